@@ -1,0 +1,47 @@
+// Every message and caption the user sees, in one place, so that the editor
+// and velmora-cli report a refusal with exactly the same words.
+#pragma once
+
+#include <string_view>
+
+namespace velmora::text {
+
+inline constexpr std::string_view APP_NAME = "Velmora";
+
+// Limits of the receiver.
+inline constexpr std::string_view MAX_SATS_ADD = "The STB is available Max 50 in Satellites.";
+inline constexpr std::string_view MAX_SATS = "The STB is available Max 64 in Satellites.";
+inline constexpr std::string_view MAX_TP = "The STB is available Max 1600 in Transponders.";
+inline constexpr std::string_view MAX_SVC = "The STB is available Max 6000 in SVC(Service Channel).";
+inline constexpr std::string_view MAX_ROWS_PER_SAT =
+    "A satellite can hold at most 4000 transponders and 4000 services.";
+
+// Opening a file.
+inline constexpr std::string_view OPEN_SAT_RANGE = "Sorry!\n\nOut of the range(Satellite:Max 64!";
+inline constexpr std::string_view NO_DATA_IN_FILE = "No data in file!";
+inline constexpr std::string_view SUPPORT_FILE =
+    "< Support file >\n\n1) DB File(*.wdb) \n\n2) SatcoDXFile(*.sdx   or   *.sdx.txt)";
+inline constexpr std::string_view NOT_A_FORMAT = "This file is not a format for Velmora.";
+
+// Saving a file.
+inline constexpr std::string_view NO_DATA = "No Data!";
+inline constexpr std::string_view CANT_BE_CREATED = " can't be created !  ";  // after the path
+inline constexpr std::string_view ALREADY_EXISTS = " already exists.\n\nReplace existing file?";
+inline constexpr std::string_view OVERWRITE_CAPTION = "Overwrite file";
+// printf format with the current number of services, then the advice below.
+inline constexpr std::string_view CHANNEL_OVERFLOW_FMT =
+    "\nWarning!\n\nThe Number of Channels overflew.\n\n  - Current Number    : %d\n  - Available "
+    "Number : 6000(Max.)";
+inline constexpr std::string_view CHANNEL_OVERFLOW_ADVICE =
+    "\n\n* Recommend to reduce the number of channels.       ";
+inline constexpr std::string_view TYPE2_OVERFLOW =
+    "Type II file overflow!\n\nThis database does not fit a Type II file.\nRecommend to reduce the "
+    "number of channels.";
+
+// SatcoDX import.
+inline constexpr std::string_view IMPORT_TP_RANGE = "Out of the range(TP:Max 1600)!";
+inline constexpr std::string_view IMPORT_SVC_RANGE =
+    "Sorry!\n\nOverflow the range of Channels!\nRecommend to reduce the number of sattellites(or "
+    "channels)      \nin the current satellites.";
+
+}  // namespace velmora::text

@@ -1,0 +1,25 @@
+// Importing a SatcoDX listing as one new satellite after the existing ones.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "db/channel_db.h"
+
+namespace velmora {
+
+struct ImportResult {
+  bool added = false;                 // a satellite was appended
+  std::vector<std::string> messages;  // limit messages, each at most once
+};
+
+// Appends the listing as satellite satCount with its services and derived
+// transponders. When the database's transponder or service limit would be
+// exceeded the new satellite is dropped, its message given, and the database
+// left as it was. With 64 satellites already present nothing is read and the
+// Open refusal is given. savedFlag is not changed; totals are recounted.
+ImportResult importSdx(ChannelDb& db, std::span<const std::byte> listing, bool skipFeedTest);
+
+}  // namespace velmora
