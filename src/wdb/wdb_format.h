@@ -69,7 +69,7 @@ ReadResult readWdb(std::span<const std::byte> bytes);
 Layout recogniseLayout(std::span<const std::byte> bytes);
 
 // Why the database cannot be written in `layout`, or empty when it can. In
-// this order: no satellites, too many satellites, a table over its capacity,
+// this order: no satellites, too many satellites,
 // too many transponders, too many services (the channel-overflow warning),
 // a Type II image that would not fit its file.
 std::string saveRefusal(const ChannelDb& db, Layout layout);
