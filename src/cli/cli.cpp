@@ -1,0 +1,255 @@
+#include "cli/cli.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <exception>
+#include <iostream>
+#include <optional>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+#include "cli/json_db.h"
+#include "sdx/favourites.h"
+#include "sdx/import.h"
+#include "texts.h"
+#include "wdb/file_io.h"
+#include "wdb/open_path.h"
+#include "wdb/wdb_format.h"
+
+namespace velmora::cli {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view VERSION_TEXT = "velmora-cli 1.0.0";
+
+// A refused or failed operation: its message goes to stderr, the exit code
+// is 1 and nothing is written.
+struct Refusal {
+  std::string message;
+};
+
+struct Options {
+  std::string in;
+  std::string out;
+  std::string layout;  // "I", "II" or empty when not given
+  std::string into;
+  std::string favouriteDir;
+  std::vector<std::string> listings;
+  bool includeFeedTest = false;
+};
+
+std::optional<wdb::Layout> layoutOption(const Options& opt) {
+  if (opt.layout.empty()) return std::nullopt;
+  return opt.layout == "II" ? wdb::Layout::TypeII : wdb::Layout::TypeI;
+}
+
+std::vector<std::byte> readInput(const fs::path& path) {
+  auto bytes = readWholeFile(path);
+  if (!bytes) throw Refusal{"Cannot read " + path.string() + "."};
+  return std::move(*bytes);
+}
+
+// What Open checks before it reads a chosen file: that there is something
+// to read, then that the name says a kind of file it supports.
+void checkOpenPath(const fs::path& path, OpenKind expected) {
+  if (fileSizeOrZero(path) == 0) throw Refusal{std::string(text::NO_DATA_IN_FILE)};
+  if (classifyOpenPath(path.string()) != expected) throw Refusal{std::string(text::SUPPORT_FILE)};
+}
+
+wdb::ReadResult loadDatabase(const fs::path& path) {
+  checkOpenPath(path, OpenKind::Wdb);
+  const std::vector<std::byte> bytes = readInput(path);
+  wdb::ReadResult loaded = wdb::readWdb(bytes);
+  if (!loaded.ok()) throw Refusal{std::move(loaded.message)};
+  return loaded;
+}
+
+// A favourite folder named on the command line must exist; a missing
+// "favor" beside the program only means there is no favourite list.
+void checkFavouriteDir(const Options& opt) {
+  std::error_code ec;
+  if (!opt.favouriteDir.empty() && !fs::is_directory(opt.favouriteDir, ec)) {
+    throw Refusal{"The favourite folder " + opt.favouriteDir + " does not exist."};
+  }
+}
+
+FavouriteList favourites(const Options& opt, const Env& env) {
+  if (opt.favouriteDir.empty()) return loadFavouritesBesideProgram(env.programDir);
+  return loadFavouritesFromFolder(opt.favouriteDir);
+}
+
+// Writes the database as the editor's Save does; an existing file at `out`
+// is replaced only by a complete new one.
+void save(ChannelDb& db, wdb::Layout layout, const Options& opt, const Env& env) {
+  if (std::string refusal = wdb::saveRefusal(db, layout); !refusal.empty()) {
+    throw Refusal{std::move(refusal)};
+  }
+  int satCodeCounter = 0;
+  const wdb::WriteResult image = wdb::writeWdb(db, layout, favourites(opt, env), satCodeCounter);
+  if (!image.ok()) throw Refusal{image.message};
+  if (!writeFileAtomically(opt.out, image.bytes)) {
+    throw Refusal{opt.out + std::string(text::CANT_BE_CREATED)};
+  }
+}
+
+void dumpCommand(const Options& opt, std::ostream& out) {
+  const wdb::ReadResult loaded = loadDatabase(opt.in);
+  writeDatabaseJson(out, loaded.db, loaded.layout);
+  out.flush();
+  if (!out) throw Refusal{"The JSON could not be written to the output."};
+}
+
+void buildCommand(const Options& opt, const Env& env) {
+  checkFavouriteDir(opt);
+  const std::vector<std::byte> bytes = readInput(opt.in);
+  JsonDocument doc = parseDatabaseJson({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+  if (!doc.ok()) throw Refusal{opt.in + ": " + doc.message};
+  // "new" and no layout at all are written as Type I, like a database
+  // started new in the editor.
+  const wdb::Layout layout = layoutOption(opt).value_or(
+      doc.layout == wdb::Layout::TypeII ? wdb::Layout::TypeII : wdb::Layout::TypeI);
+  ChannelDb db;
+  if (std::string refusal = fillDatabase(std::move(doc), db); !refusal.empty()) {
+    throw Refusal{std::move(refusal)};
+  }
+  save(db, layout, opt, env);
+}
+
+void importCommand(const Options& opt, const Env& env) {
+  checkFavouriteDir(opt);
+  ChannelDb db;
+  wdb::Layout layout = wdb::Layout::TypeI;
+  if (!opt.into.empty()) {
+    wdb::ReadResult base = loadDatabase(opt.into);
+    db = std::move(base.db);
+    layout = base.layout;
+  }
+  for (const std::string& listing : opt.listings) {
+    // Open refuses before it looks at the file when every slot is taken.
+    if (db.satCount >= MAX_SATS) throw Refusal{std::string(text::OPEN_SAT_RANGE)};
+    checkOpenPath(listing, OpenKind::Sdx);
+    const std::vector<std::byte> bytes = readInput(listing);
+    const ImportResult result = importSdx(db, bytes, !opt.includeFeedTest);
+    if (!result.messages.empty()) {
+      std::string message;
+      for (const std::string& m : result.messages) message += (message.empty() ? "" : "\n") + m;
+      throw Refusal{std::move(message)};
+    }
+  }
+  save(db, layoutOption(opt).value_or(layout), opt, env);
+}
+
+void convertCommand(const Options& opt, const Env& env) {
+  checkFavouriteDir(opt);
+  wdb::ReadResult loaded = loadDatabase(opt.in);
+  save(loaded.db, layoutOption(opt).value_or(loaded.layout), opt, env);
+}
+
+// The options every writing command shares.
+void addWriteOptions(CLI::App& cmd, Options& opt) {
+  cmd.add_option("-o,--output", opt.out, "The *.wdb file to write (replaced atomically)")
+      ->required()
+      ->option_text("OUT.wdb");
+  cmd.add_option("--favourites", opt.favouriteDir,
+                 "Favourite folder to use instead of \"favor\" beside the program")
+      ->option_text("DIR");
+}
+
+CLI::Option* addLayoutOption(CLI::App& cmd, Options& opt) {
+  return cmd.add_option("--layout", opt.layout, "Layout of the written file")
+      ->check(CLI::IsMember({"I", "II"}))
+      ->option_text("I|II");
+}
+
+int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             const Env& env) {
+  CLI::App app{"Reads and writes the channel database (*.wdb) of the satellite receiver.",
+               "velmora-cli"};
+  app.set_version_flag("--version", std::string(VERSION_TEXT));
+  app.require_subcommand(1);
+  Options opt;
+
+  CLI::App* dump = app.add_subcommand("dump", "Print a *.wdb database as JSON on stdout");
+  dump->add_option("IN.wdb", opt.in, "The database to read")->required();
+  bool json = true;
+  dump->add_flag("--json", json, "JSON output (the default and only form)");
+
+  CLI::App* build = app.add_subcommand("build", "Write a *.wdb database from JSON");
+  build->add_option("IN.json", opt.in, "The JSON database to read")->required();
+  addWriteOptions(*build, opt);
+  addLayoutOption(*build, opt);
+
+  CLI::App* import =
+      app.add_subcommand("import-sdx", "Import SatcoDX listings, each as one new satellite");
+  import->add_option("LISTING.sdx", opt.listings, "The listing files, imported in this order")
+      ->required();
+  import->add_option("--into", opt.into, "Start from this database instead of an empty one")
+      ->option_text("BASE.wdb");
+  import->add_flag("--include-feed-test", opt.includeFeedTest, "Keep feed and test channels");
+  addWriteOptions(*import, opt);
+  addLayoutOption(*import, opt);
+
+  CLI::App* convert = app.add_subcommand("convert", "Write a *.wdb database in another layout");
+  convert->add_option("IN.wdb", opt.in, "The database to read")->required();
+  addWriteOptions(*convert, opt);
+  addLayoutOption(*convert, opt)->required();
+
+  try {
+    // CLI11 consumes its arguments from the back.
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    app.parse(reversed);
+  } catch (const CLI::ParseError& e) {
+    if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
+      app.exit(e, out, err);  // --help, --version
+      return 0;
+    }
+    err << e.what() << "\n\n" << app.help();
+    return 2;
+  }
+
+  try {
+    if (dump->parsed()) dumpCommand(opt, out);
+    if (build->parsed()) buildCommand(opt, env);
+    if (import->parsed()) importCommand(opt, env);
+    if (convert->parsed()) convertCommand(opt, env);
+  } catch (const Refusal& r) {
+    err << r.message << '\n';
+    return 1;
+  }
+  return 0;
+}
+
+fs::path programFolder(const char* argv0) {
+  std::error_code ec;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (!ec && !exe.empty()) return exe.parent_path();
+  if (argv0 != nullptr && *argv0 != '\0') {
+    const fs::path absolute = fs::absolute(argv0, ec);
+    if (!ec) return absolute.parent_path();
+  }
+  return fs::current_path(ec);
+}
+
+}  // namespace
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+        const Env& env) {
+  try {
+    return dispatch(args, out, err, env);
+  } catch (const std::exception& e) {
+    err << "velmora-cli: " << e.what() << '\n';
+    return 1;
+  }
+}
+
+int runMain(int argc, char** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  Env env;
+  env.programDir = programFolder(argc > 0 ? argv[0] : nullptr);
+  return run(args, std::cout, std::cerr, env);
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,331 @@
+// velmora-cli run in-process: round trips through JSON and *.wdb in both
+// layouts, listing imports, refusals with the editor's messages, exit codes.
+#include "cli/cli.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "texts.h"
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+// A database in the form the reader gives back, so that build then dump
+// must reproduce it character for character. Byte 0xE9 and the control
+// byte 0x05 (a DVB character-table selector) travel as code points.
+constexpr std::string_view TYPE1_DB = R"({"layout": "I", "satellites": [
+  {"name": "Türksat \"42E\"", "lnbType": "Universal", "lnbFreq1": "9750", "lnbFreq2": "10600",
+   "diseqc": "NONE", "tone22k": "Auto", "switch12v": "Off", "lnbPower": "On", "sdxCode": "0420",
+   "diseqcCommitted": "1", "diseqcUncommitted": "2",
+   "transponders": [
+     {"polarization": "H", "frequency": "12111", "symbolRate": "27500", "seqNo": "1",
+      "nid": "0", "tid": "0"},
+     {"polarization": "V", "frequency": "11034", "symbolRate": "30000", "seqNo": "2",
+      "nid": "0", "tid": "0"}],
+   "services": [
+     {"name": "Café", "videoPid": "160", "audioPid": "80", "pcrPid": "160", "serviceId": "1001",
+      "serviceType": 5, "tpSeqNo": "", "spare": "", "tpKey": "11034V30000N0T0"},
+     {"name": "\u0005Kanal D", "videoPid": "0", "audioPid": "101", "pcrPid": "100",
+      "serviceId": "2", "serviceType": 8, "tpSeqNo": "", "spare": "", "tpKey": "12111H27500N0T0"}]},
+  {"name": "Thor 1W", "lnbType": "Single", "lnbFreq1": "10600", "lnbFreq2": "0", "diseqc": "USALS",
+   "tone22k": "On", "switch12v": "On", "lnbPower": "Off", "sdxCode": "3590",
+   "diseqcCommitted": "0", "diseqcUncommitted": "0", "transponders": [], "services": []}]})";
+
+// The document as dump prints it: the usual two-space pretty form.
+std::string pretty(std::string_view doc) {
+  return nlohmann::ordered_json::parse(doc).dump(2) + "\n";
+}
+
+std::string replaced(std::string text, std::string_view from, std::string_view to) {
+  for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+// Type II keeps no longitude and no switch ports.
+std::string asTypeII(std::string_view typeI, std::string_view layout = "II") {
+  std::string text = replaced(std::string(typeI), R"("layout": "I")",
+                              R"("layout": ")" + std::string(layout) + '"');
+  for (const char* code : {R"("0420")", R"("3590")"}) text = replaced(text, code, R"("0000")");
+  text = replaced(text, R"("diseqcCommitted": "1")", R"("diseqcCommitted": "0")");
+  return replaced(text, R"("diseqcUncommitted": "2")", R"("diseqcUncommitted": "0")");
+}
+
+std::string slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// `sats` satellites, each with `tps` transponders and `svcs` services on
+// its first transponder.
+json databaseJson(int sats, int tps = 0, int svcs = 0) {
+  json sat = {{"transponders", json::array()}, {"services", json::array()}};
+  for (int t = 0; t < tps; ++t) {
+    sat["transponders"].push_back(
+        {{"frequency", std::to_string(10700 + t)}, {"polarization", "H"}});
+  }
+  for (int v = 0; v < svcs; ++v) {
+    sat["services"].push_back({{"name", "Ch"}, {"serviceType", 4}, {"tpKey", "10700H"}});
+  }
+  json db = {{"satellites", json::array()}};
+  for (int s = 0; s < sats; ++s)
+    db["satellites"].emplace_back(sat)["name"] = "Sat " + std::to_string(s);
+  return db;
+}
+
+// A message as it reaches stderr.
+std::string said(std::string_view message) { return std::string(message) + "\n"; }
+
+class CliFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = fs::temp_directory_path() / ("velmora_cli_" + std::string(info->test_suite_name()) +
+                                        "_" + info->name() + "_" + std::to_string(getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string file(const std::string& name, std::string_view content) const {
+    std::ofstream(path(name), std::ios::binary) << content;
+    return path(name);
+  }
+  static std::string data(const std::string& name) { return VELMORA_TEST_DATA "/" + name; }
+
+  int cli(std::vector<std::string> args, std::string& out, std::string& err) const {
+    std::ostringstream o, e;
+    const int rc = velmora::cli::run(args, o, e, velmora::cli::Env{dir_});
+    out = o.str();
+    err = e.str();
+    return rc;
+  }
+  // Runs a command that must succeed and gives its stdout.
+  std::string ok(std::vector<std::string> args) const {
+    std::string out, err;
+    EXPECT_EQ(cli(std::move(args), out, err), 0) << err;
+    return out;
+  }
+  // Runs a command that must be refused and gives its stderr.
+  std::string refused(std::vector<std::string> args) const {
+    std::string out, err;
+    EXPECT_EQ(cli(std::move(args), out, err), 1);
+    return err;
+  }
+  std::string built(std::string_view json, const std::string& name, std::string layout = "") {
+    std::vector<std::string> args{"build", file(name + ".json", json), "-o", path(name)};
+    if (!layout.empty()) args.insert(args.end(), {"--layout", layout});
+    ok(args);
+    return path(name);
+  }
+
+  fs::path dir_;
+};
+
+using CliRoundTrip = CliFixture;
+using CliBuild = CliFixture;
+using CliImport = CliFixture;
+using CliUsage = CliFixture;
+
+TEST_F(CliRoundTrip, BuildThenDumpGivesTheDatabaseBackInBothLayouts) {
+  const std::string typeI = built(TYPE1_DB, "one.wdb");
+  EXPECT_EQ(fs::file_size(typeI), 262144u);
+  EXPECT_EQ(ok({"dump", typeI}), pretty(TYPE1_DB));
+
+  const std::string typeII = built(TYPE1_DB, "two.wdb", "II");
+  EXPECT_EQ(fs::file_size(typeII), 131072u);
+  EXPECT_EQ(ok({"dump", "--json", typeII}), pretty(asTypeII(TYPE1_DB)));
+}
+
+TEST_F(CliRoundTrip, ConvertTypeIToTypeIIAndBackKeepsWhatTypeIIStores) {
+  const std::string typeI = built(TYPE1_DB, "one.wdb");
+  ok({"convert", typeI, "-o", path("two.wdb"), "--layout", "II"});
+  EXPECT_TRUE(slurp(path("two.wdb")) == slurp(built(TYPE1_DB, "direct.wdb", "II")));
+  ok({"convert", path("two.wdb"), "-o", path("back.wdb"), "--layout", "I"});
+  EXPECT_EQ(ok({"dump", path("back.wdb")}), pretty(asTypeII(TYPE1_DB, "I")));
+}
+
+TEST_F(CliRoundTrip, LayoutComesFromTheOptionThenTheDocument) {
+  const std::string asII = replaced(std::string(TYPE1_DB), R"("layout": "I")", R"("layout": "II")");
+  EXPECT_EQ(fs::file_size(built(asII, "doc.wdb")), 131072u);
+  EXPECT_EQ(fs::file_size(built(asII, "opt.wdb", "I")), 262144u);
+  EXPECT_EQ(fs::file_size(built(R"({"layout": "new", "satellites": [{}]})", "new.wdb")), 262144u);
+}
+
+TEST_F(CliBuild, RefusesInTheOrderOfTheSave) {
+  using namespace velmora::text;
+  auto refusal = [&](const json& db, std::string layout = "I") {
+    return refused(
+        {"build", file("db.json", db.dump()), "-o", path("out.wdb"), "--layout", layout});
+  };
+  EXPECT_EQ(refusal(databaseJson(0)), "No Data!\n");
+  json tooMany = databaseJson(65);
+  tooMany["satellites"][0] = databaseJson(1, 4001)["satellites"][0];
+  EXPECT_EQ(refusal(tooMany), said(MAX_SATS));
+  EXPECT_EQ(refusal(databaseJson(1, 0, 4001)), said(MAX_ROWS_PER_SAT));
+  EXPECT_EQ(refusal(databaseJson(2, 801, 3001)), said(MAX_TP));  // and 6002 services
+
+  char overflow[256];
+  std::snprintf(overflow, sizeof overflow, CHANNEL_OVERFLOW_FMT.data(), 6001);
+  json sixThousandOne = databaseJson(2, 1, 3000);
+  sixThousandOne["satellites"][0]["services"].push_back(json::object());
+  EXPECT_EQ(refusal(sixThousandOne), overflow + said(CHANNEL_OVERFLOW_ADVICE));
+
+  // 3591 services of 36 bytes leave a Type II file less than six padding
+  // zeros; the same database fits Type I.
+  EXPECT_EQ(refusal(databaseJson(1, 0, 3591), "II"), said(TYPE2_OVERFLOW));
+  EXPECT_FALSE(fs::exists(path("out.wdb")));
+  ok({"build", path("db.json"), "-o", path("out.wdb")});
+}
+
+TEST_F(CliBuild, RefusesMalformedDocumentsAndLeavesAnExistingFileAlone) {
+  const std::string out = file("out.wdb", "previous content");
+  auto refusal = [&](std::string_view doc) {
+    return refused({"build", file("db.json", doc), "-o", out});
+  };
+  EXPECT_NE(refusal("{\"satellites\": [").find("parse error"), std::string::npos);
+  EXPECT_NE(refusal(R"({"layouts": []})").find("satellites"), std::string::npos);
+  EXPECT_NE(refusal(R"({"layout": "III", "satellites": [{}]})").find("layout"), std::string::npos);
+  EXPECT_NE(refusal(R"({"satellites": [{"lnbFreq1": 9750}]})").find("satellites[0].lnbFreq1"),
+            std::string::npos);
+  EXPECT_NE(refusal(R"({"satellites": [{"services": [{"serviceType": "4"}]}]})")
+                .find("satellites[0].services[0].serviceType"),
+            std::string::npos);
+  EXPECT_NE(refusal(R"({"satellites": [{"services": [{"name": "5 €"}]}]})").find("U+20AC"),
+            std::string::npos);
+  EXPECT_TRUE(slurp(out) == "previous content");
+
+  EXPECT_NE(refused({"build", path("missing.json"), "-o", out}).find("missing.json"),
+            std::string::npos);
+  const std::string blocked = path("no such folder/out.wdb");
+  EXPECT_EQ(refused({"build", file("db.json", TYPE1_DB), "-o", blocked}),
+            blocked + " can't be created !  \n");
+}
+
+TEST_F(CliBuild, PlaceholderSlotsCarryTheirFavouriteLine) {
+  // One satellite: slot 2 is the placeholder "NEW 1", its code byte at 68.
+  const std::string doc = file("db.json", R"({"satellites": [{"name": "Astra"}]})");
+  auto codeOfNew1 = [&](std::vector<std::string> options) {
+    std::vector<std::string> args{"build", doc, "-o", path("out.wdb")};
+    args.insert(args.end(), options.begin(), options.end());
+    ok(args);
+    return static_cast<int>(slurp(path("out.wdb")).at(68));
+  };
+  EXPECT_EQ(codeOfNew1({}), 0);
+
+  fs::create_directories(dir_ / "favor");
+  file("favor/satlist1.sdx", "Hotbird\nNEW 1\n");
+  EXPECT_EQ(codeOfNew1({}), 2);
+
+  fs::create_directories(dir_ / "mine");
+  file("mine/satlist1.sdx", "Astra\nHotbird\nNEW\n");
+  EXPECT_EQ(codeOfNew1({"--favourites", path("mine")}), 3);
+  EXPECT_EQ(refused({"build", doc, "-o", path("out.wdb"), "--favourites", path("nope")}),
+            "The favourite folder " + path("nope") + " does not exist.\n");
+}
+
+TEST_F(CliImport, SmallListingBecomesOneSatelliteWithItsChannels) {
+  const std::string listing = data("small_hotbird.sdx");
+  ok({"import-sdx", listing, "-o", path("out.wdb")});
+  const json sat = json::parse(ok({"dump", path("out.wdb")}))["satellites"].at(0);
+  EXPECT_EQ(sat["name"], "Hotbird 13E     ");
+  EXPECT_EQ(sat["sdxCode"], "0130");
+  ASSERT_EQ(sat["transponders"].size(), 2u);
+  EXPECT_EQ(sat["transponders"][1]["frequency"], "11034");
+  ASSERT_EQ(sat["services"].size(), 3u);  // the feed is left out, the MPG4 record skipped
+  EXPECT_EQ(sat["services"][1]["name"], "Movie");
+  EXPECT_EQ(sat["services"][1]["pcrPid"], "200");
+  EXPECT_EQ(sat["services"][1]["serviceType"], 5);
+  EXPECT_EQ(sat["services"][2]["serviceType"], 8);
+  EXPECT_EQ(sat["services"][2]["tpKey"], "11034V27500N0T0");
+
+  ok({"import-sdx", "--include-feed-test", listing, listing, "-o", path("two.wdb")});
+  const json two = json::parse(ok({"dump", path("two.wdb")}));
+  ASSERT_EQ(two["satellites"].size(), 2u);
+  EXPECT_EQ(two["satellites"][1]["services"].size(), 4u);
+}
+
+TEST_F(CliImport, AppendsToABaseDatabaseInItsLayout) {
+  const std::string base = built(TYPE1_DB, "base.wdb", "II");
+  ok({"import-sdx", "--into", base, data("small_hotbird.sdx"), "-o", path("out.wdb")});
+  const json db = json::parse(ok({"dump", path("out.wdb")}));
+  EXPECT_EQ(db["layout"], "II");
+  ASSERT_EQ(db["satellites"].size(), 3u);
+  EXPECT_EQ(db["satellites"][2]["name"], "Hotbird 13E    ");  // Type II loads 15 characters
+}
+
+TEST_F(CliImport, RealListingsGiveANamedSatelliteWithoutChannels) {
+  const std::pair<const char*, const char*> files[] = {
+      {"PredatH0r_ChanSort_silva_schneider.sdx", "Astra 1 (19.2E) "},
+      {"PredatH0r_ChanSort_telefunken105.sdx", "Astra 1 (19.2E) "},
+      {"sirfi_satcodx-editor_channel-list-sample.sdx", "Turksat (42.0E) "}};
+  for (const auto& [name, satName] : files) {
+    ok({"import-sdx", data(name), "-o", path("out.wdb")});
+    const json sat = json::parse(ok({"dump", path("out.wdb")}))["satellites"].at(0);
+    EXPECT_EQ(sat["name"], satName) << name;
+    EXPECT_TRUE(sat["transponders"].empty() && sat["services"].empty()) << name;
+  }
+}
+
+TEST_F(CliImport, RefusalsStopBeforeAnythingIsWritten) {
+  using namespace velmora::text;
+  const std::string listing = data("small_hotbird.sdx");
+  const std::string out = file("out.wdb", "previous content");
+  auto importInto = [&](const json& base) {
+    built(base.dump(), "base.wdb");
+    return refused({"import-sdx", "--into", path("base.wdb"), listing, "-o", out});
+  };
+  EXPECT_EQ(importInto(databaseJson(64)), said(OPEN_SAT_RANGE));
+  EXPECT_EQ(importInto(databaseJson(1, 1599)), said(IMPORT_TP_RANGE));
+  EXPECT_EQ(importInto(databaseJson(2, 1, 3000)), said(IMPORT_SVC_RANGE));
+
+  const std::string sdx = slurp(listing);
+  EXPECT_EQ(refused({"import-sdx", listing, file("empty.sdx", ""), "-o", out}),
+            "No data in file!\n");
+  EXPECT_EQ(refused({"import-sdx", file("hotbird.txt", sdx), "-o", out}), said(SUPPORT_FILE));
+  EXPECT_EQ(refused({"import-sdx", file("HOTBIRD.SDX", sdx), "-o", out}), said(SUPPORT_FILE));
+  EXPECT_TRUE(slurp(out) == "previous content");
+  ok({"import-sdx", file("hotbird.sdx.txt", sdx), "-o", out});
+}
+
+TEST_F(CliUsage, OpenChecksAndExitCodes) {
+  using namespace velmora::text;
+  EXPECT_EQ(refused({"dump", path("missing.wdb")}), "No data in file!\n");
+  EXPECT_EQ(refused({"dump", file("empty.wdb", "")}), "No data in file!\n");
+  EXPECT_EQ(refused({"dump", file("LIST.WDB", "data")}), said(SUPPORT_FILE));
+  EXPECT_EQ(refused({"dump", file("short.wdb", std::string(10, '\0'))}), said(NOT_A_FORMAT));
+  EXPECT_EQ(refused({"convert", file("x.sdx", "abc"), "-o", path("y.wdb"), "--layout", "I"}),
+            said(SUPPORT_FILE));
+
+  std::string out, err;
+  const std::vector<std::vector<std::string>> usageErrors = {
+      {},
+      {"frobnicate"},
+      {"dump"},
+      {"build", "a.json"},
+      {"convert", "a.wdb", "-o", "b.wdb"},
+      {"build", "a.json", "-o", "b.wdb", "--layout", "III"},
+      {"import-sdx", "-o", "b.wdb"}};
+  for (const auto& wrong : usageErrors) {
+    EXPECT_EQ(cli(wrong, out, err), 2) << (wrong.empty() ? "" : wrong[0]);
+    EXPECT_NE(err.find("Usage"), std::string::npos);
+  }
+  EXPECT_EQ(cli({"--version"}, out, err), 0);
+  EXPECT_EQ(out, "velmora-cli 1.0.0\n");
+  EXPECT_EQ(cli({"--help"}, out, err), 0);
+  EXPECT_NE(out.find("import-sdx"), std::string::npos);
+}
+
+}  // namespace
