@@ -12,7 +12,8 @@ inline constexpr std::string_view APP_NAME = "Velmora";
 inline constexpr std::string_view MAX_SATS_ADD = "The STB is available Max 50 in Satellites.";
 inline constexpr std::string_view MAX_SATS = "The STB is available Max 64 in Satellites.";
 inline constexpr std::string_view MAX_TP = "The STB is available Max 1600 in Transponders.";
-inline constexpr std::string_view MAX_SVC = "The STB is available Max 6000 in SVC(Service Channel).";
+inline constexpr std::string_view MAX_SVC =
+    "The STB is available Max 6000 in SVC(Service Channel).";
 inline constexpr std::string_view MAX_ROWS_PER_SAT =
     "A satellite can hold at most 4000 transponders and 4000 services.";
 
@@ -43,5 +44,14 @@ inline constexpr std::string_view IMPORT_TP_RANGE = "Out of the range(TP:Max 160
 inline constexpr std::string_view IMPORT_SVC_RANGE =
     "Sorry!\n\nOverflow the range of Channels!\nRecommend to reduce the number of sattellites(or "
     "channels)      \nin the current satellites.";
+
+// Closing the window.
+inline constexpr std::string_view SAVE_BEFORE_CLOSING =
+    "Do you want to save it before closing Velmora?";
+inline constexpr std::string_view BEFORE_OPENING_CAPTION = "Before Opening File";
+
+// The web-link chooser.
+inline constexpr std::string_view WEB_LINK_START = "Web Link!";
+inline constexpr std::string_view WEB_LINK = "Web Link";
 
 }  // namespace velmora::text

@@ -1,0 +1,193 @@
+#include "layout.h"
+
+#include <array>
+
+#include "resource_ids.h"
+
+namespace velmora::res {
+
+namespace {
+
+using K = ControlKind;
+
+// Edit panel rows: labels at x 306, fields at x 352, 13 units apart.
+constexpr int row(int i) { return 146 + 13 * i; }
+constexpr int LX = 306, LW = 45, FX = 352, FW = 74;
+
+constexpr ControlDef kEditor[] = {
+    {IDC_TAB, K::Tab, "", 7, 7, 430, 295},
+    {IDC_SAT_LIST, K::ListView, "", 19, 33, 273, 235},
+    {IDC_TP_LIST, K::ListView, "", 19, 33, 273, 235},
+    {IDC_SVC_LIST, K::ListView, "", 19, 33, 273, 235},
+
+    // Information panel.
+    {IDC_INFO_GROUP, K::GroupBox, " Information ", 301, 23, 130, 111},
+    {IDC_LBL_FILE, K::Label, "File", 307, 33, 20, 8},
+    {IDC_FILE, K::Value, ".", 307, 42, 119, 16},
+    {IDC_MARK_SELECTED, K::Picture, "", 307, 61, 6, 6},
+    {IDC_LBL_SELECTED, K::Label, "Selected Info.", 315, 60, 80, 8},
+    {IDC_LBL_SEL_SAT, K::Label, "SAT", 313, 71, 34, 8},
+    {IDC_SEL_SAT, K::Value, ".", 349, 71, 77, 8},
+    {IDC_LBL_SEL_TP, K::Label, "TP", 313, 80, 34, 8},
+    {IDC_SEL_TP, K::Value, ".", 349, 80, 77, 8},
+    {IDC_LBL_SEL_CH, K::Label, "Channel", 313, 89, 34, 8},
+    {IDC_SEL_CH, K::Value, ".", 349, 89, 77, 8},
+    {IDC_MARK_TOTAL, K::Picture, "", 307, 101, 6, 6},
+    {IDC_LBL_TOTAL, K::Label, "Total Num.", 315, 100, 80, 8},
+    {IDC_LBL_TOTAL_TP, K::Label, "Total TP", 313, 111, 34, 8},
+    {IDC_TOTAL_TP, K::Value, ".", 349, 111, 77, 8},
+    {IDC_LBL_TOTAL_CH, K::Label, "Total Ch", 313, 120, 34, 8},
+    {IDC_TOTAL_CH, K::Value, ".", 349, 120, 77, 8},
+
+    // Edit panel: Satellite tab.
+    {IDC_EDIT_GROUP, K::GroupBox, " Edit ", 301, 134, 130, 163},
+    {IDC_LBL_SAT_NAME, K::Label, "SAT Name", LX, row(0) + 2, LW, 8},
+    {IDC_SAT_NAME, K::Edit, "", FX, row(0), FW, 12},
+    {IDC_LBL_LNB_TYPE, K::Label, "LNB Type", LX, row(1) + 2, LW, 8},
+    {IDC_LNB_TYPE, K::ComboList, "", FX, row(1), FW, 12},
+    {IDC_LBL_LNB_FREQ, K::Label, "LNB Freq", LX, row(2) + 2, LW, 8},
+    {IDC_LNB_FREQ1, K::Edit, "", FX, row(2), 34, 12},
+    {IDC_LBL_LNB_SLASH, K::Label, "/", FX + 35, row(2) + 2, 4, 8},
+    {IDC_LNB_FREQ2, K::Edit, "", FX + 40, row(2), 34, 12},
+    {IDC_LBL_TONE, K::Label, "22KHz", LX, row(3) + 2, LW, 8},
+    {IDC_TONE, K::ComboList, "", FX, row(3), FW, 12},
+    {IDC_LBL_12V, K::Label, "0/12V", LX, row(4) + 2, LW, 8},
+    {IDC_12V, K::ComboList, "", FX, row(4), FW, 12},
+    {IDC_LBL_LNB_POWER, K::Label, "LNB Power", LX, row(5) + 2, LW, 8},
+    {IDC_LNB_POWER, K::ComboList, "", FX, row(5), FW, 12},
+    {IDC_LBL_LONGITUDE, K::Label, "Longi.(SDX)", LX, row(6) + 2, LW, 8},
+    {IDC_LONGITUDE, K::Edit, "", FX, row(6), FW, 12},
+    {IDC_LBL_DISEQC, K::Label, "DiSEqC", LX, row(7) + 2, LW, 8},
+    {IDC_DISEQC, K::ComboList, "", FX, row(7), FW, 12},
+    {IDC_LBL_COMMITTED, K::Label, "Com.", LX, row(8) + 2, LW, 8},
+    {IDC_COMMITTED, K::ComboList, "", FX, row(8), FW, 12},
+    {IDC_LBL_UNCOMMITTED, K::Label, "Uncom.", LX, row(9) + 2, LW, 8},
+    {IDC_UNCOMMITTED, K::ComboList, "", FX, row(9), FW, 12},
+
+    // Edit panel: Transponder tab (NID and TID are kept but never shown).
+    {IDC_LBL_TP_SAT, K::Label, "SAT Name", LX, row(0) + 2, LW, 8},
+    {IDC_TP_SAT, K::ComboList, "", FX, row(0), FW, 12},
+    {IDC_LBL_FREQUENCY, K::Label, "Frequency", LX, row(1) + 2, LW, 8},
+    {IDC_FREQUENCY, K::Edit, "", FX, row(1), FW, 12},
+    {IDC_LBL_POLARITY, K::Label, "Polarity", LX, row(2) + 2, LW, 8},
+    {IDC_POLARITY, K::ComboList, "", FX, row(2), FW, 12},
+    {IDC_LBL_SYMBOL_RATE, K::Label, "Symbol Rate", LX, row(3) + 2, LW, 8},
+    {IDC_SYMBOL_RATE, K::Edit, "", FX, row(3), FW, 12},
+    {IDC_LBL_NID, K::Label, "NID", LX, row(4) + 2, LW, 8, false},
+    {IDC_NID, K::Edit, "", FX, row(4), FW, 12, false},
+    {IDC_LBL_TID, K::Label, "TID", LX, row(5) + 2, LW, 8, false},
+    {IDC_TID, K::Edit, "", FX, row(5), FW, 12, false},
+
+    // Edit panel: Channel tab.
+    {IDC_SVC_SAT, K::ComboList, "", FX, row(0), FW, 12},
+    {IDC_LBL_CH_NAME, K::Label, "Ch Name", LX, row(1) + 2, LW, 8},
+    {IDC_CH_NAME, K::Edit, "", FX, row(1), FW, 12},
+    {IDC_LBL_VIDEO_PID, K::Label, "Video-PID", LX, row(2) + 2, LW, 8},
+    {IDC_VIDEO_PID, K::Edit, "", FX, row(2), FW, 12},
+    {IDC_LBL_AUDIO_PID, K::Label, "Audio-PID", LX, row(3) + 2, LW, 8},
+    {IDC_AUDIO_PID, K::Edit, "", FX, row(3), FW, 12},
+    {IDC_LBL_PCR_PID, K::Label, "Pcr-PID", LX, row(4) + 2, LW, 8},
+    {IDC_PCR_PID, K::Edit, "", FX, row(4), FW, 12},
+    {IDC_LBL_SERVICE_ID, K::Label, "ServiceID", LX, row(5) + 2, LW, 8},
+    {IDC_SERVICE_ID, K::Edit, "", FX, row(5), FW, 12},
+    {IDC_LBL_SCRAMBLED, K::Label, "Scrambled", LX, row(6) + 2, LW, 8},
+    {IDC_SCRAMBLED, K::ComboList, "", FX, row(6), FW, 12},
+
+    // Buttons and the web-link chooser.
+    {IDC_ADD, K::Button, "&Add", 306, 279, 38, 14},
+    {IDC_CHANGE, K::Button, "&Change", 346, 279, 38, 14},
+    {IDC_REMOVE, K::Button, "&Remove", 386, 279, 40, 14},
+    {IDC_WEB_LINK, K::ComboEdit, "", 14, 278, 80, 12},
+
+    // Controls of the window that have no function for the user.
+    {IDC_HIDDEN_BUTTON1, K::Button, "", 0, 0, 1, 1, false},
+    {IDC_HIDDEN_BUTTON2, K::Button, "", 0, 0, 1, 1, false},
+    {IDC_HIDDEN_BUTTON3, K::Button, "", 0, 0, 1, 1, false},
+    {1147, K::Picture, "", 0, 0, 1, 1, false},
+    {1154, K::Picture, "", 0, 0, 1, 1, false},
+    {1156, K::Picture, "", 0, 0, 1, 1, false},
+    {1046, K::Label, "", 0, 0, 1, 1, false},
+    {1069, K::Label, "", 0, 0, 1, 1, false},
+    {1088, K::Label, "", 0, 0, 1, 1, false},
+    {1089, K::Label, "", 0, 0, 1, 1, false},
+    {1090, K::Label, "", 0, 0, 1, 1, false},
+    {1091, K::Label, "", 0, 0, 1, 1, false},
+    {1092, K::Label, "", 0, 0, 1, 1, false},
+    {1104, K::Label, "", 0, 0, 1, 1, false},
+    {1155, K::Label, "", 0, 0, 1, 1, false},
+    {1158, K::Label, "", 0, 0, 1, 1, false},
+    {1159, K::Label, "", 0, 0, 1, 1, false},
+    {1160, K::Label, "", 0, 0, 1, 1, false},
+    {1171, K::Label, "", 0, 0, 1, 1, false},
+    {1172, K::Label, "", 0, 0, 1, 1, false},
+    {1181, K::Label, "", 0, 0, 1, 1, false},
+    {1182, K::Label, "", 0, 0, 1, 1, false},
+};
+
+constexpr ControlDef kAbout[] = {
+    {IDR_MAINFRAME, K::Icon, "", 11, 14, 21, 20},
+    {-1, K::Label, "Velmora", 40, 12, 115, 8},
+    {-1, K::Label, "Version 1.00  (C) 2026 the Velmora developers", 40, 26, 118, 18},
+    {IDOK, K::DefButton, "&OK", 164, 7, 50, 41},
+};
+
+constexpr DialogDef kEditorDialog{IDD_EDITOR, "Velmora 1.00", "Verdana", 8, 443, 305, kEditor};
+constexpr DialogDef kAboutDialog{IDD_ABOUTBOX, "Velmora  Info.", "Verdana", 9, 221, 55, kAbout};
+
+constexpr MenuItemDef kFile[] = {
+    {ID_FILE_NEW, "&New                      F2"},
+    {0, ""},
+    {ID_FILE_OPEN, "&Open wdb/sdx File  F3"},
+    {ID_FILE_SAVE, "&Save (*.wdb)          F7"},
+    {0, ""},
+    {ID_FILE_CLOSE, "&Close               Alt+F4"},
+};
+constexpr MenuItemDef kEdit[] = {
+    {ID_EDIT_ADD, "&Add"},
+    {ID_EDIT_CHANGE, "&Change"},
+    {ID_EDIT_REMOVE, "&Remove"},
+    {ID_EDIT_MOVE, "&Move      F5"},
+    {0, ""},
+    {ID_EDIT_SORT, "&Sort        F8"},
+};
+constexpr MenuItemDef kOption[] = {{ID_OPTION_FEED_TEST, "Include(Feed/Test channel)"}};
+constexpr MenuItemDef kAboutMenu[] = {{ID_ABOUT, "About"}};
+
+constexpr PopupDef kMenu[] = {
+    {"&File", kFile}, {"&Edit", kEdit}, {"&Option", kOption}, {"&About", kAboutMenu}};
+
+constexpr int kToolbar[] = {ID_TB_NEW, ID_TB_OPEN, ID_TB_MAKE, 0, ID_TB_SORT};
+
+constexpr ToolTipDef kTips[] = {
+    {IDC_ADD, "Input each value"},
+    {IDC_CHANGE, "Change each value of a selected list"},
+    {IDC_REMOVE, "Remove a selected list."},
+    {IDC_LONGITUDE, "SatcoDX CODE for USALS(*Range : 0001~3599).Ex)HotBird -> 0130"},
+};
+
+}  // namespace
+
+const DialogDef& editorDialog() { return kEditorDialog; }
+const DialogDef& aboutDialog() { return kAboutDialog; }
+std::span<const PopupDef> mainMenu() { return kMenu; }
+std::span<const int> toolbarButtons() { return kToolbar; }
+std::span<const ToolTipDef> toolTips() { return kTips; }
+
+std::string_view stringResource(int id) {
+  switch (id) {
+    case IDS_ABOUTBOX:
+      return "Velmora";
+    case ID_TB_OPEN:
+      return "Open a file(*.wdb)";
+    case ID_TB_MAKE:
+      return "Make [wdb] file to update the new to STB";
+    case ID_TB_NEW:
+      return "New";
+    case ID_TB_SORT:
+      return "Sort";
+    default:
+      return {};
+  }
+}
+
+}  // namespace velmora::res

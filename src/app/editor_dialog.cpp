@@ -1,0 +1,270 @@
+// Start-up of the main window, the command table, the keyboard, switching
+// tabs, the feed/test option and closing.
+#include "app/editor_dialog.h"
+
+#include <algorithm>
+#include <array>
+
+#include "layout.h"
+#include "resource_ids.h"
+#include "texts.h"
+
+namespace velmora::app {
+
+using namespace velmora::res;
+
+namespace {
+
+// Edit-panel fields each tab shows (labels and fields). The NID and TID
+// fields exist but are never shown.
+constexpr std::array kSatelliteFields = {
+    IDC_LBL_SAT_NAME,    IDC_SAT_NAME,      IDC_LBL_LNB_TYPE,  IDC_LNB_TYPE,      IDC_LBL_LNB_FREQ,
+    IDC_LNB_FREQ1,       IDC_LBL_LNB_SLASH, IDC_LNB_FREQ2,     IDC_LBL_TONE,      IDC_TONE,
+    IDC_LBL_12V,         IDC_12V,           IDC_LBL_LNB_POWER, IDC_LNB_POWER,     IDC_LBL_LONGITUDE,
+    IDC_LONGITUDE,       IDC_LBL_DISEQC,    IDC_DISEQC,        IDC_LBL_COMMITTED, IDC_COMMITTED,
+    IDC_LBL_UNCOMMITTED, IDC_UNCOMMITTED};
+constexpr std::array kTransponderFields = {IDC_LBL_SAT_NAME,  IDC_LBL_TP_SAT,      IDC_TP_SAT,
+                                           IDC_LBL_FREQUENCY, IDC_FREQUENCY,       IDC_LBL_POLARITY,
+                                           IDC_POLARITY,      IDC_LBL_SYMBOL_RATE, IDC_SYMBOL_RATE};
+constexpr std::array kChannelFields = {
+    IDC_LBL_TP_SAT,     IDC_SVC_SAT,       IDC_LBL_CH_NAME,   IDC_CH_NAME,     IDC_LBL_VIDEO_PID,
+    IDC_VIDEO_PID,      IDC_LBL_AUDIO_PID, IDC_AUDIO_PID,     IDC_LBL_PCR_PID, IDC_PCR_PID,
+    IDC_LBL_SERVICE_ID, IDC_SERVICE_ID,    IDC_LBL_SCRAMBLED, IDC_SCRAMBLED};
+
+template <std::size_t N>
+bool contains(const std::array<int, N>& ids, int id) {
+  return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
+void fillCombo(Controls& c, int id, std::initializer_list<std::string_view> items) {
+  c.comboClear(id);
+  for (std::string_view item : items) c.comboInsert(id, -1, item);
+}
+
+}  // namespace
+
+EditorDialog::EditorDialog(Controls& controls, Prompts& prompts, EditorEnv env)
+    : controls_(controls), prompts_(prompts), env_(std::move(env)) {
+  buildCommandTable();
+}
+
+void EditorDialog::buildCommandTable() {
+  commands_ = {
+      {ID_FILE_NEW, &EditorDialog::newDatabase},
+      {ID_TB_NEW, &EditorDialog::newDatabase},
+      {ID_FILE_OPEN, &EditorDialog::openFile},
+      {ID_TB_OPEN, &EditorDialog::openFile},
+      {ID_FILE_SAVE, &EditorDialog::saveFile},
+      {ID_TB_MAKE, &EditorDialog::saveFile},
+      {ID_FILE_CLOSE, &EditorDialog::closeSequence},
+      {ID_EDIT_ADD, &EditorDialog::addEntry},
+      {IDC_ADD, &EditorDialog::addEntry},
+      {ID_EDIT_CHANGE, &EditorDialog::changeEntry},
+      {IDC_CHANGE, &EditorDialog::changeEntry},
+      {ID_EDIT_REMOVE, &EditorDialog::removeEntry},
+      {IDC_REMOVE, &EditorDialog::removeEntry},
+      {ID_EDIT_MOVE, &EditorDialog::moveEntry},
+      {ID_EDIT_SORT, &EditorDialog::sortEntries},
+      {ID_TB_SORT, &EditorDialog::sortEntries},
+      {ID_OPTION_FEED_TEST, &EditorDialog::toggleFeedTest},
+      {ID_ABOUT, &EditorDialog::showAbout},
+  };
+}
+
+void EditorDialog::initDialog() {
+  Controls& c = controls_;
+  c.tabInsert(IDC_TAB, 0, "Satellite");
+  c.tabInsert(IDC_TAB, 1, "Transponder");
+  c.tabInsert(IDC_TAB, 2, "Channel");
+  bringUpList(TAB_SATELLITE);
+  showTabFields(TAB_SATELLITE);
+
+  fillCombo(c, IDC_LNB_TYPE, {"Universal", "OCS", "Single"});
+  fillCombo(c, IDC_TONE, {"Off", "On", "Auto"});
+  fillCombo(c, IDC_12V, {"Off", "On"});
+  fillCombo(c, IDC_LNB_POWER, {"Off", "On"});
+  fillCombo(c, IDC_DISEQC, {"None", "D1.0", "D1.1", "MOTOR", "USALS"});
+  fillCombo(c, IDC_COMMITTED, {"None", "1", "2", "3", "4"});
+  fillCombo(c, IDC_UNCOMMITTED,
+            {"None", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14",
+             "15", "16"});
+  fillCombo(c, IDC_POLARITY, {"H", "V"});
+  fillCombo(c, IDC_SCRAMBLED, {"No", "Yes"});
+  fillCombo(c, IDC_WEB_LINK, {"SatcoDX", "LyngSat"});
+
+  selectSatelliteDefaults(true);
+  c.comboSelect(IDC_POLARITY, polarityIndex = 0);
+  c.comboSelect(IDC_SCRAMBLED, scrambledIndex = 0);
+  c.setEnabled(IDC_12V, true);
+  c.setEnabled(IDC_LNB_FREQ1, true);
+  c.setEnabled(IDC_LNB_FREQ2, true);
+
+  db = ChannelDb{};
+  loaderBusy = 0;
+  wdbLayout = wdb::Layout::New;
+  c.setText(IDC_WEB_LINK, text::WEB_LINK_START);
+
+  // The option starts with feed and test channels left out.
+  skipFeedTest = 0;
+  toggleFeedTest();
+
+  c.setVisible(IDC_HIDDEN_BUTTON1, false);
+  c.setVisible(IDC_HIDDEN_BUTTON2, false);
+  c.setVisible(IDC_HIDDEN_BUTTON3, false);
+}
+
+// The Satellite tab's settings as a new satellite starts: universal LNB,
+// no DiSEqC, tone automatic, 12 V off; its port and tone choices are then
+// disabled as the LNB type and DiSEqC choice require.
+void EditorDialog::selectSatelliteDefaults(bool lnbPowerOn) {
+  Controls& c = controls_;
+  c.comboSelect(IDC_LNB_TYPE, lnbTypeIndex = 0);
+  c.comboSelect(IDC_DISEQC, diseqcIndex = 0);
+  c.comboSelect(IDC_COMMITTED, committedIndex = 0);
+  c.comboSelect(IDC_UNCOMMITTED, uncommittedIndex = 0);
+  c.comboSelect(IDC_TONE, toneIndex = 2);
+  c.comboSelect(IDC_12V, switch12vIndex = 0);
+  c.comboSelect(IDC_LNB_POWER, lnbPowerIndex = lnbPowerOn ? 1 : 0);
+  c.setEnabled(IDC_TONE, false);
+  c.setEnabled(IDC_COMMITTED, false);
+  c.setEnabled(IDC_UNCOMMITTED, false);
+}
+
+void EditorDialog::showTabFields(int tab) {
+  auto shownOn = [tab](int id) {
+    switch (tab) {
+      case TAB_SATELLITE:
+        return contains(kSatelliteFields, id);
+      case TAB_TRANSPONDER:
+        return contains(kTransponderFields, id);
+      default:
+        return contains(kChannelFields, id);
+    }
+  };
+  auto apply = [&](auto& ids) {
+    for (int id : ids) controls_.setVisible(id, shownOn(id));
+  };
+  apply(kSatelliteFields);
+  apply(kTransponderFields);
+  apply(kChannelFields);
+}
+
+void EditorDialog::onTabChanged() {
+  const int tab = controls_.tabSelection(IDC_TAB) + 1;
+  if (tab < TAB_SATELLITE || tab > TAB_CHANNEL) return;
+  showTabFields(tab);
+  // While a file loads the lists stay as they are; the loader fills the
+  // tab that is showing when it has finished.
+  if (loaderBusy) {
+    bringUpList(tab);
+    return;
+  }
+  switch (tab) {
+    case TAB_SATELLITE:
+      selectSatelliteDefaults(false);
+      refillSatelliteTab();
+      break;
+    case TAB_TRANSPONDER:
+      refillTransponderTab();
+      break;
+    default:
+      refillChannelTab();
+      break;
+  }
+}
+
+void EditorDialog::onCommand(int id) {
+  // System-menu commands 16..31 all open the About box.
+  if (id >= IDM_ABOUTBOX && id < IDM_ABOUTBOX + 16) {
+    showAbout();
+    return;
+  }
+  runCommand(id);
+}
+
+void EditorDialog::runCommand(int id) {
+  const auto it = commands_.find(id);
+  if (it == commands_.end()) return;
+  // Nothing may read or change the database while a file is loading; the
+  // option and the About box do not touch it.
+  if (loaderBusy && id != ID_OPTION_FEED_TEST && id != ID_ABOUT) return;
+  (this->*(it->second))();
+}
+
+KeyAction EditorDialog::onKeyDown(int key) {
+  switch (key) {
+    case VK_ESCAPE:
+      return KeyAction::Clear;
+    case VK_RETURN:
+      switch (controls_.focusedControl()) {
+        case IDC_CHANGE:
+          runCommand(IDC_CHANGE);
+          return KeyAction::Clear;
+        case IDC_REMOVE:
+          runCommand(IDC_REMOVE);
+          return KeyAction::Clear;
+        default:
+          runCommand(IDC_ADD);
+          return KeyAction::Consumed;
+      }
+    case VK_F1:
+      openHelp();
+      return KeyAction::Pass;
+    case VK_F2:
+      runCommand(ID_FILE_NEW);
+      return KeyAction::Clear;
+    case VK_F3:
+      runCommand(ID_FILE_OPEN);
+      return KeyAction::Clear;
+    case VK_F5:
+      runCommand(ID_EDIT_MOVE);
+      return KeyAction::Consumed;
+    case VK_F7:
+      runCommand(ID_FILE_SAVE);
+      return KeyAction::Clear;
+    case VK_F8:
+      runCommand(ID_EDIT_SORT);
+      return KeyAction::Clear;
+    case VK_F9:
+      return KeyAction::Clear;
+    default:
+      return KeyAction::Pass;
+  }
+}
+
+void EditorDialog::toggleFeedTest() {
+  skipFeedTest = skipFeedTest ? 0 : 1;
+  controls_.menuCheck(ID_OPTION_FEED_TEST, skipFeedTest == 0);
+}
+
+std::string EditorDialog::toolbarTip(int commandId) const {
+  return std::string(stringResource(commandId).substr(0, 79));
+}
+
+void EditorDialog::onCloseRequest() {
+  if (loaderBusy) return;
+  closeSequence();
+}
+
+void EditorDialog::closeSequence() {
+  if (db.savedFlag == 0 && db.satCount > 0) {
+    const Answer a = prompts_.message(text::SAVE_BEFORE_CLOSING, text::BEFORE_OPENING_CAPTION,
+                                      Buttons::YesNo, Icon::Question);
+    if (a == Answer::Yes) saveFile();
+  }
+  db = ChannelDb{};
+  controls_.endDialog(IDOK);
+}
+
+// Commands whose behaviour arrives with the file, editing and ordering
+// work; until then they do nothing.
+void EditorDialog::newDatabase() {}
+void EditorDialog::openFile() {}
+void EditorDialog::saveFile() {}
+void EditorDialog::addEntry() {}
+void EditorDialog::changeEntry() {}
+void EditorDialog::removeEntry() {}
+void EditorDialog::moveEntry() {}
+void EditorDialog::sortEntries() {}
+
+}  // namespace velmora::app

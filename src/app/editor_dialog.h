@@ -1,0 +1,129 @@
+// The main window's logic: it owns the channel database and every flag of
+// the window, and receives every command, key and notification. It speaks
+// to the toolkit only through Controls and Prompts.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "app/port.h"
+#include "db/channel_db.h"
+#include "wdb/wdb_format.h"
+
+namespace velmora::app {
+
+struct EditorEnv {
+  // The folder of the program's own file: the help file and the favourite
+  // folder lie there.
+  std::filesystem::path programDir;
+};
+
+// What the window does with a key after the logic has seen it.
+enum class KeyAction {
+  Pass,      // the toolkit handles it as usual
+  Clear,     // swallowed: the window must not act on it
+  Consumed,  // handled here
+};
+
+inline constexpr int TAB_SATELLITE = 1;
+inline constexpr int TAB_TRANSPONDER = 2;
+inline constexpr int TAB_CHANNEL = 3;
+
+class EditorDialog {
+ public:
+  EditorDialog(Controls& controls, Prompts& prompts, EditorEnv env);
+
+  // Dialog initialisation, once the window and all its controls exist.
+  void initDialog();
+
+  // Events from the window.
+  void onCommand(int id);  // menu items, toolbar buttons, push buttons, system menu
+  KeyAction onKeyDown(int key);
+  void onTabChanged();
+  void onListClick(int listId);
+  void onListRightClick(int listId);
+  void onColumnClick(int listId);
+  void onComboChanged(int comboId);
+  // Title bar close, Alt+F4, system menu: ignored while a file is loading.
+  void onCloseRequest();
+  // Text of a toolbar button's tip, cut to 79 characters.
+  std::string toolbarTip(int commandId) const;
+
+  // Shared state of the window.
+  ChannelDb db;
+  int curTab = TAB_SATELLITE;
+  int loaderBusy = 0;
+  int skipFeedTest = 0;
+  wdb::Layout wdbLayout = wdb::Layout::New;
+  std::string filePath;
+  int satCodeCounter = 26;
+
+  // Last selected index of each edit-panel combo box.
+  int lnbTypeIndex = 0;
+  int toneIndex = 2;
+  int switch12vIndex = 0;
+  int lnbPowerIndex = 1;
+  int diseqcIndex = 0;
+  int committedIndex = 0;
+  int uncommittedIndex = 0;
+  int polarityIndex = 0;
+  int scrambledIndex = 0;
+
+  // List views and information panel.
+  void bringUpList(int tab);
+  void refillSatelliteTab();
+  void refillTransponderTab();
+  void refillChannelTab();
+  void insertSatRow();
+  void insertTpRow();
+  void insertSvcRow();
+  void refreshInfoPanel(int s);
+  void resetInfoPanel();
+  void clearEditFields();
+  void ensureRowVisible(int r);
+
+  // Edit panel: filling from a clicked row, and the combo handlers.
+  void fillPanelFromSat(int row);
+  void fillPanelFromTp(int row);
+  void fillPanelFromSvc(int row);
+  void onLnbTypeChanged(int index);
+  void onDiseqcChanged(int index);
+  void chooseSatellite(int comboId, int s);
+
+  // Help and web links.
+  void openHelp();
+  void openWebLink();
+  void showAbout();
+
+  Controls& controls() { return controls_; }
+  Prompts& prompts() { return prompts_; }
+  const EditorEnv& env() const { return env_; }
+
+ private:
+  using Handler = void (EditorDialog::*)();
+  void buildCommandTable();
+  void showTabFields(int tab);
+  void selectSatelliteDefaults(bool lnbPowerOn);
+  void toggleFeedTest();
+  void closeSequence();
+  void runCommand(int id);
+
+  // Command handlers.
+  void newDatabase();
+  void openFile();
+  void saveFile();
+  void addEntry();
+  void changeEntry();
+  void removeEntry();
+  void moveEntry();
+  void sortEntries();
+
+  Controls& controls_;
+  Prompts& prompts_;
+  EditorEnv env_;
+  std::map<int, Handler> commands_;
+  bool columnsDone_[3] = {false, false, false};
+};
+
+}  // namespace velmora::app

@@ -1,0 +1,30 @@
+// The user guide on F1, the two listing services' home pages, and the
+// About box.
+#include "app/about_dialog.h"
+#include "app/editor_dialog.h"
+#include "texts.h"
+
+namespace velmora::app {
+
+using namespace velmora::res;
+
+namespace {
+// The user guide ships next to the program.
+constexpr const char* HELP_FILE = "Velmora.html";
+constexpr const char* LISTING_SERVICES[] = {"https://www.satcodx.com/", "https://www.lyngsat.com/"};
+}  // namespace
+
+void EditorDialog::openHelp() { prompts_.shellOpen((env_.programDir / HELP_FILE).string()); }
+
+void EditorDialog::openWebLink() {
+  const int item = controls_.comboSelection(IDC_WEB_LINK);
+  if (item == 0 || item == 1) prompts_.shellOpen(LISTING_SERVICES[item]);
+  controls_.setText(IDC_WEB_LINK, text::WEB_LINK);
+}
+
+void EditorDialog::showAbout() {
+  AboutDialog about;
+  prompts_.runModal(about);
+}
+
+}  // namespace velmora::app

@@ -1,0 +1,110 @@
+// What the editor logic needs of a window toolkit, and nothing more. The
+// logic addresses controls by their numeric ids (res/resource_ids.h); the Qt
+// adapter implements these interfaces over real widgets, the tests over
+// plain memory. Texts are byte strings (one byte per character); a toolkit
+// shows them as Latin-1.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora::app {
+
+class Controls {
+ public:
+  virtual ~Controls() = default;
+
+  // Any control: its text (edit content, label, button, combo edit part),
+  // visibility and enabled state.
+  virtual void setText(int id, std::string_view text) = 0;
+  virtual std::string text(int id) const = 0;
+  virtual void setVisible(int id, bool visible) = 0;
+  virtual bool isVisible(int id) const = 0;
+  virtual void setEnabled(int id, bool enabled) = 0;
+  virtual bool isEnabled(int id) const = 0;
+
+  // Combo boxes. index -1 appends; selection -1 is none.
+  virtual void comboInsert(int id, int index, std::string_view item) = 0;
+  virtual void comboDelete(int id, int index) = 0;
+  virtual void comboClear(int id) = 0;
+  virtual int comboCount(int id) const = 0;
+  virtual std::string comboItem(int id, int index) const = 0;
+  virtual void comboSelect(int id, int index) = 0;
+  virtual int comboSelection(int id) const = 0;
+
+  // Report-style list views.
+  virtual void listAddColumn(int id, std::string_view header, int width) = 0;
+  virtual int listColumnCount(int id) const = 0;
+  virtual std::string listColumnHeader(int id, int column) const = 0;
+  virtual int listColumnWidth(int id, int column) const = 0;
+  virtual void listInsertRow(int id, int row, const std::vector<std::string>& cells) = 0;
+  virtual void listDeleteRow(int id, int row) = 0;
+  virtual void listDeleteAll(int id) = 0;
+  virtual int listRowCount(int id) const = 0;
+  virtual std::string listCell(int id, int row, int column) const = 0;
+  virtual std::vector<int> listSelectedRows(int id) const = 0;
+  virtual void listSelectRows(int id, const std::vector<int>& rows) = 0;
+  // Scrolls so that the row is wholly visible.
+  virtual void listEnsureVisible(int id, int row) = 0;
+
+  // The tab strip.
+  virtual void tabInsert(int id, int index, std::string_view title) = 0;
+  virtual int tabCount(int id) const = 0;
+  virtual int tabSelection(int id) const = 0;
+  virtual void tabSelect(int id, int index) = 0;
+
+  // Check mark of a menu item.
+  virtual void menuCheck(int commandId, bool checked) = 0;
+  virtual bool menuChecked(int commandId) const = 0;
+
+  // The control that has the keyboard focus, 0 for none.
+  virtual int focusedControl() const = 0;
+
+  // Ends the window with a result (the program ends with the main window).
+  virtual void endDialog(int result) = 0;
+};
+
+enum class Buttons { Ok, YesNo, YesNoCancel };
+enum class Icon { Exclamation, Information, Question };
+enum class Answer { Ok, Yes, No, Cancel };
+
+// A small modal dialog whose behaviour lives in the editor logic; the
+// toolkit builds its window from the resource `dialogId` and forwards its
+// commands.
+class SubDialog {
+ public:
+  virtual ~SubDialog() = default;
+  virtual int dialogId() const = 0;
+  virtual void onInit(Controls& controls) = 0;
+  // A button or key command; returns true when the dialog is to end with
+  // `result` set.
+  virtual bool onCommand(Controls& controls, int commandId) = 0;
+  int result = 0;
+};
+
+class Prompts {
+ public:
+  virtual ~Prompts() = default;
+
+  virtual Answer message(std::string_view text, std::string_view caption, Buttons buttons,
+                         Icon icon) = 0;
+  // The standard open-file dialog; `filter` is "Name|*.ext|Name|*.ext||".
+  // Nothing when cancelled.
+  virtual std::optional<std::string> openFile(std::string_view filter) = 0;
+  // Runs a modal sub-dialog until it ends; returns its result.
+  virtual int runModal(SubDialog& dialog) = 0;
+  // Asks the desktop to open a web address or a file with its default
+  // program. Failures are not reported.
+  virtual void shellOpen(std::string_view target) = 0;
+  // The popup menu `popupIndex` of the main menu as a context menu at the
+  // mouse; the chosen command id, or 0.
+  virtual int contextMenu(int popupIndex) = 0;
+  // Runs `work` on a worker thread; the function it returns is then run on
+  // the user-interface thread.
+  virtual void runInBackground(std::function<std::function<void()>()> work) = 0;
+};
+
+}  // namespace velmora::app

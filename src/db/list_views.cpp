@@ -1,0 +1,231 @@
+// The three list views (satellites, transponders of one satellite, channels
+// of one satellite), refilling them per tab, clicks on their rows, and the
+// information panel.
+#include <cstdio>
+
+#include "app/editor_dialog.h"
+#include "db/text_number.h"
+#include "layout.h"
+#include "resource_ids.h"
+
+namespace velmora::app {
+
+using namespace velmora::res;
+
+namespace {
+
+struct Column {
+  const char* header;
+  int width;
+};
+constexpr Column kSatColumns[] = {{"No.", 35},      {"SAT Name", 125}, {"SDX CODE", 50},
+                                  {"LNB Freq", 70}, {"DiSEqC", 50},    {"22KHz", 46},
+                                  {"0/12V", 46},    {"LNBP", 46}};
+constexpr Column kTpColumns[] = {
+    {"No.", 40}, {"SAT Name", 110}, {"Frequency", 80}, {"Polarization", 70}, {"Symbol Rate", 80}};
+constexpr Column kSvcColumns[] = {{"No.", 35},   {"Ch Name", 105}, {"$", 20},   {"V-PID", 50},
+                                  {"A-PID", 50}, {"P-PID", 50},    {"SID", 50}, {"Freq", 60},
+                                  {"Pol.", 29},  {"SR", 60}};
+
+int listOfTab(int tab) {
+  switch (tab) {
+    case TAB_SATELLITE:
+      return IDC_SAT_LIST;
+    case TAB_TRANSPONDER:
+      return IDC_TP_LIST;
+    case TAB_CHANNEL:
+      return IDC_SVC_LIST;
+    default:
+      return 0;
+  }
+}
+
+std::string numbered(const char* format, int n) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, format, n);
+  return buf;
+}
+
+std::string pidText(const std::string& text) { return decimalText(leadingValue(text)); }
+
+// A channel's transponder key shown as frequency, polarisation and symbol
+// rate: the first "H" (else the first "V") ends the frequency, the first "N"
+// ends the symbol rate.
+void splitKeyForList(const std::string& key, std::string& freq, std::string& pol,
+                     std::string& rate) {
+  std::size_t p = key.find('H');
+  if (p == std::string::npos) p = key.find('V');
+  if (p == std::string::npos) {
+    freq = key;
+    pol.clear();
+    rate.clear();
+    return;
+  }
+  freq = key.substr(0, p);
+  pol = key.substr(p, 1);
+  const std::size_t n = key.find('N');
+  rate = (n == std::string::npos || n <= p) ? std::string() : key.substr(p + 1, n - p - 1);
+}
+
+std::size_t slot(int s) {
+  return static_cast<std::size_t>(s < 0 ? 0 : (s >= MAX_SATS ? MAX_SATS - 1 : s));
+}
+
+}  // namespace
+
+void EditorDialog::bringUpList(int tab) {
+  curTab = tab;
+  for (int t = TAB_SATELLITE; t <= TAB_CHANNEL; ++t) controls_.setVisible(listOfTab(t), t == tab);
+  bool& done = columnsDone_[tab - 1];
+  if (done) return;
+  done = true;
+  const int list = listOfTab(tab);
+  auto add = [&](const auto& columns) {
+    for (const Column& col : columns) controls_.listAddColumn(list, col.header, col.width);
+  };
+  if (tab == TAB_SATELLITE)
+    add(kSatColumns);
+  else if (tab == TAB_TRANSPONDER)
+    add(kTpColumns);
+  else
+    add(kSvcColumns);
+}
+
+void EditorDialog::insertSatRow() {
+  const SatRecord& s = db.sats[slot(db.curSat)];
+  controls_.listInsertRow(IDC_SAT_LIST, db.curSat,
+                          {numbered("%2d", db.curSat + 1), s.name, s.sdxCode, s.lnbType, s.diseqc,
+                           s.tone22k, s.switch12v, s.lnbPower});
+}
+
+void EditorDialog::insertTpRow() {
+  const TpRecord& t = db.tpTables[slot(db.curSat)][db.curTp];
+  controls_.listInsertRow(IDC_TP_LIST, db.curTp,
+                          {numbered("%3d", db.curTp + 1), db.sats[slot(db.curSat)].name,
+                           t.frequency, t.polarization, t.symbolRate});
+}
+
+void EditorDialog::insertSvcRow() {
+  SvcRecord& v = db.svcTables[slot(db.curSat)][db.curSvc];
+  // A channel without a name is shown, and from now on kept, as "....".
+  if (v.name.empty()) v.name = "....";
+  std::string freq, pol, rate;
+  splitKeyForList(v.tpKey, freq, pol, rate);
+  const bool scrambled = v.serviceType == 5 || v.serviceType == 9;
+  controls_.listInsertRow(
+      IDC_SVC_LIST, db.curSvc,
+      {numbered("%3d", db.curSvc + 1), v.name, scrambled ? "$" : " ", pidText(v.videoPid),
+       pidText(v.audioPid), pidText(v.pcrPid), pidText(v.serviceId), freq, pol, rate});
+}
+
+void EditorDialog::refillSatelliteTab() {
+  bringUpList(TAB_SATELLITE);
+  clearEditFields();
+  controls_.listDeleteAll(IDC_SAT_LIST);
+  for (int r = 0; r < db.satCount; ++r) {
+    db.curSat = r;
+    insertSatRow();
+  }
+  db.curSat = db.satCount;
+  for (int i = 0; i < db.selSat; ++i) ensureRowVisible(i + 2);
+}
+
+void EditorDialog::refillTransponderTab() {
+  bringUpList(TAB_TRANSPONDER);
+  controls_.comboSelect(IDC_POLARITY, polarityIndex = 0);
+  db.curSat = db.selSat;
+  controls_.comboSelect(IDC_TP_SAT, db.selSat);
+  controls_.listDeleteAll(IDC_TP_LIST);
+  const int count = db.tpTables[slot(db.curSat)].count();
+  for (int r = 0; r < count; ++r) {
+    db.curTp = r;
+    insertTpRow();
+  }
+  db.curTp = count;
+}
+
+void EditorDialog::refillChannelTab() {
+  bringUpList(TAB_CHANNEL);
+  db.curSat = db.selSat;
+  controls_.comboSelect(IDC_SVC_SAT, db.selSat);
+  controls_.listDeleteAll(IDC_SVC_LIST);
+  const int count = db.svcTables[slot(db.curSat)].count();
+  for (int r = 0; r < count; ++r) {
+    db.curSvc = r;
+    insertSvcRow();
+  }
+  db.curSvc = count;
+}
+
+void EditorDialog::refreshInfoPanel(int s) {
+  const std::size_t i = slot(s);
+  controls_.setText(IDC_SEL_SAT, db.sats[i].name);
+  controls_.setText(IDC_SEL_TP, decimalText(db.tpTables[i].count()));
+  controls_.setText(IDC_SEL_CH, decimalText(db.svcTables[i].count()));
+  db.recountTotals();
+  controls_.setText(IDC_TOTAL_TP, decimalText(db.totalTp));
+  controls_.setText(IDC_TOTAL_CH, decimalText(db.totalSvc));
+  controls_.setText(IDC_LONGITUDE, db.sats[i].sdxCode);
+}
+
+void EditorDialog::resetInfoPanel() {
+  for (int id : {IDC_FILE, IDC_SEL_SAT, IDC_SEL_CH, IDC_SEL_TP, IDC_TOTAL_TP, IDC_TOTAL_CH})
+    controls_.setText(id, ".");
+}
+
+void EditorDialog::clearEditFields() {
+  for (int id :
+       {IDC_SAT_NAME, IDC_LNB_FREQ1, IDC_LNB_FREQ2, IDC_LONGITUDE, IDC_FREQUENCY, IDC_SYMBOL_RATE,
+        IDC_NID, IDC_TID, IDC_CH_NAME, IDC_VIDEO_PID, IDC_AUDIO_PID, IDC_PCR_PID, IDC_SERVICE_ID})
+    controls_.setText(id, "");
+}
+
+void EditorDialog::ensureRowVisible(int r) {
+  const int list = listOfTab(curTab);
+  if (list == 0 || r < 0 || r >= controls_.listRowCount(list)) return;
+  controls_.listEnsureVisible(list, r);
+}
+
+void EditorDialog::onListClick(int listId) {
+  if (loaderBusy) return;
+  const std::vector<int> rows = controls_.listSelectedRows(listId);
+  const int row = rows.empty() ? -1 : rows.front();
+  switch (listId) {
+    case IDC_SAT_LIST:
+      db.selSatRow = row;
+      if (row < 0 || row >= db.satCount) return;
+      fillPanelFromSat(row);
+      db.selSat = row;
+      db.rowPicked = 1;
+      refreshInfoPanel(row);
+      break;
+    case IDC_TP_LIST:
+      db.selTpRow = row;
+      if (row < 0 || row >= db.tpTables[slot(db.curSat)].count()) return;
+      fillPanelFromTp(row);
+      db.rowPicked = 1;
+      break;
+    case IDC_SVC_LIST:
+      db.selSvcRow = row;
+      if (row < 0 || row >= db.svcTables[slot(db.curSat)].count()) return;
+      db.rowPicked = 1;
+      fillPanelFromSvc(row);
+      break;
+    default:
+      break;
+  }
+}
+
+void EditorDialog::onListRightClick(int listId) {
+  if (loaderBusy) return;
+  onListClick(listId);
+  if (const int command = prompts_.contextMenu(EDIT_POPUP)) onCommand(command);
+}
+
+void EditorDialog::onColumnClick(int /*listId*/) {
+  if (loaderBusy) return;
+  db.savedFlag = 0;
+  sortEntries();
+}
+
+}  // namespace velmora::app

@@ -1,0 +1,294 @@
+// The main window driven as a user would: through the fake window, with the
+// database filled through the core.
+#include <gtest/gtest.h>
+
+#include "app/editor_dialog.h"
+#include "resource_ids.h"
+#include "support/db_builders.h"
+#include "support/fake_port.h"
+#include "texts.h"
+
+namespace velmora::app {
+using namespace velmora::res;
+using namespace velmora::test;
+
+class EditorWindow : public ::testing::Test {
+ protected:
+  EditorWindow() : ui(editorDialog()), editor(ui, prompts, EditorEnv{"/opt/velmora"}) {
+    editor.initDialog();
+  }
+
+  void switchTo(int tab) {
+    ui.pickTab(tab - 1);
+    editor.onTabChanged();
+  }
+  void click(int list, int row) {
+    ui.pickRows(list, {row});
+    editor.onListClick(list);
+  }
+  // Three satellites; the second has transponders and channels.
+  void loadSample() {
+    editor.db = makeDb(3, 0, 0);
+    SatRecord& s = editor.db.sats[1];
+    s.name = "Turksat 42E";
+    s.lnbType = "OCS";
+    s.diseqc = "D1.1";
+    s.diseqcCommitted = "3";
+    s.diseqcUncommitted = "12";
+    s.tone22k = "On";
+    s.switch12v = "On";
+    s.lnbPower = "Off";
+    s.sdxCode = "0420";
+    editor.db.tpTables[1].append(makeTp("12750", "V", "27500", "1", "2"));
+    editor.db.tpTables[1].append(makeTp("11034", "H", "30000"));
+    editor.db.svcTables[1].append(makeSvc("", "12750V27500", "0100", "0200", "", "0042", 5));
+    editor.db.svcTables[1].append(makeSvc("News", "11034H30000N0T0", "160", "80", "160", "7", 4));
+    for (int i = 0; i < 3; ++i) {
+      ui.comboInsert(IDC_TP_SAT, i, editor.db.sats[i].name);
+      ui.comboInsert(IDC_SVC_SAT, i, editor.db.sats[i].name);
+    }
+    switchTo(TAB_SATELLITE);
+  }
+  std::vector<std::string> row(int list, int r) { return ui.at(list).list.rows.at(r); }
+  std::vector<int> visibleEditFields() {
+    std::vector<int> out;
+    for (int id : ui.ids()) {
+      const ControlDef* def = nullptr;
+      for (const ControlDef& d : editorDialog().controls)
+        if (d.id == id) def = &d;
+      // Controls inside the edit group, above the buttons.
+      if (def && def->x >= 301 && def->y > 140 && def->y < 279 && ui.isVisible(id))
+        out.push_back(id);
+    }
+    return out;
+  }
+
+  FakeControls ui;
+  FakePrompts prompts;
+  EditorDialog editor;
+};
+
+TEST_F(EditorWindow, StartsOnTheSatelliteTabWithItsDefaults) {
+  EXPECT_EQ(ui.at(IDC_TAB).tabs, (std::vector<std::string>{"Satellite", "Transponder", "Channel"}));
+  EXPECT_TRUE(ui.isVisible(IDC_SAT_LIST));
+  EXPECT_FALSE(ui.isVisible(IDC_TP_LIST));
+  EXPECT_FALSE(ui.isVisible(IDC_SVC_LIST));
+  ASSERT_EQ(ui.listColumnCount(IDC_SAT_LIST), 8);
+  EXPECT_EQ(ui.listColumnHeader(IDC_SAT_LIST, 1), "SAT Name");
+  EXPECT_EQ(ui.listColumnWidth(IDC_SAT_LIST, 1), 125);
+  EXPECT_EQ(ui.listColumnHeader(IDC_SAT_LIST, 7), "LNBP");
+
+  EXPECT_EQ(ui.comboItem(IDC_LNB_TYPE, ui.comboSelection(IDC_LNB_TYPE)), "Universal");
+  EXPECT_EQ(ui.comboItem(IDC_TONE, ui.comboSelection(IDC_TONE)), "Auto");
+  EXPECT_EQ(ui.comboItem(IDC_LNB_POWER, ui.comboSelection(IDC_LNB_POWER)), "On");
+  EXPECT_EQ(ui.comboItem(IDC_SCRAMBLED, ui.comboSelection(IDC_SCRAMBLED)), "No");
+  EXPECT_EQ(ui.comboCount(IDC_UNCOMMITTED), 17);
+  EXPECT_FALSE(ui.isEnabled(IDC_TONE));
+  EXPECT_FALSE(ui.isEnabled(IDC_COMMITTED));
+  EXPECT_FALSE(ui.isEnabled(IDC_UNCOMMITTED));
+  EXPECT_TRUE(ui.isEnabled(IDC_12V));
+
+  EXPECT_EQ(ui.text(IDC_WEB_LINK), "Web Link!");
+  EXPECT_EQ(editor.skipFeedTest, 1);
+  EXPECT_FALSE(ui.menuChecked(ID_OPTION_FEED_TEST));
+  EXPECT_FALSE(ui.isVisible(IDC_HIDDEN_BUTTON1));
+  EXPECT_EQ(editor.wdbLayout, wdb::Layout::New);
+}
+
+TEST_F(EditorWindow, EachTabShowsExactlyItsFieldsAndNeverNidOrTid) {
+  const std::vector<int> satellite = visibleEditFields();
+  EXPECT_EQ(satellite.size(), 22u);
+  switchTo(TAB_TRANSPONDER);
+  EXPECT_EQ(visibleEditFields(),
+            (std::vector<int>{IDC_LBL_SAT_NAME, IDC_TP_SAT, IDC_LBL_FREQUENCY, IDC_FREQUENCY,
+                              IDC_LBL_POLARITY, IDC_POLARITY, IDC_LBL_SYMBOL_RATE, IDC_SYMBOL_RATE,
+                              IDC_LBL_TP_SAT}));
+  EXPECT_TRUE(ui.isVisible(IDC_TP_LIST));
+  EXPECT_FALSE(ui.isVisible(IDC_SAT_LIST));
+  switchTo(TAB_CHANNEL);
+  EXPECT_EQ(visibleEditFields().size(), 14u);
+  for (int id : {IDC_NID, IDC_TID, IDC_LBL_NID, IDC_LBL_TID}) EXPECT_FALSE(ui.isVisible(id));
+  for (int id : {IDC_INFO_GROUP, IDC_ADD, IDC_CHANGE, IDC_REMOVE, IDC_WEB_LINK, IDC_FILE})
+    EXPECT_TRUE(ui.isVisible(id));
+  // Columns go in once, however often the tabs change.
+  switchTo(TAB_TRANSPONDER);
+  switchTo(TAB_CHANNEL);
+  switchTo(TAB_SATELLITE);
+  EXPECT_EQ(ui.listColumnCount(IDC_TP_LIST), 5);
+  EXPECT_EQ(ui.listColumnCount(IDC_SVC_LIST), 10);
+  EXPECT_EQ(ui.listColumnCount(IDC_SAT_LIST), 8);
+  EXPECT_EQ(visibleEditFields(), satellite);
+}
+
+TEST_F(EditorWindow, ListsShowTheirRowsInTheReceiverFormats) {
+  loadSample();
+  ASSERT_EQ(ui.listRowCount(IDC_SAT_LIST), 3);
+  EXPECT_EQ(row(IDC_SAT_LIST, 1), (std::vector<std::string>{" 2", "Turksat 42E", "0420", "OCS",
+                                                            "D1.1", "On", "On", "Off"}));
+  EXPECT_EQ(editor.db.curSat, 3);
+
+  click(IDC_SAT_LIST, 1);
+  switchTo(TAB_TRANSPONDER);
+  EXPECT_EQ(row(IDC_TP_LIST, 0),
+            (std::vector<std::string>{"  1", "Turksat 42E", "12750", "V", "27500"}));
+  EXPECT_EQ(editor.db.curTp, 2);
+  EXPECT_EQ(ui.comboSelection(IDC_TP_SAT), 1);
+
+  switchTo(TAB_CHANNEL);
+  EXPECT_EQ(row(IDC_SVC_LIST, 0), (std::vector<std::string>{"  1", "....", "$", "100", "200", "0",
+                                                            "42", "12750", "V", ""}));
+  EXPECT_EQ(row(IDC_SVC_LIST, 1), (std::vector<std::string>{"  2", "News", " ", "160", "80", "160",
+                                                            "7", "11034", "H", "30000"}));
+  EXPECT_EQ(editor.db.svcTables[1][0].name, "....");  // kept from now on
+}
+
+TEST_F(EditorWindow, ClickingRowsFillsThePanelsAndRightClickOffersTheEditMenu) {
+  loadSample();
+  click(IDC_SAT_LIST, 1);
+  EXPECT_EQ(ui.text(IDC_SAT_NAME), "Turksat 42E");
+  EXPECT_EQ(ui.comboSelection(IDC_LNB_TYPE), 1);
+  EXPECT_TRUE(ui.isEnabled(IDC_TONE));  // not a universal LNB
+  EXPECT_EQ(ui.comboSelection(IDC_TONE), 1);
+  EXPECT_EQ(ui.comboSelection(IDC_DISEQC), 2);
+  EXPECT_TRUE(ui.isEnabled(IDC_COMMITTED));
+  EXPECT_TRUE(ui.isEnabled(IDC_UNCOMMITTED));
+  EXPECT_EQ(ui.comboSelection(IDC_COMMITTED), 3);
+  EXPECT_EQ(ui.comboSelection(IDC_UNCOMMITTED), 12);
+  EXPECT_EQ(ui.comboSelection(IDC_LNB_POWER), 0);
+  EXPECT_EQ(ui.text(IDC_LONGITUDE), "0420");
+  EXPECT_EQ(ui.text(IDC_SEL_SAT), "Turksat 42E");
+  EXPECT_EQ(ui.text(IDC_SEL_TP), "2");
+  EXPECT_EQ(ui.text(IDC_TOTAL_CH), "2");
+  EXPECT_EQ(editor.db.selSat, 1);
+  EXPECT_EQ(editor.db.rowPicked, 1);
+
+  switchTo(TAB_TRANSPONDER);
+  click(IDC_TP_LIST, 0);
+  EXPECT_EQ(ui.text(IDC_FREQUENCY), "12750");
+  EXPECT_EQ(ui.text(IDC_NID), "1");
+  EXPECT_EQ(ui.comboSelection(IDC_POLARITY), 1);
+
+  switchTo(TAB_CHANNEL);
+  click(IDC_SVC_LIST, 0);
+  EXPECT_EQ(ui.text(IDC_VIDEO_PID), "100");
+  EXPECT_EQ(ui.text(IDC_SERVICE_ID), "42");
+  EXPECT_EQ(ui.comboSelection(IDC_SCRAMBLED), 1);
+
+  // A right click outside the rows still opens the menu; About is run.
+  ui.pickRows(IDC_SVC_LIST, {});
+  prompts.menuChoices = {ID_ABOUT};
+  editor.onListRightClick(IDC_SVC_LIST);
+  EXPECT_EQ(editor.db.selSvcRow, -1);
+  EXPECT_EQ(prompts.modalDialogs, std::vector<int>{IDD_ABOUTBOX});
+}
+
+TEST_F(EditorWindow, ChoosingTheSatelliteInTheComboRefillsOnlyWhenItChanges) {
+  loadSample();
+  switchTo(TAB_TRANSPONDER);  // satellite 1 (index 0) has no transponders
+  EXPECT_EQ(ui.listRowCount(IDC_TP_LIST), 0);
+  ui.pickComboItem(IDC_TP_SAT, 1);
+  editor.onComboChanged(IDC_TP_SAT);
+  EXPECT_EQ(ui.listRowCount(IDC_TP_LIST), 2);
+  EXPECT_EQ(ui.text(IDC_SEL_SAT), "Turksat 42E");
+  ui.listDeleteRow(IDC_TP_LIST, 0);  // would come back with a refill
+  editor.onComboChanged(IDC_TP_SAT);
+  EXPECT_EQ(ui.listRowCount(IDC_TP_LIST), 1);
+  EXPECT_EQ(editor.db.curTp, 2);
+}
+
+TEST_F(EditorWindow, LnbTypeAndDiseqcChoicesEnableTheirFields) {
+  ui.pickComboItem(IDC_LNB_TYPE, 2);
+  editor.onComboChanged(IDC_LNB_TYPE);
+  EXPECT_TRUE(ui.isEnabled(IDC_TONE));
+  EXPECT_EQ(ui.comboSelection(IDC_TONE), 1);
+  ui.pickComboItem(IDC_LNB_TYPE, 0);
+  editor.onComboChanged(IDC_LNB_TYPE);
+  EXPECT_FALSE(ui.isEnabled(IDC_TONE));
+  EXPECT_EQ(ui.comboSelection(IDC_TONE), 2);
+
+  const std::pair<int, std::pair<bool, bool>> cases[] = {{0, {false, false}},
+                                                         {1, {true, false}},
+                                                         {2, {true, true}},
+                                                         {3, {true, false}},
+                                                         {4, {true, false}}};
+  for (const auto& [item, enabled] : cases) {
+    ui.pickComboItem(IDC_DISEQC, item);
+    editor.onComboChanged(IDC_DISEQC);
+    EXPECT_EQ(ui.isEnabled(IDC_COMMITTED), enabled.first) << item;
+    EXPECT_EQ(ui.isEnabled(IDC_UNCOMMITTED), enabled.second) << item;
+  }
+}
+
+TEST_F(EditorWindow, KeysFollowTheWindowRules) {
+  EXPECT_EQ(editor.onKeyDown(VK_ESCAPE), KeyAction::Clear);
+  ui.focus(IDC_CHANGE);
+  EXPECT_EQ(editor.onKeyDown(VK_RETURN), KeyAction::Clear);
+  ui.focus(IDC_REMOVE);
+  EXPECT_EQ(editor.onKeyDown(VK_RETURN), KeyAction::Clear);
+  ui.focus(IDC_FREQUENCY);
+  EXPECT_EQ(editor.onKeyDown(VK_RETURN), KeyAction::Consumed);
+  ui.focus(IDC_ADD);
+  EXPECT_EQ(editor.onKeyDown(VK_RETURN), KeyAction::Consumed);
+  EXPECT_EQ(editor.onKeyDown(VK_F1), KeyAction::Pass);
+  EXPECT_EQ(prompts.opened, std::vector<std::string>{"/opt/velmora/Velmora.html"});
+  EXPECT_EQ(editor.onKeyDown(VK_F5), KeyAction::Consumed);
+  for (int key : {VK_F2, VK_F3, VK_F7, VK_F8, VK_F9})
+    EXPECT_EQ(editor.onKeyDown(key), KeyAction::Clear);
+  EXPECT_EQ(editor.onKeyDown('A'), KeyAction::Pass);
+  EXPECT_FALSE(ui.endedWith);
+  EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(EditorWindow, ColumnClickMarksTheDatabaseModified) {
+  loadSample();
+  editor.onColumnClick(IDC_SAT_LIST);
+  EXPECT_EQ(editor.db.savedFlag, 0);
+}
+
+TEST_F(EditorWindow, OptionWebLinksAndAboutBox) {
+  editor.onCommand(ID_OPTION_FEED_TEST);
+  EXPECT_TRUE(ui.menuChecked(ID_OPTION_FEED_TEST));
+  EXPECT_EQ(editor.skipFeedTest, 0);
+  editor.onCommand(ID_OPTION_FEED_TEST);
+  EXPECT_FALSE(ui.menuChecked(ID_OPTION_FEED_TEST));
+  EXPECT_EQ(editor.skipFeedTest, 1);
+
+  for (int i = 0; i < 2; ++i) {
+    ui.pickComboItem(IDC_WEB_LINK, 1);
+    editor.onComboChanged(IDC_WEB_LINK);
+    EXPECT_EQ(ui.text(IDC_WEB_LINK), "Web Link");
+  }
+  EXPECT_EQ(prompts.opened, (std::vector<std::string>(2, "https://www.lyngsat.com/")));
+
+  editor.onCommand(ID_ABOUT);
+  editor.onCommand(IDM_ABOUTBOX);
+  EXPECT_EQ(prompts.modalDialogs, (std::vector<int>{IDD_ABOUTBOX, IDD_ABOUTBOX}));
+  EXPECT_EQ(editor.toolbarTip(ID_TB_MAKE), "Make [wdb] file to update the new to STB");
+}
+
+TEST_F(EditorWindow, ClosingAsksOnlyForUnsavedSatellitesAndNeverWhileLoading) {
+  editor.db.savedFlag = 0;
+  editor.onCloseRequest();  // empty database: no question
+  EXPECT_TRUE(prompts.messages.empty());
+  EXPECT_EQ(ui.endedWith, IDOK);
+
+  ui.endedWith.reset();
+  loadSample();
+  editor.db.savedFlag = 0;
+  editor.loaderBusy = 1;
+  editor.onCloseRequest();
+  EXPECT_FALSE(ui.endedWith);
+  editor.onCommand(ID_FILE_CLOSE);  // refused like every database command
+  EXPECT_FALSE(ui.endedWith);
+
+  editor.loaderBusy = 0;
+  prompts.answers = {Answer::No};
+  editor.onCloseRequest();
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_EQ(prompts.messages[0].text, text::SAVE_BEFORE_CLOSING);
+  EXPECT_EQ(prompts.messages[0].caption, "Before Opening File");
+  EXPECT_EQ(ui.endedWith, IDOK);
+  EXPECT_EQ(editor.db.satCount, 0);
+}
+
+}  // namespace velmora::app

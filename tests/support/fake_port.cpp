@@ -1,0 +1,160 @@
+#include "support/fake_port.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "resource_ids.h"
+
+namespace velmora::test {
+
+FakeControls::FakeControls(const res::DialogDef& dialog) {
+  for (const res::ControlDef& def : dialog.controls) {
+    if (def.id < 0) continue;
+    Control& c = controls_[def.id];
+    c.kind = def.kind;
+    c.text = std::string(def.text);
+    c.visible = def.visibleAtStart;
+  }
+}
+
+std::vector<int> FakeControls::ids() const {
+  std::vector<int> out;
+  for (const auto& [id, _] : controls_) out.push_back(id);
+  return out;
+}
+
+FakeControls::Control& FakeControls::get(int id) {
+  const auto it = controls_.find(id);
+  if (it == controls_.end()) throw std::out_of_range("no control " + std::to_string(id));
+  return it->second;
+}
+const FakeControls::Control& FakeControls::get(int id) const {
+  return const_cast<FakeControls*>(this)->get(id);
+}
+
+void FakeControls::setText(int id, std::string_view text) { get(id).text = std::string(text); }
+std::string FakeControls::text(int id) const { return get(id).text; }
+void FakeControls::setVisible(int id, bool visible) { get(id).visible = visible; }
+bool FakeControls::isVisible(int id) const { return get(id).visible; }
+void FakeControls::setEnabled(int id, bool enabled) { get(id).enabled = enabled; }
+bool FakeControls::isEnabled(int id) const { return get(id).enabled; }
+
+void FakeControls::comboInsert(int id, int index, std::string_view item) {
+  auto& items = get(id).combo.items;
+  if (index < 0 || index > static_cast<int>(items.size())) index = static_cast<int>(items.size());
+  items.insert(items.begin() + index, std::string(item));
+}
+void FakeControls::comboDelete(int id, int index) {
+  Combo& c = get(id).combo;
+  if (index < 0 || index >= static_cast<int>(c.items.size())) return;
+  c.items.erase(c.items.begin() + index);
+  if (c.selection == index) c.selection = -1;
+}
+void FakeControls::comboClear(int id) { get(id).combo = Combo{}; }
+int FakeControls::comboCount(int id) const { return static_cast<int>(get(id).combo.items.size()); }
+std::string FakeControls::comboItem(int id, int index) const {
+  const Combo& c = get(id).combo;
+  return index >= 0 && index < static_cast<int>(c.items.size()) ? c.items[index] : std::string();
+}
+void FakeControls::comboSelect(int id, int index) {
+  Combo& c = get(id).combo;
+  c.selection = index >= 0 && index < static_cast<int>(c.items.size()) ? index : -1;
+  if (c.selection >= 0 && get(id).kind == res::ControlKind::ComboEdit)
+    get(id).text = c.items[index];
+}
+int FakeControls::comboSelection(int id) const { return get(id).combo.selection; }
+
+void FakeControls::listAddColumn(int id, std::string_view header, int width) {
+  get(id).list.columns.emplace_back(std::string(header), width);
+}
+int FakeControls::listColumnCount(int id) const {
+  return static_cast<int>(get(id).list.columns.size());
+}
+std::string FakeControls::listColumnHeader(int id, int column) const {
+  return get(id).list.columns.at(column).first;
+}
+int FakeControls::listColumnWidth(int id, int column) const {
+  return get(id).list.columns.at(column).second;
+}
+void FakeControls::listInsertRow(int id, int row, const std::vector<std::string>& cells) {
+  auto& rows = get(id).list.rows;
+  if (row < 0 || row > static_cast<int>(rows.size())) row = static_cast<int>(rows.size());
+  rows.insert(rows.begin() + row, cells);
+}
+void FakeControls::listDeleteRow(int id, int row) {
+  auto& rows = get(id).list.rows;
+  if (row >= 0 && row < static_cast<int>(rows.size())) rows.erase(rows.begin() + row);
+}
+void FakeControls::listDeleteAll(int id) {
+  get(id).list.rows.clear();
+  get(id).list.selected.clear();
+}
+int FakeControls::listRowCount(int id) const { return static_cast<int>(get(id).list.rows.size()); }
+std::string FakeControls::listCell(int id, int row, int column) const {
+  const auto& rows = get(id).list.rows;
+  if (row < 0 || row >= static_cast<int>(rows.size())) return {};
+  const auto& cells = rows[static_cast<std::size_t>(row)];
+  return column >= 0 && column < static_cast<int>(cells.size()) ? cells[column] : std::string();
+}
+std::vector<int> FakeControls::listSelectedRows(int id) const { return get(id).list.selected; }
+void FakeControls::listSelectRows(int id, const std::vector<int>& rows) {
+  get(id).list.selected = rows;
+  std::sort(get(id).list.selected.begin(), get(id).list.selected.end());
+}
+void FakeControls::listEnsureVisible(int id, int row) { get(id).list.ensuredVisible = row; }
+
+void FakeControls::tabInsert(int id, int index, std::string_view title) {
+  auto& tabs = get(id).tabs;
+  tabs.insert(tabs.begin() + std::clamp(index, 0, static_cast<int>(tabs.size())),
+              std::string(title));
+  if (get(id).tabSelection < 0) get(id).tabSelection = 0;
+}
+int FakeControls::tabCount(int id) const { return static_cast<int>(get(id).tabs.size()); }
+int FakeControls::tabSelection(int id) const { return get(id).tabSelection; }
+void FakeControls::tabSelect(int id, int index) { get(id).tabSelection = index; }
+void FakeControls::menuCheck(int commandId, bool checked) { menuChecks_[commandId] = checked; }
+bool FakeControls::menuChecked(int commandId) const {
+  const auto it = menuChecks_.find(commandId);
+  return it != menuChecks_.end() && it->second;
+}
+
+app::Answer FakePrompts::message(std::string_view text, std::string_view caption,
+                                 app::Buttons buttons, app::Icon) {
+  messages.push_back({std::string(text), std::string(caption), buttons});
+  if (!answers.empty()) {
+    const app::Answer a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  return buttons == app::Buttons::Ok ? app::Answer::Ok : app::Answer::No;
+}
+
+std::optional<std::string> FakePrompts::openFile(std::string_view filter) {
+  fileFilters.emplace_back(filter);
+  if (files.empty()) return std::nullopt;
+  auto f = files.front();
+  files.pop_front();
+  return f;
+}
+
+int FakePrompts::runModal(app::SubDialog& dialog) {
+  modalDialogs.push_back(dialog.dialogId());
+  return dialog.result;
+}
+
+int FakePrompts::contextMenu(int) {
+  if (menuChoices.empty()) return 0;
+  const int id = menuChoices.front();
+  menuChoices.pop_front();
+  return id;
+}
+
+void FakePrompts::finishBackgroundWork() {
+  while (!pendingWork.empty()) {
+    auto work = std::move(pendingWork.front());
+    pendingWork.pop_front();
+    if (auto done = work()) done();
+  }
+}
+
+}  // namespace velmora::test

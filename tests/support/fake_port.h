@@ -1,0 +1,132 @@
+// An in-memory window for the editor logic: every control of the main
+// window template keeps its state here, and prompts are answered from a
+// script, so that tests read like a user at the keyboard.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/port.h"
+#include "layout.h"
+
+namespace velmora::test {
+
+class FakeControls : public app::Controls {
+ public:
+  explicit FakeControls(const res::DialogDef& dialog);
+
+  struct Combo {
+    std::vector<std::string> items;
+    int selection = -1;
+  };
+  struct List {
+    std::vector<std::pair<std::string, int>> columns;
+    std::vector<std::vector<std::string>> rows;
+    std::vector<int> selected;
+    int ensuredVisible = -1;
+  };
+  struct Control {
+    res::ControlKind kind{};
+    std::string text;
+    bool visible = true;
+    bool enabled = true;
+    Combo combo;
+    List list;
+    std::vector<std::string> tabs;
+    int tabSelection = -1;
+  };
+
+  bool has(int id) const { return controls_.count(id) != 0; }
+  const Control& at(int id) const { return controls_.at(id); }
+  std::vector<int> ids() const;
+
+  // What a user does.
+  void type(int id, std::string text) { setText(id, text); }
+  void focus(int id) { focus_ = id; }
+  void pickRows(int listId, std::vector<int> rows) { listSelectRows(listId, rows); }
+  void pickTab(int index) { tabSelect(1001, index); }
+  void pickComboItem(int id, int index) { comboSelect(id, index); }
+
+  std::optional<int> endedWith;
+
+  void setText(int id, std::string_view text) override;
+  std::string text(int id) const override;
+  void setVisible(int id, bool visible) override;
+  bool isVisible(int id) const override;
+  void setEnabled(int id, bool enabled) override;
+  bool isEnabled(int id) const override;
+  void comboInsert(int id, int index, std::string_view item) override;
+  void comboDelete(int id, int index) override;
+  void comboClear(int id) override;
+  int comboCount(int id) const override;
+  std::string comboItem(int id, int index) const override;
+  void comboSelect(int id, int index) override;
+  int comboSelection(int id) const override;
+  void listAddColumn(int id, std::string_view header, int width) override;
+  int listColumnCount(int id) const override;
+  std::string listColumnHeader(int id, int column) const override;
+  int listColumnWidth(int id, int column) const override;
+  void listInsertRow(int id, int row, const std::vector<std::string>& cells) override;
+  void listDeleteRow(int id, int row) override;
+  void listDeleteAll(int id) override;
+  int listRowCount(int id) const override;
+  std::string listCell(int id, int row, int column) const override;
+  std::vector<int> listSelectedRows(int id) const override;
+  void listSelectRows(int id, const std::vector<int>& rows) override;
+  void listEnsureVisible(int id, int row) override;
+  void tabInsert(int id, int index, std::string_view title) override;
+  int tabCount(int id) const override;
+  int tabSelection(int id) const override;
+  void tabSelect(int id, int index) override;
+  void menuCheck(int commandId, bool checked) override;
+  bool menuChecked(int commandId) const override;
+  int focusedControl() const override { return focus_; }
+  void endDialog(int result) override { endedWith = result; }
+
+ private:
+  Control& get(int id);
+  const Control& get(int id) const;
+  std::map<int, Control> controls_;
+  std::map<int, bool> menuChecks_;
+  int focus_ = 0;
+};
+
+class FakePrompts : public app::Prompts {
+ public:
+  struct Message {
+    std::string text;
+    std::string caption;
+    app::Buttons buttons;
+  };
+
+  // Script: answers to the next questions, files to choose, context-menu
+  // choices. An empty script answers Ok/No, cancels and chooses nothing.
+  std::deque<app::Answer> answers;
+  std::deque<std::optional<std::string>> files;
+  std::deque<int> menuChoices;
+
+  std::vector<Message> messages;
+  std::vector<std::string> opened;  // shell "open" targets
+  std::vector<int> modalDialogs;
+  std::vector<std::string> fileFilters;
+  // Background work waits here until the test finishes it.
+  std::deque<std::function<std::function<void()>()>> pendingWork;
+
+  void finishBackgroundWork();
+
+  app::Answer message(std::string_view text, std::string_view caption, app::Buttons buttons,
+                      app::Icon icon) override;
+  std::optional<std::string> openFile(std::string_view filter) override;
+  int runModal(app::SubDialog& dialog) override;
+  void shellOpen(std::string_view target) override { opened.emplace_back(target); }
+  int contextMenu(int popupIndex) override;
+  void runInBackground(std::function<std::function<void()>()> work) override {
+    pendingWork.push_back(std::move(work));
+  }
+};
+
+}  // namespace velmora::test
