@@ -45,6 +45,15 @@ inline constexpr std::string_view IMPORT_SVC_RANGE =
     "Sorry!\n\nOverflow the range of Channels!\nRecommend to reduce the number of sattellites(or "
     "channels)      \nin the current satellites.";
 
+// Questions before a database is cleared, replaced or closed.
+inline constexpr std::string_view SAVE_BEFORE_OPENING = "Do you want to save it before opening file?";
+inline constexpr std::string_view SAVE_BEFORE_CLEARING = "Do you want to save it before clearing?";
+
+// File dialogs: "Name|pattern|...||".
+inline constexpr std::string_view OPEN_FILTER =
+    "binary File(*.wdb)|*.wdb|SatcoDX File(*.sdx)|*.sdx|SatcoDX File(*.sdx.txt)|*.txt||";
+inline constexpr std::string_view SAVE_FILTER = "binary File(*.wdb)|*.wdb||";
+
 // Closing the window.
 inline constexpr std::string_view SAVE_BEFORE_CLOSING =
     "Do you want to save it before closing Velmora?";

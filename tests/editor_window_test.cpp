@@ -236,7 +236,9 @@ TEST_F(EditorWindow, KeysFollowTheWindowRules) {
     EXPECT_EQ(editor.onKeyDown(key), KeyAction::Clear);
   EXPECT_EQ(editor.onKeyDown('A'), KeyAction::Pass);
   EXPECT_FALSE(ui.endedWith);
-  EXPECT_TRUE(prompts.messages.empty());
+  ASSERT_EQ(prompts.messages.size(), 1u);  // F7 on an empty database
+  EXPECT_EQ(prompts.messages[0].text, text::NO_DATA);
+  EXPECT_EQ(prompts.fileFilters, std::vector<std::string>{std::string(text::OPEN_FILTER)});
 }
 
 TEST_F(EditorWindow, ColumnClickMarksTheDatabaseModified) {

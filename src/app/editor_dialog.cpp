@@ -249,8 +249,9 @@ void EditorDialog::onCloseRequest() {
 void EditorDialog::closeSequence() {
   if (db.savedFlag == 0 && db.satCount > 0) {
     const Answer a = prompts_.message(text::SAVE_BEFORE_CLOSING, text::BEFORE_OPENING_CAPTION,
-                                      Buttons::YesNo, Icon::Question);
-    if (a == Answer::Yes) saveFile();
+                                      Buttons::YesNo, Icon::Information);
+    // A save that failed with a message keeps the window and the work.
+    if (a == Answer::Yes && saveDatabase() == SaveOutcome::Failed) return;
   }
   db = ChannelDb{};
   controls_.endDialog(IDOK);
@@ -258,9 +259,6 @@ void EditorDialog::closeSequence() {
 
 // Commands whose behaviour arrives with the file, editing and ordering
 // work; until then they do nothing.
-void EditorDialog::newDatabase() {}
-void EditorDialog::openFile() {}
-void EditorDialog::saveFile() {}
 void EditorDialog::addEntry() {}
 void EditorDialog::changeEntry() {}
 void EditorDialog::removeEntry() {}

@@ -96,6 +96,20 @@ class EditorDialog {
   void openWebLink();
   void showAbout();
 
+  // Files: open, load, import, save, clear.
+  enum class SaveOutcome {
+    Saved,
+    Cancelled,  // "No Data!", the file dialog cancelled, or no to the overwrite question
+    Failed,     // refused or not written, with a message
+  };
+  SaveOutcome saveDatabase();
+  // Empties the editor as New does; with `ask`, offers to save unsaved
+  // changes first. false when the user cancelled or the save failed.
+  bool clearDatabase(bool ask);
+  void startLoading();
+  void finishLoading(wdb::ReadResult result);
+  void importListing();
+
   Controls& controls() { return controls_; }
   Prompts& prompts() { return prompts_; }
   const EditorEnv& env() const { return env_; }

@@ -1,0 +1,46 @@
+// A SatcoDX listing chosen in Open: imported as one more satellite.
+#include "app/editor_dialog.h"
+#include "resource_ids.h"
+#include "sdx/import.h"
+#include "texts.h"
+#include "wdb/file_io.h"
+
+namespace velmora::app {
+
+using namespace velmora::res;
+
+void EditorDialog::importListing() {
+  const std::optional<std::vector<std::byte>> bytes = readWholeFile(filePath);
+  if (!bytes) {
+    // The file vanished or cannot be read since Open looked at it: add nothing.
+    prompts_.message(text::NO_DATA_IN_FILE, "", Buttons::Ok, Icon::Exclamation);
+    return;
+  }
+  const ImportResult result = importSdx(db, *bytes, skipFeedTest != 0);
+  for (const std::string& message : result.messages)
+    prompts_.message(message, "", Buttons::Ok, Icon::Exclamation);
+  if (!result.added) return;
+
+  const int s = db.satCount - 1;
+  for (int i = 0; i < db.satCount; ++i) {
+    const std::string& name = db.sats[static_cast<std::size_t>(i)].name;
+    for (int combo : {IDC_TP_SAT, IDC_SVC_SAT}) {
+      controls_.comboDelete(combo, i);
+      controls_.comboInsert(combo, i, name);
+    }
+  }
+  switch (curTab) {
+    case TAB_SATELLITE:
+      refillSatelliteTab();
+      break;
+    case TAB_TRANSPONDER:
+      refillTransponderTab();
+      break;
+    default:
+      refillChannelTab();
+      break;
+  }
+  refreshInfoPanel(s);
+}
+
+}  // namespace velmora::app

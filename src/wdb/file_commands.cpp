@@ -1,0 +1,210 @@
+// The road of a file through the window: Open (a receiver database or a
+// SatcoDX listing), the loading worker, Save, New and the clear operation.
+#include <filesystem>
+#include <memory>
+
+#include "app/editor_dialog.h"
+#include "resource_ids.h"
+#include "sdx/favourites.h"
+#include "texts.h"
+#include "wdb/file_io.h"
+#include "wdb/open_path.h"
+
+namespace velmora::app {
+
+using namespace velmora::res;
+
+namespace {
+
+void showError(Prompts& prompts, std::string_view message) {
+  prompts.message(message, "", Buttons::Ok, Icon::Exclamation);
+}
+
+// The first satellite whose table of the given kind has rows, or 0.
+int firstSatelliteWith(const ChannelDb& db, bool transponders) {
+  for (int s = 0; s < db.satCount; ++s) {
+    const auto i = static_cast<std::size_t>(s);
+    if ((transponders ? db.tpTables[i].count() : db.svcTables[i].count()) > 0) return s;
+  }
+  return 0;
+}
+
+}  // namespace
+
+void EditorDialog::openFile() {
+  if (db.satCount + 1 > MAX_SATS) {
+    showError(prompts_, text::OPEN_SAT_RANGE);
+    return;
+  }
+  const std::optional<std::string> chosen = prompts_.openFile(text::OPEN_FILTER);
+  if (!chosen) return;
+  filePath = *chosen;
+
+  if (fileSizeOrZero(filePath) == 0) {
+    showError(prompts_, text::NO_DATA_IN_FILE);
+    return;
+  }
+  switch (classifyOpenPath(filePath)) {
+    case OpenKind::Sdx:
+      controls_.setText(IDC_FILE, filePath);
+      importListing();
+      return;
+    case OpenKind::Unsupported:
+      showError(prompts_, text::SUPPORT_FILE);
+      return;
+    case OpenKind::Wdb:
+      break;
+  }
+
+  if (db.satCount > 0 || db.countTransponders() > 0 || db.countServices() > 0) {
+    const Answer a = prompts_.message(text::SAVE_BEFORE_OPENING, text::BEFORE_OPENING_CAPTION,
+                                      Buttons::YesNoCancel, Icon::Information);
+    if (a == Answer::Cancel) return;
+    if (a == Answer::Yes && saveDatabase() == SaveOutcome::Failed) return;
+    // The clearing asks once more when the changes are still unsaved.
+    if (!clearDatabase(true)) return;
+    clearEditFields();
+    resetInfoPanel();
+  }
+  controls_.setText(IDC_FILE, filePath);
+  startLoading();
+}
+
+// The file is read and decoded on a worker into a database no one else
+// sees; the window installs the result when the worker is done. Until then
+// every command that touches the database is refused.
+void EditorDialog::startLoading() {
+  loaderBusy = 1;
+  const std::string path = filePath;
+  prompts_.runInBackground([this, path]() -> std::function<void()> {
+    wdb::ReadResult result;
+    if (std::optional<std::vector<std::byte>> bytes = readWholeFile(path))
+      result = wdb::readWdb(*bytes);
+    else
+      result.message = text::NO_DATA_IN_FILE;
+    return [this, r = std::make_shared<wdb::ReadResult>(std::move(result))]() mutable {
+      finishLoading(std::move(*r));
+    };
+  });
+}
+
+void EditorDialog::finishLoading(wdb::ReadResult result) {
+  if (!result.ok()) {
+    // Over the receiver's limits the database is cleared; a file that is
+    // not a database leaves the (already empty) database as it is.
+    if (result.message != text::NOT_A_FORMAT) {
+      clearDatabase(false);
+      controls_.setText(IDC_FILE, filePath);
+    }
+    loaderBusy = 0;
+    showError(prompts_, result.message);
+    return;
+  }
+
+  const int savedFlag = db.savedFlag;  // loading does not change it
+  for (int i = 0; i < db.satCount; ++i) {
+    controls_.comboDelete(IDC_TP_SAT, 0);
+    controls_.comboDelete(IDC_SVC_SAT, 0);
+  }
+  db = std::move(result.db);
+  db.savedFlag = savedFlag;
+  wdbLayout = result.layout;
+  for (int i = 0; i < db.satCount; ++i) {
+    controls_.comboInsert(IDC_TP_SAT, i, db.sats[static_cast<std::size_t>(i)].name);
+    controls_.comboInsert(IDC_SVC_SAT, i, db.sats[static_cast<std::size_t>(i)].name);
+  }
+
+  switch (curTab) {
+    case TAB_SATELLITE:
+      db.selSat = 0;
+      refillSatelliteTab();
+      db.curSat = 0;
+      break;
+    case TAB_TRANSPONDER:
+      db.selSat = firstSatelliteWith(db, true);
+      refillTransponderTab();
+      break;
+    default:
+      db.selSat = firstSatelliteWith(db, false);
+      refillChannelTab();
+      break;
+  }
+  refreshInfoPanel(db.curSat);
+  loaderBusy = 0;
+}
+
+EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
+  if (db.satCount == 0) {
+    showError(prompts_, text::NO_DATA);
+    return SaveOutcome::Cancelled;
+  }
+  const std::optional<std::string> chosen = prompts_.openFile(text::SAVE_FILTER);
+  if (!chosen) return SaveOutcome::Cancelled;
+  filePath = *chosen;
+
+  std::error_code ec;
+  if (std::filesystem::exists(filePath, ec)) {
+    const Answer a = prompts_.message(filePath + std::string(text::ALREADY_EXISTS),
+                                      text::OVERWRITE_CAPTION, Buttons::YesNo, Icon::Information);
+    if (a != Answer::Yes) return SaveOutcome::Cancelled;
+  }
+
+  // The channel-overflow warning and a database too big for the older
+  // layout come from the writer's own refusal.
+  bool namesCut = false;
+  for (int i = 0; i < db.satCount; ++i)
+    namesCut |= db.sats[static_cast<std::size_t>(i)].name.size() > 16;
+  const FavouriteList favourites = loadFavouritesBesideProgram(env_.programDir);
+  const wdb::WriteResult image = wdb::writeWdb(db, wdbLayout, favourites, satCodeCounter);
+  if (!image.ok()) {
+    showError(prompts_, image.message);
+    return SaveOutcome::Failed;
+  }
+  if (!writeFileAtomically(filePath, image.bytes)) {
+    showError(prompts_, filePath + std::string(text::CANT_BE_CREATED));
+    return SaveOutcome::Failed;
+  }
+  db.savedFlag = 1;
+  controls_.setText(IDC_FILE, filePath);
+
+  // Names longer than the file holds were cut: show them as they are now.
+  if (namesCut) {
+    for (int i = 0; i < db.satCount; ++i) {
+      const std::string& name = db.sats[static_cast<std::size_t>(i)].name;
+      for (int combo : {IDC_TP_SAT, IDC_SVC_SAT}) {
+        const int selection = controls_.comboSelection(combo);
+        controls_.comboDelete(combo, i);
+        controls_.comboInsert(combo, i, name);
+        controls_.comboSelect(combo, selection);
+      }
+    }
+    if (curTab == TAB_SATELLITE) refillSatelliteTab();
+    if (curTab == TAB_TRANSPONDER) refillTransponderTab();
+  }
+  return SaveOutcome::Saved;
+}
+
+void EditorDialog::saveFile() { saveDatabase(); }
+
+void EditorDialog::newDatabase() { clearDatabase(true); }
+
+bool EditorDialog::clearDatabase(bool ask) {
+  if (ask && db.savedFlag == 0 && db.satCount > 0) {
+    const Answer a = prompts_.message(text::SAVE_BEFORE_CLEARING, text::BEFORE_OPENING_CAPTION,
+                                      Buttons::YesNoCancel, Icon::Information);
+    if (a == Answer::Cancel) return false;
+    // A save that failed with a message keeps the work.
+    if (a == Answer::Yes && saveDatabase() == SaveOutcome::Failed) return false;
+  }
+  clearEditFields();
+  resetInfoPanel();
+  for (int list : {IDC_SAT_LIST, IDC_TP_LIST, IDC_SVC_LIST}) controls_.listDeleteAll(list);
+  db = ChannelDb{};
+  wdbLayout = wdb::Layout::New;
+  satCodeCounter = 26;
+  controls_.comboClear(IDC_TP_SAT);
+  controls_.comboClear(IDC_SVC_SAT);
+  return true;
+}
+
+}  // namespace velmora::app

@@ -1,0 +1,290 @@
+// Open, load, save, New and the SatcoDX import, driven through the fake
+// window on real files in a temporary folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/editor_dialog.h"
+#include "resource_ids.h"
+#include "support/db_builders.h"
+#include "support/fake_port.h"
+#include "texts.h"
+#include "wdb/file_io.h"
+
+namespace velmora::app {
+using namespace velmora::res;
+using namespace velmora::test;
+namespace fs = std::filesystem;
+
+class FileRoad : public ::testing::Test {
+ protected:
+  FileRoad() : ui(editorDialog()), editor(ui, prompts, EditorEnv{dir()}) {
+    fs::remove_all(dir());
+    fs::create_directories(dir());
+    editor.initDialog();
+  }
+  ~FileRoad() override { fs::remove_all(dir()); }
+
+  static fs::path dir() {
+    return fs::temp_directory_path() /
+           ("velmora-road-" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+  }
+  std::string path(const char* name) const { return (dir() / name).string(); }
+
+  // A file written by the core alone, without the window.
+  std::string writeFile(const char* name, ChannelDb db, wdb::Layout layout) {
+    int counter = 0;
+    const wdb::WriteResult r = wdb::writeWdb(db, layout, {}, counter);
+    EXPECT_TRUE(r.ok()) << r.message;
+    EXPECT_TRUE(writeFileAtomically(path(name), r.bytes));
+    return path(name);
+  }
+  std::vector<std::byte> bytes(const std::string& p) { return *readWholeFile(p); }
+
+  void open(const std::string& file) {
+    prompts.files.push_back(file);
+    editor.onCommand(ID_FILE_OPEN);
+    prompts.finishBackgroundWork();
+  }
+  void save(const std::string& file) {
+    prompts.files.push_back(file);
+    editor.onCommand(ID_FILE_SAVE);
+  }
+  std::vector<std::string> messageTexts() const {
+    std::vector<std::string> out;
+    for (const auto& m : prompts.messages) out.push_back(m.text);
+    return out;
+  }
+  static ChannelDb sample() {
+    ChannelDb db = makeDb(3, 4, 6);
+    db.tpTables[0].clear();  // the first satellite has nothing
+    db.svcTables[0].clear();
+    return db;
+  }
+
+  FakeControls ui;
+  FakePrompts prompts;
+  EditorDialog editor;
+};
+
+TEST_F(FileRoad, OpeningAndSavingAgainGivesTheSameBytesInBothLayouts) {
+  for (wdb::Layout layout : {wdb::Layout::TypeI, wdb::Layout::TypeII}) {
+    const std::string original = writeFile("original.wdb", sample(), layout);
+    open(original);
+    ASSERT_TRUE(messageTexts().empty()) << messageTexts().front();
+    EXPECT_EQ(editor.wdbLayout, layout);
+    EXPECT_EQ(ui.listRowCount(IDC_SAT_LIST), 3);
+    EXPECT_EQ(ui.text(IDC_FILE), original);
+    EXPECT_EQ(ui.comboCount(IDC_TP_SAT), 3);
+    EXPECT_EQ(ui.text(IDC_TOTAL_CH), "12");
+
+    ui.pickTab(1);
+    editor.onTabChanged();
+    EXPECT_EQ(ui.listRowCount(IDC_TP_LIST), 0);  // the tab keeps its satellite
+
+    save(path("copy.wdb"));
+    EXPECT_EQ(bytes(path("copy.wdb")), bytes(original));
+    EXPECT_EQ(editor.db.savedFlag, 1);
+    EXPECT_EQ(ui.text(IDC_FILE), path("copy.wdb"));
+    editor.onCommand(ID_FILE_NEW);
+    ui.pickTab(0);
+    editor.onTabChanged();
+    fs::remove(path("copy.wdb"));
+  }
+}
+
+TEST_F(FileRoad, LoadingOnAnotherTabShowsTheFirstSatelliteWithRows) {
+  const std::string file = writeFile("sample.wdb", sample(), wdb::Layout::TypeI);
+  ui.pickTab(2);
+  editor.onTabChanged();
+  open(file);
+  EXPECT_EQ(editor.db.selSat, 1);
+  EXPECT_EQ(ui.comboSelection(IDC_SVC_SAT), 1);
+  EXPECT_EQ(ui.listRowCount(IDC_SVC_LIST), 6);
+  EXPECT_EQ(ui.text(IDC_SEL_SAT), "Sat 2");
+}
+
+TEST_F(FileRoad, NewAfterAnOlderLayoutWritesTypeOne) {
+  open(writeFile("old.wdb", sample(), wdb::Layout::TypeII));
+  editor.onCommand(ID_FILE_NEW);
+  EXPECT_TRUE(prompts.messages.empty());  // nothing was changed
+  EXPECT_EQ(editor.wdbLayout, wdb::Layout::New);
+  EXPECT_EQ(ui.comboCount(IDC_TP_SAT), 0);
+  EXPECT_EQ(ui.listRowCount(IDC_SAT_LIST), 0);
+  EXPECT_EQ(ui.text(IDC_TOTAL_TP), ".");
+  editor.db.appendSatellite(makeSat("Fresh"));
+  save(path("new.wdb"));
+  EXPECT_EQ(bytes(path("new.wdb")).size(), 262144u);
+}
+
+TEST_F(FileRoad, OpenRefusalsLeaveTheStateTheyShould) {
+  // 64 satellites: refused before the file dialog.
+  editor.db = makeDb(64, 0, 0);
+  editor.onCommand(ID_FILE_OPEN);
+  EXPECT_TRUE(prompts.fileFilters.empty());
+  EXPECT_EQ(messageTexts().back(), text::OPEN_SAT_RANGE);
+  editor.db = ChannelDb{};
+
+  open(path("missing.wdb"));
+  EXPECT_EQ(messageTexts().back(), text::NO_DATA_IN_FILE);
+  EXPECT_EQ(editor.filePath, path("missing.wdb"));
+  EXPECT_EQ(prompts.fileFilters.back(), text::OPEN_FILTER);
+
+  for (const char* name : {"LIST.WDB", "hotbird.txt", "HOTBIRD.SDX"}) {
+    writeFile(name, sample(), wdb::Layout::TypeI);
+    open(path(name));
+    EXPECT_EQ(messageTexts().back(), text::SUPPORT_FILE) << name;
+  }
+
+  std::vector<std::byte> tooMany = bytes(writeFile("big.wdb", sample(), wdb::Layout::TypeI));
+  tooMany[2] = std::byte{0x41};  // 1601 transponders
+  tooMany[3] = std::byte{0x06};
+  ASSERT_TRUE(writeFileAtomically(path("big.wdb"), tooMany));
+  open(path("big.wdb"));
+  EXPECT_EQ(messageTexts().back(), text::MAX_TP);
+  EXPECT_EQ(editor.db.satCount, 0);
+  EXPECT_EQ(editor.loaderBusy, 0);
+
+  ASSERT_TRUE(
+      writeFileAtomically(path("junk.wdb"), bytesOf(std::string("\x40\0\0\0\0\0junk", 10))));
+  open(path("junk.wdb"));
+  EXPECT_EQ(messageTexts().back(), text::NOT_A_FORMAT);
+}
+
+TEST_F(FileRoad, OpeningOverUnsavedWorkAsksTwiceAndCancelKeepsEverything) {
+  const std::string file = writeFile("sample.wdb", sample(), wdb::Layout::TypeI);
+  editor.db = makeDb(1, 1, 1);
+  editor.db.savedFlag = 0;
+
+  prompts.answers = {Answer::Cancel};
+  open(file);
+  EXPECT_EQ(editor.db.satCount, 1);
+
+  prompts.answers = {Answer::No, Answer::Cancel};  // then cancel the clearing's question
+  open(file);
+  EXPECT_EQ(editor.db.satCount, 1);
+  ASSERT_EQ(prompts.messages.size(), 3u);
+  EXPECT_EQ(prompts.messages[1].text, text::SAVE_BEFORE_OPENING);
+  EXPECT_EQ(prompts.messages[2].text, text::SAVE_BEFORE_CLEARING);
+  EXPECT_EQ(prompts.messages[2].buttons, Buttons::YesNoCancel);
+
+  // Yes, then cancel the save's file dialog: the clearing still asks, No
+  // goes ahead and the file loads.
+  prompts.answers = {Answer::Yes, Answer::No};
+  prompts.files = {file, std::nullopt};
+  editor.onCommand(ID_FILE_OPEN);
+  prompts.finishBackgroundWork();
+  EXPECT_EQ(editor.db.satCount, 3);
+  EXPECT_EQ(editor.db.savedFlag, 1);  // the clearing's, loading keeps it
+}
+
+TEST_F(FileRoad, SaveRefusalsWriteNothing) {
+  editor.onCommand(ID_FILE_SAVE);
+  EXPECT_EQ(messageTexts().back(), text::NO_DATA);
+  EXPECT_TRUE(prompts.fileFilters.empty());
+
+  editor.db = sample();
+  editor.db.savedFlag = 0;
+  const std::string existing = writeFile("keep.wdb", makeDb(1, 0, 0), wdb::Layout::TypeI);
+  const auto before = bytes(existing);
+  prompts.answers = {Answer::No};
+  save(existing);
+  EXPECT_EQ(prompts.messages.back().text, existing + " already exists.\n\nReplace existing file?");
+  EXPECT_EQ(prompts.messages.back().caption, "Overwrite file");
+  EXPECT_EQ(bytes(existing), before);
+
+  editor.db = fullDb(6001);
+  editor.db.savedFlag = 0;
+  save(path("over.wdb"));
+  EXPECT_NE(messageTexts().back().find("Current Number    : 6001"), std::string::npos);
+  EXPECT_FALSE(fs::exists(path("over.wdb")));
+
+  editor.db = sample();
+  editor.db.savedFlag = 0;
+  fs::create_directory(path("folder.wdb"));
+  prompts.answers = {Answer::Yes};
+  save(path("folder.wdb"));
+  EXPECT_EQ(messageTexts().back(), path("folder.wdb") + " can't be created !  ");
+  EXPECT_EQ(editor.db.savedFlag, 0);
+}
+
+TEST_F(FileRoad, AFailedSaveBeforeNewOrCloseKeepsTheWork) {
+  editor.db = sample();
+  editor.db.savedFlag = 0;
+  fs::create_directory(path("folder.wdb"));
+  prompts.answers = {Answer::Yes, Answer::Yes};  // save? yes; replace? yes
+  prompts.files = {path("folder.wdb")};
+  editor.onCommand(ID_FILE_NEW);
+  EXPECT_EQ(editor.db.satCount, 3);
+
+  prompts.answers = {Answer::Yes, Answer::Yes};
+  prompts.files = {path("folder.wdb")};
+  editor.onCloseRequest();
+  EXPECT_FALSE(ui.endedWith);
+
+  // Cancelling the save's file dialog lets New go ahead.
+  prompts.answers = {Answer::Yes};
+  editor.onCommand(ID_FILE_NEW);
+  EXPECT_EQ(editor.db.satCount, 0);
+}
+
+TEST_F(FileRoad, CommandsWaitWhileAFileLoads) {
+  const std::string file = writeFile("sample.wdb", sample(), wdb::Layout::TypeI);
+  prompts.files = {file};
+  editor.onCommand(ID_FILE_OPEN);
+  ASSERT_EQ(editor.loaderBusy, 1);
+  const std::size_t asked = prompts.fileFilters.size();
+  for (int command : {ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_NEW, ID_FILE_CLOSE})
+    editor.onCommand(command);
+  editor.onCloseRequest();
+  EXPECT_EQ(prompts.fileFilters.size(), asked);
+  EXPECT_FALSE(ui.endedWith);
+  EXPECT_TRUE(prompts.messages.empty());
+
+  prompts.finishBackgroundWork();
+  EXPECT_EQ(editor.loaderBusy, 0);
+  EXPECT_EQ(ui.listRowCount(IDC_SAT_LIST), 3);
+}
+
+TEST_F(FileRoad, ListingsImportAsOneMoreSatelliteWithTheFeedOption) {
+  fs::copy_file(fs::path(VELMORA_TEST_DATA) / "small_hotbird.sdx", dir() / "hotbird.sdx.txt");
+  editor.db = makeDb(1, 1, 1);
+  editor.db.savedFlag = 0;
+  open(path("hotbird.sdx.txt"));
+  ASSERT_EQ(editor.db.satCount, 2);
+  EXPECT_EQ(editor.db.svcTables[1].count(), 3);  // the feed is left out
+  EXPECT_EQ(ui.listRowCount(IDC_SAT_LIST), 2);
+  EXPECT_EQ(ui.comboItem(IDC_TP_SAT, 1), "Hotbird 13E     ");
+  EXPECT_EQ(ui.text(IDC_FILE), path("hotbird.sdx.txt"));
+  EXPECT_EQ(editor.db.savedFlag, 0);
+
+  editor.onCommand(ID_OPTION_FEED_TEST);
+  open(path("hotbird.sdx.txt"));
+  EXPECT_EQ(editor.db.svcTables[2].count(), 4);
+
+  for (const char* real :
+       {"PredatH0r_ChanSort_silva_schneider.sdx", "sirfi_satcodx-editor_channel-list-sample.sdx"}) {
+    open((fs::path(VELMORA_TEST_DATA) / real).string());
+  }
+  ASSERT_EQ(editor.db.satCount, 5);
+  EXPECT_EQ(editor.db.sats[4].sdxCode, "0420");
+  EXPECT_EQ(editor.db.svcTables[4].count(), 0);  // their PID columns are empty
+  EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(FileRoad, ImportLimitsLeaveTheDatabaseAsItWas) {
+  fs::copy_file(fs::path(VELMORA_TEST_DATA) / "small_hotbird.sdx", dir() / "hotbird.sdx");
+  editor.db = makeDb(16, 100, 0);  // 1600 transponders already
+  open(path("hotbird.sdx"));
+  EXPECT_EQ(messageTexts(), std::vector<std::string>{std::string(text::IMPORT_TP_RANGE)});
+  EXPECT_EQ(editor.db.satCount, 16);
+
+  editor.db = makeDb(10, 10, 600);  // 6000 services already
+  prompts.messages.clear();
+  open(path("hotbird.sdx"));
+  EXPECT_EQ(messageTexts(), std::vector<std::string>{std::string(text::IMPORT_SVC_RANGE)});
+  EXPECT_EQ(editor.db.satCount, 10);
+}
+
+}  // namespace velmora::app
