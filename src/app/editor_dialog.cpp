@@ -159,18 +159,8 @@ void EditorDialog::onTabChanged() {
     bringUpList(tab);
     return;
   }
-  switch (tab) {
-    case TAB_SATELLITE:
-      selectSatelliteDefaults(false);
-      refillSatelliteTab();
-      break;
-    case TAB_TRANSPONDER:
-      refillTransponderTab();
-      break;
-    default:
-      refillChannelTab();
-      break;
-  }
+  if (tab == TAB_SATELLITE) selectSatelliteDefaults(false);
+  refillTab(tab);
 }
 
 void EditorDialog::onCommand(int id) {

@@ -75,6 +75,7 @@ class EditorDialog {
   void refillSatelliteTab();
   void refillTransponderTab();
   void refillChannelTab();
+  void refillTab(int tab);
   void insertSatRow();
   void insertTpRow();
   void insertSvcRow();
@@ -132,6 +133,23 @@ class EditorDialog {
   void removeEntry();
   void moveEntry();
   void sortEntries();
+
+  // Edit panel operations.
+  void addSatellite();
+  void addTransponder();
+  void addChannel();
+  void changeSatellite();
+  void changeTransponder();
+  void changeChannel();
+  void removeSatellites();
+  void removeTransponders();
+  void removeChannels();
+  bool clickedRowExists() const;
+  SatRecord satelliteFromPanel() const;
+  bool transponderFromPanel(TpRecord& tp);
+  void putSatelliteName(int slot, const std::string& name);
+  void relistCurrentTab();
+  void warn(std::string_view message);
 
   Controls& controls_;
   Prompts& prompts_;

@@ -157,6 +157,15 @@ void EditorDialog::refillChannelTab() {
   db.curSvc = count;
 }
 
+void EditorDialog::refillTab(int tab) {
+  if (tab == TAB_SATELLITE)
+    refillSatelliteTab();
+  else if (tab == TAB_TRANSPONDER)
+    refillTransponderTab();
+  else
+    refillChannelTab();
+}
+
 void EditorDialog::refreshInfoPanel(int s) {
   const std::size_t i = slot(s);
   controls_.setText(IDC_SEL_SAT, db.sats[i].name);

@@ -29,17 +29,7 @@ void EditorDialog::importListing() {
       controls_.comboInsert(combo, i, name);
     }
   }
-  switch (curTab) {
-    case TAB_SATELLITE:
-      refillSatelliteTab();
-      break;
-    case TAB_TRANSPONDER:
-      refillTransponderTab();
-      break;
-    default:
-      refillChannelTab();
-      break;
-  }
+  refillTab(curTab);
   refreshInfoPanel(s);
 }
 
