@@ -131,8 +131,37 @@ constexpr ControlDef kAbout[] = {
     {IDOK, K::DefButton, "&OK", 164, 7, 50, 41},
 };
 
+// Add channel: the satellite's transponders as a list view, or as text
+// lines under four caption buttons; below them the channel's fields.
+constexpr int ACH_LX = 7, ACH_LW = 40, ACH_FX = 50, ACH_FW = 62;
+constexpr ControlDef kAddChannel[] = {
+    {IDC_ACH_TP_LIST, K::ListView, "", 7, 7, 157, 125},
+    {IDC_ACH_CAP_NUM, K::Button, "Num", 7, 7, 24, 10, false},
+    {IDC_ACH_CAP_FREQ, K::Button, "Frequency", 31, 7, 52, 10, false},
+    {IDC_ACH_CAP_POL, K::Button, "Polarity", 83, 7, 36, 10, false},
+    {IDC_ACH_CAP_SR, K::Button, "Symbol Rate", 119, 7, 45, 10, false},
+    {IDC_ACH_TP_LINES, K::ListBox, "", 7, 16, 157, 116, false},
+    {IDC_ACH_LINES_MODE, K::CheckBox, "If not show list(s),check it!", 68, 136, 96, 10},
+    {IDC_ACH_LBL_NAME, K::Label, "Ch Name", ACH_LX, 159, ACH_LW, 8},
+    {IDC_ACH_NAME, K::Edit, "", ACH_FX, 157, ACH_FW, 11},
+    {IDC_ACH_LBL_VPID, K::Label, "V-PID", ACH_LX, 171, ACH_LW, 8},
+    {IDC_ACH_VPID, K::NumberEdit, "", ACH_FX, 169, ACH_FW, 11},
+    {IDC_ACH_LBL_APID, K::Label, "A-PID", ACH_LX, 183, ACH_LW, 8},
+    {IDC_ACH_APID, K::NumberEdit, "", ACH_FX, 181, ACH_FW, 11},
+    {IDC_ACH_LBL_PPID, K::Label, "P-PID", ACH_LX, 195, ACH_LW, 8},
+    {IDC_ACH_PPID, K::NumberEdit, "", ACH_FX, 193, ACH_FW, 11},
+    {IDC_ACH_LBL_SID, K::Label, "SID", ACH_LX, 207, ACH_LW, 8},
+    {IDC_ACH_SID, K::NumberEdit, "", ACH_FX, 205, ACH_FW, 11},
+    {IDC_ACH_LBL_SCRAMBLED, K::Label, "Scrambled", ACH_LX, 219, ACH_LW, 8},
+    {IDC_ACH_SCRAMBLED, K::ComboList, "", ACH_FX, 217, ACH_FW, 12},
+    {IDOK, K::DefButton, "OK", 120, 200, 44, 14},
+    {IDCANCEL, K::Button, "Cancel", 120, 216, 44, 14},
+};
+
 constexpr DialogDef kEditorDialog{IDD_EDITOR, "Velmora 1.00", "Verdana", 8, 443, 305, kEditor};
 constexpr DialogDef kAboutDialog{IDD_ABOUTBOX, "Velmora  Info.", "Verdana", 9, 221, 55, kAbout};
+constexpr DialogDef kAddChannelDialog{IDD_ADD_CHANNEL, "Add channel", "Arial", 9, 171, 237,
+                                      kAddChannel};
 
 constexpr MenuItemDef kFile[] = {
     {ID_FILE_NEW, "&New                      F2"},
@@ -169,6 +198,7 @@ constexpr ToolTipDef kTips[] = {
 
 const DialogDef& editorDialog() { return kEditorDialog; }
 const DialogDef& aboutDialog() { return kAboutDialog; }
+const DialogDef& addChannelDialog() { return kAddChannelDialog; }
 std::span<const PopupDef> mainMenu() { return kMenu; }
 std::span<const int> toolbarButtons() { return kToolbar; }
 std::span<const ToolTipDef> toolTips() { return kTips; }

@@ -17,11 +17,14 @@ enum class ControlKind {
   Value,    // static text showing a value (information panel)
   Picture,  // small marker picture
   Edit,
-  ComboList,  // drop-down list: pick an item only
-  ComboEdit,  // drop-down combo with an edit part (the web-link chooser)
+  NumberEdit,  // edit that takes only digits from the keyboard
+  ComboList,   // drop-down list: pick an item only
+  ComboEdit,   // drop-down combo with an edit part (the web-link chooser)
   Button,
   DefButton,  // default push button
   Icon,       // the program icon
+  ListBox,    // plain list of text lines, one selectable; notifies selection changes
+  CheckBox,
 };
 
 struct ControlDef {
@@ -43,6 +46,7 @@ struct DialogDef {
 
 const DialogDef& editorDialog();
 const DialogDef& aboutDialog();
+const DialogDef& addChannelDialog();
 
 // Menu bar: popups with their items; id 0 is a separator.
 struct MenuItemDef {

@@ -111,6 +111,28 @@ inline constexpr int IDC_HIDDEN_BUTTON1 = 1054;
 inline constexpr int IDC_HIDDEN_BUTTON2 = 1056;
 inline constexpr int IDC_HIDDEN_BUTTON3 = 1067;
 
+// Add channel dialog (IDD_ADD_CHANNEL). Its ids are its own: some repeat
+// numbers of the main window.
+inline constexpr int IDC_ACH_TP_LIST = 1120;   // transponders as a list view
+inline constexpr int IDC_ACH_TP_LINES = 1137;  // the same as lines of a list box
+inline constexpr int IDC_ACH_CAP_NUM = 1054;   // captions over the list box
+inline constexpr int IDC_ACH_CAP_FREQ = 1055;
+inline constexpr int IDC_ACH_CAP_POL = 1056;
+inline constexpr int IDC_ACH_CAP_SR = 1057;
+inline constexpr int IDC_ACH_LINES_MODE = 1138;  // check box: list box instead of list view
+inline constexpr int IDC_ACH_LBL_NAME = 1121;
+inline constexpr int IDC_ACH_LBL_VPID = 1122;
+inline constexpr int IDC_ACH_LBL_APID = 1123;
+inline constexpr int IDC_ACH_LBL_PPID = 1124;
+inline constexpr int IDC_ACH_LBL_SID = 1125;
+inline constexpr int IDC_ACH_LBL_SCRAMBLED = 1132;
+inline constexpr int IDC_ACH_NAME = 1127;
+inline constexpr int IDC_ACH_VPID = 1128;
+inline constexpr int IDC_ACH_APID = 1129;
+inline constexpr int IDC_ACH_PPID = 1130;
+inline constexpr int IDC_ACH_SID = 1126;
+inline constexpr int IDC_ACH_SCRAMBLED = 1133;
+
 // Menu and toolbar commands.
 inline constexpr int ID_FILE_OPEN = 32771;
 inline constexpr int ID_FILE_SAVE = 32772;

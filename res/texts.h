@@ -59,6 +59,38 @@ inline constexpr std::string_view SAVE_BEFORE_CLOSING =
     "Do you want to save it before closing Velmora?";
 inline constexpr std::string_view BEFORE_OPENING_CAPTION = "Before Opening File";
 
+// The edit panel: Add, Change and Remove.
+inline constexpr std::string_view SELECT_A_LIST = "Select a list,please!";
+inline constexpr std::string_view NO_NAME = "No Name!";
+// A satellite name over 16 characters: head, typed name, arrow, the 16
+// characters kept, tail.
+inline constexpr std::string_view NAME_CUT_HEAD = "Max 16 characters!\n( ";
+inline constexpr std::string_view NAME_CUT_ARROW = " --> ";
+inline constexpr std::string_view NAME_CUT_TAIL = " )";
+// After the satellite's name.
+inline constexpr std::string_view SAT_REPLACE_QUESTION =
+    " already exists. \n\nReplace existing satellite?   ";
+inline constexpr std::string_view SAT_REPLACE_CAPTION = "Satellite OverWrite Message.    ";
+inline constexpr std::string_view SAT_NAME_EXISTS = "  already exists.";  // after the name
+inline constexpr std::string_view SDX_CODE_INVALID =
+    "SDX CODE : Invalid! \n\nRange : 0010 ~3599 \n\nEx) 0010,0100,1000,0192...etc";
+inline constexpr std::string_view NO_SATELLITE = "There is no satellite!.";
+inline constexpr std::string_view INVALID_FREQUENCY = "Invalid Frequency!";
+inline constexpr std::string_view INVALID_SYMBOL_RATE = "Invalid Symbol Rate!";
+inline constexpr std::string_view INVALID_NID_TID = "Invalid!";
+inline constexpr std::string_view TP_EXISTS = "It already exists.";
+inline constexpr std::string_view NO_SAT_OR_TP =
+    "A information of Satellite/Transponder is empty.\nAt first input the values!";
+inline constexpr std::string_view INVALID_DATA = "Invalid data!";
+inline constexpr std::string_view SVC_EXISTS = "It already exists!";
+inline constexpr std::string_view INVALID_VPID = "Invalid V-PID!";
+inline constexpr std::string_view INVALID_APID = "Invalid A-PID!";
+inline constexpr std::string_view INVALID_PPID = "Invalid P-PID!";
+inline constexpr std::string_view INVALID_SID = "Invalid S-ID!";
+
+// The Add channel dialog.
+inline constexpr std::string_view SELECT_A_TP = "Select a TP of lists,please!";
+
 // The web-link chooser.
 inline constexpr std::string_view WEB_LINK_START = "Web Link!";
 inline constexpr std::string_view WEB_LINK = "Web Link";

@@ -249,9 +249,6 @@ void EditorDialog::closeSequence() {
 
 // Commands whose behaviour arrives with the file, editing and ordering
 // work; until then they do nothing.
-void EditorDialog::addEntry() {}
-void EditorDialog::changeEntry() {}
-void EditorDialog::removeEntry() {}
 void EditorDialog::moveEntry() {}
 void EditorDialog::sortEntries() {}
 

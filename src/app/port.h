@@ -26,7 +26,8 @@ class Controls {
   virtual void setEnabled(int id, bool enabled) = 0;
   virtual bool isEnabled(int id) const = 0;
 
-  // Combo boxes. index -1 appends; selection -1 is none.
+  // Combo boxes, and plain list boxes alike (their lines are the items).
+  // index -1 appends; selection -1 is none.
   virtual void comboInsert(int id, int index, std::string_view item) = 0;
   virtual void comboDelete(int id, int index) = 0;
   virtual void comboClear(int id) = 0;
@@ -79,8 +80,11 @@ class SubDialog {
   virtual ~SubDialog() = default;
   virtual int dialogId() const = 0;
   virtual void onInit(Controls& controls) = 0;
-  // A button or key command; returns true when the dialog is to end with
-  // `result` set.
+  // A button or key command (Enter as IDOK, Esc and the close box as
+  // IDCANCEL), or a notification of one of its controls by the control's
+  // id: a click in a list view, a selection change of a list box or combo
+  // box, a click on a check box. Returns true when the dialog is to end
+  // with `result` set.
   virtual bool onCommand(Controls& controls, int commandId) = 0;
   int result = 0;
 };

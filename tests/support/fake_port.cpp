@@ -137,8 +137,33 @@ std::optional<std::string> FakePrompts::openFile(std::string_view filter) {
   return f;
 }
 
+namespace {
+const res::DialogDef& templateOf(int dialogId) {
+  switch (dialogId) {
+    case res::IDD_ADD_CHANNEL:
+      return res::addChannelDialog();
+    case res::IDD_ABOUTBOX:
+      return res::aboutDialog();
+    default:
+      throw std::out_of_range("no template for dialog " + std::to_string(dialogId));
+  }
+}
+}  // namespace
+
+bool FakePrompts::DialogSession::send(int id) {
+  if (!ended) ended = dialog.onCommand(ui, id);
+  return ended;
+}
+
 int FakePrompts::runModal(app::SubDialog& dialog) {
   modalDialogs.push_back(dialog.dialogId());
+  if (dialogScripts.empty()) return dialog.result;
+  auto script = std::move(dialogScripts.front());
+  dialogScripts.pop_front();
+  DialogSession session{FakeControls(templateOf(dialog.dialogId())), dialog};
+  dialog.onInit(session.ui);
+  script(session);
+  session.send(res::IDCANCEL);
   return dialog.result;
 }
 

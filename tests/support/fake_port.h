@@ -112,6 +112,22 @@ class FakePrompts : public app::Prompts {
   std::vector<Message> messages;
   std::vector<std::string> opened;  // shell "open" targets
   std::vector<int> modalDialogs;
+
+  // A user at a modal sub-dialog: its window, built from the dialog's
+  // template and initialised by the dialog, and the dialog itself.
+  struct DialogSession {
+    FakeControls ui;
+    app::SubDialog& dialog;
+    bool ended = false;
+    // Sends a command or a notification of control `id` to the dialog (a
+    // button, Enter as IDOK, Esc as IDCANCEL, a click in a list); true
+    // once the dialog has ended.
+    bool send(int id);
+  };
+  // One script per coming sub-dialog, in order. A script that leaves its
+  // dialog open closes it as the close box does. With no script left a
+  // sub-dialog ends at once with its initial result.
+  std::deque<std::function<void(DialogSession&)>> dialogScripts;
   std::vector<std::string> fileFilters;
   // Background work waits here until the test finishes it.
   std::deque<std::function<std::function<void()>()>> pendingWork;

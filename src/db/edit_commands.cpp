@@ -1,0 +1,574 @@
+// The edit panel's Add, Change and Remove on the three tabs: what each one
+// checks, in which order and with which message, and what it stores. A
+// check that fails shows its message; nothing is stored until every check
+// of the operation has passed. Every operation marks the database
+// modified first, whatever its outcome; Add and Change end by emptying the
+// panel's fields.
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <initializer_list>
+#include <optional>
+
+#include "app/editor_dialog.h"
+#include "db/add_channel_dialog.h"
+#include "db/text_number.h"
+#include "resource_ids.h"
+#include "texts.h"
+
+namespace velmora::app {
+
+using namespace velmora::res;
+
+namespace {
+
+constexpr std::size_t SAT_NAME_LEN = 16;
+constexpr std::size_t CH_NAME_LEN = 18;
+constexpr std::size_t NUMBER_LEN = 5;
+// PIDs and service ids are 16-bit fields in the receiver's file; NID and
+// TID are 16-bit numbers too.
+constexpr std::int64_t MAX_U16 = 65535;
+
+std::size_t at(int i) { return static_cast<std::size_t>(i); }
+
+std::string joined(std::initializer_list<std::string_view> parts) {
+  std::string out;
+  for (std::string_view part : parts) out.append(part);
+  return out;
+}
+
+// The Longi.(SDX) field: exactly four characters giving the orbital
+// position in tenths of a degree east, from 0 up to (not including) 360
+// degrees.
+std::optional<int> longitudeTenths(std::string_view text) {
+  if (text.size() != 4) return std::nullopt;
+  const std::int64_t v = leadingValue(text);
+  if (v < 0 || v >= 3600) return std::nullopt;
+  return static_cast<int>(v);
+}
+
+// A new satellite's name ends with its orbital position: east up to 180
+// degrees, west beyond; whole degrees are written without a fraction.
+std::string longitudeSuffix(int tenths) {
+  const bool west = tenths > 1800;
+  const int v = west ? 3600 - tenths : tenths;
+  const char side = west ? 'W' : 'E';
+  char buf[16];
+  if (v % 10 == 0)
+    std::snprintf(buf, sizeof buf, "-%d%c", v / 10, side);
+  else
+    std::snprintf(buf, sizeof buf, "-%d.%d%c", v / 10, v % 10, side);
+  return buf;
+}
+
+// Texts the receiver's records hold for the panel's combo box choices.
+std::string toneText(int i) { return i == 1 ? "On" : i == 2 ? "Auto" : "Off"; }
+std::string offOnText(int i) { return i == 0 ? "Off" : "On"; }
+std::string diseqcText(int i) {
+  switch (i) {
+    case 1:
+      return "D1.0";
+    case 2:
+      return "D1.1";
+    case 3:
+      return "MOTOR";
+    case 4:
+      return "USALS";
+    default:
+      return "None";
+  }
+}
+// Switch port 1..last, "0" for none.
+std::string portText(int i, int last) { return i >= 1 && i <= last ? decimalText(i) : "0"; }
+
+// A number typed into a field of at most five characters, within [lo, hi].
+bool numberFits(std::string_view text, std::int64_t lo, std::int64_t hi) {
+  const std::int64_t v = leadingValue(text);
+  return text.size() <= NUMBER_LEN && v >= lo && v <= hi;
+}
+
+// Whether a row of `tps` other than `skip` has the frequency,
+// polarisation and symbol rate of `tp`.
+bool transponderExists(const TpTable& tps, const TpRecord& tp, int skip) {
+  for (int r = 0; r < tps.count(); ++r) {
+    const TpRecord& o = tps[r];
+    if (r != skip && o.frequency == tp.frequency && o.polarization == tp.polarization &&
+        o.symbolRate == tp.symbolRate)
+      return true;
+  }
+  return false;
+}
+
+// Whether a row of `svcs` other than `skip` has the typed PIDs, service id
+// and name.
+bool serviceExists(const SvcTable& svcs, const ChannelFields& f, int skip) {
+  for (int r = 0; r < svcs.count(); ++r) {
+    const SvcRecord& o = svcs[r];
+    if (r != skip && o.videoPid == f.vPid && o.audioPid == f.aPid && o.pcrPid == f.pPid &&
+        o.serviceId == f.sid && o.name == f.chName)
+      return true;
+  }
+  return false;
+}
+
+void showWarning(Prompts& prompts, std::string_view message) {
+  prompts.message(message, "", Buttons::Ok, Icon::Exclamation);
+}
+
+// The channel's fields checked and turned into a service (without its
+// transponder key): the name keeps 18 characters, each number its first
+// five characters and must fit the file's 16 bits. Shows one message per
+// refused number; nothing when any was refused.
+std::optional<SvcRecord> checkedService(Prompts& prompts, const ChannelFields& f) {
+  bool ok = true;
+  auto number = [&](const std::string& text, std::string_view refusal) {
+    const std::int64_t v = leadingValue(std::string_view(text).substr(0, NUMBER_LEN));
+    if (v < 0 || v > MAX_U16) {
+      showWarning(prompts, refusal);
+      ok = false;
+    }
+    return v;
+  };
+  const std::int64_t video = number(f.vPid, text::INVALID_VPID);
+  const std::int64_t audio = number(f.aPid, text::INVALID_APID);
+  const std::int64_t pcr = number(f.pPid, text::INVALID_PPID);
+  const std::int64_t sid = number(f.sid, text::INVALID_SID);
+  if (!ok) return std::nullopt;
+
+  SvcRecord svc;
+  svc.name = f.chName.substr(0, CH_NAME_LEN);
+  svc.videoPid = decimalText(video);
+  svc.audioPid = decimalText(audio);
+  svc.pcrPid = decimalText(pcr);
+  svc.serviceId = decimalText(sid);
+  // A TV service has a real video PID (65535 marks none) and sound; the
+  // low bit is the scrambled flag.
+  const bool tv = video > 0 && video != MAX_U16 && audio > 0;
+  svc.serviceType = (f.scrambled == 1 ? 1 : 0) + (tv ? 4 : 8);
+  return svc;
+}
+
+// The selected rows of a list that exist in a table of `count` rows, last
+// first, so that removing them one by one leaves the others in place.
+std::vector<int> selectedRowsLastFirst(const Controls& c, int list, int count) {
+  std::vector<int> rows;
+  for (int r : c.listSelectedRows(list))
+    if (r >= 0 && r < count) rows.push_back(r);
+  std::sort(rows.begin(), rows.end(), std::greater<>());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  return rows;
+}
+
+}  // namespace
+
+void EditorDialog::warn(std::string_view message) { showWarning(prompts_, message); }
+
+void EditorDialog::addEntry() {
+  db.savedFlag = 0;
+  switch (curTab) {
+    case TAB_SATELLITE:
+      addSatellite();
+      db.rowPicked = 0;
+      break;
+    case TAB_TRANSPONDER:
+      addTransponder();
+      break;
+    case TAB_CHANNEL:
+      addChannel();
+      break;
+    default:
+      break;
+  }
+  clearEditFields();
+}
+
+void EditorDialog::changeEntry() {
+  db.savedFlag = 0;
+  if (db.rowPicked != 1 || !clickedRowExists()) {
+    warn(text::SELECT_A_LIST);
+  } else if (curTab == TAB_SATELLITE) {
+    changeSatellite();
+  } else if (curTab == TAB_TRANSPONDER) {
+    changeTransponder();
+  } else if (curTab == TAB_CHANNEL) {
+    changeChannel();
+  }
+  db.rowPicked = 0;
+  clearEditFields();
+}
+
+void EditorDialog::removeEntry() {
+  db.savedFlag = 0;
+  if (db.rowPicked != 1) {
+    warn(text::SELECT_A_LIST);
+    return;
+  }
+  db.rowPicked = 0;
+  if (curTab == TAB_SATELLITE)
+    removeSatellites();
+  else if (curTab == TAB_TRANSPONDER)
+    removeTransponders();
+  else if (curTab == TAB_CHANNEL)
+    removeChannels();
+}
+
+// The row remembered from the last click must still exist in the table the
+// tab shows: a click that hit no row, or a row of another satellite's
+// table, counts as no pick.
+bool EditorDialog::clickedRowExists() const {
+  const bool satOk = db.curSat >= 0 && db.curSat < db.satCount;
+  switch (curTab) {
+    case TAB_SATELLITE:
+      return db.selSatRow >= 0 && db.selSatRow < db.satCount;
+    case TAB_TRANSPONDER:
+      return satOk && db.selTpRow >= 0 && db.selTpRow < db.tpTables[at(db.curSat)].count();
+    case TAB_CHANNEL:
+      return satOk && db.selSvcRow >= 0 && db.selSvcRow < db.svcTables[at(db.curSat)].count();
+    default:
+      return false;
+  }
+}
+
+// Everything of a satellite but its name, from the Satellite tab's fields.
+// The LNB type follows from the two oscillator frequencies, whatever the
+// LNB Type box shows.
+SatRecord EditorDialog::satelliteFromPanel() const {
+  SatRecord sat;
+  sat.lnbFreq1 = controls_.text(IDC_LNB_FREQ1);
+  sat.lnbFreq2 = controls_.text(IDC_LNB_FREQ2);
+  sat.lnbType = lnbTypeFor(sat.lnbFreq1, sat.lnbFreq2);
+  sat.tone22k = toneText(toneIndex);
+  sat.diseqc = diseqcText(diseqcIndex);
+  sat.diseqcCommitted = portText(committedIndex, 4);
+  sat.diseqcUncommitted = portText(uncommittedIndex, 16);
+  sat.switch12v = offOnText(switch12vIndex);
+  sat.lnbPower = offOnText(lnbPowerIndex);
+  sat.sdxCode = controls_.text(IDC_LONGITUDE);
+  return sat;
+}
+
+// Both satellite-name boxes hold the names in slot order.
+void EditorDialog::putSatelliteName(int slot, const std::string& name) {
+  for (int combo : {IDC_TP_SAT, IDC_SVC_SAT}) {
+    const int selected = controls_.comboSelection(combo);
+    if (slot < controls_.comboCount(combo)) controls_.comboDelete(combo, slot);
+    controls_.comboInsert(combo, slot, name);
+    if (selected >= 0) controls_.comboSelect(combo, selected);
+  }
+}
+
+// Writes the rows of the current tab's list again, so that the numbers in
+// the first column follow the rows after some were removed.
+void EditorDialog::relistCurrentTab() {
+  const std::size_t s = at(std::clamp(db.curSat, 0, MAX_SATS - 1));
+  switch (curTab) {
+    case TAB_SATELLITE:
+      controls_.listDeleteAll(IDC_SAT_LIST);
+      for (db.curSat = 0; db.curSat < db.satCount; ++db.curSat) insertSatRow();
+      break;
+    case TAB_TRANSPONDER:
+      controls_.listDeleteAll(IDC_TP_LIST);
+      for (db.curTp = 0; db.curTp < db.tpTables[s].count(); ++db.curTp) insertTpRow();
+      break;
+    case TAB_CHANNEL:
+      controls_.listDeleteAll(IDC_SVC_LIST);
+      for (db.curSvc = 0; db.curSvc < db.svcTables[s].count(); ++db.curSvc) insertSvcRow();
+      break;
+    default:
+      break;
+  }
+}
+
+void EditorDialog::addSatellite() {
+  std::string name = controls_.text(IDC_SAT_NAME);
+  if (name.empty()) {
+    warn(text::NO_NAME);
+    return;
+  }
+  if (name.size() > SAT_NAME_LEN) {
+    const std::string cut = name.substr(0, SAT_NAME_LEN);
+    warn(joined({text::NAME_CUT_HEAD, name, text::NAME_CUT_ARROW, cut, text::NAME_CUT_TAIL}));
+    name = cut;
+  }
+  if (db.satCount >= MAX_SATS) {
+    warn(text::MAX_SATS_ADD);
+    return;
+  }
+  // The typed name (still without its position suffix) against the
+  // existing names, the last satellite first.
+  int slot = db.satCount;
+  for (int s = db.satCount - 1; s >= 0; --s) {
+    if (db.sats[at(s)].name != name) continue;
+    const Answer a = prompts_.message(joined({name, text::SAT_REPLACE_QUESTION}),
+                                      text::SAT_REPLACE_CAPTION, Buttons::YesNo, Icon::Information);
+    if (a != Answer::Yes) return;
+    slot = s;
+    break;
+  }
+  const std::optional<int> tenths = longitudeTenths(controls_.text(IDC_LONGITUDE));
+  if (!tenths) {
+    warn(text::SDX_CODE_INVALID);
+    return;
+  }
+
+  const std::string suffix = longitudeSuffix(*tenths);
+  SatRecord sat = satelliteFromPanel();
+  sat.name = name.substr(0, SAT_NAME_LEN - suffix.size()) + suffix;
+  const bool replacing = slot < db.satCount;
+  if (replacing) {
+    // The replaced satellite goes with its transponders and channels.
+    db.sats[at(slot)] = std::move(sat);
+    db.tpTables[at(slot)].clear();
+    db.svcTables[at(slot)].clear();
+    controls_.listDeleteRow(IDC_SAT_LIST, slot);
+  } else {
+    db.appendSatellite(std::move(sat));
+  }
+  putSatelliteName(slot, db.sats[at(slot)].name);
+  db.curSat = slot;
+  insertSatRow();
+  ensureRowVisible(slot);
+  refreshInfoPanel(slot);
+  db.curSat = db.satCount;
+}
+
+void EditorDialog::changeSatellite() {
+  const int row = db.selSatRow;
+  controls_.listDeleteRow(IDC_SAT_LIST, row);
+  const std::string typed = controls_.text(IDC_SAT_NAME);
+  bool ok = true;
+  for (int s = 0; s < db.satCount && ok; ++s) {
+    if (s != row && db.sats[at(s)].name == typed) {
+      warn(joined({typed, text::SAT_NAME_EXISTS}));
+      ok = false;
+    }
+  }
+  // The position must be a valid one, as for a new satellite; the name
+  // keeps what was typed, without a new suffix.
+  if (ok && !longitudeTenths(controls_.text(IDC_LONGITUDE))) {
+    warn(text::SDX_CODE_INVALID);
+    ok = false;
+  }
+  if (ok) {
+    SatRecord sat = satelliteFromPanel();
+    sat.name = typed.substr(0, SAT_NAME_LEN);
+    db.sats[at(row)] = std::move(sat);
+    putSatelliteName(row, db.sats[at(row)].name);
+  }
+  db.curSat = row;
+  insertSatRow();
+  refreshInfoPanel(row);
+  db.curSat = db.satCount;
+}
+
+void EditorDialog::removeSatellites() {
+  const std::vector<int> rows = selectedRowsLastFirst(controls_, IDC_SAT_LIST, db.satCount);
+  if (rows.empty()) return;
+  for (int r : rows) db.removeSatellite(r);
+  if (db.satCount == 0) {
+    clearDatabase(false);
+    return;
+  }
+  // The Transponder and Channel tabs must show a satellite that exists.
+  db.selSat = std::min(db.selSat, db.satCount - 1);
+  for (int combo : {IDC_TP_SAT, IDC_SVC_SAT}) {
+    controls_.comboClear(combo);
+    for (int s = 0; s < db.satCount; ++s) controls_.comboInsert(combo, s, db.sats[at(s)].name);
+  }
+  for (int s = 0; s < db.satCount; ++s) refreshInfoPanel(s);
+  relistCurrentTab();
+  db.curSat = db.satCount;
+}
+
+// Checks the Transponder tab's fields and builds the transponder from
+// them; every failing check shows its message. false when any failed.
+bool EditorDialog::transponderFromPanel(TpRecord& tp) {
+  bool ok = true;
+  const std::string frequency = controls_.text(IDC_FREQUENCY);
+  const std::string symbolRate = controls_.text(IDC_SYMBOL_RATE);
+  std::string nid = controls_.text(IDC_NID);
+  std::string tid = controls_.text(IDC_TID);
+  if (!numberFits(frequency, 3400, 12750)) {
+    warn(text::INVALID_FREQUENCY);
+    ok = false;
+  }
+  if (!numberFits(symbolRate, 1000, 45000)) {
+    warn(text::INVALID_SYMBOL_RATE);
+    ok = false;
+  }
+  if (nid.size() > NUMBER_LEN || leadingValue(nid) > MAX_U16 || leadingValue(tid) > MAX_U16) {
+    warn(text::INVALID_NID_TID);
+    ok = false;
+  }
+  if (nid.empty() && tid.empty()) nid = tid = "0";
+  tp = TpRecord{};
+  tp.frequency = normalisedNumber(frequency);
+  tp.polarization = polarityIndex == 1 ? "V" : "H";
+  tp.symbolRate = normalisedNumber(symbolRate);
+  tp.nid = nid;
+  tp.tid = tid;
+  return ok;
+}
+
+void EditorDialog::addTransponder() {
+  db.recountTotals();
+  if (db.totalTp >= MAX_TOTAL_TP) {
+    warn(text::MAX_TP);
+    return;
+  }
+  if (db.curSat < 0 || db.curSat >= db.satCount) {
+    warn(text::NO_SATELLITE);
+    return;
+  }
+  TpTable& tps = db.tpTables[at(db.curSat)];
+  TpRecord tp;
+  const bool ok = transponderFromPanel(tp);
+  if (transponderExists(tps, tp, -1)) {
+    warn(text::TP_EXISTS);
+    return;
+  }
+  if (!ok || !tps.append(std::move(tp))) return;
+  db.curTp = tps.count() - 1;
+  insertTpRow();
+  ensureRowVisible(db.curTp);
+  db.curTp = tps.count();
+  ++db.totalTp;
+  refreshInfoPanel(db.curSat);
+}
+
+void EditorDialog::changeTransponder() {
+  const int row = db.selTpRow;
+  TpTable& tps = db.tpTables[at(db.curSat)];
+  TpRecord tp;
+  bool ok = transponderFromPanel(tp);
+  if (transponderExists(tps, tp, row)) {
+    warn(text::TP_EXISTS);
+    ok = false;
+  }
+  if (!ok) return;
+  // The channels tuned on this transponder follow it to its new key.
+  const std::string oldKey = tpKeyLong(tps[row]);
+  const std::string newKey = tpKeyLong(tp);
+  for (SvcRecord& svc : db.svcTables[at(db.curSat)])
+    if (svc.tpKey == oldKey) svc.tpKey = newKey;
+  tp.seqNo = tps[row].seqNo;
+  tps[row] = std::move(tp);
+  controls_.listDeleteRow(IDC_TP_LIST, row);
+  db.curTp = row;
+  insertTpRow();
+  db.curTp = tps.count();
+  refreshInfoPanel(db.curSat);
+}
+
+void EditorDialog::removeTransponders() {
+  if (db.curSat < 0 || db.curSat >= db.satCount) return;
+  TpTable& tps = db.tpTables[at(db.curSat)];
+  SvcTable& svcs = db.svcTables[at(db.curSat)];
+  const std::vector<int> rows = selectedRowsLastFirst(controls_, IDC_TP_LIST, tps.count());
+  if (rows.empty()) return;
+  for (int r : rows) {
+    // The channels tuned on a removed transponder go with it.
+    const std::string key = tpKeyLong(tps[r]);
+    tps.erase(r);
+    SvcTable kept;
+    for (SvcRecord& svc : svcs)
+      if (svc.tpKey != key) kept.append(std::move(svc));
+    svcs = std::move(kept);
+  }
+  db.recountTotals();
+  relistCurrentTab();
+  refreshInfoPanel(db.curSat);
+}
+
+void EditorDialog::addChannel() {
+  db.recountTotals();
+  if (db.totalSvc >= MAX_TOTAL_SVC) {
+    warn(text::MAX_SVC);
+    return;
+  }
+  if (db.curSat < 0 || db.curSat >= db.satCount || db.tpTables[at(db.curSat)].empty()) {
+    warn(text::NO_SAT_OR_TP);
+    return;
+  }
+  const TpTable& tps = db.tpTables[at(db.curSat)];
+  SvcTable& svcs = db.svcTables[at(db.curSat)];
+  // One satellite's table holds 4000 rows, fewer than the 6000 channels
+  // the receiver takes in all.
+  if (svcs.full()) {
+    warn(text::MAX_ROWS_PER_SAT);
+    return;
+  }
+
+  AddChannelDialog dialog(prompts_, tps,
+                          ChannelFields{controls_.text(IDC_CH_NAME), controls_.text(IDC_VIDEO_PID),
+                                        controls_.text(IDC_AUDIO_PID), controls_.text(IDC_PCR_PID),
+                                        controls_.text(IDC_SERVICE_ID), scrambledIndex});
+  if (prompts_.runModal(dialog) != IDOK) return;
+  const int tpRow = dialog.chosenTpRow;
+  if (tpRow < 0 || tpRow >= tps.count()) return;
+  const ChannelFields f{dialog.chName, dialog.vPid, dialog.aPid,
+                        dialog.pPid,   dialog.sid,  dialog.scrambledChoice};
+  controls_.setText(IDC_CH_NAME, f.chName);
+  controls_.setText(IDC_VIDEO_PID, f.vPid);
+  controls_.setText(IDC_AUDIO_PID, f.aPid);
+  controls_.setText(IDC_PCR_PID, f.pPid);
+  controls_.setText(IDC_SERVICE_ID, f.sid);
+
+  if (f.chName.empty() || f.vPid.empty() || f.aPid.empty() || f.pPid.empty() || f.sid.empty()) {
+    warn(text::INVALID_DATA);
+    return;
+  }
+  controls_.comboSelect(IDC_SCRAMBLED, scrambledIndex = f.scrambled);
+  if (serviceExists(svcs, f, -1)) {
+    warn(text::SVC_EXISTS);
+    return;
+  }
+  std::optional<SvcRecord> svc = checkedService(prompts_, f);
+  if (!svc) return;
+  svc->tpKey = tpKeyLong(tps[tpRow]);
+  if (!svcs.append(std::move(*svc))) return;
+  db.curSvc = svcs.count() - 1;
+  insertSvcRow();
+  ensureRowVisible(db.curSvc);
+  db.curSvc = svcs.count();
+  refreshInfoPanel(db.curSat);
+}
+
+void EditorDialog::changeChannel() {
+  const int row = db.selSvcRow;
+  SvcTable& svcs = db.svcTables[at(db.curSat)];
+  const ChannelFields f{controls_.text(IDC_CH_NAME),    controls_.text(IDC_VIDEO_PID),
+                        controls_.text(IDC_AUDIO_PID),  controls_.text(IDC_PCR_PID),
+                        controls_.text(IDC_SERVICE_ID), scrambledIndex};
+  if (serviceExists(svcs, f, row)) {
+    warn(text::SVC_EXISTS);
+    return;
+  }
+  const std::optional<SvcRecord> svc = checkedService(prompts_, f);
+  if (!svc) return;
+  // The channel stays on its transponder.
+  SvcRecord& target = svcs[row];
+  target.name = svc->name;
+  target.videoPid = svc->videoPid;
+  target.audioPid = svc->audioPid;
+  target.pcrPid = svc->pcrPid;
+  target.serviceId = svc->serviceId;
+  target.serviceType = svc->serviceType;
+  controls_.listDeleteRow(IDC_SVC_LIST, row);
+  db.curSvc = row;
+  insertSvcRow();
+  db.curSvc = svcs.count();
+  refreshInfoPanel(db.curSat);
+}
+
+void EditorDialog::removeChannels() {
+  if (db.curSat < 0 || db.curSat >= db.satCount) return;
+  SvcTable& svcs = db.svcTables[at(db.curSat)];
+  const std::vector<int> rows = selectedRowsLastFirst(controls_, IDC_SVC_LIST, svcs.count());
+  if (rows.empty()) return;
+  for (int r : rows) svcs.erase(r);
+  relistCurrentTab();
+  refreshInfoPanel(db.curSat);
+}
+
+}  // namespace velmora::app
