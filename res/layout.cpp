@@ -141,7 +141,7 @@ constexpr ControlDef kAddChannel[] = {
     {IDC_ACH_CAP_POL, K::Button, "Polarity", 83, 7, 36, 10, false},
     {IDC_ACH_CAP_SR, K::Button, "Symbol Rate", 119, 7, 45, 10, false},
     {IDC_ACH_TP_LINES, K::ListBox, "", 7, 16, 157, 116, false},
-    {IDC_ACH_LINES_MODE, K::CheckBox, "If not show list(s),check it!", 68, 136, 96, 10},
+    {IDC_ACH_LINES_MODE, K::CheckBox, "If not show list(s),check it!", 30, 136, 134, 10},
     {IDC_ACH_LBL_NAME, K::Label, "Ch Name", ACH_LX, 159, ACH_LW, 8},
     {IDC_ACH_NAME, K::Edit, "", ACH_FX, 157, ACH_FW, 11},
     {IDC_ACH_LBL_VPID, K::Label, "V-PID", ACH_LX, 171, ACH_LW, 8},

@@ -1,0 +1,252 @@
+#include "qt/editor_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <utility>
+
+#include "app/editor_dialog.h"
+#include "layout.h"
+#include "qt/images.h"
+#include "qt/latin1.h"
+#include "qt/window_keys.h"
+#include "resource_ids.h"
+
+#ifdef Q_OS_WIN
+#define NOMINMAX
+#include <windows.h>
+#endif
+
+namespace velmora::qt {
+
+namespace {
+
+// The keys the editor handles, as the virtual-key codes it knows them by.
+int virtualKey(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return res::VK_RETURN;
+    case Qt::Key_Escape:
+      return res::VK_ESCAPE;
+    case Qt::Key_F1:
+      return res::VK_F1;
+    case Qt::Key_F2:
+      return res::VK_F2;
+    case Qt::Key_F3:
+      return res::VK_F3;
+    case Qt::Key_F5:
+      return res::VK_F5;
+    case Qt::Key_F7:
+      return res::VK_F7;
+    case Qt::Key_F8:
+      return res::VK_F8;
+    case Qt::Key_F9:
+      return res::VK_F9;
+    default:
+      return 0;
+  }
+}
+
+QColor rgb(unsigned value) {
+  return QColor(static_cast<int>((value >> 16) & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                static_cast<int>(value & 0xFF));
+}
+
+}  // namespace
+
+// Hands what the user does with the controls to the editor.
+class EditorWindow::Forwarder final : public ControlEvents {
+ public:
+  explicit Forwarder(app::EditorDialog& editor) : editor_(editor) {}
+  void command(int id) override { editor_.onCommand(id); }
+  void tabChanged(int) override { editor_.onTabChanged(); }
+  void listClick(int id) override { editor_.onListClick(id); }
+  void listRightClick(int id) override { editor_.onListRightClick(id); }
+  void columnClick(int id) override { editor_.onColumnClick(id); }
+  void comboChanged(int id) override { editor_.onComboChanged(id); }
+
+ private:
+  app::EditorDialog& editor_;
+};
+
+EditorWindow::EditorWindow() : QDialog(nullptr) {
+  const res::DialogDef& def = res::editorDialog();
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setWindowTitle(fromBytes(def.caption));
+  setWindowIcon(programIcon());
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  // The menu bar and the toolbar sit above every control; the window grows
+  // by their height.
+  menuBar_ = new QMenuBar(this);
+  layout->setMenuBar(menuBar_);
+  toolBar_ = new QToolBar(this);
+  layout->addWidget(toolBar_);
+  auto* border = new QFrame(this);
+  border->setFrameShape(QFrame::HLine);
+  border->setFrameShadow(QFrame::Sunken);
+  layout->addWidget(border);
+
+  client_ = new QWidget(this);
+  layout->addWidget(client_);
+  controls_ = std::make_unique<QtControls>(def, client_, this);
+  client_->setFixedSize(controls_->metrics().dialogSize(def));
+
+  buildMenu();
+  buildToolBar();
+  addToolTips();
+  keys_ = new WindowKeys(this, [this](const QKeyEvent& key) { return onKey(key); });
+}
+
+EditorWindow::~EditorWindow() {
+  // The controls stop reporting before the widgets go.
+  controls_->setEvents(nullptr);
+}
+
+void EditorWindow::buildMenu() {
+  for (const res::PopupDef& popup : res::mainMenu()) {
+    QMenu* menu = menuBar_->addMenu(fromBytes(popup.title));
+    for (const res::MenuItemDef& item : popup.items) {
+      if (item.id == 0) {
+        menu->addSeparator();
+        continue;
+      }
+      QAction* action = menu->addAction(fromBytes(item.text));
+      const int id = item.id;
+      controls_->addMenuAction(id, action);
+      connect(action, &QAction::triggered, this, [this, action, id](bool) {
+        // The check mark belongs to the editor: undo Qt's own toggle.
+        if (action->isCheckable()) {
+          const QSignalBlocker quiet(action);
+          action->setChecked(!action->isChecked());
+        }
+        if (editor_ != nullptr) editor_->onCommand(id);
+      });
+    }
+  }
+}
+
+void EditorWindow::buildToolBar() {
+  toolBar_->setMovable(false);
+  toolBar_->setFloatable(false);
+  toolBar_->setIconSize(QSize(res::TOOLBAR_IMAGE_W, res::TOOLBAR_IMAGE_H));
+  toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  for (const int id : res::toolbarButtons()) {
+    if (id == 0) {
+      toolBar_->addSeparator();
+      continue;
+    }
+    QAction* action = toolBar_->addAction(QIcon(toolbarImage(id)), QString());
+    action->setData(id);
+    connect(action, &QAction::triggered, this, [this, id](bool) {
+      if (editor_ != nullptr) editor_->onCommand(id);
+    });
+  }
+}
+
+void EditorWindow::addToolTips() {
+  plainTipPalette_ = QToolTip::palette();
+  blueTipPalette_ = plainTipPalette_;
+  blueTipPalette_.setColor(QPalette::ToolTipBase, rgb(res::TIP_BACKGROUND));
+  blueTipPalette_.setColor(QPalette::ToolTipText, rgb(res::TIP_TEXT));
+  for (const res::ToolTipDef& tip : res::toolTips()) {
+    if (QWidget* w = controls_->widget(tip.id)) {
+      w->setToolTip(fromBytes(tip.text));
+      blueTips_.insert(w);
+    }
+  }
+  QCoreApplication::instance()->installEventFilter(this);
+}
+
+void EditorWindow::attach(app::EditorDialog& editor) {
+  editor_ = &editor;
+  forwarder_ = std::make_unique<Forwarder>(editor);
+  controls_->setEvents(forwarder_.get());
+  for (QAction* action : toolBar_->actions()) {
+    if (action->isSeparator()) continue;
+    action->setToolTip(fromBytes(editor.toolbarTip(action->data().toInt())));
+  }
+  addSystemMenuItem();
+}
+
+bool EditorWindow::onKey(const QKeyEvent& key) {
+  if (editor_ == nullptr) return false;
+  // With Alt held the keys belong to the window manager and the menu bar
+  // (Alt+F4, mnemonics).
+  if (key.modifiers() & Qt::AltModifier) return false;
+  const int vk = virtualKey(key.key());
+  if (vk == 0) return false;
+  return editor_->onKeyDown(vk) != app::KeyAction::Pass;
+}
+
+// The four blue tips share Qt's one tip window with the toolbar's plain
+// ones, so the colours are chosen each time a tip is about to show.
+bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ToolTip && watched->isWidgetType()) {
+    const bool blue = blueTips_.count(static_cast<QWidget*>(watched)) > 0;
+    QToolTip::setPalette(blue ? blueTipPalette_ : plainTipPalette_);
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+bool EditorWindow::event(QEvent* event) {
+  if (event->type() == QEvent::Paint && firstShown_) {
+    QTimer::singleShot(0, this, std::exchange(firstShown_, {}));
+  }
+  return QDialog::event(event);
+}
+
+// The title bar's close box and Alt+F4 only ask; the editor decides, and
+// ends the window with endDialog when it is really to close.
+void EditorWindow::closeEvent(QCloseEvent* event) {
+  if (editor_ == nullptr) {
+    QDialog::closeEvent(event);
+    return;
+  }
+  event->ignore();
+  editor_->onCloseRequest();
+}
+
+#ifdef Q_OS_WIN
+// On Windows the About item also sits in the window's system menu.
+void EditorWindow::addSystemMenuItem() {
+  const std::string text(res::stringResource(res::IDS_ABOUTBOX));
+  if (text.empty()) return;
+  HMENU menu = GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE);
+  if (menu == nullptr) return;
+  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(res::IDM_ABOUTBOX), text.c_str());
+}
+
+bool EditorWindow::nativeEvent(const QByteArray& type, void* message, qintptr* result) {
+  const auto* msg = static_cast<const MSG*>(message);
+  if (editor_ != nullptr && type == "windows_generic_MSG" && msg->message == WM_SYSCOMMAND &&
+      (msg->wParam & 0xFFF0) == static_cast<WPARAM>(res::IDM_ABOUTBOX)) {
+    editor_->onCommand(static_cast<int>(msg->wParam));
+    *result = 0;
+    return true;
+  }
+  return QDialog::nativeEvent(type, message, result);
+}
+#else
+// Other desktops give a program no place in the window menu; the About
+// menu leads to the About box there.
+void EditorWindow::addSystemMenuItem() {}
+#endif
+
+}  // namespace velmora::qt

@@ -1,0 +1,232 @@
+#include "qt/list_view.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QHeaderView>
+#include <QItemSelection>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleOptionHeader>
+#include <algorithm>
+
+#include "layout.h"
+#include "qt/latin1.h"
+
+namespace velmora::qt {
+
+namespace {
+QColor rgb(unsigned value) {
+  return QColor(static_cast<int>((value >> 16) & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                static_cast<int>(value & 0xFF));
+}
+}  // namespace
+
+RowsModel::RowsModel(QObject* parent)
+    : QAbstractTableModel(parent),
+      cellBackground_(QBrush(rgb(res::LIST_TEXT_BACKGROUND))),
+      cellText_(QBrush(rgb(res::LIST_TEXT))),
+      centred_(static_cast<int>(Qt::AlignCenter)) {}
+
+int RowsModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : announced_;
+}
+
+int RowsModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : headerCount();
+}
+
+QVariant RowsModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid()) return {};
+  switch (role) {
+    case Qt::DisplayRole:
+      return fromBytes(cell(index.row(), index.column()));
+    case Qt::TextAlignmentRole:
+      return centred_;
+    case Qt::BackgroundRole:
+      return cellBackground_;
+    case Qt::ForegroundRole:
+      return cellText_;
+    default:
+      return {};
+  }
+}
+
+QVariant RowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal) return {};
+  if (role == Qt::DisplayRole) return header(section);
+  if (role == Qt::TextAlignmentRole) return centred_;
+  return {};
+}
+
+void RowsModel::addColumn(const QString& header) {
+  flush();
+  const int column = headerCount();
+  beginInsertColumns({}, column, column);
+  headers_.append(header);
+  endInsertColumns();
+}
+
+QString RowsModel::header(int column) const {
+  return column >= 0 && column < headerCount() ? headers_[column] : QString();
+}
+
+const std::string& RowsModel::cell(int row, int column) const {
+  static const std::string none;
+  if (row < 0 || row >= rows()) return none;
+  const std::vector<std::string>& cells = rows_[static_cast<std::size_t>(row)];
+  return column >= 0 && static_cast<std::size_t>(column) < cells.size()
+             ? cells[static_cast<std::size_t>(column)]
+             : none;
+}
+
+void RowsModel::insert(int row, std::vector<std::string> cells) {
+  if (row < 0 || row > rows()) row = rows();
+  if (row == rows()) {
+    rows_.push_back(std::move(cells));
+    if (!flushQueued_) {
+      // A posted call runs before the next input event is handled, so the
+      // user never clicks at rows the view does not know yet.
+      flushQueued_ = true;
+      QMetaObject::invokeMethod(
+          this, [this] { flush(); }, Qt::QueuedConnection);
+    }
+    return;
+  }
+  flush();
+  beginInsertRows({}, row, row);
+  rows_.insert(rows_.begin() + row, std::move(cells));
+  ++announced_;
+  endInsertRows();
+}
+
+void RowsModel::remove(int row) {
+  if (row < 0 || row >= rows()) return;
+  flush();
+  beginRemoveRows({}, row, row);
+  rows_.erase(rows_.begin() + row);
+  --announced_;
+  endRemoveRows();
+}
+
+void RowsModel::removeAll() {
+  if (announced_ > 0) {
+    beginRemoveRows({}, 0, announced_ - 1);
+    rows_.clear();
+    announced_ = 0;
+    endRemoveRows();
+  }
+  rows_.clear();
+}
+
+void RowsModel::flush() {
+  flushQueued_ = false;
+  if (announced_ == rows()) return;
+  beginInsertRows({}, announced_, rows() - 1);
+  announced_ = rows();
+  endInsertRows();
+}
+
+namespace {
+
+// Column captions, centred; one wider than its column ends in "..." rather
+// than losing letters at both ends.
+class ListHeader final : public QHeaderView {
+ public:
+  explicit ListHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+ protected:
+  void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+    if (!rect.isValid()) return;
+    QStyleOptionHeader option;
+    initStyleOption(&option);
+    option.rect = rect;
+    option.section = logicalIndex;
+    option.textAlignment = Qt::AlignCenter;
+    style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
+    const QRect label = style()->subElementRect(QStyle::SE_HeaderLabel, &option, this);
+    const QString caption =
+        model()->headerData(logicalIndex, Qt::Horizontal, Qt::DisplayRole).toString();
+    painter->setPen(palette().color(QPalette::ButtonText));
+    painter->drawText(label, Qt::AlignCenter,
+                      fontMetrics().elidedText(caption, Qt::ElideRight, label.width()));
+  }
+};
+
+}  // namespace
+
+ListView::ListView(QWidget* parent) : QTableView(parent), rows_(new RowsModel(this)) {
+  setHorizontalHeader(new ListHeader(this));
+  setModel(rows_);
+  setShowGrid(true);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setWordWrap(false);
+  setCornerButtonEnabled(false);
+  setTabKeyNavigation(false);
+
+  QPalette p = palette();
+  p.setColor(QPalette::Base, rgb(res::LIST_BACKGROUND));
+  p.setColor(QPalette::Text, rgb(res::LIST_TEXT));
+  setPalette(p);
+
+  QHeaderView* rowsHeader = verticalHeader();
+  rowsHeader->hide();
+  rowsHeader->setSectionResizeMode(QHeaderView::Fixed);
+  rowsHeader->setMinimumSectionSize(1);
+  rowsHeader->setDefaultSectionSize(fontMetrics().height() + 3);
+
+  QHeaderView* columns = horizontalHeader();
+  columns->setSectionsClickable(true);
+  columns->setHighlightSections(false);
+  columns->setStretchLastSection(false);
+  columns->setMinimumSectionSize(1);
+  columns->setDefaultAlignment(Qt::AlignCenter);
+  connect(columns, &QHeaderView::sectionClicked, this, [this](int) {
+    if (onColumnClick) onColumnClick();
+  });
+}
+
+void ListView::addColumn(const QString& header, int width) {
+  rows_->addColumn(header);
+  horizontalHeader()->resizeSection(rows_->headerCount() - 1, width);
+}
+
+std::vector<int> ListView::selectedRows() const {
+  rows_->flush();
+  std::vector<int> rows;
+  for (const QModelIndex& index : selectionModel()->selectedRows()) rows.push_back(index.row());
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+void ListView::selectRows(const std::vector<int>& rows) {
+  rows_->flush();
+  QItemSelection selection;
+  const int last = rows_->columnCount() - 1;
+  for (int row : rows) {
+    if (row < 0 || row >= rows_->rows() || last < 0) continue;
+    selection.select(rows_->index(row, 0), rows_->index(row, last));
+  }
+  selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void ListView::ensureVisible(int row) {
+  rows_->flush();
+  if (row < 0 || row >= rows_->rows() || rows_->columnCount() == 0) return;
+  const int across = horizontalScrollBar()->value();
+  scrollTo(rows_->index(row, 0), QAbstractItemView::EnsureVisible);
+  horizontalScrollBar()->setValue(across);
+}
+
+void ListView::mouseReleaseEvent(QMouseEvent* event) {
+  QTableView::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton && onClick) {
+    onClick();
+  } else if (event->button() == Qt::RightButton && onRightClick) {
+    onRightClick();
+  }
+}
+
+}  // namespace velmora::qt

@@ -1,0 +1,79 @@
+// The report-style list of the main window: rows of texts under a header of
+// centred columns, grid lines, whole rows selected, several at a time.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <QTableView>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace velmora::qt {
+
+// Rows of cell texts. Appending is cheap: appended rows are announced to
+// the view in one batch when control returns to the event loop (or before
+// any operation that needs the view to know them), so refilling a list row
+// by row costs the view one update instead of thousands. Cells stay the
+// editor's byte strings (short ones need no allocation of their own) and
+// become display text only when the view draws them.
+class RowsModel final : public QAbstractTableModel {
+ public:
+  explicit RowsModel(QObject* parent);
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+  void addColumn(const QString& header);
+  QString header(int column) const;
+  int headerCount() const { return static_cast<int>(headers_.size()); }
+
+  // Rows as the program sees them, announced to the view or not.
+  int rows() const { return static_cast<int>(rows_.size()); }
+  const std::string& cell(int row, int column) const;
+  void insert(int row, std::vector<std::string> cells);
+  void remove(int row);
+  void removeAll();
+
+  // Announces the rows appended since the last flush.
+  void flush();
+
+ private:
+  std::vector<std::vector<std::string>> rows_;
+  int announced_ = 0;
+  bool flushQueued_ = false;
+  QStringList headers_;
+  QVariant cellBackground_;
+  QVariant cellText_;
+  QVariant centred_;
+};
+
+class ListView final : public QTableView {
+ public:
+  explicit ListView(QWidget* parent);
+
+  RowsModel& rows() { return *rows_; }
+  const RowsModel& rows() const { return *rows_; }
+
+  void addColumn(const QString& header, int width);
+  std::vector<int> selectedRows() const;
+  void selectRows(const std::vector<int>& rows);
+  // Scrolls vertically only, so that the row is wholly in view.
+  void ensureVisible(int row);
+
+  // Mouse notifications: a click or right click (after the selection has
+  // followed the mouse), and a click on a column header.
+  std::function<void()> onClick;
+  std::function<void()> onRightClick;
+  std::function<void()> onColumnClick;
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  RowsModel* rows_;
+};
+
+}  // namespace velmora::qt

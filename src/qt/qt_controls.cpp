@@ -1,0 +1,492 @@
+#include "qt/qt_controls.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTextOption>
+#include <QtGlobal>
+
+#include "qt/images.h"
+#include "qt/latin1.h"
+#include "qt/list_view.h"
+
+namespace velmora::qt {
+
+namespace {
+
+using K = res::ControlKind;
+
+// A static text showing a value. It wraps between words where it can and
+// anywhere where it must, so that a long file path stays readable in its
+// two lines instead of running off the edge.
+class ValueLabel final : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    painter.drawText(QRectF(contentsRect()), text(), option);
+  }
+};
+
+// A group frame as dialogs draw it: an etched rectangle whose top line the
+// title interrupts, the controls inside being the window's own.
+class FrameGroup final : public QGroupBox {
+ public:
+  using QGroupBox::QGroupBox;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    const QFontMetrics fm(font());
+    const QRect frame = rect().adjusted(0, fm.height() / 2, -1, -1);
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawRect(frame.adjusted(1, 1, 0, 0));
+    if (title().isEmpty()) return;
+    const QRect label(fm.averageCharWidth(), 0, fm.horizontalAdvance(title()), fm.height());
+    painter.fillRect(label, palette().window());
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    painter.drawText(label, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title());
+  }
+};
+
+// Static texts break their lines between words, as dialog texts do.
+QLabel* makeLabel(QLabel* label, const res::ControlDef& def) {
+  label->setTextFormat(Qt::PlainText);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setWordWrap(true);
+  label->setText(fromBytes(def.text));
+  return label;
+}
+
+QComboBox* makeCombo(QWidget* parent, bool editable) {
+  auto* combo = new QComboBox(parent);
+  combo->setEditable(editable);
+  // What the user types is never added to the items.
+  combo->setInsertPolicy(QComboBox::NoInsert);
+  combo->setMaxVisibleItems(17);
+  return combo;
+}
+
+}  // namespace
+
+QtControls::QtControls(const res::DialogDef& def, QWidget* client, QDialog* dialog)
+    : metrics_(dialogMetrics(def)), client_(client), dialog_(dialog) {
+  client_->setFont(metrics_.font);
+  for (const res::ControlDef& control : def.controls) {
+    QWidget* w = build(control, client_);
+    w->setGeometry(metrics_.toPixels(control.x, control.y, control.w, control.h));
+    w->setVisible(control.visibleAtStart);
+    if (control.id != -1) {
+      widgets_.emplace(control.id, w);
+      ids_.emplace(w, control.id);
+    }
+  }
+}
+
+QWidget* QtControls::build(const res::ControlDef& def, QWidget* parent) {
+  const int id = def.id;
+  switch (def.kind) {
+    case K::Tab: {
+      auto* tabs = new QTabWidget(parent);
+      tabs->setFocusPolicy(Qt::TabFocus);
+      QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [this, id](int) {
+        if (events_) events_->tabChanged(id);
+      });
+      return tabs;
+    }
+    case K::ListView: {
+      auto* view = new ListView(parent);
+      view->onClick = [this, id] {
+        if (events_) events_->listClick(id);
+      };
+      view->onRightClick = [this, id] {
+        if (events_) events_->listRightClick(id);
+      };
+      view->onColumnClick = [this, id] {
+        if (events_) events_->columnClick(id);
+      };
+      return view;
+    }
+    case K::GroupBox:
+      return new FrameGroup(fromBytes(def.text), parent);
+    case K::Label:
+      return makeLabel(new QLabel(parent), def);
+    case K::Value:
+      return makeLabel(new ValueLabel(parent), def);
+    case K::Picture: {
+      auto* picture = new QLabel(parent);
+      picture->setPixmap(markerPixmap(metrics_.toPixels(def.x, def.y, def.w, def.h).size()));
+      return picture;
+    }
+    case K::Icon: {
+      auto* icon = new QLabel(parent);
+      icon->setPixmap(programPixmap());
+      icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      return icon;
+    }
+    case K::Edit:
+      return new QLineEdit(fromBytes(def.text), parent);
+    case K::NumberEdit: {
+      auto* edit = new QLineEdit(fromBytes(def.text), parent);
+      // Only digits can be typed; the program may still put any text in.
+      edit->setValidator(
+          new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+      return edit;
+    }
+    case K::ListBox: {
+      auto* lines = new QListWidget(parent);
+      lines->setSelectionMode(QAbstractItemView::SingleSelection);
+      lines->setUniformItemSizes(true);
+      QObject::connect(lines, &QListWidget::currentRowChanged, lines, [this, id](int) {
+        if (events_) events_->lineChosen(id);
+      });
+      return lines;
+    }
+    case K::CheckBox: {
+      auto* check = new QCheckBox(fromBytes(def.text), parent);
+      QObject::connect(check, &QCheckBox::clicked, check, [this, id](bool) {
+        if (events_) events_->command(id);
+      });
+      return check;
+    }
+    case K::ComboList:
+    case K::ComboEdit: {
+      QComboBox* combo = makeCombo(parent, def.kind == K::ComboEdit);
+      // `activated` comes only from the user, never from a change the
+      // program makes.
+      QObject::connect(combo, &QComboBox::activated, combo, [this, id](int) {
+        if (events_) events_->comboChanged(id);
+      });
+      return combo;
+    }
+    case K::Button:
+    case K::DefButton: {
+      auto* button = new QPushButton(fromBytes(def.text), parent);
+      button->setAutoDefault(false);
+      button->setDefault(def.kind == K::DefButton);
+      QObject::connect(button, &QPushButton::clicked, button, [this, id] {
+        if (events_) events_->command(id);
+      });
+      return button;
+    }
+  }
+  return new QWidget(parent);
+}
+
+QWidget* QtControls::widget(int id) const {
+  const auto it = widgets_.find(id);
+  if (it != widgets_.end()) return it->second;
+  qWarning("Velmora: no control with id %d", id);
+  return nullptr;
+}
+
+template <class W>
+W* QtControls::find(int id) const {
+  return dynamic_cast<W*>(widget(id));
+}
+
+ListView* QtControls::list(int id) const { return find<ListView>(id); }
+
+int QtControls::idOf(const QWidget* w) const {
+  for (; w != nullptr; w = w->parentWidget()) {
+    const auto it = ids_.find(w);
+    if (it != ids_.end()) return it->second;
+    if (w == client_) break;
+  }
+  return 0;
+}
+
+void QtControls::addMenuAction(int commandId, QAction* action) { actions_[commandId] = action; }
+
+QAction* QtControls::menuAction(int commandId) const {
+  const auto it = actions_.find(commandId);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+// ------------------------------------------------------------ any control
+
+void QtControls::setText(int id, std::string_view text) {
+  QWidget* w = widget(id);
+  const QString t = fromBytes(text);
+  if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+    edit->setText(t);
+  } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+    const QSignalBlocker quiet(combo);
+    if (combo->isEditable()) {
+      combo->setEditText(t);
+    } else {
+      combo->setCurrentIndex(combo->findText(t, Qt::MatchExactly));
+    }
+  } else if (auto* label = qobject_cast<QLabel*>(w)) {
+    label->setText(t);
+  } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+    button->setText(t);
+  } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+    group->setTitle(t);
+  } else if (w != nullptr) {
+    w->setWindowTitle(t);
+  }
+}
+
+std::string QtControls::text(int id) const {
+  const QWidget* w = widget(id);
+  if (const auto* edit = qobject_cast<const QLineEdit*>(w)) return toBytes(edit->text());
+  if (const auto* combo = qobject_cast<const QComboBox*>(w)) return toBytes(combo->currentText());
+  if (const auto* lines = qobject_cast<const QListWidget*>(w)) {
+    const QListWidgetItem* item = lines->currentItem();
+    return item != nullptr ? toBytes(item->text()) : std::string();
+  }
+  if (const auto* label = qobject_cast<const QLabel*>(w)) return toBytes(label->text());
+  if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
+    return toBytes(button->text());
+  }
+  if (const auto* group = qobject_cast<const QGroupBox*>(w)) return toBytes(group->title());
+  return w != nullptr ? toBytes(w->windowTitle()) : std::string();
+}
+
+void QtControls::setVisible(int id, bool visible) {
+  if (QWidget* w = widget(id)) w->setVisible(visible);
+}
+
+// The control's own state, whether or not its window is on screen yet.
+bool QtControls::isVisible(int id) const {
+  const QWidget* w = widget(id);
+  return w != nullptr && !w->isHidden();
+}
+
+void QtControls::setEnabled(int id, bool enabled) {
+  if (QWidget* w = widget(id)) w->setEnabled(enabled);
+}
+
+bool QtControls::isEnabled(int id) const {
+  const QWidget* w = widget(id);
+  return w != nullptr && !w->testAttribute(Qt::WA_ForceDisabled);
+}
+
+// ------------------------------------------------------------ combo and list boxes
+
+// Like the dialog combo boxes the logic was written for, inserting an item
+// never selects it, and deleting the selected item leaves none selected.
+// A list box of text lines is addressed the same way.
+void QtControls::comboInsert(int id, int index, std::string_view item) {
+  QWidget* w = widget(id);
+  if (auto* lines = qobject_cast<QListWidget*>(w)) {
+    const QSignalBlocker quiet(lines);
+    if (index < 0 || index > lines->count()) index = lines->count();
+    lines->insertItem(index, fromBytes(item));
+    return;
+  }
+  auto* combo = qobject_cast<QComboBox*>(w);
+  if (combo == nullptr) return;
+  const QSignalBlocker quiet(combo);
+  const bool noneSelected = combo->currentIndex() < 0;
+  const QString editText = combo->isEditable() ? combo->currentText() : QString();
+  if (index < 0 || index > combo->count()) index = combo->count();
+  combo->insertItem(index, fromBytes(item));
+  if (noneSelected && combo->currentIndex() >= 0) {
+    combo->setCurrentIndex(-1);
+    if (combo->isEditable()) combo->setEditText(editText);
+  }
+}
+
+void QtControls::comboDelete(int id, int index) {
+  QWidget* w = widget(id);
+  if (auto* lines = qobject_cast<QListWidget*>(w)) {
+    const QSignalBlocker quiet(lines);
+    if (index >= 0 && index < lines->count()) delete lines->takeItem(index);
+    return;
+  }
+  auto* combo = qobject_cast<QComboBox*>(w);
+  if (combo == nullptr || index < 0 || index >= combo->count()) return;
+  const QSignalBlocker quiet(combo);
+  const bool wasSelected = combo->currentIndex() == index;
+  combo->removeItem(index);
+  if (wasSelected) combo->setCurrentIndex(-1);
+}
+
+void QtControls::comboClear(int id) {
+  QWidget* w = widget(id);
+  if (auto* lines = qobject_cast<QListWidget*>(w)) {
+    const QSignalBlocker quiet(lines);
+    lines->clear();
+  } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+    const QSignalBlocker quiet(combo);
+    combo->clear();
+  }
+}
+
+int QtControls::comboCount(int id) const {
+  const QWidget* w = widget(id);
+  if (const auto* lines = qobject_cast<const QListWidget*>(w)) return lines->count();
+  const auto* combo = qobject_cast<const QComboBox*>(w);
+  return combo != nullptr ? combo->count() : 0;
+}
+
+std::string QtControls::comboItem(int id, int index) const {
+  const QWidget* w = widget(id);
+  if (const auto* lines = qobject_cast<const QListWidget*>(w)) {
+    const QListWidgetItem* item = lines->item(index);
+    return item != nullptr ? toBytes(item->text()) : std::string();
+  }
+  const auto* combo = qobject_cast<const QComboBox*>(w);
+  if (combo == nullptr || index < 0 || index >= combo->count()) return {};
+  return toBytes(combo->itemText(index));
+}
+
+void QtControls::comboSelect(int id, int index) {
+  QWidget* w = widget(id);
+  if (auto* lines = qobject_cast<QListWidget*>(w)) {
+    const QSignalBlocker quiet(lines);
+    lines->setCurrentRow(index >= 0 && index < lines->count() ? index : -1);
+    return;
+  }
+  auto* combo = qobject_cast<QComboBox*>(w);
+  if (combo == nullptr) return;
+  const QSignalBlocker quiet(combo);
+  combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
+}
+
+int QtControls::comboSelection(int id) const {
+  const QWidget* w = widget(id);
+  if (const auto* lines = qobject_cast<const QListWidget*>(w)) return lines->currentRow();
+  const auto* combo = qobject_cast<const QComboBox*>(w);
+  return combo != nullptr ? combo->currentIndex() : -1;
+}
+
+// ------------------------------------------------------------ list views
+
+void QtControls::listAddColumn(int id, std::string_view header, int width) {
+  if (ListView* view = list(id)) view->addColumn(fromBytes(header), width);
+}
+
+int QtControls::listColumnCount(int id) const {
+  const ListView* view = list(id);
+  return view != nullptr ? view->rows().headerCount() : 0;
+}
+
+std::string QtControls::listColumnHeader(int id, int column) const {
+  const ListView* view = list(id);
+  return view != nullptr ? toBytes(view->rows().header(column)) : std::string();
+}
+
+int QtControls::listColumnWidth(int id, int column) const {
+  const ListView* view = list(id);
+  if (view == nullptr || column < 0 || column >= view->rows().headerCount()) return 0;
+  return view->horizontalHeader()->sectionSize(column);
+}
+
+void QtControls::listInsertRow(int id, int row, const std::vector<std::string>& cells) {
+  if (ListView* view = list(id)) view->rows().insert(row, cells);
+}
+
+void QtControls::listDeleteRow(int id, int row) {
+  if (ListView* view = list(id)) view->rows().remove(row);
+}
+
+void QtControls::listDeleteAll(int id) {
+  if (ListView* view = list(id)) view->rows().removeAll();
+}
+
+int QtControls::listRowCount(int id) const {
+  const ListView* view = list(id);
+  return view != nullptr ? view->rows().rows() : 0;
+}
+
+std::string QtControls::listCell(int id, int row, int column) const {
+  const ListView* view = list(id);
+  return view != nullptr ? view->rows().cell(row, column) : std::string();
+}
+
+std::vector<int> QtControls::listSelectedRows(int id) const {
+  const ListView* view = list(id);
+  return view != nullptr ? view->selectedRows() : std::vector<int>();
+}
+
+void QtControls::listSelectRows(int id, const std::vector<int>& rows) {
+  if (ListView* view = list(id)) view->selectRows(rows);
+}
+
+void QtControls::listEnsureVisible(int id, int row) {
+  if (ListView* view = list(id)) view->ensureVisible(row);
+}
+
+// ------------------------------------------------------------ tab strip
+
+void QtControls::tabInsert(int id, int index, std::string_view title) {
+  auto* tabs = find<QTabWidget>(id);
+  if (tabs == nullptr) return;
+  const QSignalBlocker quiet(tabs);
+  // The pages stay empty: the lists and panels are the window's own
+  // controls, drawn over the pane.
+  auto* page = new QWidget;
+  page->setFocusPolicy(Qt::NoFocus);
+  tabs->insertTab(index, page, fromBytes(title));
+}
+
+int QtControls::tabCount(int id) const {
+  const auto* tabs = find<QTabWidget>(id);
+  return tabs != nullptr ? tabs->count() : 0;
+}
+
+int QtControls::tabSelection(int id) const {
+  const auto* tabs = find<QTabWidget>(id);
+  return tabs != nullptr ? tabs->currentIndex() : -1;
+}
+
+void QtControls::tabSelect(int id, int index) {
+  auto* tabs = find<QTabWidget>(id);
+  if (tabs == nullptr) return;
+  const QSignalBlocker quiet(tabs);
+  tabs->setCurrentIndex(index);
+}
+
+// ------------------------------------------------------------ menu, focus, end
+
+void QtControls::menuCheck(int commandId, bool checked) {
+  QAction* action = menuAction(commandId);
+  if (action == nullptr) return;
+  const QSignalBlocker quiet(action);
+  action->setCheckable(true);
+  action->setChecked(checked);
+}
+
+bool QtControls::menuChecked(int commandId) const {
+  const QAction* action = menuAction(commandId);
+  return action != nullptr && action->isChecked();
+}
+
+int QtControls::focusedControl() const {
+  const QWidget* focus = QApplication::focusWidget();
+  // While the window is not the active one, the widget that will have the
+  // focus when it is.
+  if (focus == nullptr && dialog_) focus = dialog_->focusWidget();
+  return idOf(focus);
+}
+
+void QtControls::endDialog(int result) {
+  if (dialog_) dialog_->done(result);
+}
+
+}  // namespace velmora::qt

@@ -1,0 +1,107 @@
+// The controls of one window, built from its template and addressed by
+// their numeric ids. Changes made through Controls never notify: only what
+// the user does reaches ControlEvents.
+#pragma once
+
+#include <QPointer>
+#include <unordered_map>
+#include <vector>
+
+#include "app/port.h"
+#include "layout.h"
+#include "qt/dialog_units.h"
+
+class QAction;
+class QDialog;
+class QWidget;
+
+namespace velmora::qt {
+
+class ListView;
+
+// What the user does with the controls of a window.
+class ControlEvents {
+ public:
+  virtual ~ControlEvents() = default;
+  virtual void command(int id) = 0;  // a push button
+  virtual void tabChanged(int /*id*/) {}
+  virtual void listClick(int /*id*/) {}
+  virtual void listRightClick(int /*id*/) {}
+  virtual void columnClick(int /*id*/) {}
+  virtual void comboChanged(int /*id*/) {}
+  virtual void lineChosen(int /*id*/) {}  // a list box's selection
+};
+
+class QtControls final : public app::Controls {
+ public:
+  // Builds every control of `def`, the never-shown ones hidden, as children
+  // of `client`, placed in pixels converted from dialog units. `dialog` is
+  // the window that endDialog ends.
+  QtControls(const res::DialogDef& def, QWidget* client, QDialog* dialog);
+
+  void setEvents(ControlEvents* events) { events_ = events; }
+  const DialogMetrics& metrics() const { return metrics_; }
+
+  QWidget* widget(int id) const;
+  ListView* list(int id) const;
+  // The id of the control that `w` is or belongs to (a combo's edit part,
+  // a list's viewport), 0 for none.
+  int idOf(const QWidget* w) const;
+  // A menu item whose check mark the logic sets.
+  void addMenuAction(int commandId, QAction* action);
+  QAction* menuAction(int commandId) const;
+
+  void setText(int id, std::string_view text) override;
+  std::string text(int id) const override;
+  void setVisible(int id, bool visible) override;
+  bool isVisible(int id) const override;
+  void setEnabled(int id, bool enabled) override;
+  bool isEnabled(int id) const override;
+
+  void comboInsert(int id, int index, std::string_view item) override;
+  void comboDelete(int id, int index) override;
+  void comboClear(int id) override;
+  int comboCount(int id) const override;
+  std::string comboItem(int id, int index) const override;
+  void comboSelect(int id, int index) override;
+  int comboSelection(int id) const override;
+
+  void listAddColumn(int id, std::string_view header, int width) override;
+  int listColumnCount(int id) const override;
+  std::string listColumnHeader(int id, int column) const override;
+  int listColumnWidth(int id, int column) const override;
+  void listInsertRow(int id, int row, const std::vector<std::string>& cells) override;
+  void listDeleteRow(int id, int row) override;
+  void listDeleteAll(int id) override;
+  int listRowCount(int id) const override;
+  std::string listCell(int id, int row, int column) const override;
+  std::vector<int> listSelectedRows(int id) const override;
+  void listSelectRows(int id, const std::vector<int>& rows) override;
+  void listEnsureVisible(int id, int row) override;
+
+  void tabInsert(int id, int index, std::string_view title) override;
+  int tabCount(int id) const override;
+  int tabSelection(int id) const override;
+  void tabSelect(int id, int index) override;
+
+  void menuCheck(int commandId, bool checked) override;
+  bool menuChecked(int commandId) const override;
+
+  int focusedControl() const override;
+  void endDialog(int result) override;
+
+ private:
+  QWidget* build(const res::ControlDef& def, QWidget* parent);
+  template <class W>
+  W* find(int id) const;
+
+  DialogMetrics metrics_;
+  QWidget* client_;
+  QPointer<QDialog> dialog_;
+  ControlEvents* events_ = nullptr;
+  std::unordered_map<int, QWidget*> widgets_;
+  std::unordered_map<const QWidget*, int> ids_;
+  std::unordered_map<int, QAction*> actions_;
+};
+
+}  // namespace velmora::qt

@@ -1,0 +1,152 @@
+#include "qt/qt_prompts.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QThread>
+#include <QUrl>
+#include <algorithm>
+
+#include "layout.h"
+#include "qt/latin1.h"
+#include "qt/sub_dialog_window.h"
+#include "resource_ids.h"
+#include "texts.h"
+
+namespace velmora::qt {
+
+QString qtFileFilter(std::string_view filter) {
+  const QStringList parts = fromBytes(filter).split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    if (parts[i].isEmpty()) break;
+    QString patterns = parts[i + 1];
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    filters.append(parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+  }
+  return filters.join(QStringLiteral(";;"));
+}
+
+QtPrompts::QtPrompts(QWidget* parent) : parent_(parent) {}
+
+QtPrompts::~QtPrompts() {
+  for (const QPointer<QThread>& thread : threads_) {
+    if (!thread) continue;
+    thread->wait();
+    delete thread.data();
+  }
+}
+
+app::Answer QtPrompts::message(std::string_view text, std::string_view caption,
+                               app::Buttons buttons, app::Icon icon) {
+  QMessageBox box(parent_);
+  box.setWindowTitle(fromBytes(caption.empty() ? text::APP_NAME : caption));
+  box.setTextFormat(Qt::PlainText);
+  box.setText(fromBytes(text));
+  switch (icon) {
+    case app::Icon::Exclamation:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case app::Icon::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case app::Icon::Question:
+      box.setIcon(QMessageBox::Question);
+      break;
+  }
+  switch (buttons) {
+    case app::Buttons::Ok:
+      box.setStandardButtons(QMessageBox::Ok);
+      break;
+    case app::Buttons::YesNo:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      break;
+    case app::Buttons::YesNoCancel:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      box.setEscapeButton(QMessageBox::Cancel);
+      break;
+  }
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return app::Answer::Yes;
+    case QMessageBox::No:
+      return app::Answer::No;
+    case QMessageBox::Cancel:
+      return app::Answer::Cancel;
+    default:
+      // A box closed without a button gives the answer that changes least.
+      return buttons == app::Buttons::Ok      ? app::Answer::Ok
+             : buttons == app::Buttons::YesNo ? app::Answer::No
+                                              : app::Answer::Cancel;
+  }
+}
+
+// The one file dialog serves opening and saving: the user may pick a file or
+// type the name of one that does not exist yet, and the editor asks its own
+// question before replacing a file.
+std::optional<std::string> QtPrompts::openFile(std::string_view filter) {
+  QFileDialog dialog(parent_, QStringLiteral("Open"));
+  dialog.setNameFilter(qtFileFilter(filter));
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList files = dialog.selectedFiles();
+  if (files.isEmpty()) return std::nullopt;
+  // The path in the file system's own encoding, so that it opens again.
+  return QFile::encodeName(files.first()).toStdString();
+}
+
+int QtPrompts::runModal(app::SubDialog& dialog) {
+  const res::DialogDef* def = dialogTemplate(dialog.dialogId());
+  if (def == nullptr) {
+    qWarning("Velmora: no template for dialog %d", dialog.dialogId());
+    return res::IDCANCEL;
+  }
+  SubDialogWindow window(*def, dialog, parent_);
+  return window.run();
+}
+
+void QtPrompts::shellOpen(std::string_view target) {
+  const QByteArray bytes(target.data(), static_cast<qsizetype>(target.size()));
+  const QUrl url = bytes.contains("://") ? QUrl(QString::fromUtf8(bytes))
+                                         : QUrl::fromLocalFile(QFile::decodeName(bytes));
+  QDesktopServices::openUrl(url);
+}
+
+int QtPrompts::contextMenu(int popupIndex) {
+  const auto popups = res::mainMenu();
+  if (popupIndex < 0 || static_cast<std::size_t>(popupIndex) >= popups.size()) return 0;
+  QMenu menu(parent_);
+  for (const res::MenuItemDef& item : popups[static_cast<std::size_t>(popupIndex)].items) {
+    if (item.id == 0) {
+      menu.addSeparator();
+    } else {
+      menu.addAction(fromBytes(item.text))->setData(item.id);
+    }
+  }
+  const QAction* chosen = menu.exec(QCursor::pos());
+  return chosen != nullptr ? chosen->data().toInt() : 0;
+}
+
+void QtPrompts::runInBackground(std::function<std::function<void()>()> work) {
+  QThread* thread = QThread::create([work = std::move(work)] {
+    std::function<void()> then = work();
+    if (!then) return;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [then = std::move(then)] { then(); }, Qt::QueuedConnection);
+  });
+  QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+  threads_.erase(std::remove_if(threads_.begin(), threads_.end(),
+                                [](const QPointer<QThread>& t) { return t.isNull(); }),
+                 threads_.end());
+  threads_.emplace_back(thread);
+  thread->start();
+}
+
+}  // namespace velmora::qt

@@ -1,0 +1,39 @@
+// Message boxes, the file dialog, sub-dialogs, the desktop's "open" and
+// background work, for the editor logic.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <vector>
+
+#include "app/port.h"
+
+class QThread;
+
+namespace velmora::qt {
+
+// "Name|*.a;*.b|Name|*.c||" as Qt's "Name (*.a *.b);;Name (*.c)".
+QString qtFileFilter(std::string_view filter);
+
+class QtPrompts : public app::Prompts {
+ public:
+  // Dialogs open over `parent`.
+  explicit QtPrompts(QWidget* parent);
+  // Waits for background work still running.
+  ~QtPrompts() override;
+
+  app::Answer message(std::string_view text, std::string_view caption, app::Buttons buttons,
+                      app::Icon icon) override;
+  std::optional<std::string> openFile(std::string_view filter) override;
+  int runModal(app::SubDialog& dialog) override;
+  void shellOpen(std::string_view target) override;
+  int contextMenu(int popupIndex) override;
+  void runInBackground(std::function<std::function<void()>()> work) override;
+
+ private:
+  QPointer<QWidget> parent_;
+  std::vector<QPointer<QThread>> threads_;
+};
+
+}  // namespace velmora::qt

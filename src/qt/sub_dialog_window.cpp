@@ -1,0 +1,73 @@
+#include "qt/sub_dialog_window.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+#include "qt/images.h"
+#include "qt/latin1.h"
+#include "qt/window_keys.h"
+#include "resource_ids.h"
+
+namespace velmora::qt {
+
+const res::DialogDef* dialogTemplate(int dialogId) {
+  struct Entry {
+    int id;
+    const res::DialogDef& (*def)();
+  };
+  // One line per sub-dialog of the editor.
+  static constexpr Entry kTemplates[] = {
+      {res::IDD_ABOUTBOX, &res::aboutDialog},
+      {res::IDD_ADD_CHANNEL, &res::addChannelDialog},
+  };
+  for (const Entry& entry : kTemplates) {
+    if (entry.id == dialogId) return &entry.def();
+  }
+  return nullptr;
+}
+
+SubDialogWindow::SubDialogWindow(const res::DialogDef& def, app::SubDialog& logic, QWidget* parent)
+    : QDialog(parent), logic_(logic) {
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint);
+  setWindowTitle(fromBytes(def.caption));
+  setWindowIcon(programIcon());
+  controls_ = std::make_unique<QtControls>(def, this, this);
+  setFixedSize(controls_->metrics().dialogSize(def));
+  controls_->setEvents(this);
+  new WindowKeys(this, [this](const QKeyEvent& key) {
+    switch (key.key()) {
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        if (key.modifiers() & Qt::AltModifier) return false;
+        command(res::IDOK);
+        return true;
+      case Qt::Key_Escape:
+        command(res::IDCANCEL);
+        return true;
+      default:
+        return false;
+    }
+  });
+}
+
+SubDialogWindow::~SubDialogWindow() { controls_->setEvents(nullptr); }
+
+int SubDialogWindow::run() {
+  logic_.onInit(*controls_);
+  if (!ended_) exec();
+  return logic_.result;
+}
+
+void SubDialogWindow::command(int id) {
+  if (ended_ || !logic_.onCommand(*controls_, id)) return;
+  ended_ = true;
+  done(logic_.result);
+}
+
+void SubDialogWindow::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  command(res::IDCANCEL);
+}
+
+}  // namespace velmora::qt

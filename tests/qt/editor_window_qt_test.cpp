@@ -1,0 +1,383 @@
+// The real Qt window on the offscreen platform, driven with mouse clicks and
+// key presses: does what the user does reach the editor, and does what the
+// editor shows reach the screen?
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <set>
+
+#include "app/editor_dialog.h"
+#include "layout.h"
+#include "qt/editor_window.h"
+#include "qt/list_view.h"
+#include "qt/qt_prompts.h"
+#include "resource_ids.h"
+#include "scripted_prompts.h"
+#include "support/db_builders.h"
+#include "wdb/wdb_format.h"
+
+namespace velmora::qt {
+namespace {
+
+using namespace velmora::res;
+
+class QtEditor : public ::testing::Test {
+ protected:
+  QtEditor() : prompts(&window), editor(window.controls(), prompts, {VELMORA_PROGRAM_DIR}) {
+    window.attach(editor);
+    editor.initDialog();
+    window.show();
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+  }
+
+  QWidget* w(int id) { return window.controls().widget(id); }
+  template <class W>
+  W* as(int id) {
+    return dynamic_cast<W*>(w(id));
+  }
+
+  void clickTab(int index) {
+    auto* bar = as<QTabWidget>(IDC_TAB)->findChild<QTabBar*>();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+  }
+  void clickRow(int listId, int row, Qt::MouseButton button = Qt::LeftButton) {
+    auto* view = as<ListView>(listId);
+    view->rows().flush();
+    const QRect cell = view->visualRect(view->model()->index(row, 1));
+    QTest::mouseClick(view->viewport(), button, {}, cell.center());
+  }
+  // A key as the keyboard sends it: to the window, which hands it to the
+  // widget that has the focus.
+  void press(int focusId, Qt::Key key) {
+    w(focusId)->setFocus();
+    QTest::keyClick(window.windowHandle(), key);
+  }
+  std::set<int> visibleIds() {
+    std::set<int> out;
+    for (const ControlDef& def : editorDialog().controls) {
+      if (def.id != -1 && w(def.id)->isVisible()) out.insert(def.id);
+    }
+    return out;
+  }
+  void loadSatellites(std::initializer_list<const char*> names) {
+    for (const char* name : names) editor.db.appendSatellite(test::makeSat(name, "0192"));
+    editor.refillSatelliteTab();
+    QCoreApplication::processEvents();  // the rows reach the view
+  }
+
+  EditorWindow window;
+  ScriptedPrompts prompts;
+  app::EditorDialog editor;
+};
+
+bool hasKind(const QWidget* widget, ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Tab:
+      return qobject_cast<const QTabWidget*>(widget) != nullptr;
+    case ControlKind::ListView:
+      return dynamic_cast<const ListView*>(widget) != nullptr;
+    case ControlKind::GroupBox:
+      return qobject_cast<const QGroupBox*>(widget) != nullptr;
+    case ControlKind::Label:
+    case ControlKind::Value:
+    case ControlKind::Picture:
+    case ControlKind::Icon:
+      return qobject_cast<const QLabel*>(widget) != nullptr;
+    case ControlKind::Edit:
+    case ControlKind::NumberEdit:
+      return qobject_cast<const QLineEdit*>(widget) != nullptr;
+    case ControlKind::ComboList:
+    case ControlKind::ComboEdit: {
+      const auto* combo = qobject_cast<const QComboBox*>(widget);
+      return combo != nullptr && combo->isEditable() == (kind == ControlKind::ComboEdit);
+    }
+    case ControlKind::Button:
+    case ControlKind::DefButton:
+      return qobject_cast<const QPushButton*>(widget) != nullptr;
+    default:
+      return false;
+  }
+}
+
+TEST_F(QtEditor, EveryControlOfTheTemplateIsAWidgetOfItsKindInsideTheWindow) {
+  const QRect client = window.client()->rect();
+  for (const ControlDef& def : editorDialog().controls) {
+    SCOPED_TRACE(def.id);
+    const QWidget* widget = w(def.id);
+    ASSERT_NE(widget, nullptr);
+    EXPECT_TRUE(hasKind(widget, def.kind));
+    EXPECT_EQ(window.controls().idOf(widget), def.id);
+    if (def.visibleAtStart) {
+      EXPECT_TRUE(client.contains(widget->geometry())) << "cut off by the window's edge";
+    } else {
+      EXPECT_FALSE(widget->isVisible()) << "a control without function is on screen";
+    }
+  }
+  // The lists lie in the tab's pane, below its tabs; the buttons under the
+  // edit group's fields.
+  const QRect tab = w(IDC_TAB)->geometry();
+  const QRect list = w(IDC_SAT_LIST)->geometry();
+  EXPECT_TRUE(tab.contains(list));
+  EXPECT_GT(list.top(), tab.top() + as<QTabWidget>(IDC_TAB)->tabBar()->height());
+  EXPECT_TRUE(w(IDC_EDIT_GROUP)->geometry().contains(w(IDC_ADD)->geometry()));
+  // The text of a combo's edit part belongs to the combo.
+  EXPECT_EQ(window.controls().idOf(as<QComboBox>(IDC_WEB_LINK)->lineEdit()), IDC_WEB_LINK);
+}
+
+TEST_F(QtEditor, EachTabShowsExactlyItsFields) {
+  const std::set<int> always = {IDC_TAB,           IDC_INFO_GROUP,   IDC_LBL_FILE,     IDC_FILE,
+                                IDC_MARK_SELECTED, IDC_LBL_SELECTED, IDC_LBL_SEL_SAT,  IDC_SEL_SAT,
+                                IDC_LBL_SEL_TP,    IDC_SEL_TP,       IDC_LBL_SEL_CH,   IDC_SEL_CH,
+                                IDC_MARK_TOTAL,    IDC_LBL_TOTAL,    IDC_LBL_TOTAL_TP, IDC_TOTAL_TP,
+                                IDC_LBL_TOTAL_CH,  IDC_TOTAL_CH,     IDC_EDIT_GROUP,   IDC_ADD,
+                                IDC_CHANGE,        IDC_REMOVE,       IDC_WEB_LINK};
+  const std::set<int> satellite = {1000, 1008, 1003, 1184, 1010, 1009, 1011, 1185,
+                                   1183, 1014, 1015, 1016, 1017, 1035, 1036, 1163,
+                                   1162, 1012, 1013, 1186, 1188, 1187, 1189};
+  const std::set<int> transponder = {1002, 1008, 1027, 1018, 1019, 1020, 1021, 1023, 1024, 1025};
+  const std::set<int> channel = {1005, 1027, 1022, 1029, 1004, 1028, 1032, 1030,
+                                 1033, 1031, 1034, 1026, 1055, 1134, 1135};
+  auto expected = [&](const std::set<int>& fields) {
+    std::set<int> all = always;
+    all.insert(fields.begin(), fields.end());
+    return all;
+  };
+
+  EXPECT_EQ(visibleIds(), expected(satellite));
+  clickTab(1);
+  EXPECT_EQ(editor.curTab, app::TAB_TRANSPONDER);
+  EXPECT_EQ(visibleIds(), expected(transponder));
+  clickTab(2);
+  EXPECT_EQ(visibleIds(), expected(channel));
+  clickTab(0);
+  EXPECT_EQ(editor.curTab, app::TAB_SATELLITE);
+  EXPECT_EQ(visibleIds(), expected(satellite));
+}
+
+TEST_F(QtEditor, MenuToolbarAndTipsReadAsGiven) {
+  QStringList menus;
+  for (QAction* popup : window.menuBar()->actions()) menus << popup->text();
+  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Option", "&About"}));
+  auto items = [&](int popup) {
+    QStringList out;
+    for (QAction* a : window.menuBar()->actions()[popup]->menu()->actions()) {
+      out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    }
+    return out;
+  };
+  EXPECT_EQ(items(0),
+            QStringList({"&New                      F2", "-", "&Open wdb/sdx File  F3",
+                         "&Save (*.wdb)          F7", "-", "&Close               Alt+F4"}));
+  EXPECT_EQ(items(1),
+            QStringList({"&Add", "&Change", "&Remove", "&Move      F5", "-", "&Sort        F8"}));
+  EXPECT_EQ(items(2), QStringList({"Include(Feed/Test channel)"}));
+  EXPECT_EQ(items(3), QStringList({"About"}));
+
+  // The option's check mark follows the editor's flag, whoever toggles it.
+  QAction* option = window.menuBar()->actions()[2]->menu()->actions()[0];
+  EXPECT_FALSE(option->isChecked());
+  option->trigger();
+  EXPECT_TRUE(option->isChecked());
+  EXPECT_EQ(editor.skipFeedTest, 0);
+  option->trigger();
+  EXPECT_FALSE(option->isChecked());
+  EXPECT_EQ(editor.skipFeedTest, 1);
+
+  QStringList tips;
+  for (QAction* a : window.toolBar()->actions()) {
+    tips << (a->isSeparator() ? QStringLiteral("-") : a->toolTip());
+    if (!a->isSeparator()) {
+      EXPECT_FALSE(a->icon().isNull());
+    }
+  }
+  EXPECT_EQ(tips, QStringList({"New", "Open a file(*.wdb)",
+                               "Make [wdb] file to update the new to STB", "-", "Sort"}));
+  EXPECT_EQ(window.toolBar()->iconSize(), QSize(18, 17));
+  // The toolbar sits above every control.
+  EXPECT_LE(window.toolBar()->geometry().bottom(), window.client()->geometry().top());
+
+  EXPECT_EQ(w(IDC_ADD)->toolTip(), "Input each value");
+  EXPECT_EQ(w(IDC_REMOVE)->toolTip(), "Remove a selected list.");
+  EXPECT_EQ(w(IDC_LONGITUDE)->toolTip(),
+            "SatcoDX CODE for USALS(*Range : 0001~3599).Ex)HotBird -> 0130");
+}
+
+TEST_F(QtEditor, EscapeNeverClosesTheWindowTheCloseBoxAsksTheEditor) {
+  press(IDC_SAT_NAME, Qt::Key_Escape);
+  press(IDC_ADD, Qt::Key_Escape);
+  EXPECT_TRUE(window.isVisible());
+
+  // With unsaved satellites the editor asks before the window goes.
+  loadSatellites({"Hotbird-13E"});
+  editor.db.savedFlag = 0;
+  prompts.answers = {app::Answer::No};
+  window.close();
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_EQ(prompts.messages[0], "Do you want to save it before closing Velmora?");
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_EQ(window.result(), IDOK);
+}
+
+TEST_F(QtEditor, ClicksInTheListsReachTheEditor) {
+  loadSatellites({"Astra-19.2E", "Hotbird-13E", "Thor-0.8W"});
+  auto* view = as<ListView>(IDC_SAT_LIST);
+  EXPECT_EQ(view->model()->rowCount(), 3);
+  EXPECT_EQ(view->horizontalHeader()->sectionSize(1), 125) << "widths are pixels as given";
+
+  clickRow(IDC_SAT_LIST, 1);
+  EXPECT_EQ(as<QLineEdit>(IDC_SAT_NAME)->text(), "Hotbird-13E");
+  EXPECT_EQ(as<QLabel>(IDC_SEL_SAT)->text(), "Hotbird-13E");
+
+  // A right click picks the row, then offers the Edit menu.
+  clickRow(IDC_SAT_LIST, 2, Qt::RightButton);
+  EXPECT_EQ(as<QLineEdit>(IDC_SAT_NAME)->text(), "Thor-0.8W");
+  EXPECT_EQ(prompts.contextMenus, std::vector<int>({EDIT_POPUP}));
+
+  // A click on a column header sorts, which counts as a change.
+  ASSERT_EQ(editor.db.savedFlag, 1);
+  QHeaderView* header = view->horizontalHeader();
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                    QPoint(header->sectionViewportPosition(3) + 5, header->height() / 2));
+  EXPECT_EQ(editor.db.savedFlag, 0);
+}
+
+TEST_F(QtEditor, KeysAndChoicesReachTheEditor) {
+  // Enter in an edit field means Add; the field itself never sees it.
+  QSignalSpy returnPressed(as<QLineEdit>(IDC_SAT_NAME), &QLineEdit::returnPressed);
+  press(IDC_SAT_NAME, Qt::Key_Return);
+  EXPECT_EQ(returnPressed.count(), 0);
+  EXPECT_EQ(prompts.messages, std::vector<std::string>({"No Name!"}));
+
+  // F1 opens the user guide next to the program.
+  press(IDC_SAT_NAME, Qt::Key_F1);
+  ASSERT_EQ(prompts.opened.size(), 1u);
+  EXPECT_TRUE(QString::fromStdString(prompts.opened[0]).endsWith("Velmora.html"));
+
+  // Choosing in the web-link box opens the service's page, then the box
+  // reads "Web Link" again.
+  auto* links = as<QComboBox>(IDC_WEB_LINK);
+  EXPECT_EQ(links->currentText(), "Web Link!");
+  press(IDC_WEB_LINK, Qt::Key_Down);
+  press(IDC_WEB_LINK, Qt::Key_Down);
+  ASSERT_EQ(prompts.opened.size(), 3u);
+  EXPECT_NE(prompts.opened[1].find("satcodx"), std::string::npos);
+  EXPECT_NE(prompts.opened[2].find("lyngsat"), std::string::npos);
+  EXPECT_EQ(links->currentText(), "Web Link");
+}
+
+TEST_F(QtEditor, OpeningAFileLoadsItInTheBackgroundAndShowsIt) {
+  ChannelDb db = test::makeDb(3, 2, 4);
+  int codeCounter = 26;
+  const wdb::WriteResult image = wdb::writeWdb(db, wdb::Layout::TypeI, {}, codeCounter);
+  ASSERT_TRUE(image.ok());
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("three.wdb"));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(reinterpret_cast<const char*>(image.bytes.data()),
+             static_cast<qint64>(image.bytes.size()));
+  file.close();
+
+  prompts.files = {QFile::encodeName(path).toStdString()};
+  press(IDC_SAT_LIST, Qt::Key_F3);
+  // The worker's result comes back through the event loop.
+  EXPECT_TRUE(QTest::qWaitFor([&] {
+    return editor.loaderBusy == 0 && as<ListView>(IDC_SAT_LIST)->model()->rowCount() == 3;
+  }));
+  EXPECT_EQ(as<QLabel>(IDC_FILE)->text(), path);
+  EXPECT_EQ(as<QComboBox>(IDC_SVC_SAT)->count(), 3);
+  EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(QtEditor, AddChannelDialogTakesTheTransponderClickedInItsList) {
+  editor.db.appendSatellite(test::makeSat("Hotbird-13E", "0130"));
+  editor.db.tpTables[0].append(test::makeTp("10992", "V", "27500"));
+  editor.db.tpTables[0].append(test::makeTp("11766", "V", "29900", "318", "5400"));
+  window.controls().comboInsert(IDC_SVC_SAT, 0, "Hotbird-13E");
+  window.controls().comboInsert(IDC_TP_SAT, 0, "Hotbird-13E");
+  clickTab(2);
+  for (auto [id, text] : {std::pair{IDC_CH_NAME, "Rai 4"},
+                          {IDC_VIDEO_PID, "522"},
+                          {IDC_AUDIO_PID, "670"},
+                          {IDC_PCR_PID, "522"},
+                          {IDC_SERVICE_ID, "8511"}}) {
+    as<QLineEdit>(id)->setText(QString::fromLatin1(text));
+  }
+
+  bool picked = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* box = QApplication::activeModalWidget();
+    if (box == nullptr || box == &window) return;
+    auto* list = dynamic_cast<ListView*>(box->findChild<QTableView*>());
+    if (list == nullptr) return;
+    list->rows().flush();  // as the event loop does before the user can click
+    if (list->model()->rowCount() == 2) {
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                        list->visualRect(list->model()->index(1, 1)).center());
+      picked = true;
+    }
+    QTest::keyClick(box->windowHandle(), Qt::Key_Return);
+    if (box->isVisible()) box->close();
+  });
+  QTest::mouseClick(as<QPushButton>(IDC_ADD), Qt::LeftButton);
+
+  EXPECT_TRUE(picked);
+  EXPECT_EQ(prompts.messages, std::vector<std::string>());
+  ASSERT_EQ(editor.db.svcTables[0].count(), 1);
+  EXPECT_EQ(editor.db.svcTables[0][0].name, "Rai 4");
+  EXPECT_EQ(editor.db.svcTables[0][0].tpKey, "11766V29900N318T5400");
+}
+
+TEST_F(QtEditor, AboutBoxIsBuiltFromItsTemplateAndEndsWithEnter) {
+  QString caption;
+  bool hasIcon = false;
+  bool endedByEnter = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* box = QApplication::activeModalWidget();
+    if (box == nullptr) return;
+    caption = box->windowTitle();
+    for (const QLabel* label : box->findChildren<QLabel*>()) {
+      hasIcon = hasIcon || !label->pixmap().isNull();
+    }
+    QTest::keyClick(box->windowHandle(), Qt::Key_Return);
+    endedByEnter = !box->isVisible();
+    // Whatever happened, the test must not hang in the box.
+    if (box->isVisible()) box->close();
+  });
+  window.menuBar()->actions()[3]->menu()->actions()[0]->trigger();
+  EXPECT_EQ(caption, "Velmora  Info.");
+  EXPECT_TRUE(hasIcon);
+  EXPECT_TRUE(endedByEnter);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(QtFileDialog, FilterListBecomesQtsNameFilters) {
+  EXPECT_EQ(qtFileFilter("binary File(*.wdb)|*.wdb|SatcoDX File(*.sdx)|*.sdx|"
+                         "SatcoDX File(*.sdx.txt)|*.txt||"),
+            "binary File(*.wdb) (*.wdb);;SatcoDX File(*.sdx) (*.sdx);;"
+            "SatcoDX File(*.sdx.txt) (*.txt)");
+  EXPECT_EQ(qtFileFilter("Lists|*.sdx;*.txt||"), "Lists (*.sdx *.txt)");
+  EXPECT_EQ(qtFileFilter(""), "");
+}
+
+}  // namespace
+}  // namespace velmora::qt

@@ -1,0 +1,46 @@
+// The real Qt prompts, except that questions and file dialogs are answered
+// from a script and nothing is handed to the desktop, so that a program can
+// drive the editor's window without anyone at the screen.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "qt/qt_prompts.h"
+
+namespace velmora::qt {
+
+class ScriptedPrompts final : public QtPrompts {
+ public:
+  using QtPrompts::QtPrompts;
+
+  std::deque<app::Answer> answers;               // empty: Ok, or No
+  std::deque<std::optional<std::string>> files;  // empty: cancelled
+  std::vector<std::string> messages;
+  std::vector<std::string> opened;
+  std::vector<int> contextMenus;
+
+  app::Answer message(std::string_view text, std::string_view, app::Buttons buttons,
+                      app::Icon) override {
+    messages.emplace_back(text);
+    if (answers.empty()) return buttons == app::Buttons::Ok ? app::Answer::Ok : app::Answer::No;
+    const app::Answer answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  std::optional<std::string> openFile(std::string_view) override {
+    if (files.empty()) return std::nullopt;
+    std::optional<std::string> file = files.front();
+    files.pop_front();
+    return file;
+  }
+  void shellOpen(std::string_view target) override { opened.emplace_back(target); }
+  int contextMenu(int popupIndex) override {
+    contextMenus.push_back(popupIndex);
+    return 0;
+  }
+};
+
+}  // namespace velmora::qt
