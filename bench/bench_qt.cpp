@@ -3,6 +3,11 @@
 // - refilling the Channel tab with 4000 services through EditorDialog, and
 //   filling a QTreeWidget with the same 4000 rows of 10 columns in one batch
 //   (both until the view has taken the rows and repainted);
+// - opening a full Type I file (64 satellites, 1600 transponders, 6000
+//   services) through Open and the loading worker until the Satellite tab
+//   shows it, against decoding the same file and refilling the list on the
+//   spot; the longest stretch the window's event loop waited meanwhile is
+//   reported as blocked_ms;
 // - starting the editor until its window is first painted, and a bare Qt
 //   dialog program the same way, with each one's resident memory at rest.
 #include <benchmark/benchmark.h>
@@ -23,6 +28,7 @@
 #include "qt/qt_prompts.h"
 #include "resource_ids.h"
 #include "support/db_builders.h"
+#include "wdb/file_io.h"
 
 extern char** environ;
 
@@ -90,6 +96,76 @@ void BM_ChannelTabRefill_QTreeWidgetBatch(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kServices);
 }
 BENCHMARK(BM_ChannelTabRefill_QTreeWidgetBatch)->Unit(benchmark::kMillisecond);
+
+// Answers Open's file dialog with one file and asks nothing else.
+class OpenOnePrompts final : public qt::QtPrompts {
+ public:
+  using QtPrompts::QtPrompts;
+  std::string file;
+  std::optional<std::string> openFile(std::string_view) override { return file; }
+};
+
+std::string fullTypeOneFile() {
+  const std::string path = "/tmp/velmora-bench-open-full.wdb";
+  ChannelDb db = test::fullDb();
+  int counter = 0;
+  writeFileAtomically(path, wdb::writeWdb(db, wdb::Layout::TypeI, {}, counter).bytes);
+  return path;
+}
+
+void BM_OpenFullFile_Editor(benchmark::State& state) {
+  qt::EditorWindow window;
+  OpenOnePrompts prompts(&window);
+  prompts.file = fullTypeOneFile();
+  app::EditorDialog editor(window.controls(), prompts, {});
+  window.attach(editor);
+  editor.initDialog();
+  window.show();
+  if (!QTest::qWaitForWindowExposed(&window)) state.SkipWithError("window not shown");
+  double blockedMs = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    editor.clearDatabase(false);
+    QCoreApplication::processEvents();
+    state.ResumeTiming();
+    editor.onCommand(res::ID_FILE_OPEN);
+    auto last = std::chrono::steady_clock::now();
+    while (editor.loaderBusy) {
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+      const auto now = std::chrono::steady_clock::now();
+      blockedMs =
+          std::max(blockedMs, std::chrono::duration<double, std::milli>(now - last).count());
+      last = now;
+    }
+    QCoreApplication::processEvents();
+  }
+  if (window.controls().listRowCount(res::IDC_SAT_LIST) != MAX_SATS)
+    state.SkipWithError("the satellites were not shown");
+  state.counters["blocked_ms"] = blockedMs;
+}
+BENCHMARK(BM_OpenFullFile_Editor)->Unit(benchmark::kMillisecond);
+
+void BM_OpenFullFile_DecodeAndRefill(benchmark::State& state) {
+  qt::EditorWindow window;
+  qt::QtPrompts prompts(&window);
+  const std::string path = fullTypeOneFile();
+  app::EditorDialog editor(window.controls(), prompts, {});
+  window.attach(editor);
+  editor.initDialog();
+  window.show();
+  if (!QTest::qWaitForWindowExposed(&window)) state.SkipWithError("window not shown");
+  for (auto _ : state) {
+    state.PauseTiming();
+    editor.clearDatabase(false);
+    QCoreApplication::processEvents();
+    state.ResumeTiming();
+    wdb::ReadResult r = wdb::readWdb(*readWholeFile(path));
+    editor.db = std::move(r.db);
+    editor.refillSatelliteTab();
+    QCoreApplication::processEvents();
+  }
+}
+BENCHMARK(BM_OpenFullFile_DecodeAndRefill)->Unit(benchmark::kMillisecond);
 
 // Runs the probe once: the time to its "shown" line, and the resident
 // memory it reports at rest.

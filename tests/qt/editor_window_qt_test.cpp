@@ -308,12 +308,30 @@ TEST_F(QtEditor, OpeningAFileLoadsItInTheBackgroundAndShowsIt) {
   EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(QtEditor, AddChannelDialogTakesTheTransponderClickedInItsList) {
-  editor.db.appendSatellite(test::makeSat("Hotbird-13E", "0130"));
-  editor.db.tpTables[0].append(test::makeTp("10992", "V", "27500"));
-  editor.db.tpTables[0].append(test::makeTp("11766", "V", "29900", "318", "5400"));
-  window.controls().comboInsert(IDC_SVC_SAT, 0, "Hotbird-13E");
-  window.controls().comboInsert(IDC_TP_SAT, 0, "Hotbird-13E");
+TEST_F(QtEditor, ASatelliteATransponderAndAChannelAddedThroughTheWidgets) {
+  auto type = [&](int id, const char* text) {
+    as<QLineEdit>(id)->setText(QString::fromLatin1(text));
+  };
+  type(IDC_SAT_NAME, "Hotbird");
+  type(IDC_LNB_FREQ1, "9750");
+  type(IDC_LNB_FREQ2, "10600");
+  type(IDC_LONGITUDE, "0130");
+  QTest::mouseClick(as<QPushButton>(IDC_ADD), Qt::LeftButton);
+  ASSERT_EQ(editor.db.satCount, 1) << (prompts.messages.empty() ? "" : prompts.messages[0]);
+  EXPECT_EQ(editor.db.sats[0].name, "Hotbird-13E");
+  EXPECT_EQ(as<QComboBox>(IDC_TP_SAT)->itemText(0), QStringLiteral("Hotbird-13E"));
+
+  clickTab(1);
+  type(IDC_FREQUENCY, "10992");
+  type(IDC_SYMBOL_RATE, "27500");
+  QTest::mouseClick(as<QPushButton>(IDC_ADD), Qt::LeftButton);
+  type(IDC_FREQUENCY, "11766");
+  type(IDC_SYMBOL_RATE, "29900");
+  QTest::mouseClick(as<QPushButton>(IDC_ADD), Qt::LeftButton);
+  ASSERT_EQ(editor.db.tpTables[0].count(), 2)
+      << (prompts.messages.empty() ? "" : prompts.messages[0]);
+  EXPECT_EQ(as<ListView>(IDC_TP_LIST)->model()->rowCount(), 2);
+
   clickTab(2);
   for (auto [id, text] : {std::pair{IDC_CH_NAME, "Rai 4"},
                           {IDC_VIDEO_PID, "522"},
@@ -344,7 +362,7 @@ TEST_F(QtEditor, AddChannelDialogTakesTheTransponderClickedInItsList) {
   EXPECT_EQ(prompts.messages, std::vector<std::string>());
   ASSERT_EQ(editor.db.svcTables[0].count(), 1);
   EXPECT_EQ(editor.db.svcTables[0][0].name, "Rai 4");
-  EXPECT_EQ(editor.db.svcTables[0][0].tpKey, "11766V29900N318T5400");
+  EXPECT_EQ(tpKeyShortPart(editor.db.svcTables[0][0].tpKey), "11766H29900");
 }
 
 TEST_F(QtEditor, AboutBoxIsBuiltFromItsTemplateAndEndsWithEnter) {
