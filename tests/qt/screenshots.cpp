@@ -134,6 +134,17 @@ bool run() {
   s.clickRow(IDC_SVC_LIST, 10);
   if (!save(s.shot(), "channel.png")) return false;
 
+  // Save under a new name (F7): the File line shows it. (The bytes differ
+  // from the sample's only where a nameless channel is now kept as "....".)
+  const QString copy = outDir + QStringLiteral("/saved.wdb");
+  QFile::remove(copy);
+  s.prompts.files = {QFile::encodeName(copy).toStdString()};
+  s.press(IDC_SVC_LIST, Qt::Key_F7);
+  QFile a(sample), b(copy);
+  if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly) || a.size() != b.size())
+    return fail("the file was not saved");
+  if (!save(s.shot(), "saved.png")) return false;
+
   // The Edit menu as it drops down from the menu bar.
   QMenu* edit = s.window.menuBar()->actions()[1]->menu();
   edit->popup(s.window.mapToGlobal(QPoint(40, s.window.menuBar()->height())));
