@@ -46,7 +46,24 @@ void ChannelDb::recountTotals() {
   totalSvc = countServices();
 }
 
-std::string tpKeyShort(const TpRecord& tp) { return tp.frequency + tp.polarization + tp.symbolRate; }
+std::string diseqcModeText(int mode, std::string_view none) {
+  switch (mode) {
+    case 1:
+      return "D1.0";
+    case 2:
+      return "D1.1";
+    case 3:
+      return "MOTOR";
+    case 4:
+      return "USALS";
+    default:
+      return std::string(none);
+  }
+}
+
+std::string tpKeyShort(const TpRecord& tp) {
+  return tp.frequency + tp.polarization + tp.symbolRate;
+}
 
 std::string tpKeyLong(const TpRecord& tp) { return tpKeyShort(tp) + "N" + tp.nid + "T" + tp.tid; }
 

@@ -77,7 +77,9 @@ class BoundedTable {
   }
   // Removes row i, the later rows move up by one.
   void erase(int i) { rows_.erase(rows_.begin() + i); }
-  void swapRows(int a, int b) { std::swap(rows_[static_cast<std::size_t>(a)], rows_[static_cast<std::size_t>(b)]); }
+  void swapRows(int a, int b) {
+    std::swap(rows_[static_cast<std::size_t>(a)], rows_[static_cast<std::size_t>(b)]);
+  }
   void clear() { rows_.clear(); }
 
   Row& operator[](int i) { return rows_[static_cast<std::size_t>(i)]; }
@@ -130,6 +132,11 @@ struct ChannelDb {
   int countServices() const;
   void recountTotals();
 };
+
+// DiSEqC mode as the receiver numbers it (1 "D1.0", 2 "D1.1", 3 "MOTOR",
+// 4 "USALS"); any other number gives `none`. The file reader says "NONE",
+// the edit panel "None".
+std::string diseqcModeText(int mode, std::string_view none);
 
 // Transponder keys: frequency + polarization + symbolRate, and in the long
 // form "N" + nid + "T" + tid after that.

@@ -64,20 +64,6 @@ std::string longitudeSuffix(int tenths) {
 // Texts the receiver's records hold for the panel's combo box choices.
 std::string toneText(int i) { return i == 1 ? "On" : i == 2 ? "Auto" : "Off"; }
 std::string offOnText(int i) { return i == 0 ? "Off" : "On"; }
-std::string diseqcText(int i) {
-  switch (i) {
-    case 1:
-      return "D1.0";
-    case 2:
-      return "D1.1";
-    case 3:
-      return "MOTOR";
-    case 4:
-      return "USALS";
-    default:
-      return "None";
-  }
-}
 // Switch port 1..last, "0" for none.
 std::string portText(int i, int last) { return i >= 1 && i <= last ? decimalText(i) : "0"; }
 
@@ -238,7 +224,7 @@ SatRecord EditorDialog::satelliteFromPanel() const {
   sat.lnbFreq2 = controls_.text(IDC_LNB_FREQ2);
   sat.lnbType = lnbTypeFor(sat.lnbFreq1, sat.lnbFreq2);
   sat.tone22k = toneText(toneIndex);
-  sat.diseqc = diseqcText(diseqcIndex);
+  sat.diseqc = diseqcModeText(diseqcIndex, "None");
   sat.diseqcCommitted = portText(committedIndex, 4);
   sat.diseqcUncommitted = portText(uncommittedIndex, 16);
   sat.switch12v = offOnText(switch12vIndex);

@@ -60,21 +60,6 @@ Layout recognise(const ByteView& v, std::size_t t, std::size_t s) {
 
 const char* onOff(bool on) { return on ? "On" : "Off"; }
 
-std::string diseqcText(int mode) {
-  switch (mode) {
-    case 1:
-      return "D1.0";
-    case 2:
-      return "D1.1";
-    case 3:
-      return "MOTOR";
-    case 4:
-      return "USALS";
-    default:
-      return "NONE";
-  }
-}
-
 std::string fourDigits(int v) {
   std::string s = decimalText(v);
   if (s.size() < 4) s.insert(0, 4 - s.size(), '0');
@@ -96,7 +81,7 @@ SatRecord decodeSat(const ByteView& r, Layout layout) {
   sat.lnbPower = onOff(settings & 0x01);
   sat.switch12v = onOff(settings & 0x02);
   sat.tone22k = onOff(settings & 0x04);
-  sat.diseqc = diseqcText((settings >> 3) & 0x07);
+  sat.diseqc = diseqcModeText((settings >> 3) & 0x07, "NONE");
 
   if (layout == Layout::TypeI) {
     const std::uint8_t ports = r.at(28);
