@@ -76,6 +76,9 @@ QLabel* makeLabel(QLabel* label, const res::ControlDef& def) {
   label->setTextFormat(Qt::PlainText);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label->setWordWrap(true);
+  // Opaque, as dialog statics are: the Transponder tab shows both "SAT
+  // Name" captions at one place, and the second must cover the first.
+  label->setAutoFillBackground(true);
   label->setText(fromBytes(def.text));
   return label;
 }
@@ -111,6 +114,10 @@ QWidget* QtControls::build(const res::ControlDef& def, QWidget* parent) {
     case K::Tab: {
       auto* tabs = new QTabWidget(parent);
       tabs->setFocusPolicy(Qt::TabFocus);
+      // The pane in the window's own colour, as dialog tab controls draw
+      // it, so that static texts over it blend in.
+      tabs->setStyleSheet(QStringLiteral(
+          "QTabWidget::pane { border: 1px solid palette(mid); background: palette(window); }"));
       QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [this, id](int) {
         if (events_) events_->tabChanged(id);
       });
