@@ -222,6 +222,12 @@ KeyAction EditorDialog::onKeyDown(int key) {
   }
 }
 
+// A message without a caption of its own: titled with the program's name,
+// an OK button and an exclamation mark.
+void EditorDialog::warn(std::string_view message) {
+  prompts_.message(message, "", Buttons::Ok, Icon::Exclamation);
+}
+
 void EditorDialog::toggleFeedTest() {
   skipFeedTest = skipFeedTest ? 0 : 1;
   controls_.menuCheck(ID_OPTION_FEED_TEST, skipFeedTest == 0);

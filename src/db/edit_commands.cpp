@@ -147,8 +147,6 @@ std::vector<int> selectedRowsLastFirst(const Controls& c, int list, int count) {
 
 }  // namespace
 
-void EditorDialog::warn(std::string_view message) { showWarning(prompts_, message); }
-
 void EditorDialog::addEntry() {
   db.savedFlag = 0;
   switch (curTab) {

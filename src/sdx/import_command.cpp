@@ -13,12 +13,11 @@ void EditorDialog::importListing() {
   const std::optional<std::vector<std::byte>> bytes = readWholeFile(filePath);
   if (!bytes) {
     // The file vanished or cannot be read since Open looked at it: add nothing.
-    prompts_.message(text::NO_DATA_IN_FILE, "", Buttons::Ok, Icon::Exclamation);
+    warn(text::NO_DATA_IN_FILE);
     return;
   }
   const ImportResult result = importSdx(db, *bytes, skipFeedTest != 0);
-  for (const std::string& message : result.messages)
-    prompts_.message(message, "", Buttons::Ok, Icon::Exclamation);
+  for (const std::string& message : result.messages) warn(message);
   if (!result.added) return;
 
   const int s = db.satCount - 1;

@@ -16,10 +16,6 @@ using namespace velmora::res;
 
 namespace {
 
-void showError(Prompts& prompts, std::string_view message) {
-  prompts.message(message, "", Buttons::Ok, Icon::Exclamation);
-}
-
 // The first satellite whose table of the given kind has rows, or 0.
 int firstSatelliteWith(const ChannelDb& db, bool transponders) {
   for (int s = 0; s < db.satCount; ++s) {
@@ -33,7 +29,7 @@ int firstSatelliteWith(const ChannelDb& db, bool transponders) {
 
 void EditorDialog::openFile() {
   if (db.satCount + 1 > MAX_SATS) {
-    showError(prompts_, text::OPEN_SAT_RANGE);
+    warn(text::OPEN_SAT_RANGE);
     return;
   }
   const std::optional<std::string> chosen = prompts_.openFile(text::OPEN_FILTER);
@@ -41,7 +37,7 @@ void EditorDialog::openFile() {
   filePath = *chosen;
 
   if (fileSizeOrZero(filePath) == 0) {
-    showError(prompts_, text::NO_DATA_IN_FILE);
+    warn(text::NO_DATA_IN_FILE);
     return;
   }
   switch (classifyOpenPath(filePath)) {
@@ -50,7 +46,7 @@ void EditorDialog::openFile() {
       importListing();
       return;
     case OpenKind::Unsupported:
-      showError(prompts_, text::SUPPORT_FILE);
+      warn(text::SUPPORT_FILE);
       return;
     case OpenKind::Wdb:
       break;
@@ -97,7 +93,7 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
       controls_.setText(IDC_FILE, filePath);
     }
     loaderBusy = 0;
-    showError(prompts_, result.message);
+    warn(result.message);
     return;
   }
 
@@ -135,7 +131,7 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
 
 EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
   if (db.satCount == 0) {
-    showError(prompts_, text::NO_DATA);
+    warn(text::NO_DATA);
     return SaveOutcome::Cancelled;
   }
   const std::optional<std::string> chosen = prompts_.openFile(text::SAVE_FILTER);
@@ -157,11 +153,11 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
   const FavouriteList favourites = loadFavouritesBesideProgram(env_.programDir);
   const wdb::WriteResult image = wdb::writeWdb(db, wdbLayout, favourites, satCodeCounter);
   if (!image.ok()) {
-    showError(prompts_, image.message);
+    warn(image.message);
     return SaveOutcome::Failed;
   }
   if (!writeFileAtomically(filePath, image.bytes)) {
-    showError(prompts_, filePath + std::string(text::CANT_BE_CREATED));
+    warn(filePath + std::string(text::CANT_BE_CREATED));
     return SaveOutcome::Failed;
   }
   db.savedFlag = 1;
