@@ -23,7 +23,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/editor_dialog.h"
+#include "editor/editor_dialog.h"
 #include "qt/editor_window.h"
 #include "qt/qt_prompts.h"
 #include "resource_ids.h"
@@ -44,7 +44,7 @@ ChannelDb channelTabDb() { return test::makeDb(1, 40, kServices); }
 void BM_ChannelTabRefill_Editor(benchmark::State& state) {
   qt::EditorWindow window;
   qt::QtPrompts prompts(&window);
-  app::EditorDialog editor(window.controls(), prompts, {});
+  editor::EditorDialog editor(window.controls(), prompts, {});
   window.attach(editor);
   editor.initDialog();
   editor.db = channelTabDb();
@@ -117,7 +117,7 @@ void BM_OpenFullFile_Editor(benchmark::State& state) {
   qt::EditorWindow window;
   OpenOnePrompts prompts(&window);
   prompts.file = fullTypeOneFile();
-  app::EditorDialog editor(window.controls(), prompts, {});
+  editor::EditorDialog editor(window.controls(), prompts, {});
   window.attach(editor);
   editor.initDialog();
   window.show();
@@ -149,7 +149,7 @@ void BM_OpenFullFile_DecodeAndRefill(benchmark::State& state) {
   qt::EditorWindow window;
   qt::QtPrompts prompts(&window);
   const std::string path = fullTypeOneFile();
-  app::EditorDialog editor(window.controls(), prompts, {});
+  editor::EditorDialog editor(window.controls(), prompts, {});
   window.attach(editor);
   editor.initDialog();
   window.show();

@@ -1,6 +1,6 @@
 // The Add channel dialog on its own window: picking a transponder in
 // either list, the list box's lines, OK, Enter and Esc.
-#include "db/add_channel_dialog.h"
+#include "editor/add_channel_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include "support/fake_port.h"
 #include "texts.h"
 
-namespace velmora::app {
+namespace velmora::editor {
 using namespace velmora::res;
 using namespace velmora::test;
 
@@ -122,4 +122,4 @@ TEST_F(AddChannel, EnterOnCancelAndEscCancel) {
   EXPECT_TRUE(prompts.messages.empty());
 }
 
-}  // namespace velmora::app
+}  // namespace velmora::editor

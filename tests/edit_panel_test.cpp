@@ -2,13 +2,13 @@
 // window; larger databases are built through the core.
 #include <gtest/gtest.h>
 
-#include "app/editor_dialog.h"
+#include "editor/editor_dialog.h"
 #include "resource_ids.h"
 #include "support/db_builders.h"
 #include "support/fake_port.h"
 #include "texts.h"
 
-namespace velmora::app {
+namespace velmora::editor {
 using namespace velmora::res;
 using namespace velmora::test;
 using Fields = std::vector<std::pair<int, std::string>>;
@@ -463,4 +463,4 @@ TEST_F(EditPanel, RemovingSatellitesClosesUpAndTheLastOneClearsTheDatabase) {
   EXPECT_TRUE(said().empty());
 }
 
-}  // namespace velmora::app
+}  // namespace velmora::editor

@@ -2,13 +2,13 @@
 // database filled through the core.
 #include <gtest/gtest.h>
 
-#include "app/editor_dialog.h"
+#include "editor/editor_dialog.h"
 #include "resource_ids.h"
 #include "support/db_builders.h"
 #include "support/fake_port.h"
 #include "texts.h"
 
-namespace velmora::app {
+namespace velmora::editor {
 using namespace velmora::res;
 using namespace velmora::test;
 
@@ -297,4 +297,4 @@ TEST_F(EditorWindow, ClosingAsksOnlyForUnsavedSatellitesAndNeverWhileLoading) {
   EXPECT_EQ(editor.db.satCount, 0);
 }
 
-}  // namespace velmora::app
+}  // namespace velmora::editor

@@ -4,14 +4,14 @@
 
 #include <filesystem>
 
-#include "app/editor_dialog.h"
+#include "editor/editor_dialog.h"
 #include "resource_ids.h"
 #include "support/db_builders.h"
 #include "support/fake_port.h"
 #include "texts.h"
 #include "wdb/file_io.h"
 
-namespace velmora::app {
+namespace velmora::editor {
 using namespace velmora::res;
 using namespace velmora::test;
 namespace fs = std::filesystem;
@@ -287,4 +287,4 @@ TEST_F(FileRoad, ImportLimitsLeaveTheDatabaseAsItWas) {
   EXPECT_EQ(editor.db.satCount, 10);
 }
 
-}  // namespace velmora::app
+}  // namespace velmora::editor

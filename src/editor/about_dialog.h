@@ -2,10 +2,10 @@
 // by OK, Enter, Esc or the close box.
 #pragma once
 
-#include "app/port.h"
+#include "editor/port.h"
 #include "resource_ids.h"
 
-namespace velmora::app {
+namespace velmora::editor {
 
 class AboutDialog : public SubDialog {
  public:
@@ -18,4 +18,4 @@ class AboutDialog : public SubDialog {
   }
 };
 
-}  // namespace velmora::app
+}  // namespace velmora::editor

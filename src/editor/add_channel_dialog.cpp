@@ -1,10 +1,10 @@
-#include "db/add_channel_dialog.h"
+#include "editor/add_channel_dialog.h"
 
 #include <cstdio>
 
 #include "texts.h"
 
-namespace velmora::app {
+namespace velmora::editor {
 
 using namespace velmora::res;
 
@@ -135,4 +135,4 @@ bool AddChannelDialog::onCommand(Controls& c, int commandId) {
   }
 }
 
-}  // namespace velmora::app
+}  // namespace velmora::editor

@@ -12,11 +12,11 @@
 
 #include <string>
 
-#include "app/port.h"
 #include "db/channel_db.h"
+#include "editor/port.h"
 #include "resource_ids.h"
 
-namespace velmora::app {
+namespace velmora::editor {
 
 // The main window's channel fields, as the dialog starts with them.
 struct ChannelFields {
@@ -52,4 +52,4 @@ class AddChannelDialog : public SubDialog {
   ChannelFields start_;
 };
 
-}  // namespace velmora::app
+}  // namespace velmora::editor

@@ -10,13 +10,13 @@
 #include <initializer_list>
 #include <optional>
 
-#include "app/editor_dialog.h"
-#include "db/add_channel_dialog.h"
 #include "db/text_number.h"
+#include "editor/add_channel_dialog.h"
+#include "editor/editor_dialog.h"
 #include "resource_ids.h"
 #include "texts.h"
 
-namespace velmora::app {
+namespace velmora::editor {
 
 using namespace velmora::res;
 
@@ -555,4 +555,4 @@ void EditorDialog::removeChannels() {
   refreshInfoPanel(db.curSat);
 }
 
-}  // namespace velmora::app
+}  // namespace velmora::editor

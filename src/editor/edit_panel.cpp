@@ -1,10 +1,10 @@
 // The edit panel's side of showing data: filling the fields from a clicked
 // row, and the combo boxes whose choice changes other fields.
-#include "app/editor_dialog.h"
 #include "db/text_number.h"
+#include "editor/editor_dialog.h"
 #include "resource_ids.h"
 
-namespace velmora::app {
+namespace velmora::editor {
 
 using namespace velmora::res;
 
@@ -165,4 +165,4 @@ void EditorDialog::onComboChanged(int comboId) {
   }
 }
 
-}  // namespace velmora::app
+}  // namespace velmora::editor

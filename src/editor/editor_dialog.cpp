@@ -1,6 +1,6 @@
 // Start-up of the main window, the command table, the keyboard, switching
 // tabs, the feed/test option and closing.
-#include "app/editor_dialog.h"
+#include "editor/editor_dialog.h"
 
 #include <algorithm>
 #include <array>
@@ -9,7 +9,7 @@
 #include "resource_ids.h"
 #include "texts.h"
 
-namespace velmora::app {
+namespace velmora::editor {
 
 using namespace velmora::res;
 
@@ -258,4 +258,4 @@ void EditorDialog::closeSequence() {
 void EditorDialog::moveEntry() {}
 void EditorDialog::sortEntries() {}
 
-}  // namespace velmora::app
+}  // namespace velmora::editor

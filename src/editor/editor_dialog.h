@@ -7,11 +7,11 @@
 #include <map>
 #include <string>
 
-#include "app/port.h"
 #include "db/channel_db.h"
+#include "editor/port.h"
 #include "wdb/wdb_format.h"
 
-namespace velmora::app {
+namespace velmora::editor {
 
 struct EditorEnv {
   // The folder of the program's own file: the help file and the favourite
@@ -158,4 +158,4 @@ class EditorDialog {
   bool columnsDone_[3] = {false, false, false};
 };
 
-}  // namespace velmora::app
+}  // namespace velmora::editor

@@ -3,14 +3,14 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/editor_dialog.h"
+#include "editor/editor_dialog.h"
 #include "resource_ids.h"
 #include "sdx/favourites.h"
 #include "texts.h"
 #include "wdb/file_io.h"
 #include "wdb/open_path.h"
 
-namespace velmora::app {
+namespace velmora::editor {
 
 using namespace velmora::res;
 
@@ -203,4 +203,4 @@ bool EditorDialog::clearDatabase(bool ask) {
   return true;
 }
 
-}  // namespace velmora::app
+}  // namespace velmora::editor

@@ -1,10 +1,10 @@
 // The user guide on F1, the two listing services' home pages, and the
 // About box.
-#include "app/about_dialog.h"
-#include "app/editor_dialog.h"
+#include "editor/about_dialog.h"
+#include "editor/editor_dialog.h"
 #include "texts.h"
 
-namespace velmora::app {
+namespace velmora::editor {
 
 using namespace velmora::res;
 
@@ -27,4 +27,4 @@ void EditorDialog::showAbout() {
   prompts_.runModal(about);
 }
 
-}  // namespace velmora::app
+}  // namespace velmora::editor

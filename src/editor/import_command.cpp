@@ -1,11 +1,11 @@
 // A SatcoDX listing chosen in Open: imported as one more satellite.
-#include "app/editor_dialog.h"
+#include "editor/editor_dialog.h"
 #include "resource_ids.h"
 #include "sdx/import.h"
 #include "texts.h"
 #include "wdb/file_io.h"
 
-namespace velmora::app {
+namespace velmora::editor {
 
 using namespace velmora::res;
 
@@ -32,4 +32,4 @@ void EditorDialog::importListing() {
   refreshInfoPanel(s);
 }
 
-}  // namespace velmora::app
+}  // namespace velmora::editor

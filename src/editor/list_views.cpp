@@ -3,12 +3,12 @@
 // information panel.
 #include <cstdio>
 
-#include "app/editor_dialog.h"
 #include "db/text_number.h"
+#include "editor/editor_dialog.h"
 #include "layout.h"
 #include "resource_ids.h"
 
-namespace velmora::app {
+namespace velmora::editor {
 
 using namespace velmora::res;
 
@@ -237,4 +237,4 @@ void EditorDialog::onColumnClick(int /*listId*/) {
   sortEntries();
 }
 
-}  // namespace velmora::app
+}  // namespace velmora::editor

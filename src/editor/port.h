@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace velmora::app {
+namespace velmora::editor {
 
 class Controls {
  public:
@@ -111,4 +111,4 @@ class Prompts {
   virtual void runInBackground(std::function<std::function<void()>()> work) = 0;
 };
 
-}  // namespace velmora::app
+}  // namespace velmora::editor

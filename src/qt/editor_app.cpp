@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QGuiApplication>
 
-#include "app/editor_dialog.h"
+#include "editor/editor_dialog.h"
 #include "qt/editor_window.h"
 #include "qt/images.h"
 #include "qt/qt_prompts.h"
@@ -15,10 +15,10 @@ int runEditor(const std::function<void(EditorWindow&)>& firstShown) {
   EditorWindow window;
   QGuiApplication::setWindowIcon(programIcon());
   QtPrompts prompts(&window);
-  app::EditorEnv env;
+  editor::EditorEnv env;
   // The help file and the favourite folder lie next to the program.
   env.programDir = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
-  app::EditorDialog editor(window.controls(), prompts, env);
+  editor::EditorDialog editor(window.controls(), prompts, env);
   window.attach(editor);
   editor.initDialog();
   if (firstShown) window.setFirstShown([&window, firstShown] { firstShown(window); });

@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "app/editor_dialog.h"
+#include "editor/editor_dialog.h"
 #include "layout.h"
 #include "qt/images.h"
 #include "qt/latin1.h"
@@ -66,7 +66,7 @@ QColor rgb(unsigned value) {
 // Hands what the user does with the controls to the editor.
 class EditorWindow::Forwarder final : public ControlEvents {
  public:
-  explicit Forwarder(app::EditorDialog& editor) : editor_(editor) {}
+  explicit Forwarder(editor::EditorDialog& editor) : editor_(editor) {}
   void command(int id) override { editor_.onCommand(id); }
   void tabChanged(int) override { editor_.onTabChanged(); }
   void listClick(int id) override { editor_.onListClick(id); }
@@ -75,7 +75,7 @@ class EditorWindow::Forwarder final : public ControlEvents {
   void comboChanged(int id) override { editor_.onComboChanged(id); }
 
  private:
-  app::EditorDialog& editor_;
+  editor::EditorDialog& editor_;
 };
 
 EditorWindow::EditorWindow() : QDialog(nullptr) {
@@ -173,7 +173,7 @@ void EditorWindow::addToolTips() {
   QCoreApplication::instance()->installEventFilter(this);
 }
 
-void EditorWindow::attach(app::EditorDialog& editor) {
+void EditorWindow::attach(editor::EditorDialog& editor) {
   editor_ = &editor;
   forwarder_ = std::make_unique<Forwarder>(editor);
   controls_->setEvents(forwarder_.get());
@@ -191,7 +191,7 @@ bool EditorWindow::onKey(const QKeyEvent& key) {
   if (key.modifiers() & Qt::AltModifier) return false;
   const int vk = virtualKey(key.key());
   if (vk == 0) return false;
-  return editor_->onKeyDown(vk) != app::KeyAction::Pass;
+  return editor_->onKeyDown(vk) != editor::KeyAction::Pass;
 }
 
 // The four blue tips share Qt's one tip window with the toolbar's plain

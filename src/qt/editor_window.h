@@ -14,7 +14,7 @@
 class QMenuBar;
 class QToolBar;
 
-namespace velmora::app {
+namespace velmora::editor {
 class EditorDialog;
 }
 
@@ -34,7 +34,7 @@ class EditorWindow final : public QDialog {
   QWidget* client() const { return client_; }
 
   // From now on every event goes to `editor`.
-  void attach(app::EditorDialog& editor);
+  void attach(editor::EditorDialog& editor);
   // Called once, when the window has first been painted.
   void setFirstShown(std::function<void()> callback) { firstShown_ = std::move(callback); }
 
@@ -57,7 +57,7 @@ class EditorWindow final : public QDialog {
   void addSystemMenuItem();
   bool onKey(const QKeyEvent& key);
 
-  app::EditorDialog* editor_ = nullptr;
+  editor::EditorDialog* editor_ = nullptr;
   QMenuBar* menuBar_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   QWidget* client_ = nullptr;

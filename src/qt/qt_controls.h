@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/port.h"
+#include "editor/port.h"
 #include "layout.h"
 #include "qt/dialog_units.h"
 
@@ -32,7 +32,7 @@ class ControlEvents {
   virtual void lineChosen(int /*id*/) {}  // a list box's selection
 };
 
-class QtControls final : public app::Controls {
+class QtControls final : public editor::Controls {
  public:
   // Builds every control of `def`, the never-shown ones hidden, as children
   // of `client`, placed in pixels converted from dialog units. `dialog` is

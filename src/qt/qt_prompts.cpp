@@ -41,47 +41,47 @@ QtPrompts::~QtPrompts() {
   }
 }
 
-app::Answer QtPrompts::message(std::string_view text, std::string_view caption,
-                               app::Buttons buttons, app::Icon icon) {
+editor::Answer QtPrompts::message(std::string_view text, std::string_view caption,
+                                  editor::Buttons buttons, editor::Icon icon) {
   QMessageBox box(parent_);
   box.setWindowTitle(fromBytes(caption.empty() ? text::APP_NAME : caption));
   box.setTextFormat(Qt::PlainText);
   box.setText(fromBytes(text));
   switch (icon) {
-    case app::Icon::Exclamation:
+    case editor::Icon::Exclamation:
       box.setIcon(QMessageBox::Warning);
       break;
-    case app::Icon::Information:
+    case editor::Icon::Information:
       box.setIcon(QMessageBox::Information);
       break;
-    case app::Icon::Question:
+    case editor::Icon::Question:
       box.setIcon(QMessageBox::Question);
       break;
   }
   switch (buttons) {
-    case app::Buttons::Ok:
+    case editor::Buttons::Ok:
       box.setStandardButtons(QMessageBox::Ok);
       break;
-    case app::Buttons::YesNo:
+    case editor::Buttons::YesNo:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
       break;
-    case app::Buttons::YesNoCancel:
+    case editor::Buttons::YesNoCancel:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
       box.setEscapeButton(QMessageBox::Cancel);
       break;
   }
   switch (box.exec()) {
     case QMessageBox::Yes:
-      return app::Answer::Yes;
+      return editor::Answer::Yes;
     case QMessageBox::No:
-      return app::Answer::No;
+      return editor::Answer::No;
     case QMessageBox::Cancel:
-      return app::Answer::Cancel;
+      return editor::Answer::Cancel;
     default:
       // A box closed without a button gives the answer that changes least.
-      return buttons == app::Buttons::Ok      ? app::Answer::Ok
-             : buttons == app::Buttons::YesNo ? app::Answer::No
-                                              : app::Answer::Cancel;
+      return buttons == editor::Buttons::Ok      ? editor::Answer::Ok
+             : buttons == editor::Buttons::YesNo ? editor::Answer::No
+                                                 : editor::Answer::Cancel;
   }
 }
 
@@ -102,7 +102,7 @@ std::optional<std::string> QtPrompts::openFile(std::string_view filter) {
   return QFile::encodeName(files.first()).toStdString();
 }
 
-int QtPrompts::runModal(app::SubDialog& dialog) {
+int QtPrompts::runModal(editor::SubDialog& dialog) {
   const res::DialogDef* def = dialogTemplate(dialog.dialogId());
   if (def == nullptr) {
     qWarning("Velmora: no template for dialog %d", dialog.dialogId());

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "app/port.h"
+#include "editor/port.h"
 
 class QThread;
 
@@ -16,17 +16,17 @@ namespace velmora::qt {
 // "Name|*.a;*.b|Name|*.c||" as Qt's "Name (*.a *.b);;Name (*.c)".
 QString qtFileFilter(std::string_view filter);
 
-class QtPrompts : public app::Prompts {
+class QtPrompts : public editor::Prompts {
  public:
   // Dialogs open over `parent`.
   explicit QtPrompts(QWidget* parent);
   // Waits for background work still running.
   ~QtPrompts() override;
 
-  app::Answer message(std::string_view text, std::string_view caption, app::Buttons buttons,
-                      app::Icon icon) override;
+  editor::Answer message(std::string_view text, std::string_view caption, editor::Buttons buttons,
+                         editor::Icon icon) override;
   std::optional<std::string> openFile(std::string_view filter) override;
-  int runModal(app::SubDialog& dialog) override;
+  int runModal(editor::SubDialog& dialog) override;
   void shellOpen(std::string_view target) override;
   int contextMenu(int popupIndex) override;
   void runInBackground(std::function<std::function<void()>()> work) override;

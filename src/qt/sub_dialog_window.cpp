@@ -26,7 +26,8 @@ const res::DialogDef* dialogTemplate(int dialogId) {
   return nullptr;
 }
 
-SubDialogWindow::SubDialogWindow(const res::DialogDef& def, app::SubDialog& logic, QWidget* parent)
+SubDialogWindow::SubDialogWindow(const res::DialogDef& def, editor::SubDialog& logic,
+                                 QWidget* parent)
     : QDialog(parent), logic_(logic) {
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);

@@ -8,7 +8,7 @@
 #include <QDialog>
 #include <memory>
 
-#include "app/port.h"
+#include "editor/port.h"
 #include "layout.h"
 #include "qt/qt_controls.h"
 
@@ -19,7 +19,7 @@ const res::DialogDef* dialogTemplate(int dialogId);
 
 class SubDialogWindow final : public QDialog, private ControlEvents {
  public:
-  SubDialogWindow(const res::DialogDef& def, app::SubDialog& logic, QWidget* parent);
+  SubDialogWindow(const res::DialogDef& def, editor::SubDialog& logic, QWidget* parent);
   ~SubDialogWindow() override;
 
   QtControls& controls() { return *controls_; }
@@ -37,7 +37,7 @@ class SubDialogWindow final : public QDialog, private ControlEvents {
   void comboChanged(int id) override { command(id); }
   void lineChosen(int id) override { command(id); }
 
-  app::SubDialog& logic_;
+  editor::SubDialog& logic_;
   std::unique_ptr<QtControls> controls_;
   bool ended_ = false;
 };

@@ -24,7 +24,7 @@
 #include <QToolBar>
 #include <set>
 
-#include "app/editor_dialog.h"
+#include "editor/editor_dialog.h"
 #include "layout.h"
 #include "qt/editor_window.h"
 #include "qt/list_view.h"
@@ -86,7 +86,7 @@ class QtEditor : public ::testing::Test {
 
   EditorWindow window;
   ScriptedPrompts prompts;
-  app::EditorDialog editor;
+  editor::EditorDialog editor;
 };
 
 bool hasKind(const QWidget* widget, ControlKind kind) {
@@ -164,12 +164,12 @@ TEST_F(QtEditor, EachTabShowsExactlyItsFields) {
 
   EXPECT_EQ(visibleIds(), expected(satellite));
   clickTab(1);
-  EXPECT_EQ(editor.curTab, app::TAB_TRANSPONDER);
+  EXPECT_EQ(editor.curTab, editor::TAB_TRANSPONDER);
   EXPECT_EQ(visibleIds(), expected(transponder));
   clickTab(2);
   EXPECT_EQ(visibleIds(), expected(channel));
   clickTab(0);
-  EXPECT_EQ(editor.curTab, app::TAB_SATELLITE);
+  EXPECT_EQ(editor.curTab, editor::TAB_SATELLITE);
   EXPECT_EQ(visibleIds(), expected(satellite));
 }
 
@@ -229,7 +229,7 @@ TEST_F(QtEditor, EscapeNeverClosesTheWindowTheCloseBoxAsksTheEditor) {
   // With unsaved satellites the editor asks before the window goes.
   loadSatellites({"Hotbird-13E"});
   editor.db.savedFlag = 0;
-  prompts.answers = {app::Answer::No};
+  prompts.answers = {editor::Answer::No};
   window.close();
   ASSERT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(prompts.messages[0], "Do you want to save it before closing Velmora?");

@@ -21,8 +21,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/editor_dialog.h"
 #include "cli/json_db.h"
+#include "editor/editor_dialog.h"
 #include "qt/editor_window.h"
 #include "qt/list_view.h"
 #include "resource_ids.h"
@@ -103,7 +103,7 @@ class Session {
 
   qt::EditorWindow window;
   qt::ScriptedPrompts prompts;
-  app::EditorDialog editor;
+  editor::EditorDialog editor;
 };
 
 bool run() {

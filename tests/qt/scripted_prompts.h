@@ -16,17 +16,18 @@ class ScriptedPrompts final : public QtPrompts {
  public:
   using QtPrompts::QtPrompts;
 
-  std::deque<app::Answer> answers;               // empty: Ok, or No
+  std::deque<editor::Answer> answers;            // empty: Ok, or No
   std::deque<std::optional<std::string>> files;  // empty: cancelled
   std::vector<std::string> messages;
   std::vector<std::string> opened;
   std::vector<int> contextMenus;
 
-  app::Answer message(std::string_view text, std::string_view, app::Buttons buttons,
-                      app::Icon) override {
+  editor::Answer message(std::string_view text, std::string_view, editor::Buttons buttons,
+                         editor::Icon) override {
     messages.emplace_back(text);
-    if (answers.empty()) return buttons == app::Buttons::Ok ? app::Answer::Ok : app::Answer::No;
-    const app::Answer answer = answers.front();
+    if (answers.empty())
+      return buttons == editor::Buttons::Ok ? editor::Answer::Ok : editor::Answer::No;
+    const editor::Answer answer = answers.front();
     answers.pop_front();
     return answer;
   }

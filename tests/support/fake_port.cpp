@@ -118,15 +118,15 @@ bool FakeControls::menuChecked(int commandId) const {
   return it != menuChecks_.end() && it->second;
 }
 
-app::Answer FakePrompts::message(std::string_view text, std::string_view caption,
-                                 app::Buttons buttons, app::Icon) {
+editor::Answer FakePrompts::message(std::string_view text, std::string_view caption,
+                                    editor::Buttons buttons, editor::Icon) {
   messages.push_back({std::string(text), std::string(caption), buttons});
   if (!answers.empty()) {
-    const app::Answer a = answers.front();
+    const editor::Answer a = answers.front();
     answers.pop_front();
     return a;
   }
-  return buttons == app::Buttons::Ok ? app::Answer::Ok : app::Answer::No;
+  return buttons == editor::Buttons::Ok ? editor::Answer::Ok : editor::Answer::No;
 }
 
 std::optional<std::string> FakePrompts::openFile(std::string_view filter) {
@@ -155,7 +155,7 @@ bool FakePrompts::DialogSession::send(int id) {
   return ended;
 }
 
-int FakePrompts::runModal(app::SubDialog& dialog) {
+int FakePrompts::runModal(editor::SubDialog& dialog) {
   modalDialogs.push_back(dialog.dialogId());
   if (dialogScripts.empty()) return dialog.result;
   auto script = std::move(dialogScripts.front());

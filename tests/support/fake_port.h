@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "app/port.h"
+#include "editor/port.h"
 #include "layout.h"
 
 namespace velmora::test {
 
-class FakeControls : public app::Controls {
+class FakeControls : public editor::Controls {
  public:
   explicit FakeControls(const res::DialogDef& dialog);
 
@@ -95,17 +95,17 @@ class FakeControls : public app::Controls {
   int focus_ = 0;
 };
 
-class FakePrompts : public app::Prompts {
+class FakePrompts : public editor::Prompts {
  public:
   struct Message {
     std::string text;
     std::string caption;
-    app::Buttons buttons;
+    editor::Buttons buttons;
   };
 
   // Script: answers to the next questions, files to choose, context-menu
   // choices. An empty script answers Ok/No, cancels and chooses nothing.
-  std::deque<app::Answer> answers;
+  std::deque<editor::Answer> answers;
   std::deque<std::optional<std::string>> files;
   std::deque<int> menuChoices;
 
@@ -117,7 +117,7 @@ class FakePrompts : public app::Prompts {
   // template and initialised by the dialog, and the dialog itself.
   struct DialogSession {
     FakeControls ui;
-    app::SubDialog& dialog;
+    editor::SubDialog& dialog;
     bool ended = false;
     // Sends a command or a notification of control `id` to the dialog (a
     // button, Enter as IDOK, Esc as IDCANCEL, a click in a list); true
@@ -134,10 +134,10 @@ class FakePrompts : public app::Prompts {
 
   void finishBackgroundWork();
 
-  app::Answer message(std::string_view text, std::string_view caption, app::Buttons buttons,
-                      app::Icon icon) override;
+  editor::Answer message(std::string_view text, std::string_view caption, editor::Buttons buttons,
+                         editor::Icon icon) override;
   std::optional<std::string> openFile(std::string_view filter) override;
-  int runModal(app::SubDialog& dialog) override;
+  int runModal(editor::SubDialog& dialog) override;
   void shellOpen(std::string_view target) override { opened.emplace_back(target); }
   int contextMenu(int popupIndex) override;
   void runInBackground(std::function<std::function<void()>()> work) override {
