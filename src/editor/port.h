@@ -25,6 +25,9 @@ class Controls {
   virtual bool isVisible(int id) const = 0;
   virtual void setEnabled(int id, bool enabled) = 0;
   virtual bool isEnabled(int id) const = 0;
+  // The tip shown when the pointer rests on a control; empty for none.
+  virtual void setToolTip(int id, std::string_view text) = 0;
+  virtual std::string toolTip(int id) const = 0;
 
   // Combo boxes, and plain list boxes alike (their lines are the items).
   // index -1 appends; selection -1 is none.

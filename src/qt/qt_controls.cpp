@@ -292,6 +292,15 @@ bool QtControls::isEnabled(int id) const {
   return w != nullptr && !w->testAttribute(Qt::WA_ForceDisabled);
 }
 
+void QtControls::setToolTip(int id, std::string_view text) {
+  if (QWidget* w = widget(id)) w->setToolTip(fromBytes(text));
+}
+
+std::string QtControls::toolTip(int id) const {
+  const QWidget* w = widget(id);
+  return w != nullptr ? toBytes(w->toolTip()) : std::string();
+}
+
 // ------------------------------------------------------------ combo and list boxes
 
 // Like the dialog combo boxes the logic was written for, inserting an item

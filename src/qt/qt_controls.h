@@ -57,6 +57,8 @@ class QtControls final : public editor::Controls {
   bool isVisible(int id) const override;
   void setEnabled(int id, bool enabled) override;
   bool isEnabled(int id) const override;
+  void setToolTip(int id, std::string_view text) override;
+  std::string toolTip(int id) const override;
 
   void comboInsert(int id, int index, std::string_view item) override;
   void comboDelete(int id, int index) override;

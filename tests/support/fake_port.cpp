@@ -38,6 +38,10 @@ void FakeControls::setVisible(int id, bool visible) { get(id).visible = visible;
 bool FakeControls::isVisible(int id) const { return get(id).visible; }
 void FakeControls::setEnabled(int id, bool enabled) { get(id).enabled = enabled; }
 bool FakeControls::isEnabled(int id) const { return get(id).enabled; }
+void FakeControls::setToolTip(int id, std::string_view text) {
+  get(id).toolTip = std::string(text);
+}
+std::string FakeControls::toolTip(int id) const { return get(id).toolTip; }
 
 void FakeControls::comboInsert(int id, int index, std::string_view item) {
   auto& items = get(id).combo.items;

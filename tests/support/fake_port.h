@@ -34,6 +34,7 @@ class FakeControls : public editor::Controls {
     std::string text;
     bool visible = true;
     bool enabled = true;
+    std::string toolTip;
     Combo combo;
     List list;
     std::vector<std::string> tabs;
@@ -59,6 +60,8 @@ class FakeControls : public editor::Controls {
   bool isVisible(int id) const override;
   void setEnabled(int id, bool enabled) override;
   bool isEnabled(int id) const override;
+  void setToolTip(int id, std::string_view text) override;
+  std::string toolTip(int id) const override;
   void comboInsert(int id, int index, std::string_view item) override;
   void comboDelete(int id, int index) override;
   void comboClear(int id) override;
