@@ -102,7 +102,9 @@ class OpenOnePrompts final : public qt::QtPrompts {
  public:
   using QtPrompts::QtPrompts;
   std::string file;
-  std::optional<std::string> openFile(std::string_view) override { return file; }
+  std::optional<std::string> chooseFile(editor::FilePurpose, std::string_view) override {
+    return file;
+  }
 };
 
 std::string fullTypeOneFile() {

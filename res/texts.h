@@ -94,5 +94,9 @@ inline constexpr std::string_view SELECT_A_TP = "Select a TP of lists,please!";
 // The web-link chooser.
 inline constexpr std::string_view WEB_LINK_START = "Web Link!";
 inline constexpr std::string_view WEB_LINK = "Web Link";
+// After the address, when the desktop has no program to open it with.
+inline constexpr std::string_view WEB_LINK_FAILED =
+    "\n\nThis address could not be opened: no web browser answered.\n"
+    "Open it in a web browser yourself.";
 
 }  // namespace velmora::text

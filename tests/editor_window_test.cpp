@@ -230,7 +230,7 @@ TEST_F(EditorWindow, KeysFollowTheWindowRules) {
   ui.focus(IDC_ADD);
   EXPECT_EQ(editor.onKeyDown(VK_RETURN), KeyAction::Consumed);
   EXPECT_EQ(editor.onKeyDown(VK_F1), KeyAction::Pass);
-  EXPECT_EQ(prompts.opened, std::vector<std::string>{"/opt/velmora/Velmora.html"});
+  EXPECT_EQ(prompts.helpShown, std::vector<std::string>{"/opt/velmora/Velmora.html"});
   EXPECT_EQ(editor.onKeyDown(VK_F5), KeyAction::Consumed);
   for (int key : {VK_F2, VK_F3, VK_F7, VK_F8, VK_F9})
     EXPECT_EQ(editor.onKeyDown(key), KeyAction::Clear);

@@ -169,14 +169,16 @@ TEST_F(FileRoad, OpeningOverUnsavedWorkAsksTwiceAndCancelKeepsEverything) {
   EXPECT_EQ(prompts.messages[2].text, text::SAVE_BEFORE_CLEARING);
   EXPECT_EQ(prompts.messages[2].buttons, Buttons::YesNoCancel);
 
-  // Yes, then cancel the save's file dialog: the clearing still asks, No
-  // goes ahead and the file loads.
+  // Yes, then cancel the save's file dialog: the save the user asked for
+  // did not happen, so nothing is cleared or loaded and nothing more asked.
   prompts.answers = {Answer::Yes, Answer::No};
   prompts.files = {file, std::nullopt};
   editor.onCommand(ID_FILE_OPEN);
   prompts.finishBackgroundWork();
-  EXPECT_EQ(editor.db.satCount, 3);
-  EXPECT_EQ(editor.db.savedFlag, 1);  // the clearing's, loading keeps it
+  EXPECT_EQ(editor.db.satCount, 1);
+  EXPECT_EQ(editor.db.savedFlag, 0);
+  EXPECT_EQ(prompts.messages.size(), 4u);
+  EXPECT_EQ(editor.loaderBusy, 0);
 }
 
 TEST_F(FileRoad, SaveRefusalsWriteNothing) {
@@ -223,10 +225,20 @@ TEST_F(FileRoad, AFailedSaveBeforeNewOrCloseKeepsTheWork) {
   editor.onCloseRequest();
   EXPECT_FALSE(ui.endedWith);
 
-  // Cancelling the save's file dialog lets New go ahead.
-  prompts.answers = {Answer::Yes};
-  editor.onCommand(ID_FILE_NEW);
-  EXPECT_EQ(editor.db.satCount, 0);
+  // Neither does a save whose file dialog is cancelled, nor one whose
+  // replace question is answered No.
+  for (bool cancel : {true, false}) {
+    const std::string existing = writeFile("existing.wdb", makeDb(1, 0, 0), wdb::Layout::TypeI);
+    prompts.answers = {Answer::Yes, Answer::No};
+    prompts.files = {cancel ? std::nullopt : std::optional(existing)};
+    editor.onCommand(ID_FILE_NEW);
+    EXPECT_EQ(editor.db.satCount, 3);
+    prompts.answers = {Answer::Yes, Answer::No};
+    prompts.files = {cancel ? std::nullopt : std::optional(existing)};
+    editor.onCloseRequest();
+    EXPECT_FALSE(ui.endedWith);
+  }
+  EXPECT_EQ(editor.db.savedFlag, 0);
 }
 
 TEST_F(FileRoad, CommandsWaitWhileAFileLoads) {

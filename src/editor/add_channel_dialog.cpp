@@ -124,7 +124,7 @@ bool AddChannelDialog::onCommand(Controls& c, int commandId) {
     case IDC_ACH_TP_LINES: {
       const int row = c.comboSelection(IDC_ACH_TP_LINES);
       chosenTpRow = row >= 0 && row < transponders_.count() ? row : -1;
-      rowChosen = 1;
+      if (chosenTpRow >= 0) rowChosen = 1;
       return false;
     }
     case IDC_ACH_SCRAMBLED:

@@ -37,11 +37,12 @@ std::string joined(std::initializer_list<std::string_view> parts) {
   return out;
 }
 
-// The Longi.(SDX) field: exactly four characters giving the orbital
-// position in tenths of a degree east, from 0 up to (not including) 360
-// degrees.
+// The Longi.(SDX) field: exactly four digits giving the orbital position
+// in tenths of a degree east, from 0 up to (not including) 360 degrees.
 std::optional<int> longitudeTenths(std::string_view text) {
-  if (text.size() != 4) return std::nullopt;
+  if (text.size() != 4 ||
+      !std::all_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; }))
+    return std::nullopt;
   const std::int64_t v = leadingValue(text);
   if (v < 0 || v >= 3600) return std::nullopt;
   return static_cast<int>(v);
@@ -183,11 +184,12 @@ void EditorDialog::changeEntry() {
 
 void EditorDialog::removeEntry() {
   db.savedFlag = 0;
-  if (db.rowPicked != 1) {
+  const bool picked = db.rowPicked == 1 && clickedRowExists();
+  db.rowPicked = 0;
+  if (!picked) {
     warn(text::SELECT_A_LIST);
     return;
   }
-  db.rowPicked = 0;
   if (curTab == TAB_SATELLITE)
     removeSatellites();
   else if (curTab == TAB_TRANSPONDER)
@@ -321,6 +323,10 @@ void EditorDialog::changeSatellite() {
   controls_.listDeleteRow(IDC_SAT_LIST, row);
   const std::string typed = controls_.text(IDC_SAT_NAME);
   bool ok = true;
+  if (typed.empty()) {
+    warn(text::NO_NAME);
+    ok = false;
+  }
   for (int s = 0; s < db.satCount && ok; ++s) {
     if (s != row && db.sats[at(s)].name == typed) {
       warn(joined({typed, text::SAT_NAME_EXISTS}));
@@ -524,6 +530,11 @@ void EditorDialog::changeChannel() {
   const ChannelFields f{controls_.text(IDC_CH_NAME),    controls_.text(IDC_VIDEO_PID),
                         controls_.text(IDC_AUDIO_PID),  controls_.text(IDC_PCR_PID),
                         controls_.text(IDC_SERVICE_ID), scrambledIndex};
+  // As for a new channel, every field must be filled in.
+  if (f.chName.empty() || f.vPid.empty() || f.aPid.empty() || f.pPid.empty() || f.sid.empty()) {
+    warn(text::INVALID_DATA);
+    return;
+  }
   if (serviceExists(svcs, f, row)) {
     warn(text::SVC_EXISTS);
     return;

@@ -104,6 +104,8 @@ void EditorDialog::chooseSatellite(int comboId, int s) {
     return;
   }
   db.curSat = s;
+  // A row picked in the other satellite's list is not a row of this one.
+  (transponders ? db.selTpRow : db.selSvcRow) = -1;
   if (transponders) {
     controls_.listDeleteAll(IDC_TP_LIST);
     for (int r = 0; r < count; ++r) {

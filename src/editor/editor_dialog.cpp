@@ -157,6 +157,7 @@ void EditorDialog::onTabChanged() {
   // tab that is showing when it has finished.
   if (loaderBusy) {
     bringUpList(tab);
+    tabChangedWhileLoading_ = true;
     return;
   }
   if (tab == TAB_SATELLITE) selectSatelliteDefaults(false);
@@ -246,8 +247,10 @@ void EditorDialog::closeSequence() {
   if (db.savedFlag == 0 && db.satCount > 0) {
     const Answer a = prompts_.message(text::SAVE_BEFORE_CLOSING, text::BEFORE_OPENING_CAPTION,
                                       Buttons::YesNo, Icon::Information);
-    // A save that failed with a message keeps the window and the work.
-    if (a == Answer::Yes && saveDatabase() == SaveOutcome::Failed) return;
+    // A save the user asked for that did not happen (the file dialog
+    // cancelled, no to replacing the file, a refusal or a failure) keeps
+    // the window and the work.
+    if (a == Answer::Yes && saveDatabase() != SaveOutcome::Saved) return;
   }
   db = ChannelDb{};
   controls_.endDialog(IDOK);

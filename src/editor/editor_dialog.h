@@ -110,6 +110,8 @@ class EditorDialog {
   void startLoading();
   void finishLoading(wdb::ReadResult result);
   void importListing();
+  // The File line: the path, and the whole path as its tip.
+  void showFileLine(const std::string& path);
 
   Controls& controls() { return controls_; }
   Prompts& prompts() { return prompts_; }
@@ -122,6 +124,7 @@ class EditorDialog {
   void selectSatelliteDefaults(bool lnbPowerOn);
   void toggleFeedTest();
   void closeSequence();
+  void applyTabDefaultsAfterLoad();
   void runCommand(int id);
 
   // Command handlers.
@@ -156,6 +159,7 @@ class EditorDialog {
   EditorEnv env_;
   std::map<int, Handler> commands_;
   bool columnsDone_[3] = {false, false, false};
+  bool tabChangedWhileLoading_ = false;
 };
 
 }  // namespace velmora::editor

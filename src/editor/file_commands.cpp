@@ -32,9 +32,13 @@ void EditorDialog::openFile() {
     warn(text::OPEN_SAT_RANGE);
     return;
   }
-  const std::optional<std::string> chosen = prompts_.openFile(text::OPEN_FILTER);
+  const std::optional<std::string> chosen =
+      prompts_.chooseFile(FilePurpose::Open, text::OPEN_FILTER);
   if (!chosen) return;
   filePath = *chosen;
+  // A save offered on the way changes filePath; the chosen file is still
+  // the one to load.
+  const std::string toOpen = *chosen;
 
   if (fileSizeOrZero(filePath) == 0) {
     warn(text::NO_DATA_IN_FILE);
@@ -42,7 +46,7 @@ void EditorDialog::openFile() {
   }
   switch (classifyOpenPath(filePath)) {
     case OpenKind::Sdx:
-      controls_.setText(IDC_FILE, filePath);
+      showFileLine(filePath);
       importListing();
       return;
     case OpenKind::Unsupported:
@@ -56,13 +60,16 @@ void EditorDialog::openFile() {
     const Answer a = prompts_.message(text::SAVE_BEFORE_OPENING, text::BEFORE_OPENING_CAPTION,
                                       Buttons::YesNoCancel, Icon::Information);
     if (a == Answer::Cancel) return;
-    if (a == Answer::Yes && saveDatabase() == SaveOutcome::Failed) return;
+    // A save the user asked for that did not happen (cancelled, refused or
+    // failed) keeps the work and opens nothing.
+    if (a == Answer::Yes && saveDatabase() != SaveOutcome::Saved) return;
     // The clearing asks once more when the changes are still unsaved.
     if (!clearDatabase(true)) return;
     clearEditFields();
     resetInfoPanel();
   }
-  controls_.setText(IDC_FILE, filePath);
+  filePath = toOpen;
+  showFileLine(filePath);
   startLoading();
 }
 
@@ -90,9 +97,10 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
     // not a database leaves the (already empty) database as it is.
     if (result.message != text::NOT_A_FORMAT) {
       clearDatabase(false);
-      controls_.setText(IDC_FILE, filePath);
+      showFileLine(filePath);
     }
     loaderBusy = 0;
+    applyTabDefaultsAfterLoad();
     warn(result.message);
     return;
   }
@@ -127,6 +135,21 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
   }
   refreshInfoPanel(db.curSat);
   loaderBusy = 0;
+  applyTabDefaultsAfterLoad();
+}
+
+// A tab chosen while the file loaded gets its defaults now, as if it had
+// been chosen after the load.
+void EditorDialog::applyTabDefaultsAfterLoad() {
+  if (!tabChangedWhileLoading_) return;
+  tabChangedWhileLoading_ = false;
+  if (curTab == TAB_SATELLITE) selectSatelliteDefaults(false);
+}
+
+void EditorDialog::showFileLine(const std::string& path) {
+  controls_.setText(IDC_FILE, path);
+  // The line may show the path shortened; its tip always has all of it.
+  controls_.setToolTip(IDC_FILE, path);
 }
 
 EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
@@ -134,9 +157,13 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
     warn(text::NO_DATA);
     return SaveOutcome::Cancelled;
   }
-  const std::optional<std::string> chosen = prompts_.openFile(text::SAVE_FILTER);
-  if (!chosen) return SaveOutcome::Cancelled;
+  const std::optional<std::string> chosen =
+      prompts_.chooseFile(FilePurpose::Save, text::SAVE_FILTER);
+  if (!chosen || chosen->empty()) return SaveOutcome::Cancelled;
   filePath = *chosen;
+  // A name typed without an extension gets the database's own, so that
+  // Open takes the file back.
+  if (std::filesystem::path(filePath).extension().empty()) filePath += ".wdb";
 
   std::error_code ec;
   if (std::filesystem::exists(filePath, ec)) {
@@ -161,7 +188,7 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
     return SaveOutcome::Failed;
   }
   db.savedFlag = 1;
-  controls_.setText(IDC_FILE, filePath);
+  showFileLine(filePath);
 
   // Names longer than the file holds were cut: show them as they are now.
   if (namesCut) {
@@ -189,8 +216,8 @@ bool EditorDialog::clearDatabase(bool ask) {
     const Answer a = prompts_.message(text::SAVE_BEFORE_CLEARING, text::BEFORE_OPENING_CAPTION,
                                       Buttons::YesNoCancel, Icon::Information);
     if (a == Answer::Cancel) return false;
-    // A save that failed with a message keeps the work.
-    if (a == Answer::Yes && saveDatabase() == SaveOutcome::Failed) return false;
+    // A save the user asked for that did not happen keeps the work.
+    if (a == Answer::Yes && saveDatabase() != SaveOutcome::Saved) return false;
   }
   clearEditFields();
   resetInfoPanel();

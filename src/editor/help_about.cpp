@@ -14,12 +14,15 @@ constexpr const char* HELP_FILE = "Velmora.html";
 constexpr const char* LISTING_SERVICES[] = {"https://www.satcodx.com/", "https://www.lyngsat.com/"};
 }  // namespace
 
-void EditorDialog::openHelp() { prompts_.shellOpen((env_.programDir / HELP_FILE).string()); }
+void EditorDialog::openHelp() { prompts_.showHelp((env_.programDir / HELP_FILE).string()); }
 
 void EditorDialog::openWebLink() {
   const int item = controls_.comboSelection(IDC_WEB_LINK);
-  if (item == 0 || item == 1) prompts_.shellOpen(LISTING_SERVICES[item]);
   controls_.setText(IDC_WEB_LINK, text::WEB_LINK);
+  if (item != 0 && item != 1) return;
+  // Without a browser the user still learns where the page is.
+  if (!prompts_.shellOpen(LISTING_SERVICES[item]))
+    warn(std::string(LISTING_SERVICES[item]) + std::string(text::WEB_LINK_FAILED));
 }
 
 void EditorDialog::showAbout() {

@@ -1,4 +1,6 @@
 // A SatcoDX listing chosen in Open: imported as one more satellite.
+#include <algorithm>
+
 #include "editor/editor_dialog.h"
 #include "resource_ids.h"
 #include "sdx/import.h"
@@ -18,18 +20,25 @@ void EditorDialog::importListing() {
   }
   const ImportResult result = importSdx(db, *bytes, skipFeedTest != 0);
   for (const std::string& message : result.messages) warn(message);
-  if (!result.added) return;
+  if (db.satCount == 0) return;
 
-  const int s = db.satCount - 1;
-  for (int i = 0; i < db.satCount; ++i) {
-    const std::string& name = db.sats[static_cast<std::size_t>(i)].name;
-    for (int combo : {IDC_TP_SAT, IDC_SVC_SAT}) {
-      controls_.comboDelete(combo, i);
-      controls_.comboInsert(combo, i, name);
+  if (result.added) {
+    // The new satellite is unsaved work, and the one the window shows.
+    db.savedFlag = 0;
+    db.selSat = db.satCount - 1;
+    for (int i = 0; i < db.satCount; ++i) {
+      const std::string& name = db.sats[static_cast<std::size_t>(i)].name;
+      for (int combo : {IDC_TP_SAT, IDC_SVC_SAT}) {
+        controls_.comboDelete(combo, i);
+        controls_.comboInsert(combo, i, name);
+      }
     }
   }
+  // Refused or not, the list, its SAT Name box and the information panel
+  // show one satellite that exists.
+  db.selSat = std::clamp(db.selSat, 0, db.satCount - 1);
   refillTab(curTab);
-  refreshInfoPanel(s);
+  refreshInfoPanel(db.selSat);
 }
 
 }  // namespace velmora::editor

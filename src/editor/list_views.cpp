@@ -122,6 +122,7 @@ void EditorDialog::refillSatelliteTab() {
   bringUpList(TAB_SATELLITE);
   clearEditFields();
   controls_.listDeleteAll(IDC_SAT_LIST);
+  db.selSatRow = -1;
   for (int r = 0; r < db.satCount; ++r) {
     db.curSat = r;
     insertSatRow();
@@ -136,6 +137,7 @@ void EditorDialog::refillTransponderTab() {
   db.curSat = db.selSat;
   controls_.comboSelect(IDC_TP_SAT, db.selSat);
   controls_.listDeleteAll(IDC_TP_LIST);
+  db.selTpRow = -1;
   const int count = db.tpTables[slot(db.curSat)].count();
   for (int r = 0; r < count; ++r) {
     db.curTp = r;
@@ -149,6 +151,7 @@ void EditorDialog::refillChannelTab() {
   db.curSat = db.selSat;
   controls_.comboSelect(IDC_SVC_SAT, db.selSat);
   controls_.listDeleteAll(IDC_SVC_LIST);
+  db.selSvcRow = -1;
   const int count = db.svcTables[slot(db.curSat)].count();
   for (int r = 0; r < count; ++r) {
     db.curSvc = r;
@@ -180,6 +183,7 @@ void EditorDialog::refreshInfoPanel(int s) {
 void EditorDialog::resetInfoPanel() {
   for (int id : {IDC_FILE, IDC_SEL_SAT, IDC_SEL_CH, IDC_SEL_TP, IDC_TOTAL_TP, IDC_TOTAL_CH})
     controls_.setText(id, ".");
+  controls_.setToolTip(IDC_FILE, "");
 }
 
 void EditorDialog::clearEditFields() {

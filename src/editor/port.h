@@ -74,6 +74,8 @@ class Controls {
 enum class Buttons { Ok, YesNo, YesNoCancel };
 enum class Icon { Exclamation, Information, Question };
 enum class Answer { Ok, Yes, No, Cancel };
+// What the file dialog is for: its title and its button say so.
+enum class FilePurpose { Open, Save };
 
 // A small modal dialog whose behaviour lives in the editor logic; the
 // toolkit builds its window from the resource `dialogId` and forwards its
@@ -96,16 +98,23 @@ class Prompts {
  public:
   virtual ~Prompts() = default;
 
+  // A modal message box. A Yes/No question cannot be dismissed: Esc and
+  // the close box do nothing until Yes or No is chosen. Yes/No/Cancel
+  // takes Esc and the close box as Cancel.
   virtual Answer message(std::string_view text, std::string_view caption, Buttons buttons,
                          Icon icon) = 0;
-  // The standard open-file dialog; `filter` is "Name|*.ext|Name|*.ext||".
-  // Nothing when cancelled.
-  virtual std::optional<std::string> openFile(std::string_view filter) = 0;
+  // The standard file dialog; `filter` is "Name|*.ext|Name|*.ext||". The
+  // user may pick a file or type a new name; the dialog never asks about
+  // replacing a file itself. Nothing when cancelled.
+  virtual std::optional<std::string> chooseFile(FilePurpose purpose, std::string_view filter) = 0;
   // Runs a modal sub-dialog until it ends; returns its result.
   virtual int runModal(SubDialog& dialog) = 0;
   // Asks the desktop to open a web address or a file with its default
-  // program. Failures are not reported.
-  virtual void shellOpen(std::string_view target) = 0;
+  // program; false when it could not.
+  virtual bool shellOpen(std::string_view target) = 0;
+  // Shows the user guide, an HTML file, in a help window; nothing happens
+  // when the file is missing.
+  virtual void showHelp(std::string_view file) = 0;
   // The popup menu `popupIndex` of the main menu as a context menu at the
   // mouse; the chosen command id, or 0.
   virtual int contextMenu(int popupIndex) = 0;

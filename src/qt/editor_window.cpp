@@ -80,9 +80,11 @@ class EditorWindow::Forwarder final : public ControlEvents {
 
 EditorWindow::EditorWindow() : QDialog(nullptr) {
   const res::DialogDef& def = res::editorDialog();
+  // A dialog window of fixed size: its controls sit at fixed places, so it
+  // can be minimised but neither maximised nor resized.
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
-                 Qt::WindowCloseButtonHint);
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
   setWindowTitle(fromBytes(def.caption));
   setWindowIcon(programIcon());
 
@@ -110,6 +112,7 @@ EditorWindow::EditorWindow() : QDialog(nullptr) {
   buildMenu();
   buildToolBar();
   addToolTips();
+  setFixedSize(sizeHint());
   keys_ = new WindowKeys(this, [this](const QKeyEvent& key) { return onKey(key); });
 }
 

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QHeaderView>
 #include <QItemSelection>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -22,10 +23,10 @@ QColor rgb(unsigned value) {
 }
 }  // namespace
 
-RowsModel::RowsModel(QObject* parent)
+RowsModel::RowsModel(QObject* parent, bool listColours)
     : QAbstractTableModel(parent),
-      cellBackground_(QBrush(rgb(res::LIST_TEXT_BACKGROUND))),
-      cellText_(QBrush(rgb(res::LIST_TEXT))),
+      cellBackground_(listColours ? QVariant(QBrush(rgb(res::LIST_TEXT_BACKGROUND))) : QVariant()),
+      cellText_(listColours ? QVariant(QBrush(rgb(res::LIST_TEXT))) : QVariant()),
       centred_(static_cast<int>(Qt::AlignCenter)) {}
 
 int RowsModel::rowCount(const QModelIndex& parent) const {
@@ -155,7 +156,8 @@ class ListHeader final : public QHeaderView {
 
 }  // namespace
 
-ListView::ListView(QWidget* parent) : QTableView(parent), rows_(new RowsModel(this)) {
+ListView::ListView(QWidget* parent, bool listColours)
+    : QTableView(parent), rows_(new RowsModel(this, listColours)) {
   setHorizontalHeader(new ListHeader(this));
   setModel(rows_);
   setShowGrid(true);
@@ -166,10 +168,12 @@ ListView::ListView(QWidget* parent) : QTableView(parent), rows_(new RowsModel(th
   setCornerButtonEnabled(false);
   setTabKeyNavigation(false);
 
-  QPalette p = palette();
-  p.setColor(QPalette::Base, rgb(res::LIST_BACKGROUND));
-  p.setColor(QPalette::Text, rgb(res::LIST_TEXT));
-  setPalette(p);
+  if (listColours) {
+    QPalette p = palette();
+    p.setColor(QPalette::Base, rgb(res::LIST_BACKGROUND));
+    p.setColor(QPalette::Text, rgb(res::LIST_TEXT));
+    setPalette(p);
+  }
 
   QHeaderView* rowsHeader = verticalHeader();
   rowsHeader->hide();
@@ -218,6 +222,12 @@ void ListView::ensureVisible(int row) {
   const int across = horizontalScrollBar()->value();
   scrollTo(rows_->index(row, 0), QAbstractItemView::EnsureVisible);
   horizontalScrollBar()->setValue(across);
+}
+
+void ListView::keyPressEvent(QKeyEvent* event) {
+  const QItemSelection before = selectionModel()->selection();
+  QTableView::keyPressEvent(event);
+  if (onClick && selectionModel()->selection() != before && !selectedRows().empty()) onClick();
 }
 
 void ListView::mouseReleaseEvent(QMouseEvent* event) {

@@ -19,7 +19,9 @@ namespace velmora::qt {
 // become display text only when the view draws them.
 class RowsModel final : public QAbstractTableModel {
  public:
-  explicit RowsModel(QObject* parent);
+  // `listColours`: cells in the main window's list colours; else the
+  // view's own.
+  RowsModel(QObject* parent, bool listColours);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -52,7 +54,8 @@ class RowsModel final : public QAbstractTableModel {
 
 class ListView final : public QTableView {
  public:
-  explicit ListView(QWidget* parent);
+  // `listColours`: the main window's list colours; else the desktop's.
+  ListView(QWidget* parent, bool listColours);
 
   RowsModel& rows() { return *rows_; }
   const RowsModel& rows() const { return *rows_; }
@@ -71,6 +74,8 @@ class ListView final : public QTableView {
 
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // A selection made with the keyboard counts as a click on the row.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   RowsModel* rows_;

@@ -16,12 +16,12 @@
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QTabWidget>
-#include <QTextOption>
 #include <QtGlobal>
 
 #include "qt/images.h"
 #include "qt/latin1.h"
 #include "qt/list_view.h"
+#include "resource_ids.h"
 
 namespace velmora::qt {
 
@@ -29,9 +29,9 @@ namespace {
 
 using K = res::ControlKind;
 
-// A static text showing a value. It wraps between words where it can and
-// anywhere where it must, so that a long file path stays readable in its
-// two lines instead of running off the edge.
+// A static text showing a value on one line. A value too long for it (a
+// deep file path) loses its middle, so that its start and its end, the
+// file's name, stay in view; the control's tip shows the whole of it.
 class ValueLabel final : public QLabel {
  public:
   using QLabel::QLabel;
@@ -41,9 +41,9 @@ class ValueLabel final : public QLabel {
     QPainter painter(this);
     painter.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    QTextOption option(Qt::AlignLeft | Qt::AlignTop);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    painter.drawText(QRectF(contentsRect()), text(), option);
+    const QRect area = contentsRect();
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                     fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width()));
   }
 };
 
@@ -95,7 +95,10 @@ QComboBox* makeCombo(QWidget* parent, bool editable) {
 }  // namespace
 
 QtControls::QtControls(const res::DialogDef& def, QWidget* client, QDialog* dialog)
-    : metrics_(dialogMetrics(def)), client_(client), dialog_(dialog) {
+    : metrics_(dialogMetrics(def)),
+      client_(client),
+      dialog_(dialog),
+      mainWindow_(def.id == res::IDD_EDITOR) {
   client_->setFont(metrics_.font);
   for (const res::ControlDef& control : def.controls) {
     QWidget* w = build(control, client_);
@@ -124,7 +127,9 @@ QWidget* QtControls::build(const res::ControlDef& def, QWidget* parent) {
       return tabs;
     }
     case K::ListView: {
-      auto* view = new ListView(parent);
+      // The green and yellow scheme belongs to the main window's lists;
+      // lists in small dialogs keep the desktop's colours.
+      auto* view = new ListView(parent, mainWindow_);
       view->onClick = [this, id] {
         if (events_) events_->listClick(id);
       };
@@ -166,7 +171,9 @@ QWidget* QtControls::build(const res::ControlDef& def, QWidget* parent) {
       auto* lines = new QListWidget(parent);
       lines->setSelectionMode(QAbstractItemView::SingleSelection);
       lines->setUniformItemSizes(true);
-      QObject::connect(lines, &QListWidget::currentRowChanged, lines, [this, id](int) {
+      // A line counts as chosen when the user selects it, by mouse or by
+      // keyboard; the focus alone makes a line current without choosing it.
+      QObject::connect(lines, &QListWidget::itemSelectionChanged, lines, [this, id] {
         if (events_) events_->lineChosen(id);
       });
       return lines;
@@ -262,8 +269,8 @@ std::string QtControls::text(int id) const {
   if (const auto* edit = qobject_cast<const QLineEdit*>(w)) return toBytes(edit->text());
   if (const auto* combo = qobject_cast<const QComboBox*>(w)) return toBytes(combo->currentText());
   if (const auto* lines = qobject_cast<const QListWidget*>(w)) {
-    const QListWidgetItem* item = lines->currentItem();
-    return item != nullptr ? toBytes(item->text()) : std::string();
+    const QList<QListWidgetItem*> chosen = lines->selectedItems();
+    return chosen.isEmpty() ? std::string() : toBytes(chosen.first()->text());
   }
   if (const auto* label = qobject_cast<const QLabel*>(w)) return toBytes(label->text());
   if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
@@ -375,7 +382,12 @@ void QtControls::comboSelect(int id, int index) {
   QWidget* w = widget(id);
   if (auto* lines = qobject_cast<QListWidget*>(w)) {
     const QSignalBlocker quiet(lines);
-    lines->setCurrentRow(index >= 0 && index < lines->count() ? index : -1);
+    if (index >= 0 && index < lines->count()) {
+      lines->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    } else {
+      lines->clearSelection();
+      lines->setCurrentRow(-1);
+    }
     return;
   }
   auto* combo = qobject_cast<QComboBox*>(w);
@@ -386,7 +398,10 @@ void QtControls::comboSelect(int id, int index) {
 
 int QtControls::comboSelection(int id) const {
   const QWidget* w = widget(id);
-  if (const auto* lines = qobject_cast<const QListWidget*>(w)) return lines->currentRow();
+  if (const auto* lines = qobject_cast<const QListWidget*>(w)) {
+    const QList<QListWidgetItem*> chosen = lines->selectedItems();
+    return chosen.isEmpty() ? -1 : lines->row(chosen.first());
+  }
   const auto* combo = qobject_cast<const QComboBox*>(w);
   return combo != nullptr ? combo->currentIndex() : -1;
 }

@@ -100,6 +100,7 @@ class QtControls final : public editor::Controls {
   DialogMetrics metrics_;
   QWidget* client_;
   QPointer<QDialog> dialog_;
+  bool mainWindow_;
   ControlEvents* events_ = nullptr;
   std::unordered_map<int, QWidget*> widgets_;
   std::unordered_map<const QWidget*, int> ids_;

@@ -5,8 +5,11 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QTextBrowser>
 #include <QThread>
 #include <QUrl>
 #include <algorithm>
@@ -31,6 +34,39 @@ QString qtFileFilter(std::string_view filter) {
   return filters.join(QStringLiteral(";;"));
 }
 
+namespace {
+
+// A message box. One that asks Yes or No has no way out but those two
+// buttons, as on Windows: Esc and the close box do nothing, so that a
+// hurried key never answers a question the user did not read.
+class MessageBox final : public QMessageBox {
+ public:
+  MessageBox(QWidget* parent, bool mustAnswer) : QMessageBox(parent), mustAnswer_(mustAnswer) {
+    if (mustAnswer_) setWindowFlag(Qt::WindowCloseButtonHint, false);
+  }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (mustAnswer_ && event->key() == Qt::Key_Escape) {
+      event->accept();
+      return;
+    }
+    QMessageBox::keyPressEvent(event);
+  }
+  void closeEvent(QCloseEvent* event) override {
+    if (mustAnswer_ && clickedButton() == nullptr) {
+      event->ignore();
+      return;
+    }
+    QMessageBox::closeEvent(event);
+  }
+
+ private:
+  bool mustAnswer_;
+};
+
+}  // namespace
+
 QtPrompts::QtPrompts(QWidget* parent) : parent_(parent) {}
 
 QtPrompts::~QtPrompts() {
@@ -43,7 +79,7 @@ QtPrompts::~QtPrompts() {
 
 editor::Answer QtPrompts::message(std::string_view text, std::string_view caption,
                                   editor::Buttons buttons, editor::Icon icon) {
-  QMessageBox box(parent_);
+  MessageBox box(parent_, buttons == editor::Buttons::YesNo);
   box.setWindowTitle(fromBytes(caption.empty() ? text::APP_NAME : caption));
   box.setTextFormat(Qt::PlainText);
   box.setText(fromBytes(text));
@@ -88,11 +124,13 @@ editor::Answer QtPrompts::message(std::string_view text, std::string_view captio
 // The one file dialog serves opening and saving: the user may pick a file or
 // type the name of one that does not exist yet, and the editor asks its own
 // question before replacing a file.
-std::optional<std::string> QtPrompts::openFile(std::string_view filter) {
-  QFileDialog dialog(parent_, QStringLiteral("Open"));
+std::optional<std::string> QtPrompts::chooseFile(editor::FilePurpose purpose,
+                                                 std::string_view filter) {
+  const bool save = purpose == editor::FilePurpose::Save;
+  QFileDialog dialog(parent_, save ? QStringLiteral("Save") : QStringLiteral("Open"));
   dialog.setNameFilter(qtFileFilter(filter));
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
@@ -112,11 +150,36 @@ int QtPrompts::runModal(editor::SubDialog& dialog) {
   return window.run();
 }
 
-void QtPrompts::shellOpen(std::string_view target) {
+bool QtPrompts::shellOpen(std::string_view target) {
   const QByteArray bytes(target.data(), static_cast<qsizetype>(target.size()));
   const QUrl url = bytes.contains("://") ? QUrl(QString::fromUtf8(bytes))
                                          : QUrl::fromLocalFile(QFile::decodeName(bytes));
-  QDesktopServices::openUrl(url);
+  return QDesktopServices::openUrl(url);
+}
+
+// The guide opens in a window of the editor's own, so that F1 works on a
+// desktop without a web browser. The window stays open beside the editor
+// and is brought forward on the next F1.
+void QtPrompts::showHelp(std::string_view file) {
+  const QString path = QFile::decodeName(QByteArray(file.data(), qsizetype(file.size())));
+  if (!QFileInfo::exists(path)) return;
+  auto* browser = qobject_cast<QTextBrowser*>(help_.data());
+  if (browser == nullptr) {
+    browser = new QTextBrowser(parent_);
+    browser->setWindowFlags(Qt::Window);
+    browser->setAttribute(Qt::WA_DeleteOnClose);
+    browser->setObjectName(QStringLiteral("velmoraHelp"));
+    browser->setOpenExternalLinks(true);
+    browser->resize(720, 560);
+    help_ = browser;
+  }
+  browser->setSource(QUrl::fromLocalFile(path));
+  browser->setWindowTitle(browser->documentTitle().isEmpty()
+                              ? QStringLiteral("Velmora Help")
+                              : browser->documentTitle());
+  browser->show();
+  browser->raise();
+  browser->activateWindow();
 }
 
 int QtPrompts::contextMenu(int popupIndex) {

@@ -25,14 +25,17 @@ class QtPrompts : public editor::Prompts {
 
   editor::Answer message(std::string_view text, std::string_view caption, editor::Buttons buttons,
                          editor::Icon icon) override;
-  std::optional<std::string> openFile(std::string_view filter) override;
+  std::optional<std::string> chooseFile(editor::FilePurpose purpose,
+                                        std::string_view filter) override;
   int runModal(editor::SubDialog& dialog) override;
-  void shellOpen(std::string_view target) override;
+  bool shellOpen(std::string_view target) override;
+  void showHelp(std::string_view file) override;
   int contextMenu(int popupIndex) override;
   void runInBackground(std::function<std::function<void()>()> work) override;
 
  private:
   QPointer<QWidget> parent_;
+  QPointer<QWidget> help_;
   std::vector<QPointer<QThread>> threads_;
 };
 

@@ -44,7 +44,6 @@ ImportResult importSdx(ChannelDb& db, std::span<const std::byte> listing, bool s
   // The satellites already present keep within the receiver's totals, so
   // only the new one can break them; it is then left out as a whole.
   db.recountTotals();
-  db.curSat = db.satCount;
   if (db.totalTp + transponders.count() > MAX_TOTAL_TP) {
     result.messages.emplace_back(text::IMPORT_TP_RANGE);
     return result;

@@ -31,13 +31,16 @@ class ScriptedPrompts final : public QtPrompts {
     answers.pop_front();
     return answer;
   }
-  std::optional<std::string> openFile(std::string_view) override {
+  std::optional<std::string> chooseFile(editor::FilePurpose, std::string_view) override {
     if (files.empty()) return std::nullopt;
     std::optional<std::string> file = files.front();
     files.pop_front();
     return file;
   }
-  void shellOpen(std::string_view target) override { opened.emplace_back(target); }
+  bool shellOpen(std::string_view target) override {
+    opened.emplace_back(target);
+    return true;
+  }
   int contextMenu(int popupIndex) override {
     contextMenus.push_back(popupIndex);
     return 0;

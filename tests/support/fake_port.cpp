@@ -133,8 +133,10 @@ editor::Answer FakePrompts::message(std::string_view text, std::string_view capt
   return buttons == editor::Buttons::Ok ? editor::Answer::Ok : editor::Answer::No;
 }
 
-std::optional<std::string> FakePrompts::openFile(std::string_view filter) {
+std::optional<std::string> FakePrompts::chooseFile(editor::FilePurpose purpose,
+                                                  std::string_view filter) {
   fileFilters.emplace_back(filter);
+  filePurposes.push_back(purpose);
   if (files.empty()) return std::nullopt;
   auto f = files.front();
   files.pop_front();

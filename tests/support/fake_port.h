@@ -114,6 +114,8 @@ class FakePrompts : public editor::Prompts {
 
   std::vector<Message> messages;
   std::vector<std::string> opened;  // shell "open" targets
+  bool shellWorks = true;           // false: the desktop opens nothing
+  std::vector<std::string> helpShown;
   std::vector<int> modalDialogs;
 
   // A user at a modal sub-dialog: its window, built from the dialog's
@@ -132,6 +134,7 @@ class FakePrompts : public editor::Prompts {
   // sub-dialog ends at once with its initial result.
   std::deque<std::function<void(DialogSession&)>> dialogScripts;
   std::vector<std::string> fileFilters;
+  std::vector<editor::FilePurpose> filePurposes;
   // Background work waits here until the test finishes it.
   std::deque<std::function<std::function<void()>()>> pendingWork;
 
@@ -139,9 +142,14 @@ class FakePrompts : public editor::Prompts {
 
   editor::Answer message(std::string_view text, std::string_view caption, editor::Buttons buttons,
                          editor::Icon icon) override;
-  std::optional<std::string> openFile(std::string_view filter) override;
+  std::optional<std::string> chooseFile(editor::FilePurpose purpose,
+                                        std::string_view filter) override;
   int runModal(editor::SubDialog& dialog) override;
-  void shellOpen(std::string_view target) override { opened.emplace_back(target); }
+  bool shellOpen(std::string_view target) override {
+    opened.emplace_back(target);
+    return shellWorks;
+  }
+  void showHelp(std::string_view file) override { helpShown.emplace_back(file); }
   int contextMenu(int popupIndex) override;
   void runInBackground(std::function<std::function<void()>()> work) override {
     pendingWork.push_back(std::move(work));
