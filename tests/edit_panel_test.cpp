@@ -2,6 +2,9 @@
 // window; larger databases are built through the core.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <tuple>
+
 #include "editor/editor_dialog.h"
 #include "resource_ids.h"
 #include "support/db_builders.h"
@@ -147,7 +150,7 @@ TEST_F(EditPanel, RefusedSatellitesLeaveEverythingAsItWas) {
   EXPECT_EQ(said(), (std::vector<std::string>{
                         "Max 16 characters!\n( ABCDEFGHIJKLMNOPQRST --> ABCDEFGHIJKLMNOP )",
                         std::string(text::SDX_CODE_INVALID)}));
-  for (const char* longitude : {"123", "01300", "-012"}) {
+  for (const char* longitude : {"123", "01300", "-012", "abcd", "12ab", " 130", "+130"}) {
     addSat("Hotbird", longitude);
     EXPECT_EQ(said(), std::vector<std::string>{std::string(text::SDX_CODE_INVALID)}) << longitude;
   }
@@ -461,6 +464,122 @@ TEST_F(EditPanel, RemovingSatellitesClosesUpAndTheLastOneClearsTheDatabase) {
   EXPECT_EQ(ui.listRowCount(IDC_SAT_LIST), 0);
   EXPECT_EQ(ui.text(IDC_TOTAL_TP), ".");
   EXPECT_TRUE(said().empty());
+}
+
+// Change refuses what Add refuses on the same tab, with the same messages,
+// whatever the panel holds: an emptied panel never overwrites a row.
+TEST_F(EditPanel, ChangeRefusesWhatAddRefusesAndChangesNothing) {
+  struct Case {
+    int tab;
+    int list;
+    Fields typed;
+    std::vector<std::string> messages;
+  };
+  const std::string sdx(text::SDX_CODE_INVALID);
+  const Case cases[] = {
+      {TAB_SATELLITE, IDC_SAT_LIST, {{IDC_SAT_NAME, ""}, {IDC_LONGITUDE, ""}}, {"No Name!"}},
+      {TAB_SATELLITE, IDC_SAT_LIST, {{IDC_SAT_NAME, ""}, {IDC_LONGITUDE, "0130"}}, {"No Name!"}},
+      {TAB_SATELLITE, IDC_SAT_LIST, {{IDC_SAT_NAME, "X"}, {IDC_LONGITUDE, "abcd"}}, {sdx}},
+      {TAB_SATELLITE, IDC_SAT_LIST, {{IDC_SAT_NAME, "X"}, {IDC_LONGITUDE, "12ab"}}, {sdx}},
+      {TAB_TRANSPONDER,
+       IDC_TP_LIST,
+       {{IDC_FREQUENCY, ""}, {IDC_SYMBOL_RATE, ""}},
+       {"Invalid Frequency!", "Invalid Symbol Rate!"}},
+      {TAB_CHANNEL, IDC_SVC_LIST, svcFields("", "", "", "", ""), {"Invalid data!"}},
+      {TAB_CHANNEL, IDC_SVC_LIST, svcFields("News", "100", "", "100", "7"), {"Invalid data!"}},
+  };
+  for (const Case& c : cases) {
+    load(makeDb(2, 2, 2));
+    const ChannelDb before = editor.db;
+    switchTo(c.tab);
+    click(c.list, {1});
+    for (const auto& [id, text] : c.typed) ui.type(id, text);
+    press(IDC_CHANGE);
+    EXPECT_EQ(said(), c.messages) << c.tab << " " << c.typed.front().second;
+    EXPECT_EQ(editor.db.sats, before.sats);
+    EXPECT_EQ(editor.db.tpTables, before.tpTables);
+    EXPECT_EQ(editor.db.svcTables, before.svcTables);
+    EXPECT_EQ(editor.db.savedFlag, 0);
+  }
+}
+
+// A row picked in one satellite's list is not a row of another satellite:
+// choosing another satellite in the tab's box, or coming back to the tab
+// after picking a satellite, forgets the pick.
+TEST_F(EditPanel, APickDoesNotCarryOverToAnotherSatellitesList) {
+  for (const auto& [tab, list, combo] : {std::tuple{TAB_TRANSPONDER, IDC_TP_LIST, IDC_TP_SAT},
+                                         std::tuple{TAB_CHANNEL, IDC_SVC_LIST, IDC_SVC_SAT}}) {
+    load(makeDb(2, 2, 2));
+    const ChannelDb before = editor.db;
+    switchTo(tab);
+    click(list, {1});
+    choose(combo, 1);
+    for (int button : {IDC_CHANGE, IDC_REMOVE}) {
+      press(button);
+      EXPECT_EQ(said(), std::vector<std::string>{"Select a list,please!"}) << tab << button;
+    }
+    click(list, {0});
+    switchTo(TAB_SATELLITE);
+    click(IDC_SAT_LIST, {0});
+    switchTo(tab);
+    press(IDC_CHANGE);
+    EXPECT_EQ(said(), std::vector<std::string>{"Select a list,please!"}) << tab;
+    EXPECT_EQ(editor.db.tpTables, before.tpTables);
+    EXPECT_EQ(editor.db.svcTables, before.svcTables);
+  }
+}
+
+TEST_F(EditPanel, EveryRefusedEditStillCountsAsAChange) {
+  const std::function<void()> refused[] = {
+      [&] { addSat("", "0130"); },
+      [&] { press(IDC_CHANGE); },
+      [&] { press(IDC_REMOVE); },
+      [&] {
+        switchTo(TAB_TRANSPONDER);
+        addTp("1", "1");
+      },
+      [&] {
+        switchTo(TAB_CHANNEL);
+        press(IDC_REMOVE);
+      },
+  };
+  for (const auto& edit : refused) {
+    load(makeDb(1, 1, 1));
+    editor.db.savedFlag = 1;
+    edit();
+    EXPECT_FALSE(said().empty());
+    EXPECT_EQ(editor.db.savedFlag, 0);
+    EXPECT_EQ(editor.db.sats[0].name, "Sat 1");
+  }
+}
+
+TEST_F(EditPanel, NewRowsAreScrolledIntoView) {
+  load(makeDb(30, 1, 1));
+  addSat("Astra", "0192");
+  EXPECT_EQ(ui.at(IDC_SAT_LIST).list.ensuredVisible, 30);
+  // The Satellite tab scrolls to just past the chosen satellite.
+  click(IDC_SAT_LIST, {20});
+  switchTo(TAB_TRANSPONDER);
+  switchTo(TAB_SATELLITE);
+  EXPECT_EQ(ui.at(IDC_SAT_LIST).list.ensuredVisible, 21);
+
+  switchTo(TAB_TRANSPONDER);
+  addTp("12000", "27500");
+  EXPECT_EQ(ui.at(IDC_TP_LIST).list.ensuredVisible, 1);
+  switchTo(TAB_CHANNEL);
+  addSvc(svcFields("News", "100", "101", "100", "7"), 0);
+  EXPECT_EQ(ui.at(IDC_SVC_LIST).list.ensuredVisible, 1);
+}
+
+TEST_F(EditPanel, RemovingASatelliteRefreshesTheInformationPanel) {
+  load(makeDb(3, 2, 3));
+  click(IDC_SAT_LIST, {2});
+  press(IDC_REMOVE);
+  EXPECT_EQ(ui.text(IDC_TOTAL_TP), "4");
+  EXPECT_EQ(ui.text(IDC_TOTAL_CH), "6");
+  EXPECT_EQ(ui.text(IDC_SEL_SAT), "Sat 2");
+  EXPECT_EQ(ui.text(IDC_SEL_TP), "2");
+  EXPECT_EQ(ui.text(IDC_SEL_CH), "3");
 }
 
 }  // namespace velmora::editor

@@ -142,6 +142,49 @@ TEST_F(EditorWindow, ListsShowTheirRowsInTheReceiverFormats) {
   EXPECT_EQ(editor.db.svcTables[1][0].name, "....");  // kept from now on
 }
 
+TEST_F(EditorWindow, SwitchingTabsResetsTheirChoicesAndListsHaveTheirColumns) {
+  loadSample();
+  click(IDC_SAT_LIST, 1);  // fills the panel with Turksat's settings
+  EXPECT_EQ(ui.comboSelection(IDC_DISEQC), 2);
+  switchTo(TAB_TRANSPONDER);
+  ui.pickComboItem(IDC_POLARITY, 1);
+  editor.onComboChanged(IDC_POLARITY);
+  switchTo(TAB_CHANNEL);
+  switchTo(TAB_TRANSPONDER);
+  EXPECT_EQ(ui.comboItem(IDC_POLARITY, ui.comboSelection(IDC_POLARITY)), "H");
+  EXPECT_EQ(editor.polarityIndex, 0);
+
+  ui.type(IDC_SAT_NAME, "typed");
+  ui.type(IDC_LONGITUDE, "0130");
+  switchTo(TAB_SATELLITE);
+  const std::pair<int, const char*> defaults[] = {
+      {IDC_LNB_TYPE, "Universal"}, {IDC_DISEQC, "None"}, {IDC_LNB_POWER, "Off"},
+      {IDC_TONE, "Auto"},          {IDC_12V, "Off"},     {IDC_COMMITTED, "None"}};
+  for (const auto& [combo, item] : defaults)
+    EXPECT_EQ(ui.comboItem(combo, ui.comboSelection(combo)), item) << combo;
+  for (int id : {IDC_TONE, IDC_COMMITTED, IDC_UNCOMMITTED}) EXPECT_FALSE(ui.isEnabled(id));
+  EXPECT_EQ(ui.text(IDC_SAT_NAME), "");
+  EXPECT_EQ(ui.text(IDC_LONGITUDE), "");
+
+  const std::pair<int, std::vector<std::pair<std::string, int>>> columns[] = {
+      {IDC_TP_LIST,
+       {{"No.", 40}, {"SAT Name", 110}, {"Frequency", 80}, {"Polarization", 70},
+        {"Symbol Rate", 80}}},
+      {IDC_SVC_LIST,
+       {{"No.", 35},
+        {"Ch Name", 105},
+        {"$", 20},
+        {"V-PID", 50},
+        {"A-PID", 50},
+        {"P-PID", 50},
+        {"SID", 50},
+        {"Freq", 60},
+        {"Pol.", 29},
+        {"SR", 60}}},
+  };
+  for (const auto& [list, expected] : columns) EXPECT_EQ(ui.at(list).list.columns, expected);
+}
+
 TEST_F(EditorWindow, ClickingRowsFillsThePanelsAndRightClickOffersTheEditMenu) {
   loadSample();
   click(IDC_SAT_LIST, 1);

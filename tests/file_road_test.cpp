@@ -299,4 +299,124 @@ TEST_F(FileRoad, ImportLimitsLeaveTheDatabaseAsItWas) {
   EXPECT_EQ(editor.db.satCount, 10);
 }
 
+TEST_F(FileRoad, OpenAfterSavingFirstLoadsTheChosenFile) {
+  const std::string chosen = writeFile("chosen.wdb", sample(), wdb::Layout::TypeI);
+  editor.db = makeDb(1, 1, 1);
+  editor.db.savedFlag = 0;
+  prompts.answers = {Answer::Yes};  // save first: yes
+  prompts.files = {chosen, path("mine")};
+  editor.onCommand(ID_FILE_OPEN);
+  prompts.finishBackgroundWork();
+  // The work went to mine.wdb, and the chosen file is the one shown.
+  EXPECT_EQ(prompts.filePurposes, (std::vector{FilePurpose::Open, FilePurpose::Save}));
+  EXPECT_EQ(wdb::readWdb(bytes(path("mine.wdb"))).db.satCount, 1);
+  EXPECT_EQ(editor.db.satCount, 3);
+  EXPECT_EQ(editor.filePath, chosen);
+  EXPECT_EQ(ui.text(IDC_FILE), chosen);
+  EXPECT_EQ(ui.toolTip(IDC_FILE), chosen);
+  EXPECT_EQ(editor.db.savedFlag, 1);
+}
+
+TEST_F(FileRoad, ANameWithoutExtensionIsSavedAsADatabaseFile) {
+  editor.db = sample();
+  writeFile("mylist.wdb", makeDb(1, 0, 0), wdb::Layout::TypeI);
+  prompts.answers = {Answer::Yes};
+  save(path("mylist"));
+  EXPECT_EQ(messageTexts(), std::vector<std::string>{path("mylist.wdb") +
+                                                     " already exists.\n\nReplace existing file?"});
+  EXPECT_FALSE(fs::exists(path("mylist")));
+  EXPECT_EQ(ui.text(IDC_FILE), path("mylist.wdb"));
+  open(path("mylist.wdb"));
+  EXPECT_EQ(editor.db.satCount, 3);
+}
+
+TEST_F(FileRoad, YesToSavingFirstSavesThenGoesAhead) {
+  editor.db = sample();
+  editor.db.savedFlag = 0;
+  prompts.answers = {Answer::Yes};
+  prompts.files = {path("before-new.wdb")};
+  editor.onCommand(ID_FILE_NEW);
+  EXPECT_TRUE(fs::exists(path("before-new.wdb")));
+  EXPECT_EQ(editor.db.satCount, 0);
+  EXPECT_EQ(editor.db.savedFlag, 1);
+  EXPECT_EQ(ui.text(IDC_FILE), ".");
+  EXPECT_EQ(ui.toolTip(IDC_FILE), "");
+
+  editor.db = sample();
+  editor.db.savedFlag = 0;
+  prompts.answers = {Answer::Yes};
+  prompts.files = {path("before-close.wdb")};
+  editor.onCloseRequest();
+  EXPECT_TRUE(fs::exists(path("before-close.wdb")));
+  EXPECT_EQ(ui.endedWith, IDOK);
+}
+
+TEST_F(FileRoad, AnImportIsUnsavedWorkAndShowsTheNewSatellite) {
+  fs::copy_file(fs::path(VELMORA_TEST_DATA) / "small_hotbird.sdx", dir() / "hotbird.sdx");
+  editor.db = makeDb(2, 1, 1);
+  ui.pickTab(1);
+  editor.onTabChanged();
+  open(path("hotbird.sdx"));
+  EXPECT_EQ(editor.db.savedFlag, 0);
+  EXPECT_EQ(ui.comboSelection(IDC_TP_SAT), 2);
+  EXPECT_EQ(ui.text(IDC_SEL_SAT), "Hotbird 13E     ");
+  EXPECT_EQ(ui.listRowCount(IDC_TP_LIST), editor.db.tpTables[2].count());
+
+  // Closing now asks, and No to the question is the only way to lose it.
+  editor.onCloseRequest();
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_EQ(prompts.messages[0].text, text::SAVE_BEFORE_CLOSING);
+}
+
+TEST_F(FileRoad, ARefusedImportLeavesTheWindowOnASatelliteThatExists) {
+  fs::copy_file(fs::path(VELMORA_TEST_DATA) / "small_hotbird.sdx", dir() / "hotbird.sdx");
+  editor.db = makeDb(16, 100, 0);  // 1600 transponders already
+  for (int s = 0; s < 16; ++s) ui.comboInsert(IDC_TP_SAT, s, editor.db.sats[s].name);
+  ui.pickTab(1);
+  editor.onTabChanged();
+  ui.pickComboItem(IDC_TP_SAT, 3);
+  editor.onComboChanged(IDC_TP_SAT);
+  open(path("hotbird.sdx"));
+  EXPECT_EQ(messageTexts(), std::vector<std::string>{std::string(text::IMPORT_TP_RANGE)});
+  EXPECT_EQ(editor.db.curSat, 3);
+  EXPECT_EQ(ui.comboSelection(IDC_TP_SAT), 3);
+  EXPECT_EQ(ui.text(IDC_SEL_SAT), editor.db.sats[3].name);
+  EXPECT_EQ(ui.listRowCount(IDC_TP_LIST), 100);
+  // Clicking a row of the shown list fills the panel from that satellite.
+  ui.pickRows(IDC_TP_LIST, {5});
+  editor.onListClick(IDC_TP_LIST);
+  EXPECT_EQ(ui.text(IDC_FREQUENCY), editor.db.tpTables[3][5].frequency);
+}
+
+TEST_F(FileRoad, ATabChosenWhileLoadingGetsItsDefaultsWhenTheLoadEnds) {
+  const std::string file = writeFile("sample.wdb", sample(), wdb::Layout::TypeI);
+  ui.pickTab(1);
+  editor.onTabChanged();
+  ui.pickComboItem(IDC_LNB_TYPE, 2);
+  editor.onComboChanged(IDC_LNB_TYPE);
+  ui.pickComboItem(IDC_LNB_POWER, 1);
+  editor.onComboChanged(IDC_LNB_POWER);
+  prompts.files = {file};
+  editor.onCommand(ID_FILE_OPEN);
+  ui.pickTab(0);
+  editor.onTabChanged();
+  EXPECT_EQ(ui.comboSelection(IDC_LNB_TYPE), 2);  // not yet: the load is running
+  prompts.finishBackgroundWork();
+  EXPECT_EQ(ui.comboSelection(IDC_LNB_TYPE), 0);
+  EXPECT_EQ(ui.comboSelection(IDC_DISEQC), 0);
+  EXPECT_EQ(ui.comboSelection(IDC_LNB_POWER), 0);
+  EXPECT_FALSE(ui.isEnabled(IDC_TONE));
+  EXPECT_FALSE(ui.isEnabled(IDC_COMMITTED));
+  EXPECT_EQ(ui.listRowCount(IDC_SAT_LIST), 3);
+}
+
+TEST_F(FileRoad, AWebPageTheDesktopCannotOpenIsNamed) {
+  prompts.shellWorks = false;
+  ui.pickComboItem(IDC_WEB_LINK, 1);
+  editor.onComboChanged(IDC_WEB_LINK);
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_EQ(prompts.messages[0].text.rfind("https://www.lyngsat.com/\n\n", 0), 0u);
+  EXPECT_EQ(ui.text(IDC_WEB_LINK), "Web Link");
+}
+
 }  // namespace velmora::editor
