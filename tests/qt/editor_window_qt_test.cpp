@@ -5,14 +5,17 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -392,6 +395,101 @@ TEST_F(QtEditor, AboutBoxIsBuiltFromItsTemplateAndEndsWithEnter) {
   EXPECT_TRUE(hasIcon);
   EXPECT_TRUE(endedByEnter);
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// Focus alone never picks a transponder in the Add channel dialog; a row
+// chosen with the arrow keys does, in either of its lists.
+TEST_F(QtEditor, TheAddChannelDialogTakesOnlyATransponderTheUserChose) {
+  editor.db = test::makeDb(1, 3, 0);
+  window.controls().comboInsert(IDC_SVC_SAT, 0, editor.db.sats[0].name);
+  clickTab(2);
+  struct Attempt {
+    bool listBox;
+    bool arrow;
+  };
+  for (const Attempt attempt : {Attempt{true, false}, Attempt{true, true}, Attempt{false, false},
+                                Attempt{false, true}}) {
+    prompts.messages.clear();
+    for (auto [id, text] : {std::pair{IDC_CH_NAME, "Rai 4"},
+                            {IDC_VIDEO_PID, "522"},
+                            {IDC_AUDIO_PID, "670"},
+                            {IDC_PCR_PID, "522"},
+                            {IDC_SERVICE_ID, attempt.listBox ? "1" : "2"}}) {
+      as<QLineEdit>(id)->setText(QString::fromLatin1(text));
+    }
+    int shown = -1;  // the row the list shows chosen
+    QTimer::singleShot(0, [&] {
+      QWidget* box = QApplication::activeModalWidget();
+      if (box == nullptr || box == &window) return;
+      QApplication::setActiveWindow(box);
+      EXPECT_TRUE(QTest::qWaitForWindowActive(box));
+      auto* view = dynamic_cast<ListView*>(box->findChild<QTableView*>());
+      view->rows().flush();  // as the event loop does before the user can act
+      QWidget* list = view;
+      if (attempt.listBox) {
+        QTest::mouseClick(box->findChild<QCheckBox*>(), Qt::LeftButton);
+        list = box->findChild<QListWidget*>();
+      }
+      list->setFocus();
+      if (attempt.arrow) {
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Down);
+        const auto* lines = qobject_cast<QListWidget*>(list);
+        shown = lines != nullptr ? lines->currentRow() : view->selectedRows().at(0);
+      }
+      QTest::keyClick(box->windowHandle(), Qt::Key_Return);
+      if (box->isVisible()) box->close();
+    });
+    QTest::mouseClick(as<QPushButton>(IDC_ADD), Qt::LeftButton);
+    if (attempt.arrow) {
+      EXPECT_EQ(prompts.messages, std::vector<std::string>()) << attempt.listBox;
+      ASSERT_FALSE(editor.db.svcTables[0].empty());
+      ASSERT_GE(shown, 0);
+      EXPECT_EQ(editor.db.svcTables[0][editor.db.svcTables[0].count() - 1].tpKey,
+                tpKeyLong(editor.db.tpTables[0][shown]));
+    } else {
+      EXPECT_EQ(prompts.messages, std::vector<std::string>{"Select a TP of lists,please!"})
+          << attempt.listBox;
+    }
+  }
+  EXPECT_EQ(editor.db.svcTables[0].count(), 2);
+}
+
+// Esc or the close box never answers a Yes/No question: the user must say
+// Yes or No. A question with Cancel takes them as Cancel.
+TEST(QtMessages, YesNoQuestionsWaitForAnAnswerAndCancelTakesEsc) {
+  QWidget parent;
+  QtPrompts prompts(&parent);
+  bool openAfterEsc = false;
+  bool openAfterClose = false;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    QTest::keyClick(box, Qt::Key_Escape);
+    openAfterEsc = box->isVisible();
+    box->close();
+    openAfterClose = box->isVisible();
+    box->button(QMessageBox::Yes)->click();
+  });
+  EXPECT_EQ(prompts.message("Save first?", "", editor::Buttons::YesNo, editor::Icon::Information),
+            editor::Answer::Yes);
+  EXPECT_TRUE(openAfterEsc);
+  EXPECT_TRUE(openAfterClose);
+
+  for (const bool useEsc : {true, false}) {
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      if (useEsc)
+        QTest::keyClick(box, Qt::Key_Escape);
+      else
+        box->close();
+      if (box->isVisible()) box->button(QMessageBox::Yes)->click();
+    });
+    EXPECT_EQ(prompts.message("Save first?", "", editor::Buttons::YesNoCancel,
+                              editor::Icon::Information),
+              editor::Answer::Cancel);
+  }
 }
 
 TEST(QtFileDialog, FilterListBecomesQtsNameFilters) {
