@@ -22,8 +22,8 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QTextBrowser>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
 #include <set>
@@ -226,6 +226,9 @@ TEST_F(QtEditor, MenuToolbarAndTipsReadAsGiven) {
 }
 
 TEST_F(QtEditor, EscapeNeverClosesTheWindowTheCloseBoxAsksTheEditor) {
+  // The controls sit at fixed places: the window cannot be resized.
+  EXPECT_EQ(window.minimumSize(), window.maximumSize());
+  EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
   press(IDC_SAT_NAME, Qt::Key_Escape);
   press(IDC_ADD, Qt::Key_Escape);
   EXPECT_TRUE(window.isVisible());
@@ -407,8 +410,8 @@ TEST_F(QtEditor, TheAddChannelDialogTakesOnlyATransponderTheUserChose) {
     bool listBox;
     bool arrow;
   };
-  for (const Attempt attempt : {Attempt{true, false}, Attempt{true, true}, Attempt{false, false},
-                                Attempt{false, true}}) {
+  for (const Attempt attempt :
+       {Attempt{true, false}, Attempt{true, true}, Attempt{false, false}, Attempt{false, true}}) {
     prompts.messages.clear();
     for (auto [id, text] : {std::pair{IDC_CH_NAME, "Rai 4"},
                             {IDC_VIDEO_PID, "522"},
@@ -486,9 +489,9 @@ TEST(QtMessages, YesNoQuestionsWaitForAnAnswerAndCancelTakesEsc) {
         box->close();
       if (box->isVisible()) box->button(QMessageBox::Yes)->click();
     });
-    EXPECT_EQ(prompts.message("Save first?", "", editor::Buttons::YesNoCancel,
-                              editor::Icon::Information),
-              editor::Answer::Cancel);
+    EXPECT_EQ(
+        prompts.message("Save first?", "", editor::Buttons::YesNoCancel, editor::Icon::Information),
+        editor::Answer::Cancel);
   }
 }
 
