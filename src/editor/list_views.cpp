@@ -238,7 +238,7 @@ void EditorDialog::onListRightClick(int listId) {
 void EditorDialog::onColumnClick(int /*listId*/) {
   if (loaderBusy) return;
   db.savedFlag = 0;
-  sortEntries();
+  asStep(&EditorDialog::sortEntries);
 }
 
 }  // namespace velmora::editor
