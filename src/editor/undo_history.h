@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "db/channel_db.h"
@@ -40,20 +41,21 @@ class UndoHistory {
   std::size_t undoCount() const { return undo_.size(); }
 
  private:
-  struct Slot {
+  // One satellite slot (record and both tables) packed into one buffer:
+  // each text as its length and bytes. A full database packs into a fifth
+  // of the memory its strings take, so a hundred steps of a sort of every
+  // satellite stay small.
+  struct PackedSlot {
     int index = 0;
-    SatRecord sat;
-    TpTable tps;
-    SvcTable svcs;
-  };
-  struct Side {
-    int satCount = 0;
-    std::vector<Slot> changed;
+    std::string bytes;
   };
   struct Step {
     long id = 0;
-    Side before;
-    Side after;
+    int satCountBefore = 0;
+    int satCountAfter = 0;
+    std::vector<PackedSlot> before;
+    // Filled while the step is undone, so that redo can put it back.
+    std::vector<PackedSlot> after;
   };
   struct Content {
     int satCount = 0;
@@ -62,7 +64,10 @@ class UndoHistory {
     std::array<SvcTable, MAX_SATS> svcs;
   };
 
-  static void apply(const Side& side, ChannelDb& db);
+  static PackedSlot pack(int index, const SatRecord& sat, const TpTable& tps, const SvcTable& svcs);
+  static std::vector<PackedSlot> packSlots(const std::vector<PackedSlot>& like,
+                                           const ChannelDb& db);
+  static void apply(const std::vector<PackedSlot>& slots, int satCount, ChannelDb& db);
   long currentId() const { return undo_.empty() ? baseId_ : undo_.back().id; }
 
   std::optional<Content> pending_;
