@@ -105,6 +105,9 @@ class OpenOnePrompts final : public qt::QtPrompts {
   std::optional<std::string> chooseFile(editor::FilePurpose, std::string_view) override {
     return file;
   }
+  // The user's own settings are left alone.
+  std::string setting(std::string_view) override { return {}; }
+  void setSetting(std::string_view, std::string_view) override {}
 };
 
 std::string fullTypeOneFile() {

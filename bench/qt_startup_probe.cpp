@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     dialog.exec();
     return 0;
   }
-  velmora::qt::runEditor([](velmora::qt::EditorWindow& window) {
+  velmora::qt::runEditor({}, [](velmora::qt::EditorWindow& window) {
     shown();
     restThenEnd(window);
   });

@@ -419,4 +419,51 @@ TEST_F(FileRoad, AWebPageTheDesktopCannotOpenIsNamed) {
   EXPECT_EQ(ui.text(IDC_WEB_LINK), "Web Link");
 }
 
+TEST_F(FileRoad, FilesFromTheDesktopOpenAsOpenWouldAndAreRemembered) {
+  const std::string a = writeFile("a.wdb", sample(), wdb::Layout::TypeI);
+  const std::string b = writeFile("b.wdb", makeDb(1, 1, 1), wdb::Layout::TypeII);
+  editor.openPaths({a});
+  prompts.finishBackgroundWork();
+  EXPECT_EQ(editor.db.satCount, 3);
+  EXPECT_TRUE(prompts.fileFilters.empty());  // no file dialog
+
+  // Over unsaved work the save-first question comes as with Open.
+  editor.db.savedFlag = 0;
+  prompts.answers = {Answer::Cancel};
+  editor.openPaths({b});
+  EXPECT_EQ(messageTexts(), std::vector<std::string>{std::string(text::SAVE_BEFORE_OPENING)});
+  EXPECT_EQ(editor.db.satCount, 3);
+  prompts.answers = {Answer::No, Answer::No};
+  editor.openPaths({b});
+  prompts.finishBackgroundWork();
+  EXPECT_EQ(editor.db.satCount, 1);
+
+  // Several listings: each one more satellite, each one step to undo.
+  fs::copy_file(fs::path(VELMORA_TEST_DATA) / "small_hotbird.sdx", dir() / "one.sdx");
+  fs::copy_file(fs::path(VELMORA_TEST_DATA) / "small_hotbird.sdx", dir() / "two.sdx");
+  editor.openPaths({path("one.sdx"), path("two.sdx")});
+  EXPECT_EQ(editor.db.satCount, 3);
+  editor.onCommand(ID_EDIT_UNDO);
+  EXPECT_EQ(editor.db.satCount, 2);
+
+  // The databases opened or saved, newest first, in the File menu and in
+  // the settings for the next start.
+  save(path("c.wdb"));
+  EXPECT_EQ(editor.recentFiles(), (std::vector<std::string>{path("c.wdb"), b, a}));
+  EXPECT_EQ(ui.menuTexts[ID_FILE_RECENT1], "&1 " + path("c.wdb"));
+  EXPECT_TRUE(ui.menuShown[ID_FILE_RECENT1 + 2]);
+  EXPECT_FALSE(ui.menuShown[ID_FILE_RECENT1 + 3]);
+
+  FakeControls ui2(editorDialog());
+  FakePrompts prompts2;
+  prompts2.settings = prompts.settings;
+  EditorDialog second(ui2, prompts2, EditorEnv{dir()});
+  second.initDialog();
+  EXPECT_EQ(second.recentFiles(), editor.recentFiles());
+  second.onCommand(ID_FILE_RECENT1 + 2);
+  prompts2.finishBackgroundWork();
+  EXPECT_EQ(second.db.satCount, 3);
+  EXPECT_EQ(second.recentFiles().front(), a);
+}
+
 }  // namespace velmora::editor

@@ -122,6 +122,16 @@ void EditorDialog::initDialog() {
   c.setVisible(IDC_HIDDEN_BUTTON2, false);
   c.setVisible(IDC_HIDDEN_BUTTON3, false);
   updateUndoItems();
+
+  recentFiles_.clear();
+  const std::string recent = prompts_.setting("recentFiles");
+  for (std::size_t from = 0; from < recent.size() && recentFiles_.size() < RECENT_FILES;) {
+    std::size_t end = recent.find('\n', from);
+    if (end == std::string::npos) end = recent.size();
+    if (end > from) recentFiles_.push_back(recent.substr(from, end - from));
+    from = end + 1;
+  }
+  showRecentFiles();
 }
 
 // The Satellite tab's settings as a new satellite starts: universal LNB,
@@ -185,15 +195,19 @@ void EditorDialog::onCommand(int id) {
 }
 
 void EditorDialog::runCommand(int id) {
+  const bool recent = id >= ID_FILE_RECENT1 && id < ID_FILE_RECENT1 + RECENT_FILES;
   const auto it = commands_.find(id);
-  if (it == commands_.end()) return;
+  if (it == commands_.end() && !recent) return;
   // Nothing may read or change the database while a file is loading; the
   // option and the About box do not touch it.
   if (loaderBusy && id != ID_OPTION_FEED_TEST && id != ID_ABOUT) return;
-  if (id == ID_EDIT_UNDO || id == ID_EDIT_REDO)
+  if (recent) {
+    asStep([this, id] { openRecentFile(id - ID_FILE_RECENT1); });
+  } else if (id == ID_EDIT_UNDO || id == ID_EDIT_REDO) {
     (this->*(it->second))();
-  else
-    asStep(it->second);
+  } else {
+    asStep([this, handler = it->second] { (this->*handler)(); });
+  }
 }
 
 KeyAction EditorDialog::onKeyDown(int key, bool ctrl) {

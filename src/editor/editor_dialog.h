@@ -4,8 +4,11 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "db/channel_db.h"
 #include "editor/port.h"
@@ -112,6 +115,14 @@ class EditorDialog {
   void startLoading();
   void finishLoading(wdb::ReadResult result);
   void importListing();
+  void openChosenFile(std::optional<std::string> chosen);
+
+  // Files handed over by the desktop: on the command line at start, or
+  // dropped on the window. One file opens as Open would with it chosen;
+  // several listings are imported one after another.
+  void openPaths(const std::vector<std::string>& paths);
+  // The last databases opened or saved, newest first, kept between runs.
+  const std::vector<std::string>& recentFiles() const { return recentFiles_; }
   // The File line: the path, and the whole path as its tip.
   void showFileLine(const std::string& path);
 
@@ -128,6 +139,9 @@ class EditorDialog {
   void toggleFeedTest();
   void closeSequence();
   void applyTabDefaultsAfterLoad();
+  void rememberRecentFile(const std::string& path);
+  void showRecentFiles();
+  void openRecentFile(int index);
   void runCommand(int id);
 
   // Command handlers.
@@ -146,7 +160,7 @@ class EditorDialog {
 
   // Undo: runs a command that may change the database's content and
   // records the change as one step.
-  void asStep(Handler handler);
+  void asStep(const std::function<void()>& change);
   void showRestoredContent();
   void updateUndoItems();
 
@@ -175,6 +189,7 @@ class EditorDialog {
   bool tabChangedWhileLoading_ = false;
   UndoHistory history_;
   std::string lastFind_;
+  std::vector<std::string> recentFiles_;
 };
 
 }  // namespace velmora::editor

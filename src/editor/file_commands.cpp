@@ -27,13 +27,17 @@ int firstSatelliteWith(const ChannelDb& db, bool transponders) {
 
 }  // namespace
 
-void EditorDialog::openFile() {
+void EditorDialog::openFile() { openChosenFile(std::nullopt); }
+
+// Open with the file already chosen (on the command line, dropped on the
+// window, from the recent files) or, without one, chosen in the dialog.
+// Either way the same checks and questions follow.
+void EditorDialog::openChosenFile(std::optional<std::string> chosen) {
   if (db.satCount + 1 > MAX_SATS) {
     warn(text::OPEN_SAT_RANGE);
     return;
   }
-  const std::optional<std::string> chosen =
-      prompts_.chooseFile(FilePurpose::Open, text::OPEN_FILTER);
+  if (!chosen) chosen = prompts_.chooseFile(FilePurpose::Open, text::OPEN_FILTER);
   if (!chosen) return;
   filePath = *chosen;
   // A save offered on the way changes filePath; the chosen file is still
@@ -137,6 +141,7 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
   }
   refreshInfoPanel(db.curSat);
   loaderBusy = 0;
+  rememberRecentFile(filePath);
   history_.clear();
   updateUndoItems();
   applyTabDefaultsAfterLoad();
@@ -193,6 +198,7 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
   }
   db.savedFlag = 1;
   showFileLine(filePath);
+  rememberRecentFile(filePath);
 
   // Names longer than the file holds were cut: show them as they are now.
   if (namesCut) {

@@ -42,8 +42,8 @@ void EditorDialog::bringUpList(int tab) {
   done = true;
   const int list = listOfTab(tab);
   const std::span<const ListColumn> columns = tab == TAB_SATELLITE     ? satelliteColumns()
-                                               : tab == TAB_TRANSPONDER ? transponderColumns()
-                                                                        : channelColumns();
+                                              : tab == TAB_TRANSPONDER ? transponderColumns()
+                                                                       : channelColumns();
   for (const ListColumn& col : columns) controls_.listAddColumn(list, col.header, col.width);
 }
 
@@ -185,7 +185,7 @@ void EditorDialog::onListRightClick(int listId) {
 void EditorDialog::onColumnClick(int /*listId*/) {
   if (loaderBusy) return;
   db.savedFlag = 0;
-  asStep(&EditorDialog::sortEntries);
+  asStep([this] { sortEntries(); });
 }
 
 }  // namespace velmora::editor

@@ -124,6 +124,9 @@ class Prompts {
   // The popup menu `popupIndex` of the main menu as a context menu at the
   // mouse; the chosen command id, or 0.
   virtual int contextMenu(int popupIndex) = 0;
+  // A text kept in the user's settings between runs; empty when none.
+  virtual std::string setting(std::string_view key) = 0;
+  virtual void setSetting(std::string_view key, std::string_view value) = 0;
   // Runs `work` on a worker thread; the function it returns is then run on
   // the user-interface thread.
   virtual void runInBackground(std::function<std::function<void()>()> work) = 0;

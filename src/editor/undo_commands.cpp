@@ -10,9 +10,9 @@ namespace velmora::editor {
 
 using namespace velmora::res;
 
-void EditorDialog::asStep(Handler handler) {
+void EditorDialog::asStep(const std::function<void()>& change) {
   history_.begin(db);
-  (this->*handler)();
+  change();
   history_.commit(db);
   // The database now holds what is in the file (a save, or nothing
   // changed since one): undo comes back to this state as saved.

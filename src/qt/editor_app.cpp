@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
+#include <QTimer>
 
 #include "editor/editor_dialog.h"
 #include "qt/editor_window.h"
@@ -11,7 +12,8 @@
 
 namespace velmora::qt {
 
-int runEditor(const std::function<void(EditorWindow&)>& firstShown) {
+int runEditor(const std::vector<std::string>& files,
+              const std::function<void(EditorWindow&)>& firstShown) {
   EditorWindow window;
   QGuiApplication::setWindowIcon(programIcon());
   QtPrompts prompts(&window);
@@ -22,6 +24,7 @@ int runEditor(const std::function<void(EditorWindow&)>& firstShown) {
   window.attach(editor);
   editor.initDialog();
   if (firstShown) window.setFirstShown([&window, firstShown] { firstShown(window); });
+  if (!files.empty()) QTimer::singleShot(0, &window, [&editor, files] { editor.openPaths(files); });
   return window.exec();
 }
 

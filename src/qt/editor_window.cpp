@@ -3,15 +3,22 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolTip>
+#include <QUrl>
 #include <QVBoxLayout>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "editor/editor_dialog.h"
 #include "layout.h"
@@ -113,6 +120,7 @@ EditorWindow::EditorWindow() : QDialog(nullptr) {
   buildToolBar();
   addToolTips();
   setFixedSize(sizeHint());
+  setAcceptDrops(true);
   keys_ = new WindowKeys(this, [this](const QKeyEvent& key) { return onKey(key); });
 }
 
@@ -217,6 +225,34 @@ bool EditorWindow::event(QEvent* event) {
     QTimer::singleShot(0, this, std::exchange(firstShown_, {}));
   }
   return QDialog::event(event);
+}
+
+namespace {
+// The local files a drag from the desktop carries, in the file system's
+// encoding; empty when it carries anything else.
+std::vector<std::string> droppedFiles(const QMimeData* mime) {
+  std::vector<std::string> files;
+  if (mime == nullptr || !mime->hasUrls()) return files;
+  for (const QUrl& url : mime->urls()) {
+    if (!url.isLocalFile()) return {};
+    files.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+  }
+  return files;
+}
+}  // namespace
+
+void EditorWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (editor_ != nullptr && !droppedFiles(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void EditorWindow::dropEvent(QDropEvent* event) {
+  const std::vector<std::string> files = droppedFiles(event->mimeData());
+  if (editor_ == nullptr || files.empty()) return;
+  event->acceptProposedAction();
+  // Questions the open may ask come after the drop has finished.
+  QTimer::singleShot(0, this, [this, files] {
+    if (editor_ != nullptr) editor_->openPaths(files);
+  });
 }
 
 // The title bar's close box and Alt+F4 only ask; the editor decides, and

@@ -41,6 +41,9 @@ class EditorWindow final : public QDialog {
  protected:
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // Files dropped from the desktop's file manager open as Open would.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   // Esc and the dialog's own cancel never end this window; only the
   // editor does, through endDialog.
   void reject() override {}

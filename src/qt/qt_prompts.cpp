@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QSettings>
 #include <QTextBrowser>
 #include <QThread>
 #include <QUrl>
@@ -174,12 +175,23 @@ void QtPrompts::showHelp(std::string_view file) {
     help_ = browser;
   }
   browser->setSource(QUrl::fromLocalFile(path));
-  browser->setWindowTitle(browser->documentTitle().isEmpty()
-                              ? QStringLiteral("Velmora Help")
-                              : browser->documentTitle());
+  browser->setWindowTitle(browser->documentTitle().isEmpty() ? QStringLiteral("Velmora Help")
+                                                             : browser->documentTitle());
   browser->show();
   browser->raise();
   browser->activateWindow();
+}
+
+// The user's settings as the desktop keeps them (a file in the user's
+// configuration folder on Linux, the registry on Windows).
+std::string QtPrompts::setting(std::string_view key) {
+  const QSettings settings(QStringLiteral("Velmora"), QStringLiteral("Velmora"));
+  return toBytes(settings.value(fromBytes(key)).toString());
+}
+
+void QtPrompts::setSetting(std::string_view key, std::string_view value) {
+  QSettings settings(QStringLiteral("Velmora"), QStringLiteral("Velmora"));
+  settings.setValue(fromBytes(key), fromBytes(value));
 }
 
 int QtPrompts::contextMenu(int popupIndex) {

@@ -31,6 +31,8 @@ class QtPrompts : public editor::Prompts {
   bool shellOpen(std::string_view target) override;
   void showHelp(std::string_view file) override;
   int contextMenu(int popupIndex) override;
+  std::string setting(std::string_view key) override;
+  void setSetting(std::string_view key, std::string_view value) override;
   void runInBackground(std::function<std::function<void()>()> work) override;
 
  private:

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -26,6 +27,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 #include <set>
 
 #include "editor/editor_dialog.h"
@@ -496,6 +498,40 @@ TEST(QtMessages, YesNoQuestionsWaitForAnAnswerAndCancelTakesEsc) {
         prompts.message("Save first?", "", editor::Buttons::YesNoCancel, editor::Icon::Information),
         editor::Answer::Cancel);
   }
+}
+
+// Files from the desktop reach the editor through the real window: dropped
+// from a file manager, or named on the command line at start.
+TEST_F(QtEditor, AFileDroppedOnTheWindowOpens) {
+  ChannelDb db = test::makeDb(3, 2, 4);
+  int codeCounter = 26;
+  const wdb::WriteResult image = wdb::writeWdb(db, wdb::Layout::TypeI, {}, codeCounter);
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("dropped.wdb"));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(reinterpret_cast<const char*>(image.bytes.data()),
+             static_cast<qint64>(image.bytes.size()));
+  file.close();
+
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(path)});
+  QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, {});
+  QApplication::sendEvent(&window, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, {});
+  QApplication::sendEvent(&window, &drop);
+  for (int i = 0; i < 250 && as<ListView>(IDC_SAT_LIST)->model()->rowCount() < 3; ++i)
+    QTest::qWait(20);
+  EXPECT_EQ(as<ListView>(IDC_SAT_LIST)->model()->rowCount(), 3);
+  EXPECT_EQ(as<QLabel>(IDC_FILE)->toolTip(), path);
+
+  // Text or a web address dropped is not a file: the window takes nothing.
+  QMimeData text;
+  text.setText(QStringLiteral("hello"));
+  QDragEnterEvent notAFile(QPoint(20, 20), Qt::CopyAction, &text, Qt::LeftButton, {});
+  QApplication::sendEvent(&window, &notAFile);
+  EXPECT_FALSE(notAFile.isAccepted());
 }
 
 TEST(QtFileDialog, FilterListBecomesQtsNameFilters) {

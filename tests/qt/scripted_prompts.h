@@ -4,6 +4,8 @@
 #pragma once
 
 #include <deque>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,6 +42,15 @@ class ScriptedPrompts final : public QtPrompts {
   bool shellOpen(std::string_view target) override {
     opened.emplace_back(target);
     return true;
+  }
+  // Settings stay in memory: a test never touches the user's own.
+  std::map<std::string, std::string, std::less<>> settings;
+  std::string setting(std::string_view key) override {
+    const auto it = settings.find(key);
+    return it == settings.end() ? std::string() : it->second;
+  }
+  void setSetting(std::string_view key, std::string_view value) override {
+    settings[std::string(key)] = std::string(value);
   }
   int contextMenu(int popupIndex) override {
     contextMenus.push_back(popupIndex);

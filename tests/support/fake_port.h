@@ -163,6 +163,14 @@ class FakePrompts : public editor::Prompts {
   }
   void showHelp(std::string_view file) override { helpShown.emplace_back(file); }
   int contextMenu(int popupIndex) override;
+  std::map<std::string, std::string, std::less<>> settings;
+  std::string setting(std::string_view key) override {
+    const auto it = settings.find(key);
+    return it == settings.end() ? std::string() : it->second;
+  }
+  void setSetting(std::string_view key, std::string_view value) override {
+    settings[std::string(key)] = std::string(value);
+  }
   void runInBackground(std::function<std::function<void()>()> work) override {
     pendingWork.push_back(std::move(work));
   }

@@ -1,0 +1,62 @@
+// Files the desktop hands over (the command line, a drop on the window) and
+// the recent files at the end of the File menu.
+#include <algorithm>
+
+#include "editor/editor_dialog.h"
+#include "resource_ids.h"
+#include "wdb/open_path.h"
+
+namespace velmora::editor {
+
+using namespace velmora::res;
+
+namespace {
+// The setting holding the recent files, one path a line.
+constexpr std::string_view RECENT_KEY = "recentFiles";
+}  // namespace
+
+void EditorDialog::openPaths(const std::vector<std::string>& paths) {
+  if (paths.empty() || loaderBusy) return;
+  const bool allListings = std::all_of(paths.begin(), paths.end(), [](const std::string& p) {
+    return classifyOpenPath(p) == OpenKind::Sdx;
+  });
+  if (!allListings || paths.size() == 1) {
+    asStep([&] { openChosenFile(paths.front()); });
+    return;
+  }
+  // Each listing is one more satellite and one step of its own.
+  for (const std::string& path : paths) asStep([&] { openChosenFile(path); });
+}
+
+void EditorDialog::rememberRecentFile(const std::string& path) {
+  if (path.empty()) return;
+  recentFiles_.erase(std::remove(recentFiles_.begin(), recentFiles_.end(), path),
+                     recentFiles_.end());
+  recentFiles_.insert(recentFiles_.begin(), path);
+  if (recentFiles_.size() > static_cast<std::size_t>(RECENT_FILES))
+    recentFiles_.resize(RECENT_FILES);
+  std::string joined;
+  for (const std::string& file : recentFiles_) joined += file + "\n";
+  prompts_.setSetting(RECENT_KEY, joined);
+  showRecentFiles();
+}
+
+void EditorDialog::showRecentFiles() {
+  for (int i = 0; i < RECENT_FILES; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    const bool shown = at < recentFiles_.size();
+    if (shown) {
+      // "&1 path": the digit chooses the item from the keyboard.
+      controls_.menuSetText(ID_FILE_RECENT1 + i,
+                            "&" + std::to_string(i + 1) + " " + recentFiles_[at]);
+    }
+    controls_.menuShow(ID_FILE_RECENT1 + i, shown);
+  }
+}
+
+void EditorDialog::openRecentFile(int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= recentFiles_.size()) return;
+  openChosenFile(recentFiles_[static_cast<std::size_t>(index)]);
+}
+
+}  // namespace velmora::editor
