@@ -46,7 +46,8 @@ inline constexpr std::string_view IMPORT_SVC_RANGE =
     "channels)      \nin the current satellites.";
 
 // Questions before a database is cleared, replaced or closed.
-inline constexpr std::string_view SAVE_BEFORE_OPENING = "Do you want to save it before opening file?";
+inline constexpr std::string_view SAVE_BEFORE_OPENING =
+    "Do you want to save it before opening file?";
 inline constexpr std::string_view SAVE_BEFORE_CLEARING = "Do you want to save it before clearing?";
 
 // File dialogs: "Name|pattern|...||".
@@ -90,6 +91,9 @@ inline constexpr std::string_view INVALID_SID = "Invalid S-ID!";
 
 // The Add channel dialog.
 inline constexpr std::string_view SELECT_A_TP = "Select a TP of lists,please!";
+
+// Moving an entry to another position.
+inline constexpr std::string_view NOT_AVAILABLE_POSITION = "Not available position!";
 
 // The web-link chooser.
 inline constexpr std::string_view WEB_LINK_START = "Web Link!";

@@ -10,6 +10,8 @@
 #include <utility>
 
 #include "cli/json_db.h"
+#include "db/text_number.h"
+#include "order/order.h"
 #include "sdx/favourites.h"
 #include "sdx/import.h"
 #include "texts.h"
@@ -30,6 +32,11 @@ struct Refusal {
   std::string message;
 };
 
+// Wrong usage found after the arguments were read: exit code 2.
+struct Usage {
+  std::string message;
+};
+
 struct Options {
   std::string in;
   std::string out;
@@ -38,6 +45,8 @@ struct Options {
   std::string favouriteDir;
   std::vector<std::string> listings;
   bool includeFeedTest = false;
+  std::vector<std::string> tabs;    // sort and move: the lists to work on
+  std::string satellite, from, to;  // move: 1-based numbers as given
 };
 
 std::optional<wdb::Layout> layoutOption(const Options& opt) {
@@ -141,6 +150,65 @@ void importCommand(const Options& opt, const Env& env) {
   save(db, layoutOption(opt).value_or(layout), opt, env);
 }
 
+// A database file, or a JSON document when the name ends in ".json"; its
+// layout as the next save would use it.
+std::pair<ChannelDb, wdb::Layout> loadAny(const Options& opt) {
+  if (opt.in.ends_with(".json")) {
+    const std::vector<std::byte> bytes = readInput(opt.in);
+    JsonDocument doc =
+        parseDatabaseJson({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+    if (!doc.ok()) throw Refusal{opt.in + ": " + doc.message};
+    const wdb::Layout layout =
+        doc.layout == wdb::Layout::TypeII ? wdb::Layout::TypeII : wdb::Layout::TypeI;
+    ChannelDb db;
+    if (std::string refusal = fillDatabase(std::move(doc), db); !refusal.empty()) {
+      throw Refusal{std::move(refusal)};
+    }
+    return {std::move(db), layout};
+  }
+  wdb::ReadResult loaded = loadDatabase(opt.in);
+  return {std::move(loaded.db), loaded.layout};
+}
+
+order::Tab tabNamed(const std::string& name) {
+  if (name == "satellites") return order::Tab::Satellites;
+  return name == "transponders" ? order::Tab::Transponders : order::Tab::Channels;
+}
+
+// A 1-based number as given, as a 0-based position; far too large or
+// small numbers stay outside every list.
+int position(const std::string& number) {
+  const std::int64_t v = leadingValue(number);
+  return static_cast<int>(std::clamp<std::int64_t>(v, -1, MAX_SATS * TABLE_ROWS) - 1);
+}
+
+void sortCommand(const Options& opt, const Env& env) {
+  checkFavouriteDir(opt);
+  auto [db, layout] = loadAny(opt);
+  for (const std::string& tab : opt.tabs) order::sortTab(db, tabNamed(tab));
+  save(db, layoutOption(opt).value_or(layout), opt, env);
+}
+
+void moveCommand(const Options& opt, const Env& env) {
+  const order::Tab tab = tabNamed(opt.tabs.front());
+  if ((tab == order::Tab::Satellites) != opt.satellite.empty()) {
+    throw Usage{tab == order::Tab::Satellites
+                    ? "--satellite is not taken with --tab satellites"
+                    : "--satellite is required with --tab " + opt.tabs.front()};
+  }
+  checkFavouriteDir(opt);
+  auto [db, layout] = loadAny(opt);
+  const int sat = tab == order::Tab::Satellites ? 0 : position(opt.satellite);
+  const int count = order::entryCount(db, tab, sat);
+  const int from = position(opt.from);
+  const int to = position(opt.to);
+  if (count == 0) throw Refusal{std::string(text::NO_DATA)};
+  if (from < 0 || from >= count) throw Refusal{std::string(text::SELECT_A_LIST)};
+  if (to < 0 || to >= count) throw Refusal{std::string(text::NOT_AVAILABLE_POSITION)};
+  order::moveEntry(db, tab, sat, from, to);
+  save(db, layoutOption(opt).value_or(layout), opt, env);
+}
+
 void convertCommand(const Options& opt, const Env& env) {
   checkFavouriteDir(opt);
   wdb::ReadResult loaded = loadDatabase(opt.in);
@@ -196,6 +264,51 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   addWriteOptions(*convert, opt);
   addLayoutOption(*convert, opt)->required();
 
+  const auto tabNames = CLI::IsMember({"satellites", "transponders", "channels"});
+  // Whole numbers with an optional sign; anything else is wrong usage.
+  const CLI::Validator wholeNumber(
+      [](std::string& value) -> std::string {
+        std::size_t i = value.empty() || (value[0] != '+' && value[0] != '-') ? 0 : 1;
+        const bool digits =
+            i < value.size() && value.find_first_not_of("0123456789", i) == std::string::npos;
+        return digits ? std::string() : "not a whole number: " + value;
+      },
+      "INT");
+
+  CLI::App* sort = app.add_subcommand("sort", "Sort lists as the editor's Sort does");
+  sort->add_option("IN", opt.in, "The database (*.wdb) or JSON document (*.json) to read")
+      ->required();
+  sort->add_option("--tab", opt.tabs, "A list to sort, in the order given (repeatable)")
+      ->required()
+      ->check(tabNames)
+      ->option_text("satellites|transponders|channels");
+  addWriteOptions(*sort, opt);
+  addLayoutOption(*sort, opt);
+
+  CLI::App* move = app.add_subcommand("move", "Move one entry of a list to another position");
+  move->add_option("IN", opt.in, "The database (*.wdb) or JSON document (*.json) to read")
+      ->required();
+  move->add_option("--tab", opt.tabs, "The list")
+      ->required()
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::Throw)
+      ->check(tabNames)
+      ->option_text("satellites|transponders|channels");
+  move->add_option("--satellite", opt.satellite,
+                   "The satellite (1-based) whose transponders or channels to move")
+      ->check(wholeNumber)
+      ->option_text("S");
+  move->add_option("--from", opt.from, "Position (1-based) of the entry to move")
+      ->required()
+      ->check(wholeNumber)
+      ->option_text("F");
+  move->add_option("--to", opt.to, "Position (1-based) it is to take")
+      ->required()
+      ->check(wholeNumber)
+      ->option_text("T");
+  addWriteOptions(*move, opt);
+  addLayoutOption(*move, opt);
+
   try {
     // CLI11 consumes its arguments from the back.
     std::vector<std::string> reversed(args.rbegin(), args.rend());
@@ -214,6 +327,11 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (build->parsed()) buildCommand(opt, env);
     if (import->parsed()) importCommand(opt, env);
     if (convert->parsed()) convertCommand(opt, env);
+    if (sort->parsed()) sortCommand(opt, env);
+    if (move->parsed()) moveCommand(opt, env);
+  } catch (const Usage& u) {
+    err << u.message << "\n\n" << app.help();
+    return 2;
   } catch (const Refusal& r) {
     err << r.message << '\n';
     return 1;
