@@ -13,6 +13,7 @@ inline constexpr int IDR_MAINFRAME = 128;
 inline constexpr int IDR_MENU = 131;
 inline constexpr int IDR_TOOLBAR = 132;
 inline constexpr int IDD_ADD_CHANNEL = 164;
+inline constexpr int IDD_MOVE = 169;
 
 // Dialog results.
 inline constexpr int IDOK = 1;
@@ -132,6 +133,11 @@ inline constexpr int IDC_ACH_APID = 1129;
 inline constexpr int IDC_ACH_PPID = 1130;
 inline constexpr int IDC_ACH_SID = 1126;
 inline constexpr int IDC_ACH_SCRAMBLED = 1133;
+
+// Move dialog (IDD_MOVE).
+inline constexpr int IDC_MOVE_POSITION = 1141;
+inline constexpr int IDC_MOVE_OK = 1140;
+inline constexpr int IDC_MOVE_CANCEL = 1069;
 
 // Menu and toolbar commands.
 inline constexpr int ID_FILE_OPEN = 32771;

@@ -182,7 +182,10 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
 
 void EditorDialog::saveFile() { saveDatabase(); }
 
-void EditorDialog::newDatabase() { clearDatabase(true); }
+void EditorDialog::newDatabase() {
+  resetDrag();
+  clearDatabase(true);
+}
 
 bool EditorDialog::clearDatabase(bool ask) {
   if (ask && db.savedFlag == 0 && db.satCount > 0) {
