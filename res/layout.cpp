@@ -166,11 +166,20 @@ constexpr ControlDef kAddChannel[] = {
     {IDCANCEL, K::Button, "Cancel", 120, 216, 44, 14},
 };
 
+// The Move dialog: one line to type the position in.
+constexpr ControlDef kMove[] = {
+    {-1, K::Label, "Input Position :", 8, 9, 54, 8},
+    {IDC_MOVE_POSITION, K::Edit, "", 62, 7, 37, 12},
+    {IDC_MOVE_OK, K::DefButton, "&OK", 8, 26, 42, 14},
+    {IDC_MOVE_CANCEL, K::Button, "&Cancel", 57, 26, 42, 14},
+};
+
 constexpr DialogDef kEditorDialog{IDD_EDITOR, "Velmora 1.00", "Verdana", 8, 443, 305, kEditor};
 constexpr DialogDef kAboutDialog{IDD_ABOUTBOX, "Velmora  Info.", "Verdana", 9, 221, 55, kAbout};
 constexpr DialogDef kFindDialog{IDD_FIND, "Find", "Verdana", 8, 199, 44, kFind};
 constexpr DialogDef kAddChannelDialog{IDD_ADD_CHANNEL, "Add channel", "Arial", 9, 171, 237,
                                       kAddChannel};
+constexpr DialogDef kMoveDialog{IDD_MOVE, "Move", "Verdana", 8, 107, 46, kMove, false};
 
 constexpr MenuItemDef kFile[] = {
     {ID_FILE_NEW, "&New                      F2"},
@@ -218,6 +227,7 @@ const DialogDef& editorDialog() { return kEditorDialog; }
 const DialogDef& aboutDialog() { return kAboutDialog; }
 const DialogDef& addChannelDialog() { return kAddChannelDialog; }
 const DialogDef& findDialog() { return kFindDialog; }
+const DialogDef& moveDialog() { return kMoveDialog; }
 std::span<const PopupDef> mainMenu() { return kMenu; }
 std::span<const int> toolbarButtons() { return kToolbar; }
 std::span<const ToolTipDef> toolTips() { return kTips; }

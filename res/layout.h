@@ -42,12 +42,14 @@ struct DialogDef {
   int fontPoints;
   int w, h;
   std::span<const ControlDef> controls;
+  bool systemMenu = true;  // the caption bar has a system menu and close box
 };
 
 const DialogDef& editorDialog();
 const DialogDef& aboutDialog();
 const DialogDef& addChannelDialog();
 const DialogDef& findDialog();
+const DialogDef& moveDialog();
 
 // Menu bar: popups with their items; id 0 is a separator.
 struct MenuItemDef {

@@ -14,6 +14,7 @@ inline constexpr int IDR_MENU = 131;
 inline constexpr int IDR_TOOLBAR = 132;
 inline constexpr int IDD_ADD_CHANNEL = 164;
 inline constexpr int IDD_FIND = 171;
+inline constexpr int IDD_MOVE = 169;
 
 // Dialog results.
 inline constexpr int IDOK = 1;
@@ -137,6 +138,10 @@ inline constexpr int IDC_ACH_SCRAMBLED = 1133;
 // Find dialog (IDD_FIND).
 inline constexpr int IDC_FIND_LABEL = 1190;
 inline constexpr int IDC_FIND_TEXT = 1191;
+// Move dialog (IDD_MOVE).
+inline constexpr int IDC_MOVE_POSITION = 1141;
+inline constexpr int IDC_MOVE_OK = 1140;
+inline constexpr int IDC_MOVE_CANCEL = 1069;
 
 // Menu and toolbar commands.
 inline constexpr int ID_FILE_OPEN = 32771;

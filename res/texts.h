@@ -92,6 +92,9 @@ inline constexpr std::string_view INVALID_SID = "Invalid S-ID!";
 // The Add channel dialog.
 inline constexpr std::string_view SELECT_A_TP = "Select a TP of lists,please!";
 
+// Moving an entry to another position.
+inline constexpr std::string_view NOT_AVAILABLE_POSITION = "Not available position!";
+
 // The web-link chooser.
 inline constexpr std::string_view WEB_LINK_START = "Web Link!";
 inline constexpr std::string_view WEB_LINK = "Web Link";

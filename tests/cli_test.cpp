@@ -138,6 +138,7 @@ using CliRoundTrip = CliFixture;
 using CliBuild = CliFixture;
 using CliImport = CliFixture;
 using CliUsage = CliFixture;
+using CliOrder = CliFixture;
 
 TEST_F(CliRoundTrip, BuildThenDumpGivesTheDatabaseBackInBothLayouts) {
   const std::string typeI = built(TYPE1_DB, "one.wdb");
@@ -298,6 +299,115 @@ TEST_F(CliImport, RefusalsStopBeforeAnythingIsWritten) {
   EXPECT_EQ(refused({"import-sdx", file("HOTBIRD.SDX", sdx), "-o", out}), said(SUPPORT_FILE));
   EXPECT_TRUE(slurp(out) == "previous content");
   ok({"import-sdx", file("hotbird.sdx.txt", sdx), "-o", out});
+}
+
+// Names of the satellites, and of each satellite's transponders and
+// services, as dumped.
+std::vector<std::string> orderOf(const json& db) {
+  std::vector<std::string> out;
+  for (const json& sat : db["satellites"]) {
+    std::string line = sat["name"].get<std::string>() + ":";
+    for (const json& tp : sat["transponders"])
+      line += " " + tp["frequency"].get<std::string>() + tp["polarization"].get<std::string>();
+    line += " |";
+    for (const json& svc : sat["services"]) line += " " + svc["name"].get<std::string>();
+    out.push_back(line);
+  }
+  return out;
+}
+
+TEST_F(CliOrder, SortAppliesEachTabInTurnAndKeepsTheLayoutOfIn) {
+  const json doc = json::parse(R"({"layout": "II", "satellites": [
+    {"name": "hotbird", "transponders": [{"frequency": "12500", "polarization": "H"},
+      {"frequency": "11000", "polarization": "V"}, {"frequency": "10900", "polarization": "H"}],
+     "services": [{"name": "zdf", "tpKey": "12500H"}, {"name": "", "tpKey": "12500H"},
+                  {"name": "Arte", "tpKey": "12500H"}, {"name": "-", "tpKey": "12500H"}]},
+    {"name": "", "transponders": [], "services": []},
+    {"name": "Astra", "transponders": [{"frequency": "10700", "polarization": "V"}],
+     "services": [{"name": "b", "tpKey": "10700V"}, {"name": "a", "tpKey": "10700V"}]}]})");
+  const std::string in = file("db.json", doc.dump());
+  ok({"sort", in, "-o", path("out.wdb"), "--tab", "channels", "--tab", "transponders", "--tab",
+      "satellites"});
+  const json out = json::parse(ok({"dump", path("out.wdb")}));
+  EXPECT_EQ(out["layout"], "II");
+  // The empty name sorts first among satellites, and as "...." among
+  // channels, where it stays empty.
+  EXPECT_EQ(orderOf(out),
+            (std::vector<std::string>{": |", "Astra: 10700V | a b",
+                                      "hotbird: 11000V 10900H 12500H | -  Arte zdf"}));
+
+  // A database file is read as dump reads it; --layout overrides.
+  ok({"sort", path("out.wdb"), "-o", path("again.wdb"), "--tab", "satellites", "--layout", "I"});
+  EXPECT_EQ(fs::file_size(path("again.wdb")), 262144u);
+  EXPECT_EQ(orderOf(json::parse(ok({"dump", path("again.wdb")}))), orderOf(out));
+}
+
+TEST_F(CliOrder, MoveRotatesOneEntryOrRefusesWithTheEditorsMessages) {
+  using namespace velmora::text;
+  json doc = databaseJson(4, 3);
+  for (const char* name : {"A", "B", "C", "D"})
+    doc["satellites"][1]["services"].push_back({{"name", name}, {"tpKey", "10700H"}});
+  const std::string in = file("db.json", doc.dump());
+  const std::string out = file("out.wdb", "previous content");
+  auto move = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), {"move", in, "-o", out});
+    return args;
+  };
+  EXPECT_EQ(refused(move({"--tab", "channels", "--satellite", "5", "--from", "1", "--to", "1"})),
+            said(NO_DATA));
+  EXPECT_EQ(refused(move({"--tab", "channels", "--satellite", "1", "--from", "1", "--to", "1"})),
+            said(NO_DATA));
+  EXPECT_EQ(refused(move({"--tab", "channels", "--satellite", "2", "--from", "5", "--to", "1"})),
+            said(SELECT_A_LIST));
+  EXPECT_EQ(refused(move({"--tab", "satellites", "--from", "0", "--to", "9"})),
+            said(SELECT_A_LIST));
+  EXPECT_EQ(refused(move({"--tab", "transponders", "--satellite", "+2", "--from", "-1", "--to",
+                          "99999999999999999999"})),
+            said(SELECT_A_LIST));
+  EXPECT_EQ(refused(move({"--tab", "transponders", "--satellite", "2", "--from", "3", "--to",
+                          "99999999999999999999"})),
+            said(NOT_AVAILABLE_POSITION));
+  EXPECT_TRUE(slurp(out) == "previous content");
+
+  ok(move({"--tab", "channels", "--satellite", "2", "--from", "2", "--to", "+4"}));
+  json db = json::parse(ok({"dump", out}));
+  EXPECT_EQ(orderOf(db)[1], "Sat 1: 10700H 10701H 10702H | A C D B");
+  ok(move({"--tab", "satellites", "--from", "4", "--to", "1"}));
+  db = json::parse(ok({"dump", out}));
+  EXPECT_EQ(db["satellites"][0]["name"], "Sat 3");
+  EXPECT_EQ(orderOf(db)[2], "Sat 1: 10700H 10701H 10702H | A B C D");
+  // Its own position changes nothing, and OUT is written all the same.
+  fs::remove(out);
+  ok(move({"--tab", "satellites", "--from", "2", "--to", "2"}));
+  EXPECT_EQ(orderOf(json::parse(ok({"dump", out}))),
+            orderOf(json::parse(ok({"dump", built(doc.dump(), "direct.wdb")}))));
+}
+
+TEST_F(CliOrder, WrongUsageOfSortAndMove) {
+  std::string out, err;
+  const std::string in = file("db.json", databaseJson(2, 2).dump());
+  const std::vector<std::vector<std::string>> usageErrors = {
+      {"sort", in, "-o", "x.wdb"},
+      {"sort", in, "-o", "x.wdb", "--tab", "services"},
+      {"move", in, "-o", "x.wdb", "--from", "1", "--to", "2"},
+      {"move", in, "-o", "x.wdb", "--tab", "satellites", "--tab", "satellites", "--from", "1",
+       "--to", "2"},
+      {"move", in, "-o", "x.wdb", "--tab", "satellites", "--to", "2"},
+      {"move", in, "-o", "x.wdb", "--tab", "satellites", "--from", "1"},
+      {"move", in, "-o", "x.wdb", "--tab", "satellites", "--satellite", "1", "--from", "1", "--to",
+       "2"},
+      {"move", in, "-o", "x.wdb", "--tab", "channels", "--from", "1", "--to", "2"},
+      {"move", in, "-o", "x.wdb", "--tab", "satellites", "--from", "1.0", "--to", "2"},
+      {"move", in, "-o", "x.wdb", "--tab", "satellites", "--from", "1", "--to", "two"},
+      {"move", in, "-o", "x.wdb", "--tab", "channels", "--satellite", "", "--from", "1", "--to",
+       "2"},
+      {"move", in, "-o", "x.wdb", "--tab", "channels", "--satellite", "-", "--from", "1", "--to",
+       "2"}};
+  for (const auto& wrong : usageErrors) {
+    EXPECT_EQ(cli(wrong, out, err), 2) << wrong[4] << " " << wrong.back();
+    EXPECT_NE(err.find("Usage"), std::string::npos);
+  }
+  EXPECT_FALSE(fs::exists("x.wdb"));
 }
 
 TEST_F(CliUsage, OpenChecksAndExitCodes) {

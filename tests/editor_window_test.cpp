@@ -279,12 +279,13 @@ TEST_F(EditorWindow, KeysFollowTheWindowRules) {
     EXPECT_EQ(editor.onKeyDown(key), KeyAction::Clear);
   EXPECT_EQ(editor.onKeyDown('A'), KeyAction::Pass);
   EXPECT_FALSE(ui.endedWith);
-  // Enter ran Change, Remove and twice Add on the empty Satellite tab; F7
-  // found nothing to save.
+  // Enter ran Change, Remove and twice Add on the empty Satellite tab; F5
+  // found nothing to move, F7 nothing to save.
   std::vector<std::string> said;
   for (const auto& m : prompts.messages) said.push_back(m.text);
   EXPECT_EQ(said, (std::vector<std::string>{"Select a list,please!", "Select a list,please!",
-                                            "No Name!", "No Name!", std::string(text::NO_DATA)}));
+                                            "No Name!", "No Name!", std::string(text::NO_DATA),
+                                            std::string(text::NO_DATA)}));
   EXPECT_EQ(prompts.fileFilters, std::vector<std::string>{std::string(text::OPEN_FILTER)});
 }
 

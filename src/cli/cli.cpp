@@ -11,6 +11,8 @@
 
 #include "cli/check.h"
 #include "cli/json_db.h"
+#include "db/text_number.h"
+#include "order/order.h"
 #include "sdx/favourites.h"
 #include "sdx/import.h"
 #include "texts.h"
@@ -31,6 +33,11 @@ struct Refusal {
   std::string message;
 };
 
+// Wrong usage found after the arguments were read: exit code 2.
+struct Usage {
+  std::string message;
+};
+
 struct Options {
   std::string in;
   std::string out;
@@ -39,9 +46,9 @@ struct Options {
   std::string favouriteDir;
   std::vector<std::string> listings;
   bool includeFeedTest = false;
-  bool json = false;
-  std::string tab;
-  int satellite = 0;
+  bool json = false;                // check: findings as JSON
+  std::vector<std::string> tabs;    // sort, move, export-csv: the lists to work on
+  std::string satellite, from, to;  // move, export-csv: 1-based numbers as given
 };
 
 std::optional<wdb::Layout> layoutOption(const Options& opt) {
@@ -143,18 +150,6 @@ int checkCommand(const Options& opt, std::ostream& out) {
   return findings.empty() ? 0 : 1;
 }
 
-void exportCsvCommand(const Options& opt, std::ostream& out) {
-  const wdb::ReadResult loaded = loadAny(opt.in);
-  const ListTab tab = opt.tab == "satellites"     ? ListTab::Satellites
-                      : opt.tab == "transponders" ? ListTab::Transponders
-                                                  : ListTab::Channels;
-  if (opt.satellite < 0 || opt.satellite > loaded.db.satCount)
-    throw Refusal{"There is no satellite " + std::to_string(opt.satellite) + "."};
-  writeListCsv(out, loaded.db, tab, opt.satellite);
-  out.flush();
-  if (!out) throw Refusal{"The CSV could not be written to the output."};
-}
-
 void importCommand(const Options& opt, const Env& env) {
   checkFavouriteDir(opt);
   ChannelDb db;
@@ -177,6 +172,61 @@ void importCommand(const Options& opt, const Env& env) {
     }
   }
   save(db, layoutOption(opt).value_or(layout), opt, env);
+}
+
+order::Tab tabNamed(const std::string& name) {
+  if (name == "satellites") return order::Tab::Satellites;
+  return name == "transponders" ? order::Tab::Transponders : order::Tab::Channels;
+}
+
+// A 1-based number as given, as a 0-based position; far too large or
+// small numbers stay outside every list.
+int position(const std::string& number) {
+  const std::int64_t v = leadingValue(number);
+  return static_cast<int>(std::clamp<std::int64_t>(v, -1, MAX_SATS * TABLE_ROWS) - 1);
+}
+
+void exportCsvCommand(const Options& opt, std::ostream& out) {
+  const wdb::ReadResult loaded = loadAny(opt.in);
+  const std::string& name = opt.tabs.front();
+  const ListTab tab = name == "satellites"     ? ListTab::Satellites
+                      : name == "transponders" ? ListTab::Transponders
+                                               : ListTab::Channels;
+  // Every satellite's list, or the one named (1-based).
+  const int satellite = opt.satellite.empty() ? 0 : position(opt.satellite) + 1;
+  if (satellite < 0 || satellite > loaded.db.satCount)
+    throw Refusal{"There is no satellite " + opt.satellite + "."};
+  writeListCsv(out, loaded.db, tab, satellite);
+  out.flush();
+  if (!out) throw Refusal{"The CSV could not be written to the output."};
+}
+
+void sortCommand(const Options& opt, const Env& env) {
+  checkFavouriteDir(opt);
+  wdb::ReadResult loaded = loadAny(opt.in);
+  for (const std::string& tab : opt.tabs) order::sortTab(loaded.db, tabNamed(tab));
+  save(loaded.db, layoutOption(opt).value_or(loaded.layout), opt, env);
+}
+
+void moveCommand(const Options& opt, const Env& env) {
+  const order::Tab tab = tabNamed(opt.tabs.front());
+  if ((tab == order::Tab::Satellites) != opt.satellite.empty()) {
+    throw Usage{tab == order::Tab::Satellites
+                    ? "--satellite is not taken with --tab satellites"
+                    : "--satellite is required with --tab " + opt.tabs.front()};
+  }
+  checkFavouriteDir(opt);
+  wdb::ReadResult loaded = loadAny(opt.in);
+  ChannelDb& db = loaded.db;
+  const int sat = tab == order::Tab::Satellites ? 0 : position(opt.satellite);
+  const int count = order::entryCount(db, tab, sat);
+  const int from = position(opt.from);
+  const int to = position(opt.to);
+  if (count == 0) throw Refusal{std::string(text::NO_DATA)};
+  if (from < 0 || from >= count) throw Refusal{std::string(text::SELECT_A_LIST)};
+  if (to < 0 || to >= count) throw Refusal{std::string(text::NOT_AVAILABLE_POSITION)};
+  order::moveEntry(db, tab, sat, from, to);
+  save(db, layoutOption(opt).value_or(loaded.layout), opt, env);
 }
 
 void convertCommand(const Options& opt, const Env& env) {
@@ -242,13 +292,60 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   CLI::App* csv =
       app.add_subcommand("export-csv", "Write a list as the editor shows it, as CSV on stdout");
   csv->add_option("IN", opt.in, "The database (*.wdb, or JSON as build reads it)")->required();
-  csv->add_option("--tab", opt.tab, "The list")
+  const auto tabNames = CLI::IsMember({"satellites", "transponders", "channels"});
+  // Whole numbers with an optional sign; anything else is wrong usage.
+  const CLI::Validator wholeNumber(
+      [](std::string& value) -> std::string {
+        std::size_t i = value.empty() || (value[0] != '+' && value[0] != '-') ? 0 : 1;
+        const bool digits =
+            i < value.size() && value.find_first_not_of("0123456789", i) == std::string::npos;
+        return digits ? std::string() : "not a whole number: " + value;
+      },
+      "INT");
+  csv->add_option("--tab", opt.tabs, "The list")
       ->required()
-      ->check(CLI::IsMember({"satellites", "transponders", "channels"}))
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::Throw)
+      ->check(tabNames)
       ->option_text("satellites|transponders|channels");
   csv->add_option("--satellite", opt.satellite,
                   "Only this satellite's transponders or channels (1-based)")
+      ->check(wholeNumber)
       ->option_text("S");
+
+  CLI::App* sort = app.add_subcommand("sort", "Sort lists as the editor's Sort does");
+  sort->add_option("IN", opt.in, "The database (*.wdb) or JSON document (*.json) to read")
+      ->required();
+  sort->add_option("--tab", opt.tabs, "A list to sort, in the order given (repeatable)")
+      ->required()
+      ->check(tabNames)
+      ->option_text("satellites|transponders|channels");
+  addWriteOptions(*sort, opt);
+  addLayoutOption(*sort, opt);
+
+  CLI::App* move = app.add_subcommand("move", "Move one entry of a list to another position");
+  move->add_option("IN", opt.in, "The database (*.wdb) or JSON document (*.json) to read")
+      ->required();
+  move->add_option("--tab", opt.tabs, "The list")
+      ->required()
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::Throw)
+      ->check(tabNames)
+      ->option_text("satellites|transponders|channels");
+  move->add_option("--satellite", opt.satellite,
+                   "The satellite (1-based) whose transponders or channels to move")
+      ->check(wholeNumber)
+      ->option_text("S");
+  move->add_option("--from", opt.from, "Position (1-based) of the entry to move")
+      ->required()
+      ->check(wholeNumber)
+      ->option_text("F");
+  move->add_option("--to", opt.to, "Position (1-based) it is to take")
+      ->required()
+      ->check(wholeNumber)
+      ->option_text("T");
+  addWriteOptions(*move, opt);
+  addLayoutOption(*move, opt);
 
   try {
     // CLI11 consumes its arguments from the back.
@@ -270,6 +367,11 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (convert->parsed()) convertCommand(opt, env);
     if (check->parsed()) return checkCommand(opt, out);
     if (csv->parsed()) exportCsvCommand(opt, out);
+    if (sort->parsed()) sortCommand(opt, env);
+    if (move->parsed()) moveCommand(opt, env);
+  } catch (const Usage& u) {
+    err << u.message << "\n\n" << app.help();
+    return 2;
   } catch (const Refusal& r) {
     err << r.message << '\n';
     return 1;

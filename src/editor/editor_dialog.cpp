@@ -304,9 +304,4 @@ void EditorDialog::closeSequence() {
   controls_.endDialog(IDOK);
 }
 
-// Commands whose behaviour arrives with the file, editing and ordering
-// work; until then they do nothing.
-void EditorDialog::moveEntry() {}
-void EditorDialog::sortEntries() {}
-
 }  // namespace velmora::editor

@@ -50,6 +50,12 @@ class EditorDialog {
   void onListRightClick(int listId);
   void onColumnClick(int listId);
   void onComboChanged(int comboId);
+  // Dragging a list row: the drag begins on row `row` of a list; the
+  // pointer moves or the button is released with the pointer over list
+  // `overList` (0 for anywhere else) at (x, y) of that list's rows area.
+  void onDragBegin(int listId, int row);
+  void onDragMove(int overList, int x, int y);
+  void onDragRelease(int overList, int x, int y);
   // Title bar close, Alt+F4, system menu: ignored while a file is loading.
   void onCloseRequest();
   // Text of a toolbar button's tip, cut to 79 characters.
@@ -63,6 +69,17 @@ class EditorDialog {
   wdb::Layout wdbLayout = wdb::Layout::New;
   std::string filePath;
   int satCodeCounter = 26;
+
+  // A row being dragged: from its list row dragRow, last seen at dragPoint;
+  // dropMove while a drop has the Move command work without a dialog.
+  struct Point {
+    int x = 0, y = 0;
+  };
+  int dragging = 0;
+  int dragRow = -1;
+  int dropRow = -1;
+  Point dragPoint;
+  int dropMove = 0;
 
   // Last selected index of each edit-panel combo box.
   int lnbTypeIndex = 0;
@@ -163,6 +180,12 @@ class EditorDialog {
   void asStep(const std::function<void()>& change);
   void showRestoredContent();
   void updateUndoItems();
+
+  // Ordering.
+  bool moveTo(int position);
+  void rewriteSatelliteCombos();
+  void dropOnList();
+  void resetDrag();
 
   // Edit panel operations.
   void addSatellite();

@@ -220,6 +220,7 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
 void EditorDialog::saveFile() { saveDatabase(); }
 
 void EditorDialog::newDatabase() {
+  resetDrag();
   if (clearDatabase(true)) history_.clear();
 }
 

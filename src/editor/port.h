@@ -53,6 +53,23 @@ class Controls {
   virtual void listSelectRows(int id, const std::vector<int>& rows) = 0;
   // Scrolls so that the row is wholly visible.
   virtual void listEnsureVisible(int id, int row) = 0;
+  // Moves a row, with its cells and selection, so that its index becomes
+  // `to`; the rows between close up.
+  virtual void listMoveRow(int id, int from, int to) = 0;
+  virtual void listSetCell(int id, int row, int column, std::string_view text) = 0;
+  // The first row in view, and how many rows the view shows wholly.
+  virtual int listTopRow(int id) const = 0;
+  virtual int listRowsPerPage(int id) const = 0;
+  // The row at height y of the list's rows area (0 is its top edge, which
+  // lies below the column headers), whether or not the row is scrolled
+  // into view; -1 when there is no row at that height.
+  virtual int listRowAt(int id, int y) const = 0;
+
+  // Dragging a list row: an image of row `row` of list `id` follows the
+  // pointer, held at (hotX, hotY) of the image, and the toolkit reports
+  // every pointer move and the release to the logic, until dragEnd.
+  virtual void dragBegin(int id, int row, int hotX, int hotY) = 0;
+  virtual void dragEnd() = 0;
 
   // The tab strip.
   virtual void tabInsert(int id, int index, std::string_view title) = 0;

@@ -80,6 +80,9 @@ class EditorWindow::Forwarder final : public ControlEvents {
   void listRightClick(int id) override { editor_.onListRightClick(id); }
   void columnClick(int id) override { editor_.onColumnClick(id); }
   void comboChanged(int id) override { editor_.onComboChanged(id); }
+  void dragBegin(int id, int row) override { editor_.onDragBegin(id, row); }
+  void dragMove(int overList, int x, int y) override { editor_.onDragMove(overList, x, y); }
+  void dragRelease(int overList, int x, int y) override { editor_.onDragRelease(overList, x, y); }
 
  private:
   editor::EditorDialog& editor_;

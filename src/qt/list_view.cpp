@@ -1,5 +1,6 @@
 #include "qt/list_view.h"
 
+#include <QApplication>
 #include <QBrush>
 #include <QColor>
 #include <QHeaderView>
@@ -10,6 +11,7 @@
 #include <QScrollBar>
 #include <QStyleOptionHeader>
 #include <algorithm>
+#include <utility>
 
 #include "layout.h"
 #include "qt/latin1.h"
@@ -110,6 +112,27 @@ void RowsModel::remove(int row) {
   endRemoveRows();
 }
 
+void RowsModel::move(int from, int to) {
+  if (from < 0 || from >= rows() || to < 0 || to >= rows() || from == to) return;
+  flush();
+  // Qt counts the destination before the row has left its place.
+  beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
+  const auto first = rows_.begin();
+  if (from < to)
+    std::rotate(first + from, first + from + 1, first + to + 1);
+  else
+    std::rotate(first + to, first + from, first + from + 1);
+  endMoveRows();
+}
+
+void RowsModel::setCell(int row, int column, std::string text) {
+  if (row < 0 || row >= rows() || column < 0) return;
+  std::vector<std::string>& cells = rows_[static_cast<std::size_t>(row)];
+  if (static_cast<std::size_t>(column) >= cells.size()) return;
+  cells[static_cast<std::size_t>(column)] = std::move(text);
+  if (row < announced_) emit dataChanged(index(row, column), index(row, column));
+}
+
 void RowsModel::removeAll() {
   if (announced_ > 0) {
     beginRemoveRows({}, 0, announced_ - 1);
@@ -167,6 +190,8 @@ ListView::ListView(QWidget* parent, bool listColours)
   setWordWrap(false);
   setCornerButtonEnabled(false);
   setTabKeyNavigation(false);
+  // Scrolling during a drag of a row follows the editor's own rule.
+  setAutoScroll(false);
 
   if (listColours) {
     QPalette p = palette();
@@ -230,7 +255,66 @@ void ListView::keyPressEvent(QKeyEvent* event) {
   if (onClick && selectionModel()->selection() != before && !selectedRows().empty()) onClick();
 }
 
+int ListView::topRow() const {
+  rows_->flush();
+  const int row = rowAt(0);
+  return row < 0 ? 0 : row;
+}
+
+int ListView::rowsPerPage() const {
+  const int height = verticalHeader()->defaultSectionSize();
+  return height > 0 ? viewport()->height() / height : 0;
+}
+
+int ListView::rowAtHeight(int y) const {
+  rows_->flush();
+  return rowAt(y);
+}
+
+void ListView::setDragging(bool on) {
+  dragging_ = on;
+  pressRow_ = -1;
+}
+
+void ListView::mousePressEvent(QMouseEvent* event) {
+  pressRow_ = -1;
+  if (event->button() == Qt::LeftButton && !dragging_) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid()) {
+      pressRow_ = index.row();
+      pressPos_ = event->position().toPoint();
+    }
+  }
+  QTableView::mousePressEvent(event);
+}
+
+void ListView::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint global = event->globalPosition().toPoint();
+  if (dragging_) {
+    if (onDragMove) onDragMove(global);
+    return;
+  }
+  if (pressRow_ >= 0 && (event->buttons() & Qt::LeftButton)) {
+    if ((event->position().toPoint() - pressPos_).manhattanLength() >=
+        QApplication::startDragDistance()) {
+      const int row = std::exchange(pressRow_, -1);
+      if (onDragBegin) onDragBegin(row);
+      if (dragging_ && onDragMove) onDragMove(global);
+    }
+    return;
+  }
+  QTableView::mouseMoveEvent(event);
+}
+
 void ListView::mouseReleaseEvent(QMouseEvent* event) {
+  pressRow_ = -1;
+  if (dragging_ && event->button() == Qt::LeftButton) {
+    // The selection stays as the drag found it: the rows dragged out of the
+    // list are the ones to remove.
+    setState(NoState);
+    if (onDragRelease) onDragRelease(event->globalPosition().toPoint());
+    return;
+  }
   QTableView::mouseReleaseEvent(event);
   if (event->button() == Qt::LeftButton && onClick) {
     onClick();

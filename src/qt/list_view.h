@@ -37,6 +37,9 @@ class RowsModel final : public QAbstractTableModel {
   const std::string& cell(int row, int column) const;
   void insert(int row, std::vector<std::string> cells);
   void remove(int row);
+  // Moves a row so that its index becomes `to`; views keep its selection.
+  void move(int from, int to);
+  void setCell(int row, int column, std::string text);
   void removeAll();
 
   // Announces the rows appended since the last flush.
@@ -65,6 +68,20 @@ class ListView final : public QTableView {
   void selectRows(const std::vector<int>& rows);
   // Scrolls vertically only, so that the row is wholly in view.
   void ensureVisible(int row);
+  int topRow() const;
+  int rowsPerPage() const;
+  // The row at height y of the rows area, in view or not; -1 for none.
+  int rowAtHeight(int y) const;
+
+  // Dragging a row. A left press on a row followed by a move of the drag
+  // distance begins a drag (onDragBegin with the row); once the logic has
+  // accepted it (setDragging), every move and the release are reported
+  // with the pointer's screen position, and the press sweeps no selection.
+  void setDragging(bool on);
+  bool dragging() const { return dragging_; }
+  std::function<void(int row)> onDragBegin;
+  std::function<void(QPoint global)> onDragMove;
+  std::function<void(QPoint global)> onDragRelease;
 
   // Mouse notifications: a click or right click (after the selection has
   // followed the mouse), and a click on a column header.
@@ -73,12 +90,17 @@ class ListView final : public QTableView {
   std::function<void()> onColumnClick;
 
  protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   // A selection made with the keyboard counts as a click on the row.
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
   RowsModel* rows_;
+  int pressRow_ = -1;
+  QPoint pressPos_;
+  bool dragging_ = false;
 };
 
 }  // namespace velmora::qt

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCursor>
 #include <QDialog>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -16,7 +17,9 @@
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QTabWidget>
+#include <QTimer>
 #include <QtGlobal>
+#include <utility>
 
 #include "qt/images.h"
 #include "qt/latin1.h"
@@ -139,6 +142,11 @@ QWidget* QtControls::build(const res::ControlDef& def, QWidget* parent) {
       view->onColumnClick = [this, id] {
         if (events_) events_->columnClick(id);
       };
+      view->onDragBegin = [this, id](int row) {
+        if (events_) events_->dragBegin(id, row);
+      };
+      view->onDragMove = [this](QPoint global) { dragPointer(global, false); };
+      view->onDragRelease = [this](QPoint global) { dragPointer(global, true); };
       return view;
     }
     case K::GroupBox:
@@ -461,6 +469,95 @@ void QtControls::listSelectRows(int id, const std::vector<int>& rows) {
 
 void QtControls::listEnsureVisible(int id, int row) {
   if (ListView* view = list(id)) view->ensureVisible(row);
+}
+
+void QtControls::listMoveRow(int id, int from, int to) {
+  if (ListView* view = list(id)) view->rows().move(from, to);
+}
+
+void QtControls::listSetCell(int id, int row, int column, std::string_view text) {
+  if (ListView* view = list(id)) view->rows().setCell(row, column, std::string(text));
+}
+
+int QtControls::listTopRow(int id) const {
+  const ListView* view = list(id);
+  return view != nullptr ? view->topRow() : 0;
+}
+
+int QtControls::listRowsPerPage(int id) const {
+  const ListView* view = list(id);
+  return view != nullptr ? view->rowsPerPage() : 0;
+}
+
+int QtControls::listRowAt(int id, int y) const {
+  const ListView* view = list(id);
+  return view != nullptr ? view->rowAtHeight(y) : -1;
+}
+
+// ------------------------------------------------------------ dragging a row
+
+void QtControls::dragBegin(int id, int row, int hotX, int hotY) {
+  dragEnd();
+  ListView* view = list(id);
+  if (view == nullptr || row < 0 || row >= view->rows().rows()) return;
+  view->rows().flush();
+  // The image is the row as the list shows it, as far as it is in view.
+  const QRect cells =
+      view->visualRect(view->model()->index(row, 0))
+          .united(view->visualRect(view->model()->index(row, view->rows().headerCount() - 1)))
+          .intersected(view->viewport()->rect());
+  dragImage_ =
+      new QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
+                              Qt::WindowDoesNotAcceptFocus);
+  dragImage_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  dragImage_->setAttribute(Qt::WA_ShowWithoutActivating);
+  dragImage_->setFrameShape(QFrame::Box);
+  dragImage_->setLineWidth(1);
+  dragImage_->setPixmap(view->viewport()->grab(cells));
+  dragImage_->adjustSize();
+  dragImage_->setWindowOpacity(0.7);
+  dragHotSpot_ = QPoint(hotX, hotY);
+  dragList_ = view;
+  view->setDragging(true);
+  dragLast_ = QCursor::pos();
+  dragImage_->move(dragLast_ - dragHotSpot_);
+  dragImage_->show();
+  // A pointer resting on the first or last row in view keeps the list
+  // scrolling: its last position is reported again while it rests.
+  dragRepeat_ = new QTimer(dragImage_);
+  QObject::connect(dragRepeat_, &QTimer::timeout, dragImage_,
+                   [this] { dragPointer(dragLast_, false); });
+  dragRepeat_->start(100);
+}
+
+void QtControls::dragEnd() {
+  if (dragList_) dragList_->setDragging(false);
+  dragList_ = nullptr;
+  delete std::exchange(dragImage_, nullptr);  // with its timer
+  dragRepeat_ = nullptr;
+}
+
+void QtControls::dragPointer(QPoint global, bool released) {
+  if (dragImage_ == nullptr) return;
+  dragLast_ = global;
+  dragImage_->move(global - dragHotSpot_);
+  // The list under the pointer: its rows, its headers or its scroll bars.
+  int overList = 0;
+  QPoint at = global;
+  for (const auto& [id, w] : widgets_) {
+    auto* view = dynamic_cast<ListView*>(w);
+    if (view == nullptr || !view->isVisible()) continue;
+    if (view->rect().contains(view->mapFromGlobal(global))) {
+      overList = id;
+      at = view->viewport()->mapFromGlobal(global);
+      break;
+    }
+  }
+  if (events_ == nullptr) return;
+  if (released)
+    events_->dragRelease(overList, at.x(), at.y());
+  else
+    events_->dragMove(overList, at.x(), at.y());
 }
 
 // ------------------------------------------------------------ tab strip

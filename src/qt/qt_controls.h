@@ -3,6 +3,7 @@
 // the user does reaches ControlEvents.
 #pragma once
 
+#include <QPoint>
 #include <QPointer>
 #include <unordered_map>
 #include <vector>
@@ -13,6 +14,8 @@
 
 class QAction;
 class QDialog;
+class QLabel;
+class QTimer;
 class QWidget;
 
 namespace velmora::qt {
@@ -30,6 +33,11 @@ class ControlEvents {
   virtual void columnClick(int /*id*/) {}
   virtual void comboChanged(int /*id*/) {}
   virtual void lineChosen(int /*id*/) {}  // a list box's selection
+  // Dragging a list row: its begin, and the pointer over list `overList`
+  // (0 for anywhere else) at (x, y) of that list's rows area.
+  virtual void dragBegin(int /*id*/, int /*row*/) {}
+  virtual void dragMove(int /*overList*/, int /*x*/, int /*y*/) {}
+  virtual void dragRelease(int /*overList*/, int /*x*/, int /*y*/) {}
 };
 
 class QtControls final : public editor::Controls {
@@ -80,6 +88,15 @@ class QtControls final : public editor::Controls {
   std::vector<int> listSelectedRows(int id) const override;
   void listSelectRows(int id, const std::vector<int>& rows) override;
   void listEnsureVisible(int id, int row) override;
+  void listMoveRow(int id, int from, int to) override;
+  void listSetCell(int id, int row, int column, std::string_view text) override;
+  int listTopRow(int id) const override;
+  int listRowsPerPage(int id) const override;
+  int listRowAt(int id, int y) const override;
+  void dragBegin(int id, int row, int hotX, int hotY) override;
+  void dragEnd() override;
+  // The image that follows the pointer during a drag; nullptr otherwise.
+  QLabel* dragImage() const { return dragImage_; }
 
   void tabInsert(int id, int index, std::string_view title) override;
   int tabCount(int id) const override;
@@ -100,6 +117,9 @@ class QtControls final : public editor::Controls {
   QWidget* build(const res::ControlDef& def, QWidget* parent);
   template <class W>
   W* find(int id) const;
+  // The pointer during a drag: the image follows it, and the logic hears
+  // where it is.
+  void dragPointer(QPoint global, bool released);
 
   DialogMetrics metrics_;
   QWidget* client_;
@@ -109,6 +129,11 @@ class QtControls final : public editor::Controls {
   std::unordered_map<int, QWidget*> widgets_;
   std::unordered_map<const QWidget*, int> ids_;
   std::unordered_map<int, QAction*> actions_;
+  QPointer<ListView> dragList_;
+  QLabel* dragImage_ = nullptr;
+  QPoint dragHotSpot_;
+  QPoint dragLast_;
+  QTimer* dragRepeat_ = nullptr;
 };
 
 }  // namespace velmora::qt

@@ -20,6 +20,7 @@ const res::DialogDef* dialogTemplate(int dialogId) {
       {res::IDD_ABOUTBOX, &res::aboutDialog},
       {res::IDD_ADD_CHANNEL, &res::addChannelDialog},
       {res::IDD_FIND, &res::findDialog},
+      {res::IDD_MOVE, &res::moveDialog},
   };
   for (const Entry& entry : kTemplates) {
     if (entry.id == dialogId) return &entry.def();
@@ -30,8 +31,9 @@ const res::DialogDef* dialogTemplate(int dialogId) {
 SubDialogWindow::SubDialogWindow(const res::DialogDef& def, editor::SubDialog& logic,
                                  QWidget* parent)
     : QDialog(parent), logic_(logic) {
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowFlags(def.systemMenu ? Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                      Qt::WindowCloseButtonHint
+                                : Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   setWindowTitle(fromBytes(def.caption));
   setWindowIcon(programIcon());
   controls_ = std::make_unique<QtControls>(def, this, this);

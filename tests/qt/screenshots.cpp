@@ -1,7 +1,8 @@
 // Photographs the editor on the offscreen platform: the sample database is
 // written as a receiver file and opened with F3 as a user would, a row is
 // clicked on each tab, and each tab, the Add channel dialog, the About box,
-// a menu and a blue tip are saved as PNG files.
+// a menu, a blue tip, the Move dialog and a row being dragged are saved as
+// PNG files.
 //
 //   velmora_screenshots [OUTPUT_FOLDER]
 #include <QApplication>
@@ -9,8 +10,11 @@
 #include <QDir>
 #include <QFile>
 #include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPixmap>
 #include <QTabBar>
 #include <QTabWidget>
@@ -99,6 +103,13 @@ class Session {
   QPixmap shot() {
     QTest::qWait(50);
     return window.grab();
+  }
+  // The window with another top-level window drawn where it stands over it.
+  QPixmap shotWith(QWidget* top) {
+    QPixmap picture = shot();
+    QPainter painter(&picture);
+    painter.drawPixmap(window.mapFromGlobal(top->mapToGlobal(QPoint(0, 0))), top->grab());
+    return picture;
   }
 
   qt::EditorWindow window;
@@ -196,6 +207,39 @@ bool run() {
   });
   s.editor.onCommand(ID_ABOUT);
   if (!aboutSaved) return fail("the About box did not show");
+
+  // The Move dialog over the Satellite tab, a position typed in, then Esc.
+  s.clickTab(0);
+  s.clickRow(IDC_SAT_LIST, 1);
+  bool moveSaved = false;
+  QTimer::singleShot(50, [&] {
+    QWidget* box = QApplication::activeModalWidget();
+    if (box == nullptr || box == &s.window) return;
+    if (auto* position = box->findChild<QLineEdit*>()) QTest::keyClicks(position, "4");
+    box->move(s.window.mapToGlobal(QPoint(260, 220)));
+    QTest::qWait(20);
+    moveSaved = save(box->grab(), "move.png") && save(s.shotWith(box), "move_over_window.png");
+    QTest::keyClick(box->windowHandle(), Qt::Key_Escape);
+    if (box->isVisible()) box->close();
+  });
+  s.press(IDC_SAT_LIST, Qt::Key_F5);
+  if (!moveSaved) return fail("the Move dialog did not show");
+
+  // A channel dragged from row 2 down the list, with its image under the
+  // pointer; then dropped there.
+  s.clickTab(2);
+  auto* list = s.window.controls().list(IDC_SVC_LIST);
+  list->rows().flush();
+  QWidget* rows = list->viewport();
+  const QPoint from = list->visualRect(list->model()->index(2, 1)).center();
+  const QPoint to = list->visualRect(list->model()->index(7, 1)).center() + QPoint(40, 0);
+  QTest::mousePress(rows, Qt::LeftButton, {}, from);
+  for (int step = 1; step <= 5; ++step) QTest::mouseMove(rows, from + (to - from) * step / 5);
+  QLabel* image = s.window.controls().dragImage();
+  if (image == nullptr) return fail("the drag did not begin");
+  const bool dragSaved = save(s.shotWith(image), "drag.png");
+  QTest::mouseRelease(rows, Qt::LeftButton, {}, to);
+  if (!dragSaved || !save(s.shot(), "dropped.png")) return false;
   return true;
 }
 

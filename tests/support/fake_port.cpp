@@ -105,7 +105,42 @@ void FakeControls::listSelectRows(int id, const std::vector<int>& rows) {
   get(id).list.selected = rows;
   std::sort(get(id).list.selected.begin(), get(id).list.selected.end());
 }
-void FakeControls::listEnsureVisible(int id, int row) { get(id).list.ensuredVisible = row; }
+void FakeControls::listEnsureVisible(int id, int row) {
+  List& l = get(id).list;
+  l.ensuredVisible = row;
+  if (row < l.top) l.top = row;
+  if (row >= l.top + l.page) l.top = row - l.page + 1;
+}
+void FakeControls::listMoveRow(int id, int from, int to) {
+  List& l = get(id).list;
+  const int n = static_cast<int>(l.rows.size());
+  if (from < 0 || from >= n || to < 0 || to >= n) return;
+  auto cells = std::move(l.rows[from]);
+  l.rows.erase(l.rows.begin() + from);
+  l.rows.insert(l.rows.begin() + to, std::move(cells));
+  // The selection stays with the rows.
+  for (int& r : l.selected) {
+    if (r == from)
+      r = to;
+    else if (from < to && r > from && r <= to)
+      --r;
+    else if (from > to && r >= to && r < from)
+      ++r;
+  }
+  std::sort(l.selected.begin(), l.selected.end());
+}
+void FakeControls::listSetCell(int id, int row, int column, std::string_view text) {
+  auto& rows = get(id).list.rows;
+  if (row < 0 || row >= static_cast<int>(rows.size()) || column < 0) return;
+  auto& cells = rows[static_cast<std::size_t>(row)];
+  if (column < static_cast<int>(cells.size())) cells[static_cast<std::size_t>(column)] = text;
+}
+int FakeControls::listRowAt(int id, int y) const {
+  const List& l = get(id).list;
+  if (y < 0) return -1;
+  const int row = l.top + y / ROW_HEIGHT;
+  return row < static_cast<int>(l.rows.size()) ? row : -1;
+}
 
 void FakeControls::tabInsert(int id, int index, std::string_view title) {
   auto& tabs = get(id).tabs;
@@ -152,6 +187,8 @@ const res::DialogDef& templateOf(int dialogId) {
       return res::aboutDialog();
     case res::IDD_FIND:
       return res::findDialog();
+    case res::IDD_MOVE:
+      return res::moveDialog();
     default:
       throw std::out_of_range("no template for dialog " + std::to_string(dialogId));
   }

@@ -28,7 +28,10 @@ class FakeControls : public editor::Controls {
     std::vector<std::vector<std::string>> rows;
     std::vector<int> selected;
     int ensuredVisible = -1;
+    int top = 0;  // first row in view, of `page` rows of ROW_HEIGHT pixels
+    int page = 10;
   };
+  static constexpr int ROW_HEIGHT = 16;
   struct Control {
     res::ControlKind kind{};
     std::string text;
@@ -55,6 +58,12 @@ class FakeControls : public editor::Controls {
   std::optional<int> endedWith;
   std::map<int, std::string> menuTexts;
   std::map<int, bool> menuShown;
+  // The row being dragged, while the logic shows its drag image.
+  struct Drag {
+    int list, row, hotX, hotY;
+  };
+  std::optional<Drag> drag;
+  List& listState(int id) { return get(id).list; }
 
   void setText(int id, std::string_view text) override;
   std::string text(int id) const override;
@@ -83,6 +92,13 @@ class FakeControls : public editor::Controls {
   std::vector<int> listSelectedRows(int id) const override;
   void listSelectRows(int id, const std::vector<int>& rows) override;
   void listEnsureVisible(int id, int row) override;
+  void listMoveRow(int id, int from, int to) override;
+  void listSetCell(int id, int row, int column, std::string_view text) override;
+  int listTopRow(int id) const override { return get(id).list.top; }
+  int listRowsPerPage(int id) const override { return get(id).list.page; }
+  int listRowAt(int id, int y) const override;
+  void dragBegin(int id, int row, int hotX, int hotY) override { drag = Drag{id, row, hotX, hotY}; }
+  void dragEnd() override { drag.reset(); }
   void tabInsert(int id, int index, std::string_view title) override;
   int tabCount(int id) const override;
   int tabSelection(int id) const override;

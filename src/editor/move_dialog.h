@@ -1,0 +1,24 @@
+// The Move dialog: asks for the position, counted from 1, that the picked
+// entry is to take. It only reads the number; the Move command checks it.
+//
+// Its buttons are not the usual OK and Cancel commands: OK is 1140 and
+// Cancel 1069. Enter (IDOK) accepts as OK does, unless the Cancel button
+// has the focus; Esc (IDCANCEL) cancels.
+#pragma once
+
+#include "editor/port.h"
+#include "resource_ids.h"
+
+namespace velmora::editor {
+
+class MoveDialog : public SubDialog {
+ public:
+  int dialogId() const override { return res::IDD_MOVE; }
+  void onInit(Controls& c) override;
+  bool onCommand(Controls& c, int commandId) override;
+
+  // The typed position: the leading digits of the text, 0 without any.
+  int position = 0;
+};
+
+}  // namespace velmora::editor

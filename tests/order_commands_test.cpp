@@ -1,0 +1,310 @@
+// Sort, Move and dragging rows, as a user reaches them in the window.
+#include <gtest/gtest.h>
+
+#include "editor/editor_dialog.h"
+#include "resource_ids.h"
+#include "support/db_builders.h"
+#include "support/fake_port.h"
+#include "texts.h"
+
+namespace velmora::editor {
+using namespace velmora::res;
+using namespace velmora::test;
+
+constexpr int ROW = FakeControls::ROW_HEIGHT;
+
+class Ordering : public ::testing::Test {
+ protected:
+  Ordering() : ui(editorDialog()), editor(ui, prompts, EditorEnv{"/opt/velmora"}) {
+    editor.initDialog();
+  }
+
+  // Satellites named by the letters of `names`; satellite i has
+  // transponders and channels named after it.
+  void load(const std::string& names, int rows = 3) {
+    ChannelDb db;
+    for (char c : names) {
+      const std::string n(1, c);
+      db.appendSatellite(makeSat(n));
+      for (int r = 0; r < rows; ++r) {
+        db.tpTables[db.satCount - 1].append(makeTp(std::to_string(11000 + r), "H", n));
+        db.svcTables[db.satCount - 1].append(makeSvc(n + std::to_string(r), "11000H" + n));
+      }
+    }
+    editor.db = std::move(db);
+    for (int combo : {IDC_TP_SAT, IDC_SVC_SAT})
+      for (int s = 0; s < editor.db.satCount; ++s)
+        ui.comboInsert(combo, s, editor.db.sats[static_cast<std::size_t>(s)].name);
+    switchTo(TAB_SATELLITE);
+  }
+  void switchTo(int tab) {
+    ui.pickTab(tab - 1);
+    editor.onTabChanged();
+  }
+  void click(int list, int row) {
+    ui.pickRows(list, {row});
+    editor.onListClick(list);
+  }
+  // Column `column` of every row of a list, joined.
+  std::string column(int list, int column = 1) const {
+    std::string out;
+    for (const auto& cells : ui.at(list).list.rows) out += cells.at(column) + " ";
+    return out;
+  }
+  std::string satOrder() const {
+    std::string out;
+    for (int s = 0; s < editor.db.satCount; ++s) out += editor.db.sats[s].name;
+    return out;
+  }
+  std::string combo(int id) const {
+    std::string out;
+    for (const std::string& item : ui.at(id).combo.items) out += item;
+    return out;
+  }
+  // Move with the dialog, which `script` fills in and ends.
+  void move(std::function<void(FakePrompts::DialogSession&)> script) {
+    prompts.dialogScripts.push_back(std::move(script));
+    editor.onKeyDown(VK_F5);
+  }
+  // Types `text`, puts the focus on control `focus` and ends with `key`.
+  static std::function<void(FakePrompts::DialogSession&)> typed(std::string text, int key,
+                                                                int focus = IDC_MOVE_POSITION) {
+    return [=](FakePrompts::DialogSession& d) {
+      d.ui.type(IDC_MOVE_POSITION, text);
+      d.ui.focus(focus);
+      d.send(key);
+    };
+  }
+  std::vector<std::string_view> messages() const {
+    std::vector<std::string_view> out;
+    for (const auto& m : prompts.messages) out.push_back(m.text);
+    return out;
+  }
+
+  FakeControls ui;
+  FakePrompts prompts;
+  EditorDialog editor;
+};
+
+TEST_F(Ordering, EveryWayToSortSortsTheShownTabAndMarksTheDatabaseModified) {
+  struct Way {
+    const char* name;
+    std::function<void(EditorDialog&)> sort;
+  };
+  const Way ways[] = {
+      {"menu", [](EditorDialog& e) { e.onCommand(ID_EDIT_SORT); }},
+      {"toolbar", [](EditorDialog& e) { e.onCommand(ID_TB_SORT); }},
+      {"F8", [](EditorDialog& e) { e.onKeyDown(VK_F8); }},
+      {"header", [](EditorDialog& e) { e.onColumnClick(IDC_SAT_LIST); }},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    editor.clearDatabase(false);
+    load("hAe");
+    // Transponders of the first satellite out of order, channels of both.
+    editor.db.tpTables[0][0].frequency = "12000";
+    editor.db.svcTables[0][0].name = "z";
+    editor.db.svcTables[2][1].name = "";
+    editor.db.savedFlag = 1;
+    ui.listState(IDC_SAT_LIST).top = 2;
+    way.sort(editor);
+    EXPECT_EQ(satOrder(), "Aeh");
+    EXPECT_EQ(editor.db.svcTables[0][0].name, "A0");  // the tables went with them
+    EXPECT_EQ(column(IDC_SAT_LIST), "A e h ");
+    EXPECT_EQ(combo(IDC_TP_SAT), "Aeh");
+    EXPECT_EQ(combo(IDC_SVC_SAT), "Aeh");
+    EXPECT_EQ(ui.at(IDC_SAT_LIST).list.top, 0);
+    EXPECT_EQ(editor.db.savedFlag, 0);
+
+    // The Transponder tab shows satellite "h", but every table is sorted.
+    click(IDC_SAT_LIST, 2);
+    switchTo(TAB_TRANSPONDER);
+    way.sort(editor);
+    EXPECT_EQ(column(IDC_TP_LIST, 2), "11001 11002 12000 ");
+    EXPECT_EQ(editor.db.tpTables[0][0].frequency, "11000");
+    EXPECT_EQ(editor.db.curTp, 3);
+
+    switchTo(TAB_CHANNEL);
+    way.sort(editor);
+    EXPECT_EQ(column(IDC_SVC_LIST), "h1 h2 z ");
+    EXPECT_EQ(editor.db.svcTables[1][0].name, "");  // sorted as "....", not shown yet
+    EXPECT_EQ(editor.db.svcTables[1][1].name, "e0");
+    EXPECT_TRUE(prompts.messages.empty());
+  }
+
+  editor.clearDatabase(false);
+  editor.db.savedFlag = 1;
+  editor.onKeyDown(VK_F8);
+  EXPECT_EQ(editor.db.savedFlag, 0);
+}
+
+TEST_F(Ordering, MoveTakesThePositionFromTheDialog) {
+  struct Case {
+    int picked;
+    std::string text;
+    int key, focus;  // how the dialog ends, and where the focus is then
+    std::string order;
+    std::string_view message;
+  };
+  const int edit = IDC_MOVE_POSITION;
+  const Case cases[] = {
+      {1, "4", IDC_MOVE_OK, IDC_MOVE_OK, "ACDB", ""},
+      {3, " 1st", IDOK, edit, "DABC", ""},  // Enter in the edit box
+      {3, "1", IDOK, IDC_MOVE_OK, "DABC", ""},
+      {1, "4", IDCANCEL, edit, "ABCD", ""},  // Esc
+      {1, "4", IDC_MOVE_CANCEL, IDC_MOVE_CANCEL, "ABCD", ""},
+      {1, "4", IDOK, IDC_MOVE_CANCEL, "ABCD", ""},  // Enter on Cancel
+      {1, "2", IDC_MOVE_OK, edit, "ABCD", ""},      // its own position
+      {1, "0", IDC_MOVE_OK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
+      {1, "-1", IDC_MOVE_OK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
+      {1, "five", IDOK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
+      {1, "5", IDOK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
+      {1, "99999999999999999999", IDOK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text + " " + std::to_string(c.key) + " " + std::to_string(c.focus));
+    editor.clearDatabase(false);
+    prompts.messages.clear();
+    load("ABCD");
+    click(IDC_SAT_LIST, c.picked);
+    editor.db.savedFlag = 1;
+    move(typed(c.text, c.key, c.focus));
+    EXPECT_EQ(satOrder(), c.order);
+    EXPECT_EQ(messages(), c.message.empty() ? std::vector<std::string_view>{}
+                                            : std::vector<std::string_view>{c.message});
+    const bool moved = c.order != "ABCD";
+    EXPECT_EQ(editor.db.savedFlag, moved ? 0 : 1);
+    if (!moved) continue;
+    std::string rows;
+    for (char name : c.order) rows += std::string(1, name) + " ";
+    EXPECT_EQ(column(IDC_SAT_LIST), rows);
+    EXPECT_EQ(combo(IDC_TP_SAT), c.order);
+    EXPECT_EQ(combo(IDC_SVC_SAT), c.order);
+    EXPECT_EQ(editor.db.svcTables[3][0].name, std::string(1, c.order[3]) + "0");
+    // The information panel ends on the last satellite.
+    EXPECT_EQ(ui.text(IDC_SEL_SAT), std::string(1, c.order[3]));
+    EXPECT_EQ(editor.db.rowPicked, 0);
+  }
+}
+
+TEST_F(Ordering, MoveRefusesWithoutEntriesOrAPickedRowOfTheShownTable) {
+  editor.onKeyDown(VK_F5);
+  load("AB");
+  editor.onKeyDown(VK_F5);  // nothing clicked
+  click(IDC_SAT_LIST, 1);
+  switchTo(TAB_TRANSPONDER);  // shows satellite B; no transponder clicked
+  editor.onKeyDown(VK_F5);
+  click(IDC_TP_LIST, 2);
+  editor.db.tpTables[1].erase(2);  // the picked row is gone
+  editor.onKeyDown(VK_F5);
+  editor.db.tpTables[1] = {};
+  editor.onKeyDown(VK_F5);
+  EXPECT_EQ(messages(),
+            (std::vector<std::string_view>{text::NO_DATA, text::SELECT_A_LIST, text::SELECT_A_LIST,
+                                           text::SELECT_A_LIST, text::NO_DATA}));
+  EXPECT_TRUE(prompts.modalDialogs.empty());
+}
+
+TEST_F(Ordering, MovingATransponderOrChannelTouchesOnlyItsOwnTable) {
+  load("ABC", 5);
+  const ChannelDb before = editor.db;
+  click(IDC_SAT_LIST, 1);
+  switchTo(TAB_TRANSPONDER);
+  click(IDC_TP_LIST, 4);
+  move(typed("2", IDC_MOVE_OK));
+  EXPECT_EQ(column(IDC_TP_LIST, 2), "11000 11004 11001 11002 11003 ");
+  EXPECT_EQ(editor.db.curTp, 5);
+  switchTo(TAB_CHANNEL);
+  click(IDC_SVC_LIST, 0);
+  move(typed("3", IDC_MOVE_OK));
+  EXPECT_EQ(column(IDC_SVC_LIST), "B1 B2 B0 B3 B4 ");
+  for (int s : {0, 2}) {
+    EXPECT_EQ(editor.db.tpTables[s], before.tpTables[s]);
+    EXPECT_EQ(editor.db.svcTables[s], before.svcTables[s]);
+  }
+  EXPECT_EQ(editor.db.svcTables[1][2], before.svcTables[1][0]);
+}
+
+TEST_F(Ordering, DroppingADraggedRowPutsItBeforeTheRowUnderThePoint) {
+  struct Case {
+    int dragged;
+    int pointerY;  // the drop point lies 10 pixels lower
+    std::string order;
+  };
+  const Case cases[] = {
+      {1, 3 * ROW - 4, "A C B D E "}, {1, -4, "B A C D E "},          {1, 5 * ROW, "A C D E B "},
+      {1, 1 * ROW - 4, "A B C D E "}, {1, 2 * ROW - 4, "A B C D E "}, {0, -9, "A B C D E "},
+      {4, 3 * ROW - 4, "A B C E D "}, {3, 40 * ROW, "A B C E D "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.dragged) + " to y " + std::to_string(c.pointerY));
+    editor.clearDatabase(false);
+    load("ABCDE");
+    editor.db.savedFlag = 1;
+    ui.pickRows(IDC_SAT_LIST, {c.dragged});
+    editor.onDragBegin(IDC_SAT_LIST, c.dragged);
+    ASSERT_TRUE(ui.drag.has_value());
+    editor.onDragMove(IDC_SAT_LIST, 50, c.pointerY);
+    editor.onDragRelease(IDC_SAT_LIST, 50, c.pointerY);
+    EXPECT_FALSE(ui.drag.has_value());
+    // The list and the database agree, the rows keep their numbers, the
+    // dragged row stays picked in the list, and nothing else happens.
+    EXPECT_EQ(column(IDC_SAT_LIST), c.order);
+    EXPECT_EQ(column(IDC_SAT_LIST, 0), " 1  2  3  4  5 ");
+    std::string names;
+    for (int s = 0; s < 5; ++s) names += editor.db.sats[s].name + " ";
+    EXPECT_EQ(names, c.order);
+    const int at = static_cast<int>(c.order.find(char('A' + c.dragged))) / 2;
+    EXPECT_EQ(ui.listSelectedRows(IDC_SAT_LIST), std::vector<int>{at});
+    EXPECT_EQ(editor.db.savedFlag, c.order == "A B C D E " ? 1 : 0);
+    EXPECT_EQ(editor.db.rowPicked, 0);
+    EXPECT_TRUE(prompts.messages.empty());
+  }
+}
+
+TEST_F(Ordering, DroppingOutsideTheListRemovesThePickedRows) {
+  load("ABCD");
+  switchTo(TAB_CHANNEL);
+  ui.pickRows(IDC_SVC_LIST, {0, 2});
+  editor.onDragBegin(IDC_SVC_LIST, 2);
+  editor.onDragMove(0, 10, 10);
+  editor.onDragRelease(0, 10, 10);
+  EXPECT_EQ(column(IDC_SVC_LIST), "A1 ");
+  EXPECT_EQ(editor.db.svcTables[0].count(), 1);
+
+  // An empty tab: nothing happens.
+  editor.db.svcTables[0] = {};
+  editor.onDragBegin(IDC_SVC_LIST, 0);
+  editor.onDragRelease(0, 10, 10);
+  EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(Ordering, DraggingOverTheEdgeRowsScrollsOneRowAndNewEndsTheDrag) {
+  load("ABCDEFGHIJKLMNOPQRST");  // 20 rows, 10 in view
+  FakeControls::List& list = ui.listState(IDC_SAT_LIST);
+  list.top = 5;
+  editor.onDragBegin(IDC_SAT_LIST, 7);
+  editor.onDragMove(IDC_SAT_LIST, 0, 9 * ROW + 1);  // on the last row in view
+  EXPECT_EQ(list.top, 6);
+  editor.onDragMove(IDC_SAT_LIST, 0, 3 * ROW);  // in between
+  EXPECT_EQ(list.top, 6);
+  editor.onDragMove(IDC_SAT_LIST, 0, 1);  // on the first row in view
+  EXPECT_EQ(list.top, 5);
+  editor.onDragMove(0, 0, 1);  // off the list
+  EXPECT_EQ(list.top, 5);
+  list.top = 10;
+  editor.onDragMove(IDC_SAT_LIST, 0, 9 * ROW + 1);  // the last row of all
+  EXPECT_EQ(list.top, 10);
+  list.top = 0;
+  editor.onDragMove(IDC_SAT_LIST, 0, 1);
+  EXPECT_EQ(list.top, 0);
+
+  editor.onKeyDown(VK_F2);
+  EXPECT_FALSE(ui.drag.has_value());
+  EXPECT_EQ(editor.dragging, 0);
+  editor.onDragRelease(IDC_SAT_LIST, 0, 0);
+  EXPECT_EQ(editor.db.satCount, 0);
+  EXPECT_TRUE(prompts.messages.empty());
+}
+
+}  // namespace velmora::editor
