@@ -154,6 +154,7 @@ class EditorDialog {
   // Ordering.
   bool moveTo(int position);
   void rewriteSatelliteCombos();
+  void finishDrop();
   void dropOnList();
   void resetDrag();
 
@@ -179,6 +180,7 @@ class EditorDialog {
   EditorEnv env_;
   std::map<int, Handler> commands_;
   bool columnsDone_[3] = {false, false, false};
+  bool droppedOnList_ = false;
 };
 
 }  // namespace velmora::editor

@@ -173,7 +173,13 @@ void EditorDialog::onDragRelease(int overList, int x, int y) {
   dragging = 0;
   controls_.dragEnd();
   dragPoint = {x, y};
-  if (overList == listOf(curTab)) {
+  droppedOnList_ = overList == listOf(curTab);
+  finishDrop();
+}
+
+// What a released drag does to the database, as one command.
+void EditorDialog::finishDrop() {
+  if (droppedOnList_) {
     dropOnList();
     return;
   }
