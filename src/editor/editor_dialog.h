@@ -184,6 +184,7 @@ class EditorDialog {
   // Ordering.
   bool moveTo(int position);
   void rewriteSatelliteCombos();
+  void finishDrop();
   void dropOnList();
   void resetDrag();
 
@@ -213,6 +214,7 @@ class EditorDialog {
   UndoHistory history_;
   std::string lastFind_;
   std::vector<std::string> recentFiles_;
+  bool droppedOnList_ = false;
 };
 
 }  // namespace velmora::editor

@@ -173,13 +173,22 @@ void EditorDialog::onDragRelease(int overList, int x, int y) {
   dragging = 0;
   controls_.dragEnd();
   dragPoint = {x, y};
-  if (overList == listOf(curTab)) {
+  droppedOnList_ = overList == listOf(curTab);
+  asStep([this] { finishDrop(); });
+}
+
+// What a released drag does to the database, as one command.
+void EditorDialog::finishDrop() {
+  if (droppedOnList_) {
     dropOnList();
     return;
   }
   // Dropped anywhere else: the picked rows are removed, as Remove does,
-  // without asking for a click first.
+  // without asking for a click first; the dragged row counts as picked.
   db.rowPicked = 1;
+  (curTab == TAB_SATELLITE     ? db.selSatRow
+   : curTab == TAB_TRANSPONDER ? db.selTpRow
+                               : db.selSvcRow) = dragRow;
   if (order::entryCount(db, tabOf(curTab), db.curSat) > 0) removeEntry();
 }
 
