@@ -27,6 +27,15 @@ inline constexpr std::string_view NOT_A_FORMAT = "This file is not a format for 
 // Saving a file.
 inline constexpr std::string_view NO_DATA = "No Data!";
 inline constexpr std::string_view CANT_BE_CREATED = " can't be created !  ";  // after the path
+// Why a file could not be created, on its own line after CANT_BE_CREATED;
+// other reasons are the system's own message.
+inline constexpr std::string_view REASON_FOLDER = "It is a folder.";
+inline constexpr std::string_view REASON_NOT_REGULAR = "It is not a regular file.";
+inline constexpr std::string_view REASON_READ_ONLY = "The file is read-only.";
+inline constexpr std::string_view REASON_SAME_AS_INPUT = "It is the file being read.";
+// The file was written but its previous version was not kept: head, the
+// backup's path, the system's message.
+inline constexpr std::string_view BACKUP_NOT_KEPT = "The previous version could not be kept as ";
 inline constexpr std::string_view ALREADY_EXISTS = " already exists.\n\nReplace existing file?";
 inline constexpr std::string_view OVERWRITE_CAPTION = "Overwrite file";
 // printf format with the current number of services, then the advice below.
@@ -46,7 +55,8 @@ inline constexpr std::string_view IMPORT_SVC_RANGE =
     "channels)      \nin the current satellites.";
 
 // Questions before a database is cleared, replaced or closed.
-inline constexpr std::string_view SAVE_BEFORE_OPENING = "Do you want to save it before opening file?";
+inline constexpr std::string_view SAVE_BEFORE_OPENING =
+    "Do you want to save it before opening file?";
 inline constexpr std::string_view SAVE_BEFORE_CLEARING = "Do you want to save it before clearing?";
 
 // File dialogs: "Name|pattern|...||".

@@ -211,7 +211,34 @@ TEST_F(CliBuild, RefusesMalformedDocumentsAndLeavesAnExistingFileAlone) {
             std::string::npos);
   const std::string blocked = path("no such folder/out.wdb");
   EXPECT_EQ(refused({"build", file("db.json", TYPE1_DB), "-o", blocked}),
-            blocked + " can't be created !  \n");
+            blocked + " can't be created !  \n\nNo such file or directory.\n");
+}
+
+TEST_F(CliBuild, ReplacingKeepsThePreviousVersionButNeverTheInput) {
+  const std::string doc = file("db.json", TYPE1_DB);
+  const std::string out = file("out.wdb", "previous content");
+  ok({"build", doc, "-o", out});
+  EXPECT_TRUE(slurp(out + ".bak") == "previous content");
+  file("out.wdb.bak", "older");
+  ok({"build", doc, "-o", out, "--no-backup"});
+  EXPECT_TRUE(slurp(out + ".bak") == "older");
+
+  // The output may not be the file being read, by any name.
+  fs::create_symlink(out, path("alias.wdb"));
+  for (const std::string& same : {out, path("alias.wdb")}) {
+    EXPECT_EQ(refused({"convert", out, "-o", same, "--layout", "II"}),
+              same + " can't be created !  \n\nIt is the file being read.\n");
+  }
+  EXPECT_EQ(fs::file_size(out), 262144u);
+
+  // A backup that cannot be made is said, and the save goes on.
+  fs::remove(out + ".bak");
+  fs::create_directories(out + ".bak/inside");
+  std::string stdoutText, err;
+  EXPECT_EQ(cli({"convert", out, "-o", path("out2.wdb"), "--layout", "II"}, stdoutText, err), 0);
+  EXPECT_EQ(cli({"convert", path("out2.wdb"), "-o", out, "--layout", "II"}, stdoutText, err), 0);
+  EXPECT_EQ(err.rfind("The previous version could not be kept as " + out + ".bak: ", 0), 0u) << err;
+  EXPECT_EQ(fs::file_size(out), 131072u);
 }
 
 TEST_F(CliBuild, PlaceholderSlotsCarryTheirFavouriteLine) {

@@ -205,8 +205,21 @@ TEST_F(FileRoad, SaveRefusalsWriteNothing) {
   fs::create_directory(path("folder.wdb"));
   prompts.answers = {Answer::Yes};
   save(path("folder.wdb"));
-  EXPECT_EQ(messageTexts().back(), path("folder.wdb") + " can't be created !  ");
+  EXPECT_EQ(messageTexts().back(), path("folder.wdb") + " can't be created !  \n\nIt is a folder.");
   EXPECT_EQ(editor.db.savedFlag, 0);
+}
+
+TEST_F(FileRoad, ABackupThatCannotBeMadeIsNamedInTheFileLinesTip) {
+  const std::string existing = writeFile("list.wdb", makeDb(1, 0, 0), wdb::Layout::TypeI);
+  fs::create_directories(path("list.wdb.bak/inside"));
+  editor.db = sample();
+  prompts.answers = {Answer::Yes};
+  save(existing);
+  EXPECT_EQ(editor.db.savedFlag, 1);
+  EXPECT_EQ(ui.text(IDC_FILE), existing);
+  EXPECT_TRUE(ui.toolTip(IDC_FILE).starts_with(
+      existing + "\nThe previous version could not be kept as " + existing + ".bak: "))
+      << ui.toolTip(IDC_FILE);
 }
 
 TEST_F(FileRoad, AFailedSaveBeforeNewOrCloseKeepsTheWork) {

@@ -38,6 +38,7 @@ struct Options {
   std::string favouriteDir;
   std::vector<std::string> listings;
   bool includeFeedTest = false;
+  bool noBackup = false;
 };
 
 std::optional<wdb::Layout> layoutOption(const Options& opt) {
@@ -80,18 +81,40 @@ FavouriteList favourites(const Options& opt, const Env& env) {
   return loadFavouritesFromFolder(opt.favouriteDir);
 }
 
+// The files a command reads, which its output must not be.
+std::vector<std::string> inputsOf(const Options& opt) {
+  std::vector<std::string> inputs = opt.listings;
+  for (const std::string* path : {&opt.in, &opt.into})
+    if (!path->empty()) inputs.push_back(*path);
+  return inputs;
+}
+
+std::string cantBeCreated(const std::string& out, std::string_view reason) {
+  return out + std::string(text::CANT_BE_CREATED) + "\n\n" + std::string(reason);
+}
+
 // Writes the database as the editor's Save does; an existing file at `out`
-// is replaced only by a complete new one.
-void save(ChannelDb& db, wdb::Layout layout, const Options& opt, const Env& env) {
+// is replaced only by a complete new one, its previous version kept as
+// OUT.bak unless --no-backup says otherwise.
+void save(ChannelDb& db, wdb::Layout layout, const Options& opt, const Env& env,
+          std::ostream& err) {
   if (std::string refusal = wdb::saveRefusal(db, layout); !refusal.empty()) {
     throw Refusal{std::move(refusal)};
   }
   int satCodeCounter = 0;
   const wdb::WriteResult image = wdb::writeWdb(db, layout, favourites(opt, env), satCodeCounter);
   if (!image.ok()) throw Refusal{image.message};
-  if (!writeFileAtomically(opt.out, image.bytes)) {
-    throw Refusal{opt.out + std::string(text::CANT_BE_CREATED)};
+  for (const std::string& input : inputsOf(opt)) {
+    std::error_code ec;
+    if (fs::equivalent(input, opt.out, ec) && !ec) {
+      throw Refusal{cantBeCreated(opt.out, text::REASON_SAME_AS_INPUT)};
+    }
   }
+  WriteOptions options;
+  options.keepBackup = !opt.noBackup;
+  const FileWrite written = writeFileAtomically(opt.out, image.bytes, options);
+  if (!written) throw Refusal{cantBeCreated(opt.out, written.failure)};
+  if (!written.backupNote.empty()) err << written.backupNote << '\n';
 }
 
 void dumpCommand(const Options& opt, std::ostream& out) {
@@ -101,7 +124,7 @@ void dumpCommand(const Options& opt, std::ostream& out) {
   if (!out) throw Refusal{"The JSON could not be written to the output."};
 }
 
-void buildCommand(const Options& opt, const Env& env) {
+void buildCommand(const Options& opt, const Env& env, std::ostream& err) {
   checkFavouriteDir(opt);
   const std::vector<std::byte> bytes = readInput(opt.in);
   JsonDocument doc = parseDatabaseJson({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
@@ -114,10 +137,10 @@ void buildCommand(const Options& opt, const Env& env) {
   if (std::string refusal = fillDatabase(std::move(doc), db); !refusal.empty()) {
     throw Refusal{std::move(refusal)};
   }
-  save(db, layout, opt, env);
+  save(db, layout, opt, env, err);
 }
 
-void importCommand(const Options& opt, const Env& env) {
+void importCommand(const Options& opt, const Env& env, std::ostream& err) {
   checkFavouriteDir(opt);
   ChannelDb db;
   wdb::Layout layout = wdb::Layout::TypeI;
@@ -138,13 +161,13 @@ void importCommand(const Options& opt, const Env& env) {
       throw Refusal{std::move(message)};
     }
   }
-  save(db, layoutOption(opt).value_or(layout), opt, env);
+  save(db, layoutOption(opt).value_or(layout), opt, env, err);
 }
 
-void convertCommand(const Options& opt, const Env& env) {
+void convertCommand(const Options& opt, const Env& env, std::ostream& err) {
   checkFavouriteDir(opt);
   wdb::ReadResult loaded = loadDatabase(opt.in);
-  save(loaded.db, layoutOption(opt).value_or(loaded.layout), opt, env);
+  save(loaded.db, layoutOption(opt).value_or(loaded.layout), opt, env, err);
 }
 
 // The options every writing command shares.
@@ -155,6 +178,8 @@ void addWriteOptions(CLI::App& cmd, Options& opt) {
   cmd.add_option("--favourites", opt.favouriteDir,
                  "Favourite folder to use instead of \"favor\" beside the program")
       ->option_text("DIR");
+  cmd.add_flag("--no-backup", opt.noBackup,
+               "Do not keep the replaced file's previous version as OUT.wdb.bak");
 }
 
 CLI::Option* addLayoutOption(CLI::App& cmd, Options& opt) {
@@ -211,9 +236,9 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
   try {
     if (dump->parsed()) dumpCommand(opt, out);
-    if (build->parsed()) buildCommand(opt, env);
-    if (import->parsed()) importCommand(opt, env);
-    if (convert->parsed()) convertCommand(opt, env);
+    if (build->parsed()) buildCommand(opt, env, err);
+    if (import->parsed()) importCommand(opt, env, err);
+    if (convert->parsed()) convertCommand(opt, env, err);
   } catch (const Refusal& r) {
     err << r.message << '\n';
     return 1;

@@ -156,12 +156,17 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
     warn(image.message);
     return SaveOutcome::Failed;
   }
-  if (!writeFileAtomically(filePath, image.bytes)) {
-    warn(filePath + std::string(text::CANT_BE_CREATED));
+  const FileWrite written = writeFileAtomically(filePath, image.bytes);
+  if (!written) {
+    warn(filePath + std::string(text::CANT_BE_CREATED) + "\n\n" + written.failure);
     return SaveOutcome::Failed;
   }
   db.savedFlag = 1;
   controls_.setText(IDC_FILE, filePath);
+  // A previous version that could not be kept does not stop the save; the
+  // File line's tip says so.
+  controls_.setToolTip(
+      IDC_FILE, written.backupNote.empty() ? filePath : filePath + "\n" + written.backupNote);
 
   // Names longer than the file holds were cut: show them as they are now.
   if (namesCut) {
