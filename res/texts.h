@@ -47,6 +47,11 @@ inline constexpr std::string_view CHANNEL_OVERFLOW_ADVICE =
 inline constexpr std::string_view TYPE2_OVERFLOW =
     "Type II file overflow!\n\nThis database does not fit a Type II file.\nRecommend to reduce the "
     "number of channels.";
+// A Type II satellite name holding NEW: head, the name, tail.
+inline constexpr std::string_view TYPE2_NEW_NAME_HEAD = "The satellite name \"";
+inline constexpr std::string_view TYPE2_NEW_NAME_TAIL =
+    "\" contains NEW.\n\nA Type II receiver stops reading satellites at such a name.\nRename "
+    "the satellite to save a Type II file.";
 
 // SatcoDX import.
 inline constexpr std::string_view IMPORT_TP_RANGE = "Out of the range(TP:Max 1600)!";

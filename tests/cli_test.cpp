@@ -186,6 +186,13 @@ TEST_F(CliBuild, RefusesInTheOrderOfTheSave) {
   // 3591 services of 36 bytes leave a Type II file less than six padding
   // zeros; the same database fits Type I.
   EXPECT_EQ(refusal(databaseJson(1, 0, 3591), "II"), said(TYPE2_OVERFLOW));
+  // Then a name that an older receiver takes for the end of its list.
+  json news = databaseJson(1, 0, 3591);
+  news["satellites"].push_back({{"name", "NEWS"}});
+  EXPECT_EQ(refusal(news, "II"), said(TYPE2_OVERFLOW));
+  news["satellites"][0]["services"] = json::array();
+  EXPECT_EQ(refusal(news, "II"),
+            said(std::string(TYPE2_NEW_NAME_HEAD) + "NEWS" + std::string(TYPE2_NEW_NAME_TAIL)));
   EXPECT_FALSE(fs::exists(path("out.wdb")));
   ok({"build", path("db.json"), "-o", path("out.wdb")});
 }

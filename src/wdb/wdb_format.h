@@ -71,7 +71,8 @@ Layout recogniseLayout(std::span<const std::byte> bytes);
 // Why the database cannot be written in `layout`, or empty when it can. In
 // this order: no satellites, too many satellites,
 // too many transponders, too many services (the channel-overflow warning),
-// a Type II image that would not fit its file.
+// a Type II image that would not fit its file, a Type II satellite whose
+// name an older receiver would take for the end of the list.
 std::string saveRefusal(const ChannelDb& db, Layout layout);
 
 // Gives every transponder its 1-based seqNo over the whole database.

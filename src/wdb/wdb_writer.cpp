@@ -175,10 +175,23 @@ std::string saveRefusal(const ChannelDb& db, Layout layout) {
     std::snprintf(buf, sizeof buf, std::string(text::CHANNEL_OVERFLOW_FMT).c_str(), s);
     return std::string(buf) + std::string(text::CHANNEL_OVERFLOW_ADVICE);
   }
-  if (layout == Layout::TypeII &&
-      contentSize(layout, static_cast<std::size_t>(t), static_cast<std::size_t>(s)) >
-          TYPE2_MAX_CONTENT)
+  if (layout == Layout::TypeII && contentSize(layout, static_cast<std::size_t>(t),
+                                              static_cast<std::size_t>(s)) > TYPE2_MAX_CONTENT)
     return std::string(text::TYPE2_OVERFLOW);
+  if (layout == Layout::TypeII) {
+    // An older receiver reads at most 15 characters of a name and ends its
+    // satellite list at the first name holding NEW, its placeholders' mark:
+    // such a satellite and every one after it would be lost.
+    for (int i = 0; i < db.satCount; ++i) {
+      const std::string& name = db.sats[static_cast<std::size_t>(i)].name;
+      std::string_view seen = std::string_view(name).substr(0, 15);
+      seen = seen.substr(0, seen.find('\0'));
+      if (seen.find("NEW") != std::string_view::npos) {
+        return std::string(text::TYPE2_NEW_NAME_HEAD) + name +
+               std::string(text::TYPE2_NEW_NAME_TAIL);
+      }
+    }
+  }
   return {};
 }
 
