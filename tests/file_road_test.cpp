@@ -150,6 +150,20 @@ TEST_F(FileRoad, OpenRefusalsLeaveTheStateTheyShould) {
       writeFileAtomically(path("junk.wdb"), bytesOf(std::string("\x40\0\0\0\0\0junk", 10))));
   open(path("junk.wdb"));
   EXPECT_EQ(messageTexts().back(), text::NOT_A_FORMAT);
+
+  // Zeros after a database do not hurt, up to 1 MiB; a longer file is not
+  // read at all.
+  std::vector<std::byte> padded = bytes(writeFile("padded.wdb", sample(), wdb::Layout::TypeI));
+  padded.resize(wdb::MAX_FILE_BYTES);
+  ASSERT_TRUE(writeFileAtomically(path("padded.wdb"), padded));
+  open(path("padded.wdb"));
+  EXPECT_EQ(editor.db.satCount, 3);
+  editor.onCommand(ID_FILE_NEW);
+  padded.push_back(std::byte{0});
+  ASSERT_TRUE(writeFileAtomically(path("padded.wdb"), padded));
+  open(path("padded.wdb"));
+  EXPECT_EQ(messageTexts().back(), text::NOT_A_FORMAT);
+  EXPECT_EQ(editor.db.satCount, 0);
 }
 
 TEST_F(FileRoad, OpeningOverUnsavedWorkAsksTwiceAndCancelKeepsEverything) {

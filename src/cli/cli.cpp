@@ -46,8 +46,12 @@ std::optional<wdb::Layout> layoutOption(const Options& opt) {
   return opt.layout == "II" ? wdb::Layout::TypeII : wdb::Layout::TypeI;
 }
 
-std::vector<std::byte> readInput(const fs::path& path) {
-  auto bytes = readWholeFile(path);
+// The whole of an input file. With a `tooLong` message, a file longer than
+// maxBytes is refused with it before anything is read.
+std::vector<std::byte> readInput(const fs::path& path, std::size_t maxBytes = 64u << 20,
+                                 const std::string& tooLong = {}) {
+  if (!tooLong.empty() && fileSizeOrZero(path) > maxBytes) throw Refusal{tooLong};
+  auto bytes = readWholeFile(path, maxBytes);
   if (!bytes) throw Refusal{"Cannot read " + path.string() + "."};
   return std::move(*bytes);
 }
@@ -61,7 +65,8 @@ void checkOpenPath(const fs::path& path, OpenKind expected) {
 
 wdb::ReadResult loadDatabase(const fs::path& path) {
   checkOpenPath(path, OpenKind::Wdb);
-  const std::vector<std::byte> bytes = readInput(path);
+  const std::vector<std::byte> bytes =
+      readInput(path, wdb::MAX_FILE_BYTES, std::string(text::NOT_A_FORMAT));
   wdb::ReadResult loaded = wdb::readWdb(bytes);
   if (!loaded.ok()) throw Refusal{std::move(loaded.message)};
   return loaded;
@@ -126,9 +131,11 @@ void dumpCommand(const Options& opt, std::ostream& out) {
 
 void buildCommand(const Options& opt, const Env& env, std::ostream& err) {
   checkFavouriteDir(opt);
-  const std::vector<std::byte> bytes = readInput(opt.in);
-  JsonDocument doc = parseDatabaseJson({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
-  if (!doc.ok()) throw Refusal{opt.in + ": " + doc.message};
+  const std::vector<std::byte> bytes =
+      readInput(opt.in, MAX_JSON_BYTES, jsonTooLongRefusal(opt.in));
+  JsonDocument doc =
+      parseDatabaseJson({reinterpret_cast<const char*>(bytes.data()), bytes.size()}, opt.in);
+  if (!doc.ok()) throw Refusal{doc.message};
   // "new" and no layout at all are written as Type I, like a database
   // started new in the editor.
   const wdb::Layout layout = layoutOption(opt).value_or(

@@ -74,7 +74,9 @@ void EditorDialog::startLoading() {
   const std::string path = filePath;
   prompts_.runInBackground([this, path]() -> std::function<void()> {
     wdb::ReadResult result;
-    if (std::optional<std::vector<std::byte>> bytes = readWholeFile(path))
+    if (fileSizeOrZero(path) > wdb::MAX_FILE_BYTES)
+      result.message = text::NOT_A_FORMAT;
+    else if (std::optional<std::vector<std::byte>> bytes = readWholeFile(path, wdb::MAX_FILE_BYTES))
       result = wdb::readWdb(*bytes);
     else
       result.message = text::NO_DATA_IN_FILE;

@@ -164,17 +164,22 @@ std::size_t contentSize(Layout layout, std::size_t t, std::size_t s) {
 
 }  // namespace
 
+std::string totalsRefusal(int transponders, int services) {
+  if (transponders > MAX_TOTAL_TP) return std::string(text::MAX_TP);
+  if (services > MAX_TOTAL_SVC) {
+    char buf[256];
+    std::snprintf(buf, sizeof buf, std::string(text::CHANNEL_OVERFLOW_FMT).c_str(), services);
+    return std::string(buf) + std::string(text::CHANNEL_OVERFLOW_ADVICE);
+  }
+  return {};
+}
+
 std::string saveRefusal(const ChannelDb& db, Layout layout) {
   if (db.satCount <= 0) return std::string(text::NO_DATA);
   if (db.satCount > MAX_SATS) return std::string(text::MAX_SATS);
   const int t = db.countTransponders();
   const int s = db.countServices();
-  if (t > MAX_TOTAL_TP) return std::string(text::MAX_TP);
-  if (s > MAX_TOTAL_SVC) {
-    char buf[256];
-    std::snprintf(buf, sizeof buf, std::string(text::CHANNEL_OVERFLOW_FMT).c_str(), s);
-    return std::string(buf) + std::string(text::CHANNEL_OVERFLOW_ADVICE);
-  }
+  if (std::string refusal = totalsRefusal(t, s); !refusal.empty()) return refusal;
   if (layout == Layout::TypeII && contentSize(layout, static_cast<std::size_t>(t),
                                               static_cast<std::size_t>(s)) > TYPE2_MAX_CONTENT)
     return std::string(text::TYPE2_OVERFLOW);
