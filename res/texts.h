@@ -27,6 +27,15 @@ inline constexpr std::string_view NOT_A_FORMAT = "This file is not a format for 
 // Saving a file.
 inline constexpr std::string_view NO_DATA = "No Data!";
 inline constexpr std::string_view CANT_BE_CREATED = " can't be created !  ";  // after the path
+// Why a file could not be created, on its own line after CANT_BE_CREATED;
+// other reasons are the system's own message.
+inline constexpr std::string_view REASON_FOLDER = "It is a folder.";
+inline constexpr std::string_view REASON_NOT_REGULAR = "It is not a regular file.";
+inline constexpr std::string_view REASON_READ_ONLY = "The file is read-only.";
+inline constexpr std::string_view REASON_SAME_AS_INPUT = "It is the file being read.";
+// The file was written but its previous version was not kept: head, the
+// backup's path, the system's message.
+inline constexpr std::string_view BACKUP_NOT_KEPT = "The previous version could not be kept as ";
 inline constexpr std::string_view ALREADY_EXISTS = " already exists.\n\nReplace existing file?";
 inline constexpr std::string_view OVERWRITE_CAPTION = "Overwrite file";
 // printf format with the current number of services, then the advice below.
@@ -38,6 +47,11 @@ inline constexpr std::string_view CHANNEL_OVERFLOW_ADVICE =
 inline constexpr std::string_view TYPE2_OVERFLOW =
     "Type II file overflow!\n\nThis database does not fit a Type II file.\nRecommend to reduce the "
     "number of channels.";
+// A Type II satellite name holding NEW: head, the name, tail.
+inline constexpr std::string_view TYPE2_NEW_NAME_HEAD = "The satellite name \"";
+inline constexpr std::string_view TYPE2_NEW_NAME_TAIL =
+    "\" contains NEW.\n\nA Type II receiver stops reading satellites at such a name.\nRename "
+    "the satellite to save a Type II file.";
 
 // SatcoDX import.
 inline constexpr std::string_view IMPORT_TP_RANGE = "Out of the range(TP:Max 1600)!";

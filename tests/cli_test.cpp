@@ -187,6 +187,13 @@ TEST_F(CliBuild, RefusesInTheOrderOfTheSave) {
   // 3591 services of 36 bytes leave a Type II file less than six padding
   // zeros; the same database fits Type I.
   EXPECT_EQ(refusal(databaseJson(1, 0, 3591), "II"), said(TYPE2_OVERFLOW));
+  // Then a name that an older receiver takes for the end of its list.
+  json news = databaseJson(1, 0, 3591);
+  news["satellites"].push_back({{"name", "NEWS"}});
+  EXPECT_EQ(refusal(news, "II"), said(TYPE2_OVERFLOW));
+  news["satellites"][0]["services"] = json::array();
+  EXPECT_EQ(refusal(news, "II"),
+            said(std::string(TYPE2_NEW_NAME_HEAD) + "NEWS" + std::string(TYPE2_NEW_NAME_TAIL)));
   EXPECT_FALSE(fs::exists(path("out.wdb")));
   ok({"build", path("db.json"), "-o", path("out.wdb")});
 }
@@ -212,7 +219,83 @@ TEST_F(CliBuild, RefusesMalformedDocumentsAndLeavesAnExistingFileAlone) {
             std::string::npos);
   const std::string blocked = path("no such folder/out.wdb");
   EXPECT_EQ(refused({"build", file("db.json", TYPE1_DB), "-o", blocked}),
-            blocked + " can't be created !  \n");
+            blocked + " can't be created !  \n\nNo such file or directory.\n");
+}
+
+TEST_F(CliBuild, RefusesNumbersTheFileCannotHoldInDocumentOrder) {
+  auto withService = [](const json& svc) {
+    json db = databaseJson(1);
+    db["satellites"][0]["services"] = {json::object(), svc};
+    return db.dump();
+  };
+  auto fits = [](std::string_view field, std::string_view range) {
+    return "Invalid database: satellites[0].services[1]." + std::string(field) +
+           " does not fit the file (" + std::string(range) + ").\n";
+  };
+  const struct {
+    json svc;
+    std::string error;  // empty: accepted
+  } cases[] = {
+      {{{"videoPid", "70000"}}, fits("videoPid", "0..65535")},
+      {{{"audioPid", "-1"}}, fits("audioPid", "0..65535")},
+      {{{"pcrPid", "65536 PCR"}}, fits("pcrPid", "0..65535")},
+      {{{"serviceId", "99999999999999999999999"}}, fits("serviceId", "0..65535")},
+      {{{"serviceType", 256}}, fits("serviceType", "0..255")},
+      {{{"serviceType", -1}}, fits("serviceType", "0..255")},
+      {{{"serviceType", 5000000000}}, fits("serviceType", "0..255")},
+      {{{"serviceId", " +65535"}, {"videoPid", "-0"}, {"serviceType", 255}, {"tpSeqNo", "x"}}, ""},
+  };
+  for (const auto& c : cases) {
+    std::string out, err;
+    const int rc =
+        cli({"build", file("db.json", withService(c.svc)), "-o", path("out.wdb")}, out, err);
+    EXPECT_EQ(rc, c.error.empty() ? 0 : 1) << c.svc;
+    EXPECT_EQ(err, c.error) << c.svc;
+  }
+
+  // The first fault of the document is the one reported, whatever its kind.
+  const std::string doc = file("db.json", R"({"satellites": [
+      {"services": [{"videoPid": "70000"}, {"name": 1}]},
+      {"name": 2}]})");
+  EXPECT_EQ(refused({"build", doc, "-o", path("out.wdb")}),
+            "Invalid database: satellites[0].services[0].videoPid does not fit the file "
+            "(0..65535).\n");
+  file("db.json", R"({"satellites": [{"lnbFreq1": 1}, {"services": [{"serviceType": 300}]}]})");
+  EXPECT_EQ(refused({"build", doc, "-o", path("out.wdb")}),
+            doc + ": Not a Velmora JSON database: satellites[0].lnbFreq1 must be a string.\n");
+
+  // A document longer than 16 MB is not read.
+  file("big.json", R"({"satellites": [{}], "padding": ")" + std::string(16u << 20, 'x') + "\"}");
+  EXPECT_EQ(
+      refused({"build", path("big.json"), "-o", path("out.wdb")}),
+      path("big.json") + ": Not a Velmora JSON database: the document is longer than 16 MB.\n");
+}
+
+TEST_F(CliBuild, ReplacingKeepsThePreviousVersionButNeverTheInput) {
+  const std::string doc = file("db.json", TYPE1_DB);
+  const std::string out = file("out.wdb", "previous content");
+  ok({"build", doc, "-o", out});
+  EXPECT_TRUE(slurp(out + ".bak") == "previous content");
+  file("out.wdb.bak", "older");
+  ok({"build", doc, "-o", out, "--no-backup"});
+  EXPECT_TRUE(slurp(out + ".bak") == "older");
+
+  // The output may not be the file being read, by any name.
+  fs::create_symlink(out, path("alias.wdb"));
+  for (const std::string& same : {out, path("alias.wdb")}) {
+    EXPECT_EQ(refused({"convert", out, "-o", same, "--layout", "II"}),
+              same + " can't be created !  \n\nIt is the file being read.\n");
+  }
+  EXPECT_EQ(fs::file_size(out), 262144u);
+
+  // A backup that cannot be made is said, and the save goes on.
+  fs::remove(out + ".bak");
+  fs::create_directories(out + ".bak/inside");
+  std::string stdoutText, err;
+  EXPECT_EQ(cli({"convert", out, "-o", path("out2.wdb"), "--layout", "II"}, stdoutText, err), 0);
+  EXPECT_EQ(cli({"convert", path("out2.wdb"), "-o", out, "--layout", "II"}, stdoutText, err), 0);
+  EXPECT_EQ(err.rfind("The previous version could not be kept as " + out + ".bak: ", 0), 0u) << err;
+  EXPECT_EQ(fs::file_size(out), 131072u);
 }
 
 TEST_F(CliBuild, PlaceholderSlotsCarryTheirFavouriteLine) {
@@ -416,6 +499,13 @@ TEST_F(CliUsage, OpenChecksAndExitCodes) {
   EXPECT_EQ(refused({"dump", file("empty.wdb", "")}), "No data in file!\n");
   EXPECT_EQ(refused({"dump", file("LIST.WDB", "data")}), said(SUPPORT_FILE));
   EXPECT_EQ(refused({"dump", file("short.wdb", std::string(10, '\0'))}), said(NOT_A_FORMAT));
+  // A database file is never longer than 1 MiB; zeros after one are read.
+  const std::string padded = file("padded.json", TYPE1_DB);
+  ok({"build", padded, "-o", path("padded.wdb")});
+  fs::resize_file(path("padded.wdb"), 1u << 20);
+  EXPECT_FALSE(ok({"dump", path("padded.wdb")}).empty());
+  fs::resize_file(path("padded.wdb"), (1u << 20) + 1);
+  EXPECT_EQ(refused({"dump", path("padded.wdb")}), said(NOT_A_FORMAT));
   EXPECT_EQ(refused({"convert", file("x.sdx", "abc"), "-o", path("y.wdb"), "--layout", "I"}),
             said(SUPPORT_FILE));
 

@@ -150,6 +150,20 @@ TEST_F(FileRoad, OpenRefusalsLeaveTheStateTheyShould) {
       writeFileAtomically(path("junk.wdb"), bytesOf(std::string("\x40\0\0\0\0\0junk", 10))));
   open(path("junk.wdb"));
   EXPECT_EQ(messageTexts().back(), text::NOT_A_FORMAT);
+
+  // Zeros after a database do not hurt, up to 1 MiB; a longer file is not
+  // read at all.
+  std::vector<std::byte> padded = bytes(writeFile("padded.wdb", sample(), wdb::Layout::TypeI));
+  padded.resize(wdb::MAX_FILE_BYTES);
+  ASSERT_TRUE(writeFileAtomically(path("padded.wdb"), padded));
+  open(path("padded.wdb"));
+  EXPECT_EQ(editor.db.satCount, 3);
+  editor.onCommand(ID_FILE_NEW);
+  padded.push_back(std::byte{0});
+  ASSERT_TRUE(writeFileAtomically(path("padded.wdb"), padded));
+  open(path("padded.wdb"));
+  EXPECT_EQ(messageTexts().back(), text::NOT_A_FORMAT);
+  EXPECT_EQ(editor.db.satCount, 0);
 }
 
 TEST_F(FileRoad, OpeningOverUnsavedWorkAsksTwiceAndCancelKeepsEverything) {
@@ -207,8 +221,21 @@ TEST_F(FileRoad, SaveRefusalsWriteNothing) {
   fs::create_directory(path("folder.wdb"));
   prompts.answers = {Answer::Yes};
   save(path("folder.wdb"));
-  EXPECT_EQ(messageTexts().back(), path("folder.wdb") + " can't be created !  ");
+  EXPECT_EQ(messageTexts().back(), path("folder.wdb") + " can't be created !  \n\nIt is a folder.");
   EXPECT_EQ(editor.db.savedFlag, 0);
+}
+
+TEST_F(FileRoad, ABackupThatCannotBeMadeIsNamedInTheFileLinesTip) {
+  const std::string existing = writeFile("list.wdb", makeDb(1, 0, 0), wdb::Layout::TypeI);
+  fs::create_directories(path("list.wdb.bak/inside"));
+  editor.db = sample();
+  prompts.answers = {Answer::Yes};
+  save(existing);
+  EXPECT_EQ(editor.db.savedFlag, 1);
+  EXPECT_EQ(ui.text(IDC_FILE), existing);
+  EXPECT_TRUE(ui.toolTip(IDC_FILE).starts_with(
+      existing + "\nThe previous version could not be kept as " + existing + ".bak: "))
+      << ui.toolTip(IDC_FILE);
 }
 
 TEST_F(FileRoad, AFailedSaveBeforeNewOrCloseKeepsTheWork) {

@@ -126,8 +126,13 @@ TEST(WdbReader, PlaceholdersAreDroppedUnlessTheyHoldTransponders) {
   EXPECT_EQ(r.db.sats[1].name, "NEWSAT 2");
   EXPECT_EQ(r.db.tpTables[1].count(), 1);
 
-  // The older layout stops at the first "NEW" name altogether.
-  const ReadResult old = readWdb(image(db, Layout::TypeII));
+  // The older layout stops at the first "NEW" name altogether. Our writer
+  // refuses to write such a name in it, so the name is put in afterwards.
+  db.sats[0].name = "MEWSAT";
+  db.sats[2].name = "MEWSAT 2";
+  auto typeII = image(db, Layout::TypeII);
+  typeII[SAT_AREA + 2] = std::byte{'N'};
+  const ReadResult old = readWdb(typeII);
   EXPECT_EQ(old.db.satCount, 0);
   EXPECT_EQ(old.db.totalTp, 0);
 }

@@ -178,6 +178,35 @@ TEST(WdbWriter, RefusesWhatTheReceiverCouldNotLoadAndChangesNothing) {
   EXPECT_EQ(write(tooBig, Layout::TypeII).message, text::TYPE2_OVERFLOW);
 }
 
+TEST(WdbWriter, TypeTwoRefusesANameAnOlderReceiverWouldStopAt) {
+  // The older receiver sees at most 15 characters, up to a zero byte.
+  const struct {
+    std::string name;
+    bool refused;
+  } cases[] = {
+      {"NEWS 24", true},
+      {"Hotbird NEW", true},
+      {"ABCDEFGHIJKLNEW", true},
+      {"ABCDEFGHIJKLMNEW", false},
+      {std::string("AB\0NEW", 6), false},
+      {"New Sat", false},
+  };
+  for (const auto& c : cases) {
+    ChannelDb db;
+    db.appendSatellite(makeSat("Astra"));
+    db.appendSatellite(makeSat(c.name));
+    db.appendSatellite(makeSat("NEW again"));
+    const WriteResult r = write(db, Layout::TypeII);
+    const std::string first = c.refused ? c.name : "NEW again";
+    EXPECT_EQ(r.message, "The satellite name \"" + first +
+                             "\" contains NEW.\n\nA Type II receiver stops reading satellites at "
+                             "such a name.\nRename the satellite to save a Type II file.")
+        << c.name;
+    EXPECT_TRUE(r.bytes.empty());
+    EXPECT_TRUE(write(db, Layout::TypeI).ok()) << c.name;
+  }
+}
+
 TEST(WdbWriter, SatelliteCodesRestartForEveryFile) {
   ChannelDb db;
   db.appendSatellite(makeSat("Nilesat 101"));

@@ -49,6 +49,7 @@ struct Options {
   bool json = false;                // check: findings as JSON
   std::vector<std::string> tabs;    // sort, move, export-csv: the lists to work on
   std::string satellite, from, to;  // move, export-csv: 1-based numbers as given
+  bool noBackup = false;
 };
 
 std::optional<wdb::Layout> layoutOption(const Options& opt) {
@@ -56,8 +57,12 @@ std::optional<wdb::Layout> layoutOption(const Options& opt) {
   return opt.layout == "II" ? wdb::Layout::TypeII : wdb::Layout::TypeI;
 }
 
-std::vector<std::byte> readInput(const fs::path& path) {
-  auto bytes = readWholeFile(path);
+// The whole of an input file. With a `tooLong` message, a file longer than
+// maxBytes is refused with it before anything is read.
+std::vector<std::byte> readInput(const fs::path& path, std::size_t maxBytes = 64u << 20,
+                                 const std::string& tooLong = {}) {
+  if (!tooLong.empty() && fileSizeOrZero(path) > maxBytes) throw Refusal{tooLong};
+  auto bytes = readWholeFile(path, maxBytes);
   if (!bytes) throw Refusal{"Cannot read " + path.string() + "."};
   return std::move(*bytes);
 }
@@ -71,7 +76,8 @@ void checkOpenPath(const fs::path& path, OpenKind expected) {
 
 wdb::ReadResult loadDatabase(const fs::path& path) {
   checkOpenPath(path, OpenKind::Wdb);
-  const std::vector<std::byte> bytes = readInput(path);
+  const std::vector<std::byte> bytes =
+      readInput(path, wdb::MAX_FILE_BYTES, std::string(text::NOT_A_FORMAT));
   wdb::ReadResult loaded = wdb::readWdb(bytes);
   if (!loaded.ok()) throw Refusal{std::move(loaded.message)};
   return loaded;
@@ -91,18 +97,40 @@ FavouriteList favourites(const Options& opt, const Env& env) {
   return loadFavouritesFromFolder(opt.favouriteDir);
 }
 
+// The files a command reads, which its output must not be.
+std::vector<std::string> inputsOf(const Options& opt) {
+  std::vector<std::string> inputs = opt.listings;
+  for (const std::string* path : {&opt.in, &opt.into})
+    if (!path->empty()) inputs.push_back(*path);
+  return inputs;
+}
+
+std::string cantBeCreated(const std::string& out, std::string_view reason) {
+  return out + std::string(text::CANT_BE_CREATED) + "\n\n" + std::string(reason);
+}
+
 // Writes the database as the editor's Save does; an existing file at `out`
-// is replaced only by a complete new one.
-void save(ChannelDb& db, wdb::Layout layout, const Options& opt, const Env& env) {
+// is replaced only by a complete new one, its previous version kept as
+// OUT.bak unless --no-backup says otherwise.
+void save(ChannelDb& db, wdb::Layout layout, const Options& opt, const Env& env,
+          std::ostream& err) {
   if (std::string refusal = wdb::saveRefusal(db, layout); !refusal.empty()) {
     throw Refusal{std::move(refusal)};
   }
   int satCodeCounter = 0;
   const wdb::WriteResult image = wdb::writeWdb(db, layout, favourites(opt, env), satCodeCounter);
   if (!image.ok()) throw Refusal{image.message};
-  if (!writeFileAtomically(opt.out, image.bytes)) {
-    throw Refusal{opt.out + std::string(text::CANT_BE_CREATED)};
+  for (const std::string& input : inputsOf(opt)) {
+    std::error_code ec;
+    if (fs::equivalent(input, opt.out, ec) && !ec) {
+      throw Refusal{cantBeCreated(opt.out, text::REASON_SAME_AS_INPUT)};
+    }
   }
+  WriteOptions options;
+  options.keepBackup = !opt.noBackup;
+  const FileWrite written = writeFileAtomically(opt.out, image.bytes, options);
+  if (!written) throw Refusal{cantBeCreated(opt.out, written.failure)};
+  if (!written.backupNote.empty()) err << written.backupNote << '\n';
 }
 
 void dumpCommand(const Options& opt, std::ostream& out) {
@@ -115,9 +143,10 @@ void dumpCommand(const Options& opt, std::ostream& out) {
 // A database from JSON as build reads it; its layout "new" and no layout
 // at all are Type I, like a database started new in the editor.
 wdb::ReadResult loadJson(const std::string& path) {
-  const std::vector<std::byte> bytes = readInput(path);
-  JsonDocument doc = parseDatabaseJson({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
-  if (!doc.ok()) throw Refusal{path + ": " + doc.message};
+  const std::vector<std::byte> bytes = readInput(path, MAX_JSON_BYTES, jsonTooLongRefusal(path));
+  JsonDocument doc =
+      parseDatabaseJson({reinterpret_cast<const char*>(bytes.data()), bytes.size()}, path);
+  if (!doc.ok()) throw Refusal{doc.message};
   wdb::ReadResult result;
   result.layout = doc.layout == wdb::Layout::TypeII ? wdb::Layout::TypeII : wdb::Layout::TypeI;
   if (std::string refusal = fillDatabase(std::move(doc), result.db); !refusal.empty()) {
@@ -128,14 +157,13 @@ wdb::ReadResult loadJson(const std::string& path) {
 
 // JSON when the name says so, else a database file as Open reads it.
 wdb::ReadResult loadAny(const std::string& path) {
-  return path.size() >= 5 && path.compare(path.size() - 5, 5, ".json") == 0 ? loadJson(path)
-                                                                             : loadDatabase(path);
+  return path.ends_with(".json") ? loadJson(path) : loadDatabase(path);
 }
 
-void buildCommand(const Options& opt, const Env& env) {
+void buildCommand(const Options& opt, const Env& env, std::ostream& err) {
   checkFavouriteDir(opt);
   wdb::ReadResult loaded = loadJson(opt.in);
-  save(loaded.db, layoutOption(opt).value_or(loaded.layout), opt, env);
+  save(loaded.db, layoutOption(opt).value_or(loaded.layout), opt, env, err);
 }
 
 // Exit 0 when nothing was found, 1 when something was.
@@ -150,7 +178,7 @@ int checkCommand(const Options& opt, std::ostream& out) {
   return findings.empty() ? 0 : 1;
 }
 
-void importCommand(const Options& opt, const Env& env) {
+void importCommand(const Options& opt, const Env& env, std::ostream& err) {
   checkFavouriteDir(opt);
   ChannelDb db;
   wdb::Layout layout = wdb::Layout::TypeI;
@@ -171,7 +199,7 @@ void importCommand(const Options& opt, const Env& env) {
       throw Refusal{std::move(message)};
     }
   }
-  save(db, layoutOption(opt).value_or(layout), opt, env);
+  save(db, layoutOption(opt).value_or(layout), opt, env, err);
 }
 
 order::Tab tabNamed(const std::string& name) {
@@ -201,14 +229,14 @@ void exportCsvCommand(const Options& opt, std::ostream& out) {
   if (!out) throw Refusal{"The CSV could not be written to the output."};
 }
 
-void sortCommand(const Options& opt, const Env& env) {
+void sortCommand(const Options& opt, const Env& env, std::ostream& err) {
   checkFavouriteDir(opt);
   wdb::ReadResult loaded = loadAny(opt.in);
   for (const std::string& tab : opt.tabs) order::sortTab(loaded.db, tabNamed(tab));
-  save(loaded.db, layoutOption(opt).value_or(loaded.layout), opt, env);
+  save(loaded.db, layoutOption(opt).value_or(loaded.layout), opt, env, err);
 }
 
-void moveCommand(const Options& opt, const Env& env) {
+void moveCommand(const Options& opt, const Env& env, std::ostream& err) {
   const order::Tab tab = tabNamed(opt.tabs.front());
   if ((tab == order::Tab::Satellites) != opt.satellite.empty()) {
     throw Usage{tab == order::Tab::Satellites
@@ -226,13 +254,13 @@ void moveCommand(const Options& opt, const Env& env) {
   if (from < 0 || from >= count) throw Refusal{std::string(text::SELECT_A_LIST)};
   if (to < 0 || to >= count) throw Refusal{std::string(text::NOT_AVAILABLE_POSITION)};
   order::moveEntry(db, tab, sat, from, to);
-  save(db, layoutOption(opt).value_or(loaded.layout), opt, env);
+  save(db, layoutOption(opt).value_or(loaded.layout), opt, env, err);
 }
 
-void convertCommand(const Options& opt, const Env& env) {
+void convertCommand(const Options& opt, const Env& env, std::ostream& err) {
   checkFavouriteDir(opt);
   wdb::ReadResult loaded = loadDatabase(opt.in);
-  save(loaded.db, layoutOption(opt).value_or(loaded.layout), opt, env);
+  save(loaded.db, layoutOption(opt).value_or(loaded.layout), opt, env, err);
 }
 
 // The options every writing command shares.
@@ -243,6 +271,8 @@ void addWriteOptions(CLI::App& cmd, Options& opt) {
   cmd.add_option("--favourites", opt.favouriteDir,
                  "Favourite folder to use instead of \"favor\" beside the program")
       ->option_text("DIR");
+  cmd.add_flag("--no-backup", opt.noBackup,
+               "Do not keep the replaced file's previous version as OUT.wdb.bak");
 }
 
 CLI::Option* addLayoutOption(CLI::App& cmd, Options& opt) {
@@ -284,8 +314,8 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   addWriteOptions(*convert, opt);
   addLayoutOption(*convert, opt)->required();
 
-  CLI::App* check = app.add_subcommand(
-      "check", "List what to look at before the database goes into a receiver");
+  CLI::App* check =
+      app.add_subcommand("check", "List what to look at before the database goes into a receiver");
   check->add_option("IN", opt.in, "The database (*.wdb, or JSON as build reads it)")->required();
   check->add_flag("--json", opt.json, "Print the findings as JSON");
 
@@ -362,13 +392,13 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
   try {
     if (dump->parsed()) dumpCommand(opt, out);
-    if (build->parsed()) buildCommand(opt, env);
-    if (import->parsed()) importCommand(opt, env);
-    if (convert->parsed()) convertCommand(opt, env);
+    if (build->parsed()) buildCommand(opt, env, err);
+    if (import->parsed()) importCommand(opt, env, err);
+    if (convert->parsed()) convertCommand(opt, env, err);
     if (check->parsed()) return checkCommand(opt, out);
     if (csv->parsed()) exportCsvCommand(opt, out);
-    if (sort->parsed()) sortCommand(opt, env);
-    if (move->parsed()) moveCommand(opt, env);
+    if (sort->parsed()) sortCommand(opt, env, err);
+    if (move->parsed()) moveCommand(opt, env, err);
   } catch (const Usage& u) {
     err << u.message << "\n\n" << app.help();
     return 2;

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <utility>
 
+#include "db/text_number.h"
 #include "texts.h"
 
 namespace velmora::cli {
@@ -133,11 +134,18 @@ void writeObjectArray(std::ostream& out, int level, int count, WriteMembers writ
 }
 
 // ----------------------------------------------------------------- input
+//
+// The document is read as a stream of events, never as a tree: a tree of a
+// hostile 16 MB document costs gigabytes. Records are kept only while the
+// database could still hold them (64 satellites, 1600 transponders, 6000
+// services in all); beyond that they are checked and counted, which is all
+// a refusal needs.
 
-// Why the document cannot be used; carries the place in the document.
-struct Refusal {
-  std::string message;
-};
+constexpr std::string_view REFUSAL_PREFIX = "Not a Velmora JSON database: ";
+constexpr std::string_view INVALID_PREFIX = "Invalid database: ";
+
+// Text fields stored in the file as 16-bit numbers.
+constexpr std::string_view SIXTEEN_BIT_FIELDS[] = {"videoPid", "audioPid", "pcrPid", "serviceId"};
 
 std::string member(const std::string& where, std::string_view key) {
   return where.empty() ? std::string(key) : where + "." + std::string(key);
@@ -146,10 +154,11 @@ std::string element(const std::string& where, std::size_t i) {
   return where + "[" + std::to_string(i) + "]";
 }
 
-// Back from UTF-8 to one byte per code point; the parser has already
-// checked that the text is well-formed UTF-8.
-std::string utf8ToBytes(const std::string& text, const std::string& where) {
-  std::string out;
+// Back from UTF-8 to one byte per code point into `out`; the parser has
+// already checked that the text is well-formed UTF-8. Gives the first code
+// point above 255, which has no byte, or nullopt when there is none.
+std::optional<std::uint32_t> utf8ToBytes(const std::string& text, std::string& out) {
+  out.clear();
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
     const auto lead = static_cast<unsigned char>(text[i]);
@@ -164,137 +173,373 @@ std::string utf8ToBytes(const std::string& text, const std::string& where) {
     } else if (lead >= 0xC0) {
       length = 2;
       code = lead & 0x1Fu;
-    } else if (lead >= 0x80) {
-      throw Refusal{where + " is not valid UTF-8."};
     }
-    if (text.size() - i < length) throw Refusal{where + " is not valid UTF-8."};
+    length = std::min(length, text.size() - i);
     for (std::size_t k = 1; k < length; ++k) {
       code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
     }
-    if (code > 0xFF) {
-      char hex[16];
-      std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code));
-      throw Refusal{where + " holds the character " + hex +
-                    "; a text can only hold characters U+0000 to U+00FF (one byte each)."};
-    }
+    if (code > 0xFF) return code;
     out += static_cast<char>(code);
     i += length;
   }
-  return out;
-}
-
-const json* findMember(const json& object, std::string_view key) {
-  const auto it = object.find(key);
-  return it == object.end() ? nullptr : &*it;
-}
-
-void requireObject(const json& value, const std::string& where) {
-  if (!value.is_object()) throw Refusal{where + " must be an object."};
-}
-
-// The array under `key`, or nullptr when the object has none.
-const json* arrayMember(const json& object, std::string_view key, const std::string& where) {
-  const json* value = findMember(object, key);
-  if (value != nullptr && !value->is_array()) {
-    throw Refusal{member(where, key) + " must be an array."};
-  }
-  return value;
+  return std::nullopt;
 }
 
 template <class Record, std::size_t N>
-void readTexts(const json& object, Record& record, const TextField<Record> (&fields)[N],
-               const std::string& where) {
-  for (const auto& field : fields) {
-    const json* value = findMember(object, field.key);
-    if (value == nullptr) continue;
-    const std::string place = member(where, field.key);
-    if (!value->is_string()) throw Refusal{place + " must be a string."};
-    record.*field.member = utf8ToBytes(value->get_ref<const std::string&>(), place);
-  }
+const TextField<Record>* findField(const TextField<Record> (&fields)[N], std::string_view key) {
+  for (const auto& field : fields)
+    if (field.key == key) return &field;
+  return nullptr;
 }
 
-std::int32_t readServiceType(const json& object, const std::string& where) {
-  const json* value = findMember(object, SERVICE_TYPE_KEY);
-  if (value == nullptr) return 0;
-  const std::string place = member(where, SERVICE_TYPE_KEY);
-  constexpr auto lowest = std::numeric_limits<std::int32_t>::min();
-  constexpr auto highest = std::numeric_limits<std::int32_t>::max();
-  if (value->is_number_unsigned()) {
-    const auto v = value->get<std::uint64_t>();
-    if (v <= static_cast<std::uint64_t>(highest)) return static_cast<std::int32_t>(v);
-  } else if (value->is_number_integer()) {
-    const auto v = value->get<std::int64_t>();
-    if (v >= lowest && v <= highest) return static_cast<std::int32_t>(v);
-  } else {
-    throw Refusal{place + " must be a whole number."};
-  }
-  throw Refusal{place + " is out of range."};
-}
+// What the next value of the document is meant to be.
+enum class Slot {
+  Root,
+  Layout,
+  SatelliteArray,
+  Satellite,
+  SatelliteText,
+  TransponderArray,
+  Transponder,
+  TransponderText,
+  ServiceArray,
+  Service,
+  ServiceText,
+  ServiceType,
+  Ignored,  // a member the schema does not know, with any value
+};
 
-JsonSatellite readSatellite(const json& object, const std::string& where) {
-  requireObject(object, where);
-  JsonSatellite result;
-  readTexts(object, result.sat, SAT_FIELDS, where);
-  if (const json* tps = arrayMember(object, "transponders", where)) {
-    const std::string base = member(where, "transponders");
-    result.transponders.reserve(tps->size());
-    for (std::size_t i = 0; i < tps->size(); ++i) {
-      const std::string place = element(base, i);
-      requireObject((*tps)[i], place);
-      TpRecord& tp = result.transponders.emplace_back();
-      readTexts((*tps)[i], tp, TP_FIELDS, place);
+class DocumentReader : public nlohmann::json_sax<json> {
+ public:
+  explicit DocumentReader(std::string_view source) : source_(source) {}
+
+  // The document, or the first refusal in document order; a syntax error
+  // anywhere comes before every other refusal.
+  JsonDocument finish(bool parsed) {
+    if (parsed && refusal_.empty() && !sawSatellites_) formError("satellites is missing.");
+    if (!syntaxError_.empty()) refusal_ = std::move(syntaxError_);
+    if (!refusal_.empty()) {
+      JsonDocument failed;
+      failed.message = std::move(refusal_);
+      return failed;
+    }
+    return std::move(doc_);
+  }
+
+  bool null() override { return scalar(); }
+  bool boolean(bool) override { return scalar(); }
+  bool number_integer(number_integer_t v) override {
+    if (ignoring()) return true;
+    if (next() == Slot::ServiceType) return serviceType(v >= 0 && v <= 255, v);
+    return scalar();
+  }
+  bool number_unsigned(number_unsigned_t v) override {
+    if (ignoring()) return true;
+    if (next() == Slot::ServiceType) return serviceType(v <= 255, static_cast<std::int64_t>(v));
+    return scalar();
+  }
+  bool number_float(number_float_t, const string_t&) override { return scalar(); }
+  bool binary(binary_t&) override { return scalar(); }
+
+  bool string(string_t& value) override {
+    if (ignoring()) return true;
+    switch (const Slot slot = next()) {
+      case Slot::Layout: {
+        bool known = false;
+        for (const auto layout : {wdb::Layout::New, wdb::Layout::TypeI, wdb::Layout::TypeII}) {
+          if (value != wdb::layoutName(layout)) continue;
+          doc_.layout = layout;
+          known = true;
+        }
+        if (!known) wrongType(slot);
+        return true;
+      }
+      case Slot::SatelliteText:
+        text(value, sat_ ? &(sat_->sat.*findField(SAT_FIELDS, key_)->member) : nullptr, slot);
+        return true;
+      case Slot::TransponderText:
+        text(value, tp_ ? &(tp_->*findField(TP_FIELDS, key_)->member) : nullptr, slot);
+        return true;
+      case Slot::ServiceText:
+        return serviceText(value);
+      case Slot::Ignored:
+        return true;
+      default:
+        wrongType(slot);
+        return true;
     }
   }
-  if (const json* svcs = arrayMember(object, "services", where)) {
-    const std::string base = member(where, "services");
-    result.services.reserve(svcs->size());
-    for (std::size_t i = 0; i < svcs->size(); ++i) {
-      const std::string place = element(base, i);
-      const json& entry = (*svcs)[i];
-      requireObject(entry, place);
-      SvcRecord& svc = result.services.emplace_back();
-      readTexts(entry, svc, SVC_FIELDS_BEFORE_TYPE, place);
-      svc.serviceType = readServiceType(entry, place);
-      readTexts(entry, svc, SVC_FIELDS_AFTER_TYPE, place);
+
+  bool start_object(std::size_t) override {
+    if (ignoring()) return skipInto();
+    const Slot slot = next();
+    switch (slot) {
+      case Slot::Root:
+        stack_.push_back({Slot::Root});
+        return true;
+      case Slot::Satellite:
+        beginSatellite();
+        stack_.push_back({Slot::Satellite});
+        return true;
+      case Slot::Transponder:
+        beginTransponder();
+        stack_.push_back({Slot::Transponder});
+        return true;
+      case Slot::Service:
+        beginService();
+        stack_.push_back({Slot::Service});
+        return true;
+      case Slot::Ignored:
+        return skipInto();
+      default:
+        wrongType(slot);
+        return skipInto();
     }
   }
-  return result;
-}
 
-std::optional<wdb::Layout> readLayout(const json& root) {
-  const json* value = findMember(root, "layout");
-  if (value == nullptr) return std::nullopt;
-  if (value->is_string()) {
-    const auto& name = value->get_ref<const std::string&>();
-    for (const auto layout : {wdb::Layout::New, wdb::Layout::TypeI, wdb::Layout::TypeII}) {
-      if (name == wdb::layoutName(layout)) return layout;
+  bool start_array(std::size_t) override {
+    if (ignoring()) return skipInto();
+    const Slot slot = next();
+    switch (slot) {
+      case Slot::SatelliteArray:
+        // A repeated member replaces the earlier one, as in a JSON object.
+        sawSatellites_ = true;
+        doc_.satellites.clear();
+        doc_.satelliteCount = 0;
+        stack_.push_back({Slot::SatelliteArray});
+        return true;
+      case Slot::TransponderArray:
+      case Slot::ServiceArray:
+        stack_.push_back({slot});
+        return true;
+      case Slot::Ignored:
+        return skipInto();
+      default:
+        wrongType(slot);
+        return skipInto();
     }
   }
-  throw Refusal{R"(layout must be "new", "I" or "II".)"};
-}
 
-JsonDocument readDocument(const json& root) {
-  if (!root.is_object()) throw Refusal{"the document must be a JSON object."};
-  JsonDocument doc;
-  doc.layout = readLayout(root);
-  const json* sats = arrayMember(root, "satellites", "");
-  if (sats == nullptr) throw Refusal{"satellites is missing."};
-  doc.satellites.reserve(sats->size());
-  for (std::size_t i = 0; i < sats->size(); ++i) {
-    doc.satellites.push_back(readSatellite((*sats)[i], element("satellites", i)));
+  bool key(string_t& name) override {
+    if (!ignoring()) key_ = name;
+    return true;
   }
-  return doc;
-}
 
-// nlohmann's messages start with "[json.exception.parse_error.101] ".
-std::string withoutExceptionTag(const char* what) {
-  const std::string_view text(what);
-  const auto end = text.find("] ");
-  return std::string(text.front() == '[' && end != std::string_view::npos ? text.substr(end + 2)
-                                                                          : text);
-}
+  bool end_object() override { return end(); }
+  bool end_array() override { return end(); }
 
-constexpr std::string_view REFUSAL_PREFIX = "Not a Velmora JSON database: ";
+  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e) override {
+    // nlohmann's messages start with "[json.exception.parse_error.101] ".
+    std::string_view what(e.what());
+    if (const auto tag = what.find("] "); what.starts_with('[') && tag != std::string_view::npos)
+      what.remove_prefix(tag + 2);
+    syntaxError_ = withSource(std::string(REFUSAL_PREFIX) + std::string(what));
+    return false;
+  }
+
+ private:
+  struct Frame {
+    Slot container;
+    std::size_t elements = 0;
+  };
+
+  // After the first refusal the rest is only parsed, for its syntax.
+  bool ignoring() const { return skipDepth_ > 0 || !refusal_.empty(); }
+
+  bool skipInto() {
+    ++skipDepth_;
+    return true;
+  }
+
+  bool end() {
+    if (skipDepth_ > 0) {
+      --skipDepth_;
+    } else if (refusal_.empty() && !stack_.empty()) {
+      stack_.pop_back();
+    }
+    return true;
+  }
+
+  bool scalar() {
+    if (ignoring()) return true;
+    const Slot slot = next();
+    if (slot != Slot::Ignored) wrongType(slot);
+    return true;
+  }
+
+  // The slot of the value that starts now; counts it when it is an
+  // element of an array.
+  Slot next() {
+    if (stack_.empty()) return Slot::Root;
+    Frame& top = stack_.back();
+    const std::size_t index = top.elements++;
+    switch (top.container) {
+      case Slot::Root:
+        if (key_ == "layout") return Slot::Layout;
+        if (key_ == "satellites") return Slot::SatelliteArray;
+        return Slot::Ignored;
+      case Slot::SatelliteArray:
+        satIndex_ = index;
+        return Slot::Satellite;
+      case Slot::Satellite:
+        if (findField(SAT_FIELDS, key_)) return Slot::SatelliteText;
+        if (key_ == "transponders") return Slot::TransponderArray;
+        if (key_ == "services") return Slot::ServiceArray;
+        return Slot::Ignored;
+      case Slot::TransponderArray:
+        rowIndex_ = index;
+        return Slot::Transponder;
+      case Slot::Transponder:
+        return findField(TP_FIELDS, key_) ? Slot::TransponderText : Slot::Ignored;
+      case Slot::ServiceArray:
+        rowIndex_ = index;
+        return Slot::Service;
+      case Slot::Service:
+        if (key_ == SERVICE_TYPE_KEY) return Slot::ServiceType;
+        if (findField(SVC_FIELDS_BEFORE_TYPE, key_) || findField(SVC_FIELDS_AFTER_TYPE, key_))
+          return Slot::ServiceText;
+        return Slot::Ignored;
+      default:
+        return Slot::Ignored;
+    }
+  }
+
+  // The place of the value that starts now, in the document's own terms.
+  std::string place(Slot slot) const {
+    const std::string sat = element("satellites", satIndex_);
+    switch (slot) {
+      case Slot::Layout:
+        return "layout";
+      case Slot::SatelliteArray:
+        return "satellites";
+      case Slot::Satellite:
+        return sat;
+      case Slot::SatelliteText:
+      case Slot::TransponderArray:
+      case Slot::ServiceArray:
+        return member(sat, key_);
+      case Slot::Transponder:
+        return element(member(sat, "transponders"), rowIndex_);
+      case Slot::TransponderText:
+        return member(element(member(sat, "transponders"), rowIndex_), key_);
+      case Slot::Service:
+        return element(member(sat, "services"), rowIndex_);
+      default:
+        return member(element(member(sat, "services"), rowIndex_), key_);
+    }
+  }
+
+  std::string withSource(std::string message) const {
+    return source_.empty() ? message : std::string(source_) + ": " + message;
+  }
+  void formError(std::string_view what) {
+    if (refusal_.empty()) refusal_ = withSource(std::string(REFUSAL_PREFIX) + std::string(what));
+  }
+  void doesNotFit(std::string_view range) {
+    if (refusal_.empty()) {
+      refusal_ = std::string(INVALID_PREFIX) + place(Slot::ServiceText) +
+                 " does not fit the file (" + std::string(range) + ").";
+    }
+  }
+
+  void wrongType(Slot slot) {
+    switch (slot) {
+      case Slot::Root:
+        return formError("the document must be a JSON object.");
+      case Slot::Layout:
+        return formError(R"(layout must be "new", "I" or "II".)");
+      case Slot::Satellite:
+      case Slot::Transponder:
+      case Slot::Service:
+        return formError(place(slot) + " must be an object.");
+      case Slot::SatelliteArray:
+      case Slot::TransponderArray:
+      case Slot::ServiceArray:
+        return formError(place(slot) + " must be an array.");
+      case Slot::ServiceType:
+        return formError(place(slot) + " must be a whole number.");
+      default:
+        return formError(place(slot) + " must be a string.");
+    }
+  }
+
+  // A text value into `target`, or only checked when the record is not kept.
+  void text(const std::string& value, std::string* target, Slot slot) {
+    std::string& bytes = target ? *target : scratch_;
+    if (const auto code = utf8ToBytes(value, bytes)) {
+      char hex[16];
+      std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(*code));
+      formError(place(slot) + " holds the character " + hex +
+                "; a text can only hold characters U+0000 to U+00FF (one byte each).");
+    }
+  }
+
+  bool serviceText(const std::string& value) {
+    const TextField<SvcRecord>* field = findField(SVC_FIELDS_BEFORE_TYPE, key_);
+    if (!field) field = findField(SVC_FIELDS_AFTER_TYPE, key_);
+    std::string* target = svc_ ? &(svc_->*field->member) : &scratch_;
+    text(value, target, Slot::ServiceText);
+    // The file holds these as 16-bit numbers: a larger one would come back
+    // as another number altogether.
+    for (std::string_view sixteen : SIXTEEN_BIT_FIELDS) {
+      if (key_ != sixteen) continue;
+      const std::int64_t v = leadingValue(*target);
+      if (v < 0 || v > 0xFFFF) doesNotFit("0..65535");
+    }
+    return true;
+  }
+
+  bool serviceType(bool fits, std::int64_t v) {
+    if (!fits) {
+      doesNotFit("0..255");
+    } else if (svc_) {
+      svc_->serviceType = static_cast<std::int32_t>(v);
+    }
+    return true;
+  }
+
+  void beginSatellite() {
+    ++doc_.satelliteCount;
+    sat_ = nullptr;
+    tp_ = nullptr;
+    svc_ = nullptr;
+    if (doc_.satellites.size() < static_cast<std::size_t>(MAX_SATS))
+      sat_ = &doc_.satellites.emplace_back();
+  }
+  void beginTransponder() {
+    tp_ = nullptr;
+    if (!sat_) return;
+    ++sat_->transponderCount;
+    if (++totalTp_ <= static_cast<std::size_t>(MAX_TOTAL_TP) &&
+        sat_->transponders.size() < static_cast<std::size_t>(TABLE_ROWS))
+      tp_ = &sat_->transponders.emplace_back();
+  }
+  void beginService() {
+    svc_ = nullptr;
+    if (!sat_) return;
+    ++sat_->serviceCount;
+    if (++totalSvc_ <= static_cast<std::size_t>(MAX_TOTAL_SVC) &&
+        sat_->services.size() < static_cast<std::size_t>(TABLE_ROWS))
+      svc_ = &sat_->services.emplace_back();
+  }
+
+  std::string_view source_;
+  JsonDocument doc_;
+  std::vector<Frame> stack_;
+  std::size_t skipDepth_ = 0;
+  std::string key_;
+  std::size_t satIndex_ = 0;
+  std::size_t rowIndex_ = 0;
+  JsonSatellite* sat_ = nullptr;
+  TpRecord* tp_ = nullptr;
+  SvcRecord* svc_ = nullptr;
+  std::size_t totalTp_ = 0;
+  std::size_t totalSvc_ = 0;
+  bool sawSatellites_ = false;
+  std::string scratch_;
+  std::string refusal_;
+  std::string syntaxError_;
+};
 
 }  // namespace
 
@@ -318,31 +563,40 @@ void writeDatabaseJson(std::ostream& out, const ChannelDb& db, wdb::Layout layou
   out << "\n}\n";
 }
 
-JsonDocument parseDatabaseJson(std::string_view text) {
-  try {
-    return readDocument(json::parse(text));
-  } catch (const json::exception& e) {
+std::string jsonTooLongRefusal(std::string_view source) {
+  return (source.empty() ? "" : std::string(source) + ": ") + std::string(REFUSAL_PREFIX) +
+         "the document is longer than 16 MB.";
+}
+
+JsonDocument parseDatabaseJson(std::string_view text, std::string_view source) {
+  if (text.size() > MAX_JSON_BYTES) {
     JsonDocument failed;
-    failed.message = std::string(REFUSAL_PREFIX) + withoutExceptionTag(e.what());
-    return failed;
-  } catch (const Refusal& r) {
-    JsonDocument failed;
-    failed.message = std::string(REFUSAL_PREFIX) + r.message;
+    failed.message = jsonTooLongRefusal(source);
     return failed;
   }
+  DocumentReader reader(source);
+  const bool parsed = json::sax_parse(text, &reader);
+  return reader.finish(parsed);
 }
 
 std::string fillDatabase(JsonDocument doc, ChannelDb& db) {
   db.reset();
-  if (doc.satellites.empty()) return std::string(text::NO_DATA);
-  if (doc.satellites.size() > static_cast<std::size_t>(MAX_SATS)) {
-    return std::string(text::MAX_SATS);
-  }
+  if (doc.satelliteCount == 0) return std::string(text::NO_DATA);
+  if (doc.satelliteCount > static_cast<std::size_t>(MAX_SATS)) return std::string(text::MAX_SATS);
+  std::size_t transponders = 0, services = 0;
   for (const JsonSatellite& s : doc.satellites) {
-    if (s.transponders.size() > static_cast<std::size_t>(TABLE_ROWS) ||
-        s.services.size() > static_cast<std::size_t>(TABLE_ROWS)) {
+    if (s.transponderCount > static_cast<std::size_t>(TABLE_ROWS) ||
+        s.serviceCount > static_cast<std::size_t>(TABLE_ROWS)) {
       return std::string(text::MAX_ROWS_PER_SAT);
     }
+    transponders += s.transponderCount;
+    services += s.serviceCount;
+  }
+  // Over the totals the document's later rows were not kept: refuse here,
+  // with the save's own message, rather than fill a shortened database.
+  if (transponders > static_cast<std::size_t>(MAX_TOTAL_TP) ||
+      services > static_cast<std::size_t>(MAX_TOTAL_SVC)) {
+    return wdb::totalsRefusal(static_cast<int>(transponders), static_cast<int>(services));
   }
   for (JsonSatellite& s : doc.satellites) {
     const int slot = db.satCount;

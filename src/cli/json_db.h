@@ -8,6 +8,7 @@
 // string, and objects list their keys in the order of the records' fields.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -24,30 +25,52 @@ namespace velmora::cli {
 // full database needs no JSON tree in memory.
 void writeDatabaseJson(std::ostream& out, const ChannelDb& db, wdb::Layout layout);
 
-// One satellite as the document gives it, before any limit is applied.
+// The longest document read; a database the receiver can hold takes a few
+// megabytes at most.
+inline constexpr std::size_t MAX_JSON_BYTES = 16u << 20;
+
+// One satellite as the document gives it. The counts are the document's;
+// rows past what the database can hold in all (1600 transponders, 6000
+// services) are counted but not kept.
 struct JsonSatellite {
   SatRecord sat;
   std::vector<TpRecord> transponders;
   std::vector<SvcRecord> services;
+  std::size_t transponderCount = 0;
+  std::size_t serviceCount = 0;
 };
 
 // A parsed document, or why it is not one (`message` non-empty). The
-// layout is empty when the document names none.
+// layout is empty when the document names none. Satellites past the 64th
+// are counted, not kept.
 struct JsonDocument {
   std::optional<wdb::Layout> layout;
   std::vector<JsonSatellite> satellites;
+  std::size_t satelliteCount = 0;
   std::string message;
   bool ok() const { return message.empty(); }
 };
 
-// Reads a document in the schema. Missing fields are empty texts (a missing
-// serviceType is 0, missing arrays are empty); a field of the wrong type, a
-// code point above 255, a layout other than "new", "I" or "II" and a
-// missing "satellites" array are refused with a message naming the place.
-JsonDocument parseDatabaseJson(std::string_view text);
+// Reads a document in the schema, of at most MAX_JSON_BYTES. Missing fields
+// are empty texts (a missing serviceType is 0, missing arrays are empty);
+// members the schema does not know are ignored. Refused, with the first
+// fault in document order (a syntax error before any other):
+//   "SOURCE: Not a Velmora JSON database: ..." for a field of the wrong type,
+//   a code point above 255, a layout other than "new", "I" or "II", a
+//   missing "satellites" array;
+//   "Invalid database: satellites[S].services[N].FIELD does not fit the file
+//   (0..65535)." for a videoPid, audioPid, pcrPid or serviceId whose value
+//   (by the leading-digits rule) the file's 16 bits cannot hold, "(0..255)"
+//   for a serviceType outside a byte.
+// `source` names the input; without it the messages start at "Not a".
+JsonDocument parseDatabaseJson(std::string_view text, std::string_view source = {});
+
+// The refusal of a document longer than MAX_JSON_BYTES.
+std::string jsonTooLongRefusal(std::string_view source);
 
 // Fills `db` from the document, refusing as a save would, in this order: no
-// satellites, more than 64, a satellite with more rows than a table holds.
+// satellites, more than 64, a satellite with more rows than a table holds,
+// more transponders or services than the database holds in all.
 // Returns the refusal message, empty on success (totals are recounted).
 std::string fillDatabase(JsonDocument doc, ChannelDb& db);
 

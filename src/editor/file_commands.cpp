@@ -87,7 +87,9 @@ void EditorDialog::startLoading() {
   const std::string path = filePath;
   prompts_.runInBackground([this, path]() -> std::function<void()> {
     wdb::ReadResult result;
-    if (std::optional<std::vector<std::byte>> bytes = readWholeFile(path))
+    if (fileSizeOrZero(path) > wdb::MAX_FILE_BYTES)
+      result.message = text::NOT_A_FORMAT;
+    else if (std::optional<std::vector<std::byte>> bytes = readWholeFile(path, wdb::MAX_FILE_BYTES))
       result = wdb::readWdb(*bytes);
     else
       result.message = text::NO_DATA_IN_FILE;
@@ -192,12 +194,17 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
     warn(image.message);
     return SaveOutcome::Failed;
   }
-  if (!writeFileAtomically(filePath, image.bytes)) {
-    warn(filePath + std::string(text::CANT_BE_CREATED));
+  const FileWrite written = writeFileAtomically(filePath, image.bytes);
+  if (!written) {
+    warn(filePath + std::string(text::CANT_BE_CREATED) + "\n\n" + written.failure);
     return SaveOutcome::Failed;
   }
   db.savedFlag = 1;
   showFileLine(filePath);
+  // A previous version that could not be kept does not stop the save; the
+  // File line's tip says so.
+  if (!written.backupNote.empty())
+    controls_.setToolTip(IDC_FILE, filePath + "\n" + written.backupNote);
   rememberRecentFile(filePath);
 
   // Names longer than the file holds were cut: show them as they are now.

@@ -70,13 +70,28 @@ bool isFeedOrTest(std::string_view name) {
 
 }  // namespace
 
-std::vector<std::string> splitSdxRecords(std::span<const std::byte> bytes) {
+namespace {
+
+// Hands the records of a listing one at a time to `take`, which returns
+// false to stop reading.
+template <class Take>
+void forEachSdxRecord(std::span<const std::byte> bytes, Take take) {
   const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  std::vector<std::string> records = detail::textModeReads(text, SDX_RECORD_CHARS);
-  for (std::string& record : records) {
+  detail::forEachTextModeRead(text, SDX_RECORD_CHARS, [&](std::string& record) {
     if (!record.empty() && record.back() == '\n') record.pop_back();
     record.resize(detail::untilNul(record).size());
-  }
+    return take(record);
+  });
+}
+
+}  // namespace
+
+std::vector<std::string> splitSdxRecords(std::span<const std::byte> bytes) {
+  std::vector<std::string> records;
+  forEachSdxRecord(bytes, [&](std::string& record) {
+    records.push_back(std::move(record));
+    return true;
+  });
   return records;
 }
 
@@ -140,15 +155,20 @@ std::optional<SvcRecord> parseSdxRecord(std::string_view record, bool skipFeedTe
 }
 
 SdxSatHeader readSdxFile(std::span<const std::byte> bytes, SvcTable& table, bool skipFeedTest) {
-  const std::vector<std::string> records = splitSdxRecords(bytes);
-  if (records.empty()) return {};
-  for (const std::string& record : records) {
-    if (table.full()) break;
+  // Record by record, never the whole listing split at once: a file of
+  // nothing but line ends would otherwise cost a string per line.
+  SdxSatHeader header;
+  bool first = true;
+  forEachSdxRecord(bytes, [&](const std::string& record) {
+    if (first) header = readSdxSatHeader(record);
+    first = false;
+    if (table.full()) return false;
     if (std::optional<SvcRecord> svc = parseSdxRecord(record, skipFeedTest)) {
       table.append(std::move(*svc));
     }
-  }
-  return readSdxSatHeader(records.front());
+    return !table.full();
+  });
+  return header;
 }
 
 void deriveTransponders(const SvcTable& services, TpTable& tps) {

@@ -1,8 +1,7 @@
+// Reading whole files; the replacing writer is in file_io_posix.cpp.
 #include "wdb/file_io.h"
 
 #include <cstdio>
-#include <random>
-#include <string>
 #include <system_error>
 
 namespace velmora {
@@ -19,9 +18,15 @@ std::uintmax_t fileSizeOrZero(const fs::path& path) {
 std::optional<std::vector<std::byte>> readWholeFile(const fs::path& path, std::size_t maxBytes) {
   std::error_code ec;
   if (!fs::is_regular_file(path, ec) || ec) return std::nullopt;
+  const std::uintmax_t size = fs::file_size(path, ec);
+  if (ec || size > maxBytes) return std::nullopt;
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return std::nullopt;
+  // Reserved once, so that a large file costs its size and not the double
+  // a growing vector may briefly hold. The file may change meanwhile: read
+  // to its end, but never past maxBytes.
   std::vector<std::byte> data;
+  data.reserve(static_cast<std::size_t>(size));
   std::byte chunk[65536];
   bool ok = true;
   for (;;) {
@@ -39,33 +44,6 @@ std::optional<std::vector<std::byte>> readWholeFile(const fs::path& path, std::s
   std::fclose(f);
   if (!ok) return std::nullopt;
   return data;
-}
-
-bool writeFileAtomically(const fs::path& path, std::span<const std::byte> bytes) {
-  std::error_code ec;
-  if (path.empty() || fs::is_directory(path, ec)) return false;
-  const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
-
-  // A temporary name beside the target, created exclusively so that two
-  // saves never share one.
-  std::random_device rd;
-  std::FILE* f = nullptr;
-  fs::path temp;
-  for (int attempt = 0; attempt < 16 && !f; ++attempt) {
-    temp = folder / (path.filename().string() + ".tmp" + std::to_string(rd() % 1000000u));
-    f = std::fopen(temp.c_str(), "wbx");
-  }
-  if (!f) return false;
-
-  bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  ok = (std::fflush(f) == 0) && ok;
-  ok = (std::fclose(f) == 0) && ok;
-  if (ok) {
-    fs::rename(temp, path, ec);
-    ok = !ec;
-  }
-  if (!ok) fs::remove(temp, ec);
-  return ok;
 }
 
 }  // namespace velmora

@@ -1,12 +1,20 @@
-// The one place where whole files are read and written. Writing goes through
-// a temporary file beside the target that is renamed over it, so a failed
-// save never damages the file that was there.
+// The one place where whole files are read and written.
+//
+// Saving replaces a file the way a careful user expects: the new bytes go to
+// a temporary file beside the target, are forced to the disk, and only then
+// take the target's name in one rename, so a crash at any moment leaves
+// either the old or the new file complete. The replaced file keeps what the
+// user set on it (a link stays a link, the mode, owner and group stay) and
+// its previous version is kept as NAME.bak beside it.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace velmora {
@@ -19,9 +27,39 @@ std::optional<std::vector<std::byte>> readWholeFile(const std::filesystem::path&
 // Size of a regular file, 0 when it is missing, empty or not a regular file.
 std::uintmax_t fileSizeOrZero(const std::filesystem::path& path);
 
-// Writes all bytes to a temporary file in the target's folder, flushes and
-// closes it, then renames it over the target. false on any failure, in
-// which case the target is as it was and no temporary file is left.
-bool writeFileAtomically(const std::filesystem::path& path, std::span<const std::byte> bytes);
+// The steps of a save that touch the file system, named so that a test can
+// make any one of them fail.
+enum class FileStep {
+  Open,    // creating the temporary file
+  Write,   // writing its bytes
+  Sync,    // forcing them to the disk
+  Rename,  // giving it the target's name
+  Backup,  // keeping the previous version as NAME.bak
+};
+
+struct WriteOptions {
+  // Keep the bytes of a file being replaced as NAME.bak beside it.
+  bool keepBackup = true;
+  // For tests: called before each step; a non-zero result is taken as the
+  // system's error number for that step, which then fails without running.
+  std::function<int(FileStep)> failStep;
+};
+
+// How a save went. `failure` says why nothing was written (the system's
+// message or one of ours, a sentence); `backupNote` why the previous version
+// could not be kept although the file was written.
+struct FileWrite {
+  std::string failure;
+  std::string backupNote;
+  explicit operator bool() const { return failure.empty(); }
+};
+
+// Writes all bytes to `path`, replacing an existing regular file as
+// described above. Refuses a target that is not a regular file or that is
+// marked read-only (no write permission bit set for anyone; the check is our
+// own, so it holds for root too). On failure the target is as it was and no
+// temporary file is left.
+FileWrite writeFileAtomically(const std::filesystem::path& path, std::span<const std::byte> bytes,
+                              const WriteOptions& options = {});
 
 }  // namespace velmora

@@ -37,6 +37,9 @@ inline constexpr std::size_t TYPE2_SAT_SIZE = 28;
 inline constexpr std::size_t TP_SIZE = 12;
 inline constexpr std::size_t TYPE1_SVC_SIZE = 32;
 inline constexpr std::size_t TYPE2_SVC_SIZE = 36;
+// The longest file read as a database: both layouts are far shorter, and a
+// longer file is not one of them.
+inline constexpr std::size_t MAX_FILE_BYTES = 1u << 20;
 // A Type II file must keep at least six padding zeros after its last marker,
 // or the layout test cannot find it again.
 inline constexpr std::size_t TYPE2_MAX_CONTENT = TYPE2_FILE_SIZE - 6;
@@ -75,8 +78,13 @@ std::size_t imageContentSize(Layout layout, std::size_t t, std::size_t s);
 // Why the database cannot be written in `layout`, or empty when it can. In
 // this order: no satellites, too many satellites,
 // too many transponders, too many services (the channel-overflow warning),
-// a Type II image that would not fit its file.
+// a Type II image that would not fit its file, a Type II satellite whose
+// name an older receiver would take for the end of the list.
 std::string saveRefusal(const ChannelDb& db, Layout layout);
+
+// The refusal for more transponders or services than the database holds in
+// all (the channel-overflow warning gives the number), empty within them.
+std::string totalsRefusal(int transponders, int services);
 
 // Gives every transponder its 1-based seqNo over the whole database.
 void numberTransponders(ChannelDb& db);

@@ -60,9 +60,11 @@ Layout recognise(const ByteView& v, std::size_t t, std::size_t s) {
 
 const char* onOff(bool on) { return on ? "On" : "Off"; }
 
+// A position as four digits. A west position beyond 360 degrees, which no
+// writer makes, stays a negative number rather than "0-34".
 std::string fourDigits(int v) {
   std::string s = decimalText(v);
-  if (s.size() < 4) s.insert(0, 4 - s.size(), '0');
+  if (v >= 0 && s.size() < 4) s.insert(0, 4 - s.size(), '0');
   return s;
 }
 

@@ -221,9 +221,9 @@ int FakePrompts::contextMenu(int) {
 
 void FakePrompts::finishBackgroundWork() {
   while (!pendingWork.empty()) {
-    auto work = std::move(pendingWork.front());
+    std::function<void()> done = pendingWork.front().get();
     pendingWork.pop_front();
-    if (auto done = work()) done();
+    if (done) done();
   }
 }
 

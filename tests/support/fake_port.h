@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <functional>
+#include <future>
 #include <map>
 #include <optional>
 #include <string>
@@ -163,8 +164,10 @@ class FakePrompts : public editor::Prompts {
   std::deque<std::function<void(DialogSession&)>> dialogScripts;
   std::vector<std::string> fileFilters;
   std::vector<editor::FilePurpose> filePurposes;
-  // Background work waits here until the test finishes it.
-  std::deque<std::function<std::function<void()>()>> pendingWork;
+  // Background work runs on a thread of its own, as in the window, so that
+  // the thread sanitizer sees the worker beside the test's UI thread; what
+  // it hands back waits here until the test finishes it.
+  std::deque<std::future<std::function<void()>>> pendingWork;
 
   void finishBackgroundWork();
 
@@ -188,7 +191,7 @@ class FakePrompts : public editor::Prompts {
     settings[std::string(key)] = std::string(value);
   }
   void runInBackground(std::function<std::function<void()>()> work) override {
-    pendingWork.push_back(std::move(work));
+    pendingWork.push_back(std::async(std::launch::async, std::move(work)));
   }
 };
 
