@@ -90,7 +90,7 @@ TEST_F(UndoFind, EveryKindOfChangeUndoesAndRedoesStepByStep) {
       },
       [&] {  // Change a satellite
         click(IDC_SAT_LIST, {0});
-        type({{IDC_SAT_NAME, "Astra 1 and 2 and 3 and 4"}, {IDC_LONGITUDE, "0192"}});
+        type({{IDC_SAT_NAME, "Thor 1 and 2 and 3 and 4"}, {IDC_LONGITUDE, "3592"}});
         press(IDC_CHANGE);
       },
       [&] {  // the renaming a save does
@@ -109,8 +109,29 @@ TEST_F(UndoFind, EveryKindOfChangeUndoesAndRedoesStepByStep) {
         click(IDC_SVC_LIST, {0});
         press(IDC_REMOVE);
       },
-      [&] {  // Remove a satellite with its tables
+      [&] {  // Sort the satellites (a click on a column header)
         switchTo(TAB_SATELLITE);
+        editor.onColumnClick(IDC_SAT_LIST);
+      },
+      [&] {  // Move the first satellite to the end
+        click(IDC_SAT_LIST, {0});
+        prompts.dialogScripts.push_back([](FakePrompts::DialogSession& d) {
+          d.ui.type(IDC_MOVE_POSITION, "2");
+          d.send(IDC_MOVE_OK);
+        });
+        editor.onKeyDown(VK_F5);
+      },
+      [&] {  // drag the second satellite above the first
+        ui.pickRows(IDC_SAT_LIST, {1});
+        editor.onDragBegin(IDC_SAT_LIST, 1);
+        editor.onDragRelease(IDC_SAT_LIST, 0, 0);
+      },
+      [&] {  // drag a satellite out of the list: it is removed
+        ui.pickRows(IDC_SAT_LIST, {1});
+        editor.onDragBegin(IDC_SAT_LIST, 1);
+        editor.onDragRelease(0, 0, 0);
+      },
+      [&] {  // Remove a satellite with its tables
         click(IDC_SAT_LIST, {0});
         press(IDC_REMOVE);
       },
