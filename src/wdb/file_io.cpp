@@ -9,6 +9,19 @@ namespace velmora {
 
 namespace fs = std::filesystem;
 
+namespace {
+// Paths are wide on Windows and narrow elsewhere; either way the name
+// reaches the system unchanged.
+std::FILE* openFile(const fs::path& path, const char* mode) {
+#ifdef _WIN32
+  const std::string m(mode);
+  return _wfopen(path.c_str(), std::wstring(m.begin(), m.end()).c_str());
+#else
+  return std::fopen(path.c_str(), mode);
+#endif
+}
+}  // namespace
+
 std::uintmax_t fileSizeOrZero(const fs::path& path) {
   std::error_code ec;
   if (!fs::is_regular_file(path, ec) || ec) return 0;
@@ -19,7 +32,7 @@ std::uintmax_t fileSizeOrZero(const fs::path& path) {
 std::optional<std::vector<std::byte>> readWholeFile(const fs::path& path, std::size_t maxBytes) {
   std::error_code ec;
   if (!fs::is_regular_file(path, ec) || ec) return std::nullopt;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
+  std::FILE* f = openFile(path, "rb");
   if (!f) return std::nullopt;
   std::vector<std::byte> data;
   std::byte chunk[65536];
@@ -53,7 +66,7 @@ bool writeFileAtomically(const fs::path& path, std::span<const std::byte> bytes)
   fs::path temp;
   for (int attempt = 0; attempt < 16 && !f; ++attempt) {
     temp = folder / (path.filename().string() + ".tmp" + std::to_string(rd() % 1000000u));
-    f = std::fopen(temp.c_str(), "wbx");
+    f = openFile(temp, "wbx");
   }
   if (!f) return false;
 
