@@ -105,6 +105,10 @@ int main(int argc, char** argv) {
   HWND window = findVisible(title);
   if (window == nullptr) return fail("no such window");
   const int id = number(3, 0);
+  if (verb == "command") {
+    PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
+    return 0;
+  }
   HWND control = id != 0 ? GetDlgItem(window, id) : window;
   if (control == nullptr) return fail("no such control");
 
@@ -119,8 +123,6 @@ int main(int argc, char** argv) {
     RECT r{};
     GetWindowRect(control, &r);
     std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
-  } else if (verb == "command") {
-    PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
   } else if (verb == "wait-rows") {
     const auto start = Clock::now();
     const auto end = start + std::chrono::milliseconds(number(5, 60000));

@@ -39,7 +39,8 @@ fail() {
   echo "smoke test of Velmora.exe FAILED: $*" >&2
   exit 1
 }
-probe() { timeout 90 wine "$build/tests/win32/velmora_probe.exe" "$@"; }
+# The probe's lines end in CR LF, as Windows programs write them.
+probe() { timeout 90 wine "$build/tests/win32/velmora_probe.exe" "$@" | tr -d '\r'; }
 winpath() { echo "Z:${1//\//\\}"; }
 
 # A display of our own.
@@ -82,7 +83,7 @@ timeout 30 xdotool type --delay 5 "$(winpath "$work/sample.wdb")"
 timeout 10 xdotool key Return
 probe wait-rows "$title" 1000 "$satellites" 30000 >/dev/null ||
   fail "the satellite list did not show the file's $satellites satellites"
-[ "$(probe text "$title" 1068 | tr -d '\r')" = "$(winpath "$work/sample.wdb")" ] ||
+[ "$(probe text "$title" 1068)" = "$(winpath "$work/sample.wdb")" ] ||
   fail "the File line does not show the opened file"
 
 # 3. F7 saves it under a new name, with the bytes velmora-cli writes.
@@ -93,7 +94,7 @@ focus "Save As"
 timeout 30 xdotool type --delay 5 "$(winpath "$work/saved.wdb")"
 timeout 10 xdotool key Return
 for _ in $(seq 200); do
-  [ "$(probe text "$title" 1068 | tr -d '\r')" = "$(winpath "$work/saved.wdb")" ] && break
+  [ "$(probe text "$title" 1068)" = "$(winpath "$work/saved.wdb")" ] && break
   sleep 0.1
 done
 [ -f "$work/saved.wdb" ] || fail "F7 wrote no file"
