@@ -131,6 +131,14 @@ constexpr ControlDef kAbout[] = {
     {IDOK, K::DefButton, "&OK", 164, 7, 50, 41},
 };
 
+// Find: the text to look for in the shown list, "Find next" and "Close".
+constexpr ControlDef kFind[] = {
+    {IDC_FIND_LABEL, K::Label, "Find what:", 7, 9, 42, 8},
+    {IDC_FIND_TEXT, K::Edit, "", 50, 7, 86, 12},
+    {IDOK, K::DefButton, "Find next", 142, 6, 50, 14},
+    {IDCANCEL, K::Button, "Close", 142, 23, 50, 14},
+};
+
 // Add channel: the satellite's transponders as a list view, or as text
 // lines under four caption buttons; below them the channel's fields.
 constexpr int ACH_LX = 7, ACH_LW = 40, ACH_FX = 50, ACH_FW = 62;
@@ -160,6 +168,7 @@ constexpr ControlDef kAddChannel[] = {
 
 constexpr DialogDef kEditorDialog{IDD_EDITOR, "Velmora 1.00", "Verdana", 8, 443, 305, kEditor};
 constexpr DialogDef kAboutDialog{IDD_ABOUTBOX, "Velmora  Info.", "Verdana", 9, 221, 55, kAbout};
+constexpr DialogDef kFindDialog{IDD_FIND, "Find", "Verdana", 8, 199, 44, kFind};
 constexpr DialogDef kAddChannelDialog{IDD_ADD_CHANNEL, "Add channel", "Arial", 9, 171, 237,
                                       kAddChannel};
 
@@ -170,6 +179,11 @@ constexpr MenuItemDef kFile[] = {
     {ID_FILE_SAVE, "&Save (*.wdb)          F7"},
     {0, ""},
     {ID_FILE_CLOSE, "&Close               Alt+F4"},
+    {0, ""},
+    {ID_FILE_RECENT1, "1"},
+    {ID_FILE_RECENT1 + 1, "2"},
+    {ID_FILE_RECENT1 + 2, "3"},
+    {ID_FILE_RECENT1 + 3, "4"},
 };
 constexpr MenuItemDef kEdit[] = {
     {ID_EDIT_ADD, "&Add"},
@@ -178,6 +192,10 @@ constexpr MenuItemDef kEdit[] = {
     {ID_EDIT_MOVE, "&Move      F5"},
     {0, ""},
     {ID_EDIT_SORT, "&Sort        F8"},
+    {0, ""},
+    {ID_EDIT_UNDO, "Undo  Ctrl+Z"},
+    {ID_EDIT_REDO, "Redo  Ctrl+Y"},
+    {ID_EDIT_FIND, "Find...  Ctrl+F"},
 };
 constexpr MenuItemDef kOption[] = {{ID_OPTION_FEED_TEST, "Include(Feed/Test channel)"}};
 constexpr MenuItemDef kAboutMenu[] = {{ID_ABOUT, "About"}};
@@ -199,6 +217,7 @@ constexpr ToolTipDef kTips[] = {
 const DialogDef& editorDialog() { return kEditorDialog; }
 const DialogDef& aboutDialog() { return kAboutDialog; }
 const DialogDef& addChannelDialog() { return kAddChannelDialog; }
+const DialogDef& findDialog() { return kFindDialog; }
 std::span<const PopupDef> mainMenu() { return kMenu; }
 std::span<const int> toolbarButtons() { return kToolbar; }
 std::span<const ToolTipDef> toolTips() { return kTips; }

@@ -47,6 +47,7 @@ struct DialogDef {
 const DialogDef& editorDialog();
 const DialogDef& aboutDialog();
 const DialogDef& addChannelDialog();
+const DialogDef& findDialog();
 
 // Menu bar: popups with their items; id 0 is a separator.
 struct MenuItemDef {

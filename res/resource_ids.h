@@ -13,6 +13,7 @@ inline constexpr int IDR_MAINFRAME = 128;
 inline constexpr int IDR_MENU = 131;
 inline constexpr int IDR_TOOLBAR = 132;
 inline constexpr int IDD_ADD_CHANNEL = 164;
+inline constexpr int IDD_FIND = 171;
 
 // Dialog results.
 inline constexpr int IDOK = 1;
@@ -133,6 +134,10 @@ inline constexpr int IDC_ACH_PPID = 1130;
 inline constexpr int IDC_ACH_SID = 1126;
 inline constexpr int IDC_ACH_SCRAMBLED = 1133;
 
+// Find dialog (IDD_FIND).
+inline constexpr int IDC_FIND_LABEL = 1190;
+inline constexpr int IDC_FIND_TEXT = 1191;
+
 // Menu and toolbar commands.
 inline constexpr int ID_FILE_OPEN = 32771;
 inline constexpr int ID_FILE_SAVE = 32772;
@@ -149,6 +154,12 @@ inline constexpr int ID_EDIT_SORT = 32793;
 inline constexpr int ID_ABOUT = 32795;
 inline constexpr int ID_EDIT_MOVE = 32799;
 inline constexpr int ID_OPTION_FEED_TEST = 32803;
+// Commands added after the receiver's own set, each at the end of its menu.
+inline constexpr int ID_EDIT_UNDO = 32810;
+inline constexpr int ID_EDIT_REDO = 32811;
+inline constexpr int ID_EDIT_FIND = 32812;
+inline constexpr int ID_FILE_RECENT1 = 32820;  // ... ID_FILE_RECENT1 + RECENT_FILES - 1
+inline constexpr int RECENT_FILES = 4;
 
 // Keys, by their virtual-key codes.
 inline constexpr int VK_RETURN = 0x0D;
@@ -160,5 +171,7 @@ inline constexpr int VK_F5 = 0x74;
 inline constexpr int VK_F7 = 0x76;
 inline constexpr int VK_F8 = 0x77;
 inline constexpr int VK_F9 = 0x78;
+// Letters are their own codes ('F', 'Y', 'Z'); with Ctrl they are the
+// editor's added commands.
 
 }  // namespace velmora::res

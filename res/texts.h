@@ -46,7 +46,8 @@ inline constexpr std::string_view IMPORT_SVC_RANGE =
     "channels)      \nin the current satellites.";
 
 // Questions before a database is cleared, replaced or closed.
-inline constexpr std::string_view SAVE_BEFORE_OPENING = "Do you want to save it before opening file?";
+inline constexpr std::string_view SAVE_BEFORE_OPENING =
+    "Do you want to save it before opening file?";
 inline constexpr std::string_view SAVE_BEFORE_CLEARING = "Do you want to save it before clearing?";
 
 // File dialogs: "Name|pattern|...||".
@@ -94,6 +95,7 @@ inline constexpr std::string_view SELECT_A_TP = "Select a TP of lists,please!";
 // The web-link chooser.
 inline constexpr std::string_view WEB_LINK_START = "Web Link!";
 inline constexpr std::string_view WEB_LINK = "Web Link";
+inline constexpr std::string_view NOT_FOUND = "Not found.";
 // After the address, when the desktop has no program to open it with.
 inline constexpr std::string_view WEB_LINK_FAILED =
     "\n\nThis address could not be opened: no web browser answered.\n"

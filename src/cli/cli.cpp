@@ -9,6 +9,7 @@
 #include <system_error>
 #include <utility>
 
+#include "cli/check.h"
 #include "cli/json_db.h"
 #include "sdx/favourites.h"
 #include "sdx/import.h"
@@ -38,6 +39,9 @@ struct Options {
   std::string favouriteDir;
   std::vector<std::string> listings;
   bool includeFeedTest = false;
+  bool json = false;
+  std::string tab;
+  int satellite = 0;
 };
 
 std::optional<wdb::Layout> layoutOption(const Options& opt) {
@@ -101,20 +105,54 @@ void dumpCommand(const Options& opt, std::ostream& out) {
   if (!out) throw Refusal{"The JSON could not be written to the output."};
 }
 
-void buildCommand(const Options& opt, const Env& env) {
-  checkFavouriteDir(opt);
-  const std::vector<std::byte> bytes = readInput(opt.in);
+// A database from JSON as build reads it; its layout "new" and no layout
+// at all are Type I, like a database started new in the editor.
+wdb::ReadResult loadJson(const std::string& path) {
+  const std::vector<std::byte> bytes = readInput(path);
   JsonDocument doc = parseDatabaseJson({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
-  if (!doc.ok()) throw Refusal{opt.in + ": " + doc.message};
-  // "new" and no layout at all are written as Type I, like a database
-  // started new in the editor.
-  const wdb::Layout layout = layoutOption(opt).value_or(
-      doc.layout == wdb::Layout::TypeII ? wdb::Layout::TypeII : wdb::Layout::TypeI);
-  ChannelDb db;
-  if (std::string refusal = fillDatabase(std::move(doc), db); !refusal.empty()) {
+  if (!doc.ok()) throw Refusal{path + ": " + doc.message};
+  wdb::ReadResult result;
+  result.layout = doc.layout == wdb::Layout::TypeII ? wdb::Layout::TypeII : wdb::Layout::TypeI;
+  if (std::string refusal = fillDatabase(std::move(doc), result.db); !refusal.empty()) {
     throw Refusal{std::move(refusal)};
   }
-  save(db, layout, opt, env);
+  return result;
+}
+
+// JSON when the name says so, else a database file as Open reads it.
+wdb::ReadResult loadAny(const std::string& path) {
+  return path.size() >= 5 && path.compare(path.size() - 5, 5, ".json") == 0 ? loadJson(path)
+                                                                             : loadDatabase(path);
+}
+
+void buildCommand(const Options& opt, const Env& env) {
+  checkFavouriteDir(opt);
+  wdb::ReadResult loaded = loadJson(opt.in);
+  save(loaded.db, layoutOption(opt).value_or(loaded.layout), opt, env);
+}
+
+// Exit 0 when nothing was found, 1 when something was.
+int checkCommand(const Options& opt, std::ostream& out) {
+  const wdb::ReadResult loaded = loadAny(opt.in);
+  const std::vector<Finding> findings = checkDatabase(loaded.db);
+  const Room room = roomOf(loaded.db);
+  if (opt.json)
+    writeFindingsJson(out, findings, room);
+  else
+    writeFindings(out, findings, room);
+  return findings.empty() ? 0 : 1;
+}
+
+void exportCsvCommand(const Options& opt, std::ostream& out) {
+  const wdb::ReadResult loaded = loadAny(opt.in);
+  const ListTab tab = opt.tab == "satellites"     ? ListTab::Satellites
+                      : opt.tab == "transponders" ? ListTab::Transponders
+                                                  : ListTab::Channels;
+  if (opt.satellite < 0 || opt.satellite > loaded.db.satCount)
+    throw Refusal{"There is no satellite " + std::to_string(opt.satellite) + "."};
+  writeListCsv(out, loaded.db, tab, opt.satellite);
+  out.flush();
+  if (!out) throw Refusal{"The CSV could not be written to the output."};
 }
 
 void importCommand(const Options& opt, const Env& env) {
@@ -199,6 +237,22 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   addWriteOptions(*convert, opt);
   addLayoutOption(*convert, opt)->required();
 
+  CLI::App* check = app.add_subcommand(
+      "check", "List what to look at before the database goes into a receiver");
+  check->add_option("IN", opt.in, "The database (*.wdb, or JSON as build reads it)")->required();
+  check->add_flag("--json", opt.json, "Print the findings as JSON");
+
+  CLI::App* csv =
+      app.add_subcommand("export-csv", "Write a list as the editor shows it, as CSV on stdout");
+  csv->add_option("IN", opt.in, "The database (*.wdb, or JSON as build reads it)")->required();
+  csv->add_option("--tab", opt.tab, "The list")
+      ->required()
+      ->check(CLI::IsMember({"satellites", "transponders", "channels"}))
+      ->option_text("satellites|transponders|channels");
+  csv->add_option("--satellite", opt.satellite,
+                  "Only this satellite's transponders or channels (1-based)")
+      ->option_text("S");
+
   try {
     // CLI11 consumes its arguments from the back.
     std::vector<std::string> reversed(args.rbegin(), args.rend());
@@ -217,6 +271,8 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (build->parsed()) buildCommand(opt, env);
     if (import->parsed()) importCommand(opt, env);
     if (convert->parsed()) convertCommand(opt, env);
+    if (check->parsed()) return checkCommand(opt, out);
+    if (csv->parsed()) exportCsvCommand(opt, out);
   } catch (const Refusal& r) {
     err << r.message << '\n';
     return 1;

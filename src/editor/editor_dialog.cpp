@@ -31,6 +31,13 @@ constexpr std::array kChannelFields = {
     IDC_VIDEO_PID,      IDC_LBL_AUDIO_PID, IDC_AUDIO_PID,     IDC_LBL_PCR_PID, IDC_PCR_PID,
     IDC_LBL_SERVICE_ID, IDC_SERVICE_ID,    IDC_LBL_SCRAMBLED, IDC_SCRAMBLED};
 
+// Controls of the main window that take typed text.
+bool isEditField(int id) {
+  for (const ControlDef& def : editorDialog().controls)
+    if (def.id == id) return def.kind == ControlKind::Edit || def.kind == ControlKind::NumberEdit;
+  return false;
+}
+
 template <std::size_t N>
 bool contains(const std::array<int, N>& ids, int id) {
   return std::find(ids.begin(), ids.end(), id) != ids.end();
@@ -68,6 +75,9 @@ void EditorDialog::buildCommandTable() {
       {ID_TB_SORT, &EditorDialog::sortEntries},
       {ID_OPTION_FEED_TEST, &EditorDialog::toggleFeedTest},
       {ID_ABOUT, &EditorDialog::showAbout},
+      {ID_EDIT_UNDO, &EditorDialog::undoStep},
+      {ID_EDIT_REDO, &EditorDialog::redoStep},
+      {ID_EDIT_FIND, &EditorDialog::findEntry},
   };
 }
 
@@ -111,6 +121,7 @@ void EditorDialog::initDialog() {
   c.setVisible(IDC_HIDDEN_BUTTON1, false);
   c.setVisible(IDC_HIDDEN_BUTTON2, false);
   c.setVisible(IDC_HIDDEN_BUTTON3, false);
+  updateUndoItems();
 }
 
 // The Satellite tab's settings as a new satellite starts: universal LNB,
@@ -179,10 +190,33 @@ void EditorDialog::runCommand(int id) {
   // Nothing may read or change the database while a file is loading; the
   // option and the About box do not touch it.
   if (loaderBusy && id != ID_OPTION_FEED_TEST && id != ID_ABOUT) return;
-  (this->*(it->second))();
+  if (id == ID_EDIT_UNDO || id == ID_EDIT_REDO)
+    (this->*(it->second))();
+  else
+    asStep(it->second);
 }
 
-KeyAction EditorDialog::onKeyDown(int key) {
+KeyAction EditorDialog::onKeyDown(int key, bool ctrl) {
+  if (ctrl) {
+    // In a text field Ctrl+Z and Ctrl+Y undo typing, as everywhere.
+    const int focus = controls_.focusedControl();
+    const bool inField = focus != 0 && isEditField(focus);
+    switch (key) {
+      case 'Z':
+        if (inField) return KeyAction::Pass;
+        runCommand(ID_EDIT_UNDO);
+        return KeyAction::Consumed;
+      case 'Y':
+        if (inField) return KeyAction::Pass;
+        runCommand(ID_EDIT_REDO);
+        return KeyAction::Consumed;
+      case 'F':
+        runCommand(ID_EDIT_FIND);
+        return KeyAction::Consumed;
+      default:
+        return KeyAction::Pass;
+    }
+  }
   switch (key) {
     case VK_ESCAPE:
       return KeyAction::Clear;

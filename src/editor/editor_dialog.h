@@ -9,6 +9,7 @@
 
 #include "db/channel_db.h"
 #include "editor/port.h"
+#include "editor/undo_history.h"
 #include "wdb/wdb_format.h"
 
 namespace velmora::editor {
@@ -39,7 +40,8 @@ class EditorDialog {
 
   // Events from the window.
   void onCommand(int id);  // menu items, toolbar buttons, push buttons, system menu
-  KeyAction onKeyDown(int key);
+  // `ctrl`: the Ctrl key is held (the editor's added commands).
+  KeyAction onKeyDown(int key, bool ctrl = false);
   void onTabChanged();
   void onListClick(int listId);
   void onListRightClick(int listId);
@@ -113,6 +115,7 @@ class EditorDialog {
   // The File line: the path, and the whole path as its tip.
   void showFileLine(const std::string& path);
 
+  const UndoHistory& history() const { return history_; }
   Controls& controls() { return controls_; }
   Prompts& prompts() { return prompts_; }
   const EditorEnv& env() const { return env_; }
@@ -136,6 +139,16 @@ class EditorDialog {
   void removeEntry();
   void moveEntry();
   void sortEntries();
+  void undoStep();
+  void redoStep();
+  void findEntry();
+  bool findNextRow(const std::string& wanted);
+
+  // Undo: runs a command that may change the database's content and
+  // records the change as one step.
+  void asStep(Handler handler);
+  void showRestoredContent();
+  void updateUndoItems();
 
   // Edit panel operations.
   void addSatellite();
@@ -160,6 +173,8 @@ class EditorDialog {
   std::map<int, Handler> commands_;
   bool columnsDone_[3] = {false, false, false};
   bool tabChangedWhileLoading_ = false;
+  UndoHistory history_;
+  std::string lastFind_;
 };
 
 }  // namespace velmora::editor

@@ -78,6 +78,8 @@ void EditorDialog::openFile() {
 // every command that touches the database is refused.
 void EditorDialog::startLoading() {
   loaderBusy = 1;
+  // What was there before is gone: nothing to undo into.
+  history_.clear();
   const std::string path = filePath;
   prompts_.runInBackground([this, path]() -> std::function<void()> {
     wdb::ReadResult result;
@@ -135,6 +137,8 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
   }
   refreshInfoPanel(db.curSat);
   loaderBusy = 0;
+  history_.clear();
+  updateUndoItems();
   applyTabDefaultsAfterLoad();
 }
 
@@ -209,7 +213,9 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
 
 void EditorDialog::saveFile() { saveDatabase(); }
 
-void EditorDialog::newDatabase() { clearDatabase(true); }
+void EditorDialog::newDatabase() {
+  if (clearDatabase(true)) history_.clear();
+}
 
 bool EditorDialog::clearDatabase(bool ask) {
   if (ask && db.savedFlag == 0 && db.satCount > 0) {

@@ -3,6 +3,7 @@
 // information panel.
 #include <cstdio>
 
+#include "db/list_rows.h"
 #include "db/text_number.h"
 #include "editor/editor_dialog.h"
 #include "layout.h"
@@ -13,19 +14,6 @@ namespace velmora::editor {
 using namespace velmora::res;
 
 namespace {
-
-struct Column {
-  const char* header;
-  int width;
-};
-constexpr Column kSatColumns[] = {{"No.", 35},      {"SAT Name", 125}, {"SDX CODE", 50},
-                                  {"LNB Freq", 70}, {"DiSEqC", 50},    {"22KHz", 46},
-                                  {"0/12V", 46},    {"LNBP", 46}};
-constexpr Column kTpColumns[] = {
-    {"No.", 40}, {"SAT Name", 110}, {"Frequency", 80}, {"Polarization", 70}, {"Symbol Rate", 80}};
-constexpr Column kSvcColumns[] = {{"No.", 35},   {"Ch Name", 105}, {"$", 20},   {"V-PID", 50},
-                                  {"A-PID", 50}, {"P-PID", 50},    {"SID", 50}, {"Freq", 60},
-                                  {"Pol.", 29},  {"SR", 60}};
 
 int listOfTab(int tab) {
   switch (tab) {
@@ -38,33 +26,6 @@ int listOfTab(int tab) {
     default:
       return 0;
   }
-}
-
-std::string numbered(const char* format, int n) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, format, n);
-  return buf;
-}
-
-std::string pidText(const std::string& text) { return decimalText(leadingValue(text)); }
-
-// A channel's transponder key shown as frequency, polarisation and symbol
-// rate: the first "H" (else the first "V") ends the frequency, the first "N"
-// ends the symbol rate.
-void splitKeyForList(const std::string& key, std::string& freq, std::string& pol,
-                     std::string& rate) {
-  std::size_t p = key.find('H');
-  if (p == std::string::npos) p = key.find('V');
-  if (p == std::string::npos) {
-    freq = key;
-    pol.clear();
-    rate.clear();
-    return;
-  }
-  freq = key.substr(0, p);
-  pol = key.substr(p, 1);
-  const std::size_t n = key.find('N');
-  rate = (n == std::string::npos || n <= p) ? std::string() : key.substr(p + 1, n - p - 1);
 }
 
 std::size_t slot(int s) {
@@ -80,42 +41,28 @@ void EditorDialog::bringUpList(int tab) {
   if (done) return;
   done = true;
   const int list = listOfTab(tab);
-  auto add = [&](const auto& columns) {
-    for (const Column& col : columns) controls_.listAddColumn(list, col.header, col.width);
-  };
-  if (tab == TAB_SATELLITE)
-    add(kSatColumns);
-  else if (tab == TAB_TRANSPONDER)
-    add(kTpColumns);
-  else
-    add(kSvcColumns);
+  const std::span<const ListColumn> columns = tab == TAB_SATELLITE     ? satelliteColumns()
+                                               : tab == TAB_TRANSPONDER ? transponderColumns()
+                                                                        : channelColumns();
+  for (const ListColumn& col : columns) controls_.listAddColumn(list, col.header, col.width);
 }
 
 void EditorDialog::insertSatRow() {
-  const SatRecord& s = db.sats[slot(db.curSat)];
   controls_.listInsertRow(IDC_SAT_LIST, db.curSat,
-                          {numbered("%2d", db.curSat + 1), s.name, s.sdxCode, s.lnbType, s.diseqc,
-                           s.tone22k, s.switch12v, s.lnbPower});
+                          satelliteRowCells(db, static_cast<int>(slot(db.curSat))));
 }
 
 void EditorDialog::insertTpRow() {
-  const TpRecord& t = db.tpTables[slot(db.curSat)][db.curTp];
   controls_.listInsertRow(IDC_TP_LIST, db.curTp,
-                          {numbered("%3d", db.curTp + 1), db.sats[slot(db.curSat)].name,
-                           t.frequency, t.polarization, t.symbolRate});
+                          transponderRowCells(db, static_cast<int>(slot(db.curSat)), db.curTp));
 }
 
 void EditorDialog::insertSvcRow() {
   SvcRecord& v = db.svcTables[slot(db.curSat)][db.curSvc];
   // A channel without a name is shown, and from now on kept, as "....".
   if (v.name.empty()) v.name = "....";
-  std::string freq, pol, rate;
-  splitKeyForList(v.tpKey, freq, pol, rate);
-  const bool scrambled = v.serviceType == 5 || v.serviceType == 9;
-  controls_.listInsertRow(
-      IDC_SVC_LIST, db.curSvc,
-      {numbered("%3d", db.curSvc + 1), v.name, scrambled ? "$" : " ", pidText(v.videoPid),
-       pidText(v.audioPid), pidText(v.pcrPid), pidText(v.serviceId), freq, pol, rate});
+  controls_.listInsertRow(IDC_SVC_LIST, db.curSvc,
+                          channelRowCells(db, static_cast<int>(slot(db.curSat)), db.curSvc));
 }
 
 void EditorDialog::refillSatelliteTab() {
@@ -238,7 +185,7 @@ void EditorDialog::onListRightClick(int listId) {
 void EditorDialog::onColumnClick(int /*listId*/) {
   if (loaderBusy) return;
   db.savedFlag = 0;
-  sortEntries();
+  asStep(&EditorDialog::sortEntries);
 }
 
 }  // namespace velmora::editor

@@ -63,6 +63,12 @@ class Controls {
   // Check mark of a menu item.
   virtual void menuCheck(int commandId, bool checked) = 0;
   virtual bool menuChecked(int commandId) const = 0;
+  // A menu item's text, and whether it is in its menu at all.
+  virtual void menuSetText(int commandId, std::string_view text) = 0;
+  virtual void menuShow(int commandId, bool shown) = 0;
+  // Whether a menu item can be chosen (greyed when not).
+  virtual void menuEnable(int commandId, bool enabled) = 0;
+  virtual bool menuEnabled(int commandId) const = 0;
 
   // The control that has the keyboard focus, 0 for none.
   virtual int focusedControl() const = 0;

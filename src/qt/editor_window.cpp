@@ -192,6 +192,11 @@ bool EditorWindow::onKey(const QKeyEvent& key) {
   // With Alt held the keys belong to the window manager and the menu bar
   // (Alt+F4, mnemonics).
   if (key.modifiers() & Qt::AltModifier) return false;
+  // Ctrl with a letter: the editor's added commands (Ctrl+Z, Ctrl+Y, Ctrl+F).
+  if (key.modifiers() & Qt::ControlModifier) {
+    if (key.key() < Qt::Key_A || key.key() > Qt::Key_Z) return false;
+    return editor_->onKeyDown(key.key() - Qt::Key_A + 'A', true) != editor::KeyAction::Pass;
+  }
   const int vk = virtualKey(key.key());
   if (vk == 0) return false;
   return editor_->onKeyDown(vk) != editor::KeyAction::Pass;

@@ -508,6 +508,23 @@ bool QtControls::menuChecked(int commandId) const {
   return action != nullptr && action->isChecked();
 }
 
+void QtControls::menuSetText(int commandId, std::string_view text) {
+  if (QAction* action = menuAction(commandId)) action->setText(fromBytes(text));
+}
+
+void QtControls::menuShow(int commandId, bool shown) {
+  if (QAction* action = menuAction(commandId)) action->setVisible(shown);
+}
+
+void QtControls::menuEnable(int commandId, bool enabled) {
+  if (QAction* action = menuAction(commandId)) action->setEnabled(enabled);
+}
+
+bool QtControls::menuEnabled(int commandId) const {
+  const QAction* action = menuAction(commandId);
+  return action != nullptr && action->isEnabled();
+}
+
 int QtControls::focusedControl() const {
   const QWidget* focus = QApplication::focusWidget();
   // While the window is not the active one, the widget that will have the

@@ -88,6 +88,10 @@ class QtControls final : public editor::Controls {
 
   void menuCheck(int commandId, bool checked) override;
   bool menuChecked(int commandId) const override;
+  void menuSetText(int commandId, std::string_view text) override;
+  void menuShow(int commandId, bool shown) override;
+  void menuEnable(int commandId, bool enabled) override;
+  bool menuEnabled(int commandId) const override;
 
   int focusedControl() const override;
   void endDialog(int result) override;

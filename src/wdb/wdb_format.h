@@ -68,6 +68,10 @@ ReadResult readWdb(std::span<const std::byte> bytes);
 // the bytes; no limit checks).
 Layout recogniseLayout(std::span<const std::byte> bytes);
 
+// Bytes of a file's content before its padding, for t transponders and s
+// services; a Type II file holds at most TYPE2_MAX_CONTENT.
+std::size_t imageContentSize(Layout layout, std::size_t t, std::size_t s);
+
 // Why the database cannot be written in `layout`, or empty when it can. In
 // this order: no satellites, too many satellites,
 // too many transponders, too many services (the channel-overflow warning),

@@ -157,12 +157,12 @@ void writeServices(ImageWriter& w, const ChannelDb& db, Layout layout) {
   }
 }
 
-std::size_t contentSize(Layout layout, std::size_t t, std::size_t s) {
+}  // namespace
+
+std::size_t imageContentSize(Layout layout, std::size_t t, std::size_t s) {
   return layout == Layout::TypeII ? 1818 + TP_SIZE * t + TYPE2_SVC_SIZE * s + 4
                                   : 2074 + TP_SIZE * t + TYPE1_SVC_SIZE * s + 4;
 }
-
-}  // namespace
 
 std::string saveRefusal(const ChannelDb& db, Layout layout) {
   if (db.satCount <= 0) return std::string(text::NO_DATA);
@@ -176,7 +176,7 @@ std::string saveRefusal(const ChannelDb& db, Layout layout) {
     return std::string(buf) + std::string(text::CHANNEL_OVERFLOW_ADVICE);
   }
   if (layout == Layout::TypeII &&
-      contentSize(layout, static_cast<std::size_t>(t), static_cast<std::size_t>(s)) >
+      imageContentSize(layout, static_cast<std::size_t>(t), static_cast<std::size_t>(s)) >
           TYPE2_MAX_CONTENT)
     return std::string(text::TYPE2_OVERFLOW);
   return {};

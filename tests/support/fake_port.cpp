@@ -134,7 +134,7 @@ editor::Answer FakePrompts::message(std::string_view text, std::string_view capt
 }
 
 std::optional<std::string> FakePrompts::chooseFile(editor::FilePurpose purpose,
-                                                  std::string_view filter) {
+                                                   std::string_view filter) {
   fileFilters.emplace_back(filter);
   filePurposes.push_back(purpose);
   if (files.empty()) return std::nullopt;
@@ -150,6 +150,8 @@ const res::DialogDef& templateOf(int dialogId) {
       return res::addChannelDialog();
     case res::IDD_ABOUTBOX:
       return res::aboutDialog();
+    case res::IDD_FIND:
+      return res::findDialog();
     default:
       throw std::out_of_range("no template for dialog " + std::to_string(dialogId));
   }

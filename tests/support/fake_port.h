@@ -53,6 +53,8 @@ class FakeControls : public editor::Controls {
   void pickComboItem(int id, int index) { comboSelect(id, index); }
 
   std::optional<int> endedWith;
+  std::map<int, std::string> menuTexts;
+  std::map<int, bool> menuShown;
 
   void setText(int id, std::string_view text) override;
   std::string text(int id) const override;
@@ -87,6 +89,15 @@ class FakeControls : public editor::Controls {
   void tabSelect(int id, int index) override;
   void menuCheck(int commandId, bool checked) override;
   bool menuChecked(int commandId) const override;
+  void menuSetText(int commandId, std::string_view text) override {
+    menuTexts[commandId] = std::string(text);
+  }
+  void menuShow(int commandId, bool shown) override { menuShown[commandId] = shown; }
+  void menuEnable(int commandId, bool enabled) override { menuDisabled_[commandId] = !enabled; }
+  bool menuEnabled(int commandId) const override {
+    const auto it = menuDisabled_.find(commandId);
+    return it == menuDisabled_.end() || !it->second;
+  }
   int focusedControl() const override { return focus_; }
   void endDialog(int result) override { endedWith = result; }
 
@@ -95,6 +106,7 @@ class FakeControls : public editor::Controls {
   const Control& get(int id) const;
   std::map<int, Control> controls_;
   std::map<int, bool> menuChecks_;
+  std::map<int, bool> menuDisabled_;
   int focus_ = 0;
 };
 

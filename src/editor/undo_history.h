@@ -1,0 +1,81 @@
+// Undo and redo of changes to the database's content: the satellites and
+// their transponder and channel tables. A step keeps only the satellite
+// changed a change touched, as they were before and after it, so an edit of
+// one channel costs one satellite's tables, not the whole database.
+// Counters, cursors and picks are not part of a step: the window works
+// them out again after an undo.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "db/channel_db.h"
+
+namespace velmora::editor {
+
+class UndoHistory {
+ public:
+  static constexpr std::size_t MAX_STEPS = 100;
+
+  // Around a command that may change the content: `begin` remembers it,
+  // `commit` records a step when the content differs and tells whether it
+  // did. A commit without a begin, or after clear(), records nothing.
+  void begin(const ChannelDb& db);
+  bool commit(const ChannelDb& db);
+
+  bool canUndo() const { return !undo_.empty(); }
+  bool canRedo() const { return !redo_.empty(); }
+  // Puts the content back as it was before the last step (after the last
+  // undone step); false when there is none.
+  bool undo(ChannelDb& db);
+  bool redo(ChannelDb& db);
+
+  // Forgets every step (a new or loaded database).
+  void clear();
+  // The content as it is now is the one in the file.
+  void markSaved() { savedId_ = currentId(); }
+  bool atSavedState() const { return savedId_ == currentId(); }
+
+  std::size_t undoCount() const { return undo_.size(); }
+
+ private:
+  // One satellite slot (record and both tables) packed into one buffer:
+  // each text as its length and bytes. A full database packs into a fifth
+  // of the memory its strings take, so a hundred steps of a sort of every
+  // satellite stay small.
+  struct PackedSlot {
+    int index = 0;
+    std::string bytes;
+  };
+  struct Step {
+    long id = 0;
+    int satCountBefore = 0;
+    int satCountAfter = 0;
+    std::vector<PackedSlot> before;
+    // Filled while the step is undone, so that redo can put it back.
+    std::vector<PackedSlot> after;
+  };
+  struct Content {
+    int satCount = 0;
+    std::array<SatRecord, MAX_SATS> sats;
+    std::array<TpTable, MAX_SATS> tps;
+    std::array<SvcTable, MAX_SATS> svcs;
+  };
+
+  static PackedSlot pack(int index, const SatRecord& sat, const TpTable& tps, const SvcTable& svcs);
+  static std::vector<PackedSlot> packSlots(const std::vector<PackedSlot>& like,
+                                           const ChannelDb& db);
+  static void apply(const std::vector<PackedSlot>& slots, int satCount, ChannelDb& db);
+  long currentId() const { return undo_.empty() ? baseId_ : undo_.back().id; }
+
+  std::optional<Content> pending_;
+  std::deque<Step> undo_;
+  std::vector<Step> redo_;
+  long nextId_ = 1;
+  long baseId_ = 0;
+  long savedId_ = 0;
+};
+
+}  // namespace velmora::editor

@@ -1,0 +1,229 @@
+// Undo, redo and Find, driven through the fake window as a user would.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "editor/editor_dialog.h"
+#include "resource_ids.h"
+#include "support/db_builders.h"
+#include "support/fake_port.h"
+#include "texts.h"
+
+namespace velmora::editor {
+using namespace velmora::res;
+using namespace velmora::test;
+namespace fs = std::filesystem;
+
+class UndoFind : public ::testing::Test {
+ protected:
+  UndoFind() : ui(editorDialog()), editor(ui, prompts, EditorEnv{dir()}) {
+    fs::remove_all(dir());
+    fs::create_directories(dir());
+    editor.initDialog();
+  }
+  ~UndoFind() override { fs::remove_all(dir()); }
+  static fs::path dir() { return fs::temp_directory_path() / "velmora-undo-find"; }
+
+  void switchTo(int tab) {
+    ui.pickTab(tab - 1);
+    editor.onTabChanged();
+  }
+  void click(int list, std::vector<int> rows) {
+    ui.pickRows(list, std::move(rows));
+    editor.onListClick(list);
+  }
+  void press(int button) {
+    ui.focus(button);
+    editor.onKeyDown(VK_RETURN);
+  }
+  void type(std::vector<std::pair<int, std::string>> fields) {
+    for (const auto& [id, text] : fields) ui.type(id, text);
+  }
+  void ctrl(char key) {
+    ui.focus(IDC_SAT_LIST);
+    editor.onKeyDown(key, true);
+  }
+
+  // What the user sees and what would be saved.
+  struct Seen {
+    int satCount;
+    std::array<SatRecord, MAX_SATS> sats;
+    std::array<TpTable, MAX_SATS> tps;
+    std::array<SvcTable, MAX_SATS> svcs;
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> combo;
+    std::string totalCh;
+    int tab;
+    bool operator==(const Seen&) const = default;
+  };
+  Seen seen() const {
+    const int list = editor.curTab == TAB_SATELLITE     ? IDC_SAT_LIST
+                     : editor.curTab == TAB_TRANSPONDER ? IDC_TP_LIST
+                                                        : IDC_SVC_LIST;
+    return {editor.db.satCount,    editor.db.sats,        editor.db.tpTables,
+            editor.db.svcTables,   ui.at(list).list.rows, ui.at(IDC_TP_SAT).combo.items,
+            ui.text(IDC_TOTAL_CH), editor.curTab};
+  }
+
+  FakeControls ui;
+  FakePrompts prompts;
+  EditorDialog editor;
+};
+
+// Every kind of change is one step; undoing them one by one shows each
+// earlier state again, redoing them all comes back to the last one.
+TEST_F(UndoFind, EveryKindOfChangeUndoesAndRedoesStepByStep) {
+  fs::copy_file(fs::path(VELMORA_TEST_DATA) / "small_hotbird.sdx", dir() / "hotbird.sdx");
+  EXPECT_FALSE(ui.menuEnabled(ID_EDIT_UNDO));
+  EXPECT_FALSE(ui.menuEnabled(ID_EDIT_REDO));
+
+  std::vector<Seen> states{seen()};
+  const std::function<void()> steps[] = {
+      [&] {  // Add a satellite
+        type({{IDC_SAT_NAME, "Astra"}, {IDC_LONGITUDE, "0192"}});
+        press(IDC_ADD);
+      },
+      [&] {  // import a listing
+        prompts.files = {(dir() / "hotbird.sdx").string()};
+        editor.onCommand(ID_FILE_OPEN);
+      },
+      [&] {  // Change a satellite
+        click(IDC_SAT_LIST, {0});
+        type({{IDC_SAT_NAME, "Astra 1 and 2 and 3 and 4"}, {IDC_LONGITUDE, "0192"}});
+        press(IDC_CHANGE);
+      },
+      [&] {  // the renaming a save does
+        prompts.files = {(dir() / "saved.wdb").string()};
+        editor.onCommand(ID_FILE_SAVE);
+      },
+      [&] {  // Add a transponder
+        switchTo(TAB_TRANSPONDER);
+        type({{IDC_FREQUENCY, "12551"}, {IDC_SYMBOL_RATE, "22000"}});
+        press(IDC_ADD);
+      },
+      [&] {  // Remove a channel of the imported satellite
+        switchTo(TAB_CHANNEL);
+        ui.pickComboItem(IDC_SVC_SAT, 1);
+        editor.onComboChanged(IDC_SVC_SAT);
+        click(IDC_SVC_LIST, {0});
+        press(IDC_REMOVE);
+      },
+      [&] {  // Remove a satellite with its tables
+        switchTo(TAB_SATELLITE);
+        click(IDC_SAT_LIST, {0});
+        press(IDC_REMOVE);
+      },
+  };
+  for (const auto& step : steps) {
+    step();
+    ASSERT_NE(seen(), states.back()) << states.size();
+    states.push_back(seen());
+  }
+  EXPECT_TRUE(prompts.messages.empty()) << prompts.messages[0].text;
+  EXPECT_TRUE(ui.menuEnabled(ID_EDIT_UNDO));
+
+  // The Satellite tab shows; undo goes back through every state.
+  for (std::size_t i = states.size() - 1; i-- > 0;) {
+    editor.onCommand(ID_EDIT_UNDO);
+    const Seen now = seen();
+    if (states[i].tab == TAB_SATELLITE) {
+      EXPECT_EQ(now.rows, states[i].rows) << i;
+    }
+    EXPECT_EQ(now.combo, states[i].combo) << i;
+    EXPECT_EQ(now.totalCh, states[i].totalCh) << i;
+    EXPECT_TRUE(now.sats == states[i].sats) << i;
+    EXPECT_TRUE(now.tps == states[i].tps) << i;
+    EXPECT_TRUE(now.svcs == states[i].svcs) << i;
+  }
+  EXPECT_FALSE(ui.menuEnabled(ID_EDIT_UNDO));
+  EXPECT_TRUE(ui.menuEnabled(ID_EDIT_REDO));
+  editor.onCommand(ID_EDIT_UNDO);  // nothing left: nothing happens
+  EXPECT_EQ(seen().satCount, 0);
+
+  for (std::size_t i = 1; i < states.size(); ++i) ctrl('Y');
+  EXPECT_TRUE(seen().svcs == states.back().svcs);
+  EXPECT_EQ(seen().rows, states.back().rows);
+  EXPECT_FALSE(ui.menuEnabled(ID_EDIT_REDO));
+}
+
+TEST_F(UndoFind, UndoKnowsWhichStateIsSavedAndNewOrOpenForgetTheSteps) {
+  type({{IDC_SAT_NAME, "Astra"}, {IDC_LONGITUDE, "0192"}});
+  press(IDC_ADD);
+  prompts.files = {(dir() / "one.wdb").string()};
+  editor.onCommand(ID_FILE_SAVE);
+  ASSERT_EQ(editor.db.savedFlag, 1);
+  type({{IDC_SAT_NAME, "Hotbird"}, {IDC_LONGITUDE, "0130"}});
+  press(IDC_ADD);
+  EXPECT_EQ(editor.db.savedFlag, 0);
+  ctrl('Z');
+  EXPECT_EQ(editor.db.savedFlag, 1);  // what is in one.wdb
+  ctrl('Z');
+  EXPECT_EQ(editor.db.satCount, 0);
+  EXPECT_EQ(editor.db.savedFlag, 0);
+  ctrl('Y');
+  EXPECT_EQ(editor.db.savedFlag, 1);
+
+  // Ctrl+Z in a text field undoes the typing, not the database.
+  ui.focus(IDC_SAT_NAME);
+  EXPECT_EQ(editor.onKeyDown('Z', true), KeyAction::Pass);
+  EXPECT_EQ(editor.db.satCount, 1);
+
+  prompts.files = {(dir() / "one.wdb").string()};
+  editor.onCommand(ID_FILE_OPEN);
+  prompts.finishBackgroundWork();
+  EXPECT_FALSE(ui.menuEnabled(ID_EDIT_UNDO));
+  EXPECT_FALSE(ui.menuEnabled(ID_EDIT_REDO));
+  press(IDC_ADD);  // refused: the name is empty
+  EXPECT_FALSE(ui.menuEnabled(ID_EDIT_UNDO));
+
+  type({{IDC_SAT_NAME, "Thor"}, {IDC_LONGITUDE, "3592"}});
+  press(IDC_ADD);
+  prompts.answers = {Answer::No};
+  editor.onCommand(ID_FILE_NEW);
+  EXPECT_EQ(editor.db.satCount, 0);
+  EXPECT_FALSE(ui.menuEnabled(ID_EDIT_UNDO));
+}
+
+TEST_F(UndoFind, FindPicksTheNextMatchingRowAndWraps) {
+  editor.db = makeDb(1, 3, 0);
+  for (const char* name : {"Rai 1", "ZDF", "rai 2", "Arte"})
+    editor.db.svcTables[0].append(makeSvc(name, tpKeyLong(editor.db.tpTables[0][0])));
+  ui.comboInsert(IDC_SVC_SAT, 0, "Sat 1");
+  switchTo(TAB_CHANNEL);
+
+  std::vector<int> found;
+  prompts.dialogScripts.push_back([&](FakePrompts::DialogSession& d) {
+    d.ui.type(IDC_FIND_TEXT, "RAI");
+    for (int i = 0; i < 3; ++i) {
+      d.send(IDOK);
+      found.push_back(ui.listSelectedRows(IDC_SVC_LIST).at(0));
+    }
+    d.ui.type(IDC_FIND_TEXT, "sky");
+    d.send(IDOK);
+    d.send(IDCANCEL);
+  });
+  ctrl('F');
+  EXPECT_EQ(found, (std::vector<int>{0, 2, 0}));
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_EQ(prompts.messages[0].text, "Not found.");
+
+  // The row found counts as picked: Change acts on it.
+  EXPECT_EQ(ui.text(IDC_CH_NAME), "Rai 1");
+  ui.type(IDC_CH_NAME, "Rai Uno");
+  press(IDC_CHANGE);
+  EXPECT_EQ(editor.db.svcTables[0][0].name, "Rai Uno");
+
+  // On the Transponder tab the frequency is what is looked for.
+  switchTo(TAB_TRANSPONDER);
+  prompts.dialogScripts.push_back([&](FakePrompts::DialogSession& d) {
+    EXPECT_EQ(d.ui.text(IDC_FIND_TEXT), "sky");  // offered again
+    d.ui.type(IDC_FIND_TEXT, editor.db.tpTables[0][2].frequency);
+    d.send(IDOK);
+  });
+  editor.onCommand(ID_EDIT_FIND);
+  EXPECT_EQ(ui.listSelectedRows(IDC_TP_LIST), std::vector<int>{2});
+  EXPECT_EQ(ui.text(IDC_FREQUENCY), editor.db.tpTables[0][2].frequency);
+}
+
+}  // namespace velmora::editor
