@@ -155,6 +155,7 @@ const res::DialogDef* subDialogTemplate(int dialogId) {
   static constexpr Entry kTemplates[] = {
       {res::IDD_ABOUTBOX, &res::aboutDialog},
       {res::IDD_ADD_CHANNEL, &res::addChannelDialog},
+      {res::IDD_FIND, &res::findDialog},
   };
   for (const Entry& entry : kTemplates) {
     if (entry.id == dialogId) return &entry.def();

@@ -140,7 +140,12 @@ int EditorWindow::run() {
 bool EditorWindow::preTranslate(MSG& msg) {
   if (msg.message != WM_KEYDOWN || editor_ == nullptr) return false;
   if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
-  switch (editor_->onKeyDown(static_cast<int>(msg.wParam))) {
+  const int key = static_cast<int>(msg.wParam);
+  // Ctrl with a letter: the editor's added commands (Ctrl+Z, Ctrl+Y,
+  // Ctrl+F); other keys with Ctrl go their usual way.
+  const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+  if (ctrl && (key < 'A' || key > 'Z')) return false;
+  switch (editor_->onKeyDown(key, ctrl)) {
     case editor::KeyAction::Pass:
       return false;
     case editor::KeyAction::Clear:

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "resource_ids.h"
+#include "win32/menus.h"
 #include "win32/resources.h"
 #include "win32/wide.h"
 
@@ -497,17 +498,78 @@ void WinControls::tabSelect(int id, int index) {
 
 // ------------------------------------------------------------ menu, focus, end
 
-void WinControls::menuCheck(int commandId, bool checked) {
-  if (menu_ != nullptr) {
-    CheckMenuItem(menu_, static_cast<UINT>(commandId),
-                  MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+void WinControls::setMenu(HMENU menu) {
+  menu_ = menu;
+  menuItems_.clear();
+  const auto popups = res::mainMenu();
+  for (std::size_t p = 0; p < popups.size(); ++p) {
+    HMENU popup = GetSubMenu(menu, static_cast<int>(p));
+    for (const res::MenuItemDef& item : popups[p].items) {
+      if (item.id != 0) menuItems_[item.id] = MenuItem{popup, p, menuText(item.text)};
+    }
   }
 }
 
+void WinControls::menuCheck(int commandId, bool checked) {
+  const auto it = menuItems_.find(commandId);
+  if (it == menuItems_.end()) return;
+  it->second.checked = checked;
+  CheckMenuItem(menu_, static_cast<UINT>(commandId),
+                MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
 bool WinControls::menuChecked(int commandId) const {
-  if (menu_ == nullptr) return false;
-  const UINT state = GetMenuState(menu_, static_cast<UINT>(commandId), MF_BYCOMMAND);
-  return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
+  const auto it = menuItems_.find(commandId);
+  return it != menuItems_.end() && it->second.checked;
+}
+
+void WinControls::menuSetText(int commandId, std::string_view text) {
+  const auto it = menuItems_.find(commandId);
+  if (it == menuItems_.end()) return;
+  it->second.text = menuText(text);
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STRING;
+  info.dwTypeData = it->second.text.data();
+  SetMenuItemInfoW(menu_, static_cast<UINT>(commandId), FALSE, &info);
+}
+
+void WinControls::menuShow(int commandId, bool shown) {
+  const auto it = menuItems_.find(commandId);
+  if (it == menuItems_.end() || it->second.shown == shown) return;
+  MenuItem& item = it->second;
+  item.shown = shown;
+  if (!shown) {
+    RemoveMenu(item.popup, static_cast<UINT>(commandId), MF_BYCOMMAND);
+    return;
+  }
+  // Back at its place: after the items before it in the table that are
+  // in the menu now.
+  UINT position = 0;
+  for (const res::MenuItemDef& other : res::mainMenu()[item.popupIndex].items) {
+    if (other.id == commandId) break;
+    if (other.id == 0 || menuItems_[other.id].shown) ++position;
+  }
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_ID | MIIM_STRING | MIIM_STATE;
+  info.wID = static_cast<UINT>(commandId);
+  info.dwTypeData = item.text.data();
+  info.fState = (item.enabled ? MFS_ENABLED : MFS_GRAYED) | (item.checked ? MFS_CHECKED : 0);
+  InsertMenuItemW(item.popup, position, TRUE, &info);
+}
+
+void WinControls::menuEnable(int commandId, bool enabled) {
+  const auto it = menuItems_.find(commandId);
+  if (it == menuItems_.end()) return;
+  it->second.enabled = enabled;
+  EnableMenuItem(menu_, static_cast<UINT>(commandId),
+                 MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+bool WinControls::menuEnabled(int commandId) const {
+  const auto it = menuItems_.find(commandId);
+  return it != menuItems_.end() && it->second.enabled;
 }
 
 // The control that has the focus, or that part of one (the edit part of a

@@ -39,7 +39,8 @@ class WinControls final : public editor::Controls {
   ~WinControls() override;
 
   void setEvents(ControlEvents* events) { events_ = events; }
-  void setMenu(HMENU menu) { menu_ = menu; }
+  // The window's menu bar, built from the editor's menu table.
+  void setMenu(HMENU menu);
   HWND dialog() const { return dialog_; }
   HWND item(int id) const;
   // Every control of the template, for moving them below a toolbar.
@@ -89,6 +90,10 @@ class WinControls final : public editor::Controls {
 
   void menuCheck(int commandId, bool checked) override;
   bool menuChecked(int commandId) const override;
+  void menuSetText(int commandId, std::string_view text) override;
+  void menuShow(int commandId, bool shown) override;
+  void menuEnable(int commandId, bool enabled) override;
+  bool menuEnabled(int commandId) const override;
 
   int focusedControl() const override;
   void endDialog(int result) override;
@@ -101,6 +106,17 @@ class WinControls final : public editor::Controls {
 
   HWND dialog_;
   HMENU menu_ = nullptr;
+  // Each menu item: its popup and place in the table, and its state, so
+  // that an item taken out of its menu goes back where it was.
+  struct MenuItem {
+    HMENU popup = nullptr;
+    std::size_t popupIndex = 0;
+    std::wstring text;
+    bool shown = true;
+    bool enabled = true;
+    bool checked = false;
+  };
+  std::map<int, MenuItem> menuItems_;
   std::function<void(int)> onEnd_;
   ControlEvents* events_ = nullptr;
   std::unordered_map<int, res::ControlKind> kinds_;
