@@ -1,12 +1,11 @@
 #include "win32/dialog_template.h"
 
-#include "win32/win.h"
-
 #include <cstring>
 #include <string_view>
 
 #include "resource_ids.h"
 #include "win32/wide.h"
+#include "win32/win.h"
 
 namespace velmora::win32 {
 
@@ -106,9 +105,9 @@ std::vector<std::uint32_t> buildDialogTemplate(const res::DialogDef& def, bool m
   } else {
     style |= WS_VISIBLE;
   }
-  w.word(1);  // dlgVer
+  w.word(1);       // dlgVer
   w.word(0xFFFF);  // signature: extended template
-  w.dword(0);  // help id
+  w.dword(0);      // help id
   w.dword(exStyle);
   w.dword(style);
   w.word(static_cast<std::uint16_t>(def.controls.size()));

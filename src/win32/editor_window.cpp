@@ -1,6 +1,5 @@
 #include "win32/editor_window.h"
 
-
 #include "editor/editor_dialog.h"
 #include "layout.h"
 #include "resource_ids.h"
@@ -41,11 +40,10 @@ EditorWindow::~EditorWindow() {
 // The toolbar sits above every control: the controls move down by its
 // height and the window grows by as much.
 bool EditorWindow::buildToolBar() {
-  toolBar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
-                             WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP |
-                                 CCS_NODIVIDER,
-                             0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(res::IDR_TOOLBAR),
-                             GetModuleHandleW(nullptr), nullptr);
+  toolBar_ = CreateWindowExW(
+      0, TOOLBARCLASSNAMEW, nullptr,
+      WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER, 0, 0, 0, 0,
+      hwnd_, reinterpret_cast<HMENU>(res::IDR_TOOLBAR), GetModuleHandleW(nullptr), nullptr);
   if (toolBar_ == nullptr) return false;
   HIMAGELIST images = toolbarImages();
   if (images == nullptr) {
@@ -78,9 +76,8 @@ bool EditorWindow::buildToolBar() {
   const int border = 2;
   RECT client{};
   GetClientRect(hwnd_, &client);
-  HWND line = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0,
-                              barHeight, client.right, border, hwnd_, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
+  CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, barHeight,
+                  client.right, border, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
   const int down = barHeight + border;
   for (const auto& [id, kind] : controls_->kinds()) {
     HWND w = controls_->item(id);
@@ -90,7 +87,6 @@ bool EditorWindow::buildToolBar() {
     SetWindowPos(w, nullptr, r.left, r.top + down, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  (void)line;
 
   // Client area: the template's, the menu bar and the toolbar above it.
   RECT units{0, 0, res::editorDialog().w, res::editorDialog().h};
@@ -205,8 +201,7 @@ INT_PTR EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return controls_->onNotify(header) ? TRUE : FALSE;
     }
     case WM_DRAWITEM:
-      return controls_->onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE
-                                                                                    : FALSE;
+      return controls_->onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
     case WM_APP_LIST_KEY:
       controls_->onListKey(static_cast<int>(wParam));
       return TRUE;

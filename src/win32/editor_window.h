@@ -3,11 +3,10 @@
 // clicks, tab and combo choices and close requests all go to EditorDialog.
 #pragma once
 
-#include "win32/win.h"
-
 #include <memory>
 #include <string>
 
+#include "win32/win.h"
 #include "win32/win_controls.h"
 
 namespace velmora::editor {

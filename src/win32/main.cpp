@@ -1,12 +1,11 @@
 // Velmora.exe: the editor's application object. It runs the main window
 // until the editor ends it, and the program ends with it.
-#include "win32/win.h"
-
 #include <filesystem>
 #include <string>
 
 #include "editor/editor_dialog.h"
 #include "win32/editor_window.h"
+#include "win32/win.h"
 #include "win32/win_prompts.h"
 
 namespace {
@@ -23,9 +22,9 @@ std::filesystem::path programDir() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  INITCOMMONCONTROLSEX controls{sizeof controls,
-                                ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES |
-                                    ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES |
+                                                     ICC_BAR_CLASSES | ICC_WIN95_CLASSES |
+                                                     ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
   velmora::win32::EditorWindow window;

@@ -1,12 +1,11 @@
 // Menus built from the editor's menu table (res/layout.cpp).
 #pragma once
 
-#include "win32/win.h"
-
 #include <string>
 #include <string_view>
 
 #include "layout.h"
+#include "win32/win.h"
 
 namespace velmora::win32 {
 

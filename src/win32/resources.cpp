@@ -11,9 +11,8 @@ static_assert(VELMORA_RC_TOOLBAR == res::IDR_TOOLBAR);
 
 HICON programIcon(bool small) {
   const int size = GetSystemMetrics(small ? SM_CXSMICON : SM_CXICON);
-  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
-                                       MAKEINTRESOURCEW(VELMORA_RC_ICON), IMAGE_ICON, size, size,
-                                       LR_SHARED));
+  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(VELMORA_RC_ICON),
+                                       IMAGE_ICON, size, size, LR_SHARED));
 }
 
 HIMAGELIST toolbarImages() {

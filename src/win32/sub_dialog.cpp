@@ -96,9 +96,8 @@ int runSubDialog(HWND owner, editor::SubDialog& dialog) {
   if (def == nullptr) return IDCANCEL;
   const std::vector<std::uint32_t> tmpl = buildDialogTemplate(*def, false);
   SubDialogRun run(*def, dialog);
-  DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
-                          reinterpret_cast<LPCDLGTEMPLATEW>(tmpl.data()), owner, subDialogProc,
-                          reinterpret_cast<LPARAM>(&run));
+  DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(tmpl.data()),
+                          owner, subDialogProc, reinterpret_cast<LPARAM>(&run));
   return dialog.result;
 }
 

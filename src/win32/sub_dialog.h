@@ -2,9 +2,8 @@
 // template; its behaviour is the editor's SubDialog.
 #pragma once
 
-#include "win32/win.h"
-
 #include "editor/port.h"
+#include "win32/win.h"
 
 namespace velmora::win32 {
 

@@ -1,6 +1,5 @@
 #include "win32/win_controls.h"
 
-
 #include <algorithm>
 
 #include "resource_ids.h"
@@ -14,9 +13,7 @@ namespace {
 
 using K = res::ControlKind;
 
-COLORREF colour(unsigned rgb) {
-  return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
+COLORREF colour(unsigned rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
 std::string windowText(HWND w) {
   if (w == nullptr) return {};
@@ -36,11 +33,10 @@ constexpr DWORD LIST_STYLES =
     LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_FLATSB;
 
 HWND makeTips(HWND owner, bool balloon) {
-  HWND tips = CreateWindowExW(
-      WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | (balloon ? TTS_BALLOON : 0), CW_USEDEFAULT,
-      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleW(nullptr),
-      nullptr);
+  HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | (balloon ? TTS_BALLOON : 0),
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
   // Long tips wrap rather than run across the screen.
   SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, 400);
   return tips;
@@ -189,8 +185,8 @@ void WinControls::setText(int id, std::string_view text) {
   HWND w = item(id);
   if (is(id, K::ComboList)) {
     const std::wstring t = widen(text);
-    const LRESULT found = send(w, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                               reinterpret_cast<LPARAM>(t.c_str()));
+    const LRESULT found =
+        send(w, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(t.c_str()));
     send(w, CB_SETCURSEL, static_cast<WPARAM>(found));
     return;
   }
@@ -419,7 +415,8 @@ void WinControls::listInsertRow(int id, int row, const std::vector<std::string>&
 }
 
 void WinControls::listDeleteRow(int id, int row) {
-  if (row >= 0 && row < listRowCount(id)) send(listView(id), LVM_DELETEITEM, static_cast<WPARAM>(row));
+  if (row >= 0 && row < listRowCount(id))
+    send(listView(id), LVM_DELETEITEM, static_cast<WPARAM>(row));
 }
 
 void WinControls::listDeleteAll(int id) { send(listView(id), LVM_DELETEALLITEMS); }

@@ -3,8 +3,6 @@
 // notify: only what the user does reaches ControlEvents.
 #pragma once
 
-#include "win32/win.h"
-
 #include <functional>
 #include <map>
 #include <string>
@@ -12,6 +10,7 @@
 
 #include "editor/port.h"
 #include "layout.h"
+#include "win32/win.h"
 
 namespace velmora::win32 {
 

@@ -18,8 +18,8 @@ namespace {
 
 std::wstring fromUtf8(std::string_view text) {
   if (text.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                    nullptr, 0);
+  const int n =
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(std::max(n, 0)), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
   return wide;
@@ -147,8 +147,8 @@ int WinPrompts::contextMenu(int popupIndex) {
   HMENU menu = buildPopup(popups[static_cast<std::size_t>(popupIndex)]);
   POINT at{};
   GetCursorPos(&at);
-  const BOOL chosen = TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_RETURNCMD | TPM_RIGHTBUTTON,
-                                       at.x, at.y, owner_, nullptr);
+  const BOOL chosen = TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x,
+                                       at.y, owner_, nullptr);
   DestroyMenu(menu);
   return static_cast<int>(chosen);
 }

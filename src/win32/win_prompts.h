@@ -2,14 +2,13 @@
 // context menu and the loading worker, over the Win32 API.
 #pragma once
 
-#include "win32/win.h"
-
 #include <atomic>
 #include <memory>
 #include <thread>
 #include <vector>
 
 #include "editor/port.h"
+#include "win32/win.h"
 
 namespace velmora::win32 {
 
@@ -22,8 +21,8 @@ class WinPrompts final : public editor::Prompts {
   explicit WinPrompts(HWND owner) : owner_(owner) {}
   ~WinPrompts() override;
 
-  editor::Answer message(std::string_view text, std::string_view caption,
-                         editor::Buttons buttons, editor::Icon icon) override;
+  editor::Answer message(std::string_view text, std::string_view caption, editor::Buttons buttons,
+                         editor::Icon icon) override;
   std::optional<std::string> chooseFile(editor::FilePurpose purpose,
                                         std::string_view filter) override;
   int runModal(editor::SubDialog& dialog) override;

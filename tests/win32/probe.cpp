@@ -13,8 +13,10 @@
 //                                          is painted and answers
 //
 // Exit status 0 on success, 1 on a timeout or a missing window or control.
+// clang-format off
 #include <windows.h>
 #include <commctrl.h>
+// clang-format on
 
 #include <chrono>
 #include <cstdio>
@@ -117,7 +119,8 @@ int main(int argc, char** argv) {
   } else if (verb == "text") {
     wchar_t text[4096] = {};
     SendMessageW(control, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
-    for (const wchar_t* p = text; *p != 0; ++p) std::putchar(*p < 0x100 ? static_cast<int>(*p) : '?');
+    for (const wchar_t* p = text; *p != 0; ++p)
+      std::putchar(*p < 0x100 ? static_cast<int>(*p) : '?');
     std::putchar('\n');
   } else if (verb == "rect") {
     RECT r{};
