@@ -21,8 +21,8 @@ def read_xpm(path):
     w, h, ncolors, cpp = (int(v) for v in rows[0].split()[:4])
     colours = {}
     for line in rows[1:1 + ncolors]:
-        key, spec = line[:cpp], line[cpp:].split()
-        value = spec[spec.index("c") + 1]
+        key, fields = line[:cpp], line[cpp:].split()
+        value = fields[fields.index("c") + 1]
         colours[key] = None if value.lower() == "none" else (
             int(value[1:3], 16), int(value[3:5], 16), int(value[5:7], 16))
     pixels = [[colours[row[x * cpp:(x + 1) * cpp]] for x in range(w)]
