@@ -2,6 +2,8 @@
 // database filled through the core.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "editor/editor_dialog.h"
 #include "resource_ids.h"
 #include "support/db_builders.h"
@@ -273,7 +275,8 @@ TEST_F(EditorWindow, KeysFollowTheWindowRules) {
   ui.focus(IDC_ADD);
   EXPECT_EQ(editor.onKeyDown(VK_RETURN), KeyAction::Consumed);
   EXPECT_EQ(editor.onKeyDown(VK_F1), KeyAction::Pass);
-  EXPECT_EQ(prompts.helpShown, std::vector<std::string>{"/opt/velmora/Velmora.html"});
+  EXPECT_EQ(prompts.helpShown,
+            std::vector<std::string>{(std::filesystem::path("/opt/velmora") / "Velmora.html").string()});
   EXPECT_EQ(editor.onKeyDown(VK_F5), KeyAction::Consumed);
   for (int key : {VK_F2, VK_F3, VK_F7, VK_F8, VK_F9})
     EXPECT_EQ(editor.onKeyDown(key), KeyAction::Clear);

@@ -74,6 +74,8 @@ TEST(FavouriteFolder, FindsTheListFileByNameAndSpelling) {
   // folder named like a list file is not one.
   TempDir upper;
   upper.write("FAVOR/SATLIST1.SDX", "Hotbird\n");
+  // Where the file system ignores case (Windows) both spellings are one.
+  if (fs::exists(upper.path() / "favor" / "satlist1.sdx")) return;
   fs::create_directories(upper.path() / "favor" / "satlist1.sdx");
   EXPECT_EQ(loadFavouritesBesideProgram(upper.path()).entries, Entries{"Hotbird"});
 }

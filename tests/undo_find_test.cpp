@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <random>
 
 #include "editor/editor_dialog.h"
 #include "resource_ids.h"
@@ -23,7 +24,14 @@ class UndoFind : public ::testing::Test {
     editor.initDialog();
   }
   ~UndoFind() override { fs::remove_all(dir()); }
-  static fs::path dir() { return fs::temp_directory_path() / "velmora-undo-find"; }
+  // A folder of this test's own: CTest runs the tests side by side, and
+  // other checkouts on the machine run them too.
+  static fs::path dir() {
+    static const unsigned tag = std::random_device{}();
+    return fs::temp_directory_path() /
+           ("velmora-undo-find-" + std::to_string(tag) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  }
 
   void switchTo(int tab) {
     ui.pickTab(tab - 1);

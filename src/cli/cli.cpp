@@ -287,6 +287,9 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
                "velmora-cli"};
   app.set_version_flag("--version", std::string(VERSION_TEXT));
   app.require_subcommand(1);
+  // Options begin with "-" on Windows too: a path such as /data/a.sdx is a
+  // file, never an option.
+  app.allow_windows_style_options(false);
   Options opt;
 
   CLI::App* dump = app.add_subcommand("dump", "Print a *.wdb database as JSON on stdout");

@@ -8,6 +8,19 @@ namespace velmora {
 
 namespace fs = std::filesystem;
 
+namespace {
+// Paths are wide on Windows and narrow elsewhere; either way the name
+// reaches the system unchanged.
+std::FILE* openFile(const fs::path& path, const char* mode) {
+#ifdef _WIN32
+  const std::string m(mode);
+  return _wfopen(path.c_str(), std::wstring(m.begin(), m.end()).c_str());
+#else
+  return std::fopen(path.c_str(), mode);
+#endif
+}
+}  // namespace
+
 std::uintmax_t fileSizeOrZero(const fs::path& path) {
   std::error_code ec;
   if (!fs::is_regular_file(path, ec) || ec) return 0;
@@ -20,7 +33,7 @@ std::optional<std::vector<std::byte>> readWholeFile(const fs::path& path, std::s
   if (!fs::is_regular_file(path, ec) || ec) return std::nullopt;
   const std::uintmax_t size = fs::file_size(path, ec);
   if (ec || size > maxBytes) return std::nullopt;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
+  std::FILE* f = openFile(path, "rb");
   if (!f) return std::nullopt;
   // Reserved once, so that a large file costs its size and not the double
   // a growing vector may briefly hold. The file may change meanwhile: read

@@ -1,0 +1,240 @@
+#include "win32/editor_window.h"
+
+#include "editor/editor_dialog.h"
+#include "layout.h"
+#include "resource_ids.h"
+#include "win32/dialog_template.h"
+#include "win32/menus.h"
+#include "win32/resources.h"
+#include "win32/wide.h"
+#include "win32/win_prompts.h"
+
+namespace velmora::win32 {
+
+EditorWindow::EditorWindow() {
+  const res::DialogDef& def = res::editorDialog();
+  const std::vector<std::uint32_t> tmpl = buildDialogTemplate(def, true);
+  hwnd_ = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
+                                     reinterpret_cast<LPCDLGTEMPLATEW>(tmpl.data()), nullptr,
+                                     &EditorWindow::proc, reinterpret_cast<LPARAM>(this));
+  if (hwnd_ == nullptr) return;
+  controls_ = std::make_unique<WinControls>(hwnd_, def, [this](int result) {
+    ended_ = true;
+    result_ = result;
+    ShowWindow(hwnd_, SW_HIDE);
+  });
+  controls_->setEvents(this);
+  menu_ = buildMenuBar();
+  SetMenu(hwnd_, menu_);
+  controls_->setMenu(menu_);
+  if (!buildToolBar()) return;
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon(false)));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(programIcon(true)));
+}
+
+EditorWindow::~EditorWindow() {
+  controls_.reset();
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+}
+
+// The toolbar sits above every control: the controls move down by its
+// height and the window grows by as much.
+bool EditorWindow::buildToolBar() {
+  toolBar_ = CreateWindowExW(
+      0, TOOLBARCLASSNAMEW, nullptr,
+      WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER, 0, 0, 0, 0,
+      hwnd_, reinterpret_cast<HMENU>(res::IDR_TOOLBAR), GetModuleHandleW(nullptr), nullptr);
+  if (toolBar_ == nullptr) return false;
+  HIMAGELIST images = toolbarImages();
+  if (images == nullptr) {
+    DestroyWindow(toolBar_);
+    toolBar_ = nullptr;
+    return false;
+  }
+  SendMessageW(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+  std::vector<TBBUTTON> buttons;
+  for (const int id : res::toolbarButtons()) {
+    TBBUTTON b{};
+    if (id == 0) {
+      b.fsStyle = BTNS_SEP;
+    } else {
+      b.iBitmap = toolbarImageIndex(id);
+      b.idCommand = id;
+      b.fsState = TBSTATE_ENABLED;
+      b.fsStyle = BTNS_BUTTON;
+    }
+    buttons.push_back(b);
+  }
+  SendMessageW(toolBar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+  SendMessageW(toolBar_, TB_AUTOSIZE, 0, 0);
+
+  RECT bar{};
+  GetWindowRect(toolBar_, &bar);
+  // A border under the toolbar.
+  const int barHeight = bar.bottom - bar.top;
+  const int border = 2;
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, barHeight,
+                  client.right, border, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  const int down = barHeight + border;
+  for (const auto& [id, kind] : controls_->kinds()) {
+    HWND w = controls_->item(id);
+    RECT r{};
+    GetWindowRect(w, &r);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+    SetWindowPos(w, nullptr, r.left, r.top + down, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  // Client area: the template's, the menu bar and the toolbar above it.
+  RECT units{0, 0, res::editorDialog().w, res::editorDialog().h};
+  MapDialogRect(hwnd_, &units);
+  RECT frame{0, 0, units.right, units.bottom + down};
+  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), TRUE,
+                     static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)));
+  const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  SetWindowPos(hwnd_, nullptr, work.left + std::max(0L, (work.right - work.left - w) / 2),
+               work.top + std::max(0L, (work.bottom - work.top - h) / 2), w, h,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  return true;
+}
+
+// The About item in the window's system menu, under a separator.
+void EditorWindow::addSystemMenuItem() {
+  const std::string_view text = res::stringResource(res::IDS_ABOUTBOX);
+  HMENU menu = GetSystemMenu(hwnd_, FALSE);
+  if (text.empty() || menu == nullptr) return;
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(res::IDM_ABOUTBOX), widen(text).c_str());
+}
+
+void EditorWindow::attach(editor::EditorDialog& editor) {
+  editor_ = &editor;
+  addSystemMenuItem();
+}
+
+int EditorWindow::run() {
+  if (!ok()) return IDCANCEL;
+  ShowWindow(hwnd_, SW_SHOW);
+  UpdateWindow(hwnd_);
+  MSG msg;
+  while (!ended_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (preTranslate(msg)) continue;
+    if (IsDialogMessageW(hwnd_, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return result_;
+}
+
+// Keys reach the editor before any control sees them. A key the editor
+// clears goes on as no key at all; one it consumed goes no further.
+bool EditorWindow::preTranslate(MSG& msg) {
+  if (msg.message != WM_KEYDOWN || editor_ == nullptr) return false;
+  if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
+  const int key = static_cast<int>(msg.wParam);
+  // Ctrl with a letter: the editor's added commands (Ctrl+Z, Ctrl+Y,
+  // Ctrl+F); other keys with Ctrl go their usual way.
+  const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+  if (ctrl && (key < 'A' || key > 'Z')) return false;
+  switch (editor_->onKeyDown(key, ctrl)) {
+    case editor::KeyAction::Pass:
+      return false;
+    case editor::KeyAction::Clear:
+      msg.wParam = 0;
+      return false;
+    case editor::KeyAction::Consumed:
+      return true;
+  }
+  return false;
+}
+
+// The toolbar's tips come from the string table, and their window is
+// raised above the others without taking the focus.
+bool EditorWindow::toolTipText(NMHDR& header) {
+  auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
+  int id = static_cast<int>(header.idFrom);
+  if ((info.uFlags & TTF_IDISHWND) != 0) id = GetDlgCtrlID(reinterpret_cast<HWND>(header.idFrom));
+  if (editor_ == nullptr || res::stringResource(id).empty()) return false;
+  tipText_ = widen(editor_->toolbarTip(id));
+  info.lpszText = tipText_.data();
+  SetWindowPos(header.hwndFrom, HWND_TOP, 0, 0, 0, 0,
+               SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOOWNERZORDER);
+  return true;
+}
+
+INT_PTR CALLBACK EditorWindow::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+    return TRUE;
+  }
+  auto* self = reinterpret_cast<EditorWindow*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+  if (self == nullptr || self->controls_ == nullptr) return FALSE;
+  return self->handle(message, wParam, lParam);
+}
+
+INT_PTR EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND: {
+      if (controls_->onCommand(wParam, lParam)) return TRUE;
+      const int id = LOWORD(wParam);
+      // Enter and Esc never reach here as commands: the editor takes them.
+      if (id == IDOK || id == IDCANCEL) return TRUE;
+      if (lParam == 0 || reinterpret_cast<HWND>(lParam) == toolBar_) command(id);
+      return TRUE;
+    }
+    case WM_SYSCOMMAND:
+      // The About item; Windows keeps the low four bits for itself.
+      if ((wParam & 0xFFF0) == static_cast<WPARAM>(res::IDM_ABOUTBOX)) {
+        command(static_cast<int>(wParam));
+        return TRUE;
+      }
+      return FALSE;
+    case WM_NOTIFY: {
+      auto& header = *reinterpret_cast<NMHDR*>(lParam);
+      if (header.code == TTN_GETDISPINFOW) return toolTipText(header) ? TRUE : FALSE;
+      SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, 0);
+      return controls_->onNotify(header) ? TRUE : FALSE;
+    }
+    case WM_DRAWITEM:
+      return controls_->onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
+    case WM_APP_LIST_KEY:
+      controls_->onListKey(static_cast<int>(wParam));
+      return TRUE;
+    case WM_APP_RESULT:
+      runPostedResult(lParam);
+      return TRUE;
+    case WM_CLOSE:
+      // The title bar's close box, Alt+F4 and the system menu only ask;
+      // the editor decides, and ends the window when it is to close.
+      if (editor_ != nullptr) editor_->onCloseRequest();
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+void EditorWindow::command(int id) {
+  if (editor_ != nullptr) editor_->onCommand(id);
+}
+void EditorWindow::tabChanged(int) {
+  if (editor_ != nullptr) editor_->onTabChanged();
+}
+void EditorWindow::listClick(int id) {
+  if (editor_ != nullptr) editor_->onListClick(id);
+}
+void EditorWindow::listRightClick(int id) {
+  if (editor_ != nullptr) editor_->onListRightClick(id);
+}
+void EditorWindow::columnClick(int id) {
+  if (editor_ != nullptr) editor_->onColumnClick(id);
+}
+void EditorWindow::comboChanged(int id) {
+  if (editor_ != nullptr) editor_->onComboChanged(id);
+}
+
+}  // namespace velmora::win32

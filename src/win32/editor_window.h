@@ -1,0 +1,62 @@
+// The main window: menu bar and toolbar above the controls of the editor's
+// template. It decides nothing itself: menu items, toolbar buttons, keys,
+// clicks, tab and combo choices and close requests all go to EditorDialog.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "win32/win.h"
+#include "win32/win_controls.h"
+
+namespace velmora::editor {
+class EditorDialog;
+}
+
+namespace velmora::win32 {
+
+class EditorWindow final : public ControlEvents {
+ public:
+  // Creates the window, hidden, with its menu, toolbar and tips. ok() is
+  // false when the toolbar could not be made.
+  EditorWindow();
+  ~EditorWindow() override;
+  EditorWindow(const EditorWindow&) = delete;
+  EditorWindow& operator=(const EditorWindow&) = delete;
+
+  bool ok() const { return hwnd_ != nullptr && toolBar_ != nullptr; }
+  HWND hwnd() const { return hwnd_; }
+  WinControls& controls() { return *controls_; }
+
+  // From now on every event goes to `editor`.
+  void attach(editor::EditorDialog& editor);
+  // Shows the window and runs it until the editor ends it; its result.
+  int run();
+
+  // ControlEvents.
+  void command(int id) override;
+  void tabChanged(int id) override;
+  void listClick(int id) override;
+  void listRightClick(int id) override;
+  void columnClick(int id) override;
+  void comboChanged(int id) override;
+
+ private:
+  static INT_PTR CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
+  bool preTranslate(MSG& msg);
+  bool buildToolBar();
+  void addSystemMenuItem();
+  bool toolTipText(NMHDR& header);
+
+  HWND hwnd_ = nullptr;
+  HWND toolBar_ = nullptr;
+  HMENU menu_ = nullptr;
+  std::unique_ptr<WinControls> controls_;
+  editor::EditorDialog* editor_ = nullptr;
+  std::wstring tipText_;
+  bool ended_ = false;
+  int result_ = 0;
+};
+
+}  // namespace velmora::win32

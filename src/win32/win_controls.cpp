@@ -1,0 +1,587 @@
+#include "win32/win_controls.h"
+
+#include <algorithm>
+
+#include "resource_ids.h"
+#include "win32/menus.h"
+#include "win32/resources.h"
+#include "win32/wide.h"
+
+namespace velmora::win32 {
+
+namespace {
+
+using K = res::ControlKind;
+
+COLORREF colour(unsigned rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+std::string windowText(HWND w) {
+  if (w == nullptr) return {};
+  const int n = GetWindowTextLengthW(w);
+  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(w, text.data(), n + 1)));
+  return narrow(text);
+}
+
+LRESULT send(HWND w, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  return w != nullptr ? SendMessageW(w, message, wParam, lParam) : 0;
+}
+
+int count(HWND w, UINT message) { return static_cast<int>(send(w, message)); }
+
+constexpr DWORD LIST_STYLES =
+    LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_FLATSB;
+
+HWND makeTips(HWND owner, bool balloon) {
+  HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | (balloon ? TTS_BALLOON : 0),
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
+  // Long tips wrap rather than run across the screen.
+  SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, 400);
+  return tips;
+}
+
+}  // namespace
+
+WinControls::WinControls(HWND dialog, const res::DialogDef& def, std::function<void(int)> onEnd)
+    : dialog_(dialog), onEnd_(std::move(onEnd)) {
+  const bool mainWindow = def.id == res::IDD_EDITOR;
+  for (const res::ControlDef& c : def.controls) {
+    if (c.id == -1) continue;
+    kinds_[c.id] = c.kind;
+    HWND w = item(c.id);
+    if (c.kind == K::ListView) {
+      send(w, LVM_SETEXTENDEDLISTVIEWSTYLE, LIST_STYLES, LIST_STYLES);
+      // The green and yellow scheme belongs to the main window's lists;
+      // lists in small dialogs keep the desktop's colours.
+      if (mainWindow) {
+        send(w, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(colour(res::LIST_TEXT)));
+        send(w, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(colour(res::LIST_TEXT_BACKGROUND)));
+        send(w, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(colour(res::LIST_BACKGROUND)));
+      }
+    } else if (c.kind == K::Icon) {
+      send(w, STM_SETICON, reinterpret_cast<WPARAM>(programIcon(false)));
+    } else if (c.kind == K::Tab) {
+      // Under every other control, so that its pane never covers them.
+      SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
+  for (const res::ToolTipDef& tip : res::toolTips()) {
+    if (kinds_.count(tip.id) == 0) continue;
+    blue_[tip.id] = true;
+    setToolTip(tip.id, tip.text);
+  }
+}
+
+WinControls::~WinControls() {
+  if (blueTips_ != nullptr) DestroyWindow(blueTips_);
+  if (plainTips_ != nullptr) DestroyWindow(plainTips_);
+}
+
+HWND WinControls::item(int id) const { return GetDlgItem(dialog_, id); }
+
+bool WinControls::is(int id, res::ControlKind kind) const {
+  const auto it = kinds_.find(id);
+  return it != kinds_.end() && it->second == kind;
+}
+
+bool WinControls::isCombo(int id) const { return is(id, K::ComboList) || is(id, K::ComboEdit); }
+
+HWND WinControls::listView(int id) const { return is(id, K::ListView) ? item(id) : nullptr; }
+
+// ------------------------------------------------------------ notifications
+
+bool WinControls::onCommand(WPARAM wParam, LPARAM lParam) {
+  if (lParam == 0) return false;  // a menu item
+  const int id = LOWORD(wParam);
+  const int code = HIWORD(wParam);
+  const auto it = kinds_.find(id);
+  if (it == kinds_.end() || events_ == nullptr) return false;
+  switch (it->second) {
+    case K::Button:
+    case K::DefButton:
+    case K::CheckBox:
+      if (code == BN_CLICKED) events_->command(id);
+      return true;
+    case K::ComboList:
+    case K::ComboEdit:
+      // Only the user's choice notifies; a selection the program makes
+      // does not.
+      if (code == CBN_SELCHANGE) events_->comboChanged(id);
+      return true;
+    case K::ListBox:
+      if (code == LBN_SELCHANGE) events_->lineChosen(id);
+      return true;
+    default:
+      return true;
+  }
+}
+
+bool WinControls::onNotify(const NMHDR& header) {
+  const int id = static_cast<int>(header.idFrom);
+  if (kinds_.count(id) == 0 || events_ == nullptr) return false;
+  switch (header.code) {
+    case TCN_SELCHANGE:
+      events_->tabChanged(id);
+      return true;
+    case NM_CLICK:
+      if (is(id, K::ListView)) events_->listClick(id);
+      return true;
+    case NM_RCLICK:
+      if (is(id, K::ListView)) events_->listRightClick(id);
+      return true;
+    case LVN_COLUMNCLICK:
+      events_->columnClick(id);
+      return true;
+    case LVN_KEYDOWN: {
+      // A selection made with the keyboard counts as a click on the row,
+      // once the list has moved it.
+      switch (reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey) {
+        case VK_UP:
+        case VK_DOWN:
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_HOME:
+        case VK_END:
+        case VK_SPACE:
+          PostMessageW(dialog_, WM_APP_LIST_KEY, static_cast<WPARAM>(id), 0);
+          break;
+        default:
+          break;
+      }
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+void WinControls::onListKey(int id) {
+  if (events_ != nullptr && !listSelectedRows(id).empty()) events_->listClick(id);
+}
+
+// The small marker triangles of the information panel.
+bool WinControls::onDrawItem(const DRAWITEMSTRUCT& d) {
+  if (d.CtlType != ODT_STATIC || !is(static_cast<int>(d.CtlID), K::Picture)) return false;
+  const RECT r = d.rcItem;
+  FillRect(d.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
+  const int side = std::min(r.right - r.left, r.bottom - r.top);
+  const int top = r.top + (r.bottom - r.top - side) / 2;
+  const POINT points[] = {{r.left, top}, {r.left + side, top + side / 2}, {r.left, top + side}};
+  HBRUSH brush = CreateSolidBrush(RGB(0x1C, 0x3C, 0x8C));
+  HGDIOBJ oldBrush = SelectObject(d.hDC, brush);
+  HGDIOBJ oldPen = SelectObject(d.hDC, GetStockObject(NULL_PEN));
+  Polygon(d.hDC, points, 3);
+  SelectObject(d.hDC, oldPen);
+  SelectObject(d.hDC, oldBrush);
+  DeleteObject(brush);
+  return true;
+}
+
+// ------------------------------------------------------------ any control
+
+void WinControls::setText(int id, std::string_view text) {
+  HWND w = item(id);
+  if (is(id, K::ComboList)) {
+    const std::wstring t = widen(text);
+    const LRESULT found =
+        send(w, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(t.c_str()));
+    send(w, CB_SETCURSEL, static_cast<WPARAM>(found));
+    return;
+  }
+  if (w != nullptr) SetWindowTextW(w, widen(text).c_str());
+}
+
+std::string WinControls::text(int id) const {
+  HWND w = item(id);
+  if (is(id, K::ListBox)) {
+    const int sel = comboSelection(id);
+    return sel < 0 ? std::string() : comboItem(id, sel);
+  }
+  return windowText(w);
+}
+
+void WinControls::setVisible(int id, bool visible) {
+  if (HWND w = item(id)) ShowWindow(w, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+// The control's own state, whether or not its window is on screen yet.
+bool WinControls::isVisible(int id) const {
+  HWND w = item(id);
+  return w != nullptr && (GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void WinControls::setEnabled(int id, bool enabled) {
+  if (HWND w = item(id)) EnableWindow(w, enabled ? TRUE : FALSE);
+}
+
+bool WinControls::isEnabled(int id) const {
+  HWND w = item(id);
+  return w != nullptr && IsWindowEnabled(w);
+}
+
+HWND WinControls::tipsFor(int id) {
+  HWND& tips = blue_.count(id) != 0 ? blueTips_ : plainTips_;
+  if (tips == nullptr) {
+    const bool blue = &tips == &blueTips_;
+    tips = makeTips(dialog_, blue);
+    if (blue) {
+      SendMessageW(tips, TTM_SETTIPBKCOLOR, colour(res::TIP_BACKGROUND), 0);
+      SendMessageW(tips, TTM_SETTIPTEXTCOLOR, colour(res::TIP_TEXT), 0);
+    }
+  }
+  return tips;
+}
+
+void WinControls::setToolTip(int id, std::string_view text) {
+  HWND w = item(id);
+  if (w == nullptr) return;
+  HWND tips = tipsFor(id);
+  std::wstring wide = widen(text);
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof info;
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = dialog_;
+  info.uId = reinterpret_cast<UINT_PTR>(w);
+  info.lpszText = wide.data();
+  const bool had = tips_.count(id) != 0;
+  if (text.empty()) {
+    if (had) SendMessageW(tips, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    tips_.erase(id);
+    return;
+  }
+  SendMessageW(tips, had ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  tips_[id] = std::move(wide);
+}
+
+std::string WinControls::toolTip(int id) const {
+  const auto it = tips_.find(id);
+  return it == tips_.end() ? std::string() : narrow(it->second);
+}
+
+// ------------------------------------------------------------ combo and list boxes
+
+// Inserting an item never selects it; deleting the selected item leaves
+// none selected. A list box of text lines is addressed the same way.
+void WinControls::comboInsert(int id, int index, std::string_view item) {
+  HWND w = this->item(id);
+  const std::wstring t = widen(item);
+  if (is(id, K::ListBox)) {
+    if (index < 0 || index > comboCount(id)) index = -1;
+    send(w, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(t.c_str()));
+  } else if (isCombo(id)) {
+    if (index < 0 || index > comboCount(id)) index = -1;
+    send(w, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(t.c_str()));
+  }
+}
+
+void WinControls::comboDelete(int id, int index) {
+  if (index < 0 || index >= comboCount(id)) return;
+  HWND w = item(id);
+  const bool wasSelected = comboSelection(id) == index;
+  if (is(id, K::ListBox)) {
+    send(w, LB_DELETESTRING, static_cast<WPARAM>(index));
+    if (wasSelected) send(w, LB_SETCURSEL, static_cast<WPARAM>(-1));
+  } else {
+    // The edit part of a drop-down keeps what the user typed.
+    const std::string typed = is(id, K::ComboEdit) ? text(id) : std::string();
+    send(w, CB_DELETESTRING, static_cast<WPARAM>(index));
+    if (wasSelected) {
+      send(w, CB_SETCURSEL, static_cast<WPARAM>(-1));
+      if (is(id, K::ComboEdit)) setText(id, typed);
+    }
+  }
+}
+
+void WinControls::comboClear(int id) {
+  if (is(id, K::ListBox)) {
+    send(item(id), LB_RESETCONTENT);
+  } else if (isCombo(id)) {
+    send(item(id), CB_RESETCONTENT);
+  }
+}
+
+int WinControls::comboCount(int id) const {
+  if (is(id, K::ListBox)) return std::max(0, count(item(id), LB_GETCOUNT));
+  if (isCombo(id)) return std::max(0, count(item(id), CB_GETCOUNT));
+  return 0;
+}
+
+std::string WinControls::comboItem(int id, int index) const {
+  if (index < 0 || index >= comboCount(id)) return {};
+  const bool lines = is(id, K::ListBox);
+  HWND w = item(id);
+  const auto at = static_cast<WPARAM>(index);
+  const LRESULT n = send(w, lines ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, at);
+  if (n <= 0) return {};
+  std::wstring t(static_cast<std::size_t>(n) + 1, L'\0');
+  const LRESULT got =
+      send(w, lines ? LB_GETTEXT : CB_GETLBTEXT, at, reinterpret_cast<LPARAM>(t.data()));
+  t.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+  return narrow(t);
+}
+
+void WinControls::comboSelect(int id, int index) {
+  if (index < 0 || index >= comboCount(id)) index = -1;
+  if (is(id, K::ListBox)) {
+    send(item(id), LB_SETCURSEL, static_cast<WPARAM>(index));
+  } else if (isCombo(id)) {
+    send(item(id), CB_SETCURSEL, static_cast<WPARAM>(index));
+  }
+}
+
+int WinControls::comboSelection(int id) const {
+  LRESULT sel = -1;
+  if (is(id, K::ListBox)) {
+    sel = send(item(id), LB_GETCURSEL);
+  } else if (isCombo(id)) {
+    sel = send(item(id), CB_GETCURSEL);
+  }
+  return sel < 0 ? -1 : static_cast<int>(sel);
+}
+
+// ------------------------------------------------------------ list views
+
+// Every column is centred. A list view always aligns its first column to
+// the left, unless that column was inserted second and the real first one
+// removed: so the first column goes in behind a placeholder.
+void WinControls::listAddColumn(int id, std::string_view header, int width) {
+  HWND w = listView(id);
+  if (w == nullptr) return;
+  const int at = listColumnCount(id);
+  std::wstring text = widen(header);
+  LVCOLUMNW column{};
+  column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+  column.fmt = LVCFMT_CENTER;
+  column.cx = width;
+  column.pszText = text.data();
+  if (at == 0) {
+    LVCOLUMNW placeholder{};
+    placeholder.mask = LVCF_WIDTH;
+    send(w, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&placeholder));
+    column.iSubItem = 1;
+    send(w, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
+    send(w, LVM_DELETECOLUMN, 0);
+    return;
+  }
+  column.iSubItem = at;
+  send(w, LVM_INSERTCOLUMNW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&column));
+}
+
+int WinControls::listColumnCount(int id) const {
+  HWND w = listView(id);
+  if (w == nullptr) return 0;
+  HWND header = reinterpret_cast<HWND>(send(w, LVM_GETHEADER));
+  return std::max(0, count(header, HDM_GETITEMCOUNT));
+}
+
+std::string WinControls::listColumnHeader(int id, int column) const {
+  if (column < 0 || column >= listColumnCount(id)) return {};
+  wchar_t buffer[256] = {};
+  LVCOLUMNW c{};
+  c.mask = LVCF_TEXT;
+  c.pszText = buffer;
+  c.cchTextMax = 255;
+  send(listView(id), LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&c));
+  return narrow(c.pszText != nullptr ? c.pszText : L"");
+}
+
+int WinControls::listColumnWidth(int id, int column) const {
+  if (column < 0 || column >= listColumnCount(id)) return 0;
+  return static_cast<int>(send(listView(id), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column)));
+}
+
+void WinControls::listInsertRow(int id, int row, const std::vector<std::string>& cells) {
+  HWND w = listView(id);
+  if (w == nullptr) return;
+  const int rows = listRowCount(id);
+  if (row < 0 || row > rows) row = rows;
+  std::wstring text = widen(cells.empty() ? std::string_view() : std::string_view(cells[0]));
+  LVITEMW first{};
+  first.mask = LVIF_TEXT;
+  first.iItem = row;
+  first.pszText = text.data();
+  const LRESULT at = send(w, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&first));
+  if (at < 0) return;
+  const int columns = listColumnCount(id);
+  for (std::size_t c = 1; c < cells.size() && static_cast<int>(c) < columns; ++c) {
+    text = widen(cells[c]);
+    LVITEMW sub{};
+    sub.iSubItem = static_cast<int>(c);
+    sub.pszText = text.data();
+    send(w, LVM_SETITEMTEXTW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&sub));
+  }
+}
+
+void WinControls::listDeleteRow(int id, int row) {
+  if (row >= 0 && row < listRowCount(id))
+    send(listView(id), LVM_DELETEITEM, static_cast<WPARAM>(row));
+}
+
+void WinControls::listDeleteAll(int id) { send(listView(id), LVM_DELETEALLITEMS); }
+
+int WinControls::listRowCount(int id) const {
+  return std::max(0, count(listView(id), LVM_GETITEMCOUNT));
+}
+
+std::string WinControls::listCell(int id, int row, int column) const {
+  if (row < 0 || row >= listRowCount(id) || column < 0 || column >= listColumnCount(id)) return {};
+  std::wstring buffer(512, L'\0');
+  LVITEMW cell{};
+  cell.iSubItem = column;
+  cell.pszText = buffer.data();
+  cell.cchTextMax = static_cast<int>(buffer.size());
+  const LRESULT n = send(listView(id), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                         reinterpret_cast<LPARAM>(&cell));
+  buffer.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+  return narrow(buffer);
+}
+
+std::vector<int> WinControls::listSelectedRows(int id) const {
+  std::vector<int> rows;
+  HWND w = listView(id);
+  if (w == nullptr) return rows;
+  for (LRESULT r = send(w, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED); r >= 0;
+       r = send(w, LVM_GETNEXTITEM, static_cast<WPARAM>(r), LVNI_SELECTED)) {
+    rows.push_back(static_cast<int>(r));
+  }
+  return rows;
+}
+
+void WinControls::listSelectRows(int id, const std::vector<int>& rows) {
+  HWND w = listView(id);
+  if (w == nullptr) return;
+  LVITEMW state{};
+  state.stateMask = LVIS_SELECTED;
+  send(w, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  const int n = listRowCount(id);
+  state.state = LVIS_SELECTED;
+  for (const int row : rows) {
+    if (row >= 0 && row < n) {
+      send(w, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+    }
+  }
+}
+
+void WinControls::listEnsureVisible(int id, int row) {
+  if (row >= 0 && row < listRowCount(id)) {
+    send(listView(id), LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+  }
+}
+
+// ------------------------------------------------------------ tab strip
+
+void WinControls::tabInsert(int id, int index, std::string_view title) {
+  if (!is(id, K::Tab)) return;
+  std::wstring text = widen(title);
+  TCITEMW tab{};
+  tab.mask = TCIF_TEXT;
+  tab.pszText = text.data();
+  send(item(id), TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tab));
+}
+
+int WinControls::tabCount(int id) const {
+  return is(id, K::Tab) ? count(item(id), TCM_GETITEMCOUNT) : 0;
+}
+
+int WinControls::tabSelection(int id) const {
+  return is(id, K::Tab) ? static_cast<int>(send(item(id), TCM_GETCURSEL)) : -1;
+}
+
+void WinControls::tabSelect(int id, int index) {
+  if (is(id, K::Tab)) send(item(id), TCM_SETCURSEL, static_cast<WPARAM>(index));
+}
+
+// ------------------------------------------------------------ menu, focus, end
+
+void WinControls::setMenu(HMENU menu) {
+  menu_ = menu;
+  menuItems_.clear();
+  const auto popups = res::mainMenu();
+  for (std::size_t p = 0; p < popups.size(); ++p) {
+    HMENU popup = GetSubMenu(menu, static_cast<int>(p));
+    for (const res::MenuItemDef& item : popups[p].items) {
+      if (item.id != 0) menuItems_[item.id] = MenuItem{popup, p, menuText(item.text)};
+    }
+  }
+}
+
+void WinControls::menuCheck(int commandId, bool checked) {
+  const auto it = menuItems_.find(commandId);
+  if (it == menuItems_.end()) return;
+  it->second.checked = checked;
+  CheckMenuItem(menu_, static_cast<UINT>(commandId),
+                MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+bool WinControls::menuChecked(int commandId) const {
+  const auto it = menuItems_.find(commandId);
+  return it != menuItems_.end() && it->second.checked;
+}
+
+void WinControls::menuSetText(int commandId, std::string_view text) {
+  const auto it = menuItems_.find(commandId);
+  if (it == menuItems_.end()) return;
+  it->second.text = menuText(text);
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STRING;
+  info.dwTypeData = it->second.text.data();
+  SetMenuItemInfoW(menu_, static_cast<UINT>(commandId), FALSE, &info);
+}
+
+void WinControls::menuShow(int commandId, bool shown) {
+  const auto it = menuItems_.find(commandId);
+  if (it == menuItems_.end() || it->second.shown == shown) return;
+  MenuItem& item = it->second;
+  item.shown = shown;
+  if (!shown) {
+    RemoveMenu(item.popup, static_cast<UINT>(commandId), MF_BYCOMMAND);
+    return;
+  }
+  // Back at its place: after the items before it in the table that are
+  // in the menu now.
+  UINT position = 0;
+  for (const res::MenuItemDef& other : res::mainMenu()[item.popupIndex].items) {
+    if (other.id == commandId) break;
+    if (other.id == 0 || menuItems_[other.id].shown) ++position;
+  }
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_ID | MIIM_STRING | MIIM_STATE;
+  info.wID = static_cast<UINT>(commandId);
+  info.dwTypeData = item.text.data();
+  info.fState = (item.enabled ? MFS_ENABLED : MFS_GRAYED) | (item.checked ? MFS_CHECKED : 0);
+  InsertMenuItemW(item.popup, position, TRUE, &info);
+}
+
+void WinControls::menuEnable(int commandId, bool enabled) {
+  const auto it = menuItems_.find(commandId);
+  if (it == menuItems_.end()) return;
+  it->second.enabled = enabled;
+  EnableMenuItem(menu_, static_cast<UINT>(commandId),
+                 MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+bool WinControls::menuEnabled(int commandId) const {
+  const auto it = menuItems_.find(commandId);
+  return it != menuItems_.end() && it->second.enabled;
+}
+
+// The control that has the focus, or that part of one (the edit part of a
+// drop-down combo box).
+int WinControls::focusedControl() const {
+  for (HWND w = GetFocus(); w != nullptr && w != dialog_; w = GetParent(w)) {
+    if (GetParent(w) != dialog_) continue;
+    const int id = GetDlgCtrlID(w);
+    return kinds_.count(id) != 0 ? id : 0;
+  }
+  return 0;
+}
+
+void WinControls::endDialog(int result) {
+  if (onEnd_) onEnd_(result);
+}
+
+}  // namespace velmora::win32

@@ -1,0 +1,181 @@
+#include "win32/win_prompts.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "layout.h"
+#include "resource_ids.h"
+#include "texts.h"
+#include "win32/menus.h"
+#include "win32/sub_dialog.h"
+#include "win32/wide.h"
+
+namespace velmora::win32 {
+
+namespace {
+
+std::wstring fromUtf8(std::string_view text) {
+  if (text.empty()) return {};
+  const int n =
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(std::max(n, 0)), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+  return wide;
+}
+
+bool fitsBytes(std::wstring_view path) {
+  return std::all_of(path.begin(), path.end(), [](wchar_t c) { return c < 0x100; });
+}
+
+// The editor keeps paths as byte strings, which the file functions take a
+// byte per character. A name with characters beyond that goes by its short
+// form, which Windows spells in plain letters; a new file's folder does.
+std::string pathBytes(const std::wstring& path) {
+  if (fitsBytes(path)) return narrow(path);
+  std::wstring shortPath(MAX_PATH * 4, L'\0');
+  DWORD n = GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+  if (n > 0 && n < shortPath.size()) {
+    shortPath.resize(n);
+    if (fitsBytes(shortPath)) return narrow(shortPath);
+  }
+  const std::size_t slash = path.find_last_of(L"\\/");
+  if (slash != std::wstring::npos) {
+    const std::wstring folder = path.substr(0, slash);
+    n = GetShortPathNameW(folder.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+    if (n > 0 && n < shortPath.size()) {
+      shortPath.resize(n);
+      return narrow(shortPath + path.substr(slash));
+    }
+  }
+  return narrow(path);
+}
+
+}  // namespace
+
+WinPrompts::~WinPrompts() {
+  for (Worker& worker : workers_) {
+    if (worker.thread.joinable()) worker.thread.join();
+  }
+}
+
+editor::Answer WinPrompts::message(std::string_view text, std::string_view caption,
+                                   editor::Buttons buttons, editor::Icon icon) {
+  UINT type = MB_OK;
+  switch (buttons) {
+    case editor::Buttons::Ok:
+      type = MB_OK;
+      break;
+    case editor::Buttons::YesNo:
+      // Windows itself gives a Yes/No box no close box and ignores Esc.
+      type = MB_YESNO;
+      break;
+    case editor::Buttons::YesNoCancel:
+      type = MB_YESNOCANCEL;
+      break;
+  }
+  switch (icon) {
+    case editor::Icon::Exclamation:
+      type |= MB_ICONEXCLAMATION;
+      break;
+    case editor::Icon::Information:
+      type |= MB_ICONINFORMATION;
+      break;
+    case editor::Icon::Question:
+      type |= MB_ICONQUESTION;
+      break;
+  }
+  const std::wstring title = widen(caption.empty() ? text::APP_NAME : caption);
+  switch (MessageBoxW(owner_, widen(text).c_str(), title.c_str(), type)) {
+    case IDYES:
+      return editor::Answer::Yes;
+    case IDNO:
+      return editor::Answer::No;
+    case IDCANCEL:
+      return buttons == editor::Buttons::Ok ? editor::Answer::Ok : editor::Answer::Cancel;
+    default:
+      return buttons == editor::Buttons::Ok      ? editor::Answer::Ok
+             : buttons == editor::Buttons::YesNo ? editor::Answer::No
+                                                 : editor::Answer::Cancel;
+  }
+}
+
+// The standard file dialog: the user may pick a file or type a new name,
+// and the editor asks its own question before replacing a file.
+std::optional<std::string> WinPrompts::chooseFile(editor::FilePurpose purpose,
+                                                  std::string_view filter) {
+  std::wstring filters = widen(filter);
+  std::replace(filters.begin(), filters.end(), L'|', L'\0');
+  filters.push_back(L'\0');
+  std::wstring file(32768, L'\0');
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner_;
+  ofn.lpstrFilter = filters.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
+  const bool save = purpose == editor::FilePurpose::Save;
+  if (!(save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn))) return std::nullopt;
+  file.resize(wcsnlen(file.c_str(), file.size()));
+  if (file.empty()) return std::nullopt;
+  return pathBytes(file);
+}
+
+int WinPrompts::runModal(editor::SubDialog& dialog) { return runSubDialog(owner_, dialog); }
+
+bool WinPrompts::shellOpen(std::string_view target) {
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(owner_, L"open", widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  return result > 32;
+}
+
+// The guide is an HTML file next to the program; the default browser
+// shows it. Nothing happens when it is missing.
+void WinPrompts::showHelp(std::string_view file) {
+  const std::wstring path = fromUtf8(file);
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return;
+  ShellExecuteW(owner_, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+int WinPrompts::contextMenu(int popupIndex) {
+  const auto popups = res::mainMenu();
+  if (popupIndex < 0 || static_cast<std::size_t>(popupIndex) >= popups.size()) return 0;
+  HMENU menu = buildPopup(popups[static_cast<std::size_t>(popupIndex)]);
+  POINT at{};
+  GetCursorPos(&at);
+  const BOOL chosen = TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x,
+                                       at.y, owner_, nullptr);
+  DestroyMenu(menu);
+  return static_cast<int>(chosen);
+}
+
+void WinPrompts::runInBackground(std::function<std::function<void()>()> work) {
+  // Workers that have finished are joined as new ones start.
+  std::erase_if(workers_, [](Worker& worker) {
+    if (!worker.done->load()) return false;
+    worker.thread.join();
+    return true;
+  });
+  auto done = std::make_shared<std::atomic<bool>>(false);
+  std::thread thread([work = std::move(work), owner = owner_, done] {
+    std::function<void()> then = work();
+    if (then) {
+      auto* posted = new std::function<void()>(std::move(then));
+      if (!PostMessageW(owner, WM_APP_RESULT, 0, reinterpret_cast<LPARAM>(posted))) delete posted;
+    }
+    done->store(true);
+  });
+  workers_.push_back({std::move(thread), std::move(done)});
+}
+
+void runPostedResult(LPARAM lParam) {
+  const std::unique_ptr<std::function<void()>> then(
+      reinterpret_cast<std::function<void()>*>(lParam));
+  if (then && *then) (*then)();
+}
+
+}  // namespace velmora::win32

@@ -1,0 +1,143 @@
+// Looks into Velmora.exe's window from another process, as the smoke test
+// under Wine needs it: whether a window is up, a list's row count, a
+// control's text and place, and how long start-up and loading take.
+//
+//   velmora_probe wait TITLE [MS]          until a visible window has TITLE
+//   velmora_probe gone TITLE [MS]          until no window has TITLE
+//   velmora_probe rows TITLE ID            rows of list view ID
+//   velmora_probe text TITLE ID            text of control ID
+//   velmora_probe rect TITLE [ID]          screen rectangle: x y w h
+//   velmora_probe command TITLE ID         posts a menu command
+//   velmora_probe wait-rows TITLE ID N [MS]   ms until list ID has N rows
+//   velmora_probe start EXE TITLE [MS]     starts EXE; ms until its window
+//                                          is painted and answers
+//
+// Exit status 0 on success, 1 on a timeout or a missing window or control.
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+// clang-format on
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::wstring wide(const char* s) { return std::wstring(s, s + std::strlen(s)); }
+
+HWND findVisible(const std::wstring& title) {
+  HWND w = FindWindowW(nullptr, title.c_str());
+  return w != nullptr && IsWindowVisible(w) ? w : nullptr;
+}
+
+HWND waitFor(const std::wstring& title, int ms) {
+  const auto end = Clock::now() + std::chrono::milliseconds(ms);
+  for (;;) {
+    if (HWND w = findVisible(title)) return w;
+    if (Clock::now() > end) return nullptr;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+}
+
+long long since(Clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+// The window has painted what it shows once it has handled everything
+// queued before this message, paint included.
+bool settled(HWND w) {
+  RedrawWindow(w, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored) != 0;
+}
+
+int fail(const char* what) {
+  std::fprintf(stderr, "velmora_probe: %s\n", what);
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return fail("usage: velmora_probe VERB TITLE ...");
+  const std::string verb = argv[1];
+  const std::wstring title = wide(argv[2]);
+  auto number = [&](int i, int fallback) { return argc > i ? std::atoi(argv[i]) : fallback; };
+
+  if (verb == "start") {
+    const std::wstring exe = wide(argv[2]);
+    const std::wstring windowTitle = argc > 3 ? wide(argv[3]) : L"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring command = L"\"" + exe + L"\"";
+    const auto start = Clock::now();
+    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi)) {
+      return fail("cannot start the program");
+    }
+    HWND w = waitFor(windowTitle, number(4, 60000));
+    if (w == nullptr || !settled(w)) return fail("no window");
+    std::printf("%lld\n", since(start));
+    PostMessageW(w, WM_CLOSE, 0, 0);
+    WaitForSingleObject(pi.hProcess, 10000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return 0;
+  }
+  if (verb == "wait") {
+    if (waitFor(title, number(3, 60000)) == nullptr) return fail("no such window");
+    return 0;
+  }
+  if (verb == "gone") {
+    const auto end = Clock::now() + std::chrono::milliseconds(number(3, 60000));
+    while (FindWindowW(nullptr, title.c_str()) != nullptr) {
+      if (Clock::now() > end) return fail("the window stays");
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return 0;
+  }
+
+  HWND window = findVisible(title);
+  if (window == nullptr) return fail("no such window");
+  const int id = number(3, 0);
+  if (verb == "command") {
+    PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
+    return 0;
+  }
+  HWND control = id != 0 ? GetDlgItem(window, id) : window;
+  if (control == nullptr) return fail("no such control");
+
+  if (verb == "rows") {
+    std::printf("%d\n", static_cast<int>(SendMessageW(control, LVM_GETITEMCOUNT, 0, 0)));
+  } else if (verb == "text") {
+    wchar_t text[4096] = {};
+    SendMessageW(control, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
+    for (const wchar_t* p = text; *p != 0; ++p)
+      std::putchar(*p < 0x100 ? static_cast<int>(*p) : '?');
+    std::putchar('\n');
+  } else if (verb == "rect") {
+    RECT r{};
+    GetWindowRect(control, &r);
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+  } else if (verb == "wait-rows") {
+    const auto start = Clock::now();
+    const auto end = start + std::chrono::milliseconds(number(5, 60000));
+    const LRESULT want = number(4, 1);
+    while (SendMessageW(control, LVM_GETITEMCOUNT, 0, 0) < want) {
+      if (Clock::now() > end) return fail("the list stays short");
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    if (!settled(window)) return fail("the window does not answer");
+    std::printf("%lld\n", since(start));
+  } else {
+    return fail("unknown verb");
+  }
+  return 0;
+}
