@@ -57,8 +57,10 @@ class UndoHistory {
     // Filled while the step is undone, so that redo can put it back.
     std::vector<PackedSlot> after;
   };
+  // No member initialisers: clang takes a nested class with them as not
+  // yet default-constructible inside its enclosing class.
   struct Content {
-    int satCount = 0;
+    int satCount;
     std::array<SatRecord, MAX_SATS> sats;
     std::array<TpTable, MAX_SATS> tps;
     std::array<SvcTable, MAX_SATS> svcs;

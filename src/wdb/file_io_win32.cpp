@@ -4,13 +4,21 @@
 // link, or a copy where the volume has none), and the new file takes the
 // target's name in one replacing move, written through to the disk. The
 // read-only attribute is honoured, as Explorer and every Windows program do.
-#include <windows.h>
+// Our headers first: <windows.h> defines macros (NO_DATA among them) that
+// would clash with names of ours.
+#include "texts.h"
+#include "wdb/file_io.h"
 
 #include <random>
 #include <string>
 
-#include "texts.h"
-#include "wdb/file_io.h"
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 
 namespace velmora {
 
