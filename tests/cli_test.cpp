@@ -217,9 +217,11 @@ TEST_F(CliBuild, RefusesMalformedDocumentsAndLeavesAnExistingFileAlone) {
 
   EXPECT_NE(refused({"build", path("missing.json"), "-o", out}).find("missing.json"),
             std::string::npos);
+  // The reason is the system's own message, worded by each system.
   const std::string blocked = path("no such folder/out.wdb");
-  EXPECT_EQ(refused({"build", file("db.json", TYPE1_DB), "-o", blocked}),
-            blocked + " can't be created !  \n\nNo such file or directory.\n");
+  const std::string said = refused({"build", file("db.json", TYPE1_DB), "-o", blocked});
+  EXPECT_EQ(said.rfind(blocked + " can't be created !  \n\n", 0), 0u) << said;
+  EXPECT_GT(said.size(), blocked.size() + 24);
 }
 
 TEST_F(CliBuild, RefusesNumbersTheFileCannotHoldInDocumentOrder) {
@@ -280,9 +282,14 @@ TEST_F(CliBuild, ReplacingKeepsThePreviousVersionButNeverTheInput) {
   ok({"build", doc, "-o", out, "--no-backup"});
   EXPECT_TRUE(slurp(out + ".bak") == "older");
 
-  // The output may not be the file being read, by any name.
+  // The output may not be the file being read, by any name (Windows has
+  // no symbolic links for a user to make).
+  std::vector<std::string> names{out};
+#ifndef _WIN32
   fs::create_symlink(out, path("alias.wdb"));
-  for (const std::string& same : {out, path("alias.wdb")}) {
+  names.push_back(path("alias.wdb"));
+#endif
+  for (const std::string& same : names) {
     EXPECT_EQ(refused({"convert", out, "-o", same, "--layout", "II"}),
               same + " can't be created !  \n\nIt is the file being read.\n");
   }

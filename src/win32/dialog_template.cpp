@@ -95,7 +95,9 @@ std::int16_t units(int v) { return static_cast<std::int16_t>(v); }
 
 std::vector<std::uint32_t> buildDialogTemplate(const res::DialogDef& def, bool mainWindow) {
   Writer w;
-  DWORD style = DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  // A dialog without a system menu (Move) has no close box either.
+  DWORD style = DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION;
+  if (def.systemMenu) style |= WS_SYSMENU;
   DWORD exStyle = 0;
   if (mainWindow) {
     // Shown in the task bar and minimisable; of fixed size, so it has no
@@ -155,6 +157,7 @@ const res::DialogDef* subDialogTemplate(int dialogId) {
       {res::IDD_ABOUTBOX, &res::aboutDialog},
       {res::IDD_ADD_CHANNEL, &res::addChannelDialog},
       {res::IDD_FIND, &res::findDialog},
+      {res::IDD_MOVE, &res::moveDialog},
   };
   for (const Entry& entry : kTemplates) {
     if (entry.id == dialogId) return &entry.def();

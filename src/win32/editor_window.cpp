@@ -1,5 +1,9 @@
 #include "win32/editor_window.h"
 
+#include <shellapi.h>
+
+#include <utility>
+
 #include "editor/editor_dialog.h"
 #include "layout.h"
 #include "resource_ids.h"
@@ -121,6 +125,10 @@ int EditorWindow::run() {
   if (!ok()) return IDCANCEL;
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
+  // Files from the desktop: named on the command line, or dropped later.
+  DragAcceptFiles(hwnd_, TRUE);
+  if (!openOnShow_.empty() && editor_ != nullptr)
+    editor_->openPaths(std::exchange(openOnShow_, {}));
   MSG msg;
   while (!ended_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (preTranslate(msg)) continue;
@@ -202,6 +210,27 @@ INT_PTR EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_DRAWITEM:
       return controls_->onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
+    // While a row is dragged the window holds the mouse: every move, the
+    // release and a resting pointer (the timer) go to the editor.
+    case WM_MOUSEMOVE:
+      return controls_->onDragPointer(false) ? TRUE : FALSE;
+    case WM_LBUTTONUP:
+      return controls_->onDragPointer(true) ? TRUE : FALSE;
+    case WM_TIMER:
+      return wParam == DRAG_TIMER && controls_->onDragPointer(false) ? TRUE : FALSE;
+    case WM_DROPFILES: {
+      auto* drop = reinterpret_cast<HDROP>(wParam);
+      std::vector<std::string> files;
+      const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+      for (UINT i = 0; i < count; ++i) {
+        std::wstring name(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        name.resize(DragQueryFileW(drop, i, name.data(), static_cast<UINT>(name.size())));
+        files.push_back(pathBytes(name));
+      }
+      DragFinish(drop);
+      if (editor_ != nullptr) editor_->openPaths(files);
+      return TRUE;
+    }
     case WM_APP_LIST_KEY:
       controls_->onListKey(static_cast<int>(wParam));
       return TRUE;
@@ -235,6 +264,15 @@ void EditorWindow::columnClick(int id) {
 }
 void EditorWindow::comboChanged(int id) {
   if (editor_ != nullptr) editor_->onComboChanged(id);
+}
+void EditorWindow::dragBegin(int id, int row) {
+  if (editor_ != nullptr) editor_->onDragBegin(id, row);
+}
+void EditorWindow::dragMove(int overList, int x, int y) {
+  if (editor_ != nullptr) editor_->onDragMove(overList, x, y);
+}
+void EditorWindow::dragRelease(int overList, int x, int y) {
+  if (editor_ != nullptr) editor_->onDragRelease(overList, x, y);
 }
 
 }  // namespace velmora::win32

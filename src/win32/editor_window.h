@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "win32/win.h"
 #include "win32/win_controls.h"
@@ -32,6 +33,8 @@ class EditorWindow final : public ControlEvents {
   void attach(editor::EditorDialog& editor);
   // Shows the window and runs it until the editor ends it; its result.
   int run();
+  // Files to open as Open would, once the window shows.
+  void openOnShow(std::vector<std::string> files) { openOnShow_ = std::move(files); }
 
   // ControlEvents.
   void command(int id) override;
@@ -40,6 +43,9 @@ class EditorWindow final : public ControlEvents {
   void listRightClick(int id) override;
   void columnClick(int id) override;
   void comboChanged(int id) override;
+  void dragBegin(int id, int row) override;
+  void dragMove(int overList, int x, int y) override;
+  void dragRelease(int overList, int x, int y) override;
 
  private:
   static INT_PTR CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -56,6 +62,7 @@ class EditorWindow final : public ControlEvents {
   editor::EditorDialog* editor_ = nullptr;
   std::wstring tipText_;
   bool ended_ = false;
+  std::vector<std::string> openOnShow_;
   int result_ = 0;
 };
 

@@ -1,7 +1,10 @@
 // Velmora.exe: the editor's application object. It runs the main window
 // until the editor ends it, and the program ends with it.
+#include <shellapi.h>
+
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "editor/editor_dialog.h"
 #include "win32/editor_window.h"
@@ -35,6 +38,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   velmora::editor::EditorDialog editor(window.controls(), prompts, env);
   window.attach(editor);
   editor.initDialog();
+  // "Velmora.exe FILE": what a file association or a double click runs.
+  int argc = 0;
+  if (LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc)) {
+    std::vector<std::string> files;
+    for (int i = 1; i < argc; ++i) files.push_back(velmora::win32::pathBytes(argv[i]));
+    LocalFree(argv);
+    if (!files.empty()) window.openOnShow(std::move(files));
+  }
   window.run();
   return 0;
 }

@@ -1,6 +1,7 @@
 #include "win32/win_controls.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "resource_ids.h"
 #include "win32/menus.h"
@@ -133,6 +134,9 @@ bool WinControls::onNotify(const NMHDR& header) {
       return true;
     case LVN_COLUMNCLICK:
       events_->columnClick(id);
+      return true;
+    case LVN_BEGINDRAG:
+      events_->dragBegin(id, reinterpret_cast<const NMLISTVIEW&>(header).iItem);
       return true;
     case LVN_KEYDOWN: {
       // A selection made with the keyboard counts as a click on the row,
@@ -423,6 +427,111 @@ void WinControls::listDeleteAll(int id) { send(listView(id), LVM_DELETEALLITEMS)
 
 int WinControls::listRowCount(int id) const {
   return std::max(0, count(listView(id), LVM_GETITEMCOUNT));
+}
+
+void WinControls::listMoveRow(int id, int from, int to) {
+  const int rows = listRowCount(id);
+  if (from < 0 || from >= rows || to < 0 || to >= rows || from == to) return;
+  HWND w = listView(id);
+  std::vector<std::string> cells;
+  for (int c = 0; c < listColumnCount(id); ++c) cells.push_back(listCell(id, from, c));
+  const UINT state = static_cast<UINT>(
+      send(w, LVM_GETITEMSTATE, static_cast<WPARAM>(from), LVIS_SELECTED | LVIS_FOCUSED));
+  send(w, LVM_DELETEITEM, static_cast<WPARAM>(from));
+  listInsertRow(id, to, cells);
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = state;
+  send(w, LVM_SETITEMSTATE, static_cast<WPARAM>(to), reinterpret_cast<LPARAM>(&item));
+}
+
+void WinControls::listSetCell(int id, int row, int column, std::string_view text) {
+  if (row < 0 || row >= listRowCount(id) || column < 0 || column >= listColumnCount(id)) return;
+  std::wstring wide = widen(text);
+  LVITEMW cell{};
+  cell.iSubItem = column;
+  cell.pszText = wide.data();
+  send(listView(id), LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+}
+
+int WinControls::listTopRow(int id) const {
+  return static_cast<int>(send(listView(id), LVM_GETTOPINDEX));
+}
+
+int WinControls::listRowsPerPage(int id) const {
+  return static_cast<int>(send(listView(id), LVM_GETCOUNTPERPAGE));
+}
+
+// Rows are all of one height; the rows area starts where the first row in
+// view does.
+int WinControls::listRowAt(int id, int y) const {
+  HWND w = listView(id);
+  const int rows = listRowCount(id);
+  if (w == nullptr || y < 0 || rows == 0) return -1;
+  const int top = listTopRow(id);
+  RECT r{};
+  r.left = LVIR_BOUNDS;
+  if (!send(w, LVM_GETITEMRECT, static_cast<WPARAM>(top), reinterpret_cast<LPARAM>(&r))) return -1;
+  const int height = r.bottom - r.top;
+  if (height <= 0) return -1;
+  const int row = top + y / height;
+  return row < rows ? row : -1;
+}
+
+void WinControls::dragBegin(int id, int row, int hotX, int hotY) {
+  dragEnd();
+  HWND w = listView(id);
+  if (w == nullptr || row < 0 || row >= listRowCount(id)) return;
+  POINT origin{};
+  dragImages_ = reinterpret_cast<HIMAGELIST>(
+      send(w, LVM_CREATEDRAGIMAGE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&origin)));
+  if (dragImages_ == nullptr) return;
+  ImageList_BeginDrag(dragImages_, 0, hotX, hotY);
+  POINT at{};
+  GetCursorPos(&at);
+  // The image is drawn on the screen, over every window.
+  ImageList_DragEnter(nullptr, at.x, at.y);
+  SetCapture(dialog_);
+  SetTimer(dialog_, DRAG_TIMER, 100, nullptr);
+}
+
+void WinControls::dragEnd() {
+  if (dragImages_ == nullptr) return;
+  KillTimer(dialog_, DRAG_TIMER);
+  ImageList_DragLeave(nullptr);
+  ImageList_EndDrag();
+  ImageList_Destroy(std::exchange(dragImages_, nullptr));
+  if (GetCapture() == dialog_) ReleaseCapture();
+}
+
+bool WinControls::onDragPointer(bool released) {
+  if (dragImages_ == nullptr) return false;
+  POINT at{};
+  GetCursorPos(&at);
+  ImageList_DragMove(at.x, at.y);
+  // The list under the pointer: its rows, its headers or its scroll bars.
+  int overList = 0;
+  POINT inList = at;
+  for (const auto& [id, kind] : kinds_) {
+    if (kind != res::ControlKind::ListView) continue;
+    HWND w = item(id);
+    RECT r{};
+    if (w == nullptr || !IsWindowVisible(w) || !GetWindowRect(w, &r) || !PtInRect(&r, at)) continue;
+    overList = id;
+    ScreenToClient(w, &inList);
+    // Heights count from the top of the rows, below the column headers.
+    RECT header{};
+    if (HWND h = reinterpret_cast<HWND>(send(w, LVM_GETHEADER));
+        h != nullptr && IsWindowVisible(h) && GetWindowRect(h, &header))
+      inList.y -= header.bottom - header.top;
+    break;
+  }
+  if (events_ == nullptr) return true;
+  if (released)
+    events_->dragRelease(overList, inList.x, inList.y);
+  else
+    events_->dragMove(overList, inList.x, inList.y);
+  return true;
 }
 
 std::string WinControls::listCell(int id, int row, int column) const {

@@ -25,10 +25,18 @@ class ControlEvents {
   virtual void columnClick(int /*id*/) {}
   virtual void comboChanged(int /*id*/) {}
   virtual void lineChosen(int /*id*/) {}  // a list box's selection
+  // Dragging a list row: its begin, then the pointer over list `overList`
+  // (0 for anywhere else) at (x, y) of that list's rows area, until the
+  // release.
+  virtual void dragBegin(int /*id*/, int /*row*/) {}
+  virtual void dragMove(int /*overList*/, int /*x*/, int /*y*/) {}
+  virtual void dragRelease(int /*overList*/, int /*x*/, int /*y*/) {}
 };
 
 // Posted by a list view after a key moved its selection; wParam is its id.
 inline constexpr UINT WM_APP_LIST_KEY = WM_APP + 1;
+// The timer that reports a resting pointer again while a row is dragged.
+inline constexpr UINT_PTR DRAG_TIMER = 0x7E11;
 
 class WinControls final : public editor::Controls {
  public:
@@ -51,6 +59,10 @@ class WinControls final : public editor::Controls {
   bool onNotify(const NMHDR& header);
   bool onDrawItem(const DRAWITEMSTRUCT& item);
   void onListKey(int id);
+  // The window's WM_MOUSEMOVE, WM_LBUTTONUP and drag timer while a row is
+  // dragged; false when no row is.
+  bool onDragPointer(bool released);
+  bool dragging() const { return dragImages_ != nullptr; }
 
   void setText(int id, std::string_view text) override;
   std::string text(int id) const override;
@@ -81,6 +93,13 @@ class WinControls final : public editor::Controls {
   std::vector<int> listSelectedRows(int id) const override;
   void listSelectRows(int id, const std::vector<int>& rows) override;
   void listEnsureVisible(int id, int row) override;
+  void listMoveRow(int id, int from, int to) override;
+  void listSetCell(int id, int row, int column, std::string_view text) override;
+  int listTopRow(int id) const override;
+  int listRowsPerPage(int id) const override;
+  int listRowAt(int id, int y) const override;
+  void dragBegin(int id, int row, int hotX, int hotY) override;
+  void dragEnd() override;
 
   void tabInsert(int id, int index, std::string_view title) override;
   int tabCount(int id) const override;
@@ -125,6 +144,8 @@ class WinControls final : public editor::Controls {
   HWND plainTips_ = nullptr;
   std::map<int, std::wstring> tips_;
   std::map<int, bool> blue_;
+  // The image of the row being dragged, which follows the pointer.
+  HIMAGELIST dragImages_ = nullptr;
 };
 
 }  // namespace velmora::win32

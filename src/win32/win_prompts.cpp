@@ -29,6 +29,8 @@ bool fitsBytes(std::wstring_view path) {
   return std::all_of(path.begin(), path.end(), [](wchar_t c) { return c < 0x100; });
 }
 
+}  // namespace
+
 // The editor keeps paths as byte strings, which the file functions take a
 // byte per character. A name with characters beyond that goes by its short
 // form, which Windows spells in plain letters; a new file's folder does.
@@ -52,7 +54,37 @@ std::string pathBytes(const std::wstring& path) {
   return narrow(path);
 }
 
+// The user's settings: an ini file in the user's application data folder,
+// "Velmora\Velmora.ini". A value's line breaks travel as '|', which no
+// Windows path holds.
+namespace {
+std::wstring settingsFile() {
+  wchar_t folder[MAX_PATH] = {};
+  const DWORD n = GetEnvironmentVariableW(L"APPDATA", folder, MAX_PATH);
+  std::wstring path = n > 0 && n < MAX_PATH ? std::wstring(folder, n) : std::wstring(L".");
+  path += L"\\Velmora";
+  CreateDirectoryW(path.c_str(), nullptr);
+  return path + L"\\Velmora.ini";
+}
 }  // namespace
+
+std::string WinPrompts::setting(std::string_view key) {
+  std::wstring value(32768, L'\0');
+  const DWORD n =
+      GetPrivateProfileStringW(L"Velmora", widen(key).c_str(), L"", value.data(),
+                               static_cast<DWORD>(value.size()), settingsFile().c_str());
+  value.resize(n);
+  std::string bytes = narrow(value);
+  std::replace(bytes.begin(), bytes.end(), '|', '\n');
+  return bytes;
+}
+
+void WinPrompts::setSetting(std::string_view key, std::string_view value) {
+  std::string bytes(value);
+  std::replace(bytes.begin(), bytes.end(), '\n', '|');
+  WritePrivateProfileStringW(L"Velmora", widen(key).c_str(), widen(bytes).c_str(),
+                             settingsFile().c_str());
+}
 
 WinPrompts::~WinPrompts() {
   for (Worker& worker : workers_) {

@@ -29,6 +29,8 @@ class WinPrompts final : public editor::Prompts {
   bool shellOpen(std::string_view target) override;
   void showHelp(std::string_view file) override;
   int contextMenu(int popupIndex) override;
+  std::string setting(std::string_view key) override;
+  void setSetting(std::string_view key, std::string_view value) override;
   void runInBackground(std::function<std::function<void()>()> work) override;
 
  private:
@@ -39,6 +41,10 @@ class WinPrompts final : public editor::Prompts {
   HWND owner_;
   std::vector<Worker> workers_;
 };
+
+// A path as the editor keeps it: a byte per character, by the short form
+// of any name with characters beyond that.
+std::string pathBytes(const std::wstring& path);
 
 // Runs the result a worker posted (WM_APP_RESULT).
 void runPostedResult(LPARAM lParam);
