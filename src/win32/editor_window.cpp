@@ -1,7 +1,5 @@
 #include "win32/editor_window.h"
 
-#include <shellapi.h>
-
 #include <utility>
 
 #include "editor/editor_dialog.h"

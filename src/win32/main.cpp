@@ -1,6 +1,5 @@
 // Velmora.exe: the editor's application object. It runs the main window
 // until the editor ends it, and the program ends with it.
-#include <shellapi.h>
 
 #include <filesystem>
 #include <string>

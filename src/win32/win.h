@@ -8,6 +8,7 @@
 #include "resource_ids.h"
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 // clang-format on
 
 static_assert(IDOK == 1 && IDCANCEL == 2 && VK_F1 == 0x70 && VK_RETURN == 0x0D);
