@@ -228,6 +228,11 @@ const DialogDef& aboutDialog() { return kAboutDialog; }
 const DialogDef& addChannelDialog() { return kAddChannelDialog; }
 const DialogDef& findDialog() { return kFindDialog; }
 const DialogDef& moveDialog() { return kMoveDialog; }
+const DialogDef* subDialog(int dialogId) {
+  for (const DialogDef* def : {&kAboutDialog, &kAddChannelDialog, &kFindDialog, &kMoveDialog})
+    if (def->id == dialogId) return def;
+  return nullptr;
+}
 std::span<const PopupDef> mainMenu() { return kMenu; }
 std::span<const int> toolbarButtons() { return kToolbar; }
 std::span<const ToolTipDef> toolTips() { return kTips; }

@@ -50,6 +50,9 @@ const DialogDef& aboutDialog();
 const DialogDef& addChannelDialog();
 const DialogDef& findDialog();
 const DialogDef& moveDialog();
+// The template of a sub-dialog (About, Add channel, Find, Move) by its
+// resource id; nullptr for none.
+const DialogDef* subDialog(int dialogId);
 
 // Menu bar: popups with their items; id 0 is a separator.
 struct MenuItemDef {

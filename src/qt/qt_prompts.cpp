@@ -142,7 +142,7 @@ std::optional<std::string> QtPrompts::chooseFile(editor::FilePurpose purpose,
 }
 
 int QtPrompts::runModal(editor::SubDialog& dialog) {
-  const res::DialogDef* def = dialogTemplate(dialog.dialogId());
+  const res::DialogDef* def = res::subDialog(dialog.dialogId());
   if (def == nullptr) {
     qWarning("Velmora: no template for dialog %d", dialog.dialogId());
     return res::IDCANCEL;

@@ -10,24 +10,6 @@
 
 namespace velmora::qt {
 
-const res::DialogDef* dialogTemplate(int dialogId) {
-  struct Entry {
-    int id;
-    const res::DialogDef& (*def)();
-  };
-  // One line per sub-dialog of the editor.
-  static constexpr Entry kTemplates[] = {
-      {res::IDD_ABOUTBOX, &res::aboutDialog},
-      {res::IDD_ADD_CHANNEL, &res::addChannelDialog},
-      {res::IDD_FIND, &res::findDialog},
-      {res::IDD_MOVE, &res::moveDialog},
-  };
-  for (const Entry& entry : kTemplates) {
-    if (entry.id == dialogId) return &entry.def();
-  }
-  return nullptr;
-}
-
 SubDialogWindow::SubDialogWindow(const res::DialogDef& def, editor::SubDialog& logic,
                                  QWidget* parent)
     : QDialog(parent), logic_(logic) {

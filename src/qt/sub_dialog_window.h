@@ -14,8 +14,6 @@
 
 namespace velmora::qt {
 
-// The template of a sub-dialog by its resource id; nullptr for none.
-const res::DialogDef* dialogTemplate(int dialogId);
 
 class SubDialogWindow final : public QDialog, private ControlEvents {
  public:

@@ -147,22 +147,4 @@ std::vector<std::uint32_t> buildDialogTemplate(const res::DialogDef& def, bool m
   return w.take();
 }
 
-const res::DialogDef* subDialogTemplate(int dialogId) {
-  struct Entry {
-    int id;
-    const res::DialogDef& (*def)();
-  };
-  // One line per sub-dialog of the editor.
-  static constexpr Entry kTemplates[] = {
-      {res::IDD_ABOUTBOX, &res::aboutDialog},
-      {res::IDD_ADD_CHANNEL, &res::addChannelDialog},
-      {res::IDD_FIND, &res::findDialog},
-      {res::IDD_MOVE, &res::moveDialog},
-  };
-  for (const Entry& entry : kTemplates) {
-    if (entry.id == dialogId) return &entry.def();
-  }
-  return nullptr;
-}
-
 }  // namespace velmora::win32

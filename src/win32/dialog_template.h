@@ -15,7 +15,4 @@ namespace velmora::win32 {
 // without a menu; the window adds its menu bar and toolbar itself.
 std::vector<std::uint32_t> buildDialogTemplate(const res::DialogDef& def, bool mainWindow);
 
-// The template of a sub-dialog by its resource id, nullptr for none.
-const res::DialogDef* subDialogTemplate(int dialogId);
-
 }  // namespace velmora::win32

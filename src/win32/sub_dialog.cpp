@@ -92,7 +92,7 @@ INT_PTR CALLBACK subDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 }  // namespace
 
 int runSubDialog(HWND owner, editor::SubDialog& dialog) {
-  const res::DialogDef* def = subDialogTemplate(dialog.dialogId());
+  const res::DialogDef* def = res::subDialog(dialog.dialogId());
   if (def == nullptr) return IDCANCEL;
   const std::vector<std::uint32_t> tmpl = buildDialogTemplate(*def, false);
   SubDialogRun run(*def, dialog);

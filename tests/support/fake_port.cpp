@@ -180,18 +180,8 @@ std::optional<std::string> FakePrompts::chooseFile(editor::FilePurpose purpose,
 
 namespace {
 const res::DialogDef& templateOf(int dialogId) {
-  switch (dialogId) {
-    case res::IDD_ADD_CHANNEL:
-      return res::addChannelDialog();
-    case res::IDD_ABOUTBOX:
-      return res::aboutDialog();
-    case res::IDD_FIND:
-      return res::findDialog();
-    case res::IDD_MOVE:
-      return res::moveDialog();
-    default:
-      throw std::out_of_range("no template for dialog " + std::to_string(dialogId));
-  }
+  if (const res::DialogDef* def = res::subDialog(dialogId)) return *def;
+  throw std::out_of_range("no template for dialog " + std::to_string(dialogId));
 }
 }  // namespace
 
