@@ -18,7 +18,7 @@ using Fields = std::vector<std::pair<int, std::string>>;
 
 class EditPanel : public ::testing::Test {
  protected:
-  EditPanel() : ui(editorDialog()), editor(ui, prompts, EditorEnv{"/opt/velmora"}) {
+  EditPanel() : ui(editorDialog()), editor(ui, prompts, EditorEnv{"/opt/velmora", {}}) {
     editor.initDialog();
   }
 

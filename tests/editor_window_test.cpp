@@ -16,7 +16,7 @@ using namespace velmora::test;
 
 class EditorWindow : public ::testing::Test {
  protected:
-  EditorWindow() : ui(editorDialog()), editor(ui, prompts, EditorEnv{"/opt/velmora"}) {
+  EditorWindow() : ui(editorDialog()), editor(ui, prompts, EditorEnv{"/opt/velmora", {}}) {
     editor.initDialog();
   }
 

@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 
 class FileRoad : public ::testing::Test {
  protected:
-  FileRoad() : ui(editorDialog()), editor(ui, prompts, EditorEnv{dir()}) {
+  FileRoad() : ui(editorDialog()), editor(ui, prompts, EditorEnv{dir(), {}}) {
     fs::remove_all(dir());
     fs::create_directories(dir());
     editor.initDialog();
@@ -484,7 +484,7 @@ TEST_F(FileRoad, FilesFromTheDesktopOpenAsOpenWouldAndAreRemembered) {
   FakeControls ui2(editorDialog());
   FakePrompts prompts2;
   prompts2.settings = prompts.settings;
-  EditorDialog second(ui2, prompts2, EditorEnv{dir()});
+  EditorDialog second(ui2, prompts2, EditorEnv{dir(), {}});
   second.initDialog();
   EXPECT_EQ(second.recentFiles(), editor.recentFiles());
   second.onCommand(ID_FILE_RECENT1 + 2);

@@ -15,7 +15,7 @@ constexpr int ROW = FakeControls::ROW_HEIGHT;
 
 class Ordering : public ::testing::Test {
  protected:
-  Ordering() : ui(editorDialog()), editor(ui, prompts, EditorEnv{"/opt/velmora"}) {
+  Ordering() : ui(editorDialog()), editor(ui, prompts, EditorEnv{"/opt/velmora", {}}) {
     editor.initDialog();
   }
 

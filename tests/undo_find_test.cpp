@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 
 class UndoFind : public ::testing::Test {
  protected:
-  UndoFind() : ui(editorDialog()), editor(ui, prompts, EditorEnv{dir()}) {
+  UndoFind() : ui(editorDialog()), editor(ui, prompts, EditorEnv{dir(), {}}) {
     fs::remove_all(dir());
     fs::create_directories(dir());
     editor.initDialog();

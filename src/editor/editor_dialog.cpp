@@ -286,6 +286,8 @@ std::string EditorDialog::toolbarTip(int commandId) const {
   return std::string(stringResource(commandId).substr(0, 79));
 }
 
+bool EditorDialog::hasUnsavedWork() const { return db.savedFlag == 0 && db.satCount > 0; }
+
 void EditorDialog::onCloseRequest() {
   if (loaderBusy) return;
   closeSequence();

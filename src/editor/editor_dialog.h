@@ -13,6 +13,7 @@
 #include "db/channel_db.h"
 #include "editor/port.h"
 #include "editor/undo_history.h"
+#include "wdb/file_io.h"
 #include "wdb/wdb_format.h"
 
 namespace velmora::editor {
@@ -21,6 +22,8 @@ struct EditorEnv {
   // The folder of the program's own file: the help file and the favourite
   // folder lie there.
   std::filesystem::path programDir;
+  // How saves write their file (tests make a step of it fail here).
+  WriteOptions writeOptions;
 };
 
 // What the window does with a key after the logic has seen it.
@@ -52,10 +55,18 @@ class EditorDialog {
   void onComboChanged(int comboId);
   // Dragging a list row: the drag begins on row `row` of a list; the
   // pointer moves or the button is released with the pointer over list
-  // `overList` (0 for anywhere else) at (x, y) of that list's rows area.
+  // `overList` (IDC_TAB over the tab strip, 0 for anywhere else on the
+  // window) at (x, y) of that list's rows area. A release outside the
+  // window, Esc, a lost mouse capture, the window losing the focus or a
+  // modal dialog coming up abandon the drag: onDragCancel.
   void onDragBegin(int listId, int row);
   void onDragMove(int overList, int x, int y);
   void onDragRelease(int overList, int x, int y);
+  void onDragCancel();
+  bool isDragging() const { return dragging != 0; }
+  // Whether closing now would lose work: asked by the window when the
+  // session ends (log-off, shutdown, an update's restart).
+  bool hasUnsavedWork() const;
   // Title bar close, Alt+F4, system menu: ignored while a file is loading.
   void onCloseRequest();
   // Text of a toolbar button's tip, cut to 79 characters.

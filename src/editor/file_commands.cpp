@@ -194,7 +194,7 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
     warn(image.message);
     return SaveOutcome::Failed;
   }
-  const FileWrite written = writeFileAtomically(filePath, image.bytes);
+  const FileWrite written = writeFileAtomically(filePath, image.bytes, env_.writeOptions);
   if (!written) {
     warn(filePath + std::string(text::CANT_BE_CREATED) + "\n\n" + written.failure);
     return SaveOutcome::Failed;

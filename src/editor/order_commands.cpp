@@ -168,6 +168,8 @@ void EditorDialog::onDragMove(int overList, int x, int y) {
   }
 }
 
+void EditorDialog::onDragCancel() { resetDrag(); }
+
 void EditorDialog::onDragRelease(int overList, int x, int y) {
   if (!dragging) return;
   dragging = 0;

@@ -70,6 +70,13 @@ class Controls {
   // every pointer move and the release to the logic, until dragEnd.
   virtual void dragBegin(int id, int row, int hotX, int hotY) = 0;
   virtual void dragEnd() = 0;
+  // While a row is dragged: a line across list `id` where the row would
+  // land, just above row `row` (the row count: below the last row); -1
+  // takes the line away.
+  virtual void dragShowInsertion(int id, int row) = 0;
+
+  // A text edit's whole text selected, so that typing replaces it.
+  virtual void selectAllText(int id) = 0;
 
   // The tab strip.
   virtual void tabInsert(int id, int index, std::string_view title) = 0;
@@ -86,6 +93,10 @@ class Controls {
   // Whether a menu item can be chosen (greyed when not).
   virtual void menuEnable(int commandId, bool enabled) = 0;
   virtual bool menuEnabled(int commandId) const = 0;
+
+  // The main window's title; `modified` marks unsaved changes (a "*"
+  // after the title, as the toolkit shows it).
+  virtual void setWindowTitle(std::string_view title, bool modified) = 0;
 
   // The control that has the keyboard focus, 0 for none.
   virtual int focusedControl() const = 0;

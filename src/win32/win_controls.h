@@ -100,6 +100,9 @@ class WinControls final : public editor::Controls {
   int listRowAt(int id, int y) const override;
   void dragBegin(int id, int row, int hotX, int hotY) override;
   void dragEnd() override;
+  void dragShowInsertion(int /*id*/, int /*row*/) override {}
+  void selectAllText(int /*id*/) override {}
+  void setWindowTitle(std::string_view /*title*/, bool /*modified*/) override {}
 
   void tabInsert(int id, int index, std::string_view title) override;
   int tabCount(int id) const override;

@@ -64,6 +64,11 @@ class FakeControls : public editor::Controls {
     int list, row, hotX, hotY;
   };
   std::optional<Drag> drag;
+  // The drop line (list, row above which it lies) while one is shown.
+  std::optional<std::pair<int, int>> insertionLine;
+  std::vector<int> selectedAll;
+  std::string windowTitle;
+  bool windowModified = false;
   List& listState(int id) { return get(id).list; }
 
   void setText(int id, std::string_view text) override;
@@ -99,7 +104,21 @@ class FakeControls : public editor::Controls {
   int listRowsPerPage(int id) const override { return get(id).list.page; }
   int listRowAt(int id, int y) const override;
   void dragBegin(int id, int row, int hotX, int hotY) override { drag = Drag{id, row, hotX, hotY}; }
-  void dragEnd() override { drag.reset(); }
+  void dragEnd() override {
+    drag.reset();
+    insertionLine.reset();
+  }
+  void dragShowInsertion(int id, int row) override {
+    if (row < 0)
+      insertionLine.reset();
+    else
+      insertionLine = std::make_pair(id, row);
+  }
+  void selectAllText(int id) override { selectedAll.push_back(id); }
+  void setWindowTitle(std::string_view title, bool modified) override {
+    windowTitle = std::string(title);
+    windowModified = modified;
+  }
   void tabInsert(int id, int index, std::string_view title) override;
   int tabCount(int id) const override;
   int tabSelection(int id) const override;
