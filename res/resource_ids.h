@@ -169,6 +169,7 @@ inline constexpr int RECENT_FILES = 4;
 // Keys, by their virtual-key codes.
 inline constexpr int VK_RETURN = 0x0D;
 inline constexpr int VK_ESCAPE = 0x1B;
+inline constexpr int VK_DELETE = 0x2E;
 inline constexpr int VK_F1 = 0x70;
 inline constexpr int VK_F2 = 0x71;
 inline constexpr int VK_F3 = 0x72;
