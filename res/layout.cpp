@@ -189,6 +189,8 @@ constexpr MenuItemDef kFile[] = {
     {0, ""},
     {ID_FILE_CLOSE, "&Close               Alt+F4"},
     {0, ""},
+    {ID_FILE_APPLY_ORDER, "Apply order from..."},
+    {0, ""},
     {ID_FILE_RECENT1, "1"},
     {ID_FILE_RECENT1 + 1, "2"},
     {ID_FILE_RECENT1 + 2, "3"},

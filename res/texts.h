@@ -68,6 +68,14 @@ inline constexpr std::string_view SAVE_BEFORE_CLEARING = "Do you want to save it
 inline constexpr std::string_view OPEN_FILTER =
     "binary File(*.wdb)|*.wdb|SatcoDX File(*.sdx)|*.sdx|SatcoDX File(*.sdx.txt)|*.txt||";
 inline constexpr std::string_view SAVE_FILTER = "binary File(*.wdb)|*.wdb||";
+// The database whose order Apply order takes.
+inline constexpr std::string_view APPLY_ORDER_FILTER =
+    "binary File(*.wdb)|*.wdb|JSON File(*.json)|*.json||";
+
+// After the number, once a file is loaded that named transponders or
+// satellites it does not hold.
+inline constexpr std::string_view CHANNELS_LEFT_OUT =
+    " channels of this file could not be placed and were left out.";
 
 // Closing the window.
 inline constexpr std::string_view SAVE_BEFORE_CLOSING =

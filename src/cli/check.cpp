@@ -54,6 +54,13 @@ std::vector<Finding> checkDatabase(const ChannelDb& db) {
       add("name-cut", s, 0,
           where + ": the name is saved as " + quoted(sat.name.substr(0, NAME_IN_FILE)) + ".");
     if (tps.empty()) add("empty-satellite", s, 0, where + ": no transponders.");
+    // Unused slots are saved as "NEW 1", "NEW 2", ...: a load takes every
+    // satellite with "NEW" in its name and no transponders for one.
+    if (tps.empty() && sat.name.find("NEW") != std::string::npos)
+      add("dropped-as-unused", s, 0,
+          where +
+              ": \"NEW\" in its name and no transponders; the next load drops it as an "
+              "unused slot.");
 
     // A channel finds its transponder as the save links it: by frequency,
     // polarisation and symbol rate.

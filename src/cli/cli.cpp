@@ -11,7 +11,9 @@
 
 #include "cli/check.h"
 #include "cli/json_db.h"
+#include "cli/order_reports.h"
 #include "db/text_number.h"
+#include "match/match.h"
 #include "order/order.h"
 #include "sdx/favourites.h"
 #include "sdx/import.h"
@@ -19,6 +21,7 @@
 #include "wdb/file_io.h"
 #include "wdb/open_path.h"
 #include "wdb/wdb_format.h"
+#include "wdb/wdb_scan.h"
 
 namespace velmora::cli {
 namespace fs = std::filesystem;
@@ -50,6 +53,8 @@ struct Options {
   std::vector<std::string> tabs;    // sort, move, export-csv: the lists to work on
   std::string satellite, from, to;  // move, export-csv: 1-based numbers as given
   bool noBackup = false;
+  std::string like;   // reorder: the reference
+  std::string other;  // diff: the second database
 };
 
 std::optional<wdb::Layout> layoutOption(const Options& opt) {
@@ -100,7 +105,7 @@ FavouriteList favourites(const Options& opt, const Env& env) {
 // The files a command reads, which its output must not be.
 std::vector<std::string> inputsOf(const Options& opt) {
   std::vector<std::string> inputs = opt.listings;
-  for (const std::string* path : {&opt.in, &opt.into})
+  for (const std::string* path : {&opt.in, &opt.into, &opt.like})
     if (!path->empty()) inputs.push_back(*path);
   return inputs;
 }
@@ -166,11 +171,28 @@ void buildCommand(const Options& opt, const Env& env, std::ostream& err) {
   save(loaded.db, layoutOption(opt).value_or(loaded.layout), opt, env, err);
 }
 
-// Exit 0 when nothing was found, 1 when something was.
+// Exit 0 when nothing was found, 1 when something was. A database file is
+// scanned record by record first, for what loading it would leave out; a
+// file that cannot be read at all is a finding of its own.
 int checkCommand(const Options& opt, std::ostream& out) {
-  const wdb::ReadResult loaded = loadAny(opt.in);
-  const std::vector<Finding> findings = checkDatabase(loaded.db);
-  const Room room = roomOf(loaded.db);
+  std::vector<Finding> findings;
+  ChannelDb db;
+  try {
+    if (opt.in.ends_with(".json")) {
+      db = loadJson(opt.in).db;
+    } else {
+      checkOpenPath(opt.in, OpenKind::Wdb);
+      const std::vector<std::byte> bytes =
+          readInput(opt.in, wdb::MAX_FILE_BYTES, std::string(text::NOT_A_FORMAT));
+      findings = lossFindings(wdb::scanWdb(bytes));
+      wdb::ReadResult loaded = wdb::readWdb(bytes);
+      if (loaded.ok()) db = std::move(loaded.db);
+    }
+  } catch (const Refusal& r) {
+    findings.push_back(unreadableFinding(r.message));
+  }
+  for (Finding& f : checkDatabase(db)) findings.push_back(std::move(f));
+  const Room room = roomOf(db);
   if (opt.json)
     writeFindingsJson(out, findings, room);
   else
@@ -232,6 +254,7 @@ void exportCsvCommand(const Options& opt, std::ostream& out) {
 void sortCommand(const Options& opt, const Env& env, std::ostream& err) {
   checkFavouriteDir(opt);
   wdb::ReadResult loaded = loadAny(opt.in);
+  warnLostRecords(err, opt.in, loaded);
   for (const std::string& tab : opt.tabs) order::sortTab(loaded.db, tabNamed(tab));
   save(loaded.db, layoutOption(opt).value_or(loaded.layout), opt, env, err);
 }
@@ -245,6 +268,7 @@ void moveCommand(const Options& opt, const Env& env, std::ostream& err) {
   }
   checkFavouriteDir(opt);
   wdb::ReadResult loaded = loadAny(opt.in);
+  warnLostRecords(err, opt.in, loaded);
   ChannelDb& db = loaded.db;
   const int sat = tab == order::Tab::Satellites ? 0 : position(opt.satellite);
   const int count = order::entryCount(db, tab, sat);
@@ -260,7 +284,37 @@ void moveCommand(const Options& opt, const Env& env, std::ostream& err) {
 void convertCommand(const Options& opt, const Env& env, std::ostream& err) {
   checkFavouriteDir(opt);
   wdb::ReadResult loaded = loadDatabase(opt.in);
+  warnLostRecords(err, opt.in, loaded);
   save(loaded.db, layoutOption(opt).value_or(loaded.layout), opt, env, err);
+}
+
+// IN in the order of REF; the counts on stderr, or as JSON on stdout.
+void reorderCommand(const Options& opt, const Env& env, std::ostream& out, std::ostream& err) {
+  checkFavouriteDir(opt);
+  wdb::ReadResult loaded = loadAny(opt.in);
+  warnLostRecords(err, opt.in, loaded);
+  const wdb::ReadResult reference = loadAny(opt.like);
+  warnLostRecords(err, opt.like, reference);
+  const match::ReorderReport report = match::reorderLike(loaded.db, reference.db);
+  save(loaded.db, layoutOption(opt).value_or(loaded.layout), opt, env, err);
+  if (opt.json)
+    writeReorderReportJson(out, report);
+  else
+    writeReorderReport(err, report);
+}
+
+// Exit 0 when A and B are equal, 1 when they differ.
+int diffCommand(const Options& opt, std::ostream& out, std::ostream& err) {
+  const wdb::ReadResult a = loadAny(opt.in);
+  warnLostRecords(err, opt.in, a);
+  const wdb::ReadResult b = loadAny(opt.other);
+  warnLostRecords(err, opt.other, b);
+  const std::vector<match::Change> changes = match::diffDatabases(a.db, b.db);
+  if (opt.json)
+    writeDiffJson(out, changes);
+  else
+    writeDiff(out, changes);
+  return changes.empty() ? 0 : 1;
 }
 
 // The options every writing command shares.
@@ -380,6 +434,23 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   addWriteOptions(*move, opt);
   addLayoutOption(*move, opt);
 
+  CLI::App* reorder =
+      app.add_subcommand("reorder", "Put a database in the order of another (the reference)");
+  reorder->add_option("IN", opt.in, "The database (*.wdb) or JSON document (*.json) to reorder")
+      ->required();
+  reorder->add_option("--like", opt.like, "The reference whose order to take (*.wdb or *.json)")
+      ->required()
+      ->option_text("REF");
+  reorder->add_flag("--json", opt.json, "Print the report as JSON on stdout");
+  addWriteOptions(*reorder, opt);
+  addLayoutOption(*reorder, opt);
+
+  CLI::App* diff = app.add_subcommand(
+      "diff", "List what was added, removed, changed and moved from database A to B");
+  diff->add_option("A", opt.in, "The first database (*.wdb or *.json)")->required();
+  diff->add_option("B", opt.other, "The second database (*.wdb or *.json)")->required();
+  diff->add_flag("--json", opt.json, "Print the differences as JSON");
+
   try {
     // CLI11 consumes its arguments from the back.
     std::vector<std::string> reversed(args.rbegin(), args.rend());
@@ -402,6 +473,8 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (csv->parsed()) exportCsvCommand(opt, out);
     if (sort->parsed()) sortCommand(opt, env, err);
     if (move->parsed()) moveCommand(opt, env, err);
+    if (reorder->parsed()) reorderCommand(opt, env, out, err);
+    if (diff->parsed()) return diffCommand(opt, out, err);
   } catch (const Usage& u) {
     err << u.message << "\n\n" << app.help();
     return 2;

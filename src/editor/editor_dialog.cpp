@@ -78,6 +78,7 @@ void EditorDialog::buildCommandTable() {
       {ID_EDIT_UNDO, &EditorDialog::undoStep},
       {ID_EDIT_REDO, &EditorDialog::redoStep},
       {ID_EDIT_FIND, &EditorDialog::findEntry},
+      {ID_FILE_APPLY_ORDER, &EditorDialog::applyOrderFrom},
   };
 }
 

@@ -144,6 +144,9 @@ class EditorDialog {
   void finishLoading(wdb::ReadResult result);
   void importListing();
   void openChosenFile(std::optional<std::string> chosen);
+  // Puts the database in the order of another one chosen in a file dialog
+  // (a *.wdb file or a JSON document); nothing is added or removed.
+  void applyOrderFrom();
 
   // Files handed over by the desktop: on the command line at start, or
   // dropped on the window. One file opens as Open would with it chosen;

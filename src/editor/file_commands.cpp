@@ -147,6 +147,8 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
   history_.clear();
   updateUndoItems();
   applyTabDefaultsAfterLoad();
+  if (result.lostChannels > 0)
+    warn(std::to_string(result.lostChannels) + std::string(text::CHANNELS_LEFT_OUT));
 }
 
 // A tab chosen while the file loaded gets its defaults now, as if it had

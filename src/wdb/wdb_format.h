@@ -60,6 +60,14 @@ struct ReadResult {
   ChannelDb db;
   Layout layout = Layout::New;
   std::string message;  // empty on success
+  // Records of the file that could not be placed and were left out: a
+  // transponder naming no loaded satellite, a channel naming no loaded
+  // transponder, real satellites an older receiver stops short of or takes
+  // for unused slots (wdb_scan.h says which).
+  int lostSatellites = 0;
+  int lostTransponders = 0;
+  int lostChannels = 0;
+  bool lostRecords() const { return lostSatellites + lostTransponders + lostChannels > 0; }
   bool ok() const { return message.empty(); }
 };
 

@@ -7,26 +7,17 @@
 #include "texts.h"
 #include "wdb/byte_cursor.h"
 #include "wdb/wdb_format.h"
+#include "wdb/wdb_records.h"
+#include "wdb/wdb_scan.h"
 
 namespace velmora::wdb {
 
 namespace {
 
-constexpr std::array<std::uint8_t, 4> kStart = {0x41, 0x41, 0x41, 0x41};
-constexpr std::array<std::uint8_t, 4> kEnd = {0x05, 0x05, 0x05, 0x05};
-
-struct Geometry {
-  std::size_t satSize;
-  std::size_t svcSize;
-  std::size_t satAreaEnd() const { return SAT_AREA + MAX_SATS * satSize; }
-  std::size_t tpStart() const { return satAreaEnd() + 8; }
-  std::size_t tpEnd(std::size_t t) const { return tpStart() + TP_SIZE * t; }
-  std::size_t svcStart(std::size_t t) const { return tpEnd(t) + 8; }
-  std::size_t svcEnd(std::size_t t, std::size_t s) const { return svcStart(t) + svcSize * s; }
-};
-
-constexpr Geometry kType1{TYPE1_SAT_SIZE, TYPE1_SVC_SIZE};
-constexpr Geometry kType2{TYPE2_SAT_SIZE, TYPE2_SVC_SIZE};
+constexpr const std::array<std::uint8_t, 4>& kStart = SECTION_START;
+constexpr const std::array<std::uint8_t, 4>& kEnd = SECTION_END;
+constexpr const Geometry& kType1 = TYPE1_GEOMETRY;
+constexpr const Geometry& kType2 = TYPE2_GEOMETRY;
 
 bool markerAt(const ByteView& v, std::size_t offset, const std::array<std::uint8_t, 4>& m) {
   for (std::size_t i = 0; i < 4; ++i) {
@@ -115,12 +106,8 @@ TpRecord decodeTp(const ByteView& r, std::size_t position) {
   return tp;
 }
 
-// Service fields that differ in place between the layouts.
-struct SvcOffsets {
-  std::size_t tpNumber, videoPid, audioPid, pcrPid, name, type;
-};
-constexpr SvcOffsets kSvc1{2, 6, 8, 10, 13, 29};
-constexpr SvcOffsets kSvc2{4, 28, 30, 32, 7, 2};
+constexpr const SvcOffsets& kSvc1 = TYPE1_SVC;
+constexpr const SvcOffsets& kSvc2 = TYPE2_SVC;
 
 SvcRecord decodeSvc(const ByteView& r, Layout layout) {
   const SvcOffsets& o = layout == Layout::TypeI ? kSvc1 : kSvc2;
@@ -139,8 +126,19 @@ bool containsNew(const std::string& name) { return name.find("NEW") != std::stri
 // Fills `db` from a recognised file. Records that name a satellite or a
 // transponder that was not loaded are skipped; the others keep their
 // positions, so numbers in the file still mean what they meant.
-void readAreas(const ByteView& v, Layout layout, std::size_t t, std::size_t s, ChannelDb& db) {
+void readAreas(const ByteView& v, Layout layout, std::size_t t, std::size_t s, ReadResult& result) {
+  ChannelDb& db = result.db;
   const Geometry& g = layout == Layout::TypeI ? kType1 : kType2;
+  // The names of every slot, read or not, to tell real satellites from the
+  // writer's placeholders when counting what was left out.
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < static_cast<std::size_t>(MAX_SATS); ++i) {
+    const auto r = v.record(SAT_AREA + i * g.satSize, g.satSize);
+    if (!r) break;
+    names.push_back(r->text(SAT_NAME_OFFSET, 16, 16));
+  }
+  const std::size_t realSlots = realSatelliteSlots(names);
+  std::size_t tpsPresent = 0, svcsPresent = 0;
 
   for (std::size_t i = 0; i < static_cast<std::size_t>(MAX_SATS); ++i) {
     const auto r = v.record(SAT_AREA + i * g.satSize, g.satSize);
@@ -160,6 +158,7 @@ void readAreas(const ByteView& v, Layout layout, std::size_t t, std::size_t s, C
   for (std::size_t i = 0; i < t; ++i) {
     const auto r = v.record(g.tpStart() + i * TP_SIZE, TP_SIZE);
     if (!r) break;
+    ++tpsPresent;
     const int slot = r->at(0);
     if (slot < 1 || slot > db.satCount) continue;
     TpTable& table = db.tpTables[static_cast<std::size_t>(slot - 1)];
@@ -170,6 +169,7 @@ void readAreas(const ByteView& v, Layout layout, std::size_t t, std::size_t s, C
   for (std::size_t i = 0; i < s; ++i) {
     const auto r = v.record(g.svcStart(t) + i * g.svcSize, g.svcSize);
     if (!r) break;
+    ++svcsPresent;
     const SvcOffsets& o = layout == Layout::TypeI ? kSvc1 : kSvc2;
     const std::size_t number = r->le16(o.tpNumber);
     if (number < 1 || number > t || placed[number - 1].sat < 0) continue;
@@ -182,9 +182,11 @@ void readAreas(const ByteView& v, Layout layout, std::size_t t, std::size_t s, C
   // Unused slots are written as "NEW n" placeholders without transponders;
   // drop them in one stable pass, the others moving up.
   int kept = 0;
+  int keptPlaceholders = 0;
   for (int i = 0; i < db.satCount; ++i) {
     const auto from = static_cast<std::size_t>(i);
     if (containsNew(db.sats[from].name) && db.tpTables[from].empty()) continue;
+    keptPlaceholders += from >= realSlots;
     const auto to = static_cast<std::size_t>(kept++);
     if (to != from) {
       db.sats[to] = std::move(db.sats[from]);
@@ -200,6 +202,9 @@ void readAreas(const ByteView& v, Layout layout, std::size_t t, std::size_t s, C
   }
   db.satCount = kept;
   db.recountTotals();
+  result.lostSatellites = static_cast<int>(realSlots) - (kept - keptPlaceholders);
+  result.lostTransponders = static_cast<int>(tpsPresent) - db.totalTp;
+  result.lostChannels = static_cast<int>(svcsPresent) - db.totalSvc;
 }
 
 }  // namespace
@@ -245,7 +250,7 @@ ReadResult readWdb(std::span<const std::byte> bytes) {
     return result;
   }
   result.layout = layout;
-  readAreas(v, layout, *t, *s, result.db);
+  readAreas(v, layout, *t, *s, result);
   return result;
 }
 
