@@ -9,13 +9,17 @@
 //     format does not hold on that side) is written as 0 and comes back as
 //     "0000" or, flagged west, "3600";
 //   - transponder numbers (seqNo) are given afresh over the whole file.
+// The scanner sees the same bytes: it reports something whenever the read
+// left records out, and a database matched with itself keeps its order.
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
 #include "db/text_number.h"
 #include "fuzz_check.h"
+#include "match/match.h"
 #include "wdb/wdb_format.h"
+#include "wdb/wdb_scan.h"
 
 namespace {
 
@@ -65,9 +69,16 @@ ChannelDb asTheFormatHoldsIt(ChannelDb db, wdb::Layout layout) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto bytes = std::as_bytes(std::span(data, size));
+  const wdb::ScanReport scan = wdb::scanWdb(bytes);
   wdb::ReadResult first = wdb::readWdb(bytes);
   if (!first.ok()) return 0;
   fuzz::check(first.layout != wdb::Layout::New, "a read file has a layout");
+  fuzz::check(scan.unreadable.empty() && scan.layout == first.layout, "the scanner reads it too");
+  fuzz::check(!first.lostRecords() || !scan.losses.empty(), "what the read left out is reported");
+  ChannelDb self = first.db;
+  match::reorderLike(self, first.db);
+  fuzz::checkSameDatabase(first.db, self);
+  fuzz::check(match::diffDatabases(first.db, first.db).empty(), "a database equals itself");
 
   ChannelDb db = first.db;
   int counter = 0;

@@ -120,9 +120,17 @@ Finding unreadableFinding(const std::string& reason) {
 
 void warnLostRecords(std::ostream& err, const std::string& path, const wdb::ReadResult& loaded) {
   if (!loaded.lostRecords()) return;
-  err << "Warning: " << path << " lost records on loading: " << loaded.lostSatellites
-      << " satellites, " << loaded.lostTransponders << " transponders and " << loaded.lostChannels
-      << " channels could not be placed and were left out (velmora-cli check lists them).\n";
+  std::string lost;
+  auto part = [&](int n, const char* one, const char* many) {
+    if (n == 0) return;
+    if (!lost.empty()) lost += ", ";
+    lost += std::to_string(n) + " " + (n == 1 ? one : many);
+  };
+  part(loaded.lostSatellites, "satellite", "satellites");
+  part(loaded.lostTransponders, "transponder", "transponders");
+  part(loaded.lostChannels, "channel", "channels");
+  err << "Warning: loading " << path << " left out " << lost
+      << " that could not be placed (velmora-cli check lists them).\n";
 }
 
 }  // namespace velmora::cli

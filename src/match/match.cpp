@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <numeric>
+#include <optional>
 #include <tuple>
 
 #include "db/text_number.h"
@@ -81,30 +82,60 @@ class Pool {
   std::vector<char>& used_;
 };
 
+// One round of matching: every reference entry not matched yet takes the
+// first unused entry of the database with the same key (entries without a
+// key, nullopt, take part in no round).
+struct Sides {
+  std::vector<int>& m;         // database entry -> reference entry
+  std::vector<char>& used;     // database entries taken
+  std::vector<char>& refDone;  // reference entries matched
+};
+template <class Key, class DbKey, class RefKey>
+void matchRound(Sides sides, DbKey dbKey, RefKey refKey,
+                const std::function<bool(int, int)>& same) {
+  Pool<Key> pool(sides.used);
+  for (std::size_t d = 0; d < sides.m.size(); ++d)
+    if (!sides.used[d])
+      if (const std::optional<Key> k = dbKey(static_cast<int>(d)))
+        pool.add(*k, static_cast<int>(d));
+  for (std::size_t r = 0; r < sides.refDone.size(); ++r) {
+    if (sides.refDone[r]) continue;
+    const std::optional<Key> k = refKey(static_cast<int>(r));
+    if (!k) continue;
+    const int d = pool.take(*k, [&](int row) { return same(row, static_cast<int>(r)); });
+    if (d < 0) continue;
+    sides.m[at(d)] = static_cast<int>(r);
+    sides.refDone[r] = 1;
+  }
+}
+
+// The longitude code and the name, then the code alone, then the name
+// alone: of two satellites with one code, the one of the same name wins.
 std::vector<int> matchSatellites(const ChannelDb& db, const ChannelDb& ref) {
   std::vector<int> m(at(db.satCount), -1);
   std::vector<char> used(at(db.satCount), 0);
   std::vector<char> refDone(at(ref.satCount), 0);
-  auto same = [&](int r) { return [&, r](int d) { return db.sats[at(d)] == ref.sats[at(r)]; }; };
-
-  Pool<std::int64_t> byCode(used);
-  for (int d = 0; d < db.satCount; ++d)
-    if (const auto code = leadingValue(db.sats[at(d)].sdxCode); code != 0) byCode.add(code, d);
-  for (int r = 0; r < ref.satCount; ++r) {
-    const auto code = leadingValue(ref.sats[at(r)].sdxCode);
-    if (code == 0) continue;
-    if (const int d = byCode.take(code, same(r)); d >= 0) {
-      m[at(d)] = r;
-      refDone[at(r)] = 1;
-    }
-  }
-  Pool<std::string> byName(used);
-  for (int d = 0; d < db.satCount; ++d) byName.add(satelliteNameKey(db.sats[at(d)].name), d);
-  for (int r = 0; r < ref.satCount; ++r) {
-    if (refDone[at(r)]) continue;
-    if (const int d = byName.take(satelliteNameKey(ref.sats[at(r)].name), same(r)); d >= 0)
-      m[at(d)] = r;
-  }
+  const Sides sides{m, used, refDone};
+  auto same = [&](int d, int r) { return db.sats[at(d)] == ref.sats[at(r)]; };
+  auto code = [](const ChannelDb& x) {
+    return [&x](int i) -> std::optional<std::int64_t> {
+      const std::int64_t c = leadingValue(x.sats[at(i)].sdxCode);
+      return c == 0 ? std::nullopt : std::optional(c);
+    };
+  };
+  auto name = [](const ChannelDb& x) {
+    return [&x](int i) { return std::optional(satelliteNameKey(x.sats[at(i)].name)); };
+  };
+  auto both = [&](const ChannelDb& x) {
+    return [&x, code, name](int i) -> std::optional<std::pair<std::int64_t, std::string>> {
+      const auto c = code(x)(i);
+      if (!c) return std::nullopt;
+      return std::pair{*c, *name(x)(i)};
+    };
+  };
+  matchRound<std::pair<std::int64_t, std::string>>(sides, both(db), both(ref), same);
+  matchRound<std::int64_t>(sides, code(db), code(ref), same);
+  matchRound<std::string>(sides, name(db), name(ref), same);
   return m;
 }
 
@@ -115,6 +146,12 @@ TpKey tpKeyOf(const TpRecord& tp) {
   for (char& c : pol)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   return {pol, leadingValue(tp.symbolRate), leadingValue(tp.frequency)};
+}
+
+// Every field but the sequence number, which is the place in the file.
+bool sameTransponder(const TpRecord& x, const TpRecord& y) {
+  return x.polarization == y.polarization && x.frequency == y.frequency &&
+         x.symbolRate == y.symbolRate && x.nid == y.nid && x.tid == y.tid;
 }
 
 // Transponders: exact frequencies first, then 1 MHz apart, then 2; within
@@ -141,8 +178,9 @@ std::vector<int> matchTransponders(const TpTable& db, const TpTable& ref) {
       const int hi = shift == 0 ? -1 : pool.peek(above);
       if (lo < 0 && hi < 0) continue;
       const bool takeLo = lo >= 0 && (hi < 0 || lo < hi);
-      const int d = shift == 0 ? pool.take(below, [&](int row) { return db[row] == ref[r]; })
-                               : pool.take(takeLo ? below : above);
+      const int d =
+          shift == 0 ? pool.take(below, [&](int row) { return sameTransponder(db[row], ref[r]); })
+                     : pool.take(takeLo ? below : above);
       m[at(d)] = r;
       refDone[at(r)] = 1;
     }
@@ -169,6 +207,15 @@ std::vector<int> inverse(const std::vector<int>& m, std::size_t size) {
   return inv;
 }
 
+// Every field but the transponder key, which follows the transponder's
+// frequency, and the derived link number.
+bool sameChannel(const SvcRecord& x, const SvcRecord& y) {
+  return x.name == y.name && x.serviceId == y.serviceId && x.videoPid == y.videoPid &&
+         x.audioPid == y.audioPid && x.pcrPid == y.pcrPid && x.serviceType == y.serviceType;
+}
+
+// Service id on the matched transponder with the name, then without it,
+// then the name alone.
 std::vector<int> matchChannels(const ChannelDb& db, int d, const ChannelDb& ref, int r,
                                const std::vector<int>& tpMatch) {
   const SvcTable& dbSvcs = db.svcTables[at(d)];
@@ -176,30 +223,41 @@ std::vector<int> matchChannels(const ChannelDb& db, int d, const ChannelDb& ref,
   std::vector<int> m(at(dbSvcs.count()), -1);
   std::vector<char> used(at(dbSvcs.count()), 0);
   std::vector<char> refDone(at(refSvcs.count()), 0);
-  auto same = [&](int rs) { return [&, rs](int ds) { return dbSvcs[ds] == refSvcs[rs]; }; };
+  const Sides sides{m, used, refDone};
+  auto same = [&](int ds, int rs) { return sameChannel(dbSvcs[ds], refSvcs[rs]); };
 
   const std::vector<int> dbTp = transponderRows(db.tpTables[at(d)], dbSvcs);
   const std::vector<int> refTp = transponderRows(ref.tpTables[at(r)], refSvcs);
   const std::vector<int> refToDbTp = inverse(tpMatch, at(ref.tpTables[at(r)].count()));
-
-  Pool<std::pair<int, std::int64_t>> byService(used);
-  for (int s = 0; s < dbSvcs.count(); ++s)
-    if (dbTp[at(s)] >= 0) byService.add({dbTp[at(s)], leadingValue(dbSvcs[s].serviceId)}, s);
-  for (int s = 0; s < refSvcs.count(); ++s) {
-    const int rt = refTp[at(s)];
-    if (rt < 0 || refToDbTp[at(rt)] < 0) continue;
-    const int ds = byService.take({refToDbTp[at(rt)], leadingValue(refSvcs[s].serviceId)}, same(s));
-    if (ds < 0) continue;
-    m[at(ds)] = s;
-    refDone[at(s)] = 1;
-  }
-  Pool<std::string> byName(used);
-  for (int s = 0; s < dbSvcs.count(); ++s) byName.add(channelNameKey(dbSvcs[s].name), s);
-  for (int s = 0; s < refSvcs.count(); ++s) {
-    if (refDone[at(s)]) continue;
-    if (const int ds = byName.take(channelNameKey(refSvcs[s].name), same(s)); ds >= 0)
-      m[at(ds)] = s;
-  }
+  // The database's transponder row a channel is on, for both sides.
+  auto onTp = [&](bool isRef, int i) {
+    if (!isRef) return dbTp[at(i)];
+    return refTp[at(i)] < 0 ? -1 : refToDbTp[at(refTp[at(i)])];
+  };
+  using ServiceKey = std::pair<int, std::int64_t>;
+  using NamedKey = std::pair<ServiceKey, std::string>;
+  auto service = [&](bool isRef) {
+    const SvcTable& t = isRef ? refSvcs : dbSvcs;
+    return [&, isRef](int i) -> std::optional<ServiceKey> {
+      const int tp = onTp(isRef, i);
+      if (tp < 0) return std::nullopt;
+      return ServiceKey{tp, leadingValue(t[i].serviceId)};
+    };
+  };
+  auto name = [&](bool isRef) {
+    const SvcTable& t = isRef ? refSvcs : dbSvcs;
+    return [&t](int i) { return std::optional(channelNameKey(t[i].name)); };
+  };
+  auto both = [&](bool isRef) {
+    return [service, name, isRef](int i) -> std::optional<NamedKey> {
+      const auto k = service(isRef)(i);
+      if (!k) return std::nullopt;
+      return NamedKey{*k, *name(isRef)(i)};
+    };
+  };
+  matchRound<NamedKey>(sides, both(false), both(true), same);
+  matchRound<ServiceKey>(sides, service(false), service(true), same);
+  matchRound<std::string>(sides, name(false), name(true), same);
   return m;
 }
 

@@ -1,0 +1,195 @@
+// Matching two databases: a hand-worked reorder, and the properties that a
+// database reordered by itself stays as it is and reordered by any
+// permutation of itself becomes that permutation.
+#include "match/match.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+
+#include "support/db_builders.h"
+
+using namespace velmora;
+using test::makeSat;
+using test::makeSvc;
+using test::makeTp;
+
+namespace {
+
+std::vector<std::string> names(const SvcTable& t) {
+  std::vector<std::string> out;
+  for (const SvcRecord& s : t) out.push_back(s.name + "/" + s.videoPid);
+  return out;
+}
+std::vector<std::string> freqs(const TpTable& t) {
+  std::vector<std::string> out;
+  for (const TpRecord& tp : t) out.push_back(tp.frequency);
+  return out;
+}
+
+void expectSame(const ChannelDb& a, const ChannelDb& b) {
+  ASSERT_EQ(a.satCount, b.satCount);
+  for (std::size_t s = 0; s < static_cast<std::size_t>(a.satCount); ++s) {
+    EXPECT_EQ(a.sats[s], b.sats[s]) << s;
+    EXPECT_EQ(a.tpTables[s], b.tpTables[s]) << s;
+    EXPECT_EQ(a.svcTables[s], b.svcTables[s]) << s;
+  }
+}
+
+}  // namespace
+
+TEST(Match, ReorderFollowsTheReferenceThroughRenamesShiftsMovesAndDuplicates) {
+  ChannelDb ref;
+  ref.appendSatellite(makeSat("Hotbird 13.0E", "0130"));
+  ref.appendSatellite(makeSat("Astra 19.2E", "0000"));
+  // 11766 is the exact partner of the second; the first takes 11768 at
+  // 1 MHz, not the nearer-in-order 11766.
+  for (const char* f : {"11727", "12000", "10971", "11767", "11766"})
+    ref.tpTables[0].append(makeTp(f, std::string(f) == "12000" ? "H" : "V", "27500"));
+  const std::string v27 = "11727V27500", h12 = "12000H27500";
+  ref.svcTables[0].append(makeSvc("RAI 1", v27, "1", "1", "1", "1"));
+  ref.svcTables[0].append(makeSvc("RAI 2", v27, "1", "1", "1", "2"));
+  ref.svcTables[0].append(makeSvc("Arte", h12, "1", "1", "1", "5"));
+  ref.svcTables[0].append(makeSvc("Dup", h12, "2", "1", "1", "9"));
+  ref.svcTables[0].append(makeSvc("Dup", h12, "3", "1", "1", "9"));
+
+  ChannelDb db;
+  db.appendSatellite(makeSat("ASTRA", "0000"));
+  db.appendSatellite(makeSat("Thor 0.8W", "3592"));
+  db.appendSatellite(makeSat("Hot Bird", "0130"));  // renamed, same position
+  for (const char* f : {"10971", "11768", "12001", "11729", "11000", "11766"})
+    db.tpTables[2].append(makeTp(f, f[1] == '2' || f[2] == '0' ? "H" : "V", "27500"));
+  db.svcTables[2].append(makeSvc("New", "11000H27500", "1", "1", "1", "77"));
+  db.svcTables[2].append(makeSvc("Arte", "10971V27500", "1", "1", "1", "5"));  // moved
+  db.svcTables[2].append(makeSvc("Dup", "12001H27500", "3", "1", "1", "9"));
+  db.svcTables[2].append(makeSvc("Dup", "12001H27500", "2", "1", "1", "9"));
+  db.svcTables[2].append(makeSvc("RAI 2", "11729V27500", "1", "1", "1", "2"));
+  db.svcTables[2].append(makeSvc(" rai 1 ", "11729V27500", "1", "1", "1", "99"));
+
+  const match::ReorderReport r = match::reorderLike(db, ref);
+  EXPECT_EQ(db.sats[0].name, "Hot Bird");
+  EXPECT_EQ(db.sats[1].name, "ASTRA");
+  EXPECT_EQ(db.sats[2].name, "Thor 0.8W");
+  EXPECT_EQ(freqs(db.tpTables[0]),
+            (std::vector<std::string>{"11729", "12001", "10971", "11768", "11766", "11000"}));
+  EXPECT_EQ(names(db.svcTables[0]), (std::vector<std::string>{" rai 1 /1", "RAI 2/1", "Arte/1",
+                                                              "Dup/2", "Dup/3", "New/1"}));
+  EXPECT_EQ(r.satellites.matched, 2);
+  EXPECT_EQ(r.satellites.unmatched, 1);
+  EXPECT_EQ(r.transponders.unmatched, 1);
+  EXPECT_EQ(r.channels.matched, 5);
+  EXPECT_EQ(r.transponders.missing, 0);
+
+  // An empty reference matches nothing and changes nothing.
+  const ChannelDb before = db;
+  const match::ReorderReport none = match::reorderLike(db, ChannelDb{});
+  EXPECT_FALSE(none.changed);
+  EXPECT_EQ(none.channels.unmatched, 6);
+  expectSame(db, before);
+
+  for (const auto& [name, key] :
+       std::vector<std::pair<std::string, std::string>>{{"Hotbird 13.0E", "hotbird"},
+                                                        {" Astra (19.2\xB0"
+                                                         "E)",
+                                                         "astra"},
+                                                        {"Thor 0.8 W", "thor"},
+                                                        {"Sat 1", "sat 1"},
+                                                        {"13E", "13e"},
+                                                        {"Intelsat10", "intelsat10"}})
+    EXPECT_EQ(match::satelliteNameKey(name), key) << name;
+}
+
+namespace {
+
+ChannelDb randomDb(std::mt19937& rng) {
+  auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  ChannelDb db;
+  const int sats = 1 + pick(6);
+  const char* codes[] = {"0000", "0130", "0192", "0000"};
+  for (int s = 0; s < sats; ++s) {
+    db.appendSatellite(
+        makeSat("Sat " + std::to_string(s) + (pick(2) ? " 13E" : ""), codes[pick(4)]));
+    TpTable& tps = db.tpTables[static_cast<std::size_t>(s)];
+    for (int t = pick(8); t > 0; --t)
+      tps.append(makeTp(std::to_string(11000 + pick(5)), pick(2) ? "H" : "V",
+                        pick(2) ? "27500" : "22000"));
+    for (int c = pick(12); c > 0; --c) {
+      const std::string key =
+          tps.empty() || pick(5) == 0 ? "999H1" : tpKeyLong(tps[pick(tps.count())]);
+      db.svcTables[static_cast<std::size_t>(s)].append(makeSvc(
+          pick(2) ? "A" : " a", key, std::to_string(pick(3)), "1", "1", std::to_string(pick(3))));
+    }
+  }
+  db.recountTotals();
+  return db;
+}
+
+template <class Row>
+void shuffleTable(BoundedTable<Row>& t, std::mt19937& rng) {
+  std::vector<Row> rows(t.begin(), t.end());
+  std::shuffle(rows.begin(), rows.end(), rng);
+  t.clear();
+  for (Row& r : rows) t.append(std::move(r));
+}
+
+}  // namespace
+
+TEST(Match, ReorderByItselfChangesNothingAndByAPermutationGivesThePermutation) {
+  for (unsigned seed = 1; seed <= 300; ++seed) {
+    std::mt19937 rng(seed);
+    const ChannelDb db = randomDb(rng);
+
+    ChannelDb self = db;
+    match::reorderLike(self, db);
+    expectSame(self, db);
+
+    ChannelDb perm;
+    std::vector<int> order(static_cast<std::size_t>(db.satCount));
+    std::iota(order.begin(), order.end(), 0);
+    std::shuffle(order.begin(), order.end(), rng);
+    for (const int s : order) {
+      const auto from = static_cast<std::size_t>(s);
+      perm.appendSatellite(db.sats[from]);
+      const auto to = static_cast<std::size_t>(perm.satCount - 1);
+      perm.tpTables[to] = db.tpTables[from];
+      perm.svcTables[to] = db.svcTables[from];
+      shuffleTable(perm.tpTables[to], rng);
+      shuffleTable(perm.svcTables[to], rng);
+    }
+    ChannelDb reordered = db;
+    match::reorderLike(reordered, perm);
+    SCOPED_TRACE(seed);
+    expectSame(reordered, perm);
+    // Diff sees only moves between the two, and nothing between equals.
+    EXPECT_TRUE(match::diffDatabases(db, db).empty());
+    for (const match::Change& c : match::diffDatabases(db, perm))
+      EXPECT_EQ(c.kind, match::ChangeKind::Moved);
+  }
+}
+
+TEST(Match, DiffNamesWhatWasAddedRemovedChangedAndMoved) {
+  ChannelDb a = test::makeDb(3, 3, 4);
+  ChannelDb b = a;
+  b.removeSatellite(1);                         // Sat 2 removed
+  b.appendSatellite(makeSat("Sat 9", "0100"));  // added
+  b.tpTables[0][0].frequency = "10701";         // still the same transponder
+  b.svcTables[0][2].name = "Renamed";           // same service id and transponder
+  b.svcTables[0].swapRows(0, 3);                // two channels moved
+  const auto changes = match::diffDatabases(a, b);
+  std::vector<std::string> seen;
+  for (const match::Change& c : changes)
+    seen.push_back(std::string(match::levelName(c.level)) + " " + c.entry + " " +
+                   std::string(match::changeKindName(c.kind)) + " " +
+                   std::to_string(c.oldPosition) + ">" + std::to_string(c.newPosition) +
+                   (c.fields.empty() ? "" : " " + c.fields.front()));
+  EXPECT_EQ(seen, (std::vector<std::string>{
+                      "satellite Sat 2 removed 2>0",
+                      "transponder 10701 H 22000 changed 1>1 frequency",
+                      "channel Channel 4 moved 4>1",
+                      "channel Renamed changed 3>3 name",
+                      "channel Channel 1 moved 1>4",
+                      "satellite Sat 9 added 0>3",
+                  }));
+}
