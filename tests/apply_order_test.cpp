@@ -17,77 +17,66 @@
 namespace velmora::editor {
 using namespace velmora::res;
 using namespace velmora::test;
-namespace fs = std::filesystem;
 
-class ApplyOrder : public ::testing::Test {
- protected:
-  ApplyOrder() : ui(editorDialog()), editor(ui, prompts, EditorEnv{dir(), {}}) {
-    fs::create_directories(dir());
-    editor.initDialog();
-  }
-  ~ApplyOrder() override { fs::remove_all(dir()); }
-  static fs::path dir() { return fs::temp_directory_path() / "velmora-apply-order"; }
-
-  std::string written(const char* name, ChannelDb db, std::size_t spoilAt = 0) {
+TEST(ApplyOrder, TakesTheReferenceOrderAsOneUndoableStep) {
+  FakeControls ui(editorDialog());
+  FakePrompts prompts;
+  const auto dir = std::filesystem::temp_directory_path() / "velmora-apply-order";
+  std::filesystem::create_directories(dir);
+  EditorDialog editor(ui, prompts, EditorEnv{dir, {}});
+  editor.initDialog();
+  // A Type I file of `db`, with byte `spoilAt` (when not 0) set to 0.
+  auto choose = [&](const char* name, ChannelDb db, std::size_t spoilAt = 0) {
     int counter = 0;
     std::vector<std::byte> bytes = wdb::writeWdb(db, wdb::Layout::TypeI, {}, counter).bytes;
     if (spoilAt != 0) bytes[spoilAt] = std::byte{0};
-    const std::string p = (dir() / name).string();
-    EXPECT_TRUE(writeFileAtomically(p, bytes));
-    return p;
-  }
-  std::string satOrder() const {
+    EXPECT_TRUE(writeFileAtomically(dir / name, bytes));
+    prompts.files.push_back((dir / name).string());
+  };
+  auto order = [&] {
     std::string out;
     for (int s = 0; s < editor.db.satCount; ++s) out += editor.db.sats[std::size_t(s)].name + ";";
     return out;
-  }
+  };
 
-  FakeControls ui;
-  FakePrompts prompts;
-  EditorDialog editor;
-};
-
-TEST_F(ApplyOrder, TakesTheReferenceOrderAsOneUndoableStep) {
-  // The menu item sits between two separators, before the recent files.
+  // The item sits between separators, before the recent files.
   const auto file = res::mainMenu()[0].items;
   const auto item = std::find_if(file.begin(), file.end(),
                                  [](const auto& i) { return i.id == ID_FILE_APPLY_ORDER; });
-  ASSERT_NE(item, file.end());
+  ASSERT_TRUE(item != file.end() && (item - 1)->id == 0 && (item + 1)->id == 0);
   EXPECT_EQ(item->text, "Apply order from...");
-  EXPECT_EQ((item - 1)->id, 0);
-  EXPECT_EQ((item + 1)->id, 0);
   EXPECT_EQ((item + 2)->id, ID_FILE_RECENT1);
 
   // Service record 2 names transponder 0: it cannot be placed.
-  prompts.files.push_back(written("open.wdb", makeDb(3, 2, 2), 2066 + 6 * 12 + 8 + 32 + 2));
+  choose("open.wdb", makeDb(3, 2, 2), 2066 + 6 * 12 + 8 + 32 + 2);
   editor.onCommand(ID_FILE_OPEN);
   prompts.finishBackgroundWork();
   ASSERT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(prompts.messages[0].text,
             "1 channels of this file could not be placed and were left out.");
-  EXPECT_EQ(satOrder(), "Sat 1;Sat 2;Sat 3;");
 
   ChannelDb ref = makeDb(3, 2, 2);
   std::swap(ref.sats[0], ref.sats[2]);
   std::swap(ref.tpTables[0], ref.tpTables[2]);
   std::swap(ref.svcTables[0], ref.svcTables[2]);
-  prompts.files.push_back(written("ref.wdb", ref));
+  choose("ref.wdb", ref);
   editor.onCommand(ID_FILE_APPLY_ORDER);
   EXPECT_EQ(prompts.fileFilters.back(), text::APPLY_ORDER_FILTER);
-  EXPECT_EQ(satOrder(), "Sat 3;Sat 2;Sat 1;");
+  EXPECT_EQ(order(), "Sat 3;Sat 2;Sat 1;");
   EXPECT_EQ(ui.at(IDC_TP_SAT).combo.items.front(), "Sat 3");
   EXPECT_EQ(editor.db.savedFlag, 0);
   editor.onCommand(ID_EDIT_UNDO);
-  EXPECT_EQ(satOrder(), "Sat 1;Sat 2;Sat 3;");
+  EXPECT_EQ(order(), "Sat 1;Sat 2;Sat 3;");
   editor.onCommand(ID_EDIT_REDO);
-  EXPECT_EQ(satOrder(), "Sat 3;Sat 2;Sat 1;");
+  EXPECT_EQ(order(), "Sat 3;Sat 2;Sat 1;");
 
   // A reference that is no database changes nothing and says why.
-  std::ofstream(dir() / "bad.json") << "{\"satellites\": 7}";
-  prompts.files.push_back((dir() / "bad.json").string());
+  std::ofstream(dir / "bad.json") << "{\"satellites\": 7}";
+  prompts.files.push_back((dir / "bad.json").string());
   editor.onCommand(ID_FILE_APPLY_ORDER);
   EXPECT_NE(prompts.messages.back().text.find("Not a Velmora JSON database"), std::string::npos);
-  EXPECT_EQ(satOrder(), "Sat 3;Sat 2;Sat 1;");
+  EXPECT_EQ(order(), "Sat 3;Sat 2;Sat 1;");
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace velmora::editor

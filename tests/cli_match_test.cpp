@@ -1,6 +1,5 @@
 // velmora-cli reorder, diff, and check on files that a load would lose
-// records of, run in-process on databases written by the core and then
-// spoiled byte by byte.
+// records of: databases written by the core, then spoilt byte by byte.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -17,8 +16,7 @@
 namespace fs = std::filesystem;
 using nlohmann::json;
 using namespace velmora;
-
-namespace {
+using namespace std::string_literals;
 
 class CliMatch : public ::testing::Test {
  protected:
@@ -27,23 +25,21 @@ class CliMatch : public ::testing::Test {
   }
   ~CliMatch() override { fs::remove_all(dir_); }
 
-  // Three satellites of two transponders and four channels, written in
-  // `layout` and then changed by `spoil`.
+  // Three satellites of two transponders and four channels, changed, then
+  // written in `layout`, then with `text` written over the bytes at `at`.
   std::string written(const std::string& name, wdb::Layout layout,
-                      const std::function<void(ChannelDb&)>& change = {},
-                      const std::function<void(std::vector<std::byte>&)>& spoil = {}) {
+                      const std::function<void(ChannelDb&)>& change = {}, std::size_t at = 0,
+                      std::string_view text = {}) {
     ChannelDb db = test::makeDb(3, 2, 4);
     if (change) change(db);
     int counter = 0;
     std::vector<std::byte> bytes = wdb::writeWdb(db, layout, {}, counter).bytes;
-    if (spoil) spoil(bytes);
-    const std::string p = (dir_ / name).string();
-    std::ofstream(p, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    return p;
+    for (std::size_t i = 0; i < text.size(); ++i) bytes[at + i] = std::byte(text[i]);
+    std::ofstream(dir_ / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    return (dir_ / name).string();
   }
-  int cli(std::vector<std::string> args, std::string& out, std::string& err) {
+  int cli(std::vector<std::string> args) {
     std::ostringstream o, e;
     const int rc = cli::run(args, o, e, cli::Env{dir_});
     out = o.str();
@@ -51,80 +47,54 @@ class CliMatch : public ::testing::Test {
     return rc;
   }
   fs::path dir_;
+  std::string out, err;
 };
 
-void put(std::vector<std::byte>& b, std::size_t at, unsigned value) {
-  b[at] = static_cast<std::byte>(value & 0xFF);
-}
-
-// Type I: transponder records from 2066, services (tp number at +2) after
-// the six transponders and two markers; Type II satellites of 28 bytes.
-constexpr std::size_t TP1 = 2066, SVC1 = 2066 + 6 * 12 + 8;
-
-}  // namespace
-
 TEST_F(CliMatch, CheckReportsEveryRecordALoadWouldLeaveOutAndAlwaysAnswersInJson) {
+  // Type I: transponders of 12 bytes from 2066, services of 32 bytes (the
+  // transponder number at +2) after six transponders and two markers.
+  constexpr std::size_t TP = 2066, SVC = 2066 + 6 * 12 + 8;
+  const auto I = wdb::Layout::TypeI;
+  auto newsWithout = [](ChannelDb& db) {
+    db.sats[2].name = "NEWS 24";
+    db.tpTables[2].clear();
+    db.svcTables[2].clear();
+  };
   struct Case {
     const char* kind;
     int record;
-    wdb::Layout layout;
-    std::function<void(ChannelDb&)> change;
-    std::function<void(std::vector<std::byte>&)> spoil;
-    int lostChannels;
+    std::string file;
+    const char* warning;  // what convert says, nullptr for nothing
+  } const cases[] = {
+      {"channel-without-transponder", 5, written("a.wdb", I, {}, SVC + 4 * 32 + 2, "\0"s),
+       "1 channel"},
+      {"channel-without-transponder", 2, written("b.wdb", I, {}, SVC + 32 + 2, "\7"), "1 channel"},
+      {"transponder-without-satellite", 3, written("c.wdb", I, {}, TP + 2 * 12, "\0"s),
+       "2 channels"},
+      {"transponder-in-unused-slot", 6, written("d.wdb", I, {}, TP + 5 * 12, "\11"), nullptr},
+      {"header-over-limit", 0, written("e.wdb", I, {}, 0, "A"), "The STB is available Max 64"},
+      {"dropped-as-unused", 3, written("f.wdb", I, newsWithout), "1 satellite"},
+      // Type II: satellite records of 28 bytes from 10, the name at +2.
+      {"satellite-not-loaded", 2, written("g.wdb", wdb::Layout::TypeII, {}, 10 + 28 + 2, "NEW"),
+       "2 satellites, 4 transponders, 8 channels"},
   };
-  const auto I = wdb::Layout::TypeI;
-  const Case cases[] = {
-      {"channel-without-transponder", 5, I, {}, [](auto& b) { put(b, SVC1 + 4 * 32 + 2, 0); }, 1},
-      {"channel-without-transponder", 2, I, {}, [](auto& b) { put(b, SVC1 + 32 + 2, 7); }, 1},
-      {"transponder-without-satellite", 3, I, {}, [](auto& b) { put(b, TP1 + 2 * 12, 0); }, 2},
-      {"transponder-in-unused-slot", 6, I, {}, [](auto& b) { put(b, TP1 + 5 * 12, 9); }, 0},
-      {"header-over-limit", 0, I, {}, [](auto& b) { put(b, 0, 65); }, -1},
-      {"dropped-as-unused",
-       3,
-       I,
-       [](ChannelDb& db) {
-         db.sats[2].name = "NEWS 24";
-         db.tpTables[2].clear();
-         db.svcTables[2].clear();
-       },
-       {},
-       0},
-      {"satellite-not-loaded",
-       2,
-       wdb::Layout::TypeII,
-       {},
-       [](auto& b) {
-         put(b, 10 + 28 + 2, 'N'), put(b, 10 + 28 + 3, 'E'), put(b, 10 + 28 + 4, 'W');
-       },
-       8},
-  };
-  std::string out, err;
   for (const Case& c : cases) {
-    const std::string in = written("spoilt.wdb", c.layout, c.change, c.spoil);
-    EXPECT_EQ(cli({"check", in, "--json"}, out, err), 1) << c.kind;
+    EXPECT_EQ(cli({"check", c.file, "--json"}), 1) << c.kind;
     const json report = json::parse(out);
-    ASSERT_GE(report["findings"].size(), 1u) << c.kind << out;
     EXPECT_EQ(report["findings"][0]["kind"], c.kind) << out;
     EXPECT_EQ(report["findings"][0]["row"], c.record) << out;
-    if (c.lostChannels < 0) continue;
-    // The other commands still work, and say what was lost.
-    EXPECT_EQ(cli({"convert", in, "-o", (dir_ / "out.wdb").string(), "--layout", "I"}, out, err),
-              0);
-    // A satellite that shows up in an unused slot is there, not lost.
-    EXPECT_EQ(err.find("Warning") != std::string::npos,
-              c.kind != std::string("transponder-in-unused-slot"))
-        << c.kind << err;
-    if (c.lostChannels > 0) {
-      EXPECT_NE(err.find(std::to_string(c.lostChannels) + " channel"), std::string::npos) << err;
-    }
+    // The other commands still work on what loads, and say what was lost.
+    cli({"convert", c.file, "-o", (dir_ / "out.wdb").string(), "--layout", "I"});
+    EXPECT_NE(err.find(c.warning ? c.warning : ""), std::string::npos) << c.kind << err;
+    EXPECT_TRUE(c.warning || err.empty()) << err;
   }
   // Nothing to read at all is one finding, still as JSON.
-  for (const std::string& in : {(dir_ / "missing.wdb").string(),
-                                written("short.wdb", I, {}, [](auto& b) { b.resize(40); })}) {
-    EXPECT_EQ(cli({"check", in, "--json"}, out, err), 1);
+  for (const std::string& in :
+       {(dir_ / "missing.wdb").string(), written("short.wdb", I, {}, 6, "\0"s)}) {
+    EXPECT_EQ(cli({"check", in, "--json"}), 1);
     EXPECT_EQ(json::parse(out)["findings"][0]["kind"], "unreadable") << in;
   }
-  EXPECT_EQ(cli({"check", written("clean.wdb", I)}, out, err), 0) << out;
+  EXPECT_EQ(cli({"check", written("clean.wdb", I)}), 0) << out;
 }
 
 TEST_F(CliMatch, ReorderTakesTheReferenceOrderAndDiffSeesWhatChanged) {
@@ -136,18 +106,15 @@ TEST_F(CliMatch, ReorderTakesTheReferenceOrderAndDiffSeesWhatChanged) {
     db.svcTables[1].swapRows(0, 3);
     db.svcTables[1][1].name = "Renamed";
   });
-  const std::string out1 = (dir_ / "out.wdb").string();
-  std::string out, err;
-  EXPECT_EQ(cli({"diff", a, b}, out, err), 1);
+  const std::string reordered = (dir_ / "out.wdb").string();
+  EXPECT_EQ(cli({"diff", a, b}), 1);
   EXPECT_NE(out.find("channel \"Renamed\": changed name"), std::string::npos) << out;
-  ASSERT_EQ(cli({"reorder", b, "--like", a, "-o", out1}, out, err), 0) << err;
+  ASSERT_EQ(cli({"reorder", b, "--like", a, "-o", reordered}), 0) << err;
   EXPECT_NE(err.find("Channels: 12 matched, 0 not in the reference"), std::string::npos) << err;
-  EXPECT_EQ(cli({"diff", a, out1, "--json"}, out, err), 1);
-  const json changes = json::parse(out)["changes"];
-  ASSERT_EQ(changes.size(), 1u) << out;
-  EXPECT_EQ(changes[0]["kind"], "changed");
-  EXPECT_EQ(cli({"diff", out1, out1}, out, err), 0);
+  EXPECT_EQ(cli({"diff", a, reordered, "--json"}), 1);
+  EXPECT_EQ(json::parse(out)["changes"].size(), 1u) << out;
+  EXPECT_EQ(cli({"diff", reordered, reordered}), 0);
   EXPECT_EQ(out, "The databases are equal.\n");
-  EXPECT_EQ(cli({"reorder", b, "-o", out1}, out, err), 2);
-  EXPECT_EQ(cli({"diff", a}, out, err), 2);
+  EXPECT_EQ(cli({"reorder", b, "-o", reordered}), 2);
+  EXPECT_EQ(cli({"diff", a}), 2);
 }
