@@ -9,8 +9,12 @@
 // symbol rate and a frequency within 2 MHz (scans of the same transponder
 // differ by a few MHz), nearest first. Channels of matched satellites match
 // by service id on the matched transponder, else by name without case and
-// surrounding blanks. Each entry is used at most once; among equal
-// candidates the first one in list order wins.
+// surrounding blanks. Each entry is used at most once. A stricter match
+// comes first (code and name before the code alone, service id and name
+// before the service id alone, an exact frequency before a shifted one);
+// among equal candidates one equal in every field wins, else the first in
+// list order. So duplicates find their own partners, and a database
+// matched with itself maps every entry to itself.
 #pragma once
 
 #include <array>

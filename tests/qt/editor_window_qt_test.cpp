@@ -192,9 +192,10 @@ TEST_F(QtEditor, MenuToolbarAndTipsReadAsGiven) {
   };
   // The receiver's own items as they are; the editor's additions follow
   // after a separator at the end.
-  EXPECT_EQ(items(0).mid(0, 7),
+  EXPECT_EQ(items(0).mid(0, 9),
             QStringList({"&New                      F2", "-", "&Open wdb/sdx File  F3",
-                         "&Save (*.wdb)          F7", "-", "&Close               Alt+F4", "-"}));
+                         "&Save (*.wdb)          F7", "-", "&Close               Alt+F4", "-",
+                         "Apply order from...", "-"}));
   EXPECT_EQ(items(1),
             QStringList({"&Add", "&Change", "&Remove", "&Move      F5", "-", "&Sort        F8", "-",
                          "Undo  Ctrl+Z", "Redo  Ctrl+Y", "Find...  Ctrl+F"}));
