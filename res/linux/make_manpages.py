@@ -175,6 +175,10 @@ def write(path, lines):
 def main():
     readme, out, version = sys.argv[1:4]
     parts = sections(open(readme, encoding="utf-8").read())
+    for needed in ("Velmora", "Install on Debian/Ubuntu", "Command line: velmora-cli"):
+        if needed not in parts:
+            sys.exit(f"make_manpages.py: {readme} has no section '{needed}', "
+                     "which a manual page is written from")
     os.makedirs(out, exist_ok=True)
     write(os.path.join(out, "velmora.1.gz"), velmora(parts, version))
     write(os.path.join(out, "velmora-cli.1.gz"), velmora_cli(parts, version))
