@@ -6,6 +6,7 @@
 #include "editor/editor_dialog.h"
 #include "resource_ids.h"
 #include "sdx/favourites.h"
+#include "sdx/program_files.h"
 #include "texts.h"
 #include "wdb/file_io.h"
 #include "wdb/open_path.h"
@@ -203,7 +204,7 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
   bool namesCut = false;
   for (int i = 0; i < db.satCount; ++i)
     namesCut |= db.sats[static_cast<std::size_t>(i)].name.size() > 16;
-  const FavouriteList favourites = loadFavouritesBesideProgram(env_.programDir);
+  const FavouriteList favourites = loadFavouritesBesideProgram(programFilesFolder(env_.programDir));
   ChannelDb saved = db;
   int codeCounter = satCodeCounter;
   const wdb::WriteResult image = wdb::writeWdb(saved, wdbLayout, favourites, codeCounter);
