@@ -66,18 +66,13 @@ void EditorDialog::applyOrderFrom() {
   }
   const match::ReorderReport report = match::reorderLike(db, *ref);
   if (!report.changed) return;
-  resetDrag();
-  db.savedFlag = 0;
-  // The satellite on show stays on show, wherever it went.
+  // The satellite on show stays on show, wherever it went; picks follow
+  // their entries when the window settles after the command.
   const auto it = std::find(report.satelliteOrder.begin(), report.satelliteOrder.end(), db.selSat);
   if (it != report.satelliteOrder.end())
     db.selSat = static_cast<int>(it - report.satelliteOrder.begin());
-  db.curSat = db.selSat;
-  db.rowPicked = 0;
-  db.selSatRow = db.selTpRow = db.selSvcRow = -1;
   rewriteSatelliteCombos();
   refillTab(curTab);
-  refreshInfoPanel(db.selSat);
 }
 
 }  // namespace velmora::editor
