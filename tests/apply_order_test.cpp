@@ -3,7 +3,6 @@
 // channels on loading.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -38,14 +37,6 @@ TEST(ApplyOrder, TakesTheReferenceOrderAsOneUndoableStep) {
     for (int s = 0; s < editor.db.satCount; ++s) out += editor.db.sats[std::size_t(s)].name + ";";
     return out;
   };
-
-  // The item sits between separators, before the recent files.
-  const auto file = res::mainMenu()[0].items;
-  const auto item = std::find_if(file.begin(), file.end(),
-                                 [](const auto& i) { return i.id == ID_FILE_APPLY_ORDER; });
-  ASSERT_TRUE(item != file.end() && (item - 1)->id == 0 && (item + 1)->id == 0);
-  EXPECT_EQ(item->text, "Apply order from...");
-  EXPECT_EQ((item + 2)->id, ID_FILE_RECENT1);
 
   // Service record 2 names transponder 0: it cannot be placed.
   choose("open.wdb", makeDb(3, 2, 2), 2066 + 6 * 12 + 8 + 32 + 2);

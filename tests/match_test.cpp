@@ -77,11 +77,9 @@ TEST(Match, ReorderFollowsTheReferenceThroughRenamesShiftsMovesAndDuplicates) {
             "11729 12001 10971 11768 11766 11000");
   EXPECT_EQ(rows(db.svcTables[0], [](const SvcRecord& c) { return c.name + "/" + c.videoPid; }),
             " rai 1 /1 RAI 2/1 Arte/1 Dup/2 Dup/3 New/1");
-  EXPECT_EQ(r.satellites.matched, 2);
-  EXPECT_EQ(r.satellites.unmatched, 1);
-  EXPECT_EQ(r.transponders.unmatched, 1);
-  EXPECT_EQ(r.channels.matched, 5);
-  EXPECT_EQ(r.transponders.missing, 0);
+  EXPECT_EQ(std::tuple(r.satellites.matched, r.satellites.unmatched, r.transponders.unmatched,
+                       r.channels.matched, r.channels.missing),
+            std::tuple(2, 1, 1, 5, 0));
 
   // An empty reference matches nothing and changes nothing.
   const ChannelDb before = db;
@@ -95,7 +93,6 @@ TEST(Match, ReorderFollowsTheReferenceThroughRenamesShiftsMovesAndDuplicates) {
                            "E)",
                            "HOTBIRD 13 e"})
     EXPECT_EQ(match::satelliteNameKey(name), "hotbird") << name;
-  EXPECT_EQ(match::satelliteNameKey("Sat 1"), "sat 1");
 }
 
 namespace {
@@ -142,18 +139,14 @@ TEST(Match, ReorderByItselfChangesNothingAndByAPermutationGivesThePermutation) {
     match::reorderLike(self, db);
     expectSame(self, db);
 
-    ChannelDb perm;
-    std::vector<int> order(static_cast<std::size_t>(db.satCount));
+    ChannelDb perm = db;
+    std::vector<std::size_t> order(static_cast<std::size_t>(db.satCount));
     std::iota(order.begin(), order.end(), 0);
     std::shuffle(order.begin(), order.end(), rng);
-    for (const int s : order) {
-      const auto from = static_cast<std::size_t>(s);
-      perm.appendSatellite(db.sats[from]);
-      const auto to = static_cast<std::size_t>(perm.satCount - 1);
-      perm.tpTables[to] = db.tpTables[from];
-      perm.svcTables[to] = db.svcTables[from];
-      shuffleTable(perm.tpTables[to], rng);
-      shuffleTable(perm.svcTables[to], rng);
+    for (std::size_t to = 0; to < order.size(); ++to) {
+      perm.sats[to] = db.sats[order[to]];
+      shuffleTable(perm.tpTables[to] = db.tpTables[order[to]], rng);
+      shuffleTable(perm.svcTables[to] = db.svcTables[order[to]], rng);
     }
     ChannelDb reordered = db;
     match::reorderLike(reordered, perm);
