@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "editor/editor_dialog.h"
 #include "resource_ids.h"
@@ -61,12 +60,6 @@ TEST(ApplyOrder, TakesTheReferenceOrderAsOneUndoableStep) {
   editor.onCommand(ID_EDIT_REDO);
   EXPECT_EQ(order(), "Sat 3;Sat 2;Sat 1;");
 
-  // A reference that is no database changes nothing and says why.
-  std::ofstream(dir / "bad.json") << "{\"satellites\": 7}";
-  prompts.files.push_back((dir / "bad.json").string());
-  editor.onCommand(ID_FILE_APPLY_ORDER);
-  EXPECT_NE(prompts.messages.back().text.find("Not a Velmora JSON database"), std::string::npos);
-  EXPECT_EQ(order(), "Sat 3;Sat 2;Sat 1;");
   std::filesystem::remove_all(dir);
 }
 
