@@ -34,10 +34,14 @@ class ControlEvents {
   virtual void comboChanged(int /*id*/) {}
   virtual void lineChosen(int /*id*/) {}  // a list box's selection
   // Dragging a list row: its begin, and the pointer over list `overList`
-  // (0 for anywhere else) at (x, y) of that list's rows area.
+  // (IDC_TAB over the tab strip, 0 for anywhere else on the window) at
+  // (x, y) of that list's rows area; or the drag abandoned (Esc, a release
+  // outside the window, the window losing the focus or the mouse, a modal
+  // window coming up).
   virtual void dragBegin(int /*id*/, int /*row*/) {}
   virtual void dragMove(int /*overList*/, int /*x*/, int /*y*/) {}
   virtual void dragRelease(int /*overList*/, int /*x*/, int /*y*/) {}
+  virtual void dragCancel() {}
 };
 
 class QtControls final : public editor::Controls {
@@ -95,9 +99,9 @@ class QtControls final : public editor::Controls {
   int listRowAt(int id, int y) const override;
   void dragBegin(int id, int row, int hotX, int hotY) override;
   void dragEnd() override;
-  void dragShowInsertion(int /*id*/, int /*row*/) override {}
-  void selectAllText(int /*id*/) override {}
-  void setWindowTitle(std::string_view /*title*/, bool /*modified*/) override {}
+  void dragShowInsertion(int id, int row) override;
+  void selectAllText(int id) override;
+  void setWindowTitle(std::string_view title, bool modified) override;
   // The image that follows the pointer during a drag; nullptr otherwise.
   QLabel* dragImage() const { return dragImage_; }
 
@@ -123,6 +127,9 @@ class QtControls final : public editor::Controls {
   // The pointer during a drag: the image follows it, and the logic hears
   // where it is.
   void dragPointer(QPoint global, bool released);
+  // The drag abandoned: the logic hears it, and the image and the line go.
+  void cancelDrag();
+  class DragWatch;
 
   DialogMetrics metrics_;
   QWidget* client_;
@@ -133,10 +140,12 @@ class QtControls final : public editor::Controls {
   std::unordered_map<const QWidget*, int> ids_;
   std::unordered_map<int, QAction*> actions_;
   QPointer<ListView> dragList_;
+  QPointer<ListView> lineList_;
   QLabel* dragImage_ = nullptr;
   QPoint dragHotSpot_;
   QPoint dragLast_;
   QTimer* dragRepeat_ = nullptr;
+  DragWatch* dragWatch_ = nullptr;
 };
 
 }  // namespace velmora::qt
