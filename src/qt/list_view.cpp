@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QBrush>
 #include <QColor>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QItemSelection>
 #include <QKeyEvent>
@@ -11,6 +12,7 @@
 #include <QScrollBar>
 #include <QStyleOptionHeader>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "layout.h"
@@ -167,7 +169,10 @@ class ListHeader final : public QHeaderView {
     initStyleOption(&option);
     option.rect = QRect(0, 0, 1000, height() > 0 ? height() : fontMetrics().height() + 8);
     const QRect label = style()->subElementRect(QStyle::SE_HeaderLabel, &option, this);
-    return fontMetrics().horizontalAdvance(caption) + option.rect.width() - label.width();
+    // Whole pixels from the text's exact width: a rounded-down width
+    // would still cut the last letter off.
+    const qreal text = QFontMetricsF(font()).horizontalAdvance(caption);
+    return static_cast<int>(std::ceil(text)) + option.rect.width() - label.width();
   }
 
  protected:
