@@ -281,6 +281,12 @@ QModelIndex ListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modi
     const int column = std::max(currentIndex().column(), 0);
     return rows_->index(action == MoveHome ? 0 : rows_->rows() - 1, column);
   }
+  // Left and Right scroll the columns and leave the selection alone.
+  if (action == MoveLeft || action == MoveRight) {
+    horizontalScrollBar()->triggerAction(action == MoveLeft ? QAbstractSlider::SliderSingleStepSub
+                                                            : QAbstractSlider::SliderSingleStepAdd);
+    return currentIndex();
+  }
   return QTableView::moveCursor(action, modifiers);
 }
 

@@ -102,7 +102,8 @@ class ListView final : public QTableView {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
-  // Home and End go to the first and the last row, as in any list.
+  // Home and End go to the first and the last row, as in any list; Left
+  // and Right scroll sideways.
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
   // Typing finds a row by its name (the second column), not its number.
   void keyboardSearch(const QString& search) override;

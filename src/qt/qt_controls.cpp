@@ -550,6 +550,11 @@ class QtControls::DragWatch final : public QObject {
   QtControls& controls_;
 };
 
+QtControls::~QtControls() {
+  if (dragWatch_ != nullptr) dragWatch_->stop();
+  delete dragImage_;  // with its timer and its watch
+}
+
 void QtControls::dragBegin(int id, int row, int hotX, int hotY) {
   dragEnd();
   ListView* view = list(id);

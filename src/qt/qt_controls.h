@@ -50,6 +50,8 @@ class QtControls final : public editor::Controls {
   // of `client`, placed in pixels converted from dialog units. `dialog` is
   // the window that endDialog ends.
   QtControls(const res::DialogDef& def, QWidget* client, QDialog* dialog);
+  // A drag still under way ends with the controls.
+  ~QtControls() override;
 
   void setEvents(ControlEvents* events) { events_ = events; }
   const DialogMetrics& metrics() const { return metrics_; }
