@@ -342,6 +342,12 @@ int ListView::rowAtHeight(int y) const {
   return rowAt(y);
 }
 
+int ListView::rowHeightPixels() const {
+  rows_->flush();
+  const int h = model()->rowCount() > 0 ? rowHeight(0) : verticalHeader()->defaultSectionSize();
+  return h > 0 ? h : 1;
+}
+
 void ListView::setDragging(bool on) {
   // A drag abandoned while the button is still down ends the gesture: the
   // moves up to the release sweep no selection, the release is no click.
