@@ -37,8 +37,7 @@ class QtOrdering : public ::testing::Test {
 
   ListView* list() { return dynamic_cast<ListView*>(window.controls().widget(IDC_SAT_LIST)); }
   QPoint rowCentre(int row) { return list()->visualRect(list()->model()->index(row, 1)).center(); }
-  // Presses on `row`, moves the mouse there in a few steps, presses the
-  // keys, releases the mouse.
+  // Presses on `row`, moves to `to` in a few steps, presses `keys`, releases the mouse.
   void drag(int row, QPoint to, std::initializer_list<Qt::Key> keys = {}) {
     QWidget* rows = list()->viewport();
     const QPoint from = rowCentre(row);
@@ -92,13 +91,11 @@ TEST_F(QtOrdering, EscAbandonsADragAndNoOtherKeyActsDuringIt) {
        {Qt::Key_F2, Qt::Key_Escape});
   EXPECT_TRUE(imageWhileDragging);
   EXPECT_EQ(window.controls().dragImage(), nullptr);
-  EXPECT_FALSE(editor.isDragging());
   EXPECT_EQ(names(), "ABCDE");
 }
 
 TEST_F(QtOrdering, ARowLetGoOutsideTheWindowStays) {
   drag(1, list()->viewport()->mapFromGlobal(window.mapToGlobal(QPoint(window.width() + 40, 30))));
-  EXPECT_TRUE(imageWhileDragging);
   EXPECT_EQ(names(), "ABCDE");
   EXPECT_EQ(editor.db.satCount, 5);
 }
