@@ -305,25 +305,35 @@ void ListView::showInsertion(int row) {
   viewport()->update();
 }
 
-void ListView::paintEvent(QPaintEvent* event) {
-  QTableView::paintEvent(event);
-  if (insertion_ < 0) return;
+// A bar two pixels high across the rows, with short upright ends, so that
+// it stands out from the grid lines.
+QRect ListView::insertionBar() const {
+  if (insertion_ < 0) return {};
   rows_->flush();
   const int count = rows_->rows();
-  if (count == 0 || rows_->columnCount() == 0) return;
+  if (count == 0 || rows_->columnCount() == 0) return {};
   const int row = std::min(insertion_, count);
   const int y = row < count ? rowViewportPosition(row)
                             : rowViewportPosition(count - 1) + rowHeight(count - 1);
-  // A bar two pixels high across the rows, with short upright ends, so that
-  // it stands out from the grid lines.
-  QPainter painter(viewport());
-  const QColor ink = palette().color(QPalette::Text);
   const int left = std::max(0, -horizontalOffset());
   const int right =
       std::min(viewport()->width(), horizontalHeader()->length() - horizontalOffset()) - 1;
-  painter.fillRect(QRect(left, y - 1, right - left + 1, 2), ink);
-  painter.fillRect(QRect(left, y - 4, 2, 8), ink);
-  painter.fillRect(QRect(right - 1, y - 4, 2, 8), ink);
+  return QRect(left, y - 1, right - left + 1, 2);
+}
+
+void ListView::paintInsertion(QPainter& painter, QPoint offset) const {
+  const QRect bar = insertionBar().translated(offset);
+  if (bar.isNull()) return;
+  const QColor ink = palette().color(QPalette::Text);
+  painter.fillRect(bar, ink);
+  painter.fillRect(QRect(bar.left(), bar.top() - 3, 2, 8), ink);
+  painter.fillRect(QRect(bar.right() - 1, bar.top() - 3, 2, 8), ink);
+}
+
+void ListView::paintEvent(QPaintEvent* event) {
+  QTableView::paintEvent(event);
+  QPainter painter(viewport());
+  paintInsertion(painter, {});
 }
 
 int ListView::topRow() const {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class QPainter;
+
 namespace velmora::qt {
 
 // Rows of cell texts. Appending is cheap: appended rows are announced to
@@ -85,6 +87,8 @@ class ListView final : public QTableView {
   // last row), where a dragged row would land; -1 for none.
   void showInsertion(int row);
   int insertion() const { return insertion_; }
+  // Paints that line, shifted by `offset` from the rows area's origin.
+  void paintInsertion(QPainter& painter, QPoint offset) const;
   std::function<void(int row)> onDragBegin;
   std::function<void(QPoint global)> onDragMove;
   std::function<void(QPoint global)> onDragRelease;
@@ -103,6 +107,7 @@ class ListView final : public QTableView {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  QRect insertionBar() const;
   // Home and End go to the first and the last row, as in any list; Left
   // and Right scroll sideways.
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;

@@ -560,6 +560,30 @@ QtControls::~QtControls() {
   delete dragImage_;  // with its timer and its watch
 }
 
+// The image of the dragged row. Where the desktop cannot show a window
+// see-through, it hides the drop line beneath it: the line is drawn across
+// the image as well.
+class QtControls::DragImage final : public QLabel {
+ public:
+  explicit DragImage(const QtControls* controls)
+      : QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
+                            Qt::WindowDoesNotAcceptFocus),
+        controls_(controls) {}
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QLabel::paintEvent(event);
+    const ListView* view = controls_->lineList_.data();
+    if (view == nullptr) return;
+    QPainter painter(this);
+    view->paintInsertion(painter,
+                         view->viewport()->mapToGlobal(QPoint(0, 0)) - mapToGlobal(QPoint(0, 0)));
+  }
+
+ private:
+  const QtControls* controls_;
+};
+
 void QtControls::dragBegin(int id, int row, int hotX, int hotY) {
   dragEnd();
   ListView* view = list(id);
@@ -570,9 +594,7 @@ void QtControls::dragBegin(int id, int row, int hotX, int hotY) {
       view->visualRect(view->model()->index(row, 0))
           .united(view->visualRect(view->model()->index(row, view->rows().headerCount() - 1)))
           .intersected(view->viewport()->rect());
-  dragImage_ =
-      new QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
-                              Qt::WindowDoesNotAcceptFocus);
+  dragImage_ = new DragImage(this);
   dragImage_->setAttribute(Qt::WA_TransparentForMouseEvents);
   dragImage_->setAttribute(Qt::WA_ShowWithoutActivating);
   dragImage_->setFrameShape(QFrame::Box);
@@ -620,12 +642,14 @@ void QtControls::dragShowInsertion(int id, int row) {
   if (lineList_ && lineList_ != view) lineList_->showInsertion(-1);
   lineList_ = view;
   if (view != nullptr) view->showInsertion(row);
+  if (dragImage_ != nullptr) dragImage_->update();
 }
 
 void QtControls::dragPointer(QPoint global, bool released) {
   if (dragImage_ == nullptr) return;
   dragLast_ = global;
   dragImage_->move(global - dragHotSpot_);
+  dragImage_->update();
   // The list under the pointer: its rows, its headers or its scroll bars;
   // else the tab strip.
   int overList = 0;

@@ -133,6 +133,7 @@ class QtControls final : public editor::Controls {
   // The drag abandoned: the logic hears it, and the image and the line go.
   void cancelDrag();
   class DragWatch;
+  class DragImage;
 
   DialogMetrics metrics_;
   QWidget* client_;
