@@ -107,7 +107,6 @@ class ListView final : public QTableView {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
-  QRect insertionBar() const;
   // Home and End go to the first and the last row, as in any list; Left
   // and Right scroll sideways.
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
@@ -115,6 +114,8 @@ class ListView final : public QTableView {
   void keyboardSearch(const QString& search) override;
 
  private:
+  QRect insertionBar() const;
+
   RowsModel* rows_;
   int pressRow_ = -1;
   QPoint pressPos_;
