@@ -135,16 +135,20 @@ bool WinControls::onCommand(WPARAM wParam, LPARAM lParam) {
       // selection: the choice is the one the list closes with, once.
       switch (code) {
         case CBN_DROPDOWN:
-          droppedFrom_[id] = comboSelection(id);
+          dropped_[id] = Drop{comboSelection(id), text(id), false};
+          break;
+        case CBN_SELENDOK:
+          if (const auto open = dropped_.find(id); open != dropped_.end())
+            open->second.chosen = true;
           break;
         case CBN_CLOSEUP:
           // The last change may come before or after the close: the
           // choice is read once both have passed.
-          if (droppedFrom_.count(id) != 0)
+          if (dropped_.count(id) != 0)
             PostMessageW(dialog_, WM_APP_COMBO_CLOSED, static_cast<WPARAM>(id), 0);
           break;
         case CBN_SELCHANGE:
-          if (droppedFrom_.count(id) == 0 && send(item(id), CB_GETDROPPEDSTATE) == 0) {
+          if (dropped_.count(id) == 0 && send(item(id), CB_GETDROPPEDSTATE) == 0) {
             flushPicks();
             events_->comboChanged(id);
           }
@@ -229,11 +233,24 @@ bool WinControls::onPosted(UINT message, WPARAM wParam) {
     return true;
   }
   if (message == WM_APP_COMBO_CLOSED) {
-    const auto it = droppedFrom_.find(id);
-    if (it == droppedFrom_.end()) return true;
-    const int before = it->second;
-    droppedFrom_.erase(it);
-    if (events_ != nullptr && comboSelection(id) != before) {
+    const auto it = dropped_.find(id);
+    if (it == dropped_.end()) return true;
+    const Drop drop = it->second;
+    dropped_.erase(it);
+    const bool changed = comboSelection(id) != drop.selection || text(id) != drop.text;
+    if (!drop.chosen) {
+      // Closed without a choice (Esc, a click elsewhere): the box shows
+      // what it showed before.
+      if (changed) {
+        const Quiet quiet(quiet_);
+        send(item(id), CB_SETCURSEL, static_cast<WPARAM>(drop.selection));
+        if (is(id, K::ComboEdit)) SetWindowTextW(item(id), widen(drop.text).c_str());
+      }
+      return true;
+    }
+    // A new choice: another item, or an item's text where the box showed
+    // a title (a drop-down whose edit part names it).
+    if (events_ != nullptr && changed) {
       flushPicks();
       events_->comboChanged(id);
     }

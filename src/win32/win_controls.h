@@ -182,8 +182,14 @@ class WinControls final : public editor::Controls {
   // mouse press has changed the selection already.
   std::set<int> pendingPicks_;
   std::set<int> pickedThisPress_;
-  // Combo boxes whose list is down, with their selection when it opened.
-  std::map<int, int> droppedFrom_;
+  // Combo boxes whose list is down: their selection and text when it
+  // opened, and whether the user has chosen an item from it.
+  struct Drop {
+    int selection = -1;
+    std::string text;
+    bool chosen = false;
+  };
+  std::map<int, Drop> dropped_;
 };
 
 }  // namespace velmora::win32
