@@ -702,12 +702,16 @@ bool WinControls::onDragPointer(bool released) {
     events_->dragRelease(overList, inList.x, inList.y);
     return true;
   }
+  HWND w = listView(overList);
+  const LRESULT top = send(w, LVM_GETTOPINDEX);
   events_->dragMove(overList, inList.x, inList.y);
-  // The list may have scrolled: it is painted with the image hidden, so
-  // that the image leaves no trace on it.
-  if (HWND w = listView(overList);
-      w != nullptr && dragImages_ != nullptr && GetUpdateRect(w, nullptr, FALSE)) {
+  // A list that scrolled moved the image's pixels with its rows: it is
+  // painted afresh with the image hidden, so that the image leaves no trace.
+  if (w == nullptr || dragImages_ == nullptr) return true;
+  const bool scrolled = send(w, LVM_GETTOPINDEX) != top;
+  if (scrolled || GetUpdateRect(w, nullptr, FALSE)) {
     ImageList_DragShowNolock(FALSE);
+    if (scrolled) InvalidateRect(w, nullptr, TRUE);
     UpdateWindow(w);
     ImageList_DragShowNolock(TRUE);
   }

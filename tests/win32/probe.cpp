@@ -14,7 +14,7 @@
 //                                          is painted and answers
 //
 // A window is found by its title, or by its title followed by " - " and
-// the name of the document it shows.
+// the name of the document it shows, or by "*" for unsaved changes.
 // Exit status 0 on success, 1 on a timeout or a missing window or control.
 // clang-format off
 #include <windows.h>
@@ -46,7 +46,7 @@ BOOL CALLBACK matchTitle(HWND w, LPARAM lParam) {
   wchar_t text[1024] = {};
   GetWindowTextW(w, text, 1024);
   const std::wstring t = text;
-  if (t == search.title || t.rfind(search.title + L" - ", 0) == 0) {
+  if (t == search.title || t == search.title + L"*" || t.rfind(search.title + L" - ", 0) == 0) {
     search.found = w;
     return FALSE;
   }

@@ -64,13 +64,23 @@ fi
 satellites="$(python3 -c 'import json,sys; print(len(json.load(open(sys.argv[1]))["satellites"]))' \
   "$src/tests/data/sample_db.json")"
 
-# The main window's title names the open file after a dash.
+# The main window's title names the open file after a dash, and marks
+# unsaved changes with "*".
 focus() {
   local w pattern="^$1\$"
-  [ "$1" = "$title" ] && pattern="^$1( - .*)?\$"
+  [ "$1" = "$title" ] && pattern="^$1( - .*|\\*)?\$"
   w="$(timeout 10 xdotool search --name "$pattern" | head -1)" || true
   [ -n "$w" ] || fail "no X window named \"$1\""
   timeout 10 xdotool windowfocus --sync "$w" || fail "cannot focus \"$1\""
+}
+
+# Until control $1 of the main window shows text $2, for up to ten seconds.
+wait_text() {
+  for _ in $(seq 100); do
+    [ "$(probe text "$title" "$1")" = "$2" ] && return 0
+    sleep 0.1
+  done
+  return 1
 }
 
 # 1. The window appears.
@@ -111,16 +121,17 @@ read -r x y _ _ < <(probe rect "$title" 1000)
 row1=$((y + 26))
 focus "$title"
 timeout 10 xdotool mousemove "$((x + 60))" "$row1" click 1
-sleep 0.5
+first="$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["satellites"][0]["name"])' \
+  "$src/tests/data/sample_db.json")"
+wait_text 1003 "$first" || fail "a click did not pick the first row"
 probe settext "$title" 1003 "Typed"
 timeout 10 xdotool key Home
 sleep 0.5
 [ "$(probe text "$title" 1003)" = "Typed" ] || fail "Home on the picked row refilled the panel"
 timeout 10 xdotool key Down
-sleep 0.5
 second="$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["satellites"][1]["name"])' \
   "$src/tests/data/sample_db.json")"
-[ "$(probe text "$title" 1003)" = "$second" ] || fail "Down did not pick the second row"
+wait_text 1003 "$second" || fail "Down did not pick the second row"
 probe settext "$title" 1003 "Renamed"
 read -r cx cy cw ch < <(probe rect "$title" 1052)
 timeout 10 xdotool mousemove "$((cx + cw / 2))" "$((cy + ch / 2))" click 1
