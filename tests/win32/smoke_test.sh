@@ -60,7 +60,16 @@ fi
 
 # The database to open, and the bytes Save must write for it.
 "$cli" build "$src/tests/data/sample_db.json" --layout I -o "$work/sample.wdb" >/dev/null
-"$cli" convert "$work/sample.wdb" --layout I -o "$work/expected.wdb" >/dev/null
+# The editor keeps a channel without a name as "....", as its lists show it.
+python3 -c '
+import json, sys
+db = json.load(open(sys.argv[1]))
+for sat in db["satellites"]:
+    for svc in sat.get("services", []):
+        svc["name"] = svc.get("name") or "...."
+json.dump(db, open(sys.argv[2], "w"))' "$src/tests/data/sample_db.json" "$work/kept.json"
+"$cli" build "$work/kept.json" --layout I -o "$work/kept.wdb" >/dev/null
+"$cli" convert "$work/kept.wdb" --layout I -o "$work/expected.wdb" >/dev/null
 satellites="$(python3 -c 'import json,sys; print(len(json.load(open(sys.argv[1]))["satellites"]))' \
   "$src/tests/data/sample_db.json")"
 
