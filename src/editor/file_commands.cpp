@@ -50,7 +50,6 @@ void EditorDialog::openChosenFile(std::optional<std::string> chosen) {
   }
   switch (classifyOpenPath(filePath)) {
     case OpenKind::Sdx:
-      showFileLine(filePath);
       importListing();
       return;
     case OpenKind::Unsupported:

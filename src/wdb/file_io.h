@@ -27,6 +27,12 @@ namespace velmora {
 std::optional<std::vector<std::byte>> readWholeFile(const std::filesystem::path& path,
                                                     std::size_t maxBytes = 64u << 20);
 
+// Why readWholeFile(path, maxBytes) gives nothing, as a sentence: the
+// system's message ("No such file or directory."), or that the path is a
+// folder, not a regular file, or larger than maxBytes. Empty when the file
+// can be read.
+std::string whyUnreadable(const std::filesystem::path& path, std::size_t maxBytes = 64u << 20);
+
 // Size of a regular file, 0 when it is missing, empty or not a regular file.
 std::uintmax_t fileSizeOrZero(const std::filesystem::path& path);
 
