@@ -150,8 +150,8 @@ int nameBackup(const fs::path& kept, const fs::path& backup) {
     ::unlink(kept.c_str());
     return error;
   }
-  struct stat left {
-  }, named{};
+  struct stat left {};
+  struct stat named {};
   if (::lstat(kept.c_str(), &left) == 0 && ::lstat(backup.c_str(), &named) == 0 &&
       left.st_dev == named.st_dev && left.st_ino == named.st_ino) {
     ::unlink(kept.c_str());
