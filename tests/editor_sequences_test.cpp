@@ -133,8 +133,10 @@ std::string summaryOf(const ChannelDb& db, wdb::Layout layout) {
   return out;
 }
 
-State stateOf(const ChannelDb& db, wdb::Layout layout) {
-  return State{contentOf(db), layout, summaryOf(db, layout)};
+// The summary costs more than the content; only states kept for later
+// messages carry one.
+State stateOf(const ChannelDb& db, wdb::Layout layout, bool withSummary = false) {
+  return State{contentOf(db), layout, withSummary ? summaryOf(db, layout) : std::string()};
 }
 
 // ---------------------------------------------------------------------------
@@ -165,11 +167,19 @@ std::string fileView(const ChannelDb& db, wdb::Layout layout) {
   std::ostringstream out;
   for (int s = 0; s < db.satCount; ++s) {
     const SatRecord& sat = db.sats[at(s)];
-    out << "sat " << s + 1 << " \"" << sat.name.substr(0, nameLen) << "\" lnb "
-        << packed(sat.lnbFreq1) << "/" << packed(sat.lnbFreq2) << " power "
-        << (!has(sat.lnbPower, "Off") && has(sat.lnbPower, "On")) << " 12V "
+    const std::string f1 = packed(sat.lnbFreq1), f2 = packed(sat.lnbFreq2);
+    // A universal LNB switches its band itself: its tone reads back as
+    // automatic, whatever was stored.
+    const bool universal =
+        has(lnbTypeFor(f1, f2), "Universal") || (!type1 && leadingValue(f2) != 0);
+    const bool tone =
+        !has(sat.tone22k, "Off") && (has(sat.tone22k, "On") || has(sat.tone22k, "Auto"));
+    out << "sat " << s + 1 << " \"" << sat.name.substr(0, nameLen) << "\" lnb " << f1 << "/" << f2
+        << " power " << (!has(sat.lnbPower, "Off") && has(sat.lnbPower, "On")) << " 12V "
         << (!has(sat.switch12v, "Off") && has(sat.switch12v, "On")) << " tone "
-        << (!has(sat.tone22k, "Off") && (has(sat.tone22k, "On") || has(sat.tone22k, "Auto")))
+        << (universal ? "auto"
+            : tone    ? "on"
+                      : "off")
         << " diseqc " << diseqcMode(sat.diseqc);
     if (type1) {
       const std::int64_t v = leadingValue(sat.sdxCode);
@@ -308,6 +318,18 @@ struct Failure {
   std::string what;
 };
 
+// VELMORA_LEAVE_OUT: a comma-separated list of step kinds (as named in the
+// table of Sequence::step, and "dragkeys") and checks ("savedflag",
+// "undomenu", "info", "panel") to leave out, to look past a failure that is
+// still open. Everything runs by default.
+bool leftOut(const std::string& name) {
+  static const std::string list = [] {
+    const char* v = std::getenv("VELMORA_LEAVE_OUT");
+    return "," + std::string(v ? v : "") + ",";
+  }();
+  return list.find("," + name + ",") != std::string::npos;
+}
+
 // ---------------------------------------------------------------------------
 // One sequence.
 
@@ -445,21 +467,20 @@ class Sequence {
 
     ed_.initDialog();
     const int tab = uniform(1, 3);
-    std::string desc =
-        "start: " + std::string(layoutText(layout)) + " file " + summaryOf(db, layout);
+    std::string desc = "start: " + std::string(layoutText(layout)) + " file";
     if (tab != TAB_SATELLITE) {
       ui_.pickTab(tab - 1);
       ed_.onTabChanged();
       desc += ", on the " + std::string(tabName(tab)) + " tab";
     }
-    undo_ = {stateOf(ed_.db, ed_.wdbLayout)};
+    undo_ = {stateOf(ed_.db, ed_.wdbLayout, true)};
     undoPos_ = 0;
     saved_ = undo_[0];
     openChoice_ = path("start.wdb");
     begin("open start.wdb");
-    described_.back() = desc;
     ed_.onKeyDown(VK_F3);
     finishStep(Kind::Open);
+    described_.back() = desc + ", loaded as " + summaryOf(ed_.db, ed_.wdbLayout);
   }
 
   // ------------------------------------------------------------ the steps
@@ -502,6 +523,10 @@ class Sequence {
     return ui_.comboSelection(tab == TAB_TRANSPONDER ? IDC_TP_SAT : IDC_SVC_SAT);
   }
   State now() const { return stateOf(ed_.db, ed_.wdbLayout); }
+  State withSummary(State s) const {
+    s.summary = summaryOf(ed_.db, ed_.wdbLayout);
+    return s;
+  }
 
   void begin(const std::string& what) {
     described_.push_back(what);
@@ -527,8 +552,8 @@ class Sequence {
 
   [[noreturn]] void fail(const std::string& what) {
     std::string text = what;
-    text += "\n      before: " + before_.state.summary;
-    text += "\n      after:  " + now().summary;
+    text += "\n      before: " + summaryOf(before_.db, before_.state.layout);
+    text += "\n      after:  " + summaryOf(ed_.db, ed_.wdbLayout);
     throw Failure{text};
   }
   void require(bool ok, const std::string& what) {
@@ -543,18 +568,25 @@ class Sequence {
     struct Weighted {
       Kind kind;
       int weight;
+      const char* name;
     };
     static const Weighted table[] = {
-        {Kind::Click, 16}, {Kind::RightClick, 3}, {Kind::Tab, 6},  {Kind::SatBox, 4},
-        {Kind::Type, 12},  {Kind::Combo, 4},      {Kind::Add, 6},  {Kind::Change, 8},
-        {Kind::Remove, 4}, {Kind::Delete, 3},     {Kind::Sort, 5}, {Kind::Move, 6},
-        {Kind::Drag, 8},   {Kind::Undo, 7},       {Kind::Redo, 4}, {Kind::Find, 2},
-        {Kind::Save, 4},   {Kind::New, 1},        {Kind::Open, 4}};
+        {Kind::Click, 16, "click"},  {Kind::RightClick, 3, "rightclick"},
+        {Kind::Tab, 6, "tab"},       {Kind::SatBox, 4, "satbox"},
+        {Kind::Type, 12, "type"},    {Kind::Combo, 4, "combo"},
+        {Kind::Add, 6, "add"},       {Kind::Change, 8, "change"},
+        {Kind::Remove, 4, "remove"}, {Kind::Delete, 3, "delete"},
+        {Kind::Sort, 5, "sort"},     {Kind::Move, 6, "move"},
+        {Kind::Drag, 8, "drag"},     {Kind::Undo, 7, "undo"},
+        {Kind::Redo, 4, "redo"},     {Kind::Find, 2, "find"},
+        {Kind::Save, 4, "save"},     {Kind::New, 1, "new"},
+        {Kind::Open, 4, "open"}};
     int total = 0;
-    for (const Weighted& w : table) total += w.weight;
+    for (const Weighted& w : table) total += leftOut(w.name) ? 0 : w.weight;
     int roll = uniform(0, total - 1);
     Kind kind = Kind::Click;
     for (const Weighted& w : table) {
+      if (leftOut(w.name)) continue;
       if (roll < w.weight) {
         kind = w.kind;
         break;
@@ -639,7 +671,8 @@ class Sequence {
     for (int r : rows) pick_.push_back(e.rec[at(r)]);
     pickTab_ = tab;
     pickSat_ = shownSat();
-    panelDirty_ = false;
+    // A click that hits no row leaves whatever the panel holds.
+    panelDirty_ = rows.empty();
     ui_.pickRows(list, rows);
     if (!right) {
       ed_.onListClick(list);
@@ -1021,7 +1054,7 @@ class Sequence {
                                        : over == 0  ? "the window"
                                                     : "the tabs") +
                            " y " + std::to_string(y);
-      if (chance(30)) cancelled = keyDuringDrag();
+      if (chance(30) && !leftOut("dragkeys")) cancelled = keyDuringDrag();
     }
     if (cancelled) return finishStep(Kind::Nothing);
     const int end = uniform(0, 9);
@@ -1115,8 +1148,11 @@ class Sequence {
       failAt_ = oneOf<FileStep>(
           {FileStep::Open, FileStep::Write, FileStep::Sync, FileStep::Rename, FileStep::Backup});
       failErrno_ = oneOf<int>({EACCES, ENOSPC, EIO});
-      described_.back() +=
-          " (the disk fails at step " + std::to_string(static_cast<int>(*failAt_)) + ")";
+      static const char* const stepNames[] = {"creating the file", "writing", "flushing",
+                                              "renaming", "keeping the backup"};
+      described_.back() += std::string(" (the disk fails ") +
+                           stepNames[static_cast<int>(*failAt_)] + ", errno " +
+                           std::to_string(failErrno_) + ")";
     }
     lastSavePath_.clear();
     const int id = kind == Kind::Save  ? (way == 1 ? ID_FILE_SAVE : ID_TB_MAKE)
@@ -1253,9 +1289,9 @@ class Sequence {
 
     // 4. The undo model: each step that changed the database is one step.
     if (reset) {
-      undo_ = {after};
+      undo_ = {withSummary(after)};
       undoPos_ = 0;
-      saved_ = after;
+      saved_ = undo_.front();
       pick_.clear();
       panelDirty_ = false;
     } else if (kind == Kind::Undo || kind == Kind::Redo) {
@@ -1277,26 +1313,35 @@ class Sequence {
       }
     } else if (!(after == before_.state)) {
       undo_.resize(undoPos_ + 1);
-      undo_.push_back(after);
+      undo_.push_back(withSummary(after));
       ++undoPos_;
       if (undo_.size() > UndoHistory::MAX_STEPS + 1) {
         undo_.erase(undo_.begin());
         --undoPos_;
       }
     }
-    if (wrote && !reset) saved_ = after;
+    if (wrote && !reset) saved_ = withSummary(after);
 
     // The pick follows its entries: those no longer in the shown list are
     // gone; another tab or satellite shows none of them.
     if (shownTab() != pickTab_ || shownSat() != pickSat_) {
       pick_.clear();
     } else {
+      // An entry changed in place (Change, or the undo of one) is still the
+      // entry in its row.
       const Entries e = entriesOf(ed_.db, shownTab(), shownSat());
+      const Entries e0 = entriesOf(before_.db, before_.tab, before_.sat);
       std::vector<std::string> left = e.rec, kept;
       for (const std::string& p : pick_) {
-        const auto it = std::find(left.begin(), left.end(), p);
+        auto it = std::find(left.begin(), left.end(), p);
+        if (it == left.end() && e.rec.size() == e0.rec.size()) {
+          const auto was = std::find(e0.rec.begin(), e0.rec.end(), p);
+          if (was != e0.rec.end())
+            it = std::find(left.begin(), left.end(),
+                           e.rec[at(static_cast<int>(was - e0.rec.begin()))]);
+        }
         if (it == left.end()) continue;
-        kept.push_back(p);
+        kept.push_back(*it);
         left.erase(it);
       }
       pick_ = kept;
@@ -1309,15 +1354,15 @@ class Sequence {
   void checkWindow(const State& after) {
     const ChannelDb& db = ed_.db;
     // 3. savedFlag.
-    require((db.savedFlag == 1) == (after == saved_),
+    require(leftOut("savedflag") || (db.savedFlag == 1) == (after == saved_),
             "savedFlag is " + std::to_string(db.savedFlag) + " but the database " +
                 (after == saved_ ? "is" : "is not") + " the one last loaded or saved (" +
                 saved_.summary + ")");
     // The undo menu items follow the model's stack.
-    require(ui_.menuEnabled(ID_EDIT_UNDO) == (undoPos_ > 0),
+    require(leftOut("undomenu") || ui_.menuEnabled(ID_EDIT_UNDO) == (undoPos_ > 0),
             std::string("Undo is ") + (ui_.menuEnabled(ID_EDIT_UNDO) ? "enabled" : "greyed") +
                 " with " + std::to_string(undoPos_) + " steps to undo");
-    require(ui_.menuEnabled(ID_EDIT_REDO) == (undoPos_ + 1 < undo_.size()),
+    require(leftOut("undomenu") || ui_.menuEnabled(ID_EDIT_REDO) == (undoPos_ + 1 < undo_.size()),
             std::string("Redo is ") + (ui_.menuEnabled(ID_EDIT_REDO) ? "enabled" : "greyed") +
                 " with " + std::to_string(undo_.size() - undoPos_ - 1) + " steps to redo");
 
@@ -1353,6 +1398,7 @@ class Sequence {
 
     // The information panel: one satellite that exists, the shown one on
     // the Transponder and Channel tabs.
+    const bool info = !leftOut("info");
     const std::string selSat = ui_.text(IDC_SEL_SAT), selTp = ui_.text(IDC_SEL_TP),
                       selCh = ui_.text(IDC_SEL_CH);
     auto describes = [&](int i) {
@@ -1360,29 +1406,30 @@ class Sequence {
              selCh == decimalText(db.svcTables[at(i)].count());
     };
     if (db.satCount == 0) {
-      require(selSat == "." || selSat.empty(),
+      require(!info || selSat == "." || selSat.empty(),
               "Selected Info. names a satellite of an empty database");
     } else if (tab != TAB_SATELLITE) {
-      require(describes(s), "Selected Info. (" + selSat + ", " + selTp + ", " + selCh +
-                                ") is not the satellite the " + tabName(tab) + " tab shows (" +
-                                db.sats[at(s)].name + ")");
+      require(!info || describes(s), "Selected Info. (" + selSat + ", " + selTp + ", " + selCh +
+                                         ") is not the satellite the " + tabName(tab) +
+                                         " tab shows (" + db.sats[at(s)].name + ")");
     } else {
       bool any = false;
       for (int i = 0; i < db.satCount && !any; ++i) any = describes(i);
-      require(any, "Selected Info. (" + selSat + ", " + selTp + ", " + selCh +
-                       ") describes no satellite of the database");
+      require(!info || any, "Selected Info. (" + selSat + ", " + selTp + ", " + selCh +
+                                ") describes no satellite of the database");
     }
     ChannelDb counted = db;
     counted.recountTotals();
     const std::string totalTp = ui_.text(IDC_TOTAL_TP), totalCh = ui_.text(IDC_TOTAL_CH);
-    require((totalTp == decimalText(counted.totalTp) ||
-             (counted.totalTp == 0 && db.satCount == 0 && totalTp == ".")) &&
-                (totalCh == decimalText(counted.totalSvc) ||
-                 (counted.totalSvc == 0 && db.satCount == 0 && totalCh == ".")),
+    const bool totalsShown = (totalTp == decimalText(counted.totalTp) ||
+                              (counted.totalTp == 0 && db.satCount == 0 && totalTp == ".")) &&
+                             (totalCh == decimalText(counted.totalSvc) ||
+                              (counted.totalSvc == 0 && db.satCount == 0 && totalCh == "."));
+    require(!info || totalsShown,
             "Total Num. (" + totalTp + ", " + totalCh + ") is not the database's totals");
 
     // The edit panel: empty, or one picked entry, whole.
-    if (panelDirty_) return;
+    if (panelDirty_ || leftOut("panel")) return;
     const std::vector<int> fields = panelFields(tab);
     bool empty = true;
     for (int id : fields) empty = empty && ui_.text(id).empty();
@@ -1395,7 +1442,7 @@ class Sequence {
     std::string texts;
     for (int id : fields) texts += inQuotes(ui_.text(id)) + " ";
     require(shown, "the edit panel (" + texts + ") is neither empty nor the picked entry");
-    if (tab == TAB_SATELLITE)
+    if (tab == TAB_SATELLITE && info)
       require(selSat == ui_.text(IDC_SAT_NAME),
               "the edit panel shows " + ui_.text(IDC_SAT_NAME) + " but Selected Info. " + selSat);
   }
