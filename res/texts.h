@@ -87,6 +87,7 @@ inline constexpr std::string_view SAT_REPLACE_QUESTION =
     " already exists. \n\nReplace existing satellite?   ";
 inline constexpr std::string_view SAT_REPLACE_CAPTION = "Satellite OverWrite Message.    ";
 inline constexpr std::string_view SAT_NAME_EXISTS = "  already exists.";  // after the name
+inline constexpr std::string_view LNB_FREQ_INVALID = "LNB FREQ : Invalid!";
 inline constexpr std::string_view SDX_CODE_INVALID =
     "SDX CODE : Invalid! \n\nRange : 0010 ~3599 \n\nEx) 0010,0100,1000,0192...etc";
 inline constexpr std::string_view NO_SATELLITE = "There is no satellite!.";

@@ -24,11 +24,11 @@ class EditPanel : public ::testing::Test {
 
   // A database as it stands after loading it.
   void load(ChannelDb db) {
-    editor.db = std::move(db);
-    for (int combo : {IDC_TP_SAT, IDC_SVC_SAT})
-      for (int s = 0; s < editor.db.satCount; ++s)
-        ui.comboInsert(combo, s, editor.db.sats[static_cast<std::size_t>(s)].name);
     switchTo(TAB_SATELLITE);
+    wdb::ReadResult loaded;
+    loaded.db = std::move(db);
+    loaded.layout = wdb::Layout::TypeI;
+    editor.finishLoading(std::move(loaded));
   }
   void switchTo(int tab) {
     ui.pickTab(tab - 1);
@@ -147,9 +147,15 @@ TEST_F(EditPanel, RefusedSatellitesLeaveEverythingAsItWas) {
   addSat("", "0130");
   EXPECT_EQ(said(), std::vector<std::string>{"No Name!"});
   addSat("ABCDEFGHIJKLMNOPQRST", "3600");
-  EXPECT_EQ(said(), (std::vector<std::string>{
-                        "Max 16 characters!\n( ABCDEFGHIJKLMNOPQRST --> ABCDEFGHIJKLMNOP )",
-                        std::string(text::SDX_CODE_INVALID)}));
+  EXPECT_EQ(said(), std::vector<std::string>{std::string(text::SDX_CODE_INVALID)});
+  // The cut is announced as the name will be stored, with its suffix.
+  addSat("ABCDEFGHIJKLMNOPQRST", "0192");
+  EXPECT_EQ(said(), std::vector<std::string>{
+                        "Max 16 characters!\n( ABCDEFGHIJKLMNOPQRST --> ABCDEFGHIJ-19.2E )"});
+  editor.onCommand(ID_EDIT_UNDO);
+  // Letters in an LNB frequency are refused, not read as 0.
+  enter({{IDC_SAT_NAME, "Hotbird"}, {IDC_LNB_FREQ1, "975O"}, {IDC_LONGITUDE, "0130"}});
+  EXPECT_EQ(said(), std::vector<std::string>{"LNB FREQ : Invalid!"});
   for (const char* longitude : {"123", "01300", "-012", "abcd", "12ab", " 130", "+130"}) {
     addSat("Hotbird", longitude);
     EXPECT_EQ(said(), std::vector<std::string>{std::string(text::SDX_CODE_INVALID)}) << longitude;
@@ -162,19 +168,33 @@ TEST_F(EditPanel, RefusedSatellitesLeaveEverythingAsItWas) {
 }
 
 TEST_F(EditPanel, ASatelliteOfTheSameNameIsReplacedOnlyWhenTheUserSaysYes) {
-  load(makeDb(2, 2, 2));
+  ChannelDb db = makeDb(2, 2, 2);
+  db.sats[0].name = "Sat 1-13E";
+  load(db);
   const ChannelDb before = editor.db;
+  // The name as it will be stored, suffix and all, meets the existing one.
   addSat("Sat 1", "0130");  // the script answers No
   ASSERT_EQ(prompts.messages.size(), 1u);
-  EXPECT_EQ(prompts.messages[0].text, "Sat 1 already exists. \n\nReplace existing satellite?   ");
+  EXPECT_EQ(prompts.messages[0].text,
+            "Sat 1-13E already exists. \n\nReplace existing satellite?   ");
   EXPECT_EQ(prompts.messages[0].caption, "Satellite OverWrite Message.    ");
-  EXPECT_EQ(prompts.messages[0].buttons, Buttons::YesNo);
+  // Yes would empty the satellite: Enter answers No.
+  EXPECT_EQ(prompts.messages[0].buttons, Buttons::YesNoDefaultNo);
   said();
   EXPECT_EQ(editor.db.sats, before.sats);
   EXPECT_EQ(editor.db.tpTables, before.tpTables);
 
+  // A clicked satellite and Enter twice: Add with its own values asks, and
+  // the second Enter (No) changes nothing; its name gets no second suffix.
+  click(IDC_SAT_LIST, {0});
+  editor.onKeyDown(VK_RETURN);
+  ASSERT_EQ(said().size(), 1u);
+  EXPECT_EQ(editor.db.sats, before.sats);
+  EXPECT_EQ(editor.db.tpTables, before.tpTables);
+  EXPECT_EQ(editor.db.svcTables, before.svcTables);
+
   prompts.answers = {Answer::Yes};
-  addSat("Sat 1", "0130");
+  addSat("Sat 1-13E", "0130");
   said();
   EXPECT_EQ(satNames(), (std::vector<std::string>{"Sat 1-13E", "Sat 2"}));
   EXPECT_TRUE(editor.db.tpTables[0].empty());
@@ -183,11 +203,6 @@ TEST_F(EditPanel, ASatelliteOfTheSameNameIsReplacedOnlyWhenTheUserSaysYes) {
   EXPECT_EQ(row(IDC_SAT_LIST, 0)[1], "Sat 1-13E");
   EXPECT_EQ(ui.listRowCount(IDC_SAT_LIST), 2);
   expectCombosHoldTheNames();
-
-  // The typed name has no suffix yet, so it meets no existing name.
-  addSat("Sat 1", "0130");
-  EXPECT_TRUE(said().empty());
-  EXPECT_EQ(satNames(), (std::vector<std::string>{"Sat 1-13E", "Sat 2", "Sat 1-13E"}));
 }
 
 TEST_F(EditPanel, TheSixtyFourthSatelliteIsTheLast) {
@@ -458,7 +473,7 @@ TEST_F(EditPanel, RemovingSatellitesClosesUpAndTheLastOneClearsTheDatabase) {
   click(IDC_SAT_LIST, {0});
   press(IDC_REMOVE);
   EXPECT_EQ(editor.db.satCount, 0);
-  EXPECT_EQ(editor.db.savedFlag, 1);
+  EXPECT_EQ(editor.db.savedFlag, 0);  // not what was loaded; undo brings it back
   EXPECT_EQ(ui.comboCount(IDC_TP_SAT), 0);
   EXPECT_EQ(ui.comboCount(IDC_SVC_SAT), 0);
   EXPECT_EQ(ui.listRowCount(IDC_SAT_LIST), 0);
@@ -499,7 +514,7 @@ TEST_F(EditPanel, ChangeRefusesWhatAddRefusesAndChangesNothing) {
     EXPECT_EQ(editor.db.sats, before.sats);
     EXPECT_EQ(editor.db.tpTables, before.tpTables);
     EXPECT_EQ(editor.db.svcTables, before.svcTables);
-    EXPECT_EQ(editor.db.savedFlag, 0);
+    EXPECT_EQ(editor.db.savedFlag, 1);
   }
 }
 
@@ -529,7 +544,8 @@ TEST_F(EditPanel, APickDoesNotCarryOverToAnotherSatellitesList) {
   }
 }
 
-TEST_F(EditPanel, EveryRefusedEditStillCountsAsAChange) {
+// The database is unsaved exactly when it differs from the file.
+TEST_F(EditPanel, ARefusedEditIsNoChange) {
   const std::function<void()> refused[] = {
       [&] { addSat("", "0130"); },
       [&] { press(IDC_CHANGE); },
@@ -548,7 +564,7 @@ TEST_F(EditPanel, EveryRefusedEditStillCountsAsAChange) {
     editor.db.savedFlag = 1;
     edit();
     EXPECT_FALSE(said().empty());
-    EXPECT_EQ(editor.db.savedFlag, 0);
+    EXPECT_EQ(editor.db.savedFlag, 1);
     EXPECT_EQ(editor.db.sats[0].name, "Sat 1");
   }
 }

@@ -160,7 +160,7 @@ TEST_F(EditorWindow, SwitchingTabsResetsTheirChoicesAndListsHaveTheirColumns) {
   ui.type(IDC_LONGITUDE, "0130");
   switchTo(TAB_SATELLITE);
   const std::pair<int, const char*> defaults[] = {
-      {IDC_LNB_TYPE, "Universal"}, {IDC_DISEQC, "None"}, {IDC_LNB_POWER, "Off"},
+      {IDC_LNB_TYPE, "Universal"}, {IDC_DISEQC, "None"}, {IDC_LNB_POWER, "On"},
       {IDC_TONE, "Auto"},          {IDC_12V, "Off"},     {IDC_COMMITTED, "None"}};
   for (const auto& [combo, item] : defaults)
     EXPECT_EQ(ui.comboItem(combo, ui.comboSelection(combo)), item) << combo;
@@ -170,7 +170,10 @@ TEST_F(EditorWindow, SwitchingTabsResetsTheirChoicesAndListsHaveTheirColumns) {
 
   const std::pair<int, std::vector<std::pair<std::string, int>>> columns[] = {
       {IDC_TP_LIST,
-       {{"No.", 40}, {"SAT Name", 110}, {"Frequency", 80}, {"Polarization", 70},
+       {{"No.", 40},
+        {"SAT Name", 110},
+        {"Frequency", 80},
+        {"Polarization", 70},
         {"Symbol Rate", 80}}},
       {IDC_SVC_LIST,
        {{"No.", 35},
@@ -275,8 +278,9 @@ TEST_F(EditorWindow, KeysFollowTheWindowRules) {
   ui.focus(IDC_ADD);
   EXPECT_EQ(editor.onKeyDown(VK_RETURN), KeyAction::Consumed);
   EXPECT_EQ(editor.onKeyDown(VK_F1), KeyAction::Pass);
-  EXPECT_EQ(prompts.helpShown,
-            std::vector<std::string>{(std::filesystem::path("/opt/velmora") / "Velmora.html").string()});
+  EXPECT_EQ(
+      prompts.helpShown,
+      std::vector<std::string>{(std::filesystem::path("/opt/velmora") / "Velmora.html").string()});
   EXPECT_EQ(editor.onKeyDown(VK_F5), KeyAction::Consumed);
   for (int key : {VK_F2, VK_F3, VK_F7, VK_F8, VK_F9})
     EXPECT_EQ(editor.onKeyDown(key), KeyAction::Clear);

@@ -7,6 +7,8 @@
 #include <random>
 #include <string>
 
+#include "sdx/program_files.h"
+
 namespace velmora {
 namespace {
 
@@ -94,6 +96,28 @@ TEST(FavouriteFolder, InstalledListIsWellFormed) {
   EXPECT_LE(list.entries.size(), 64u);
   EXPECT_EQ(favouriteLine(list, "Hotbird 13E"), 1);
   for (int i = 1; i <= 63; ++i) EXPECT_EQ(favouriteLine(list, "NEW " + std::to_string(i)), 0);
+}
+
+TEST(ProgramFiles, InstalledProgramFindsItsFilesUnderShare) {
+  TempDir prefix;
+  fs::create_directories(prefix.path() / "bin");
+  prefix.write("share/velmora/favor/satlist1.sdx", "Hotbird\n");
+  const fs::path folder = programFilesFolder(prefix.path() / "bin");
+  EXPECT_EQ(folder, prefix.path() / "share" / "velmora");
+  EXPECT_EQ(loadFavouritesBesideProgram(folder).entries, Entries{"Hotbird"});
+  EXPECT_EQ(programFilesFolder(prefix.path() / "bin/"), folder);
+}
+
+TEST(ProgramFiles, FilesBesideTheProgramComeFirst) {
+  TempDir tree;
+  tree.write("share/velmora/favor/satlist1.sdx", "Astra\n");
+  tree.write("bin/Velmora.html", "<html></html>");
+  EXPECT_EQ(programFilesFolder(tree.path() / "bin"), tree.path() / "bin");
+  // A folder not called bin is a build tree or an unpacked folder.
+  tree.write("build/FAVOR/SATLIST1.SDX", "Astra\n");
+  EXPECT_EQ(programFilesFolder(tree.path() / "build"), tree.path() / "build");
+  fs::create_directories(tree.path() / "other");
+  EXPECT_EQ(programFilesFolder(tree.path() / "other"), tree.path() / "other");
 }
 
 }  // namespace

@@ -119,11 +119,16 @@ TEST_F(FileRoad, NewAfterAnOlderLayoutWritesTypeOne) {
 }
 
 TEST_F(FileRoad, OpenRefusalsLeaveTheStateTheyShould) {
-  // 64 satellites: refused before the file dialog.
+  // 64 satellites: a listing, one more satellite, is refused once chosen;
+  // a database, which replaces them, opens.
   editor.db = makeDb(64, 0, 0);
-  editor.onCommand(ID_FILE_OPEN);
-  EXPECT_TRUE(prompts.fileFilters.empty());
+  fs::copy_file(fs::path(VELMORA_TEST_DATA) / "small_hotbird.sdx", dir() / "hotbird.sdx");
+  open(path("hotbird.sdx"));
   EXPECT_EQ(messageTexts().back(), text::OPEN_SAT_RANGE);
+  EXPECT_EQ(editor.db.satCount, 64);
+  prompts.answers = {Answer::No, Answer::No};
+  open(writeFile("three.wdb", sample(), wdb::Layout::TypeI));
+  EXPECT_EQ(editor.db.satCount, 3);
   editor.db = ChannelDb{};
 
   open(path("missing.wdb"));
@@ -431,7 +436,7 @@ TEST_F(FileRoad, ATabChosenWhileLoadingGetsItsDefaultsWhenTheLoadEnds) {
   prompts.finishBackgroundWork();
   EXPECT_EQ(ui.comboSelection(IDC_LNB_TYPE), 0);
   EXPECT_EQ(ui.comboSelection(IDC_DISEQC), 0);
-  EXPECT_EQ(ui.comboSelection(IDC_LNB_POWER), 0);
+  EXPECT_EQ(ui.comboSelection(IDC_LNB_POWER), 1);
   EXPECT_FALSE(ui.isEnabled(IDC_TONE));
   EXPECT_FALSE(ui.isEnabled(IDC_COMMITTED));
   EXPECT_EQ(ui.listRowCount(IDC_SAT_LIST), 3);

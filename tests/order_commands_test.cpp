@@ -31,11 +31,11 @@ class Ordering : public ::testing::Test {
         db.svcTables[db.satCount - 1].append(makeSvc(n + std::to_string(r), "11000H" + n));
       }
     }
-    editor.db = std::move(db);
-    for (int combo : {IDC_TP_SAT, IDC_SVC_SAT})
-      for (int s = 0; s < editor.db.satCount; ++s)
-        ui.comboInsert(combo, s, editor.db.sats[static_cast<std::size_t>(s)].name);
     switchTo(TAB_SATELLITE);
+    wdb::ReadResult loaded;
+    loaded.db = std::move(db);
+    loaded.layout = wdb::Layout::TypeI;
+    editor.finishLoading(std::move(loaded));
   }
   void switchTo(int tab) {
     ui.pickTab(tab - 1);
@@ -132,10 +132,11 @@ TEST_F(Ordering, EveryWayToSortSortsTheShownTabAndMarksTheDatabaseModified) {
     EXPECT_TRUE(prompts.messages.empty());
   }
 
-  editor.clearDatabase(false);
-  editor.db.savedFlag = 1;
+  // Sorting nothing changes nothing: no unsaved work to ask about.
+  prompts.answers = {Answer::No};
+  editor.onCommand(ID_FILE_NEW);
   editor.onKeyDown(VK_F8);
-  EXPECT_EQ(editor.db.savedFlag, 0);
+  EXPECT_EQ(editor.db.savedFlag, 1);
 }
 
 TEST_F(Ordering, MoveTakesThePositionFromTheDialog) {
@@ -149,7 +150,7 @@ TEST_F(Ordering, MoveTakesThePositionFromTheDialog) {
   const int edit = IDC_MOVE_POSITION;
   const Case cases[] = {
       {1, "4", IDC_MOVE_OK, IDC_MOVE_OK, "ACDB", ""},
-      {3, " 1st", IDOK, edit, "DABC", ""},  // Enter in the edit box
+      {3, " 1 ", IDOK, edit, "DABC", ""},  // Enter in the edit box
       {3, "1", IDOK, IDC_MOVE_OK, "DABC", ""},
       {1, "4", IDCANCEL, edit, "ABCD", ""},  // Esc
       {1, "4", IDC_MOVE_CANCEL, IDC_MOVE_CANCEL, "ABCD", ""},
@@ -158,6 +159,8 @@ TEST_F(Ordering, MoveTakesThePositionFromTheDialog) {
       {1, "0", IDC_MOVE_OK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
       {1, "-1", IDC_MOVE_OK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
       {1, "five", IDOK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
+      {3, "1st", IDOK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},  // only whole numbers
+      {3, "1.5", IDOK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
       {1, "5", IDOK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
       {1, "99999999999999999999", IDOK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
   };
@@ -181,9 +184,12 @@ TEST_F(Ordering, MoveTakesThePositionFromTheDialog) {
     EXPECT_EQ(combo(IDC_TP_SAT), c.order);
     EXPECT_EQ(combo(IDC_SVC_SAT), c.order);
     EXPECT_EQ(editor.db.svcTables[3][0].name, std::string(1, c.order[3]) + "0");
-    // The information panel ends on the last satellite.
-    EXPECT_EQ(ui.text(IDC_SEL_SAT), std::string(1, c.order[3]));
-    EXPECT_EQ(editor.db.rowPicked, 0);
+    // The moved satellite stays picked, and the information panel names it.
+    const std::string picked(1, "ABCD"[c.picked]);
+    EXPECT_EQ(ui.text(IDC_SEL_SAT), picked);
+    EXPECT_EQ(editor.db.rowPicked, 1);
+    EXPECT_EQ(column(IDC_SAT_LIST).substr(2 * static_cast<std::size_t>(editor.db.selSatRow), 1),
+              picked);
   }
 }
 
@@ -262,15 +268,26 @@ TEST_F(Ordering, DroppingADraggedRowPutsItBeforeTheRowUnderThePoint) {
   }
 }
 
-TEST_F(Ordering, DroppingOutsideTheListRemovesThePickedRows) {
+TEST_F(Ordering, DroppingOutsideTheListRemovesTheDraggedRowOnly) {
   load("ABCD");
   switchTo(TAB_CHANNEL);
+  // Two rows picked, one dragged: the drag carries the row its image
+  // shows, nothing more.
   ui.pickRows(IDC_SVC_LIST, {0, 2});
   editor.onDragBegin(IDC_SVC_LIST, 2);
   editor.onDragMove(0, 10, 10);
   editor.onDragRelease(0, 10, 10);
-  EXPECT_EQ(column(IDC_SVC_LIST), "A1 ");
-  EXPECT_EQ(editor.db.svcTables[0].count(), 1);
+  EXPECT_EQ(column(IDC_SVC_LIST), "A0 A1 ");
+  EXPECT_EQ(editor.db.svcTables[0].count(), 2);
+
+  // Dropped on the tab strip, or abandoned: nothing is removed.
+  editor.onDragBegin(IDC_SVC_LIST, 0);
+  editor.onDragRelease(IDC_TAB, 10, 10);
+  editor.onDragBegin(IDC_SVC_LIST, 0);
+  editor.onDragCancel();
+  editor.onDragRelease(0, 10, 10);
+  EXPECT_EQ(column(IDC_SVC_LIST), "A0 A1 ");
+  EXPECT_FALSE(ui.drag.has_value());
 
   // An empty tab: nothing happens.
   editor.db.svcTables[0] = {};
@@ -299,11 +316,18 @@ TEST_F(Ordering, DraggingOverTheEdgeRowsScrollsOneRowAndNewEndsTheDrag) {
   editor.onDragMove(IDC_SAT_LIST, 0, 1);
   EXPECT_EQ(list.top, 0);
 
-  editor.onKeyDown(VK_F2);
+  // Keys other than Esc do nothing while a row is dragged (F8 would
+  // sort the rows under the drag); Esc abandons it.
+  for (int key : {VK_F2, VK_F8, VK_DELETE, VK_RETURN}) editor.onKeyDown(key);
+  EXPECT_EQ(editor.onKeyDown('Z', true), KeyAction::Clear);
+  EXPECT_TRUE(ui.drag.has_value());
+  EXPECT_EQ(editor.db.satCount, 20);
+  EXPECT_EQ(column(IDC_SAT_LIST).substr(0, 4), "A B ");
+  editor.onKeyDown(VK_ESCAPE);
   EXPECT_FALSE(ui.drag.has_value());
   EXPECT_EQ(editor.dragging, 0);
   editor.onDragRelease(IDC_SAT_LIST, 0, 0);
-  EXPECT_EQ(editor.db.satCount, 0);
+  EXPECT_EQ(column(IDC_SAT_LIST).substr(0, 4), "A B ");
   EXPECT_TRUE(prompts.messages.empty());
 }
 

@@ -65,13 +65,19 @@ class UndoFind : public ::testing::Test {
     int tab;
     bool operator==(const Seen&) const = default;
   };
+  // The numbering a save writes follows from the order: left out.
   Seen seen() const {
     const int list = editor.curTab == TAB_SATELLITE     ? IDC_SAT_LIST
                      : editor.curTab == TAB_TRANSPONDER ? IDC_TP_LIST
                                                         : IDC_SVC_LIST;
-    return {editor.db.satCount,    editor.db.sats,        editor.db.tpTables,
-            editor.db.svcTables,   ui.at(list).list.rows, ui.at(IDC_TP_SAT).combo.items,
-            ui.text(IDC_TOTAL_CH), editor.curTab};
+    Seen s{editor.db.satCount,    editor.db.sats,        editor.db.tpTables,
+           editor.db.svcTables,   ui.at(list).list.rows, ui.at(IDC_TP_SAT).combo.items,
+           ui.text(IDC_TOTAL_CH), editor.curTab};
+    for (auto& table : s.tps)
+      for (TpRecord& t : table) t.seqNo.clear();
+    for (auto& table : s.svcs)
+      for (SvcRecord& v : table) v.tpSeqNo.clear();
+    return s;
   }
 
   FakeControls ui;
@@ -100,10 +106,6 @@ TEST_F(UndoFind, EveryKindOfChangeUndoesAndRedoesStepByStep) {
         click(IDC_SAT_LIST, {0});
         type({{IDC_SAT_NAME, "Thor 1 and 2 and 3 and 4"}, {IDC_LONGITUDE, "3592"}});
         press(IDC_CHANGE);
-      },
-      [&] {  // the renaming a save does
-        prompts.files = {(dir() / "saved.wdb").string()};
-        editor.onCommand(ID_FILE_SAVE);
       },
       [&] {  // Add a transponder
         switchTo(TAB_TRANSPONDER);

@@ -15,6 +15,7 @@
 #include "order/order.h"
 #include "sdx/favourites.h"
 #include "sdx/import.h"
+#include "sdx/program_files.h"
 #include "texts.h"
 #include "wdb/file_io.h"
 #include "wdb/open_path.h"
@@ -93,7 +94,8 @@ void checkFavouriteDir(const Options& opt) {
 }
 
 FavouriteList favourites(const Options& opt, const Env& env) {
-  if (opt.favouriteDir.empty()) return loadFavouritesBesideProgram(env.programDir);
+  if (opt.favouriteDir.empty())
+    return loadFavouritesBesideProgram(programFilesFolder(env.programDir));
   return loadFavouritesFromFolder(opt.favouriteDir);
 }
 

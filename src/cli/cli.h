@@ -14,7 +14,8 @@
 namespace velmora::cli {
 
 struct Env {
-  // The folder of the running program; the favourite folder "favor" lies in it.
+  // The folder of the running program; the favourite folder "favor" lies in it,
+  // or in share/velmora of its prefix when installed.
   std::filesystem::path programDir;
 };
 

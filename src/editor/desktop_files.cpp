@@ -1,6 +1,7 @@
 // Files the desktop hands over (the command line, a drop on the window) and
 // the recent files at the end of the File menu.
 #include <algorithm>
+#include <filesystem>
 
 #include "editor/editor_dialog.h"
 #include "resource_ids.h"
@@ -13,23 +14,39 @@ using namespace velmora::res;
 namespace {
 // The setting holding the recent files, one path a line.
 constexpr std::string_view RECENT_KEY = "recentFiles";
+
+// A path as a whole path from the file system's root; one that is whole
+// already is kept as it was given.
+std::string absolutePath(const std::string& path) {
+  const std::filesystem::path p(path);
+  if (p.is_absolute()) return path;
+  std::error_code ec;
+  const std::filesystem::path whole = std::filesystem::absolute(p, ec);
+  return ec ? path : whole.lexically_normal().string();
+}
 }  // namespace
 
-void EditorDialog::openPaths(const std::vector<std::string>& paths) {
-  if (paths.empty() || loaderBusy) return;
+void EditorDialog::openPaths(const std::vector<std::string>& given) {
+  if (given.empty() || loaderBusy || dragging) return;
+  // Named relative to the folder the program started in: kept as whole
+  // paths, so that the recent files open the same files from anywhere.
+  std::vector<std::string> paths;
+  for (const std::string& path : given) paths.push_back(absolutePath(path));
   const bool allListings = std::all_of(paths.begin(), paths.end(), [](const std::string& p) {
     return classifyOpenPath(p) == OpenKind::Sdx;
   });
   if (!allListings || paths.size() == 1) {
     asStep([&] { openChosenFile(paths.front()); });
-    return;
+  } else {
+    // Each listing is one more satellite and one step of its own.
+    for (const std::string& path : paths) asStep([&] { openChosenFile(path); });
   }
-  // Each listing is one more satellite and one step of its own.
-  for (const std::string& path : paths) asStep([&] { openChosenFile(path); });
+  settleView();
 }
 
-void EditorDialog::rememberRecentFile(const std::string& path) {
-  if (path.empty()) return;
+void EditorDialog::rememberRecentFile(const std::string& given) {
+  if (given.empty()) return;
+  const std::string path = absolutePath(given);
   recentFiles_.erase(std::remove(recentFiles_.begin(), recentFiles_.end(), path),
                      recentFiles_.end());
   recentFiles_.insert(recentFiles_.begin(), path);

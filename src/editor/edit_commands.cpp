@@ -1,9 +1,9 @@
 // The edit panel's Add, Change and Remove on the three tabs: what each one
 // checks, in which order and with which message, and what it stores. A
 // check that fails shows its message; nothing is stored until every check
-// of the operation has passed. Every operation marks the database
-// modified first, whatever its outcome; Add and Change end by emptying the
-// panel's fields.
+// of the operation has passed. Add ends by emptying the panel's texts,
+// Change and Remove by setting the whole panel back as at start-up; all
+// three forget the pick.
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -46,6 +46,12 @@ std::optional<int> longitudeTenths(std::string_view text) {
   const std::int64_t v = leadingValue(text);
   if (v < 0 || v >= 3600) return std::nullopt;
   return static_cast<int>(v);
+}
+
+// LNB oscillator frequencies are whole numbers of MHz: digits only (an
+// empty field is a frequency of 0).
+bool lnbFrequencyOk(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
 }
 
 // A new satellite's name ends with its orbital position: east up to 180
@@ -149,11 +155,9 @@ std::vector<int> selectedRowsLastFirst(const Controls& c, int list, int count) {
 }  // namespace
 
 void EditorDialog::addEntry() {
-  db.savedFlag = 0;
   switch (curTab) {
     case TAB_SATELLITE:
       addSatellite();
-      db.rowPicked = 0;
       break;
     case TAB_TRANSPONDER:
       addTransponder();
@@ -164,11 +168,12 @@ void EditorDialog::addEntry() {
     default:
       break;
   }
+  // The choices stay for the next entry to add; the texts are emptied.
+  clearPick();
   clearEditFields();
 }
 
 void EditorDialog::changeEntry() {
-  db.savedFlag = 0;
   if (db.rowPicked != 1 || !clickedRowExists()) {
     warn(text::SELECT_A_LIST);
   } else if (curTab == TAB_SATELLITE) {
@@ -178,15 +183,14 @@ void EditorDialog::changeEntry() {
   } else if (curTab == TAB_CHANNEL) {
     changeChannel();
   }
-  db.rowPicked = 0;
-  clearEditFields();
+  clearPick();
+  clearEditPanel();
 }
 
 void EditorDialog::removeEntry() {
-  db.savedFlag = 0;
   const bool picked = db.rowPicked == 1 && clickedRowExists();
-  db.rowPicked = 0;
   if (!picked) {
+    clearPick();
     warn(text::SELECT_A_LIST);
     return;
   }
@@ -196,6 +200,8 @@ void EditorDialog::removeEntry() {
     removeTransponders();
   else if (curTab == TAB_CHANNEL)
     removeChannels();
+  clearPick();
+  clearEditPanel();
 }
 
 // The row remembered from the last click must still exist in the table the
@@ -266,40 +272,51 @@ void EditorDialog::relistCurrentTab() {
 }
 
 void EditorDialog::addSatellite() {
-  std::string name = controls_.text(IDC_SAT_NAME);
-  if (name.empty()) {
+  const std::string typed = controls_.text(IDC_SAT_NAME);
+  if (typed.empty()) {
     warn(text::NO_NAME);
     return;
   }
-  if (name.size() > SAT_NAME_LEN) {
-    const std::string cut = name.substr(0, SAT_NAME_LEN);
-    warn(joined({text::NAME_CUT_HEAD, name, text::NAME_CUT_ARROW, cut, text::NAME_CUT_TAIL}));
-    name = cut;
-  }
-  if (db.satCount >= MAX_SATS) {
-    warn(text::MAX_SATS_ADD);
+  if (!lnbFrequencyOk(controls_.text(IDC_LNB_FREQ1)) ||
+      !lnbFrequencyOk(controls_.text(IDC_LNB_FREQ2))) {
+    warn(text::LNB_FREQ_INVALID);
     return;
-  }
-  // The typed name (still without its position suffix) against the
-  // existing names, the last satellite first.
-  int slot = db.satCount;
-  for (int s = db.satCount - 1; s >= 0; --s) {
-    if (db.sats[at(s)].name != name) continue;
-    const Answer a = prompts_.message(joined({name, text::SAT_REPLACE_QUESTION}),
-                                      text::SAT_REPLACE_CAPTION, Buttons::YesNo, Icon::Information);
-    if (a != Answer::Yes) return;
-    slot = s;
-    break;
   }
   const std::optional<int> tenths = longitudeTenths(controls_.text(IDC_LONGITUDE));
   if (!tenths) {
     warn(text::SDX_CODE_INVALID);
     return;
   }
-
+  // The name as it will be stored: cut so that the position suffix fits in
+  // 16 characters, and the suffix after it, unless the name already ends
+  // with it.
   const std::string suffix = longitudeSuffix(*tenths);
+  std::string base = typed;
+  if (base.size() > suffix.size() && base.ends_with(suffix))
+    base.resize(base.size() - suffix.size());
+  const std::string name = base.substr(0, SAT_NAME_LEN - suffix.size()) + suffix;
+  if (typed.size() > SAT_NAME_LEN)
+    warn(joined({text::NAME_CUT_HEAD, typed, text::NAME_CUT_ARROW, name, text::NAME_CUT_TAIL}));
+  if (db.satCount >= MAX_SATS) {
+    warn(text::MAX_SATS_ADD);
+    return;
+  }
+  // The stored name against the existing names, the last satellite first.
+  // Yes empties the satellite of its transponders and channels: the
+  // question's default answer is No.
+  int slot = db.satCount;
+  for (int s = db.satCount - 1; s >= 0; --s) {
+    if (db.sats[at(s)].name != name) continue;
+    const Answer a =
+        prompts_.message(joined({name, text::SAT_REPLACE_QUESTION}), text::SAT_REPLACE_CAPTION,
+                         Buttons::YesNoDefaultNo, Icon::Information);
+    if (a != Answer::Yes) return;
+    slot = s;
+    break;
+  }
+
   SatRecord sat = satelliteFromPanel();
-  sat.name = name.substr(0, SAT_NAME_LEN - suffix.size()) + suffix;
+  sat.name = name;
   const bool replacing = slot < db.satCount;
   if (replacing) {
     // The replaced satellite goes with its transponders and channels.
@@ -314,7 +331,7 @@ void EditorDialog::addSatellite() {
   db.curSat = slot;
   insertSatRow();
   ensureRowVisible(slot);
-  refreshInfoPanel(slot);
+  showSatellite(slot);
   db.curSat = db.satCount;
 }
 
@@ -322,16 +339,22 @@ void EditorDialog::changeSatellite() {
   const int row = db.selSatRow;
   controls_.listDeleteRow(IDC_SAT_LIST, row);
   const std::string typed = controls_.text(IDC_SAT_NAME);
+  const std::string name = typed.substr(0, SAT_NAME_LEN);
   bool ok = true;
   if (typed.empty()) {
     warn(text::NO_NAME);
     ok = false;
   }
   for (int s = 0; s < db.satCount && ok; ++s) {
-    if (s != row && db.sats[at(s)].name == typed) {
-      warn(joined({typed, text::SAT_NAME_EXISTS}));
+    if (s != row && db.sats[at(s)].name == name) {
+      warn(joined({name, text::SAT_NAME_EXISTS}));
       ok = false;
     }
+  }
+  if (ok && (!lnbFrequencyOk(controls_.text(IDC_LNB_FREQ1)) ||
+             !lnbFrequencyOk(controls_.text(IDC_LNB_FREQ2)))) {
+    warn(text::LNB_FREQ_INVALID);
+    ok = false;
   }
   // The position must be a valid one, as for a new satellite; the name
   // keeps what was typed, without a new suffix.
@@ -341,13 +364,13 @@ void EditorDialog::changeSatellite() {
   }
   if (ok) {
     SatRecord sat = satelliteFromPanel();
-    sat.name = typed.substr(0, SAT_NAME_LEN);
+    sat.name = name;
     db.sats[at(row)] = std::move(sat);
     putSatelliteName(row, db.sats[at(row)].name);
   }
   db.curSat = row;
   insertSatRow();
-  refreshInfoPanel(row);
+  showSatellite(row);
   db.curSat = db.satCount;
 }
 
@@ -359,13 +382,13 @@ void EditorDialog::removeSatellites() {
     clearDatabase(false);
     return;
   }
-  // The Transponder and Channel tabs must show a satellite that exists.
-  db.selSat = std::min(db.selSat, db.satCount - 1);
+  // The Transponder and Channel tabs show the satellite they showed, or
+  // when it is gone the one now in its place.
+  followShownSatellite();
   for (int combo : {IDC_TP_SAT, IDC_SVC_SAT}) {
     controls_.comboClear(combo);
     for (int s = 0; s < db.satCount; ++s) controls_.comboInsert(combo, s, db.sats[at(s)].name);
   }
-  for (int s = 0; s < db.satCount; ++s) refreshInfoPanel(s);
   relistCurrentTab();
   db.curSat = db.satCount;
 }

@@ -36,6 +36,7 @@ void EditorDialog::fillPanelFromSat(int row) {
   c.comboSelect(IDC_LNB_TYPE, lnbTypeIndex);
   c.setText(IDC_LNB_FREQ1, s.lnbFreq1);
   c.setText(IDC_LNB_FREQ2, s.lnbFreq2);
+  c.setText(IDC_LONGITUDE, s.sdxCode);
 
   diseqcIndex = has(s.diseqc, "None")    ? 0
                 : has(s.diseqc, "D1.0")  ? 1
@@ -94,7 +95,10 @@ void EditorDialog::onDiseqcChanged(int index) {
 
 void EditorDialog::chooseSatellite(int comboId, int s) {
   if (s < 0 || s >= MAX_SATS) return;
-  db.selSat = s;
+  showSatellite(s);
+  // What was picked belongs to the satellite shown before.
+  clearPick();
+  clearEditPanel();
   refreshInfoPanel(s);
   const bool transponders = comboId == IDC_TP_SAT;
   const int count = transponders ? db.tpTables[static_cast<std::size_t>(s)].count()
@@ -104,8 +108,6 @@ void EditorDialog::chooseSatellite(int comboId, int s) {
     return;
   }
   db.curSat = s;
-  // A row picked in the other satellite's list is not a row of this one.
-  (transponders ? db.selTpRow : db.selSvcRow) = -1;
   if (transponders) {
     controls_.listDeleteAll(IDC_TP_LIST);
     for (int r = 0; r < count; ++r) {
@@ -139,7 +141,9 @@ void EditorDialog::onComboChanged(int comboId) {
       break;
     case IDC_TP_SAT:
     case IDC_SVC_SAT:
+      if (dragging) return;
       chooseSatellite(comboId, index);
+      settleView();
       break;
     case IDC_TONE:
       toneIndex = index;

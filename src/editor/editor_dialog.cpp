@@ -132,6 +132,8 @@ void EditorDialog::initDialog() {
     from = end + 1;
   }
   showRecentFiles();
+  markSavedState();
+  updateTitle();
 }
 
 // The Satellite tab's settings as a new satellite starts: universal LNB,
@@ -181,8 +183,11 @@ void EditorDialog::onTabChanged() {
     tabChangedWhileLoading_ = true;
     return;
   }
-  if (tab == TAB_SATELLITE) selectSatelliteDefaults(false);
+  // A new tab starts with nothing picked and the panel as at start-up.
+  clearPick();
+  clearEditPanel();
   refillTab(tab);
+  settleView();
 }
 
 void EditorDialog::onCommand(int id) {
@@ -201,6 +206,9 @@ void EditorDialog::runCommand(int id) {
   // Nothing may read or change the database while a file is loading; the
   // option and the About box do not touch it.
   if (loaderBusy && id != ID_OPTION_FEED_TEST && id != ID_ABOUT) return;
+  // A row is being dragged: nothing else happens until it is dropped or
+  // the drag is abandoned.
+  if (dragging) return;
   if (recent) {
     asStep([this, id] { openRecentFile(id - ID_FILE_RECENT1); });
   } else if (id == ID_EDIT_UNDO || id == ID_EDIT_REDO) {
@@ -208,9 +216,16 @@ void EditorDialog::runCommand(int id) {
   } else {
     asStep([this, handler = it->second] { (this->*handler)(); });
   }
+  settleView();
 }
 
 KeyAction EditorDialog::onKeyDown(int key, bool ctrl) {
+  // While a row is dragged, Esc abandons the drag and every other key is
+  // ignored.
+  if (dragging) {
+    if (key == VK_ESCAPE && !ctrl) onDragCancel();
+    return KeyAction::Clear;
+  }
   if (ctrl) {
     // In a text field Ctrl+Z and Ctrl+Y undo typing, as everywhere.
     const int focus = controls_.focusedControl();
@@ -266,6 +281,15 @@ KeyAction EditorDialog::onKeyDown(int key, bool ctrl) {
       return KeyAction::Clear;
     case VK_F9:
       return KeyAction::Clear;
+    case VK_DELETE: {
+      // In a list Delete removes the picked rows; in a text field it
+      // deletes text.
+      const int focus = controls_.focusedControl();
+      if (focus != IDC_SAT_LIST && focus != IDC_TP_LIST && focus != IDC_SVC_LIST)
+        return KeyAction::Pass;
+      runCommand(IDC_REMOVE);
+      return KeyAction::Consumed;
+    }
     default:
       return KeyAction::Pass;
   }

@@ -186,11 +186,35 @@ class EditorDialog {
   void findEntry();
   bool findNextRow(const std::string& wanted);
 
-  // Undo: runs a command that may change the database's content and
-  // records the change as one step.
+  // Undo: runs a command that may change the database and records the
+  // change as one step.
   void asStep(const std::function<void()>& change);
   void showRestoredContent();
   void updateUndoItems();
+  FileState fileState() const { return {wdbLayout, shownFile_}; }
+  void applyFileState(const FileState& state);
+
+  // Picks by the entries' content, the shown satellite, and the window's
+  // state worked out after every event (picks.cpp).
+  struct PickedEntry {
+    int row = -1;
+    std::string key;
+  };
+  std::string entryKey(int tab, int row) const;
+  int rowsOnTab(int tab) const;
+  int& pickedRow(int tab);
+  void capturePick(int listId);
+  void clearPick();
+  void recapturePick();
+  void followPicks();
+  void followShownSatellite();
+  void showSatellite(int s);
+  void settleView();
+  void markSavedState();
+  void updateTitle();
+  void clearEditPanel();
+  void showDropLine(int x, int y);
+  int dropRowAt(int y) const;
 
   // Ordering.
   bool moveTo(int position);
@@ -226,6 +250,19 @@ class EditorDialog {
   std::string lastFind_;
   std::vector<std::string> recentFiles_;
   bool droppedOnList_ = false;
+  // The picked rows of the shown list, the first being the one the edit
+  // panel shows, each with what identifies its entry.
+  std::vector<PickedEntry> picks_;
+  int pickTab_ = 0;
+  // What identifies the satellite the information panel names.
+  std::string shownSatKey_;
+  // The file the File line names; empty when it names none.
+  std::string shownFile_;
+  // The database as last loaded or saved, to tell unsaved changes.
+  ChannelDb savedContent_;
+  wdb::Layout savedLayout_ = wdb::Layout::New;
+  std::string shownTitle_;
+  bool shownModified_ = false;
 };
 
 }  // namespace velmora::editor

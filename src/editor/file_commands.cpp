@@ -6,6 +6,7 @@
 #include "editor/editor_dialog.h"
 #include "resource_ids.h"
 #include "sdx/favourites.h"
+#include "sdx/program_files.h"
 #include "texts.h"
 #include "wdb/file_io.h"
 #include "wdb/open_path.h"
@@ -33,10 +34,6 @@ void EditorDialog::openFile() { openChosenFile(std::nullopt); }
 // window, from the recent files) or, without one, chosen in the dialog.
 // Either way the same checks and questions follow.
 void EditorDialog::openChosenFile(std::optional<std::string> chosen) {
-  if (db.satCount + 1 > MAX_SATS) {
-    warn(text::OPEN_SAT_RANGE);
-    return;
-  }
   if (!chosen) chosen = prompts_.chooseFile(FilePurpose::Open, text::OPEN_FILTER);
   if (!chosen) return;
   filePath = *chosen;
@@ -50,6 +47,11 @@ void EditorDialog::openChosenFile(std::optional<std::string> chosen) {
   }
   switch (classifyOpenPath(filePath)) {
     case OpenKind::Sdx:
+      // A listing becomes one more satellite; a database replaces them all.
+      if (db.satCount + 1 > MAX_SATS) {
+        warn(text::OPEN_SAT_RANGE);
+        return;
+      }
       showFileLine(filePath);
       importListing();
       return;
@@ -81,6 +83,7 @@ void EditorDialog::openChosenFile(std::optional<std::string> chosen) {
 // sees; the window installs the result when the worker is done. Until then
 // every command that touches the database is refused.
 void EditorDialog::startLoading() {
+  resetDrag();
   loaderBusy = 1;
   // What was there before is gone: nothing to undo into.
   history_.clear();
@@ -108,19 +111,25 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
       showFileLine(filePath);
     }
     loaderBusy = 0;
+    history_.clear();
+    markSavedState();
     applyTabDefaultsAfterLoad();
+    settleView();
     warn(result.message);
     return;
   }
 
-  const int savedFlag = db.savedFlag;  // loading does not change it
   for (int i = 0; i < db.satCount; ++i) {
     controls_.comboDelete(IDC_TP_SAT, 0);
     controls_.comboDelete(IDC_SVC_SAT, 0);
   }
   db = std::move(result.db);
-  db.savedFlag = savedFlag;
+  // A channel without a name is shown, and kept, as "....".
+  for (int s = 0; s < db.satCount; ++s)
+    for (SvcRecord& v : db.svcTables[static_cast<std::size_t>(s)])
+      if (v.name.empty()) v.name = "....";
   wdbLayout = result.layout;
+  clearPick();
   for (int i = 0; i < db.satCount; ++i) {
     controls_.comboInsert(IDC_TP_SAT, i, db.sats[static_cast<std::size_t>(i)].name);
     controls_.comboInsert(IDC_SVC_SAT, i, db.sats[static_cast<std::size_t>(i)].name);
@@ -128,25 +137,27 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
 
   switch (curTab) {
     case TAB_SATELLITE:
-      db.selSat = 0;
+      showSatellite(0);
       refillSatelliteTab();
       db.curSat = 0;
       break;
     case TAB_TRANSPONDER:
-      db.selSat = firstSatelliteWith(db, true);
+      showSatellite(firstSatelliteWith(db, true));
       refillTransponderTab();
       break;
     default:
-      db.selSat = firstSatelliteWith(db, false);
+      showSatellite(firstSatelliteWith(db, false));
       refillChannelTab();
       break;
   }
-  refreshInfoPanel(db.curSat);
+  clearEditPanel();
   loaderBusy = 0;
   rememberRecentFile(filePath);
+  // After a load the database is the saved state, whatever came before.
   history_.clear();
-  updateUndoItems();
+  markSavedState();
   applyTabDefaultsAfterLoad();
+  settleView();
 }
 
 // A tab chosen while the file loaded gets its defaults now, as if it had
@@ -154,10 +165,11 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
 void EditorDialog::applyTabDefaultsAfterLoad() {
   if (!tabChangedWhileLoading_) return;
   tabChangedWhileLoading_ = false;
-  if (curTab == TAB_SATELLITE) selectSatelliteDefaults(false);
+  if (curTab == TAB_SATELLITE) selectSatelliteDefaults(true);
 }
 
 void EditorDialog::showFileLine(const std::string& path) {
+  shownFile_ = path;
   controls_.setText(IDC_FILE, path);
   // The line may show the path shortened; its tip always has all of it.
   controls_.setToolTip(IDC_FILE, path);
@@ -178,18 +190,24 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
 
   std::error_code ec;
   if (std::filesystem::exists(filePath, ec)) {
-    const Answer a = prompts_.message(filePath + std::string(text::ALREADY_EXISTS),
-                                      text::OVERWRITE_CAPTION, Buttons::YesNo, Icon::Information);
+    const Answer a =
+        prompts_.message(filePath + std::string(text::ALREADY_EXISTS), text::OVERWRITE_CAPTION,
+                         Buttons::YesNoDefaultNo, Icon::Information);
     if (a != Answer::Yes) return SaveOutcome::Cancelled;
   }
 
   // The channel-overflow warning and a database too big for the older
-  // layout come from the writer's own refusal.
+  // layout come from the writer's own refusal. The writer cuts long names
+  // and numbers the transponders in what it is given: a copy, which
+  // becomes the database only once the file is written, so that a save
+  // that fails leaves everything as it was.
   bool namesCut = false;
   for (int i = 0; i < db.satCount; ++i)
     namesCut |= db.sats[static_cast<std::size_t>(i)].name.size() > 16;
-  const FavouriteList favourites = loadFavouritesBesideProgram(env_.programDir);
-  const wdb::WriteResult image = wdb::writeWdb(db, wdbLayout, favourites, satCodeCounter);
+  const FavouriteList favourites = loadFavouritesBesideProgram(programFilesFolder(env_.programDir));
+  ChannelDb saved = db;
+  int codeCounter = satCodeCounter;
+  const wdb::WriteResult image = wdb::writeWdb(saved, wdbLayout, favourites, codeCounter);
   if (!image.ok()) {
     warn(image.message);
     return SaveOutcome::Failed;
@@ -199,7 +217,13 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
     warn(filePath + std::string(text::CANT_BE_CREATED) + "\n\n" + written.failure);
     return SaveOutcome::Failed;
   }
-  db.savedFlag = 1;
+  db = std::move(saved);
+  satCodeCounter = codeCounter;
+  // The picked entries and the shown satellite keep their rows; a cut name
+  // is still the same satellite.
+  recapturePick();
+  showSatellite(db.selSat);
+  markSavedState();
   showFileLine(filePath);
   // A previous version that could not be kept does not stop the save; the
   // File line's tip says so.
@@ -228,7 +252,9 @@ void EditorDialog::saveFile() { saveDatabase(); }
 
 void EditorDialog::newDatabase() {
   resetDrag();
-  if (clearDatabase(true)) history_.clear();
+  if (!clearDatabase(true)) return;
+  history_.clear();
+  markSavedState();
 }
 
 bool EditorDialog::clearDatabase(bool ask) {
@@ -239,10 +265,12 @@ bool EditorDialog::clearDatabase(bool ask) {
     // A save the user asked for that did not happen keeps the work.
     if (a == Answer::Yes && saveDatabase() != SaveOutcome::Saved) return false;
   }
-  clearEditFields();
+  clearPick();
+  clearEditPanel();
   resetInfoPanel();
   for (int list : {IDC_SAT_LIST, IDC_TP_LIST, IDC_SVC_LIST}) controls_.listDeleteAll(list);
   db = ChannelDb{};
+  shownSatKey_.clear();
   wdbLayout = wdb::Layout::New;
   satCodeCounter = 26;
   controls_.comboClear(IDC_TP_SAT);

@@ -11,7 +11,12 @@ namespace velmora::editor {
 
 using namespace velmora::res;
 
-void FindDialog::onInit(Controls& c) { c.setText(IDC_FIND_TEXT, text); }
+// The last text searched for is offered selected, so that typing replaces
+// it.
+void FindDialog::onInit(Controls& c) {
+  c.setText(IDC_FIND_TEXT, text);
+  c.selectAllText(IDC_FIND_TEXT);
+}
 
 bool FindDialog::onCommand(Controls& c, int commandId) {
   switch (commandId) {

@@ -2,6 +2,7 @@
 // About box.
 #include "editor/about_dialog.h"
 #include "editor/editor_dialog.h"
+#include "sdx/program_files.h"
 #include "texts.h"
 
 namespace velmora::editor {
@@ -9,12 +10,14 @@ namespace velmora::editor {
 using namespace velmora::res;
 
 namespace {
-// The user guide ships next to the program.
+// The user guide ships next to the program, or in share/velmora when installed.
 constexpr const char* HELP_FILE = "Velmora.html";
 constexpr const char* LISTING_SERVICES[] = {"https://www.satcodx.com/", "https://www.lyngsat.com/"};
 }  // namespace
 
-void EditorDialog::openHelp() { prompts_.showHelp((env_.programDir / HELP_FILE).string()); }
+void EditorDialog::openHelp() {
+  prompts_.showHelp((programFilesFolder(env_.programDir) / HELP_FILE).string());
+}
 
 void EditorDialog::openWebLink() {
   const int item = controls_.comboSelection(IDC_WEB_LINK);

@@ -23,9 +23,11 @@ void EditorDialog::importListing() {
   if (db.satCount == 0) return;
 
   if (result.added) {
-    // The new satellite is unsaved work, and the one the window shows.
-    db.savedFlag = 0;
-    db.selSat = db.satCount - 1;
+    // The new satellite is the one the window shows. A channel without a
+    // name is shown, and kept, as "....".
+    for (SvcRecord& v : db.svcTables[static_cast<std::size_t>(db.satCount - 1)])
+      if (v.name.empty()) v.name = "....";
+    showSatellite(db.satCount - 1);
     for (int i = 0; i < db.satCount; ++i) {
       const std::string& name = db.sats[static_cast<std::size_t>(i)].name;
       for (int combo : {IDC_TP_SAT, IDC_SVC_SAT}) {
@@ -36,9 +38,9 @@ void EditorDialog::importListing() {
   }
   // Refused or not, the list, its SAT Name box and the information panel
   // show one satellite that exists.
-  db.selSat = std::clamp(db.selSat, 0, db.satCount - 1);
+  followShownSatellite();
+  if (curTab != TAB_SATELLITE) clearPick();
   refillTab(curTab);
-  refreshInfoPanel(db.selSat);
 }
 
 }  // namespace velmora::editor

@@ -67,7 +67,6 @@ void EditorDialog::insertSvcRow() {
 
 void EditorDialog::refillSatelliteTab() {
   bringUpList(TAB_SATELLITE);
-  clearEditFields();
   controls_.listDeleteAll(IDC_SAT_LIST);
   db.selSatRow = -1;
   for (int r = 0; r < db.satCount; ++r) {
@@ -124,13 +123,13 @@ void EditorDialog::refreshInfoPanel(int s) {
   db.recountTotals();
   controls_.setText(IDC_TOTAL_TP, decimalText(db.totalTp));
   controls_.setText(IDC_TOTAL_CH, decimalText(db.totalSvc));
-  controls_.setText(IDC_LONGITUDE, db.sats[i].sdxCode);
 }
 
 void EditorDialog::resetInfoPanel() {
   for (int id : {IDC_FILE, IDC_SEL_SAT, IDC_SEL_CH, IDC_SEL_TP, IDC_TOTAL_TP, IDC_TOTAL_CH})
     controls_.setText(id, ".");
   controls_.setToolTip(IDC_FILE, "");
+  shownFile_.clear();
 }
 
 void EditorDialog::clearEditFields() {
@@ -146,34 +145,34 @@ void EditorDialog::ensureRowVisible(int r) {
   controls_.listEnsureVisible(list, r);
 }
 
+// A click, or any other change of a list's selection by the user: the
+// selected entries become the pick, the first of them fills the panel.
 void EditorDialog::onListClick(int listId) {
-  if (loaderBusy) return;
-  const std::vector<int> rows = controls_.listSelectedRows(listId);
-  const int row = rows.empty() ? -1 : rows.front();
+  if (loaderBusy || dragging) return;
+  if (listId != listOfTab(curTab)) return;
+  const bool had = db.rowPicked != 0;
+  capturePick(listId);
+  if (picks_.empty()) {
+    // A click beside the rows picks nothing; the panel no longer shows
+    // what was picked before.
+    if (had) clearEditPanel();
+    settleView();
+    return;
+  }
+  const int row = picks_.front().row;
   switch (listId) {
     case IDC_SAT_LIST:
-      db.selSatRow = row;
-      if (row < 0 || row >= db.satCount) return;
       fillPanelFromSat(row);
-      db.selSat = row;
-      db.rowPicked = 1;
-      refreshInfoPanel(row);
+      showSatellite(row);
       break;
     case IDC_TP_LIST:
-      db.selTpRow = row;
-      if (row < 0 || row >= db.tpTables[slot(db.curSat)].count()) return;
       fillPanelFromTp(row);
-      db.rowPicked = 1;
-      break;
-    case IDC_SVC_LIST:
-      db.selSvcRow = row;
-      if (row < 0 || row >= db.svcTables[slot(db.curSat)].count()) return;
-      db.rowPicked = 1;
-      fillPanelFromSvc(row);
       break;
     default:
+      fillPanelFromSvc(row);
       break;
   }
+  settleView();
 }
 
 void EditorDialog::onListRightClick(int listId) {
@@ -182,10 +181,6 @@ void EditorDialog::onListRightClick(int listId) {
   if (const int command = prompts_.contextMenu(EDIT_POPUP)) onCommand(command);
 }
 
-void EditorDialog::onColumnClick(int /*listId*/) {
-  if (loaderBusy) return;
-  db.savedFlag = 0;
-  asStep([this] { sortEntries(); });
-}
+void EditorDialog::onColumnClick(int /*listId*/) { runCommand(ID_EDIT_SORT); }
 
 }  // namespace velmora::editor

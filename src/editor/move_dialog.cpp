@@ -9,6 +9,22 @@ namespace velmora::editor {
 
 using namespace velmora::res;
 
+namespace {
+
+// A position is a whole number, digits alone (blanks around them allowed);
+// anything else ("5x", "1.5", "") is position 0, which no list has. A
+// number too long for an int stays out of every list's range too.
+int wholeNumber(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return 0;
+  text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+  if (!std::all_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; }))
+    return 0;
+  return static_cast<int>(std::clamp<std::int64_t>(leadingValue(text), 0, INT_MAX));
+}
+
+}  // namespace
+
 void MoveDialog::onInit(Controls&) { position = 0; }
 
 bool MoveDialog::onCommand(Controls& c, int commandId) {
@@ -17,9 +33,7 @@ bool MoveDialog::onCommand(Controls& c, int commandId) {
       if (c.focusedControl() == IDC_MOVE_CANCEL) break;
       [[fallthrough]];
     case IDC_MOVE_OK:
-      // A number too long for an int stays out of every list's range.
-      position = static_cast<int>(
-          std::clamp<std::int64_t>(leadingValue(c.text(IDC_MOVE_POSITION)), INT_MIN, INT_MAX));
+      position = wholeNumber(c.text(IDC_MOVE_POSITION));
       result = IDOK;
       return true;
     case IDCANCEL:

@@ -21,9 +21,6 @@ namespace {
 // Where the drag image is held: 100 pixels in, halfway down the row.
 constexpr int DRAG_HOT_X = 100;
 constexpr int DRAG_HOT_Y = 8;
-// A drop lands before the row 10 pixels below the pointer, so that the
-// pointer's tip on the lower half of a row means "after this row".
-constexpr int DROP_BELOW = 10;
 
 order::Tab tabOf(int tab) {
   switch (tab) {
@@ -67,7 +64,6 @@ void EditorDialog::rewriteSatelliteCombos() {
 void EditorDialog::sortEntries() {
   order::sortTab(db, tabOf(curTab));
   if (curTab == TAB_SATELLITE) rewriteSatelliteCombos();
-  db.savedFlag = 0;
   relistCurrentTab();
   if (curTab == TAB_SATELLITE) db.curSat = db.satCount;
   if (curTab != TAB_CHANNEL) ensureRowVisible(0);
@@ -77,7 +73,6 @@ void EditorDialog::moveEntry() {
   const int count = order::entryCount(db, tabOf(curTab), db.curSat);
   if (count == 0) {
     warn(text::NO_DATA);
-    db.rowPicked = 0;
     return;
   }
   // A click that hit no row, or a row no longer in the shown table, is no
@@ -88,8 +83,8 @@ void EditorDialog::moveEntry() {
   }
   MoveDialog dialog;
   if (prompts_.runModal(dialog) != IDOK) return;
+  // The entry stays picked where it went.
   moveTo(dialog.position);
-  db.rowPicked = 0;
 }
 
 // Puts the picked entry of the current tab at `position` (from 1); true
@@ -115,25 +110,18 @@ bool EditorDialog::moveTo(int position) {
 
   // A drop moves the row in the list itself.
   if (!dropMove) {
-    const int list = listOf(curTab);
-    controls_.listDeleteAll(list);
-    if (curTab == TAB_SATELLITE) {
-      for (int s = 0; s < db.satCount; ++s) {
-        db.curSat = s;
-        insertSatRow();
-        refreshInfoPanel(s);
-      }
-    } else {
-      relistCurrentTab();
-    }
+    relistCurrentTab();
+    if (curTab == TAB_SATELLITE) db.curSat = db.satCount;
     for (int i = 0; i < position; ++i) ensureRowVisible(i + 2);
   }
-  db.savedFlag = 0;
   return true;
 }
 
 void EditorDialog::resetDrag() {
-  if (dragging) controls_.dragEnd();
+  if (dragging) {
+    controls_.dragShowInsertion(listOf(curTab), -1);
+    controls_.dragEnd();
+  }
   dragging = 0;
   dragRow = -1;
   dropRow = -1;
@@ -150,13 +138,37 @@ void EditorDialog::onDragBegin(int listId, int row) {
   controls_.dragBegin(listId, row, DRAG_HOT_X, DRAG_HOT_Y);
 }
 
+// Where a row dropped at height y of the list lands, as the boundary
+// between two rows nearest the pointer: the pointer on the upper half of
+// a row puts it just before that row, on the lower half just after it;
+// below the last row it goes to the end. The result is the row before
+// which it comes to stand, counted with the dragged row still in place.
+int EditorDialog::dropRowAt(int y) const {
+  const int list = listOf(curTab);
+  const int rows = controls_.listRowCount(list);
+  const int half = std::max(1, controls_.listRowHeight(list) / 2);
+  if (y + half < 0) return controls_.listTopRow(list);
+  const int hit = controls_.listRowAt(list, y + half);
+  return hit < 0 ? rows : hit;
+}
+
+void EditorDialog::showDropLine(int x, int y) {
+  (void)x;
+  const int list = listOf(curTab);
+  controls_.dragShowInsertion(list, dropRowAt(y));
+}
+
 void EditorDialog::onDragMove(int overList, int x, int y) {
   if (!dragging) return;
   dragPoint = {x, y};
   // Resting on the last row in view scrolls the list down one row, on the
   // first row in view up one row.
   const int list = listOf(curTab);
-  if (overList != list) return;
+  if (overList != list) {
+    controls_.dragShowInsertion(list, -1);
+    return;
+  }
+  showDropLine(x, y);
   const int hit = controls_.listRowAt(list, y);
   if (hit < 0) return;
   const int top = controls_.listTopRow(list);
@@ -172,11 +184,20 @@ void EditorDialog::onDragCancel() { resetDrag(); }
 
 void EditorDialog::onDragRelease(int overList, int x, int y) {
   if (!dragging) return;
+  // Dropped on the tab strip: the user aimed at another tab, not at
+  // removing the row.
+  if (overList == IDC_TAB) {
+    onDragCancel();
+    return;
+  }
+  controls_.dragShowInsertion(listOf(curTab), -1);
   dragging = 0;
   controls_.dragEnd();
   dragPoint = {x, y};
   droppedOnList_ = overList == listOf(curTab);
   asStep([this] { finishDrop(); });
+  resetDrag();
+  settleView();
 }
 
 // What a released drag does to the database, as one command.
@@ -185,12 +206,13 @@ void EditorDialog::finishDrop() {
     dropOnList();
     return;
   }
-  // Dropped anywhere else: the picked rows are removed, as Remove does,
-  // without asking for a click first; the dragged row counts as picked.
+  // Dropped anywhere else on the window: the dragged row, the one its
+  // image showed, is removed as Remove would, without a click first.
+  const int list = listOf(curTab);
+  if (dragRow < 0 || dragRow >= controls_.listRowCount(list)) return;
+  controls_.listSelectRows(list, {dragRow});
   db.rowPicked = 1;
-  (curTab == TAB_SATELLITE     ? db.selSatRow
-   : curTab == TAB_TRANSPONDER ? db.selTpRow
-                               : db.selSvcRow) = dragRow;
+  pickedRow(curTab) = dragRow;
   if (order::entryCount(db, tabOf(curTab), db.curSat) > 0) removeEntry();
 }
 
@@ -200,21 +222,19 @@ void EditorDialog::dropOnList() {
   const int list = listOf(curTab);
   const int rows = controls_.listRowCount(list);
   if (dragRow < 0 || dragRow >= rows) return;
-  const int hit = controls_.listRowAt(list, dragPoint.y + DROP_BELOW);
-  dropRow = hit < 0 ? rows : hit;
+  dropRow = dropRowAt(dragPoint.y);
+  // A row dropped just before or just after itself stays.
+  if (dropRow == dragRow || dropRow == dragRow + 1) return;
 
-  // The target position, counted in the list with the dragged row still in
-  // it: a row dropped below itself leaves a gap above the drop point.
-  dropRow = dragRow >= dropRow ? dropRow + 1 : dropRow;
+  // The target position (from 1) once the dragged row is taken out: a row
+  // dropped below itself leaves a gap above the drop point.
+  dropRow = dragRow > dropRow ? dropRow + 1 : dropRow;
   dropMove = 1;
   db.rowPicked = 1;
-  (curTab == TAB_SATELLITE     ? db.selSatRow
-   : curTab == TAB_TRANSPONDER ? db.selTpRow
-                               : db.selSvcRow) = dragRow;
+  pickedRow(curTab) = dragRow;
   const int count = order::entryCount(db, tabOf(curTab), db.curSat);
   const bool moved = count > 0 && moveTo(dropRow);
   if (count == 0) warn(text::NO_DATA);
-  db.rowPicked = 0;
   dropMove = 0;
   if (!moved) return;
 

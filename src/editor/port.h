@@ -64,6 +64,8 @@ class Controls {
   // lies below the column headers), whether or not the row is scrolled
   // into view; -1 when there is no row at that height.
   virtual int listRowAt(int id, int y) const = 0;
+  // The height of one row in pixels (every row has the same).
+  virtual int listRowHeight(int id) const = 0;
 
   // Dragging a list row: an image of row `row` of list `id` follows the
   // pointer, held at (hotX, hotY) of the image, and the toolkit reports
@@ -105,7 +107,8 @@ class Controls {
   virtual void endDialog(int result) = 0;
 };
 
-enum class Buttons { Ok, YesNo, YesNoCancel };
+// YesNoDefaultNo: a question whose Yes destroys data; Enter answers No.
+enum class Buttons { Ok, YesNo, YesNoDefaultNo, YesNoCancel };
 enum class Icon { Exclamation, Information, Question };
 enum class Answer { Ok, Yes, No, Cancel };
 // What the file dialog is for: its title and its button say so.

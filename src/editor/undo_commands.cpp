@@ -11,48 +11,66 @@ namespace velmora::editor {
 using namespace velmora::res;
 
 void EditorDialog::asStep(const std::function<void()>& change) {
-  history_.begin(db);
+  history_.begin(db, fileState());
   change();
-  history_.commit(db);
-  // The database now holds what is in the file (a save, or nothing
-  // changed since one): undo comes back to this state as saved.
-  if (db.savedFlag == 1) history_.markSaved();
-  updateUndoItems();
+  history_.commit(db, fileState());
 }
 
 void EditorDialog::undoStep() {
-  if (history_.undo(db)) showRestoredContent();
-  updateUndoItems();
+  FileState file = fileState();
+  if (history_.undo(db, file)) {
+    applyFileState(file);
+    showRestoredContent();
+  }
 }
 
 void EditorDialog::redoStep() {
-  if (history_.redo(db)) showRestoredContent();
-  updateUndoItems();
+  FileState file = fileState();
+  if (history_.redo(db, file)) {
+    applyFileState(file);
+    showRestoredContent();
+  }
 }
 
+// The layout the database is saved in and the File line come back with
+// the content.
+void EditorDialog::applyFileState(const FileState& state) {
+  wdbLayout = state.layout;
+  if (state.file.empty()) {
+    controls_.setText(IDC_FILE, ".");
+    controls_.setToolTip(IDC_FILE, "");
+    shownFile_.clear();
+  } else {
+    filePath = state.file;
+    showFileLine(state.file);
+  }
+}
+
+// The lists written again; the picks and the shown satellite are found
+// again where their entries now are (settleView after the command).
 void EditorDialog::showRestoredContent() {
-  db.savedFlag = history_.atSavedState() ? 1 : 0;
-  // Rows picked before belong to lists that are written again.
-  db.rowPicked = 0;
-  db.selSatRow = db.selTpRow = db.selSvcRow = -1;
-  db.selSat = std::clamp(db.selSat, 0, std::max(db.satCount - 1, 0));
+  const std::string shownBefore = shownSatKey_;
+  followShownSatellite();
   for (int combo : {IDC_TP_SAT, IDC_SVC_SAT}) {
     controls_.comboClear(combo);
     for (int s = 0; s < db.satCount; ++s)
       controls_.comboInsert(combo, s, db.sats[static_cast<std::size_t>(s)].name);
   }
-  refillTab(curTab);
-  if (db.satCount > 0) {
-    refreshInfoPanel(db.selSat);
+  if (db.satCount == 0) {
+    clearPick();
+    for (int list : {IDC_SAT_LIST, IDC_TP_LIST, IDC_SVC_LIST}) controls_.listDeleteAll(list);
+    bringUpList(curTab);
     return;
   }
-  // Back to no satellite at all: the panel as after New, but the File line
-  // still names the file last opened or saved.
-  const std::string file = controls_.text(IDC_FILE);
-  const std::string tip = controls_.toolTip(IDC_FILE);
-  resetInfoPanel();
-  controls_.setText(IDC_FILE, file);
-  controls_.setToolTip(IDC_FILE, tip);
+  if (curTab == TAB_SATELLITE) {
+    relistCurrentTab();
+    db.curSat = db.satCount;
+  } else {
+    // The tab shows the same satellite's table as before, when it is
+    // still there, and its pick is found again in it.
+    if (shownSatKey_ != shownBefore) clearPick();
+    refillTab(curTab);
+  }
 }
 
 void EditorDialog::updateUndoItems() {

@@ -60,7 +60,52 @@ void getSat(Reader& in, SatRecord& s) {
     in.get(*f);
 }
 
+// Equal but for the transponder numbers a save writes.
+bool sameTransponders(const TpTable& a, const TpTable& b) {
+  if (a.count() != b.count()) return false;
+  for (int r = 0; r < a.count(); ++r) {
+    const TpRecord& x = a[r];
+    const TpRecord& y = b[r];
+    if (x.polarization != y.polarization || x.frequency != y.frequency ||
+        x.symbolRate != y.symbolRate || x.nid != y.nid || x.tid != y.tid)
+      return false;
+  }
+  return true;
+}
+
+bool sameServices(const SvcTable& a, const SvcTable& b) {
+  if (a.count() != b.count()) return false;
+  for (int r = 0; r < a.count(); ++r) {
+    const SvcRecord& x = a[r];
+    const SvcRecord& y = b[r];
+    if (x.videoPid != y.videoPid || x.audioPid != y.audioPid || x.pcrPid != y.pcrPid ||
+        x.serviceId != y.serviceId || x.name != y.name || x.serviceType != y.serviceType ||
+        x.spare != y.spare || x.tpKey != y.tpKey)
+      return false;
+  }
+  return true;
+}
+
+// What a step changed of the file state goes back (or forth); what it left
+// alone stays as it is now, so that a later save's file name survives
+// undoing an earlier step.
+void takeFileState(const FileState& from, const FileState& to, FileState& now) {
+  if (from.layout != to.layout) now.layout = to.layout;
+  if (from.file != to.file) now.file = to.file;
+}
+
 }  // namespace
+
+bool sameContent(const ChannelDb& a, const ChannelDb& b) {
+  if (a.satCount != b.satCount) return false;
+  for (int s = 0; s < a.satCount && s < MAX_SATS; ++s) {
+    const std::size_t i = at(s);
+    if (!(a.sats[i] == b.sats[i]) || !sameTransponders(a.tpTables[i], b.tpTables[i]) ||
+        !sameServices(a.svcTables[i], b.svcTables[i]))
+      return false;
+  }
+  return true;
+}
 
 UndoHistory::PackedSlot UndoHistory::pack(int index, const SatRecord& sat, const TpTable& tps,
                                           const SvcTable& svcs) {
@@ -123,15 +168,16 @@ void UndoHistory::apply(const std::vector<PackedSlot>& slots, int satCount, Chan
   db.recountTotals();
 }
 
-void UndoHistory::begin(const ChannelDb& db) {
+void UndoHistory::begin(const ChannelDb& db, const FileState& file) {
   Content& c = pending_.emplace();
   c.satCount = db.satCount;
+  c.file = file;
   c.sats = db.sats;
   c.tps = db.tpTables;
   c.svcs = db.svcTables;
 }
 
-bool UndoHistory::commit(const ChannelDb& db) {
+bool UndoHistory::commit(const ChannelDb& db, const FileState& file) {
   if (!pending_) return false;
   const Content before = std::move(*pending_);
   pending_.reset();
@@ -139,17 +185,22 @@ bool UndoHistory::commit(const ChannelDb& db) {
   Step step;
   step.satCountBefore = before.satCount;
   step.satCountAfter = db.satCount;
+  step.fileBefore = before.file;
+  step.fileAfter = file;
   // Slots beyond the satellite count are empty in a database the editor
   // keeps, so every slot is compared: a removed satellite leaves its last
   // slot empty and that is part of the change.
   for (int s = 0; s < MAX_SATS; ++s) {
     const std::size_t i = at(s);
-    if (before.sats[i] == db.sats[i] && before.tps[i] == db.tpTables[i] &&
-        before.svcs[i] == db.svcTables[i])
+    if (before.sats[i] == db.sats[i] && sameTransponders(before.tps[i], db.tpTables[i]) &&
+        sameServices(before.svcs[i], db.svcTables[i]))
       continue;
     step.before.push_back(pack(s, before.sats[i], before.tps[i], before.svcs[i]));
   }
-  if (step.before.empty() && step.satCountBefore == step.satCountAfter) return false;
+  // A new file name alone (a save) is no change of the database.
+  if (step.before.empty() && step.satCountBefore == step.satCountAfter &&
+      step.fileBefore.layout == step.fileAfter.layout)
+    return false;
 
   step.id = nextId_++;
   undo_.push_back(std::move(step));
@@ -162,23 +213,25 @@ bool UndoHistory::commit(const ChannelDb& db) {
   return true;
 }
 
-bool UndoHistory::undo(ChannelDb& db) {
+bool UndoHistory::undo(ChannelDb& db, FileState& file) {
   if (undo_.empty()) return false;
   pending_.reset();
   Step step = std::move(undo_.back());
   undo_.pop_back();
   step.after = packSlots(step.before, db);
   apply(step.before, step.satCountBefore, db);
+  takeFileState(step.fileAfter, step.fileBefore, file);
   redo_.push_back(std::move(step));
   return true;
 }
 
-bool UndoHistory::redo(ChannelDb& db) {
+bool UndoHistory::redo(ChannelDb& db, FileState& file) {
   if (redo_.empty()) return false;
   pending_.reset();
   Step step = std::move(redo_.back());
   redo_.pop_back();
   apply(step.after, step.satCountAfter, db);
+  takeFileState(step.fileBefore, step.fileAfter, file);
   step.after.clear();
   step.after.shrink_to_fit();
   undo_.push_back(std::move(step));

@@ -271,6 +271,12 @@ int ListView::rowAtHeight(int y) const {
   return rowAt(y);
 }
 
+int ListView::rowHeightPixels() const {
+  rows_->flush();
+  const int h = model()->rowCount() > 0 ? rowHeight(0) : verticalHeader()->defaultSectionSize();
+  return h > 0 ? h : 1;
+}
+
 void ListView::setDragging(bool on) {
   dragging_ = on;
   pressRow_ = -1;

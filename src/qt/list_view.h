@@ -72,6 +72,7 @@ class ListView final : public QTableView {
   int rowsPerPage() const;
   // The row at height y of the rows area, in view or not; -1 for none.
   int rowAtHeight(int y) const;
+  int rowHeightPixels() const;
 
   // Dragging a row. A left press on a row followed by a move of the drag
   // distance begins a drag (onDragBegin with the row); once the logic has

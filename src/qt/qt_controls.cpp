@@ -494,6 +494,11 @@ int QtControls::listRowAt(int id, int y) const {
   return view != nullptr ? view->rowAtHeight(y) : -1;
 }
 
+int QtControls::listRowHeight(int id) const {
+  const ListView* view = list(id);
+  return view != nullptr ? view->rowHeightPixels() : 1;
+}
+
 // ------------------------------------------------------------ dragging a row
 
 void QtControls::dragBegin(int id, int row, int hotX, int hotY) {

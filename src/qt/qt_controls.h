@@ -95,6 +95,7 @@ class QtControls final : public editor::Controls {
   int listRowAt(int id, int y) const override;
   void dragBegin(int id, int row, int hotX, int hotY) override;
   void dragEnd() override;
+  int listRowHeight(int id) const override;
   void dragShowInsertion(int /*id*/, int /*row*/) override {}
   void selectAllText(int /*id*/) override {}
   void setWindowTitle(std::string_view /*title*/, bool /*modified*/) override {}

@@ -80,7 +80,9 @@ QtPrompts::~QtPrompts() {
 
 editor::Answer QtPrompts::message(std::string_view text, std::string_view caption,
                                   editor::Buttons buttons, editor::Icon icon) {
-  MessageBox box(parent_, buttons == editor::Buttons::YesNo);
+  const bool yesNo =
+      buttons == editor::Buttons::YesNo || buttons == editor::Buttons::YesNoDefaultNo;
+  MessageBox box(parent_, yesNo);
   box.setWindowTitle(fromBytes(caption.empty() ? text::APP_NAME : caption));
   box.setTextFormat(Qt::PlainText);
   box.setText(fromBytes(text));
@@ -102,6 +104,10 @@ editor::Answer QtPrompts::message(std::string_view text, std::string_view captio
     case editor::Buttons::YesNo:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
       break;
+    case editor::Buttons::YesNoDefaultNo:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      box.setDefaultButton(QMessageBox::No);
+      break;
     case editor::Buttons::YesNoCancel:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
       box.setEscapeButton(QMessageBox::Cancel);
@@ -116,9 +122,9 @@ editor::Answer QtPrompts::message(std::string_view text, std::string_view captio
       return editor::Answer::Cancel;
     default:
       // A box closed without a button gives the answer that changes least.
-      return buttons == editor::Buttons::Ok      ? editor::Answer::Ok
-             : buttons == editor::Buttons::YesNo ? editor::Answer::No
-                                                 : editor::Answer::Cancel;
+      return buttons == editor::Buttons::Ok            ? editor::Answer::Ok
+             : buttons == editor::Buttons::YesNoCancel ? editor::Answer::Cancel
+                                                       : editor::Answer::No;
   }
 }
 

@@ -14,7 +14,6 @@
 
 namespace velmora::qt {
 
-
 class SubDialogWindow final : public QDialog, private ControlEvents {
  public:
   SubDialogWindow(const res::DialogDef& def, editor::SubDialog& logic, QWidget* parent);

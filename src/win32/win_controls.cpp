@@ -478,6 +478,17 @@ int WinControls::listRowAt(int id, int y) const {
   return row < rows ? row : -1;
 }
 
+int WinControls::listRowHeight(int id) const {
+  HWND w = listView(id);
+  if (w == nullptr) return 1;
+  // The height of an item comes with the list's font and image list; a
+  // list with no rows yet measures an empty one.
+  const DWORD size = static_cast<DWORD>(send(w, LVM_APPROXIMATEVIEWRECT, 1, MAKELPARAM(-1, -1)));
+  const DWORD none = static_cast<DWORD>(send(w, LVM_APPROXIMATEVIEWRECT, 0, MAKELPARAM(-1, -1)));
+  const int height = static_cast<int>(HIWORD(size)) - static_cast<int>(HIWORD(none));
+  return height > 0 ? height : 1;
+}
+
 void WinControls::dragBegin(int id, int row, int hotX, int hotY) {
   dragEnd();
   HWND w = listView(id);

@@ -103,6 +103,9 @@ editor::Answer WinPrompts::message(std::string_view text, std::string_view capti
       // Windows itself gives a Yes/No box no close box and ignores Esc.
       type = MB_YESNO;
       break;
+    case editor::Buttons::YesNoDefaultNo:
+      type = MB_YESNO | MB_DEFBUTTON2;
+      break;
     case editor::Buttons::YesNoCancel:
       type = MB_YESNOCANCEL;
       break;
@@ -127,9 +130,9 @@ editor::Answer WinPrompts::message(std::string_view text, std::string_view capti
     case IDCANCEL:
       return buttons == editor::Buttons::Ok ? editor::Answer::Ok : editor::Answer::Cancel;
     default:
-      return buttons == editor::Buttons::Ok      ? editor::Answer::Ok
-             : buttons == editor::Buttons::YesNo ? editor::Answer::No
-                                                 : editor::Answer::Cancel;
+      return buttons == editor::Buttons::Ok            ? editor::Answer::Ok
+             : buttons == editor::Buttons::YesNoCancel ? editor::Answer::Cancel
+                                                       : editor::Answer::No;
   }
 }
 

@@ -47,7 +47,7 @@ using namespace velmora::res;
 
 class QtEditor : public ::testing::Test {
  protected:
-  QtEditor() : prompts(&window), editor(window.controls(), prompts, {VELMORA_PROGRAM_DIR}) {
+  QtEditor() : prompts(&window), editor(window.controls(), prompts, {VELMORA_PROGRAM_DIR, {}}) {
     window.attach(editor);
     editor.initDialog();
     window.show();
@@ -85,8 +85,10 @@ class QtEditor : public ::testing::Test {
     return out;
   }
   void loadSatellites(std::initializer_list<const char*> names) {
-    for (const char* name : names) editor.db.appendSatellite(test::makeSat(name, "0192"));
-    editor.refillSatelliteTab();
+    wdb::ReadResult loaded;
+    for (const char* name : names) loaded.db.appendSatellite(test::makeSat(name, "0192"));
+    loaded.layout = wdb::Layout::TypeI;
+    editor.finishLoading(std::move(loaded));
     QCoreApplication::processEvents();  // the rows reach the view
   }
 
@@ -250,9 +252,9 @@ TEST_F(QtEditor, EscapeNeverClosesTheWindowTheCloseBoxAsksTheEditor) {
 }
 
 TEST_F(QtEditor, ClicksInTheListsReachTheEditor) {
-  loadSatellites({"Astra-19.2E", "Hotbird-13E", "Thor-0.8W"});
+  loadSatellites({"Astra-19.2E", "Hotbird-13E", "Thor-0.8W", "Amos-4W"});
   auto* view = as<ListView>(IDC_SAT_LIST);
-  EXPECT_EQ(view->model()->rowCount(), 3);
+  EXPECT_EQ(view->model()->rowCount(), 4);
   EXPECT_EQ(view->horizontalHeader()->sectionSize(1), 125) << "widths are pixels as given";
 
   clickRow(IDC_SAT_LIST, 1);
@@ -264,7 +266,7 @@ TEST_F(QtEditor, ClicksInTheListsReachTheEditor) {
   EXPECT_EQ(as<QLineEdit>(IDC_SAT_NAME)->text(), "Thor-0.8W");
   EXPECT_EQ(prompts.contextMenus, std::vector<int>({EDIT_POPUP}));
 
-  // A click on a column header sorts, which counts as a change.
+  // A click on a column header sorts, a change when the order changes.
   ASSERT_EQ(editor.db.savedFlag, 1);
   QHeaderView* header = view->horizontalHeader();
   QTest::mouseClick(header->viewport(), Qt::LeftButton, {},

@@ -23,7 +23,7 @@ using namespace velmora::res;
 
 class QtOrdering : public ::testing::Test {
  protected:
-  QtOrdering() : prompts(&window), editor(window.controls(), prompts, {VELMORA_PROGRAM_DIR}) {
+  QtOrdering() : prompts(&window), editor(window.controls(), prompts, {VELMORA_PROGRAM_DIR, {}}) {
     window.attach(editor);
     editor.initDialog();
     window.show();

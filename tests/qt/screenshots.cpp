@@ -77,7 +77,7 @@ bool writeSampleFile(const QString& path) {
 
 class Session {
  public:
-  Session() : prompts(&window), editor(window.controls(), prompts, {VELMORA_PROGRAM_DIR}) {
+  Session() : prompts(&window), editor(window.controls(), prompts, {VELMORA_PROGRAM_DIR, {}}) {
     window.attach(editor);
     editor.initDialog();
     window.show();

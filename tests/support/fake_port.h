@@ -103,6 +103,7 @@ class FakeControls : public editor::Controls {
   int listTopRow(int id) const override { return get(id).list.top; }
   int listRowsPerPage(int id) const override { return get(id).list.page; }
   int listRowAt(int id, int y) const override;
+  int listRowHeight(int) const override { return ROW_HEIGHT; }
   void dragBegin(int id, int row, int hotX, int hotY) override { drag = Drag{id, row, hotX, hotY}; }
   void dragEnd() override {
     drag.reset();
