@@ -512,6 +512,7 @@ class Sequence {
     ChannelDb db;
     State state;
     int tab = 0, sat = -1;
+    std::string satKey;
     std::size_t messages = 0, dialogs = 0, files = 0;
     int savedFlag = 0;
     std::map<std::string, std::optional<std::vector<std::byte>>> files_;
@@ -524,6 +525,12 @@ class Sequence {
     return ui_.comboSelection(tab == TAB_TRANSPONDER ? IDC_TP_SAT : IDC_SVC_SAT);
   }
   State now() const { return stateOf(ed_.db, ed_.wdbLayout); }
+  // The satellite a Transponder or Channel tab shows, by its record: it
+  // stays the same satellite when others move around it.
+  std::string shownSatKey() const {
+    const int s = shownSat();
+    return s >= 0 && s < ed_.db.satCount ? satRec(ed_.db.sats[at(s)]) : std::string();
+  }
   State withSummary(State s) const {
     s.summary = summaryOf(ed_.db, ed_.wdbLayout);
     return s;
@@ -539,6 +546,7 @@ class Sequence {
     before_.state = now();
     before_.tab = shownTab();
     before_.sat = shownSat();
+    before_.satKey = shownSatKey();
     before_.messages = prompts_.messages.size();
     before_.dialogs = prompts_.modalDialogs.size();
     before_.files = prompts_.filePurposes.size();
@@ -671,7 +679,7 @@ class Sequence {
     pick_.clear();
     for (int r : rows) pick_.push_back(e.rec[at(r)]);
     pickTab_ = tab;
-    pickSat_ = shownSat();
+    pickSat_ = shownSatKey();
     // A click that hits no row leaves whatever the panel holds.
     panelDirty_ = rows.empty();
     ui_.pickRows(list, rows);
@@ -1039,7 +1047,7 @@ class Sequence {
       ed_.onListClick(list);
       pick_ = {dragged};
       pickTab_ = tab;
-      pickSat_ = shownSat();
+      pickSat_ = shownSatKey();
       panelDirty_ = false;
     }
     ed_.onDragBegin(list, row);
@@ -1201,13 +1209,13 @@ class Sequence {
       reset = true;
     } else if (kind == Kind::New &&
                after.content == stateOf(ChannelDb{}, wdb::Layout::New).content &&
-               after.layout == wdb::Layout::New && !(after == before_.state)) {
+               after.layout == wdb::Layout::New) {
       reset = true;
     }
 
     // 1. The command's own effect.
     const std::vector<std::string> pick =
-        pickTab_ == before_.tab && pickSat_ == before_.sat ? pick_ : std::vector<std::string>{};
+        pickTab_ == before_.tab && pickSat_ == before_.satKey ? pick_ : std::vector<std::string>{};
     switch (kind) {
       case Kind::Click:
       case Kind::RightClick:
@@ -1229,7 +1237,7 @@ class Sequence {
           for (int r : sel)
             if (r < static_cast<int>(e.rec.size())) pick_.push_back(e.rec[at(r)]);
           pickTab_ = shownTab();
-          pickSat_ = shownSat();
+          pickSat_ = shownSatKey();
           panelDirty_ = false;
         }
         break;
@@ -1325,7 +1333,7 @@ class Sequence {
 
     // The pick follows its entries: those no longer in the shown list are
     // gone; another tab or satellite shows none of them.
-    if (shownTab() != pickTab_ || shownSat() != pickSat_) {
+    if (shownTab() != pickTab_ || shownSatKey() != pickSat_) {
       pick_.clear();
     } else {
       // An entry changed in place (Change, or the undo of one) is still the
@@ -1716,7 +1724,8 @@ class Sequence {
   std::size_t undoPos_ = 0;
   State saved_;
   std::vector<std::string> pick_;
-  int pickTab_ = 0, pickSat_ = -1;
+  int pickTab_ = 0;
+  std::string pickSat_;  // the shown satellite's record, on the Transponder and Channel tabs
   bool panelDirty_ = false;
   std::string dragged_;
   std::optional<std::string> openChoice_;
