@@ -832,9 +832,15 @@ class Sequence {
               oneOf<std::string>({"0", std::to_string(n + 1), "5x", "1.5", "", "abc", "-1", " 2"});
         }
         const bool escape = chance(15);
-        bool whole = !text.empty() && std::all_of(text.begin(), text.end(),
-                                                  [](char c) { return c >= '0' && c <= '9'; });
-        const std::int64_t v = whole ? leadingValue(text) : 0;
+        // Blanks around the number may be taken or refused; anything else
+        // but digits is refused.
+        const std::size_t first = text.find_first_not_of(' ');
+        const std::string digits = first == std::string::npos
+                                       ? std::string()
+                                       : text.substr(first, text.find_last_not_of(' ') - first + 1);
+        bool whole = !digits.empty() && std::all_of(digits.begin(), digits.end(),
+                                                    [](char c) { return c >= '0' && c <= '9'; });
+        const std::int64_t v = whole ? leadingValue(digits) : 0;
         whole = whole && v >= 1 && v <= n;
         p.moveRefused = escape || !whole;
         if (!p.moveRefused) p.position = static_cast<int>(v) - 1;
