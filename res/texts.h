@@ -73,6 +73,9 @@ inline constexpr std::string_view SAVE_FILTER = "binary File(*.wdb)|*.wdb||";
 inline constexpr std::string_view SAVE_BEFORE_CLOSING =
     "Do you want to save it before closing Velmora?";
 inline constexpr std::string_view BEFORE_OPENING_CAPTION = "Before Opening File";
+// Why the window holds up a log-off or shutdown (shown by the system).
+inline constexpr std::string_view UNSAVED_AT_END_OF_SESSION =
+    "The channel database has unsaved changes.";
 
 // The edit panel: Add, Change and Remove.
 inline constexpr std::string_view SELECT_A_LIST = "Select a list,please!";

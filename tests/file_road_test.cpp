@@ -498,4 +498,17 @@ TEST_F(FileRoad, FilesFromTheDesktopOpenAsOpenWouldAndAreRemembered) {
   EXPECT_EQ(second.recentFiles().front(), a);
 }
 
+// A file named on the command line relative to the folder the program
+// started in is remembered as a whole path.
+TEST_F(FileRoad, RecentFilesAreWholePaths) {
+  writeFile("here.wdb", sample(), wdb::Layout::TypeI);
+  const fs::path before = fs::current_path();
+  fs::current_path(dir());
+  editor.openPaths({"here.wdb"});
+  prompts.finishBackgroundWork();
+  fs::current_path(before);
+  ASSERT_FALSE(editor.recentFiles().empty());
+  EXPECT_EQ(editor.recentFiles().front(), path("here.wdb"));
+}
+
 }  // namespace velmora::editor

@@ -31,11 +31,18 @@ class Ordering : public ::testing::Test {
         db.svcTables[db.satCount - 1].append(makeSvc(n + std::to_string(r), "11000H" + n));
       }
     }
+    loadDb(std::move(db));
+  }
+  void loadDb(ChannelDb db) {
     switchTo(TAB_SATELLITE);
     wdb::ReadResult loaded;
     loaded.db = std::move(db);
     loaded.layout = wdb::Layout::TypeI;
     editor.finishLoading(std::move(loaded));
+  }
+  void press(int button) {
+    ui.focus(button);
+    editor.onKeyDown(VK_RETURN);
   }
   void switchTo(int tab) {
     ui.pickTab(tab - 1);
@@ -328,6 +335,54 @@ TEST_F(Ordering, DraggingOverTheEdgeRowsScrollsOneRowAndNewEndsTheDrag) {
   EXPECT_EQ(editor.dragging, 0);
   editor.onDragRelease(IDC_SAT_LIST, 0, 0);
   EXPECT_EQ(column(IDC_SAT_LIST).substr(0, 4), "A B ");
+  EXPECT_TRUE(prompts.messages.empty());
+}
+
+// After a sort (or an undo) the pick is still the entry the user clicked:
+// Change, Remove and the information panel act on it, on every tab.
+TEST_F(Ordering, APickFollowsItsEntryThroughSortsAndUndo) {
+  ChannelDb db;
+  for (const char* name : {"C", "A", "B"}) db.appendSatellite(makeSat(name));
+  TpTable& tps = db.tpTables[1];
+  for (const char* f : {"12000", "11000", "11500"})
+    tps.append(makeTp(f, f[2] == '5' ? "V" : "H", "27500"));
+  for (const auto& [name, tp] : {std::pair{"Zed", 0}, {"Mid", 1}, {"Alpha", 2}})
+    db.svcTables[1].append(makeSvc(name, tpKeyLong(tps[tp])));
+  loadDb(db);
+
+  click(IDC_SAT_LIST, 1);  // A
+  editor.onKeyDown(VK_F8);
+  EXPECT_EQ(ui.listSelectedRows(IDC_SAT_LIST), std::vector<int>{0});
+  EXPECT_EQ(ui.text(IDC_SEL_SAT), "A");
+  ui.type(IDC_SAT_NAME, "Renamed");
+  press(IDC_CHANGE);
+  EXPECT_EQ(satOrder(), "RenamedBC");
+  EXPECT_EQ(editor.db.tpTables[0].count(), 3);
+
+  switchTo(TAB_TRANSPONDER);  // shows Renamed, the satellite last picked
+  EXPECT_EQ(ui.text(IDC_SEL_SAT), "Renamed");
+  click(IDC_TP_LIST, 0);  // 12000 H
+  editor.onColumnClick(IDC_TP_LIST);
+  EXPECT_EQ(column(IDC_TP_LIST, 2), "11500 11000 12000 ");
+  ui.type(IDC_FREQUENCY, "12100");
+  press(IDC_CHANGE);
+  EXPECT_EQ(column(IDC_TP_LIST, 2), "11500 11000 12100 ");
+  EXPECT_EQ(editor.db.svcTables[0][0].tpKey.substr(0, 6), "12100H");  // Zed follows it
+
+  switchTo(TAB_CHANNEL);
+  click(IDC_SVC_LIST, 0);  // Zed
+  editor.onCommand(ID_EDIT_SORT);
+  EXPECT_EQ(column(IDC_SVC_LIST), "Alpha Mid Zed ");
+  ui.type(IDC_CH_NAME, "Zulu");
+  press(IDC_CHANGE);
+  EXPECT_EQ(column(IDC_SVC_LIST), "Alpha Mid Zulu ");
+  click(IDC_SVC_LIST, 1);       // Mid
+  editor.onKeyDown('Z', true);  // Zulu is Zed again; Mid stays picked
+  EXPECT_EQ(column(IDC_SVC_LIST), "Alpha Mid Zed ");
+  EXPECT_EQ(ui.listSelectedRows(IDC_SVC_LIST), std::vector<int>{1});
+  ui.focus(IDC_SVC_LIST);
+  editor.onKeyDown(VK_DELETE);  // as Remove
+  EXPECT_EQ(column(IDC_SVC_LIST), "Alpha Zed ");
   EXPECT_TRUE(prompts.messages.empty());
 }
 

@@ -257,4 +257,57 @@ TEST_F(UndoFind, FindPicksTheNextMatchingRowAndWraps) {
   EXPECT_EQ(ui.text(IDC_FREQUENCY), editor.db.tpTables[0][2].frequency);
 }
 
+// A step brings back what decides how the database is saved, and a save
+// is no step unless it cut a name; one that fails changes nothing.
+TEST_F(UndoFind, UndoKeepsTheLayoutAndSavesMakeNoStepsOfTheirOwn) {
+  ChannelDb db = makeDb(2, 1, 1);
+  db.sats[0].name = "Zed";
+  int counter = 0;
+  const wdb::WriteResult typeII = wdb::writeWdb(db, wdb::Layout::TypeII, {}, counter);
+  const std::string file = (dir() / "old.wdb").string();
+  ASSERT_TRUE(writeFileAtomically(file, typeII.bytes));
+  prompts.files = {file};
+  editor.onCommand(ID_FILE_OPEN);
+  prompts.finishBackgroundWork();
+  ASSERT_EQ(editor.wdbLayout, wdb::Layout::TypeII);
+  EXPECT_EQ(ui.windowTitle, "Velmora 1.00 - old.wdb");
+  EXPECT_FALSE(ui.windowModified);
+
+  click(IDC_SAT_LIST, {0, 1});
+  press(IDC_REMOVE);  // every satellite: the database is cleared
+  EXPECT_EQ(editor.wdbLayout, wdb::Layout::New);
+  ctrl('Z');
+  EXPECT_EQ(editor.wdbLayout, wdb::Layout::TypeII);
+  EXPECT_EQ(ui.text(IDC_FILE), file);
+  EXPECT_EQ(editor.db.savedFlag, 1);
+
+  // Sort, save: Ctrl+Z undoes the sort, not the numbering the save wrote.
+  editor.onKeyDown(VK_F8);
+  EXPECT_TRUE(ui.windowModified);
+  prompts.files = {(dir() / "sorted.wdb").string()};
+  editor.onCommand(ID_FILE_SAVE);
+  EXPECT_EQ(fs::file_size(dir() / "sorted.wdb"), typeII.bytes.size());
+  ctrl('Z');
+  EXPECT_EQ(editor.db.sats[0].name, "Zed");
+  EXPECT_EQ(editor.db.savedFlag, 0);
+  EXPECT_TRUE(ui.menuEnabled(ID_EDIT_REDO));
+
+  // A save that fails: no name cut, no step, Redo still there.
+  EditorEnv failing{dir(), {}};
+  failing.writeOptions.failStep = [](FileStep step) { return step == FileStep::Rename ? 5 : 0; };
+  FakeControls ui2(editorDialog());
+  FakePrompts prompts2;
+  EditorDialog other(ui2, prompts2, failing);
+  other.initDialog();
+  prompts2.files = {file};
+  other.onCommand(ID_FILE_OPEN);
+  prompts2.finishBackgroundWork();
+  other.db.sats[0].name = "Much longer than sixteen";
+  prompts2.files = {(dir() / "failed.wdb").string()};
+  other.onCommand(ID_FILE_SAVE);
+  EXPECT_EQ(other.db.sats[0].name, "Much longer than sixteen");
+  EXPECT_FALSE(ui2.menuEnabled(ID_EDIT_UNDO));
+  EXPECT_FALSE(fs::exists(dir() / "failed.wdb"));
+}
+
 }  // namespace velmora::editor

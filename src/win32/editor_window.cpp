@@ -5,6 +5,7 @@
 #include "editor/editor_dialog.h"
 #include "layout.h"
 #include "resource_ids.h"
+#include "texts.h"
 #include "win32/dialog_template.h"
 #include "win32/menus.h"
 #include "win32/resources.h"
@@ -140,13 +141,30 @@ int EditorWindow::run() {
 // Keys reach the editor before any control sees them. A key the editor
 // clears goes on as no key at all; one it consumed goes no further.
 bool EditorWindow::preTranslate(MSG& msg) {
-  if (msg.message != WM_KEYDOWN || editor_ == nullptr) return false;
+  if (editor_ == nullptr) return false;
   if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
+  // While a row is dragged the keys are not commands: Esc abandons the
+  // drag, and every other key waits for the drop.
+  if (controls_->dragging() && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN ||
+                                msg.message == WM_CHAR || msg.message == WM_SYSCHAR)) {
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) dragCancel();
+    return true;
+  }
+  if (msg.message != WM_KEYDOWN) return false;
   const int key = static_cast<int>(msg.wParam);
+  // A combo box whose list is down takes Enter, Esc and F4 itself: they
+  // choose, or close the list.
+  if ((key == VK_RETURN || key == VK_ESCAPE || key == VK_F4) &&
+      controls_->droppedCombo() != nullptr)
+    return false;
+  // Delete edits the text of a field; in a list it removes the picked rows.
+  if (key == VK_DELETE && !controls_->listHasFocus()) return false;
   // Ctrl with a letter: the editor's added commands (Ctrl+Z, Ctrl+Y,
-  // Ctrl+F); other keys with Ctrl go their usual way.
-  const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+  // Ctrl+F); other keys with Ctrl go their usual way. Ctrl and Alt
+  // together are AltGr, which types characters on many keyboards.
+  const bool ctrl = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0;
   if (ctrl && (key < 'A' || key > 'Z')) return false;
+  controls_->flushPicks();
   switch (editor_->onKeyDown(key, ctrl)) {
     case editor::KeyAction::Pass:
       return false;
@@ -229,24 +247,61 @@ INT_PTR EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (editor_ != nullptr) editor_->openPaths(files);
       return TRUE;
     }
-    case WM_APP_LIST_KEY:
-      controls_->onListKey(static_cast<int>(wParam));
+    case WM_APP_LIST_PICK:
+    case WM_APP_COMBO_CLOSED:
+      controls_->onPosted(message, wParam);
       return TRUE;
+    // A drag ends with the mouse capture: another window taking it, a mode
+    // cancelled (a dialog coming up), the window no longer active (Alt+Tab).
+    case WM_CAPTURECHANGED:
+      if (controls_->dragging() && reinterpret_cast<HWND>(lParam) != hwnd_) dragCancel();
+      return FALSE;
+    case WM_CANCELMODE:
+      if (controls_->dragging()) dragCancel();
+      return FALSE;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE && controls_->dragging()) dragCancel();
+      return FALSE;
+    case WM_QUERYENDSESSION:
+      return queryEndSession();
+    case WM_ENDSESSION:
+      // The session goes on after all: nothing is blocked any more.
+      if (wParam == FALSE) ShutdownBlockReasonDestroy(hwnd_);
+      return FALSE;
     case WM_APP_RESULT:
       runPostedResult(lParam);
       return TRUE;
     case WM_CLOSE:
       // The title bar's close box, Alt+F4 and the system menu only ask;
       // the editor decides, and ends the window when it is to close.
-      if (editor_ != nullptr) editor_->onCloseRequest();
+      if (editor_ != nullptr) {
+        controls_->flushPicks();
+        editor_->onCloseRequest();
+      }
       return TRUE;
     default:
       return FALSE;
   }
 }
 
+// Logging off, shutting down or restarting for an update with unsaved work
+// is refused, with the reason shown to the user; the user may still end the
+// session from there.
+INT_PTR EditorWindow::queryEndSession() {
+  const bool unsaved = editor_ != nullptr && editor_->hasUnsavedWork();
+  if (unsaved) {
+    ShutdownBlockReasonCreate(hwnd_, widen(text::UNSAVED_AT_END_OF_SESSION).c_str());
+  } else {
+    ShutdownBlockReasonDestroy(hwnd_);
+  }
+  SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, unsaved ? FALSE : TRUE);
+  return TRUE;
+}
+
 void EditorWindow::command(int id) {
-  if (editor_ != nullptr) editor_->onCommand(id);
+  if (editor_ == nullptr) return;
+  controls_->flushPicks();
+  editor_->onCommand(id);
 }
 void EditorWindow::tabChanged(int) {
   if (editor_ != nullptr) editor_->onTabChanged();
@@ -271,6 +326,11 @@ void EditorWindow::dragMove(int overList, int x, int y) {
 }
 void EditorWindow::dragRelease(int overList, int x, int y) {
   if (editor_ != nullptr) editor_->onDragRelease(overList, x, y);
+}
+void EditorWindow::dragCancel() {
+  if (editor_ != nullptr) editor_->onDragCancel();
+  // The image and the capture go whether or not the editor had begun.
+  controls_->dragEnd();
 }
 
 }  // namespace velmora::win32

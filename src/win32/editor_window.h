@@ -46,6 +46,7 @@ class EditorWindow final : public ControlEvents {
   void dragBegin(int id, int row) override;
   void dragMove(int overList, int x, int y) override;
   void dragRelease(int overList, int x, int y) override;
+  void dragCancel() override;
 
  private:
   static INT_PTR CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -54,6 +55,7 @@ class EditorWindow final : public ControlEvents {
   bool buildToolBar();
   void addSystemMenuItem();
   bool toolTipText(NMHDR& header);
+  INT_PTR queryEndSession();
 
   HWND hwnd_ = nullptr;
   HWND toolBar_ = nullptr;

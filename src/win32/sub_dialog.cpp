@@ -78,8 +78,9 @@ INT_PTR CALLBACK subDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     case WM_DRAWITEM:
       return run->controls().onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE
                                                                                           : FALSE;
-    case WM_APP_LIST_KEY:
-      run->controls().onListKey(static_cast<int>(wParam));
+    case WM_APP_LIST_PICK:
+    case WM_APP_COMBO_CLOSED:
+      run->controls().onPosted(message, wParam);
       return TRUE;
     case WM_CLOSE:
       run->command(IDCANCEL);

@@ -33,6 +33,19 @@ int count(HWND w, UINT message) { return static_cast<int>(send(w, message)); }
 constexpr DWORD LIST_STYLES =
     LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_FLATSB;
 
+// Changes the program makes to the controls notify nothing: the list
+// views tell of every change of their selection, the user's and ours.
+class Quiet {
+ public:
+  explicit Quiet(int& depth) : depth_(depth) { ++depth_; }
+  ~Quiet() { --depth_; }
+  Quiet(const Quiet&) = delete;
+  Quiet& operator=(const Quiet&) = delete;
+
+ private:
+  int& depth_;
+};
+
 HWND makeTips(HWND owner, bool balloon) {
   HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | (balloon ? TTS_BALLOON : 0),
@@ -54,6 +67,9 @@ WinControls::WinControls(HWND dialog, const res::DialogDef& def, std::function<v
     HWND w = item(c.id);
     if (c.kind == K::ListView) {
       send(w, LVM_SETEXTENDEDLISTVIEWSTYLE, LIST_STYLES, LIST_STYLES);
+      // The list tells when a mouse press begins, and draws the drop line.
+      SetWindowSubclass(w, &WinControls::listProc, static_cast<UINT_PTR>(c.id),
+                        reinterpret_cast<DWORD_PTR>(this));
       // The green and yellow scheme belongs to the main window's lists;
       // lists in small dialogs keep the desktop's colours.
       if (mainWindow) {
@@ -76,6 +92,10 @@ WinControls::WinControls(HWND dialog, const res::DialogDef& def, std::function<v
 }
 
 WinControls::~WinControls() {
+  for (const auto& [id, kind] : kinds_) {
+    if (kind == K::ListView)
+      RemoveWindowSubclass(item(id), &WinControls::listProc, static_cast<UINT_PTR>(id));
+  }
   if (blueTips_ != nullptr) DestroyWindow(blueTips_);
   if (plainTips_ != nullptr) DestroyWindow(plainTips_);
 }
@@ -103,16 +123,45 @@ bool WinControls::onCommand(WPARAM wParam, LPARAM lParam) {
     case K::Button:
     case K::DefButton:
     case K::CheckBox:
-      if (code == BN_CLICKED) events_->command(id);
+      if (code == BN_CLICKED) {
+        flushPicks();
+        events_->command(id);
+      }
       return true;
     case K::ComboList:
     case K::ComboEdit:
       // Only the user's choice notifies; a selection the program makes
-      // does not.
-      if (code == CBN_SELCHANGE) events_->comboChanged(id);
+      // does not. While the list is down every arrow step changes the
+      // selection: the choice is the one the list closes with, once.
+      switch (code) {
+        case CBN_DROPDOWN:
+          dropped_[id] = Drop{comboSelection(id), text(id), false};
+          break;
+        case CBN_SELENDOK:
+          if (const auto open = dropped_.find(id); open != dropped_.end())
+            open->second.chosen = true;
+          break;
+        case CBN_CLOSEUP:
+          // The last change may come before or after the close: the
+          // choice is read once both have passed.
+          if (dropped_.count(id) != 0)
+            PostMessageW(dialog_, WM_APP_COMBO_CLOSED, static_cast<WPARAM>(id), 0);
+          break;
+        case CBN_SELCHANGE:
+          if (dropped_.count(id) == 0 && send(item(id), CB_GETDROPPEDSTATE) == 0) {
+            flushPicks();
+            events_->comboChanged(id);
+          }
+          break;
+        default:
+          break;
+      }
       return true;
     case K::ListBox:
-      if (code == LBN_SELCHANGE) events_->lineChosen(id);
+      if (code == LBN_SELCHANGE) {
+        flushPicks();
+        events_->lineChosen(id);
+      }
       return true;
     default:
       return true;
@@ -124,45 +173,124 @@ bool WinControls::onNotify(const NMHDR& header) {
   if (kinds_.count(id) == 0 || events_ == nullptr) return false;
   switch (header.code) {
     case TCN_SELCHANGE:
+      flushPicks();
       events_->tabChanged(id);
       return true;
+    case LVN_ITEMCHANGED:
+      if (is(id, K::ListView)) listChanged(reinterpret_cast<const NMLISTVIEW&>(header));
+      return true;
     case NM_CLICK:
-      if (is(id, K::ListView)) events_->listClick(id);
+      // A click that left the selection as it was picks its row again.
+      if (is(id, K::ListView) && pickedThisPress_.count(id) == 0) postPick(id);
       return true;
     case NM_RCLICK:
-      if (is(id, K::ListView)) events_->listRightClick(id);
+      if (is(id, K::ListView)) {
+        // The right-click reads the selection itself.
+        pendingPicks_.erase(id);
+        flushPicks();
+        events_->listRightClick(id);
+      }
       return true;
     case LVN_COLUMNCLICK:
+      flushPicks();
       events_->columnClick(id);
       return true;
     case LVN_BEGINDRAG:
+      flushPicks();
       events_->dragBegin(id, reinterpret_cast<const NMLISTVIEW&>(header).iItem);
       return true;
-    case LVN_KEYDOWN: {
-      // A selection made with the keyboard counts as a click on the row,
-      // once the list has moved it.
-      switch (reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey) {
-        case VK_UP:
-        case VK_DOWN:
-        case VK_PRIOR:
-        case VK_NEXT:
-        case VK_HOME:
-        case VK_END:
-        case VK_SPACE:
-          PostMessageW(dialog_, WM_APP_LIST_KEY, static_cast<WPARAM>(id), 0);
-          break;
-        default:
-          break;
-      }
-      return true;
-    }
     default:
       return false;
   }
 }
 
-void WinControls::onListKey(int id) {
-  if (events_ != nullptr && !listSelectedRows(id).empty()) events_->listClick(id);
+// The user changed a row's selection: with a click, a key, type-ahead or
+// a drag of the mouse. One pick is reported for a burst of such changes.
+void WinControls::listChanged(const NMLISTVIEW& change) {
+  if (quiet_ > 0 || (change.uChanged & LVIF_STATE) == 0) return;
+  if (((change.uNewState ^ change.uOldState) & LVIS_SELECTED) == 0) return;
+  postPick(static_cast<int>(change.hdr.idFrom));
+}
+
+void WinControls::postPick(int id) {
+  pickedThisPress_.insert(id);
+  if (pendingPicks_.insert(id).second)
+    PostMessageW(dialog_, WM_APP_LIST_PICK, static_cast<WPARAM>(id), 0);
+}
+
+void WinControls::reportPick(int id) {
+  if (events_ != nullptr) events_->listClick(id);
+}
+
+void WinControls::flushPicks() {
+  for (const int id : std::exchange(pendingPicks_, {})) reportPick(id);
+}
+
+bool WinControls::onPosted(UINT message, WPARAM wParam) {
+  const int id = static_cast<int>(wParam);
+  if (message == WM_APP_LIST_PICK) {
+    if (pendingPicks_.erase(id) != 0) reportPick(id);
+    return true;
+  }
+  if (message == WM_APP_COMBO_CLOSED) {
+    const auto it = dropped_.find(id);
+    if (it == dropped_.end()) return true;
+    const Drop drop = it->second;
+    dropped_.erase(it);
+    const bool changed = comboSelection(id) != drop.selection || text(id) != drop.text;
+    if (!drop.chosen) {
+      // Closed without a choice (Esc, a click elsewhere): the box shows
+      // what it showed before.
+      if (changed) {
+        const Quiet quiet(quiet_);
+        send(item(id), CB_SETCURSEL, static_cast<WPARAM>(drop.selection));
+        if (is(id, K::ComboEdit)) SetWindowTextW(item(id), widen(drop.text).c_str());
+      }
+      return true;
+    }
+    // A new choice: another item, or an item's text where the box showed
+    // a title (a drop-down whose edit part names it).
+    if (events_ != nullptr && changed) {
+      flushPicks();
+      events_->comboChanged(id);
+    }
+    return true;
+  }
+  return false;
+}
+
+HWND WinControls::droppedCombo() const {
+  for (HWND w = GetFocus(); w != nullptr && w != dialog_; w = GetParent(w)) {
+    if (GetParent(w) != dialog_) continue;
+    return isCombo(GetDlgCtrlID(w)) && send(w, CB_GETDROPPEDSTATE) != 0 ? w : nullptr;
+  }
+  return nullptr;
+}
+
+bool WinControls::listHasFocus() const { return is(focusedControl(), K::ListView); }
+
+LRESULT CALLBACK WinControls::listProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR self) {
+  auto& controls = *reinterpret_cast<WinControls*>(self);
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      controls.pickedThisPress_.erase(static_cast<int>(id));
+      break;
+    case WM_PAINT: {
+      const LRESULT result = DefSubclassProc(w, message, wParam, lParam);
+      if (controls.insertList_ == static_cast<int>(id)) controls.paintInsertion(w);
+      return result;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(w, &WinControls::listProc, id);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(w, message, wParam, lParam);
 }
 
 // The small marker triangles of the information panel.
@@ -358,7 +486,7 @@ void WinControls::listAddColumn(int id, std::string_view header, int width) {
   LVCOLUMNW column{};
   column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
   column.fmt = LVCFMT_CENTER;
-  column.cx = width;
+  column.cx = std::max(width, minColumnWidth(w, text));
   column.pszText = text.data();
   if (at == 0) {
     LVCOLUMNW placeholder{};
@@ -371,6 +499,25 @@ void WinControls::listAddColumn(int id, std::string_view header, int width) {
   }
   column.iSubItem = at;
   send(w, LVM_INSERTCOLUMNW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&column));
+}
+
+// A column is never narrower than its header's text in the header's own
+// font, with the margin the header keeps on either side of it.
+int WinControls::minColumnWidth(HWND list, const std::wstring& header) const {
+  HWND h = reinterpret_cast<HWND>(send(list, LVM_GETHEADER));
+  HWND measured = h != nullptr ? h : list;
+  HDC dc = GetDC(measured);
+  if (dc == nullptr) return 0;
+  auto* font = reinterpret_cast<HFONT>(send(measured, WM_GETFONT));
+  HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
+  SIZE size{};
+  GetTextExtentPoint32W(dc, header.c_str(), static_cast<int>(header.size()), &size);
+  if (old != nullptr) SelectObject(dc, old);
+  ReleaseDC(measured, dc);
+  int margin = h != nullptr ? static_cast<int>(send(h, HDM_GETBITMAPMARGIN)) : 0;
+  if (margin <= 0) margin = 3 * GetSystemMetrics(SM_CXEDGE);
+  // Both margins, and the divider lines at the column's edges.
+  return size.cx + 2 * margin + 2;
 }
 
 int WinControls::listColumnCount(int id) const {
@@ -397,6 +544,7 @@ int WinControls::listColumnWidth(int id, int column) const {
 }
 
 void WinControls::listInsertRow(int id, int row, const std::vector<std::string>& cells) {
+  const Quiet quiet(quiet_);
   HWND w = listView(id);
   if (w == nullptr) return;
   const int rows = listRowCount(id);
@@ -419,17 +567,22 @@ void WinControls::listInsertRow(int id, int row, const std::vector<std::string>&
 }
 
 void WinControls::listDeleteRow(int id, int row) {
+  const Quiet quiet(quiet_);
   if (row >= 0 && row < listRowCount(id))
     send(listView(id), LVM_DELETEITEM, static_cast<WPARAM>(row));
 }
 
-void WinControls::listDeleteAll(int id) { send(listView(id), LVM_DELETEALLITEMS); }
+void WinControls::listDeleteAll(int id) {
+  const Quiet quiet(quiet_);
+  send(listView(id), LVM_DELETEALLITEMS);
+}
 
 int WinControls::listRowCount(int id) const {
   return std::max(0, count(listView(id), LVM_GETITEMCOUNT));
 }
 
 void WinControls::listMoveRow(int id, int from, int to) {
+  const Quiet quiet(quiet_);
   const int rows = listRowCount(id);
   if (from < 0 || from >= rows || to < 0 || to >= rows || from == to) return;
   HWND w = listView(id);
@@ -507,6 +660,7 @@ void WinControls::dragBegin(int id, int row, int hotX, int hotY) {
 }
 
 void WinControls::dragEnd() {
+  dragShowInsertion(insertList_, -1);
   if (dragImages_ == nullptr) return;
   KillTimer(dialog_, DRAG_TIMER);
   ImageList_DragLeave(nullptr);
@@ -520,6 +674,13 @@ bool WinControls::onDragPointer(bool released) {
   POINT at{};
   GetCursorPos(&at);
   ImageList_DragMove(at.x, at.y);
+  // A release anywhere but on this window (another program's window, the
+  // desktop) abandons the drag.
+  if (released && !onWindow(at)) {
+    if (events_ != nullptr) events_->dragCancel();
+    dragEnd();
+    return true;
+  }
   // The list under the pointer: its rows, its headers or its scroll bars.
   int overList = 0;
   POINT inList = at;
@@ -537,12 +698,110 @@ bool WinControls::onDragPointer(bool released) {
       inList.y -= header.bottom - header.top;
     break;
   }
+  // The strip of the tab control's titles; below it lies its pane, which
+  // is the window for a drop.
+  if (HWND tab = item(res::IDC_TAB); overList == 0 && is(res::IDC_TAB, K::Tab)) {
+    RECT r{};
+    if (IsWindowVisible(tab) && GetWindowRect(tab, &r) && PtInRect(&r, at)) {
+      RECT pane = r;
+      send(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pane));
+      if (at.y < pane.top) overList = res::IDC_TAB;
+    }
+  }
   if (events_ == nullptr) return true;
-  if (released)
+  if (released) {
     events_->dragRelease(overList, inList.x, inList.y);
-  else
-    events_->dragMove(overList, inList.x, inList.y);
+    return true;
+  }
+  HWND w = listView(overList);
+  const LRESULT top = send(w, LVM_GETTOPINDEX);
+  events_->dragMove(overList, inList.x, inList.y);
+  // A list that scrolled moved the image's pixels with its rows: it is
+  // painted afresh with the image hidden, so that the image leaves no trace.
+  if (w == nullptr || dragImages_ == nullptr) return true;
+  const bool scrolled = send(w, LVM_GETTOPINDEX) != top;
+  if (scrolled || GetUpdateRect(w, nullptr, FALSE)) {
+    ImageList_DragShowNolock(FALSE);
+    if (scrolled) InvalidateRect(w, nullptr, TRUE);
+    UpdateWindow(w);
+    ImageList_DragShowNolock(TRUE);
+  }
   return true;
+}
+
+bool WinControls::onWindow(POINT at) const {
+  RECT frame{};
+  if (!GetWindowRect(dialog_, &frame) || !PtInRect(&frame, at)) return false;
+  HWND under = WindowFromPoint(at);
+  if (under == nullptr) return false;
+  HWND root = GetAncestor(under, GA_ROOT);
+  return root == dialog_ || GetWindow(root, GW_OWNER) == dialog_;
+}
+
+// The drop line: two pixels across the list at the top edge of the row
+// it stands above, or the bottom edge of the last row.
+RECT WinControls::insertionLine(HWND list) const {
+  RECT line{};
+  const int rows = static_cast<int>(send(list, LVM_GETITEMCOUNT));
+  if (insertRow_ < 0 || insertRow_ > rows) return line;
+  RECT client{};
+  GetClientRect(list, &client);
+  int top = 0;
+  if (HWND h = reinterpret_cast<HWND>(send(list, LVM_GETHEADER));
+      h != nullptr && IsWindowVisible(h)) {
+    RECT header{};
+    GetWindowRect(h, &header);
+    top = header.bottom - header.top;
+  }
+  int y = top;
+  if (rows > 0) {
+    RECT r{};
+    r.left = LVIR_BOUNDS;
+    const int row = std::min(insertRow_, rows - 1);
+    if (!send(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r)))
+      return line;
+    y = insertRow_ < rows ? r.top : r.bottom;
+  }
+  if (y < top || y > client.bottom) return line;
+  return RECT{client.left, std::max(top, y - 1), client.right, y + 1};
+}
+
+void WinControls::paintInsertion(HWND list) const {
+  const RECT line = insertionLine(list);
+  if (IsRectEmpty(&line)) return;
+  HDC dc = GetDC(list);
+  if (dc == nullptr) return;
+  HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(send(list, LVM_GETTEXTCOLOR)));
+  FillRect(dc, &line, brush);
+  DeleteObject(brush);
+  ReleaseDC(list, dc);
+}
+
+void WinControls::dragShowInsertion(int id, int row) {
+  HWND w = listView(id);
+  if (w == nullptr || row < 0) {
+    id = 0;
+    row = -1;
+  }
+  if (id == insertList_ && row == insertRow_) return;
+  // The lists are painted with the drag image hidden, so that it leaves no
+  // trace.
+  if (dragImages_ != nullptr) ImageList_DragShowNolock(FALSE);
+  // The old line is painted over by the rows under it; the new one is
+  // drawn after the rows it crosses.
+  auto repaint = [](HWND list, RECT line) {
+    if (list == nullptr || IsRectEmpty(&line)) return;
+    InflateRect(&line, 0, 2);
+    InvalidateRect(list, &line, TRUE);
+    UpdateWindow(list);
+  };
+  HWND old = listView(insertList_);
+  const RECT oldLine = old != nullptr ? insertionLine(old) : RECT{};
+  insertList_ = id;
+  insertRow_ = row;
+  repaint(old, oldLine);
+  if (w != nullptr) repaint(w, insertionLine(w));
+  if (dragImages_ != nullptr) ImageList_DragShowNolock(TRUE);
 }
 
 std::string WinControls::listCell(int id, int row, int column) const {
@@ -570,6 +829,7 @@ std::vector<int> WinControls::listSelectedRows(int id) const {
 }
 
 void WinControls::listSelectRows(int id, const std::vector<int>& rows) {
+  const Quiet quiet(quiet_);
   HWND w = listView(id);
   if (w == nullptr) return;
   LVITEMW state{};
@@ -585,9 +845,28 @@ void WinControls::listSelectRows(int id, const std::vector<int>& rows) {
 }
 
 void WinControls::listEnsureVisible(int id, int row) {
+  const Quiet quiet(quiet_);
   if (row >= 0 && row < listRowCount(id)) {
     send(listView(id), LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
   }
+}
+
+// ------------------------------------------------------------ text, title
+
+// The whole text of an edit field, or of a drop-down's edit part, selected.
+void WinControls::selectAllText(int id) {
+  HWND w = item(id);
+  if (is(id, K::ComboEdit)) {
+    send(w, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+  } else if (is(id, K::Edit) || is(id, K::NumberEdit)) {
+    send(w, EM_SETSEL, 0, -1);
+  }
+}
+
+void WinControls::setWindowTitle(std::string_view title, bool modified) {
+  std::wstring text = widen(title);
+  if (modified) text += L'*';
+  SetWindowTextW(dialog_, text.c_str());
 }
 
 // ------------------------------------------------------------ tab strip

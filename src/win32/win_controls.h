@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <unordered_map>
 
@@ -26,15 +27,20 @@ class ControlEvents {
   virtual void comboChanged(int /*id*/) {}
   virtual void lineChosen(int /*id*/) {}  // a list box's selection
   // Dragging a list row: its begin, then the pointer over list `overList`
-  // (0 for anywhere else) at (x, y) of that list's rows area, until the
-  // release.
+  // (IDC_TAB over the tab strip, 0 for anywhere else on the window) at
+  // (x, y) of that list's rows area, until the release.
   virtual void dragBegin(int /*id*/, int /*row*/) {}
   virtual void dragMove(int /*overList*/, int /*x*/, int /*y*/) {}
   virtual void dragRelease(int /*overList*/, int /*x*/, int /*y*/) {}
+  // The drag is abandoned: released outside the window.
+  virtual void dragCancel() {}
 };
 
-// Posted by a list view after a key moved its selection; wParam is its id.
-inline constexpr UINT WM_APP_LIST_KEY = WM_APP + 1;
+// Posted once per burst of the user's changes to a list view's selection
+// (a click, a key, type-ahead); wParam is its id.
+inline constexpr UINT WM_APP_LIST_PICK = WM_APP + 1;
+// Posted when a combo box's list has closed; wParam is its id.
+inline constexpr UINT WM_APP_COMBO_CLOSED = WM_APP + 3;
 // The timer that reports a resting pointer again while a row is dragged.
 inline constexpr UINT_PTR DRAG_TIMER = 0x7E11;
 
@@ -53,16 +59,24 @@ class WinControls final : public editor::Controls {
   // Every control of the template, for moving them below a toolbar.
   const std::unordered_map<int, res::ControlKind>& kinds() const { return kinds_; }
 
-  // The window's WM_COMMAND, WM_NOTIFY, WM_DRAWITEM and WM_APP_LIST_KEY
-  // for its controls; false when the message is not about a control.
+  // The window's WM_COMMAND, WM_NOTIFY, WM_DRAWITEM and the messages its
+  // controls post (WM_APP_LIST_PICK, WM_APP_COMBO_CLOSED); false when the
+  // message is not about a control.
   bool onCommand(WPARAM wParam, LPARAM lParam);
   bool onNotify(const NMHDR& header);
   bool onDrawItem(const DRAWITEMSTRUCT& item);
-  void onListKey(int id);
+  bool onPosted(UINT message, WPARAM wParam);
+  // Reports a pick still waiting in the queue now, so that it comes before
+  // whatever the user does next.
+  void flushPicks();
   // The window's WM_MOUSEMOVE, WM_LBUTTONUP and drag timer while a row is
   // dragged; false when no row is.
   bool onDragPointer(bool released);
   bool dragging() const { return dragImages_ != nullptr; }
+  // The combo box whose list is dropped down and has the focus, if any.
+  HWND droppedCombo() const;
+  // Whether the focus is in a list view.
+  bool listHasFocus() const;
 
   void setText(int id, std::string_view text) override;
   std::string text(int id) const override;
@@ -101,9 +115,9 @@ class WinControls final : public editor::Controls {
   void dragBegin(int id, int row, int hotX, int hotY) override;
   void dragEnd() override;
   int listRowHeight(int id) const override;
-  void dragShowInsertion(int /*id*/, int /*row*/) override {}
-  void selectAllText(int /*id*/) override {}
-  void setWindowTitle(std::string_view /*title*/, bool /*modified*/) override {}
+  void dragShowInsertion(int id, int row) override;
+  void selectAllText(int id) override;
+  void setWindowTitle(std::string_view title, bool modified) override;
 
   void tabInsert(int id, int index, std::string_view title) override;
   int tabCount(int id) const override;
@@ -125,6 +139,15 @@ class WinControls final : public editor::Controls {
   bool isCombo(int id) const;
   HWND listView(int id) const;
   HWND tipsFor(int id);
+  void postPick(int id);
+  void reportPick(int id);
+  void listChanged(const NMLISTVIEW& change);
+  int minColumnWidth(HWND list, const std::wstring& header) const;
+  bool onWindow(POINT screen) const;
+  RECT insertionLine(HWND list) const;
+  void paintInsertion(HWND list) const;
+  static LRESULT CALLBACK listProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                   DWORD_PTR self);
 
   HWND dialog_;
   HMENU menu_ = nullptr;
@@ -148,8 +171,26 @@ class WinControls final : public editor::Controls {
   HWND plainTips_ = nullptr;
   std::map<int, std::wstring> tips_;
   std::map<int, bool> blue_;
-  // The image of the row being dragged, which follows the pointer.
+  // The image of the row being dragged, which follows the pointer, and the
+  // line across list insertList_ above row insertRow_ where it would land.
   HIMAGELIST dragImages_ = nullptr;
+  int insertList_ = 0;
+  int insertRow_ = -1;
+  // Changes the program makes to the controls are under way: they notify
+  // nothing.
+  int quiet_ = 0;
+  // Lists whose pick is posted and not yet reported; lists whose current
+  // mouse press has changed the selection already.
+  std::set<int> pendingPicks_;
+  std::set<int> pickedThisPress_;
+  // Combo boxes whose list is down: their selection and text when it
+  // opened, and whether the user has chosen an item from it.
+  struct Drop {
+    int selection = -1;
+    std::string text;
+    bool chosen = false;
+  };
+  std::map<int, Drop> dropped_;
 };
 
 }  // namespace velmora::win32

@@ -29,6 +29,61 @@ bool fitsBytes(std::wstring_view path) {
   return std::all_of(path.begin(), path.end(), [](wchar_t c) { return c < 0x100; });
 }
 
+// A Yes/No question is answered with Yes or No only. Windows gives such a
+// box no Cancel and ignores Esc, but not every system does: while the
+// question is up, the box (a dialog of the system's dialog class) refuses
+// Esc, its close box, Alt+F4 and WM_CLOSE.
+constexpr wchar_t DIALOG_CLASS[] = L"#32770";
+thread_local HHOOK questionHook = nullptr;
+thread_local bool questionBoxFound = false;
+
+LRESULT CALLBACK questionBoxProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                 DWORD_PTR) {
+  switch (message) {
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDCANCEL) return 0;
+      break;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
+      break;
+    case WM_CLOSE:
+      return 0;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(w, &questionBoxProc, id);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(w, message, wParam, lParam);
+}
+
+LRESULT CALLBACK questionHookProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND && !questionBoxFound) {
+    auto* w = reinterpret_cast<HWND>(wParam);
+    wchar_t name[16] = {};
+    if (GetClassNameW(w, name, 16) > 0 && std::wstring_view(name) == DIALOG_CLASS) {
+      questionBoxFound = true;
+      SetWindowSubclass(w, &questionBoxProc, 1, 0);
+    }
+  }
+  return CallNextHookEx(questionHook, code, wParam, lParam);
+}
+
+// MessageBoxW with the guard above for a Yes/No box.
+int messageBox(HWND owner, const std::wstring& text, const std::wstring& title, UINT type) {
+  const bool question = (type & MB_TYPEMASK) == MB_YESNO;
+  if (question) {
+    questionBoxFound = false;
+    questionHook = SetWindowsHookExW(WH_CBT, &questionHookProc, nullptr, GetCurrentThreadId());
+  }
+  const int answer = MessageBoxW(owner, text.c_str(), title.c_str(), type);
+  if (question && questionHook != nullptr) {
+    UnhookWindowsHookEx(questionHook);
+    questionHook = nullptr;
+  }
+  return answer;
+}
+
 }  // namespace
 
 // The editor keeps paths as byte strings, which the file functions take a
@@ -100,7 +155,6 @@ editor::Answer WinPrompts::message(std::string_view text, std::string_view capti
       type = MB_OK;
       break;
     case editor::Buttons::YesNo:
-      // Windows itself gives a Yes/No box no close box and ignores Esc.
       type = MB_YESNO;
       break;
     case editor::Buttons::YesNoDefaultNo:
@@ -122,7 +176,7 @@ editor::Answer WinPrompts::message(std::string_view text, std::string_view capti
       break;
   }
   const std::wstring title = widen(caption.empty() ? text::APP_NAME : caption);
-  switch (MessageBoxW(owner_, widen(text).c_str(), title.c_str(), type)) {
+  switch (messageBox(owner_, widen(text), title, type)) {
     case IDYES:
       return editor::Answer::Yes;
     case IDNO:
@@ -180,6 +234,24 @@ int WinPrompts::contextMenu(int popupIndex) {
   const auto popups = res::mainMenu();
   if (popupIndex < 0 || static_cast<std::size_t>(popupIndex) >= popups.size()) return 0;
   HMENU menu = buildPopup(popups[static_cast<std::size_t>(popupIndex)]);
+  // Its items as the window's menu bar has them: greyed, checked, or not
+  // there at all.
+  if (HMENU bar = GetMenu(owner_)) {
+    for (int at = GetMenuItemCount(menu) - 1; at >= 0; --at) {
+      const UINT id = GetMenuItemID(menu, at);
+      if (id == 0 || id == static_cast<UINT>(-1)) continue;
+      const UINT state = GetMenuState(bar, id, MF_BYCOMMAND);
+      if (state == static_cast<UINT>(-1)) {
+        DeleteMenu(menu, static_cast<UINT>(at), MF_BYPOSITION);
+        continue;
+      }
+      EnableMenuItem(
+          menu, id,
+          MF_BYCOMMAND | ((state & (MF_GRAYED | MF_DISABLED)) != 0 ? MF_GRAYED : MF_ENABLED));
+      CheckMenuItem(menu, id,
+                    MF_BYCOMMAND | ((state & MF_CHECKED) != 0 ? MF_CHECKED : MF_UNCHECKED));
+    }
+  }
   POINT at{};
   GetCursorPos(&at);
   const BOOL chosen = TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x,

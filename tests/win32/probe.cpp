@@ -6,12 +6,15 @@
 //   velmora_probe gone TITLE [MS]          until no window has TITLE
 //   velmora_probe rows TITLE ID            rows of list view ID
 //   velmora_probe text TITLE ID            text of control ID
+//   velmora_probe settext TITLE ID TEXT    sets the text of control ID
 //   velmora_probe rect TITLE [ID]          screen rectangle: x y w h
 //   velmora_probe command TITLE ID         posts a menu command
 //   velmora_probe wait-rows TITLE ID N [MS]   ms until list ID has N rows
 //   velmora_probe start EXE TITLE [MS]     starts EXE; ms until its window
 //                                          is painted and answers
 //
+// A window is found by its title, or by its title followed by " - " and
+// the name of the document it shows, or by "*" for unsaved changes.
 // Exit status 0 on success, 1 on a timeout or a missing window or control.
 // clang-format off
 #include <windows.h>
@@ -31,10 +34,32 @@ using Clock = std::chrono::steady_clock;
 
 std::wstring wide(const char* s) { return std::wstring(s, s + std::strlen(s)); }
 
-HWND findVisible(const std::wstring& title) {
-  HWND w = FindWindowW(nullptr, title.c_str());
-  return w != nullptr && IsWindowVisible(w) ? w : nullptr;
+struct Search {
+  std::wstring title;
+  bool visibleOnly;
+  HWND found;
+};
+
+BOOL CALLBACK matchTitle(HWND w, LPARAM lParam) {
+  auto& search = *reinterpret_cast<Search*>(lParam);
+  if (search.visibleOnly && !IsWindowVisible(w)) return TRUE;
+  wchar_t text[1024] = {};
+  GetWindowTextW(w, text, 1024);
+  const std::wstring t = text;
+  if (t == search.title || t == search.title + L"*" || t.rfind(search.title + L" - ", 0) == 0) {
+    search.found = w;
+    return FALSE;
+  }
+  return TRUE;
 }
+
+HWND find(const std::wstring& title, bool visibleOnly) {
+  Search search{title, visibleOnly, nullptr};
+  EnumWindows(matchTitle, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND findVisible(const std::wstring& title) { return find(title, true); }
 
 HWND waitFor(const std::wstring& title, int ms) {
   const auto end = Clock::now() + std::chrono::milliseconds(ms);
@@ -97,7 +122,7 @@ int main(int argc, char** argv) {
   }
   if (verb == "gone") {
     const auto end = Clock::now() + std::chrono::milliseconds(number(3, 60000));
-    while (FindWindowW(nullptr, title.c_str()) != nullptr) {
+    while (find(title, false) != nullptr) {
       if (Clock::now() > end) return fail("the window stays");
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
@@ -122,6 +147,9 @@ int main(int argc, char** argv) {
     for (const wchar_t* p = text; *p != 0; ++p)
       std::putchar(*p < 0x100 ? static_cast<int>(*p) : '?');
     std::putchar('\n');
+  } else if (verb == "settext") {
+    const std::wstring text = argc > 4 ? wide(argv[4]) : L"";
+    SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   } else if (verb == "rect") {
     RECT r{};
     GetWindowRect(control, &r);

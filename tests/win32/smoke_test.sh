@@ -3,8 +3,10 @@
 # xdotool as a user would drive it: the window "Velmora 1.00" appears; F3
 # opens a receiver database through the real file dialog; the lists show
 # it; F7 saves it under a new name, byte for byte what the Linux
-# velmora-cli convert writes for the same file; closing with unsaved
-# changes asks first.
+# velmora-cli convert writes for the same file; a row picked with the keyboard
+# is the one Change renames; a drag abandoned with Esc or released outside the
+# window removes nothing; with unsaved changes the end of the session is
+# refused and closing asks first, and Esc does not answer that question.
 #
 #   tests/win32/smoke_test.sh WINDOWS_BUILD_DIR HOST_VELMORA_CLI
 #
@@ -58,15 +60,36 @@ fi
 
 # The database to open, and the bytes Save must write for it.
 "$cli" build "$src/tests/data/sample_db.json" --layout I -o "$work/sample.wdb" >/dev/null
-"$cli" convert "$work/sample.wdb" --layout I -o "$work/expected.wdb" >/dev/null
+# The editor keeps a channel without a name as "....", as its lists show it.
+python3 -c '
+import json, sys
+db = json.load(open(sys.argv[1]))
+for sat in db["satellites"]:
+    for svc in sat.get("services", []):
+        svc["name"] = svc.get("name") or "...."
+json.dump(db, open(sys.argv[2], "w"))' "$src/tests/data/sample_db.json" "$work/kept.json"
+"$cli" build "$work/kept.json" --layout I -o "$work/kept.wdb" >/dev/null
+"$cli" convert "$work/kept.wdb" --layout I -o "$work/expected.wdb" >/dev/null
 satellites="$(python3 -c 'import json,sys; print(len(json.load(open(sys.argv[1]))["satellites"]))' \
   "$src/tests/data/sample_db.json")"
 
+# The main window's title names the open file after a dash, and marks
+# unsaved changes with "*".
 focus() {
-  local w
-  w="$(timeout 10 xdotool search --name "^$1\$" | head -1)" || true
+  local w pattern="^$1\$"
+  [ "$1" = "$title" ] && pattern="^$1( - .*|\\*)?\$"
+  w="$(timeout 10 xdotool search --name "$pattern" | head -1)" || true
   [ -n "$w" ] || fail "no X window named \"$1\""
   timeout 10 xdotool windowfocus --sync "$w" || fail "cannot focus \"$1\""
+}
+
+# Until control $1 of the main window shows text $2, for up to ten seconds.
+wait_text() {
+  for _ in $(seq 100); do
+    [ "$(probe text "$title" "$1")" = "$2" ] && return 0
+    sleep 0.1
+  done
+  return 1
 }
 
 # 1. The window appears.
@@ -101,12 +124,77 @@ done
 cmp "$work/saved.wdb" "$work/expected.wdb" >/dev/null ||
   fail "the saved file differs from what velmora-cli convert writes"
 
-# 4. A click on a column header changes the order: closing now asks.
+# 4. Picks follow the keyboard: Home on the picked first row keeps what was
+# typed in the panel; Down picks the second row, which Change then renames.
 read -r x y _ _ < <(probe rect "$title" 1000)
+row1=$((y + 26))
+focus "$title"
+timeout 10 xdotool mousemove "$((x + 60))" "$row1" click 1
+first="$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["satellites"][0]["name"])' \
+  "$src/tests/data/sample_db.json")"
+wait_text 1003 "$first" || fail "a click did not pick the first row"
+probe settext "$title" 1003 "Typed"
+timeout 10 xdotool key Home
+sleep 0.5
+[ "$(probe text "$title" 1003)" = "Typed" ] || fail "Home on the picked row refilled the panel"
+timeout 10 xdotool key Down
+second="$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["satellites"][1]["name"])' \
+  "$src/tests/data/sample_db.json")"
+wait_text 1003 "$second" || fail "Down did not pick the second row"
+probe settext "$title" 1003 "Renamed"
+read -r cx cy cw ch < <(probe rect "$title" 1052)
+timeout 10 xdotool mousemove "$((cx + cw / 2))" "$((cy + ch / 2))" click 1
+# AltGr (Ctrl+Alt) with a letter types a character: it is not Ctrl+F.
+timeout 10 xdotool key ctrl+alt+f
+! probe wait "Find" 1500 2>/dev/null || fail "AltGr+F opened Find"
+focus "$title"
+timeout 10 xdotool key F7
+probe wait "Save As" 30000 || fail "F7 did not show the file dialog"
+focus "Save As"
+timeout 30 xdotool type --delay 5 "$(winpath "$work/renamed.wdb")"
+timeout 10 xdotool key Return
+for _ in $(seq 200); do [ -f "$work/renamed.wdb" ] && break; sleep 0.1; done
+"$cli" dump "$work/renamed.wdb" | python3 -c '
+import json, sys
+names = [s["name"] for s in json.load(sys.stdin)["satellites"]]
+sys.exit(0 if names[1].startswith("Renamed") and not names[0].startswith("Renamed") else 1)' ||
+  fail "Change did not rename the row picked with Down"
+
+# 5. A drag abandoned with Esc, or released outside the window, removes
+# nothing.
+drag_first_row() {
+  timeout 10 xdotool mousemove "$((x + 60))" "$row1" mousedown 1
+  for i in 1 2 3 4 5 6; do timeout 10 xdotool mousemove "$((x + 60))" "$((row1 + i * 5))"; done
+  timeout 10 xdotool mousemove "$1" "$2"
+  sleep 0.3
+}
+read -r wx wy ww _ < <(probe rect "$title")
+focus "$title"
+drag_first_row "$((wx + ww - 40))" "$((y + 100))"
+timeout 10 xdotool key Escape mouseup 1
+sleep 0.5
+[ "$(probe rows "$title" 1000)" = "$satellites" ] || fail "a drag abandoned with Esc removed a row"
+drag_first_row 5 5
+timeout 10 xdotool mouseup 1
+sleep 0.5
+[ "$(probe rows "$title" 1000)" = "$satellites" ] || fail "a drag released outside the window removed a row"
+
+# 6. A click on a column header changes the order: ending the session now
+# is refused; closing asks, and neither Esc nor the question's close box
+# answers.
 timeout 10 xdotool mousemove "$((x + 60))" "$((y + 8))" click 1
+! timeout 60 wineboot --end-session >/dev/null 2>&1 || fail "the session ended over unsaved work"
+probe wait "$title" 1000 || fail "the window closed at the end of the session"
 focus "$title"
 timeout 10 xdotool key alt+F4
 probe wait "Before Opening File" 30000 || fail "closing with unsaved changes did not ask"
+focus "Before Opening File"
+timeout 10 xdotool key Escape
+sleep 0.5
+timeout 10 xdotool key alt+F4
+sleep 0.5
+probe wait "Before Opening File" 1000 || fail "Esc or the close box answered the Yes/No question"
+probe wait "$title" 1000 || fail "Esc on the Yes/No question closed the window"
 focus "Before Opening File"
 timeout 10 xdotool key n
 probe gone "$title" 30000 || fail "the window did not close after No"
