@@ -229,12 +229,16 @@ void EditorDialog::dropOnList() {
   // The target position (from 1) once the dragged row is taken out: a row
   // dropped below itself leaves a gap above the drop point.
   dropRow = dragRow > dropRow ? dropRow + 1 : dropRow;
+  // The move works on the dragged row; what the user picked is found
+  // again afterwards.
   dropMove = 1;
+  const int picked = db.rowPicked;
   db.rowPicked = 1;
   pickedRow(curTab) = dragRow;
   const int count = order::entryCount(db, tabOf(curTab), db.curSat);
   const bool moved = count > 0 && moveTo(dropRow);
   if (count == 0) warn(text::NO_DATA);
+  db.rowPicked = picked;
   dropMove = 0;
   if (!moved) return;
 

@@ -84,10 +84,13 @@ void EditorDialog::capturePick(int listId) {
   if (!picks_.empty()) pickedRow(tab) = picks_.front().row;
 }
 
+// Nothing picked, and no row of the shown list looks picked.
 void EditorDialog::clearPick() {
   picks_.clear();
   db.rowPicked = 0;
   db.selSatRow = db.selTpRow = db.selSvcRow = -1;
+  const int list = listOfTab(curTab);
+  if (!controls_.listSelectedRows(list).empty()) controls_.listSelectRows(list, {});
 }
 
 void EditorDialog::recapturePick() {
@@ -100,9 +103,11 @@ void EditorDialog::recapturePick() {
 // shows is gone, the whole pick goes and the panel is emptied.
 void EditorDialog::followPicks() {
   if (picks_.empty() || pickTab_ != curTab) {
-    const bool had = db.rowPicked != 0;
-    clearPick();
-    if (had) clearEditPanel();
+    if (db.rowPicked != 0 || !picks_.empty()) {
+      clearPick();
+      clearEditPanel();
+    }
+    db.selSatRow = db.selTpRow = db.selSvcRow = -1;
     return;
   }
   const int count = rowsOnTab(curTab);

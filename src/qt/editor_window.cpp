@@ -44,6 +44,8 @@ int virtualKey(int qtKey) {
       return res::VK_RETURN;
     case Qt::Key_Escape:
       return res::VK_ESCAPE;
+    case Qt::Key_Delete:
+      return res::VK_DELETE;
     case Qt::Key_F1:
       return res::VK_F1;
     case Qt::Key_F2:
@@ -83,6 +85,7 @@ class EditorWindow::Forwarder final : public ControlEvents {
   void dragBegin(int id, int row) override { editor_.onDragBegin(id, row); }
   void dragMove(int overList, int x, int y) override { editor_.onDragMove(overList, x, y); }
   void dragRelease(int overList, int x, int y) override { editor_.onDragRelease(overList, x, y); }
+  void dragCancel() override { editor_.onDragCancel(); }
 
  private:
   editor::EditorDialog& editor_;
@@ -200,6 +203,11 @@ void EditorWindow::attach(editor::EditorDialog& editor) {
 
 bool EditorWindow::onKey(const QKeyEvent& key) {
   if (editor_ == nullptr) return false;
+  // While a row is dragged Esc abandons the drag and no key is a command.
+  if (editor_->isDragging()) {
+    if (key.key() == Qt::Key_Escape) editor_->onDragCancel();
+    return true;
+  }
   // With Alt held the keys belong to the window manager and the menu bar
   // (Alt+F4, mnemonics).
   if (key.modifiers() & Qt::AltModifier) return false;

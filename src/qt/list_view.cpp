@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QBrush>
 #include <QColor>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QItemSelection>
 #include <QKeyEvent>
@@ -11,6 +12,7 @@
 #include <QScrollBar>
 #include <QStyleOptionHeader>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "layout.h"
@@ -159,6 +161,20 @@ class ListHeader final : public QHeaderView {
  public:
   explicit ListHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
 
+  // The narrowest section that shows `caption` whole: its text in the
+  // header's font and the margins the style leaves around a section's label.
+  int captionWidth(const QString& caption) const {
+    ensurePolished();
+    QStyleOptionHeader option;
+    initStyleOption(&option);
+    option.rect = QRect(0, 0, 1000, height() > 0 ? height() : fontMetrics().height() + 8);
+    const QRect label = style()->subElementRect(QStyle::SE_HeaderLabel, &option, this);
+    // Whole pixels from the text's exact width: a rounded-down width
+    // would still cut the last letter off.
+    const qreal text = QFontMetricsF(font()).horizontalAdvance(caption);
+    return static_cast<int>(std::ceil(text)) + option.rect.width() - label.width();
+  }
+
  protected:
   void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
     if (!rect.isValid()) return;
@@ -219,7 +235,8 @@ ListView::ListView(QWidget* parent, bool listColours)
 
 void ListView::addColumn(const QString& header, int width) {
   rows_->addColumn(header);
-  horizontalHeader()->resizeSection(rows_->headerCount() - 1, width);
+  const int fitting = static_cast<const ListHeader*>(horizontalHeader())->captionWidth(header);
+  horizontalHeader()->resizeSection(rows_->headerCount() - 1, std::max(width, fitting));
 }
 
 std::vector<int> ListView::selectedRows() const {
@@ -249,10 +266,74 @@ void ListView::ensureVisible(int row) {
   horizontalScrollBar()->setValue(across);
 }
 
+// Arrows, Home, End, the page keys, type-ahead, Shift and Ctrl with any of
+// them: whatever changes which rows are selected is one pick. A key that
+// leaves the selection as it was (Home on the first row) is none.
 void ListView::keyPressEvent(QKeyEvent* event) {
-  const QItemSelection before = selectionModel()->selection();
+  const std::vector<int> before = selectedRows();
   QTableView::keyPressEvent(event);
-  if (onClick && selectionModel()->selection() != before && !selectedRows().empty()) onClick();
+  if (onClick && selectedRows() != before) onClick();
+}
+
+QModelIndex ListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  rows_->flush();
+  if ((action == MoveHome || action == MoveEnd) && rows_->rows() > 0 && rows_->columnCount() > 0) {
+    const int column = std::max(currentIndex().column(), 0);
+    return rows_->index(action == MoveHome ? 0 : rows_->rows() - 1, column);
+  }
+  // Left and Right scroll the columns and leave the selection alone.
+  if (action == MoveLeft || action == MoveRight) {
+    horizontalScrollBar()->triggerAction(action == MoveLeft ? QAbstractSlider::SliderSingleStepSub
+                                                            : QAbstractSlider::SliderSingleStepAdd);
+    return currentIndex();
+  }
+  return QTableView::moveCursor(action, modifiers);
+}
+
+void ListView::keyboardSearch(const QString& search) {
+  rows_->flush();
+  if (rows_->columnCount() > 1 && rows_->rows() > 0 && currentIndex().column() != 1) {
+    const int row = std::max(currentIndex().row(), 0);
+    selectionModel()->setCurrentIndex(rows_->index(row, 1), QItemSelectionModel::NoUpdate);
+  }
+  QTableView::keyboardSearch(search);
+}
+
+void ListView::showInsertion(int row) {
+  if (row == insertion_) return;
+  insertion_ = row;
+  viewport()->update();
+}
+
+// A bar two pixels high across the rows, with short upright ends, so that
+// it stands out from the grid lines.
+QRect ListView::insertionBar() const {
+  if (insertion_ < 0) return {};
+  rows_->flush();
+  const int count = rows_->rows();
+  if (count == 0 || rows_->columnCount() == 0) return {};
+  const int row = std::min(insertion_, count);
+  const int y = row < count ? rowViewportPosition(row)
+                            : rowViewportPosition(count - 1) + rowHeight(count - 1);
+  const int left = std::max(0, -horizontalOffset());
+  const int right =
+      std::min(viewport()->width(), horizontalHeader()->length() - horizontalOffset()) - 1;
+  return QRect(left, y - 1, right - left + 1, 2);
+}
+
+void ListView::paintInsertion(QPainter& painter, QPoint offset) const {
+  const QRect bar = insertionBar().translated(offset);
+  if (bar.isNull()) return;
+  const QColor ink = palette().color(QPalette::Text);
+  painter.fillRect(bar, ink);
+  painter.fillRect(QRect(bar.left(), bar.top() - 3, 2, 8), ink);
+  painter.fillRect(QRect(bar.right() - 1, bar.top() - 3, 2, 8), ink);
+}
+
+void ListView::paintEvent(QPaintEvent* event) {
+  QTableView::paintEvent(event);
+  QPainter painter(viewport());
+  paintInsertion(painter, {});
 }
 
 int ListView::topRow() const {
@@ -278,12 +359,17 @@ int ListView::rowHeightPixels() const {
 }
 
 void ListView::setDragging(bool on) {
+  // A drag abandoned while the button is still down ends the gesture: the
+  // moves up to the release sweep no selection, the release is no click.
+  if (dragging_ && !on) afterDrag_ = true;
   dragging_ = on;
   pressRow_ = -1;
 }
 
 void ListView::mousePressEvent(QMouseEvent* event) {
   pressRow_ = -1;
+  afterDrag_ = false;
+  pressSelection_ = selectedRows();
   if (event->button() == Qt::LeftButton && !dragging_) {
     const QModelIndex index = indexAt(event->position().toPoint());
     if (index.isValid()) {
@@ -300,10 +386,13 @@ void ListView::mouseMoveEvent(QMouseEvent* event) {
     if (onDragMove) onDragMove(global);
     return;
   }
+  if (afterDrag_ && (event->buttons() & Qt::LeftButton)) return;
   if (pressRow_ >= 0 && (event->buttons() & Qt::LeftButton)) {
     if ((event->position().toPoint() - pressPos_).manhattanLength() >=
         QApplication::startDragDistance()) {
       const int row = std::exchange(pressRow_, -1);
+      // The press picked the row: the logic hears of it before the drag.
+      if (onClick && selectedRows() != pressSelection_) onClick();
       if (onDragBegin) onDragBegin(row);
       if (dragging_ && onDragMove) onDragMove(global);
     }
@@ -319,6 +408,11 @@ void ListView::mouseReleaseEvent(QMouseEvent* event) {
     // list are the ones to remove.
     setState(NoState);
     if (onDragRelease) onDragRelease(event->globalPosition().toPoint());
+    afterDrag_ = false;
+    return;
+  }
+  if (std::exchange(afterDrag_, false) && event->button() == Qt::LeftButton) {
+    setState(NoState);
     return;
   }
   QTableView::mouseReleaseEvent(event);

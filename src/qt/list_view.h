@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class QPainter;
+
 namespace velmora::qt {
 
 // Rows of cell texts. Appending is cheap: appended rows are announced to
@@ -63,6 +65,7 @@ class ListView final : public QTableView {
   RowsModel& rows() { return *rows_; }
   const RowsModel& rows() const { return *rows_; }
 
+  // A column at least as wide as its caption needs in the header's font.
   void addColumn(const QString& header, int width);
   std::vector<int> selectedRows() const;
   void selectRows(const std::vector<int>& rows);
@@ -80,12 +83,20 @@ class ListView final : public QTableView {
   // with the pointer's screen position, and the press sweeps no selection.
   void setDragging(bool on);
   bool dragging() const { return dragging_; }
+  // A line across the rows just above row `row` (the row count: below the
+  // last row), where a dragged row would land; -1 for none.
+  void showInsertion(int row);
+  int insertion() const { return insertion_; }
+  // Paints that line, shifted by `offset` from the rows area's origin.
+  void paintInsertion(QPainter& painter, QPoint offset) const;
   std::function<void(int row)> onDragBegin;
   std::function<void(QPoint global)> onDragMove;
   std::function<void(QPoint global)> onDragRelease;
 
   // Mouse notifications: a click or right click (after the selection has
-  // followed the mouse), and a click on a column header.
+  // followed the mouse), and a click on a column header. A key that changes
+  // the selection, and a press that changes it before a drag begins, count
+  // as a click; what the program selects never does.
   std::function<void()> onClick;
   std::function<void()> onRightClick;
   std::function<void()> onColumnClick;
@@ -94,14 +105,24 @@ class ListView final : public QTableView {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
-  // A selection made with the keyboard counts as a click on the row.
   void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  // Home and End go to the first and the last row, as in any list; Left
+  // and Right scroll sideways.
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+  // Typing finds a row by its name (the second column), not its number.
+  void keyboardSearch(const QString& search) override;
 
  private:
+  QRect insertionBar() const;
+
   RowsModel* rows_;
   int pressRow_ = -1;
   QPoint pressPos_;
+  std::vector<int> pressSelection_;
+  int insertion_ = -1;
   bool dragging_ = false;
+  bool afterDrag_ = false;
 };
 
 }  // namespace velmora::qt

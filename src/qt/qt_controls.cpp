@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,8 +17,10 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QWindow>
 #include <QtGlobal>
 #include <utility>
 
@@ -501,6 +504,86 @@ int QtControls::listRowHeight(int id) const {
 
 // ------------------------------------------------------------ dragging a row
 
+// While a row is dragged the whole program is watched. Esc abandons the
+// drag, and no other key reaches a widget, a menu or a shortcut; so do a
+// press of any button, a move without the left button (its release went
+// to another program: the mouse was taken away), the window losing the
+// focus (Alt+Tab) and a modal window coming up over it.
+class QtControls::DragWatch final : public QObject {
+ public:
+  DragWatch(QtControls& controls, QObject* parent) : QObject(parent), controls_(controls) {
+    QCoreApplication::instance()->installEventFilter(this);
+  }
+  void stop() { QCoreApplication::instance()->removeEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const QObject* window = controls_.dialog_.data();
+    const bool ourWindow =
+        window != nullptr && (watched == window || watched == controls_.dialog_->windowHandle());
+    switch (event->type()) {
+      case QEvent::ShortcutOverride:
+        // Taken by the focus widget, so no shortcut or menu key fires.
+        event->accept();
+        return true;
+      case QEvent::KeyPress:
+        if (static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape) controls_.cancelDrag();
+        return true;
+      case QEvent::KeyRelease:
+        return true;
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonDblClick:
+        controls_.cancelDrag();
+        return true;
+      case QEvent::MouseMove:
+        if (!(static_cast<const QMouseEvent*>(event)->buttons() & Qt::LeftButton))
+          controls_.cancelDrag();
+        return false;
+      case QEvent::WindowDeactivate:
+      case QEvent::WindowBlocked:
+        if (ourWindow) controls_.cancelDrag();
+        return false;
+      case QEvent::ApplicationDeactivate:
+        controls_.cancelDrag();
+        return false;
+      default:
+        return false;
+    }
+  }
+
+ private:
+  QtControls& controls_;
+};
+
+QtControls::~QtControls() {
+  if (dragWatch_ != nullptr) dragWatch_->stop();
+  delete dragImage_;  // with its timer and its watch
+}
+
+// The image of the dragged row. Where the desktop cannot show a window
+// see-through, it hides the drop line beneath it: the line is drawn across
+// the image as well.
+class QtControls::DragImage final : public QLabel {
+ public:
+  explicit DragImage(const QtControls* controls)
+      : QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
+                            Qt::WindowDoesNotAcceptFocus),
+        controls_(controls) {}
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QLabel::paintEvent(event);
+    const ListView* view = controls_->lineList_.data();
+    if (view == nullptr) return;
+    QPainter painter(this);
+    view->paintInsertion(painter,
+                         view->viewport()->mapToGlobal(QPoint(0, 0)) - mapToGlobal(QPoint(0, 0)));
+  }
+
+ private:
+  const QtControls* controls_;
+};
+
 void QtControls::dragBegin(int id, int row, int hotX, int hotY) {
   dragEnd();
   ListView* view = list(id);
@@ -511,9 +594,7 @@ void QtControls::dragBegin(int id, int row, int hotX, int hotY) {
       view->visualRect(view->model()->index(row, 0))
           .united(view->visualRect(view->model()->index(row, view->rows().headerCount() - 1)))
           .intersected(view->viewport()->rect());
-  dragImage_ =
-      new QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
-                              Qt::WindowDoesNotAcceptFocus);
+  dragImage_ = new DragImage(this);
   dragImage_->setAttribute(Qt::WA_TransparentForMouseEvents);
   dragImage_->setAttribute(Qt::WA_ShowWithoutActivating);
   dragImage_->setFrameShape(QFrame::Box);
@@ -533,20 +614,44 @@ void QtControls::dragBegin(int id, int row, int hotX, int hotY) {
   QObject::connect(dragRepeat_, &QTimer::timeout, dragImage_,
                    [this] { dragPointer(dragLast_, false); });
   dragRepeat_->start(100);
+  dragWatch_ = new DragWatch(*this, dragImage_);
 }
 
+// The logic may end a drag from inside the event that ended it (the
+// watch's own): the image, its timer and the watch go once that is over.
 void QtControls::dragEnd() {
   if (dragList_) dragList_->setDragging(false);
   dragList_ = nullptr;
-  delete std::exchange(dragImage_, nullptr);  // with its timer
-  dragRepeat_ = nullptr;
+  if (dragWatch_ != nullptr) std::exchange(dragWatch_, nullptr)->stop();
+  if (dragRepeat_ != nullptr) std::exchange(dragRepeat_, nullptr)->stop();
+  if (QLabel* image = std::exchange(dragImage_, nullptr)) {
+    image->hide();
+    image->deleteLater();
+  }
+  dragShowInsertion(0, -1);
+}
+
+void QtControls::cancelDrag() {
+  if (dragImage_ == nullptr) return;
+  if (events_ != nullptr) events_->dragCancel();
+  dragEnd();  // whether or not the logic did
+}
+
+void QtControls::dragShowInsertion(int id, int row) {
+  ListView* view = row >= 0 ? list(id) : nullptr;
+  if (lineList_ && lineList_ != view) lineList_->showInsertion(-1);
+  lineList_ = view;
+  if (view != nullptr) view->showInsertion(row);
+  if (dragImage_ != nullptr) dragImage_->update();
 }
 
 void QtControls::dragPointer(QPoint global, bool released) {
   if (dragImage_ == nullptr) return;
   dragLast_ = global;
   dragImage_->move(global - dragHotSpot_);
-  // The list under the pointer: its rows, its headers or its scroll bars.
+  dragImage_->update();
+  // The list under the pointer: its rows, its headers or its scroll bars;
+  // else the tab strip.
   int overList = 0;
   QPoint at = global;
   for (const auto& [id, w] : widgets_) {
@@ -558,11 +663,42 @@ void QtControls::dragPointer(QPoint global, bool released) {
       break;
     }
   }
+  for (const auto& [id, w] : widgets_) {
+    const auto* tabs = qobject_cast<const QTabWidget*>(w);
+    if (overList != 0 || tabs == nullptr || !tabs->isVisible()) continue;
+    const QTabBar* strip = tabs->tabBar();
+    if (strip->rect().contains(strip->mapFromGlobal(global))) {
+      overList = id;
+      at = strip->mapFromGlobal(global);
+    }
+  }
   if (events_ == nullptr) return;
-  if (released)
-    events_->dragRelease(overList, at.x(), at.y());
-  else
+  if (!released) {
     events_->dragMove(overList, at.x(), at.y());
+    return;
+  }
+  // Let go outside the window (on the desktop, another program): the user
+  // has given up the drag, which removes nothing.
+  if (dialog_ && !dialog_->rect().contains(dialog_->mapFromGlobal(global))) {
+    cancelDrag();
+    return;
+  }
+  events_->dragRelease(overList, at.x(), at.y());
+}
+
+// ------------------------------------------------------------ text fields, title
+
+void QtControls::selectAllText(int id) {
+  QWidget* w = widget(id);
+  if (auto* combo = qobject_cast<QComboBox*>(w)) w = combo->lineEdit();
+  if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->selectAll();
+}
+
+// Qt puts the "*" of a modified window where the title holds "[*]".
+void QtControls::setWindowTitle(std::string_view title, bool modified) {
+  if (!dialog_) return;
+  dialog_->setWindowTitle(fromBytes(title) + QStringLiteral("[*]"));
+  dialog_->setWindowModified(modified);
 }
 
 // ------------------------------------------------------------ tab strip

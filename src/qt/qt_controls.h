@@ -34,10 +34,14 @@ class ControlEvents {
   virtual void comboChanged(int /*id*/) {}
   virtual void lineChosen(int /*id*/) {}  // a list box's selection
   // Dragging a list row: its begin, and the pointer over list `overList`
-  // (0 for anywhere else) at (x, y) of that list's rows area.
+  // (IDC_TAB over the tab strip, 0 for anywhere else on the window) at
+  // (x, y) of that list's rows area; or the drag abandoned (Esc, a release
+  // outside the window, the window losing the focus or the mouse, a modal
+  // window coming up).
   virtual void dragBegin(int /*id*/, int /*row*/) {}
   virtual void dragMove(int /*overList*/, int /*x*/, int /*y*/) {}
   virtual void dragRelease(int /*overList*/, int /*x*/, int /*y*/) {}
+  virtual void dragCancel() {}
 };
 
 class QtControls final : public editor::Controls {
@@ -46,6 +50,8 @@ class QtControls final : public editor::Controls {
   // of `client`, placed in pixels converted from dialog units. `dialog` is
   // the window that endDialog ends.
   QtControls(const res::DialogDef& def, QWidget* client, QDialog* dialog);
+  // A drag still under way ends with the controls.
+  ~QtControls() override;
 
   void setEvents(ControlEvents* events) { events_ = events; }
   const DialogMetrics& metrics() const { return metrics_; }
@@ -96,9 +102,9 @@ class QtControls final : public editor::Controls {
   void dragBegin(int id, int row, int hotX, int hotY) override;
   void dragEnd() override;
   int listRowHeight(int id) const override;
-  void dragShowInsertion(int /*id*/, int /*row*/) override {}
-  void selectAllText(int /*id*/) override {}
-  void setWindowTitle(std::string_view /*title*/, bool /*modified*/) override {}
+  void dragShowInsertion(int id, int row) override;
+  void selectAllText(int id) override;
+  void setWindowTitle(std::string_view title, bool modified) override;
   // The image that follows the pointer during a drag; nullptr otherwise.
   QLabel* dragImage() const { return dragImage_; }
 
@@ -124,6 +130,10 @@ class QtControls final : public editor::Controls {
   // The pointer during a drag: the image follows it, and the logic hears
   // where it is.
   void dragPointer(QPoint global, bool released);
+  // The drag abandoned: the logic hears it, and the image and the line go.
+  void cancelDrag();
+  class DragWatch;
+  class DragImage;
 
   DialogMetrics metrics_;
   QWidget* client_;
@@ -134,10 +144,12 @@ class QtControls final : public editor::Controls {
   std::unordered_map<const QWidget*, int> ids_;
   std::unordered_map<int, QAction*> actions_;
   QPointer<ListView> dragList_;
+  QPointer<ListView> lineList_;
   QLabel* dragImage_ = nullptr;
   QPoint dragHotSpot_;
   QPoint dragLast_;
   QTimer* dragRepeat_ = nullptr;
+  DragWatch* dragWatch_ = nullptr;
 };
 
 }  // namespace velmora::qt

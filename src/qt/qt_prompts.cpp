@@ -1,5 +1,6 @@
 #include "qt/qt_prompts.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
@@ -17,6 +18,7 @@
 
 #include "layout.h"
 #include "qt/latin1.h"
+#include "qt/qt_controls.h"
 #include "qt/sub_dialog_window.h"
 #include "resource_ids.h"
 #include "texts.h"
@@ -208,7 +210,15 @@ int QtPrompts::contextMenu(int popupIndex) {
     if (item.id == 0) {
       menu.addSeparator();
     } else {
-      menu.addAction(fromBytes(item.text))->setData(item.id);
+      QAction* action = menu.addAction(fromBytes(item.text));
+      action->setData(item.id);
+      const QAction* own = menus_ != nullptr ? menus_->menuAction(item.id) : nullptr;
+      if (own == nullptr) continue;
+      action->setText(own->text());
+      action->setEnabled(own->isEnabled());
+      action->setVisible(own->isVisible());
+      action->setCheckable(own->isCheckable());
+      action->setChecked(own->isChecked());
     }
   }
   const QAction* chosen = menu.exec(QCursor::pos());

@@ -13,6 +13,8 @@ class QThread;
 
 namespace velmora::qt {
 
+class QtControls;
+
 // "Name|*.a;*.b|Name|*.c||" as Qt's "Name (*.a *.b);;Name (*.c)".
 QString qtFileFilter(std::string_view filter);
 
@@ -20,6 +22,9 @@ class QtPrompts : public editor::Prompts {
  public:
   // Dialogs open over `parent`.
   explicit QtPrompts(QWidget* parent);
+  // The context menu's items take their state (greyed, hidden, checked,
+  // text) from the window's own menu items.
+  void followMenus(const QtControls* controls) { menus_ = controls; }
   // Waits for background work still running.
   ~QtPrompts() override;
 
@@ -38,6 +43,7 @@ class QtPrompts : public editor::Prompts {
  private:
   QPointer<QWidget> parent_;
   QPointer<QWidget> help_;
+  const QtControls* menus_ = nullptr;
   std::vector<QPointer<QThread>> threads_;
 };
 

@@ -28,6 +28,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <QWindow>
 #include <set>
 
 #include "editor/editor_dialog.h"
@@ -272,6 +273,57 @@ TEST_F(QtEditor, ClicksInTheListsReachTheEditor) {
   QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                     QPoint(header->sectionViewportPosition(3) + 5, header->height() / 2));
   EXPECT_EQ(editor.db.savedFlag, 0);
+}
+
+TEST_F(QtEditor, EveryColumnShowsItsWholeCaption) {
+  clickTab(1);
+  clickTab(2);
+  for (int id : {IDC_SAT_LIST, IDC_TP_LIST, IDC_SVC_LIST}) {
+    const QHeaderView* h = as<ListView>(id)->horizontalHeader();
+    const int margins = 2 * h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h);
+    for (int c = 0; c < h->count(); ++c) {
+      const QString caption = h->model()->headerData(c, Qt::Horizontal).toString();
+      EXPECT_EQ(h->fontMetrics().elidedText(caption, Qt::ElideRight, h->sectionSize(c) - margins),
+                caption);
+    }
+  }
+}
+
+TEST_F(QtEditor, TheTitleMarksUnsavedWork) {
+  loadSatellites({"B", "A"});
+  EXPECT_EQ(window.windowHandle()->title(), "Velmora 1.00");
+  editor.onColumnClick(IDC_SAT_LIST);  // a sort: unsaved
+  EXPECT_EQ(window.windowHandle()->title(), "Velmora 1.00*");
+}
+
+TEST_F(QtEditor, TheContextMenuGreysWhatTheEditMenuGreys) {
+  QtPrompts real(&window);
+  real.followMenus(&window.controls());
+  auto undoRedo = [&] {
+    std::vector<bool> enabled;
+    QTimer::singleShot(0, [&] {
+      QWidget* menu = QApplication::activePopupWidget();
+      for (QAction* a : menu != nullptr ? menu->actions() : QList<QAction*>())
+        if (a->data() == ID_EDIT_UNDO || a->data() == ID_EDIT_REDO)
+          enabled.push_back(a->isEnabled());
+      if (menu != nullptr) menu->close();
+    });
+    real.contextMenu(EDIT_POPUP);
+    return enabled;
+  };
+  EXPECT_EQ(undoRedo(), std::vector<bool>({false, false}));
+  window.controls().menuEnable(ID_EDIT_UNDO, true);  // as the editor does after a step
+  EXPECT_EQ(undoRedo(), std::vector<bool>({true, false}));
+}
+
+TEST_F(QtEditor, HomePicksTheFirstRowAndOnlyWhenTheSelectionMoves) {
+  loadSatellites({"Astra-19.2E", "Hotbird-13E", "Thor-0.8W"});
+  clickRow(IDC_SAT_LIST, 1);
+  press(IDC_SAT_LIST, Qt::Key_Home);
+  EXPECT_EQ(as<QLineEdit>(IDC_SAT_NAME)->text(), "Astra-19.2E");
+  as<QLineEdit>(IDC_SAT_NAME)->setText("typed");
+  press(IDC_SAT_LIST, Qt::Key_Home);
+  EXPECT_EQ(as<QLineEdit>(IDC_SAT_NAME)->text(), "typed");
 }
 
 TEST_F(QtEditor, KeysAndChoicesReachTheEditor) {

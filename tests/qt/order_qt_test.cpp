@@ -37,14 +37,15 @@ class QtOrdering : public ::testing::Test {
 
   ListView* list() { return dynamic_cast<ListView*>(window.controls().widget(IDC_SAT_LIST)); }
   QPoint rowCentre(int row) { return list()->visualRect(list()->model()->index(row, 1)).center(); }
-  // Presses on `row`, moves the mouse there in a few steps, releases it.
-  void drag(int row, QPoint to) {
+  // Presses on `row`, moves to `to` in a few steps, presses `keys`, releases the mouse.
+  void drag(int row, QPoint to, std::initializer_list<Qt::Key> keys = {}) {
     QWidget* rows = list()->viewport();
     const QPoint from = rowCentre(row);
     QTest::mousePress(rows, Qt::LeftButton, {}, from);
     for (int step = 1; step <= 4; ++step) QTest::mouseMove(rows, from + (to - from) * step / 4);
     imageWhileDragging =
         window.controls().dragImage() != nullptr && window.controls().dragImage()->isVisible();
+    for (Qt::Key key : keys) QTest::keyClick(window.windowHandle(), key);
     QTest::mouseRelease(rows, Qt::LeftButton, {}, to);
   }
   std::string names() {
@@ -81,6 +82,22 @@ TEST_F(QtOrdering, ARowDroppedOutsideTheListIsRemoved) {
   drag(1, list()->viewport()->mapFromGlobal(panel->mapToGlobal(panel->rect().center())));
   EXPECT_EQ(names(), "ACDE");
   EXPECT_EQ(editor.db.satCount, 4);
+}
+
+TEST_F(QtOrdering, EscAbandonsADragAndNoOtherKeyActsDuringIt) {
+  // F2 would empty the saved database.
+  QWidget* panel = window.controls().widget(IDC_SAT_NAME);
+  drag(1, list()->viewport()->mapFromGlobal(panel->mapToGlobal(panel->rect().center())),
+       {Qt::Key_F2, Qt::Key_Escape});
+  EXPECT_TRUE(imageWhileDragging);
+  EXPECT_EQ(window.controls().dragImage(), nullptr);
+  EXPECT_EQ(names(), "ABCDE");
+}
+
+TEST_F(QtOrdering, ARowLetGoOutsideTheWindowStays) {
+  drag(1, list()->viewport()->mapFromGlobal(window.mapToGlobal(QPoint(window.width() + 40, 30))));
+  EXPECT_EQ(names(), "ABCDE");
+  EXPECT_EQ(editor.db.satCount, 5);
 }
 
 TEST_F(QtOrdering, TheMoveDialogTakesThePositionAndEsc) {
