@@ -1078,6 +1078,8 @@ class Sequence {
                                        : over == 0  ? "the window"
                                                     : "the tabs") +
                            " y " + std::to_string(y);
+      require(over == list || !ui_.insertionLine,
+              "a drop line is shown while the row is off its list");
       if (chance(30) && !leftOut("dragkeys")) cancelled = keyDuringDrag();
     }
     if (cancelled) return finishStep(Kind::Nothing);
@@ -1089,6 +1091,7 @@ class Sequence {
       ed_.onDragMove(list, 40, y);
       const auto line = ui_.insertionLine;
       described_.back() += ", drop on the list at y " + std::to_string(y);
+      require(line && line->first == list, "no drop line while the row is over its list");
       ed_.onDragRelease(list, 40, y);
       plan.kind = Kind::Move;
       if (line && line->first == list) {
