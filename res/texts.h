@@ -23,6 +23,12 @@ inline constexpr std::string_view NO_DATA_IN_FILE = "No data in file!";
 inline constexpr std::string_view SUPPORT_FILE =
     "< Support file >\n\n1) DB File(*.wdb) \n\n2) SatcoDXFile(*.sdx   or   *.sdx.txt)";
 inline constexpr std::string_view NOT_A_FORMAT = "This file is not a format for Velmora.";
+// A file that cannot be read: head, the path, ": ", the reason (the
+// system's message or one below).
+inline constexpr std::string_view CANNOT_READ = "Cannot read ";
+// A file over the size a reader takes: head, the limit in MiB, tail.
+inline constexpr std::string_view REASON_TOO_LARGE_HEAD = "It is larger than ";
+inline constexpr std::string_view REASON_TOO_LARGE_TAIL = " MiB.";
 
 // Saving a file.
 inline constexpr std::string_view NO_DATA = "No Data!";
@@ -58,6 +64,35 @@ inline constexpr std::string_view IMPORT_TP_RANGE = "Out of the range(TP:Max 160
 inline constexpr std::string_view IMPORT_SVC_RANGE =
     "Sorry!\n\nOverflow the range of Channels!\nRecommend to reduce the number of sattellites(or "
     "channels)      \nin the current satellites.";
+
+// velmora-cli import-sdx: how each listing's records went, on stderr. The
+// path, then the counts, then the reasons of the skipped records in
+// brackets, separated by ", ".
+inline constexpr std::string_view SDX_RECORDS_READ = " records read, ";
+inline constexpr std::string_view SDX_RECORDS_IMPORTED = " imported, ";
+inline constexpr std::string_view SDX_RECORDS_SKIPPED = " skipped";
+inline constexpr std::string_view SDX_SKIP_NOT_MPEG2 = " not MPEG-2";
+inline constexpr std::string_view SDX_SKIP_NO_TRANSPONDER =
+    " without frequency, polarisation or symbol rate";
+inline constexpr std::string_view SDX_SKIP_FEED_TEST = " feed or test channels";
+inline constexpr std::string_view SDX_SKIP_NO_PIDS = " without PIDs";
+inline constexpr std::string_view SDX_SKIP_OVER_LIMIT = " past the 4000 services of a satellite";
+
+// velmora-cli: wrong usage and output that could not be written.
+inline constexpr std::string_view UNKNOWN_COMMAND = "Unknown command: ";  // then the command
+inline constexpr std::string_view UNEXPECTED_ARGUMENT = "The following argument was not expected: ";
+inline constexpr std::string_view UNEXPECTED_ARGUMENTS =
+    "The following arguments were not expected: ";  // then the arguments in their order
+inline constexpr std::string_view SATELLITE_FROM_ONE = "satellites are numbered from 1";
+inline constexpr std::string_view SATELLITE_NOT_WITH_SATELLITES =
+    "--satellite is not taken with --tab satellites";
+inline constexpr std::string_view REPORT_NOT_WRITTEN =
+    "The report could not be written to the output.";
+// A JSON text: a NUL byte after "line L, column C" of the document, and a
+// text holding the character U+0000, after the place of the text.
+inline constexpr std::string_view JSON_NUL_BYTE = ": a NUL byte, which JSON does not allow.";
+inline constexpr std::string_view JSON_NUL_CHARACTER =
+    " holds the character U+0000, which ends a text in the file.";
 
 // Questions before a database is cleared, replaced or closed.
 inline constexpr std::string_view SAVE_BEFORE_OPENING =

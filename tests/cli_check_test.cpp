@@ -85,6 +85,14 @@ TEST_F(CliCheck, FindsEachKindOfProblemAndNothingInACleanList) {
   }
 }
 
+TEST_F(CliCheck, AReportThatCannotBeWrittenIsAFailure) {
+  std::ostream closed(nullptr);
+  std::ostringstream why;
+  const std::string in = file({{"satellites", {clean()}}});
+  EXPECT_EQ(velmora::cli::run({"check", in}, closed, why, velmora::cli::Env{dir_}), 1);
+  EXPECT_EQ(why.str(), "The report could not be written to the output.\n");
+}
+
 TEST_F(CliCheck, ExportsTheListAsTheEditorShowsItInCsv) {
   json sat = clean();
   sat["services"][0]["name"] = "News, \"24\"";

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -213,6 +214,17 @@ TEST_F(CliBuild, RefusesMalformedDocumentsAndLeavesAnExistingFileAlone) {
             std::string::npos);
   EXPECT_NE(refusal(R"({"satellites": [{"services": [{"name": "5 €"}]}]})").find("U+20AC"),
             std::string::npos);
+  // The parser would stop at a NUL byte, and the file ends a text at one.
+  EXPECT_EQ(refusal(std::string(R"({"satellites": [{}]})"
+                                "\n  \0garbage",
+                                30)),
+            path("db.json") +
+                ": Not a Velmora JSON database: parse error at line 2, column 3: a NUL byte, which "
+                "JSON does not allow.\n");
+  EXPECT_EQ(refusal(R"({"satellites": [{"name": "A\u0000B"}]})"),
+            path("db.json") +
+                ": Not a Velmora JSON database: satellites[0].name holds the character U+0000, "
+                "which ends a text in the file.\n");
   EXPECT_TRUE(slurp(out) == "previous content");
 
   EXPECT_NE(refused({"build", path("missing.json"), "-o", out}).find("missing.json"),
@@ -329,7 +341,11 @@ TEST_F(CliBuild, PlaceholderSlotsCarryTheirFavouriteLine) {
 
 TEST_F(CliImport, SmallListingBecomesOneSatelliteWithItsChannels) {
   const std::string listing = data("small_hotbird.sdx");
-  ok({"import-sdx", listing, "-o", path("out.wdb")});
+  std::string out, err;
+  ASSERT_EQ(cli({"import-sdx", listing, "-o", path("out.wdb")}, out, err), 0);
+  EXPECT_EQ(err, listing +
+                     ": 5 records read, 3 imported, 2 skipped (1 not MPEG-2, 1 feed or test "
+                     "channels).\n");
   const json sat = json::parse(ok({"dump", path("out.wdb")}))["satellites"].at(0);
   EXPECT_EQ(sat["name"], "Hotbird 13E     ");
   EXPECT_EQ(sat["sdxCode"], "0130");
@@ -363,7 +379,9 @@ TEST_F(CliImport, RealListingsGiveANamedSatelliteWithoutChannels) {
       {"PredatH0r_ChanSort_telefunken105.sdx", "Astra 1 (19.2E) "},
       {"sirfi_satcodx-editor_channel-list-sample.sdx", "Turksat (42.0E) "}};
   for (const auto& [name, satName] : files) {
-    ok({"import-sdx", data(name), "-o", path("out.wdb")});
+    std::string out, err;
+    ASSERT_EQ(cli({"import-sdx", data(name), "-o", path("out.wdb")}, out, err), 0);
+    EXPECT_NE(err.find(" without PIDs"), std::string::npos) << err;  // why they bring nothing
     const json sat = json::parse(ok({"dump", path("out.wdb")}))["satellites"].at(0);
     EXPECT_EQ(sat["name"], satName) << name;
     EXPECT_TRUE(sat["transponders"].empty() && sat["services"].empty()) << name;
@@ -387,6 +405,18 @@ TEST_F(CliImport, RefusalsStopBeforeAnythingIsWritten) {
             "No data in file!\n");
   EXPECT_EQ(refused({"import-sdx", file("hotbird.txt", sdx), "-o", out}), said(SUPPORT_FILE));
   EXPECT_EQ(refused({"import-sdx", file("HOTBIRD.SDX", sdx), "-o", out}), said(SUPPORT_FILE));
+  // Whatever its name, a file in which no line begins with SATCODX is no listing.
+  for (const std::string& notAListing :
+       {std::string(20000, '\xFF'), std::string(10000, '\0'), std::string("Hotbird\nNEW 1\n"),
+        replaced(" " + sdx, "\nSATCODX", "\n SATCODX")}) {
+    EXPECT_EQ(refused({"import-sdx", file("other.sdx", notAListing), "-o", out}),
+              said(SUPPORT_FILE));
+  }
+  // A listing over 64 MiB is not read, and says so.
+  file("huge.sdx", sdx);
+  fs::resize_file(path("huge.sdx"), (64u << 20) + 1);
+  EXPECT_EQ(refused({"import-sdx", path("huge.sdx"), "-o", out}),
+            "Cannot read " + path("huge.sdx") + ": It is larger than 64 MiB.\n");
   EXPECT_TRUE(slurp(out) == "previous content");
   ok({"import-sdx", file("hotbird.sdx.txt", sdx), "-o", out});
 }
@@ -502,7 +532,8 @@ TEST_F(CliOrder, WrongUsageOfSortAndMove) {
 
 TEST_F(CliUsage, OpenChecksAndExitCodes) {
   using namespace velmora::text;
-  EXPECT_EQ(refused({"dump", path("missing.wdb")}), "No data in file!\n");
+  EXPECT_EQ(refused({"dump", path("missing.wdb")}),
+            "Cannot read " + path("missing.wdb") + ": No such file or directory.\n");
   EXPECT_EQ(refused({"dump", file("empty.wdb", "")}), "No data in file!\n");
   EXPECT_EQ(refused({"dump", file("LIST.WDB", "data")}), said(SUPPORT_FILE));
   EXPECT_EQ(refused({"dump", file("short.wdb", std::string(10, '\0'))}), said(NOT_A_FORMAT));
@@ -529,10 +560,46 @@ TEST_F(CliUsage, OpenChecksAndExitCodes) {
     EXPECT_EQ(cli(wrong, out, err), 2) << (wrong.empty() ? "" : wrong[0]);
     EXPECT_NE(err.find("Usage"), std::string::npos);
   }
+  // What was wrong, in the user's own order.
+  EXPECT_EQ(cli({"frob", "x"}, out, err), 2);
+  EXPECT_EQ(err.rfind("Unknown command: frob\n", 0), 0u) << err;
+  EXPECT_EQ(cli({"dump", "a.wdb", "b", "c"}, out, err), 2);
+  EXPECT_EQ(err.rfind("The following arguments were not expected: b c\n", 0), 0u) << err;
+  const std::string db = built(TYPE1_DB, "db.wdb");
+  for (const char* satellite : {"0", "-0", "+00", "-1"}) {
+    EXPECT_EQ(cli({"export-csv", db, "--tab", "channels", "--satellite", satellite}, out, err), 2)
+        << satellite;
+    EXPECT_NE(err.find("numbered from 1"), std::string::npos) << satellite;
+  }
+  EXPECT_EQ(cli({"export-csv", db, "--tab", "satellites", "--satellite", "1"}, out, err), 2);
+  EXPECT_EQ(err.rfind("--satellite is not taken with --tab satellites\n", 0), 0u) << err;
+
   EXPECT_EQ(cli({"--version"}, out, err), 0);
   EXPECT_EQ(out, "velmora-cli 1.0.0\n");
   EXPECT_EQ(cli({"--help"}, out, err), 0);
   EXPECT_NE(out.find("import-sdx"), std::string::npos);
+}
+
+// The program itself, its standard output in a file: byte for byte what
+// run() gives, CSV and JSON with their own line ends on every system.
+TEST_F(CliUsage, TheProgramWritesItsOutputUnchanged) {
+  std::string program = VELMORA_CLI;
+#ifdef _WIN32
+  // Built on the host and run under Wine: a host path is on drive Z.
+  if (program.starts_with('/')) program = "Z:" + replaced(program, "/", "\\");
+#endif
+  const std::string db = built(TYPE1_DB, "db.wdb");
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"export-csv", db, "--tab", "channels"}, {"dump", db}}) {
+    std::string command = '"' + program + '"';
+    for (const std::string& arg : args) command += " \"" + arg + '"';
+    command += " > \"" + path("out.txt") + '"';
+#ifdef _WIN32
+    command = '"' + command + '"';  // cmd /c takes off the outer quotes
+#endif
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    EXPECT_TRUE(slurp(path("out.txt")) == ok(args)) << args[0];
+  }
 }
 
 }  // namespace

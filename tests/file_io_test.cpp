@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -115,40 +116,69 @@ TEST_F(FileIo, RefusesWhatMustNotBeReplaced) {
 
 TEST_F(FileIo, EachFailingStepLeavesTheOldFileAndNoTemporary) {
   const fs::path target = dir_ / "list.wdb";
-  ASSERT_TRUE(writeFileAtomically(target, bytesOf("old")));
+  const fs::path backup = dir_ / "list.wdb.bak";
   const struct {
     FileStep step;
     int error;
-    const char* reason;
+    const char* reason;  // empty: the file is saved, its backup note says this
   } cases[] = {
       {FileStep::Open, EACCES, "Permission denied."},
       {FileStep::Write, ENOSPC, "No space left on device."},
       {FileStep::Sync, EIO, "Input/output error."},
-      {FileStep::Rename, EROFS, "Read-only file system."},
+      {FileStep::Keep, EMLINK, ""},
+      {FileStep::Rename, EXDEV, "Invalid cross-device link."},
+      {FileStep::Backup, EPERM, ""},
   };
   for (const auto& c : cases) {
-    WriteOptions options{.keepBackup = false,
-                         .failStep = [&](FileStep s) { return s == c.step ? c.error : 0; }};
+    WriteOptions plain;
+    plain.keepBackup = false;
+    ASSERT_TRUE(writeFileAtomically(target, bytesOf("old"), plain));
+    ASSERT_TRUE(writeFileAtomically(backup, bytesOf("older"), plain));
+    WriteOptions options{.failStep = [&](FileStep s) { return s == c.step ? c.error : 0; }};
     const FileWrite written = writeFileAtomically(target, bytesOf("new"), options);
+    const bool saved = *c.reason == '\0';
+    SCOPED_TRACE(static_cast<int>(c.step));
     EXPECT_EQ(written.failure, c.reason);
-    EXPECT_EQ(textOf(*readWholeFile(target)), "old") << c.reason;
-    EXPECT_EQ(entries(), 1u) << c.reason;
+    EXPECT_EQ(written.backupNote.empty(), !saved);
+    EXPECT_EQ(textOf(*readWholeFile(target)), saved ? "new" : "old");
+    // NAME.bak changes only when the new file has the name.
+    EXPECT_EQ(textOf(*readWholeFile(backup)), "older");
+    EXPECT_EQ(entries(), 2u);
   }
 }
 
-TEST_F(FileIo, TheNewFileIsOnTheDiskBeforeItTakesTheName) {
-  // The order that makes a crash harmless: the bytes are synced, the old
-  // version is kept, and only then does the new file replace the old.
+TEST_F(FileIo, ABackupThatIsAlreadyTheSameFileLeavesNoHiddenName) {
   const fs::path target = dir_ / "list.wdb";
   ASSERT_TRUE(writeFileAtomically(target, bytesOf("old")));
-  std::vector<FileStep> steps;
-  WriteOptions options{.failStep = [&](FileStep s) {
-    steps.push_back(s);
-    return 0;
-  }};
-  ASSERT_TRUE(writeFileAtomically(target, bytesOf("new"), options));
-  EXPECT_EQ(steps, (std::vector<FileStep>{FileStep::Open, FileStep::Write, FileStep::Sync,
-                                          FileStep::Backup, FileStep::Rename}));
+  fs::create_hard_link(target, dir_ / "list.wdb.bak");
+  const FileWrite written = writeFileAtomically(target, bytesOf("new"));
+  ASSERT_TRUE(written) << written.failure;
+  EXPECT_EQ(written.backupNote, "");
+  EXPECT_EQ(textOf(*readWholeFile(dir_ / "list.wdb.bak")), "old");
+  EXPECT_EQ(entries(), 2u);
+}
+
+TEST_F(FileIo, ASaveRefusedInAStickySharedFolderLeavesNothingBehind) {
+  // Another user's file in a folder like /tmp: only its owner may replace it.
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as a second user";
+  ASSERT_EQ(::chmod(dir_.c_str(), 01777), 0);
+  const fs::path target = dir_ / "list.wdb";
+  ASSERT_TRUE(writeFileAtomically(target, bytesOf("old")));
+  ASSERT_EQ(::chmod(target.c_str(), 0666), 0);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      const bool refused =
+          ::setuid(65534) == 0 &&
+          writeFileAtomically(target, bytesOf("new")).failure == "Operation not permitted.";
+      ::_exit(refused ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_EQ(textOf(*readWholeFile(target)), "old");
+  EXPECT_EQ(entries(), 1u);
 }
 
 TEST_F(FileIo, ABackupThatCannotBeMadeDoesNotStopTheSave) {

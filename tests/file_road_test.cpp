@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "editor/editor_dialog.h"
 #include "resource_ids.h"
@@ -329,6 +330,16 @@ TEST_F(FileRoad, ImportLimitsLeaveTheDatabaseAsItWas) {
   open(path("hotbird.sdx"));
   EXPECT_EQ(messageTexts(), std::vector<std::string>{std::string(text::IMPORT_SVC_RANGE)});
   EXPECT_EQ(editor.db.satCount, 10);
+}
+
+TEST_F(FileRoad, AFileThatIsNoListingIsRefusedWhateverItsName) {
+  editor.db = makeDb(1, 1, 1);
+  const std::string before = ui.text(IDC_FILE);
+  std::ofstream(dir() / "noise.sdx", std::ios::binary) << std::string(20000, '\xFF');
+  open(path("noise.sdx"));
+  EXPECT_EQ(messageTexts(), std::vector<std::string>{std::string(text::SUPPORT_FILE)});
+  EXPECT_EQ(editor.db.satCount, 1);
+  EXPECT_EQ(ui.text(IDC_FILE), before);
 }
 
 TEST_F(FileRoad, OpenAfterSavingFirstLoadsTheChosenFile) {

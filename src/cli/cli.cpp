@@ -3,14 +3,17 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <exception>
+#include <functional>
 #include <iostream>
 #include <optional>
+#include <sstream>
 #include <string_view>
 #include <system_error>
 #include <utility>
 
 #include "cli/check.h"
 #include "cli/json_db.h"
+#include "cli/stdout_blocks.h"
 #include "db/text_number.h"
 #include "order/order.h"
 #include "sdx/favourites.h"
@@ -58,19 +61,29 @@ std::optional<wdb::Layout> layoutOption(const Options& opt) {
   return opt.layout == "II" ? wdb::Layout::TypeII : wdb::Layout::TypeI;
 }
 
+// "Cannot read PATH: REASON" with the system's reason or ours.
+Refusal cannotRead(const fs::path& path, std::size_t maxBytes = 64u << 20) {
+  std::string reason = whyUnreadable(path, maxBytes);
+  return Refusal{std::string(text::CANNOT_READ) + path.string() +
+                 (reason.empty() ? "." : ": " + reason)};
+}
+
 // The whole of an input file. With a `tooLong` message, a file longer than
 // maxBytes is refused with it before anything is read.
 std::vector<std::byte> readInput(const fs::path& path, std::size_t maxBytes = 64u << 20,
                                  const std::string& tooLong = {}) {
   if (!tooLong.empty() && fileSizeOrZero(path) > maxBytes) throw Refusal{tooLong};
   auto bytes = readWholeFile(path, maxBytes);
-  if (!bytes) throw Refusal{"Cannot read " + path.string() + "."};
+  if (!bytes) throw cannotRead(path, maxBytes);
   return std::move(*bytes);
 }
 
 // What Open checks before it reads a chosen file: that there is something
-// to read, then that the name says a kind of file it supports.
+// to read, then that the name says a kind of file it supports. A file that
+// is not there, or is no file, is refused with the reason.
 void checkOpenPath(const fs::path& path, OpenKind expected) {
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) throw cannotRead(path);
   if (fileSizeOrZero(path) == 0) throw Refusal{std::string(text::NO_DATA_IN_FILE)};
   if (classifyOpenPath(path.string()) != expected) throw Refusal{std::string(text::SUPPORT_FILE)};
 }
@@ -177,7 +190,30 @@ int checkCommand(const Options& opt, std::ostream& out) {
     writeFindingsJson(out, findings, room);
   else
     writeFindings(out, findings, room);
+  out.flush();
+  if (!out) throw Refusal{std::string(text::REPORT_NOT_WRITTEN)};
   return findings.empty() ? 0 : 1;
+}
+
+// "PATH: 5 records read, 3 imported, 2 skipped (1 not MPEG-2, 1 feed or
+// test channels)." A listing whose records are all skipped gives an empty
+// satellite; this says why.
+void reportRecords(std::ostream& err, const std::string& listing, const SdxCounts& n) {
+  err << listing << ": " << n.records << text::SDX_RECORDS_READ << n.imported
+      << text::SDX_RECORDS_IMPORTED << n.skipped() << text::SDX_RECORDS_SKIPPED;
+  const std::pair<int, std::string_view> reasons[] = {
+      {n.notMpeg2, text::SDX_SKIP_NOT_MPEG2},
+      {n.noTransponder, text::SDX_SKIP_NO_TRANSPONDER},
+      {n.noPids, text::SDX_SKIP_NO_PIDS},
+      {n.feedOrTest, text::SDX_SKIP_FEED_TEST},
+      {n.overLimit, text::SDX_SKIP_OVER_LIMIT}};
+  const char* separator = " (";
+  for (const auto& [count, why] : reasons) {
+    if (count == 0) continue;
+    err << separator << count << why;
+    separator = ", ";
+  }
+  err << (*separator == ',' ? ").\n" : ".\n");
 }
 
 void importCommand(const Options& opt, const Env& env, std::ostream& err) {
@@ -189,6 +225,8 @@ void importCommand(const Options& opt, const Env& env, std::ostream& err) {
     db = std::move(base.db);
     layout = base.layout;
   }
+  // Said once every listing is in: a refusal stands alone.
+  std::ostringstream records;
   for (const std::string& listing : opt.listings) {
     // Open refuses before it looks at the file when every slot is taken.
     if (db.satCount >= MAX_SATS) throw Refusal{std::string(text::OPEN_SAT_RANGE)};
@@ -200,7 +238,9 @@ void importCommand(const Options& opt, const Env& env, std::ostream& err) {
       for (const std::string& m : result.messages) message += (message.empty() ? "" : "\n") + m;
       throw Refusal{std::move(message)};
     }
+    reportRecords(records, listing, result.counts);
   }
+  err << records.str();
   save(db, layoutOption(opt).value_or(layout), opt, env, err);
 }
 
@@ -219,6 +259,8 @@ int position(const std::string& number) {
 void exportCsvCommand(const Options& opt, std::ostream& out) {
   const wdb::ReadResult loaded = loadAny(opt.in);
   const std::string& name = opt.tabs.front();
+  if (name == "satellites" && !opt.satellite.empty())
+    throw Usage{std::string(text::SATELLITE_NOT_WITH_SATELLITES)};
   const ListTab tab = name == "satellites"     ? ListTab::Satellites
                       : name == "transponders" ? ListTab::Transponders
                                                : ListTab::Channels;
@@ -242,7 +284,7 @@ void moveCommand(const Options& opt, const Env& env, std::ostream& err) {
   const order::Tab tab = tabNamed(opt.tabs.front());
   if ((tab == order::Tab::Satellites) != opt.satellite.empty()) {
     throw Usage{tab == order::Tab::Satellites
-                    ? "--satellite is not taken with --tab satellites"
+                    ? std::string(text::SATELLITE_NOT_WITH_SATELLITES)
                     : "--satellite is required with --tab " + opt.tabs.front()};
   }
   checkFavouriteDir(opt);
@@ -337,6 +379,14 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return digits ? std::string() : "not a whole number: " + value;
       },
       "INT");
+  // Satellites are numbered from 1: 0 or a negative number is wrong usage.
+  const CLI::Validator satelliteNumber(
+      [](std::string& value) -> std::string {
+        const std::size_t digits = value.find_first_not_of('0', value.starts_with('+') ? 1 : 0);
+        const bool positive = !value.starts_with('-') && digits != std::string::npos;
+        return positive ? std::string() : std::string(text::SATELLITE_FROM_ONE);
+      },
+      "S");
   csv->add_option("--tab", opt.tabs, "The list")
       ->required()
       ->expected(1)
@@ -345,7 +395,7 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
       ->option_text("satellites|transponders|channels");
   csv->add_option("--satellite", opt.satellite,
                   "Only this satellite's transponders or channels (1-based)")
-      ->check(wholeNumber)
+      ->check(wholeNumber & satelliteNumber)
       ->option_text("S");
 
   CLI::App* sort = app.add_subcommand("sort", "Sort lists as the editor's Sort does");
@@ -369,7 +419,7 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
       ->option_text("satellites|transponders|channels");
   move->add_option("--satellite", opt.satellite,
                    "The satellite (1-based) whose transponders or channels to move")
-      ->check(wholeNumber)
+      ->check(wholeNumber & satelliteNumber)
       ->option_text("S");
   move->add_option("--from", opt.from, "Position (1-based) of the entry to move")
       ->required()
@@ -382,10 +432,28 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   addWriteOptions(*move, opt);
   addLayoutOption(*move, opt);
 
+  // The first argument that is not an option names the command (the
+  // program itself takes no option with a value).
+  const auto command = std::find_if(args.begin(), args.end(),
+                                    [](const std::string& a) { return !a.starts_with('-'); });
+  const std::function<bool(const CLI::App*)> named = [&](const CLI::App* sub) {
+    return sub->check_name(*command);
+  };
+  if (command != args.end() && std::as_const(app).get_subcommands(named).empty()) {
+    err << text::UNKNOWN_COMMAND << *command << "\n\n" << app.help();
+    return 2;
+  }
   try {
     // CLI11 consumes its arguments from the back.
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     app.parse(reversed);
+  } catch (const CLI::ExtrasError&) {
+    // Said in the order they were given.
+    const std::vector<std::string> extras = app.remaining(true);
+    err << (extras.size() > 1 ? text::UNEXPECTED_ARGUMENTS : text::UNEXPECTED_ARGUMENT);
+    for (std::size_t i = 0; i < extras.size(); ++i) err << (i ? " " : "") << extras[i];
+    err << "\n\n" << app.help();
+    return 2;
   } catch (const CLI::ParseError& e) {
     if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
       app.exit(e, out, err);  // --help, --version
@@ -442,7 +510,11 @@ int runMain(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
   Env env;
   env.programDir = programFolder(argc > 0 ? argv[0] : nullptr);
-  return run(args, std::cout, std::cerr, env);
+  StdoutBlocks block;
+  std::ostream out(&block);
+  const int rc = run(args, out, std::cerr, env);
+  out.flush();
+  return rc;
 }
 
 }  // namespace velmora::cli

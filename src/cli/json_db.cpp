@@ -328,7 +328,20 @@ class DocumentReader : public nlohmann::json_sax<json> {
   bool end_object() override { return end(); }
   bool end_array() override { return end(); }
 
-  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e) override {
+  // The parser takes a NUL byte for the end of the text, so what follows one
+  // would go unread: a NUL byte at line `line`, column `column` refuses the
+  // document as a syntax error there.
+  void nulByteAt(std::size_t line, std::size_t column) {
+    syntaxError_ =
+        withSource(std::string(REFUSAL_PREFIX) + "parse error at line " + std::to_string(line) +
+                   ", column " + std::to_string(column) + std::string(text::JSON_NUL_BYTE));
+  }
+  // Bytes read when the syntax error was found, 0 without one.
+  std::size_t errorPosition() const { return errorPosition_; }
+
+  bool parse_error(std::size_t position, const std::string&,
+                   const nlohmann::detail::exception& e) override {
+    errorPosition_ = position;
     // nlohmann's messages start with "[json.exception.parse_error.101] ".
     std::string_view what(e.what());
     if (const auto tag = what.find("] "); what.starts_with('[') && tag != std::string_view::npos)
@@ -471,6 +484,9 @@ class DocumentReader : public nlohmann::json_sax<json> {
       std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(*code));
       formError(place(slot) + " holds the character " + hex +
                 "; a text can only hold characters U+0000 to U+00FF (one byte each).");
+    } else if (bytes.find('\0') != std::string::npos) {
+      // The file ends a text at its first NUL: the rest would be lost.
+      formError(place(slot) + std::string(text::JSON_NUL_CHARACTER));
     }
   }
 
@@ -539,6 +555,7 @@ class DocumentReader : public nlohmann::json_sax<json> {
   std::string scratch_;
   std::string refusal_;
   std::string syntaxError_;
+  std::size_t errorPosition_ = 0;
 };
 
 }  // namespace
@@ -576,6 +593,13 @@ JsonDocument parseDatabaseJson(std::string_view text, std::string_view source) {
   }
   DocumentReader reader(source);
   const bool parsed = json::sax_parse(text, &reader);
+  if (const std::size_t nul = text.find('\0');
+      nul != std::string_view::npos && (parsed || reader.errorPosition() > nul)) {
+    const std::string_view before = text.substr(0, nul);
+    const std::size_t lineStart = before.rfind('\n');
+    reader.nulByteAt(1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n')),
+                     lineStart == std::string_view::npos ? nul + 1 : nul - lineStart);
+  }
   return reader.finish(parsed);
 }
 

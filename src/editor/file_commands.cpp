@@ -52,7 +52,6 @@ void EditorDialog::openChosenFile(std::optional<std::string> chosen) {
         warn(text::OPEN_SAT_RANGE);
         return;
       }
-      showFileLine(filePath);
       importListing();
       return;
     case OpenKind::Unsupported:

@@ -18,6 +18,13 @@ void EditorDialog::importListing() {
     warn(text::NO_DATA_IN_FILE);
     return;
   }
+  // A file of another kind named like a listing is refused as Open refuses
+  // any unsupported file: nothing is shown as opened.
+  if (!isSdxListing(*bytes)) {
+    warn(text::SUPPORT_FILE);
+    return;
+  }
+  showFileLine(filePath);
   const ImportResult result = importSdx(db, *bytes, skipFeedTest != 0);
   for (const std::string& message : result.messages) warn(message);
   if (db.satCount == 0) return;

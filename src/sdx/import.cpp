@@ -35,10 +35,14 @@ ImportResult importSdx(ChannelDb& db, std::span<const std::byte> listing, bool s
     result.messages.emplace_back(text::OPEN_SAT_RANGE);
     return result;
   }
+  if (!isSdxListing(listing)) {
+    result.messages.emplace_back(text::SUPPORT_FILE);
+    return result;
+  }
 
   SvcTable services;
   TpTable transponders;
-  SatRecord sat = importedSatellite(readSdxFile(listing, services, skipFeedTest));
+  SatRecord sat = importedSatellite(readSdxFile(listing, services, skipFeedTest, &result.counts));
   deriveTransponders(services, transponders);
 
   // The satellites already present keep within the receiver's totals, so

@@ -100,31 +100,41 @@ SdxSatHeader readSdxSatHeader(std::string_view record) {
                       std::string(column(record, SAT_CODE_AT, SAT_CODE_LEN))};
 }
 
-std::optional<SvcRecord> parseSdxRecord(std::string_view record, bool skipFeedTest) {
-  if (column(record, FORMAT_AT, FORMAT_LEN) != CHANNEL_FORMAT) return std::nullopt;
+std::optional<SvcRecord> parseSdxRecord(std::string_view record, bool skipFeedTest, SdxSkip* why) {
+  SdxSkip ignored = SdxSkip::None;
+  SdxSkip& skip = why ? *why : ignored;
+  skip = SdxSkip::None;
+  if (column(record, FORMAT_AT, FORMAT_LEN) != CHANNEL_FORMAT) {
+    skip = SdxSkip::NotMpeg2;
+    return std::nullopt;
+  }
 
   const std::string_view freq = column(record, FREQ_AT, FREQ_LEN);
-  if (freq == NO_NUMBER) return std::nullopt;
-
   const std::optional<char> pol = polarisationAt(record);
-  if (!pol) return std::nullopt;
+  const std::string_view symbolRate = column(record, SYMRATE_AT, SYMRATE_LEN);
+  if (freq == NO_NUMBER || !pol || symbolRate == NO_NUMBER) {
+    skip = SdxSkip::NoTransponder;
+    return std::nullopt;
+  }
 
   std::string name(column(record, NAME1_AT, NAME1_LEN));
   name += column(record, NAME2_AT, NAME2_LEN);
   if (name.size() > NAME_CHARS) name.resize(NAME_CHARS);
-  if (skipFeedTest && isFeedOrTest(name)) return std::nullopt;
-
-  const std::string_view symbolRate = column(record, SYMRATE_AT, SYMRATE_LEN);
-  if (symbolRate == NO_NUMBER) return std::nullopt;
+  if (skipFeedTest && isFeedOrTest(name)) {
+    skip = SdxSkip::FeedOrTest;
+    return std::nullopt;
+  }
 
   // A TV channel needs video and audio; a radio channel has no video but an
   // audio and a PCR PID. A missing PCR on TV is carried by the video PID.
   const std::string_view video = column(record, VPID_AT, PID_LEN);
   const std::string_view audio = column(record, APID_AT, PID_LEN);
   const std::string_view pcr = column(record, PCR_AT, PID_LEN);
-  if (audio == NO_PID) return std::nullopt;
   const bool radio = video == NO_PID;
-  if (radio && pcr == NO_PID) return std::nullopt;
+  if (audio == NO_PID || (radio && pcr == NO_PID)) {
+    skip = SdxSkip::NoPids;
+    return std::nullopt;
+  }
 
   SvcRecord svc;
   svc.videoPid = radio ? "0" : normalisedNumber(video);
@@ -154,21 +164,61 @@ std::optional<SvcRecord> parseSdxRecord(std::string_view record, bool skipFeedTe
   return svc;
 }
 
-SdxSatHeader readSdxFile(std::span<const std::byte> bytes, SvcTable& table, bool skipFeedTest) {
+SdxSatHeader readSdxFile(std::span<const std::byte> bytes, SvcTable& table, bool skipFeedTest,
+                         SdxCounts* counts) {
   // Record by record, never the whole listing split at once: a file of
   // nothing but line ends would otherwise cost a string per line.
   SdxSatHeader header;
+  SdxCounts ignored;
+  SdxCounts& count = counts ? *counts : ignored;
   bool first = true;
   forEachSdxRecord(bytes, [&](const std::string& record) {
     if (first) header = readSdxSatHeader(record);
     first = false;
-    if (table.full()) return false;
-    if (std::optional<SvcRecord> svc = parseSdxRecord(record, skipFeedTest)) {
+    // The rest of a line longer than a record, or an empty line.
+    if (record.find_first_not_of(" \t\r") == std::string::npos) return true;
+    ++count.records;
+    SdxSkip why = SdxSkip::None;
+    std::optional<SvcRecord> svc = parseSdxRecord(record, skipFeedTest, &why);
+    if (svc && table.full()) {
+      ++count.overLimit;
+    } else if (svc) {
       table.append(std::move(*svc));
+      ++count.imported;
     }
-    return !table.full();
+    switch (why) {
+      case SdxSkip::None:
+        break;
+      case SdxSkip::NotMpeg2:
+        ++count.notMpeg2;
+        break;
+      case SdxSkip::NoTransponder:
+        ++count.noTransponder;
+        break;
+      case SdxSkip::FeedOrTest:
+        ++count.feedOrTest;
+        break;
+      case SdxSkip::NoPids:
+        ++count.noPids;
+        break;
+    }
+    return true;
   });
   return header;
+}
+
+bool isSdxListing(std::span<const std::byte> bytes) {
+  constexpr std::string_view MARK = "SATCODX";
+  std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  // A byte-order mark that an editor put in front of the first line.
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  for (std::size_t at = 0; at < text.size();) {
+    if (text.substr(at).starts_with(MARK)) return true;
+    at = text.find('\n', at);
+    if (at == std::string_view::npos) break;
+    ++at;
+  }
+  return false;
 }
 
 void deriveTransponders(const SvcTable& services, TpTable& tps) {

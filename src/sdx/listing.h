@@ -1,7 +1,8 @@
-// SatcoDX listing files: fixed-column text records, one channel per line.
-// Only MPG2 records with a frequency, a known polarisation, a symbol rate and
-// a TV or radio PID set become services; everything else is skipped without
-// notice, so a file of the wrong kind simply brings no channels.
+// SatcoDX listing files: fixed-column text records, one channel per line,
+// each line beginning with "SATCODX" and the format's version ("SATCODX103",
+// "SATCODX105"). Only MPG2 records with a frequency, a known polarisation, a
+// symbol rate and a TV or radio PID set become services; the others are
+// skipped and counted by reason.
 #pragma once
 
 #include <cstddef>
@@ -29,18 +30,47 @@ struct SdxSatHeader {
   std::string sdxCode;  // 4 characters at offset 51
 };
 
+// Whether the bytes are a listing at all: some line begins with "SATCODX".
+// Any other file (a text, an image, zeros) is not one, whatever its name.
+bool isSdxListing(std::span<const std::byte> bytes);
+
+// Why a record brings no service.
+enum class SdxSkip {
+  None,
+  NotMpeg2,       // another format (MPG4 HD, MPG1 audio) or no record at all
+  NoTransponder,  // no frequency, polarisation or symbol rate
+  FeedOrTest,     // a feed or test channel, left out on request
+  NoPids,         // no audio PID, or a radio channel without PCR PID
+};
+
+// How the records of one listing went. Blank records are not counted.
+struct SdxCounts {
+  int records = 0;
+  int imported = 0;
+  int notMpeg2 = 0;
+  int noTransponder = 0;
+  int feedOrTest = 0;
+  int noPids = 0;
+  int overLimit = 0;  // past the 4000 services a satellite holds
+  int skipped() const { return records - imported; }
+};
+
 // Satellite name and position code from a file's first record, whatever
 // that record holds.
 SdxSatHeader readSdxSatHeader(std::string_view record);
 
-// The service of one record, or nullopt when the record is skipped.
-// skipFeedTest drops channels whose name holds a feed or test word.
-std::optional<SvcRecord> parseSdxRecord(std::string_view record, bool skipFeedTest);
+// The service of one record, or nullopt when the record is skipped (and
+// then why in `why`, when given). skipFeedTest drops channels whose name
+// holds a feed or test word.
+std::optional<SvcRecord> parseSdxRecord(std::string_view record, bool skipFeedTest,
+                                        SdxSkip* why = nullptr);
 
 // Appends every accepted record of the listing, in file order, to `table`
-// (stopping at the table's capacity) and returns the header of its first
-// record (empty texts when the listing has no record at all).
-SdxSatHeader readSdxFile(std::span<const std::byte> bytes, SvcTable& table, bool skipFeedTest);
+// (up to the table's capacity) and returns the header of its first record
+// (empty texts when the listing has no record at all); counts the records
+// into `counts` when given.
+SdxSatHeader readSdxFile(std::span<const std::byte> bytes, SvcTable& table, bool skipFeedTest,
+                         SdxCounts* counts = nullptr);
 
 // Fills `tps` (empty on entry) with one transponder per distinct
 // frequency + polarization + symbolRate among the services' keys, in order of

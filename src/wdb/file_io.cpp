@@ -1,8 +1,11 @@
 // Reading whole files; the replacing writer is in file_io_posix.cpp.
 #include "wdb/file_io.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <system_error>
+
+#include "texts.h"
 
 namespace velmora {
 
@@ -26,6 +29,24 @@ std::uintmax_t fileSizeOrZero(const fs::path& path) {
   if (!fs::is_regular_file(path, ec) || ec) return 0;
   const std::uintmax_t size = fs::file_size(path, ec);
   return ec ? 0 : size;
+}
+
+std::string whyUnreadable(const fs::path& path, std::size_t maxBytes) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(path, ec);
+  if (ec) return ec.message() + ".";
+  if (fs::is_directory(status)) return std::string(text::REASON_FOLDER);
+  if (!fs::is_regular_file(status)) return std::string(text::REASON_NOT_REGULAR);
+  const std::uintmax_t size = fs::file_size(path, ec);
+  if (ec) return ec.message() + ".";
+  if (size > maxBytes) {
+    return std::string(text::REASON_TOO_LARGE_HEAD) + std::to_string(maxBytes >> 20) +
+           std::string(text::REASON_TOO_LARGE_TAIL);
+  }
+  std::FILE* f = openFile(path, "rb");
+  if (!f) return std::generic_category().message(errno) + ".";
+  std::fclose(f);
+  return {};
 }
 
 std::optional<std::vector<std::byte>> readWholeFile(const fs::path& path, std::size_t maxBytes) {

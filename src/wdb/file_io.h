@@ -4,8 +4,11 @@
 // a temporary file beside the target, are forced to the disk, and only then
 // take the target's name in one rename, so a crash at any moment leaves
 // either the old or the new file complete. The replaced file keeps what the
-// user set on it (a link stays a link, the mode, owner and group stay) and
-// its previous version is kept as NAME.bak beside it.
+// user set on it (a link stays a link, the mode and owner stay, the group
+// where the system lets the user give it) and its previous version is kept
+// as NAME.bak beside it: held under a hidden name until the new file has the
+// target's name, and only then called NAME.bak, so that a save that fails
+// leaves an older NAME.bak as it was.
 #pragma once
 
 #include <cstddef>
@@ -24,6 +27,12 @@ namespace velmora {
 std::optional<std::vector<std::byte>> readWholeFile(const std::filesystem::path& path,
                                                     std::size_t maxBytes = 64u << 20);
 
+// Why readWholeFile(path, maxBytes) gives nothing, as a sentence: the
+// system's message ("No such file or directory."), or that the path is a
+// folder, not a regular file, or larger than maxBytes. Empty when the file
+// can be read.
+std::string whyUnreadable(const std::filesystem::path& path, std::size_t maxBytes = 64u << 20);
+
 // Size of a regular file, 0 when it is missing, empty or not a regular file.
 std::uintmax_t fileSizeOrZero(const std::filesystem::path& path);
 
@@ -33,8 +42,9 @@ enum class FileStep {
   Open,    // creating the temporary file
   Write,   // writing its bytes
   Sync,    // forcing them to the disk
-  Rename,  // giving it the target's name
-  Backup,  // keeping the previous version as NAME.bak
+  Keep,    // keeping the file being replaced under a hidden name
+  Rename,  // giving the new file the target's name
+  Backup,  // giving the kept file the name NAME.bak
 };
 
 struct WriteOptions {
@@ -57,8 +67,9 @@ struct FileWrite {
 // Writes all bytes to `path`, replacing an existing regular file as
 // described above. Refuses a target that is not a regular file or that is
 // marked read-only (no write permission bit set for anyone; the check is our
-// own, so it holds for root too). On failure the target is as it was and no
-// temporary file is left.
+// own, so it holds for root too). On failure the target and NAME.bak are as
+// they were and no new name is left in the folder; only a killed process
+// leaves a hidden temporary file behind.
 FileWrite writeFileAtomically(const std::filesystem::path& path, std::span<const std::byte> bytes,
                               const WriteOptions& options = {});
 

@@ -115,33 +115,58 @@ int copyInto(const fs::path& from, int out, const struct stat& st) {
   return error;
 }
 
-// Keeps the bytes of `target` as `backup`: a second name for the same file
-// where the file system has hard links, a copy where it has not. Made under
-// a temporary name and renamed, so the previous backup is replaced in one
-// step and never half-written. 0 on success, else the system's error.
-int keepPreviousVersion(const fs::path& target, const fs::path& backup, const struct stat& st) {
-  fs::path temp;
-  int error = makeBeside(backup, temp, [&](const fs::path& name) {
+// Keeps the file being replaced under a hidden name beside `backup`: a
+// second name for the same file where the file system has hard links, a
+// copy where it has not. 0 with `kept` set, else the system's error.
+int keepUnderHiddenName(const fs::path& target, const fs::path& backup, const struct stat& st,
+                        fs::path& kept) {
+  int error = makeBeside(backup, kept, [&](const fs::path& name) {
     return ::link(target.c_str(), name.c_str()) == 0;
   });
   if (error == EPERM || error == EXDEV || error == EMLINK || error == ENOTSUP ||
       error == EOPNOTSUPP) {
     int out = -1;
-    error = makeBeside(backup, temp, [&](const fs::path& name) {
+    error = makeBeside(backup, kept, [&](const fs::path& name) {
       out = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
       return out >= 0;
     });
     if (error != 0) return error;
     error = copyInto(target, out, st);
     if (::close(out) != 0 && error == 0) error = errno;
-    if (error != 0) ::unlink(temp.c_str());
+    if (error != 0) ::unlink(kept.c_str());
   }
-  if (error != 0) return error;
-  if (::rename(temp.c_str(), backup.c_str()) != 0) {
-    error = errno;
-    ::unlink(temp.c_str());
-  }
+  if (error != 0) kept.clear();
   return error;
+}
+
+// Gives the kept file the name `backup`, replacing an older backup in one
+// step. When both names already lead to the same file (NAME.bak was a hard
+// link of NAME, or another save got there first) the rename does nothing
+// and the hidden name is removed here. The hidden name is gone afterwards
+// either way. 0 on success, else the system's error.
+int nameBackup(const fs::path& kept, const fs::path& backup) {
+  if (::rename(kept.c_str(), backup.c_str()) != 0) {
+    const int error = errno;
+    ::unlink(kept.c_str());
+    return error;
+  }
+  struct stat left {};
+  struct stat named {};
+  if (::lstat(kept.c_str(), &left) == 0 && ::lstat(backup.c_str(), &named) == 0 &&
+      left.st_dev == named.st_dev && left.st_ino == named.st_ino) {
+    ::unlink(kept.c_str());
+  }
+  return 0;
+}
+
+// Whether the folder's sticky bit keeps this process from replacing the
+// file: in a shared folder such as /tmp only the file's owner, the
+// folder's owner and root may rename over it.
+bool stickyFolderForbids(const fs::path& folder, const struct stat& file) {
+  struct stat st {};
+  if (::stat(folder.c_str(), &st) != 0 || (st.st_mode & S_ISVTX) == 0) return false;
+  const uid_t me = ::geteuid();
+  return me != 0 && me != file.st_uid && me != st.st_uid;
 }
 
 }  // namespace
@@ -178,6 +203,9 @@ FileWrite writeFileAtomically(const fs::path& path, std::span<const std::byte> b
       result.failure = text::REASON_READ_ONLY;
       return result;
     }
+    // Refused before anything is made: a name made in such a folder could
+    // not be removed again.
+    if (stickyFolderForbids(target.parent_path(), old)) return fail(EPERM);
     replacing = true;
   } else if (errno != ENOENT) {
     return fail(errno);
@@ -196,8 +224,10 @@ FileWrite writeFileAtomically(const fs::path& path, std::span<const std::byte> b
   }
   if (error != 0) return fail(error);
   if (replacing) {
-    // Where the process may: only root gives a file to another owner.
-    (void)::fchown(fd, old.st_uid, old.st_gid);
+    // Where the process may: only root gives a file to another owner, and
+    // a user keeps the group only when it is one of the user's own.
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+      (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
     (void)::fchmod(fd, old.st_mode & 07777);
   }
 
@@ -208,15 +238,16 @@ FileWrite writeFileAtomically(const fs::path& path, std::span<const std::byte> b
   }
   if (::close(fd) != 0 && error == 0) error = errno;
 
+  // The file being replaced is held under a hidden name until the new one
+  // has its name; only then does it become NAME.bak, so that a save that
+  // fails leaves an older NAME.bak alone.
+  fs::path backup = target;
+  backup += ".bak";
+  fs::path kept;
+  int backupError = 0;
   if (error == 0 && replacing && options.keepBackup) {
-    fs::path backup = target;
-    backup += ".bak";
-    int backupError = injected(options, FileStep::Backup);
-    if (backupError == 0) backupError = keepPreviousVersion(target, backup, old);
-    if (backupError != 0) {
-      result.backupNote =
-          std::string(text::BACKUP_NOT_KEPT) + backup.string() + ": " + systemMessage(backupError);
-    }
+    if ((backupError = injected(options, FileStep::Keep)) == 0)
+      backupError = keepUnderHiddenName(target, backup, old, kept);
   }
 
   if (error == 0 && (error = injected(options, FileStep::Rename)) == 0 &&
@@ -225,7 +256,20 @@ FileWrite writeFileAtomically(const fs::path& path, std::span<const std::byte> b
   }
   if (error != 0) {
     ::unlink(temp.c_str());
+    if (!kept.empty()) ::unlink(kept.c_str());
     return fail(error);
+  }
+
+  if (!kept.empty()) {
+    if ((backupError = injected(options, FileStep::Backup)) == 0) {
+      backupError = nameBackup(kept, backup);
+    } else {
+      ::unlink(kept.c_str());
+    }
+  }
+  if (backupError != 0) {
+    result.backupNote =
+        std::string(text::BACKUP_NOT_KEPT) + backup.string() + ": " + systemMessage(backupError);
   }
   syncFolder(target.parent_path());
   return result;

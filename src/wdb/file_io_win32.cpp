@@ -1,16 +1,21 @@
 // Replacing a file on Windows: the same steps as on a POSIX system with the
-// system's own calls. The new bytes go to a hidden file beside the target,
-// are flushed to the disk, the previous version is kept as NAME.bak (a hard
-// link, or a copy where the volume has none), and the new file takes the
-// target's name in one replacing move, written through to the disk. The
-// read-only attribute is honoured, as Explorer and every Windows program do.
+// system's own calls. The new bytes go to a hidden file beside the target
+// and are flushed to the disk; ReplaceFileW then gives it the target's name
+// and keeps the replaced file under a hidden name in the same call (the new
+// file takes over the old one's ACL, attributes, creation time and
+// streams); only after that does the kept file become NAME.bak. Where a
+// volume cannot replace files that way (some network shares, older file
+// systems) the previous version is linked or copied aside and the new file
+// moved over the target, written through to the disk. The read-only
+// attribute is honoured, as Explorer and every Windows program do.
 // Our headers first: <windows.h> defines macros (NO_DATA among them) that
 // would clash with names of ours.
-#include "texts.h"
-#include "wdb/file_io.h"
-
+#include <cstddef>
 #include <random>
 #include <string>
+
+#include "texts.h"
+#include "wdb/file_io.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -19,6 +24,7 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+#include <winioctl.h>
 
 namespace velmora {
 
@@ -27,14 +33,34 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t NAME_MAX_CHARS = 255;
+// Links followed before giving up, as a POSIX system does.
+constexpr int MAX_LINKS = 40;
 
+std::string utf8(std::wstring_view wide) {
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                    0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n,
+                      nullptr, nullptr);
+  return text;
+}
+
+std::string utf8(const fs::path& path) { return utf8(std::wstring_view(path.native())); }
+
+// The system's sentence for an error, in English where the system has it,
+// else in its own language, as UTF-8.
 std::string systemMessage(DWORD error) {
-  char* text = nullptr;
-  const DWORD n = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message =
-      n > 0 && text != nullptr ? std::string(text, n) : "Error " + std::to_string(error);
+  constexpr DWORD FLAGS =
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+  wchar_t* text = nullptr;
+  DWORD n = FormatMessageW(FLAGS, nullptr, error, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+                           reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  if (n == 0) {
+    n = FormatMessageW(FLAGS, nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  }
+  std::string message = n > 0 && text != nullptr ? utf8(std::wstring_view(text, n))
+                                                 : "Error " + std::to_string(error);
   LocalFree(text);
   while (!message.empty() &&
          (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
@@ -45,6 +71,96 @@ std::string systemMessage(DWORD error) {
 
 DWORD injected(const WriteOptions& options, FileStep step) {
   return options.failStep ? static_cast<DWORD>(options.failStep(step)) : 0;
+}
+
+bool isThere(const fs::path& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The reparse data of a symbolic link as FSCTL_GET_REPARSE_POINT gives it.
+struct SymbolicLinkData {
+  DWORD tag;
+  WORD dataLength;
+  WORD reserved;
+  WORD substituteOffset;
+  WORD substituteLength;
+  WORD printOffset;
+  WORD printLength;
+  ULONG flags;
+  wchar_t names[1];
+};
+
+// The full path of the file that `path` leads to, when the system marks a
+// link it cannot describe (Wine shows a POSIX symbolic link so): `next`
+// stays empty when there is no such file.
+DWORD finalPath(const fs::path& path, fs::path& next) {
+  HANDLE handle =
+      CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return 0;
+  std::wstring full(32768, L'\0');
+  const DWORD n = GetFinalPathNameByHandleW(handle, full.data(), static_cast<DWORD>(full.size()),
+                                            FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  CloseHandle(handle);
+  if (n == 0 || n >= full.size()) return 0;
+  full.resize(n);
+  if (full.starts_with(L"\\\\?\\UNC\\")) {
+    full = L"\\\\" + full.substr(8);
+  } else if (full.starts_with(L"\\\\?\\")) {
+    full = full.substr(4);
+  }
+  if (fs::path(full) != path) next = full;
+  return 0;
+}
+
+// Where the symbolic link `link` leads; empty when it is no symbolic link
+// (another kind of reparse point is a file like any other). 0 or the error.
+DWORD readSymbolicLink(const fs::path& link, fs::path& next) {
+  next.clear();
+  HANDLE handle = CreateFileW(
+      link.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return GetLastError();
+  alignas(8) unsigned char buffer[MAXIMUM_REPARSE_DATA_BUFFER_SIZE];
+  DWORD size = 0;
+  const BOOL read = DeviceIoControl(handle, FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer,
+                                    sizeof buffer, &size, nullptr);
+  const DWORD error = read ? 0 : GetLastError();
+  CloseHandle(handle);
+  if (error == ERROR_NOT_A_REPARSE_POINT) return finalPath(link, next);
+  if (error != 0) return error;
+  const auto* data = reinterpret_cast<const SymbolicLinkData*>(buffer);
+  constexpr std::size_t HEAD = offsetof(SymbolicLinkData, names);
+  if (size < HEAD || data->tag != IO_REPARSE_TAG_SYMLINK) return 0;
+  const std::size_t at = HEAD + data->substituteOffset;
+  if (data->substituteLength == 0 || at + data->substituteLength > size) return 0;
+  std::wstring target(reinterpret_cast<const wchar_t*>(buffer + at),
+                      data->substituteLength / sizeof(wchar_t));
+  // The system's own spelling of a full path: "\??\C:\..." or
+  // "\??\UNC\server\share\...".
+  if (target.starts_with(L"\\??\\UNC\\")) {
+    target = L"\\\\" + target.substr(8);
+  } else if (target.starts_with(L"\\??\\")) {
+    target = target.substr(4);
+  }
+  const fs::path path(target);
+  next = (data->flags & SYMLINK_FLAG_RELATIVE) != 0 ? link.parent_path() / path : path;
+  return 0;
+}
+
+// Follows symbolic links from `path` to the file they lead to, which need
+// not exist yet. 0 on success, else the system's error.
+DWORD followLinks(fs::path& path) {
+  for (int i = 0; i < MAX_LINKS; ++i) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+      return 0;
+    fs::path next;
+    if (const DWORD error = readSymbolicLink(path, next); error != 0) return error;
+    if (next.empty()) return 0;
+    path = std::move(next);
+  }
+  return ERROR_CANT_RESOLVE_FILENAME;
 }
 
 fs::path hiddenNameBeside(const fs::path& target) {
@@ -68,19 +184,53 @@ DWORD writeAll(HANDLE file, const std::byte* data, std::size_t size) {
   return 0;
 }
 
-// The previous version as NAME.bak, made under a hidden name first so that
-// an older backup is replaced in one step.
-DWORD keepPreviousVersion(const fs::path& target, const fs::path& backup) {
-  const fs::path temp = hiddenNameBeside(backup);
-  if (!CreateHardLinkW(temp.c_str(), target.c_str(), nullptr) &&
-      !CopyFileW(target.c_str(), temp.c_str(), TRUE))
-    return GetLastError();
-  if (!MoveFileExW(temp.c_str(), backup.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    const DWORD error = GetLastError();
-    DeleteFileW(temp.c_str());
+// Gives the kept previous version the name `backup`, replacing an older
+// backup in one step; the hidden name is gone afterwards either way.
+DWORD nameBackup(const fs::path& kept, const fs::path& backup) {
+  DWORD error = 0;
+  if (!MoveFileExW(kept.c_str(), backup.c_str(), MOVEFILE_REPLACE_EXISTING)) error = GetLastError();
+  if (isThere(kept)) DeleteFileW(kept.c_str());
+  return error;
+}
+
+// The move that replaces the target where ReplaceFileW cannot: the
+// previous version linked or copied to `kept` first (when `kept` is not
+// empty; cleared when that fails, with the reason in `keepError`).
+DWORD moveOver(const fs::path& temp, const fs::path& target, fs::path& kept, DWORD& keepError) {
+  if (!kept.empty() && !CreateHardLinkW(kept.c_str(), target.c_str(), nullptr) &&
+      !CopyFileW(target.c_str(), kept.c_str(), TRUE)) {
+    keepError = GetLastError();
+    kept.clear();
+  }
+  if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return 0;
+  const DWORD error = GetLastError();
+  if (!kept.empty()) DeleteFileW(kept.c_str());
+  kept.clear();
+  return error;
+}
+
+// Puts the new file `temp` in the place of `target`, keeping the replaced
+// file as `kept` when that is not empty (cleared when it could not be kept,
+// the reason in `keepError`). 0 or the error, with the target as it was.
+DWORD replaceTarget(const fs::path& temp, const fs::path& target, fs::path& kept,
+                    DWORD& keepError) {
+  const wchar_t* keepAs = kept.empty() ? nullptr : kept.c_str();
+  if (ReplaceFileW(target.c_str(), temp.c_str(), keepAs,
+                   REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                   nullptr))
+    return 0;
+  const DWORD error = GetLastError();
+  // The replaced file went to the kept name but the new one could not
+  // follow: it goes back, and the save has failed.
+  if (!isThere(target) && !kept.empty() && isThere(kept)) {
+    MoveFileExW(kept.c_str(), target.c_str(), 0);
+    kept.clear();
     return error;
   }
-  return 0;
+  if (!kept.empty() && isThere(kept)) DeleteFileW(kept.c_str());
+  // Both files have their names: the volume may not replace files that way.
+  return moveOver(temp, target, kept, keepError);
 }
 
 }  // namespace
@@ -94,7 +244,12 @@ FileWrite writeFileAtomically(const fs::path& path, std::span<const std::byte> b
     return result;
   };
   if (path.empty()) return fail(ERROR_PATH_NOT_FOUND);
+
+  // A link stays a link: the file it leads to is the one replaced.
   fs::path target = path;
+  if (const DWORD error = followLinks(target); error != 0) return fail(error);
+  // The backup as the user named the file, unless a link led elsewhere.
+  const std::string backupText = utf8(target == path ? path : target) + ".bak";
   if (target.parent_path().empty()) target = fs::path(".") / target;
 
   bool replacing = false;
@@ -137,25 +292,41 @@ FileWrite writeFileAtomically(const fs::path& path, std::span<const std::byte> b
   // The new file is an ordinary one once it takes the target's name.
   if (error == 0) SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
 
+  // The replaced file is kept under a hidden name until the new one has its
+  // name, and only then called NAME.bak: a save that fails leaves an older
+  // NAME.bak alone.
+  fs::path backup = target;
+  backup += ".bak";
+  fs::path kept;
+  DWORD backupError = 0;
   if (error == 0 && replacing && options.keepBackup) {
-    fs::path backup = target;
-    backup += ".bak";
-    DWORD backupError = injected(options, FileStep::Backup);
-    if (backupError == 0) backupError = keepPreviousVersion(target, backup);
-    if (backupError != 0) {
-      result.backupNote =
-          std::string(text::BACKUP_NOT_KEPT) + backup.string() + ": " + systemMessage(backupError);
+    if ((backupError = injected(options, FileStep::Keep)) == 0) {
+      for (int attempt = 0; attempt < 16 && (kept.empty() || isThere(kept)); ++attempt)
+        kept = hiddenNameBeside(backup);
     }
   }
-
-  if (error == 0 && (error = injected(options, FileStep::Rename)) == 0 &&
-      !MoveFileExW(temp.c_str(), target.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (error == 0) error = injected(options, FileStep::Rename);
+  if (error == 0 && replacing) {
+    error = replaceTarget(temp, target, kept, backupError);
+  } else if (error == 0 && !MoveFileExW(temp.c_str(), target.c_str(),
+                                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     error = GetLastError();
   }
   if (error != 0) {
     DeleteFileW(temp.c_str());
     return fail(error);
+  }
+
+  if (!kept.empty() && isThere(kept)) {
+    if ((backupError = injected(options, FileStep::Backup)) == 0) {
+      backupError = nameBackup(kept, backup);
+    } else {
+      DeleteFileW(kept.c_str());
+    }
+  }
+  if (backupError != 0) {
+    result.backupNote =
+        std::string(text::BACKUP_NOT_KEPT) + backupText + ": " + systemMessage(backupError);
   }
   return result;
 }

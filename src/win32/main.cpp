@@ -9,6 +9,9 @@
 #include "win32/editor_window.h"
 #include "win32/win.h"
 #include "win32/win_prompts.h"
+// clang-format off
+#include <ole2.h>  // after <windows.h>, which win32/win.h brings first
+// clang-format on
 
 namespace {
 
@@ -24,6 +27,9 @@ std::filesystem::path programDir() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // The file dialogs and ShellExecute expect COM in a single-threaded
+  // apartment on this thread.
+  const bool ole = SUCCEEDED(OleInitialize(nullptr));
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES |
                                                      ICC_BAR_CLASSES | ICC_WIN95_CLASSES |
                                                      ICC_STANDARD_CLASSES};
@@ -46,5 +52,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (!files.empty()) window.openOnShow(std::move(files));
   }
   window.run();
+  if (ole) OleUninitialize();
   return 0;
 }

@@ -1,7 +1,10 @@
 #include "win32/win_prompts.h"
 
 #include <commdlg.h>
+#include <knownfolders.h>
+#include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 
@@ -109,36 +112,109 @@ std::string pathBytes(const std::wstring& path) {
   return narrow(path);
 }
 
-// The user's settings: an ini file in the user's application data folder,
-// "Velmora\Velmora.ini". A value's line breaks travel as '|', which no
-// Windows path holds.
+// The user's settings: an ini file in the user's roaming application data
+// folder, "Velmora\Velmora.ini", kept in UTF-16 so that a path in any
+// script survives. Nothing is made until a setting is written. A value's
+// line breaks travel as '|', which no Windows path holds.
 namespace {
-std::wstring settingsFile() {
-  wchar_t folder[MAX_PATH] = {};
-  const DWORD n = GetEnvironmentVariableW(L"APPDATA", folder, MAX_PATH);
-  std::wstring path = n > 0 && n < MAX_PATH ? std::wstring(folder, n) : std::wstring(L".");
-  path += L"\\Velmora";
-  CreateDirectoryW(path.c_str(), nullptr);
-  return path + L"\\Velmora.ini";
+
+std::wstring settingsFolder() {
+  PWSTR known = nullptr;
+  std::wstring folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &known)) &&
+      known != nullptr) {
+    folder = std::wstring(known) + L"\\Velmora";
+  }
+  CoTaskMemFree(known);
+  return folder;
 }
+
+std::wstring settingsFile(const std::wstring& folder) {
+  return folder.empty() ? folder : folder + L"\\Velmora.ini";
+}
+
+// The profile functions keep a file in the encoding they find: one that
+// begins with the UTF-16 byte-order mark stays Unicode. The folder and
+// that file are made here, before the first write; the file of an earlier
+// version, written in the ANSI code page, is carried over.
+bool prepareSettingsFile(const std::wstring& folder, const std::wstring& file) {
+  if (folder.empty()) return false;
+  CreateDirectoryW(folder.c_str(), nullptr);
+  std::string old;
+  HANDLE in = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (in != INVALID_HANDLE_VALUE) {
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(in, &size) && size.QuadPart < (1 << 20)) {
+      old.resize(static_cast<std::size_t>(size.QuadPart));
+      DWORD read = 0;
+      if (!ReadFile(in, old.data(), static_cast<DWORD>(old.size()), &read, nullptr)) read = 0;
+      old.resize(read);
+    }
+    CloseHandle(in);
+    if (old.starts_with("\xFF\xFE")) return true;
+  }
+  std::wstring text(1, L'\xFEFF');
+  const int n =
+      MultiByteToWideChar(CP_ACP, 0, old.data(), static_cast<int>(old.size()), nullptr, 0);
+  if (n > 0) {
+    text.resize(1 + static_cast<std::size_t>(n));
+    MultiByteToWideChar(CP_ACP, 0, old.data(), static_cast<int>(old.size()), text.data() + 1, n);
+  }
+  HANDLE out = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const auto bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+  const bool ok = WriteFile(out, text.data(), bytes, &written, nullptr) && written == bytes;
+  CloseHandle(out);
+  return ok;
+}
+
+// A setting's text is UTF-8, as paths are above the system; text that is
+// not UTF-8 is taken a byte per character.
+std::wstring settingToWide(std::string_view value) {
+  if (value.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, value.data(),
+                                    static_cast<int>(value.size()), nullptr, 0);
+  if (n <= 0) return widen(value);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, value.data(), static_cast<int>(value.size()), wide.data(), n);
+  return wide;
+}
+
+std::string settingFromWide(std::wstring_view wide) {
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                    0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(std::max(n, 0)), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n,
+                      nullptr, nullptr);
+  return text;
+}
+
 }  // namespace
 
 std::string WinPrompts::setting(std::string_view key) {
+  const std::wstring file = settingsFile(settingsFolder());
+  if (file.empty()) return {};
   std::wstring value(32768, L'\0');
-  const DWORD n =
-      GetPrivateProfileStringW(L"Velmora", widen(key).c_str(), L"", value.data(),
-                               static_cast<DWORD>(value.size()), settingsFile().c_str());
+  const DWORD n = GetPrivateProfileStringW(L"Velmora", widen(key).c_str(), L"", value.data(),
+                                           static_cast<DWORD>(value.size()), file.c_str());
   value.resize(n);
-  std::string bytes = narrow(value);
-  std::replace(bytes.begin(), bytes.end(), '|', '\n');
-  return bytes;
+  std::string text = settingFromWide(value);
+  std::replace(text.begin(), text.end(), '|', '\n');
+  return text;
 }
 
 void WinPrompts::setSetting(std::string_view key, std::string_view value) {
-  std::string bytes(value);
-  std::replace(bytes.begin(), bytes.end(), '\n', '|');
-  WritePrivateProfileStringW(L"Velmora", widen(key).c_str(), widen(bytes).c_str(),
-                             settingsFile().c_str());
+  const std::wstring folder = settingsFolder();
+  const std::wstring file = settingsFile(folder);
+  if (!prepareSettingsFile(folder, file)) return;
+  std::string text(value);
+  std::replace(text.begin(), text.end(), '\n', '|');
+  WritePrivateProfileStringW(L"Velmora", widen(key).c_str(), settingToWide(text).c_str(),
+                             file.c_str());
 }
 
 WinPrompts::~WinPrompts() {
