@@ -328,6 +328,24 @@ struct Failure {
   std::string what;
 };
 
+const char* stepName(FileStep step) {
+  switch (step) {
+    case FileStep::Open:
+      return "creating the file";
+    case FileStep::Write:
+      return "writing";
+    case FileStep::Sync:
+      return "flushing";
+    case FileStep::Keep:
+      return "keeping the old file aside";
+    case FileStep::Rename:
+      return "renaming";
+    case FileStep::Backup:
+      return "naming the backup";
+  }
+  return "?";
+}
+
 // VELMORA_LEAVE_OUT: a comma-separated list of step kinds (as named in the
 // table of Sequence::step, and "dragkeys") and checks ("savedflag",
 // "undomenu", "info", "panel") to leave out, to look past a failure that is
@@ -1172,13 +1190,10 @@ class Sequence {
     begin(how);
     rememberFiles();
     if (chance(25)) {
-      failAt_ = oneOf<FileStep>(
-          {FileStep::Open, FileStep::Write, FileStep::Sync, FileStep::Rename, FileStep::Backup});
+      failAt_ = oneOf<FileStep>({FileStep::Open, FileStep::Write, FileStep::Sync, FileStep::Keep,
+                                 FileStep::Rename, FileStep::Backup});
       failErrno_ = oneOf<int>({EACCES, ENOSPC, EIO});
-      static const char* const stepNames[] = {"creating the file", "writing", "flushing",
-                                              "renaming", "keeping the backup"};
-      described_.back() += std::string(" (the disk fails ") +
-                           stepNames[static_cast<int>(*failAt_)] + ", errno " +
+      described_.back() += std::string(" (the disk fails ") + stepName(*failAt_) + ", errno " +
                            std::to_string(failErrno_) + ")";
     }
     lastSavePath_.clear();
@@ -1208,7 +1223,8 @@ class Sequence {
     // What the disk saw: a save wrote its file when it got to the rename.
     bool wrote = false, failed = false;
     for (const auto& [s, e] : fileSteps_) {
-      if (e != 0 && s != FileStep::Backup) failed = true;
+      // Keeping the previous version is no part of the save's success.
+      if (e != 0 && s != FileStep::Keep && s != FileStep::Backup) failed = true;
       if (s == FileStep::Rename && e == 0) wrote = true;
     }
     wrote = wrote && !failed;
