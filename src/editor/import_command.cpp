@@ -34,6 +34,9 @@ void EditorDialog::importListing() {
     // name is shown, and kept, as "....".
     for (SvcRecord& v : db.svcTables[static_cast<std::size_t>(db.satCount - 1)])
       if (v.name.empty()) v.name = "....";
+    // The window turns to the new satellite: what was picked is let go.
+    clearPick();
+    clearEditPanel();
     showSatellite(db.satCount - 1);
     for (int i = 0; i < db.satCount; ++i) {
       const std::string& name = db.sats[static_cast<std::size_t>(i)].name;
@@ -46,7 +49,6 @@ void EditorDialog::importListing() {
   // Refused or not, the list, its SAT Name box and the information panel
   // show one satellite that exists.
   followShownSatellite();
-  if (curTab != TAB_SATELLITE) clearPick();
   refillTab(curTab);
 }
 

@@ -79,7 +79,6 @@ void EditorDialog::refillSatelliteTab() {
 
 void EditorDialog::refillTransponderTab() {
   bringUpList(TAB_TRANSPONDER);
-  controls_.comboSelect(IDC_POLARITY, polarityIndex = 0);
   db.curSat = db.selSat;
   controls_.comboSelect(IDC_TP_SAT, db.selSat);
   controls_.listDeleteAll(IDC_TP_LIST);

@@ -58,6 +58,7 @@ void EditorDialog::showRestoredContent() {
   }
   if (db.satCount == 0) {
     clearPick();
+    clearEditPanel();
     for (int list : {IDC_SAT_LIST, IDC_TP_LIST, IDC_SVC_LIST}) controls_.listDeleteAll(list);
     bringUpList(curTab);
     return;
@@ -68,7 +69,10 @@ void EditorDialog::showRestoredContent() {
   } else {
     // The tab shows the same satellite's table as before, when it is
     // still there, and its pick is found again in it.
-    if (shownSatKey_ != shownBefore) clearPick();
+    if (shownSatKey_ != shownBefore) {
+      clearPick();
+      clearEditPanel();
+    }
     refillTab(curTab);
   }
 }
