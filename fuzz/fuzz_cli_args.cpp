@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "cli/json_db.h"
+#include "json/json_db.h"
 #include "fuzz_check.h"
 #include "wdb/wdb_format.h"
 

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string_view>
 
-#include "cli/json_db.h"
+#include "json/json_db.h"
 #include "fuzz_check.h"
 #include "wdb/wdb_format.h"
 

@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "cli/json_db.h"
+#include "json/json_db.h"
 #include "wdb/wdb_format.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "cli/check.h"
-#include "cli/json_db.h"
+#include "json/json_db.h"
 #include "cli/order_reports.h"
 #include "cli/stdout_blocks.h"
 #include "db/text_number.h"

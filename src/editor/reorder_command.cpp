@@ -3,7 +3,7 @@
 // matching itself is the core's (match/match.h).
 #include <algorithm>
 
-#include "cli/json_db.h"
+#include "json/json_db.h"
 #include "editor/editor_dialog.h"
 #include "match/match.h"
 #include "resource_ids.h"

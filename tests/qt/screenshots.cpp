@@ -25,7 +25,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "cli/json_db.h"
+#include "json/json_db.h"
 #include "editor/editor_dialog.h"
 #include "qt/editor_window.h"
 #include "qt/list_view.h"

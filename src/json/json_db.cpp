@@ -1,4 +1,4 @@
-#include "cli/json_db.h"
+#include "json/json_db.h"
 
 #include <algorithm>
 #include <cstddef>
