@@ -43,6 +43,7 @@
 #include "db/list_rows.h"
 #include "db/text_number.h"
 #include "editor/editor_dialog.h"
+#include "match/match.h"
 #include "order/order.h"
 #include "resource_ids.h"
 #include "sdx/import.h"
@@ -532,6 +533,7 @@ class Sequence {
     Save,
     New,
     Open,
+    ApplyOrder,
     Nothing
   };
 
@@ -616,7 +618,7 @@ class Sequence {
         {Kind::Drag, 8, "drag"},     {Kind::Undo, 7, "undo"},
         {Kind::Redo, 4, "redo"},     {Kind::Find, 2, "find"},
         {Kind::Save, 4, "save"},     {Kind::New, 1, "new"},
-        {Kind::Open, 4, "open"}};
+        {Kind::Open, 4, "open"},     {Kind::ApplyOrder, 2, "applyorder"}};
     int total = 0;
     for (const Weighted& w : table) total += leftOut(w.name) ? 0 : w.weight;
     int roll = uniform(0, total - 1);
@@ -667,9 +669,24 @@ class Sequence {
       case Kind::Open:
         file(kind);
         break;
+      case Kind::ApplyOrder:
+        applyOrder();
+        break;
       case Kind::Nothing:
         break;
     }
+  }
+
+  // File > Apply order from... with a saved file, the start file or none.
+  void applyOrder() {
+    std::vector<std::string> choices = {"", "start.wdb"};
+    for (const char* name : {"a.wdb", "b.wdb", "c.wdb"})
+      if (fs::exists(path(name))) choices.emplace_back(name);
+    const std::string& name = oneOf(choices);
+    openChoice_ = name.empty() ? std::nullopt : std::optional<std::string>(path(name));
+    begin("File > Apply order from " + (name.empty() ? std::string("(cancelled)") : name));
+    ed_.onCommand(ID_FILE_APPLY_ORDER);
+    finishStep(Kind::ApplyOrder);
   }
 
   std::string rowText(int tab, int row) const {
@@ -1311,6 +1328,17 @@ class Sequence {
           require(after == before_.state, "an Open that loaded nothing changed the database");
         }
         break;
+      case Kind::ApplyOrder: {
+        ChannelDb expected = before_.db;
+        if (openChoice_) {
+          const std::optional<std::vector<std::byte>> bytes = readWholeFile(*openChoice_);
+          const wdb::ReadResult ref = wdb::readWdb(*bytes);
+          if (ref.ok() && expected.satCount > 0) match::reorderLike(expected, ref.db);
+        }
+        require(after == stateOf(expected, before_.state.layout),
+                "Apply order did not reorder the database as the core matches it");
+        break;
+      }
       case Kind::Save:
         if (wrote) {
           ChannelDb expected = before_.db;
