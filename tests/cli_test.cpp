@@ -425,7 +425,7 @@ TEST_F(CliImport, RefusalsStopBeforeAnythingIsWritten) {
   EXPECT_EQ(refused({"import-sdx", listing, file("empty.sdx", ""), "-o", out}),
             "No data in file!\n");
   EXPECT_EQ(refused({"import-sdx", file("hotbird.txt", sdx), "-o", out}), said(SUPPORT_FILE));
-  EXPECT_EQ(refused({"import-sdx", file("HOTBIRD.SDX", sdx), "-o", out}), said(SUPPORT_FILE));
+  EXPECT_EQ(refused({"import-sdx", file("HOTBIRD.SDX.old", sdx), "-o", out}), said(SUPPORT_FILE));
   // Whatever its name, a file in which no line begins with SATCODX is no listing.
   for (const std::string& notAListing :
        {std::string(20000, '\xFF'), std::string(10000, '\0'), std::string("Hotbird\nNEW 1\n"),
@@ -440,6 +440,7 @@ TEST_F(CliImport, RefusalsStopBeforeAnythingIsWritten) {
             "Cannot read " + path("huge.sdx") + ": It is larger than 64 MiB.\n");
   EXPECT_TRUE(slurp(out) == "previous content");
   ok({"import-sdx", file("hotbird.sdx.txt", sdx), "-o", out});
+  ok({"import-sdx", file("HOTBIRD.SDX", sdx), "-o", out});
 }
 
 // Names of the satellites, and of each satellite's transponders and
@@ -556,7 +557,7 @@ TEST_F(CliUsage, OpenChecksAndExitCodes) {
   EXPECT_EQ(refused({"dump", path("missing.wdb")}),
             "Cannot read " + path("missing.wdb") + ": No such file or directory.\n");
   EXPECT_EQ(refused({"dump", file("empty.wdb", "")}), "No data in file!\n");
-  EXPECT_EQ(refused({"dump", file("LIST.WDB", "data")}), said(SUPPORT_FILE));
+  EXPECT_EQ(refused({"dump", file("LIST.WDB.old", "data")}), said(SUPPORT_FILE));
   EXPECT_EQ(refused({"dump", file("short.wdb", std::string(10, '\0'))}), said(NOT_A_FORMAT));
   // A database file is never longer than 1 MiB; zeros after one are read.
   const std::string padded = file("padded.json", TYPE1_DB);

@@ -11,6 +11,7 @@
 #include "support/fake_port.h"
 #include "texts.h"
 #include "wdb/file_io.h"
+#include "wdb/open_path.h"
 
 namespace velmora::editor {
 using namespace velmora::res;
@@ -137,7 +138,7 @@ TEST_F(FileRoad, OpenRefusalsLeaveTheStateTheyShould) {
   EXPECT_EQ(editor.filePath, path("missing.wdb"));
   EXPECT_EQ(prompts.fileFilters.back(), text::OPEN_FILTER);
 
-  for (const char* name : {"LIST.WDB", "hotbird.txt", "HOTBIRD.SDX"}) {
+  for (const char* name : {"LIST.WDB.old", "hotbird.txt", "HOTBIRD.SDX.old"}) {
     writeFile(name, sample(), wdb::Layout::TypeI);
     open(path(name));
     EXPECT_EQ(messageTexts().back(), text::SUPPORT_FILE) << name;
@@ -371,6 +372,20 @@ TEST_F(FileRoad, ANameWithoutExtensionIsSavedAsADatabaseFile) {
   EXPECT_EQ(ui.text(IDC_FILE), path("mylist.wdb"));
   open(path("mylist.wdb"));
   EXPECT_EQ(editor.db.satCount, 3);
+}
+
+TEST_F(FileRoad, ExtensionsInAnyCaseAndOnlyADatabasesKeepsItsName) {
+  editor.db = sample();
+  save(path("UP.WDB"));
+  EXPECT_EQ(editor.filePath, path("UP.WDB"));
+  editor.db = sample();
+  save(path("out.txt"));
+  EXPECT_EQ(editor.filePath, path("out.txt.wdb"));
+  EXPECT_FALSE(fs::exists(path("out.txt")));
+  open(path("UP.WDB"));
+  EXPECT_EQ(editor.db.satCount, 3);
+  EXPECT_EQ(classifyOpenPath("/x/Hotbird.SDX"), OpenKind::Sdx);
+  EXPECT_EQ(classifyOpenPath("/x/LIST.Sdx.TXT"), OpenKind::Sdx);
 }
 
 TEST_F(FileRoad, YesToSavingFirstSavesThenGoesAhead) {
