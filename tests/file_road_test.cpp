@@ -11,7 +11,6 @@
 #include "support/fake_port.h"
 #include "texts.h"
 #include "wdb/file_io.h"
-#include "wdb/open_path.h"
 
 namespace velmora::editor {
 using namespace velmora::res;
@@ -384,8 +383,6 @@ TEST_F(FileRoad, ExtensionsInAnyCaseAndOnlyADatabasesKeepsItsName) {
   EXPECT_FALSE(fs::exists(path("out.txt")));
   open(path("UP.WDB"));
   EXPECT_EQ(editor.db.satCount, 3);
-  EXPECT_EQ(classifyOpenPath("/x/Hotbird.SDX"), OpenKind::Sdx);
-  EXPECT_EQ(classifyOpenPath("/x/LIST.Sdx.TXT"), OpenKind::Sdx);
 }
 
 TEST_F(FileRoad, YesToSavingFirstSavesThenGoesAhead) {
