@@ -93,6 +93,12 @@ inline constexpr std::string_view REPORT_NOT_WRITTEN =
 inline constexpr std::string_view JSON_NUL_BYTE = ": a NUL byte, which JSON does not allow.";
 inline constexpr std::string_view JSON_NUL_CHARACTER =
     " holds the character U+0000, which ends a text in the file.";
+// A text holding a character the Western code page has no byte for: after
+// the character's number ("U+0141"), in the CLI after the place of the text.
+inline constexpr std::string_view NOT_WESTERN_CHARACTER =
+    ", which the file's Western code page (Windows-1252) does not have.";
+// Before the character's number, when one is typed into a name.
+inline constexpr std::string_view TYPED_NOT_WESTERN = "A name cannot hold the character ";
 
 // Questions before a database is cleared, replaced or closed.
 inline constexpr std::string_view SAVE_BEFORE_OPENING =

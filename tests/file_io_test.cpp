@@ -214,14 +214,17 @@ TEST_F(FileIo, MissingEmptyAndOversizedFilesAreNotData) {
   EXPECT_TRUE(readWholeFile(dir_ / "big.wdb", 100));
 }
 
-TEST(OpenPath, ExtensionDecidesTheKindCaseSensitively) {
+TEST(OpenPath, ExtensionDecidesTheKindInAnyCase) {
   EXPECT_EQ(classifyOpenPath("/data/list.wdb"), OpenKind::Wdb);
-  EXPECT_EQ(classifyOpenPath("/data/LIST.WDB"), OpenKind::Unsupported);
+  EXPECT_EQ(classifyOpenPath("/data/LIST.WDB"), OpenKind::Wdb);
+  EXPECT_EQ(classifyOpenPath("/data/LIST.WDB.old"), OpenKind::Unsupported);
   EXPECT_EQ(classifyOpenPath("/data/hotbird.sdx"), OpenKind::Sdx);
   EXPECT_EQ(classifyOpenPath("/data/hotbird.sdx.txt"), OpenKind::Sdx);
+  EXPECT_EQ(classifyOpenPath("/data/HOTBIRD.Sdx.TXT"), OpenKind::Sdx);
   EXPECT_EQ(classifyOpenPath("/data/hotbird.txt"), OpenKind::Unsupported);
-  EXPECT_EQ(classifyOpenPath("/data/HOTBIRD.SDX"), OpenKind::Unsupported);
+  EXPECT_EQ(classifyOpenPath("/data/HOTBIRD.SDX"), OpenKind::Sdx);
   EXPECT_EQ(classifyOpenPath("/data/noextension"), OpenKind::Unsupported);
+  EXPECT_EQ(classifyOpenPath("/data/wdb"), OpenKind::Unsupported);
 }
 
 }  // namespace velmora

@@ -137,7 +137,7 @@ TEST_F(FileRoad, OpenRefusalsLeaveTheStateTheyShould) {
   EXPECT_EQ(editor.filePath, path("missing.wdb"));
   EXPECT_EQ(prompts.fileFilters.back(), text::OPEN_FILTER);
 
-  for (const char* name : {"LIST.WDB", "hotbird.txt", "HOTBIRD.SDX"}) {
+  for (const char* name : {"LIST.WDB.old", "hotbird.txt", "HOTBIRD.SDX.old"}) {
     writeFile(name, sample(), wdb::Layout::TypeI);
     open(path(name));
     EXPECT_EQ(messageTexts().back(), text::SUPPORT_FILE) << name;
@@ -370,6 +370,18 @@ TEST_F(FileRoad, ANameWithoutExtensionIsSavedAsADatabaseFile) {
   EXPECT_FALSE(fs::exists(path("mylist")));
   EXPECT_EQ(ui.text(IDC_FILE), path("mylist.wdb"));
   open(path("mylist.wdb"));
+  EXPECT_EQ(editor.db.satCount, 3);
+}
+
+TEST_F(FileRoad, ExtensionsInAnyCaseAndOnlyADatabasesKeepsItsName) {
+  editor.db = sample();
+  save(path("UP.WDB"));
+  EXPECT_EQ(editor.filePath, path("UP.WDB"));
+  editor.db = sample();
+  save(path("out.txt"));
+  EXPECT_EQ(editor.filePath, path("out.txt.wdb"));
+  EXPECT_FALSE(fs::exists(path("out.txt")));
+  open(path("UP.WDB"));
   EXPECT_EQ(editor.db.satCount, 3);
 }
 

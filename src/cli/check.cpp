@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "db/list_rows.h"
+#include "db/western_text.h"
 
 namespace velmora::cli {
 
@@ -21,27 +22,12 @@ std::string satelliteLabel(const ChannelDb& db, int s) {
   return "satellite " + std::to_string(s + 1) + " " + quoted(db.sats[at(s)].name);
 }
 
-// Latin-1 bytes as UTF-8, for output that other programs read as text.
-std::string utf8(const std::string& latin1) {
-  std::string out;
-  for (const char ch : latin1) {
-    const auto b = static_cast<unsigned char>(ch);
-    if (b < 0x80) {
-      out.push_back(ch);
-    } else {
-      out.push_back(static_cast<char>(0xC0 | (b >> 6)));
-      out.push_back(static_cast<char>(0x80 | (b & 0x3F)));
-    }
-  }
-  return out;
-}
-
 }  // namespace
 
 std::vector<Finding> checkDatabase(const ChannelDb& db) {
   std::vector<Finding> found;
   auto add = [&](const char* kind, int s, int row, std::string message) {
-    found.push_back({kind, s + 1, row, utf8(message)});
+    found.push_back({kind, s + 1, row, westernToUtf8(message)});
   };
   const int sats = std::min(db.satCount, MAX_SATS);
   for (int s = 0; s < sats; ++s) {
@@ -157,7 +143,7 @@ namespace {
 void csvLine(std::ostream& out, const std::vector<std::string>& cells) {
   for (std::size_t i = 0; i < cells.size(); ++i) {
     if (i > 0) out << ',';
-    const std::string text = utf8(cells[i]);
+    const std::string text = westernToUtf8(cells[i]);
     if (text.find_first_of(",\"\r\n") == std::string::npos) {
       out << text;
       continue;

@@ -177,7 +177,7 @@ wdb::ReadResult loadJson(const std::string& path) {
 
 // JSON when the name says so, else a database file as Open reads it.
 wdb::ReadResult loadAny(const std::string& path) {
-  return path.ends_with(".json") ? loadJson(path) : loadDatabase(path);
+  return hasExtension(path, "json") ? loadJson(path) : loadDatabase(path);
 }
 
 void buildCommand(const Options& opt, const Env& env, std::ostream& err) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "db/western_text.h"
 #include "texts.h"
 
 namespace velmora::editor {
@@ -20,6 +21,15 @@ constexpr Column kColumns[] = {
     {"No.", 30}, {"Frequency", 80}, {"Polarization", 80}, {"Symbol Rate", 80}};
 
 }  // namespace
+
+bool refusedName(Prompts& prompts, const Controls& controls, int id) {
+  const std::optional<char32_t> ch = controls.foreignChar(id);
+  if (!ch) return false;
+  const std::string message = std::string(text::TYPED_NOT_WESTERN) + codePointName(*ch) +
+                              std::string(text::NOT_WESTERN_CHARACTER);
+  prompts.message(message, "", Buttons::Ok, Icon::Exclamation);
+  return true;
+}
 
 AddChannelDialog::AddChannelDialog(Prompts& prompts, const TpTable& transponders,
                                    ChannelFields start)
@@ -86,13 +96,16 @@ bool AddChannelDialog::accept(Controls& c) {
     prompts_.message(text::SELECT_A_TP, "", Buttons::Ok, Icon::Exclamation);
     return false;
   }
-  rowChosen = 0;
   if (chName.empty() && vPid.empty() && aPid.empty() && pPid.empty() && sid.empty()) {
+    if (refusedName(prompts_, c, IDC_ACH_NAME)) return false;
+    rowChosen = 0;
     chName = c.text(IDC_ACH_NAME);
     vPid = c.text(IDC_ACH_VPID);
     aPid = c.text(IDC_ACH_APID);
     pPid = c.text(IDC_ACH_PPID);
     sid = c.text(IDC_ACH_SID);
+  } else {
+    rowChosen = 0;
   }
   scrambledChoice = scrambledSel;
   result = IDOK;

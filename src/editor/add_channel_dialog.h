@@ -24,6 +24,10 @@ struct ChannelFields {
   int scrambled = 0;  // 0 "No", 1 "Yes"
 };
 
+// Whether the name typed into control `id` holds a character the file's
+// code page has no byte for; if so, says which.
+bool refusedName(Prompts& prompts, const Controls& controls, int id);
+
 class AddChannelDialog : public SubDialog {
  public:
   AddChannelDialog(Prompts& prompts, const TpTable& transponders, ChannelFields start);

@@ -272,6 +272,7 @@ void EditorDialog::relistCurrentTab() {
 }
 
 void EditorDialog::addSatellite() {
+  if (refusedName(prompts_, controls_, IDC_SAT_NAME)) return;
   const std::string typed = controls_.text(IDC_SAT_NAME);
   if (typed.empty()) {
     warn(text::NO_NAME);
@@ -336,6 +337,7 @@ void EditorDialog::addSatellite() {
 }
 
 void EditorDialog::changeSatellite() {
+  if (refusedName(prompts_, controls_, IDC_SAT_NAME)) return;
   const int row = db.selSatRow;
   controls_.listDeleteRow(IDC_SAT_LIST, row);
   const std::string typed = controls_.text(IDC_SAT_NAME);
@@ -512,6 +514,7 @@ void EditorDialog::addChannel() {
     return;
   }
 
+  if (refusedName(prompts_, controls_, IDC_CH_NAME)) return;
   AddChannelDialog dialog(prompts_, tps,
                           ChannelFields{controls_.text(IDC_CH_NAME), controls_.text(IDC_VIDEO_PID),
                                         controls_.text(IDC_AUDIO_PID), controls_.text(IDC_PCR_PID),
@@ -550,6 +553,7 @@ void EditorDialog::addChannel() {
 void EditorDialog::changeChannel() {
   const int row = db.selSvcRow;
   SvcTable& svcs = db.svcTables[at(db.curSat)];
+  if (refusedName(prompts_, controls_, IDC_CH_NAME)) return;
   const ChannelFields f{controls_.text(IDC_CH_NAME),    controls_.text(IDC_VIDEO_PID),
                         controls_.text(IDC_AUDIO_PID),  controls_.text(IDC_PCR_PID),
                         controls_.text(IDC_SERVICE_ID), scrambledIndex};

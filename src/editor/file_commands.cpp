@@ -185,9 +185,9 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
       prompts_.chooseFile(FilePurpose::Save, text::SAVE_FILTER);
   if (!chosen || chosen->empty()) return SaveOutcome::Cancelled;
   filePath = *chosen;
-  // A name typed without an extension gets the database's own, so that
-  // Open takes the file back.
-  if (std::filesystem::path(filePath).extension().empty()) filePath += ".wdb";
+  // Any name but a database's gets the database's extension, so that Open
+  // takes the file back ("out.txt" is saved as "out.txt.wdb").
+  if (!hasExtension(filePath, "wdb")) filePath += ".wdb";
 
   std::error_code ec;
   if (std::filesystem::exists(filePath, ec)) {

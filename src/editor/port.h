@@ -1,8 +1,9 @@
 // What the editor logic needs of a window toolkit, and nothing more. The
 // logic addresses controls by their numeric ids (res/resource_ids.h); the Qt
 // adapter implements these interfaces over real widgets, the tests over
-// plain memory. Texts are byte strings (one byte per character); a toolkit
-// shows them as Latin-1.
+// plain memory. Texts are byte strings (one byte per character), the
+// database's own; a toolkit shows and takes them as the Western code page
+// (db/western_text.h).
 #pragma once
 
 #include <functional>
@@ -21,6 +22,9 @@ class Controls {
   // visibility and enabled state.
   virtual void setText(int id, std::string_view text) = 0;
   virtual std::string text(int id) const = 0;
+  // The first character of a control's text that has no byte (the user
+  // typed or pasted it; text() gives '?' for it), or nothing.
+  virtual std::optional<char32_t> foreignChar(int id) const = 0;
   virtual void setVisible(int id, bool visible) = 0;
   virtual bool isVisible(int id) const = 0;
   virtual void setEnabled(int id, bool enabled) = 0;

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "db/text_number.h"
+#include "db/western_text.h"
 #include "texts.h"
 
 namespace velmora::cli {
@@ -62,24 +63,8 @@ constexpr TextField<SvcRecord> SVC_FIELDS_AFTER_TYPE[] = {
 
 // ---------------------------------------------------------------- output
 
-// Each byte becomes the code point of the same number.
-std::string bytesToUtf8(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size());
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x80) {
-      out += c;
-    } else {
-      out += static_cast<char>(0xC0 | (b >> 6));
-      out += static_cast<char>(0x80 | (b & 0x3F));
-    }
-  }
-  return out;
-}
-
 // A JSON string literal: quotes, backslashes and control bytes escaped.
-std::string jsonString(std::string_view bytes) { return ordered_json(bytesToUtf8(bytes)).dump(); }
+std::string jsonString(std::string_view bytes) { return ordered_json(westernToUtf8(bytes)).dump(); }
 
 void indent(std::ostream& out, int level) {
   for (int i = 0; i < level; ++i) out << "  ";
@@ -152,37 +137,6 @@ std::string member(const std::string& where, std::string_view key) {
 }
 std::string element(const std::string& where, std::size_t i) {
   return where + "[" + std::to_string(i) + "]";
-}
-
-// Back from UTF-8 to one byte per code point into `out`; the parser has
-// already checked that the text is well-formed UTF-8. Gives the first code
-// point above 255, which has no byte, or nullopt when there is none.
-std::optional<std::uint32_t> utf8ToBytes(const std::string& text, std::string& out) {
-  out.clear();
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = 1;
-    std::uint32_t code = lead;
-    if (lead >= 0xF0) {
-      length = 4;
-      code = lead & 0x07u;
-    } else if (lead >= 0xE0) {
-      length = 3;
-      code = lead & 0x0Fu;
-    } else if (lead >= 0xC0) {
-      length = 2;
-      code = lead & 0x1Fu;
-    }
-    length = std::min(length, text.size() - i);
-    for (std::size_t k = 1; k < length; ++k) {
-      code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
-    }
-    if (code > 0xFF) return code;
-    out += static_cast<char>(code);
-    i += length;
-  }
-  return std::nullopt;
 }
 
 template <class Record, std::size_t N>
@@ -479,11 +433,12 @@ class DocumentReader : public nlohmann::json_sax<json> {
   // A text value into `target`, or only checked when the record is not kept.
   void text(const std::string& value, std::string* target, Slot slot) {
     std::string& bytes = target ? *target : scratch_;
-    if (const auto code = utf8ToBytes(value, bytes)) {
-      char hex[16];
-      std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(*code));
-      formError(place(slot) + " holds the character " + hex +
-                "; a text can only hold characters U+0000 to U+00FF (one byte each).");
+    WesternBytes western = westernFromUtf8(value);
+    bytes = std::move(western.bytes);
+    if (western.refused) {
+      const char32_t ch = *western.refused;
+      formError(place(slot) + " holds the character \"" + utf8Of(ch) + "\" (" + codePointName(ch) +
+                ")" + std::string(text::NOT_WESTERN_CHARACTER));
     } else if (bytes.find('\0') != std::string::npos) {
       // The file ends a text at its first NUL: the rest would be lost.
       formError(place(slot) + std::string(text::JSON_NUL_CHARACTER));

@@ -23,7 +23,7 @@
 #include "editor/editor_dialog.h"
 #include "layout.h"
 #include "qt/images.h"
-#include "qt/latin1.h"
+#include "qt/western.h"
 #include "qt/window_keys.h"
 #include "resource_ids.h"
 

@@ -16,7 +16,7 @@
 #include <utility>
 
 #include "layout.h"
-#include "qt/latin1.h"
+#include "qt/western.h"
 
 namespace velmora::qt {
 

@@ -25,8 +25,8 @@
 #include <utility>
 
 #include "qt/images.h"
-#include "qt/latin1.h"
 #include "qt/list_view.h"
+#include "qt/western.h"
 #include "resource_ids.h"
 
 namespace velmora::qt {
@@ -289,6 +289,15 @@ std::string QtControls::text(int id) const {
   }
   if (const auto* group = qobject_cast<const QGroupBox*>(w)) return toBytes(group->title());
   return w != nullptr ? toBytes(w->windowTitle()) : std::string();
+}
+
+std::optional<char32_t> QtControls::foreignChar(int id) const {
+  const QWidget* w = widget(id);
+  if (const auto* edit = qobject_cast<const QLineEdit*>(w)) return qt::foreignChar(edit->text());
+  if (const auto* combo = qobject_cast<const QComboBox*>(w)) {
+    return qt::foreignChar(combo->currentText());
+  }
+  return std::nullopt;
 }
 
 void QtControls::setVisible(int id, bool visible) {

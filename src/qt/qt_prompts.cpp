@@ -17,9 +17,9 @@
 #include <algorithm>
 
 #include "layout.h"
-#include "qt/latin1.h"
 #include "qt/qt_controls.h"
 #include "qt/sub_dialog_window.h"
+#include "qt/western.h"
 #include "resource_ids.h"
 #include "texts.h"
 
@@ -192,14 +192,18 @@ void QtPrompts::showHelp(std::string_view file) {
 
 // The user's settings as the desktop keeps them (a file in the user's
 // configuration folder on Linux, the registry on Windows).
+// A setting's bytes (a path among them) are kept one character each, as
+// they always were, so that earlier settings read back the same.
 std::string QtPrompts::setting(std::string_view key) {
   const QSettings settings(QStringLiteral("Velmora"), QStringLiteral("Velmora"));
-  return toBytes(settings.value(fromBytes(key)).toString());
+  const QByteArray bytes = settings.value(fromBytes(key)).toString().toLatin1();
+  return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
 void QtPrompts::setSetting(std::string_view key, std::string_view value) {
   QSettings settings(QStringLiteral("Velmora"), QStringLiteral("Velmora"));
-  settings.setValue(fromBytes(key), fromBytes(value));
+  settings.setValue(fromBytes(key),
+                    QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size())));
 }
 
 int QtPrompts::contextMenu(int popupIndex) {

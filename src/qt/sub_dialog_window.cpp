@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 
 #include "qt/images.h"
-#include "qt/latin1.h"
+#include "qt/western.h"
 #include "qt/window_keys.h"
 #include "resource_ids.h"
 

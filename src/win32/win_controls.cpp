@@ -334,6 +334,15 @@ std::string WinControls::text(int id) const {
   return windowText(w);
 }
 
+std::optional<char32_t> WinControls::foreignChar(int id) const {
+  HWND w = item(id);
+  if (w == nullptr || is(id, K::ListBox)) return std::nullopt;
+  const int n = GetWindowTextLengthW(w);
+  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(w, text.data(), n + 1)));
+  return narrowWestern(text).refused;
+}
+
 void WinControls::setVisible(int id, bool visible) {
   if (HWND w = item(id)) ShowWindow(w, visible ? SW_SHOWNA : SW_HIDE);
 }

@@ -80,6 +80,7 @@ class WinControls final : public editor::Controls {
 
   void setText(int id, std::string_view text) override;
   std::string text(int id) const override;
+  std::optional<char32_t> foreignChar(int id) const override;
   void setVisible(int id, bool visible) override;
   bool isVisible(int id) const override;
   void setEnabled(int id, bool enabled) override;

@@ -32,6 +32,14 @@ bool fitsBytes(std::wstring_view path) {
   return std::all_of(path.begin(), path.end(), [](wchar_t c) { return c < 0x100; });
 }
 
+// A path's characters below 256 are its bytes (names go by another table).
+std::string pathByteString(std::wstring_view path) {
+  std::string bytes;
+  bytes.reserve(path.size());
+  for (const wchar_t c : path) bytes.push_back(c < 0x100 ? static_cast<char>(c) : '?');
+  return bytes;
+}
+
 // A Yes/No question is answered with Yes or No only. Windows gives such a
 // box no Cancel and ignores Esc, but not every system does: while the
 // question is up, the box (a dialog of the system's dialog class) refuses
@@ -93,12 +101,12 @@ int messageBox(HWND owner, const std::wstring& text, const std::wstring& title, 
 // byte per character. A name with characters beyond that goes by its short
 // form, which Windows spells in plain letters; a new file's folder does.
 std::string pathBytes(const std::wstring& path) {
-  if (fitsBytes(path)) return narrow(path);
+  if (fitsBytes(path)) return pathByteString(path);
   std::wstring shortPath(MAX_PATH * 4, L'\0');
   DWORD n = GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
   if (n > 0 && n < shortPath.size()) {
     shortPath.resize(n);
-    if (fitsBytes(shortPath)) return narrow(shortPath);
+    if (fitsBytes(shortPath)) return pathByteString(shortPath);
   }
   const std::size_t slash = path.find_last_of(L"\\/");
   if (slash != std::wstring::npos) {
@@ -106,10 +114,10 @@ std::string pathBytes(const std::wstring& path) {
     n = GetShortPathNameW(folder.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
     if (n > 0 && n < shortPath.size()) {
       shortPath.resize(n);
-      return narrow(shortPath + path.substr(slash));
+      return pathByteString(shortPath + path.substr(slash));
     }
   }
-  return narrow(path);
+  return pathByteString(path);
 }
 
 // The user's settings: an ini file in the user's roaming application data

@@ -437,6 +437,49 @@ TEST_F(QtEditor, ASatelliteATransponderAndAChannelAddedThroughTheWidgets) {
   EXPECT_EQ(tpKeyShortPart(editor.db.svcTables[0][0].tpKey), "11766H29900");
 }
 
+// Names are Western (Windows-1252) text: a typed "€" is byte 0x80 in the
+// file and "€" again on screen; a character that code page lacks is
+// refused by name, never turned into "?".
+TEST_F(QtEditor, ANameTypedInTheWindowIsWesternText) {
+  auto type = [&](int id, const QString& text) {
+    as<QLineEdit>(id)->clear();
+    // QTest spells keys for ASCII only; a key beyond comes as its text.
+    for (const QChar ch : text) {
+      if (ch.unicode() < 0x80)
+        QTest::keyClick(as<QLineEdit>(id), static_cast<char>(ch.unicode()));
+      else
+        QTest::sendKeyEvent(QTest::Click, as<QLineEdit>(id), Qt::Key_unknown, QString(ch),
+                            Qt::NoModifier);
+    }
+  };
+  auto add = [&](const QString& name) {
+    type(IDC_SAT_NAME, name);
+    as<QLineEdit>(IDC_LNB_FREQ1)->setText(QStringLiteral("9750"));
+    as<QLineEdit>(IDC_LNB_FREQ2)->setText(QStringLiteral("10600"));
+    as<QLineEdit>(IDC_LONGITUDE)->setText(QStringLiteral("0130"));
+    QTest::mouseClick(as<QPushButton>(IDC_ADD), Qt::LeftButton);
+  };
+  add(QStringLiteral("Łódź"));
+  EXPECT_EQ(editor.db.satCount, 0);
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_NE(prompts.messages[0].find("U+0141"), std::string::npos) << prompts.messages[0];
+
+  add(QStringLiteral("5 €"));
+  ASSERT_EQ(editor.db.satCount, 1) << prompts.messages.back();
+  EXPECT_EQ(editor.db.sats[0].name, "5 \x80-13E");
+  as<ListView>(IDC_SAT_LIST)->rows().flush();
+  EXPECT_EQ(as<ListView>(IDC_SAT_LIST)->model()->index(0, 1).data().toString(),
+            QStringLiteral("5 €-13E"));
+
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("euro.wdb"));
+  prompts.files = {QFile::encodeName(path).toStdString()};
+  EXPECT_EQ(editor.saveDatabase(), editor::EditorDialog::SaveOutcome::Saved);
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.readAll().contains(QByteArray("5 \x80-13E")));
+}
+
 TEST_F(QtEditor, AboutBoxIsBuiltFromItsTemplateAndEndsWithEnter) {
   QString caption;
   bool hasIcon = false;

@@ -32,8 +32,12 @@ const FakeControls::Control& FakeControls::get(int id) const {
   return const_cast<FakeControls*>(this)->get(id);
 }
 
-void FakeControls::setText(int id, std::string_view text) { get(id).text = std::string(text); }
+void FakeControls::setText(int id, std::string_view text) {
+  get(id).text = std::string(text);
+  get(id).foreign.reset();
+}
 std::string FakeControls::text(int id) const { return get(id).text; }
+std::optional<char32_t> FakeControls::foreignChar(int id) const { return get(id).foreign; }
 void FakeControls::setVisible(int id, bool visible) { get(id).visible = visible; }
 bool FakeControls::isVisible(int id) const { return get(id).visible; }
 void FakeControls::setEnabled(int id, bool enabled) { get(id).enabled = enabled; }

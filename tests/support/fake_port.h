@@ -36,6 +36,8 @@ class FakeControls : public editor::Controls {
   struct Control {
     res::ControlKind kind{};
     std::string text;
+    // A character typed that has no byte (text holds '?' for it).
+    std::optional<char32_t> foreign;
     bool visible = true;
     bool enabled = true;
     std::string toolTip;
@@ -73,6 +75,7 @@ class FakeControls : public editor::Controls {
 
   void setText(int id, std::string_view text) override;
   std::string text(int id) const override;
+  std::optional<char32_t> foreignChar(int id) const override;
   void setVisible(int id, bool visible) override;
   bool isVisible(int id) const override;
   void setEnabled(int id, bool enabled) override;
