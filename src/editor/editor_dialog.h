@@ -216,7 +216,6 @@ class EditorDialog {
   void markSavedState();
   void updateTitle();
   void clearEditPanel();
-  void showDropLine(int x, int y);
   int dropRowAt(int y) const;
 
   // Ordering.

@@ -152,12 +152,6 @@ int EditorDialog::dropRowAt(int y) const {
   return hit < 0 ? rows : hit;
 }
 
-void EditorDialog::showDropLine(int x, int y) {
-  (void)x;
-  const int list = listOf(curTab);
-  controls_.dragShowInsertion(list, dropRowAt(y));
-}
-
 void EditorDialog::onDragMove(int overList, int x, int y) {
   if (!dragging) return;
   dragPoint = {x, y};
@@ -168,7 +162,7 @@ void EditorDialog::onDragMove(int overList, int x, int y) {
     controls_.dragShowInsertion(list, -1);
     return;
   }
-  showDropLine(x, y);
+  controls_.dragShowInsertion(list, dropRowAt(y));
   const int hit = controls_.listRowAt(list, y);
   if (hit < 0) return;
   const int top = controls_.listTopRow(list);

@@ -214,7 +214,6 @@ void EditorDialog::markSavedState() {
   savedContent_ = db;
   savedLayout_ = wdbLayout;
   db.savedFlag = 1;
-  history_.markSaved();
 }
 
 void EditorDialog::updateTitle() {

@@ -3,8 +3,8 @@
 // matching itself is the core's (match/match.h).
 #include <algorithm>
 
-#include "json/json_db.h"
 #include "editor/editor_dialog.h"
+#include "json/json_db.h"
 #include "match/match.h"
 #include "resource_ids.h"
 #include "texts.h"

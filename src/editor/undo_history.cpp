@@ -202,14 +202,10 @@ bool UndoHistory::commit(const ChannelDb& db, const FileState& file) {
       step.fileBefore.layout == step.fileAfter.layout)
     return false;
 
-  step.id = nextId_++;
   undo_.push_back(std::move(step));
   // A new change ends the way back to anything undone.
   redo_.clear();
-  if (undo_.size() > MAX_STEPS) {
-    baseId_ = undo_.front().id;
-    undo_.pop_front();
-  }
+  if (undo_.size() > MAX_STEPS) undo_.pop_front();
   return true;
 }
 
@@ -242,8 +238,6 @@ void UndoHistory::clear() {
   pending_.reset();
   undo_.clear();
   redo_.clear();
-  baseId_ = nextId_++;
-  savedId_ = baseId_;
 }
 
 }  // namespace velmora::editor

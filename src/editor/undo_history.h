@@ -59,10 +59,6 @@ class UndoHistory {
 
   // Forgets every step (a new or loaded database).
   void clear();
-  // The content as it is now is the one in the file.
-  void markSaved() { savedId_ = currentId(); }
-  bool atSavedState() const { return savedId_ == currentId(); }
-
   std::size_t undoCount() const { return undo_.size(); }
 
  private:
@@ -75,7 +71,6 @@ class UndoHistory {
     std::string bytes;
   };
   struct Step {
-    long id = 0;
     int satCountBefore = 0;
     int satCountAfter = 0;
     FileState fileBefore;
@@ -98,14 +93,10 @@ class UndoHistory {
   static std::vector<PackedSlot> packSlots(const std::vector<PackedSlot>& like,
                                            const ChannelDb& db);
   static void apply(const std::vector<PackedSlot>& slots, int satCount, ChannelDb& db);
-  long currentId() const { return undo_.empty() ? baseId_ : undo_.back().id; }
 
   std::optional<Content> pending_;
   std::deque<Step> undo_;
   std::vector<Step> redo_;
-  long nextId_ = 1;
-  long baseId_ = 0;
-  long savedId_ = 0;
 };
 
 }  // namespace velmora::editor
