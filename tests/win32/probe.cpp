@@ -12,6 +12,10 @@
 //   velmora_probe wait-rows TITLE ID N [MS]   ms until list ID has N rows
 //   velmora_probe start EXE TITLE [MS]     starts EXE; ms until its window
 //                                          is painted and answers
+//   velmora_probe key-until TITLE VK TRACE EVENT [MS]
+//                                          posts key VK to the window; ms
+//                                          until the trace file TRACE has
+//                                          one line more naming EVENT
 //
 // A window is found by its title, or by its title followed by " - " and
 // the name of the document it shows, or by "*" for unsaved changes.
@@ -25,6 +29,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -82,6 +87,17 @@ bool settled(HWND w) {
   return SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored) != 0;
 }
 
+// How many lines of a trace file name the event.
+int traceCount(const char* path, const std::string& event) {
+  std::ifstream in(path);
+  int n = 0;
+  for (std::string line; std::getline(in, line);) {
+    const std::size_t blank = line.find(' ');
+    if (blank != std::string::npos && line.compare(blank + 1, std::string::npos, event) == 0) ++n;
+  }
+  return n;
+}
+
 int fail(const char* what) {
   std::fprintf(stderr, "velmora_probe: %s\n", what);
   return 1;
@@ -131,6 +147,22 @@ int main(int argc, char** argv) {
 
   HWND window = findVisible(title);
   if (window == nullptr) return fail("no such window");
+  if (verb == "key-until") {
+    if (argc < 6) return fail("usage: velmora_probe key-until TITLE VK TRACE EVENT [MS]");
+    const auto key = static_cast<WPARAM>(number(3, 0));
+    const std::string event = argv[5];
+    const int before = traceCount(argv[4], event);
+    const auto start = Clock::now();
+    const auto end = start + std::chrono::milliseconds(number(6, 60000));
+    PostMessageW(window, WM_KEYDOWN, key, 1);
+    PostMessageW(window, WM_KEYUP, key, 1 | (3u << 30));
+    while (traceCount(argv[4], event) <= before) {
+      if (Clock::now() > end) return fail("the event did not come");
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    std::printf("%lld\n", since(start));
+    return 0;
+  }
   const int id = number(3, 0);
   if (verb == "command") {
     PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
