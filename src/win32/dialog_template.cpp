@@ -52,7 +52,9 @@ ItemStyle styleOf(K kind) {
       // Lies under the lists and panels and never paints over them.
       return {WC_TABCONTROLW, WS_CLIPSIBLINGS | tab};
     case K::ListView:
-      return {WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER | tab};
+      // The rows live in the program, which gives the text of the cells
+      // the control paints.
+      return {WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA | WS_BORDER | tab};
     case K::GroupBox:
       return {L"BUTTON", BS_GROUPBOX};
     case K::Label:

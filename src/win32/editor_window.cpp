@@ -227,7 +227,6 @@ INT_PTR EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY: {
       auto& header = *reinterpret_cast<NMHDR*>(lParam);
       if (header.code == TTN_GETDISPINFOW) return toolTipText(header) ? TRUE : FALSE;
-      SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, 0);
       return controls_->onNotify(header) ? TRUE : FALSE;
     }
     case WM_DRAWITEM:

@@ -65,8 +65,10 @@ WinControls::WinControls(HWND dialog, const res::DialogDef& def, std::function<v
   for (const res::ControlDef& c : def.controls) {
     if (c.id == -1) continue;
     kinds_[c.id] = c.kind;
-    HWND w = item(c.id);
+    HWND w = GetDlgItem(dialog_, c.id);
+    windows_[c.id] = w;
     if (c.kind == K::ListView) {
+      lists_[c.id].hwnd = w;
       send(w, LVM_SETEXTENDEDLISTVIEWSTYLE, LIST_STYLES, LIST_STYLES);
       // The list tells when a mouse press begins, and draws the drop line.
       SetWindowSubclass(w, &WinControls::listProc, static_cast<UINT_PTR>(c.id),
@@ -81,6 +83,7 @@ WinControls::WinControls(HWND dialog, const res::DialogDef& def, std::function<v
     } else if (c.kind == K::Icon) {
       send(w, STM_SETICON, reinterpret_cast<WPARAM>(programIcon(false)));
     } else if (c.kind == K::Tab) {
+      tabId_ = c.id;
       // Under every other control, so that its pane never covers them.
       SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
@@ -101,7 +104,10 @@ WinControls::~WinControls() {
   if (plainTips_ != nullptr) DestroyWindow(plainTips_);
 }
 
-HWND WinControls::item(int id) const { return GetDlgItem(dialog_, id); }
+HWND WinControls::item(int id) const {
+  const auto it = windows_.find(id);
+  return it != windows_.end() ? it->second : nullptr;
+}
 
 bool WinControls::is(int id, res::ControlKind kind) const {
   const auto it = kinds_.find(id);
@@ -110,7 +116,26 @@ bool WinControls::is(int id, res::ControlKind kind) const {
 
 bool WinControls::isCombo(int id) const { return is(id, K::ComboList) || is(id, K::ComboEdit); }
 
-HWND WinControls::listView(int id) const { return is(id, K::ListView) ? item(id) : nullptr; }
+HWND WinControls::listView(int id) const {
+  const List* l = list(id);
+  return l != nullptr ? l->hwnd : nullptr;
+}
+
+WinControls::List* WinControls::list(int id) {
+  const auto it = lists_.find(id);
+  return it != lists_.end() && it->second.hwnd != nullptr ? &it->second : nullptr;
+}
+
+const WinControls::List* WinControls::list(int id) const {
+  const auto it = lists_.find(id);
+  return it != lists_.end() && it->second.hwnd != nullptr ? &it->second : nullptr;
+}
+
+// The result of a notification the window handled; the others leave the
+// window's result as it is.
+void WinControls::answer(LRESULT result) const {
+  SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, result);
+}
 
 // ------------------------------------------------------------ notifications
 
@@ -171,20 +196,47 @@ bool WinControls::onCommand(WPARAM wParam, LPARAM lParam) {
 
 bool WinControls::onNotify(const NMHDR& header) {
   const int id = static_cast<int>(header.idFrom);
+  // What a list view asks of its rows.
+  if (List* l = list(id); l != nullptr && header.hwndFrom == l->hwnd) {
+    switch (header.code) {
+      case LVN_GETDISPINFOW:
+        cellText(*l, const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header)));
+        return true;
+      case LVN_ODFINDITEMW:
+        answer(findRow(*l, reinterpret_cast<const NMLVFINDITEMW&>(header)));
+        return true;
+      case LVN_DELETEALLITEMS:
+        // No notification for each row.
+        answer(TRUE);
+        return true;
+      default:
+        break;
+    }
+  }
   if (kinds_.count(id) == 0 || events_ == nullptr) return false;
   switch (header.code) {
     case TCN_SELCHANGE:
+      answer(0);
       flushPicks();
       events_->tabChanged(id);
       return true;
     case LVN_ITEMCHANGED:
       if (is(id, K::ListView)) listChanged(reinterpret_cast<const NMLISTVIEW&>(header));
       return true;
+    case LVN_ODSTATECHANGED:
+      // A range of rows selected at once (Shift with a click or a key).
+      if (const auto& range = reinterpret_cast<const NMLVODSTATECHANGE&>(header);
+          quiet_ == 0 && is(id, K::ListView) &&
+          ((range.uNewState ^ range.uOldState) & LVIS_SELECTED) != 0)
+        postPick(id);
+      return true;
     case NM_CLICK:
+      answer(0);
       // A click that left the selection as it was picks its row again.
       if (is(id, K::ListView) && pickedThisPress_.count(id) == 0) postPick(id);
       return true;
     case NM_RCLICK:
+      answer(0);
       if (is(id, K::ListView)) {
         // The right-click reads the selection itself.
         pendingPicks_.erase(id);
@@ -193,10 +245,12 @@ bool WinControls::onNotify(const NMHDR& header) {
       }
       return true;
     case LVN_COLUMNCLICK:
+      answer(0);
       flushPicks();
       events_->columnClick(id);
       return true;
     case LVN_BEGINDRAG:
+      answer(0);
       flushPicks();
       events_->dragBegin(id, reinterpret_cast<const NMLISTVIEW&>(header).iItem);
       return true;
@@ -273,6 +327,10 @@ bool WinControls::listHasFocus() const { return is(focusedControl(), K::ListView
 LRESULT CALLBACK WinControls::listProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR id, DWORD_PTR self) {
   auto& controls = *reinterpret_cast<WinControls*>(self);
+  List* list = controls.list(static_cast<int>(id));
+  // Rows appended since: before the list paints, scrolls, takes a click or
+  // a key, or answers a question of ours.
+  if (list != nullptr && list->pending()) controls.tell(*list);
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -283,7 +341,7 @@ LRESULT CALLBACK WinControls::listProc(HWND w, UINT message, WPARAM wParam, LPAR
     case WM_PAINT: {
       const LRESULT result = DefSubclassProc(w, message, wParam, lParam);
       if (controls.insertList_ == static_cast<int>(id)) controls.paintInsertion(w);
-      if (controls.refilled_.erase(static_cast<int>(id)) != 0)
+      if (list != nullptr && std::exchange(list->refilled, false))
         editor::trace::mark(editor::trace::LIST_PAINTED);
       return result;
     }
@@ -507,10 +565,12 @@ void WinControls::listAddColumn(int id, std::string_view header, int width) {
     column.iSubItem = 1;
     send(w, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
     send(w, LVM_DELETECOLUMN, 0);
+    ++list(id)->columns;
     return;
   }
   column.iSubItem = at;
   send(w, LVM_INSERTCOLUMNW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&column));
+  ++list(id)->columns;
 }
 
 // A column is never narrower than its header's text in the header's own
@@ -533,10 +593,8 @@ int WinControls::minColumnWidth(HWND list, const std::wstring& header) const {
 }
 
 int WinControls::listColumnCount(int id) const {
-  HWND w = listView(id);
-  if (w == nullptr) return 0;
-  HWND header = reinterpret_cast<HWND>(send(w, LVM_GETHEADER));
-  return std::max(0, count(header, HDM_GETITEMCOUNT));
+  const List* l = list(id);
+  return l != nullptr ? l->columns : 0;
 }
 
 std::string WinControls::listColumnHeader(int id, int column) const {
@@ -555,69 +613,195 @@ int WinControls::listColumnWidth(int id, int column) const {
   return static_cast<int>(send(listView(id), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column)));
 }
 
+// A row appended is told to the control with the others appended with it;
+// one inserted before others moves their states one down.
 void WinControls::listInsertRow(int id, int row, const std::vector<std::string>& cells) {
-  const Quiet quiet(quiet_);
-  HWND w = listView(id);
-  if (w == nullptr) return;
-  const int rows = listRowCount(id);
+  List* l = list(id);
+  if (l == nullptr) return;
+  const int rows = static_cast<int>(l->rows.size());
   if (row < 0 || row > rows) row = rows;
-  std::wstring text = widen(cells.empty() ? std::string_view() : std::string_view(cells[0]));
-  LVITEMW first{};
-  first.mask = LVIF_TEXT;
-  first.iItem = row;
-  first.pszText = text.data();
-  const LRESULT at = send(w, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&first));
-  if (at < 0) return;
-  const int columns = listColumnCount(id);
-  for (std::size_t c = 1; c < cells.size() && static_cast<int>(c) < columns; ++c) {
-    text = widen(cells[c]);
-    LVITEMW sub{};
-    sub.iSubItem = static_cast<int>(c);
-    sub.pszText = text.data();
-    send(w, LVM_SETITEMTEXTW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&sub));
+  if (row == rows) {
+    awaitTell(*l);
+    l->rows.push_back(cells);
+    return;
   }
+  const Quiet quiet(quiet_);
+  tell(*l);
+  const RowStates states = rowStates(*l);
+  l->rows.insert(l->rows.begin() + row, cells);
+  tell(*l);
+  restoreRowStates(*l, states, [row](int r) { return r >= row ? r + 1 : r; });
 }
 
 void WinControls::listDeleteRow(int id, int row) {
+  List* l = list(id);
+  if (l == nullptr || row < 0 || row >= static_cast<int>(l->rows.size())) return;
   const Quiet quiet(quiet_);
-  if (row >= 0 && row < listRowCount(id))
-    send(listView(id), LVM_DELETEITEM, static_cast<WPARAM>(row));
+  tell(*l);
+  const RowStates states = rowStates(*l);
+  l->rows.erase(l->rows.begin() + row);
+  tell(*l);
+  restoreRowStates(*l, states, [row](int r) { return r == row ? -1 : r > row ? r - 1 : r; });
 }
 
+// The control hears of it with the rows that come in their place: one
+// change of its row count for the whole refill.
 void WinControls::listDeleteAll(int id) {
-  const Quiet quiet(quiet_);
-  send(listView(id), LVM_DELETEALLITEMS);
-  if (editor::trace::enabled()) refilled_.insert(id);
+  List* l = list(id);
+  if (l == nullptr) return;
+  awaitTell(*l);
+  l->rows.clear();
+  l->cleared = true;
+  if (editor::trace::enabled()) l->refilled = true;
 }
 
 int WinControls::listRowCount(int id) const {
-  return std::max(0, count(listView(id), LVM_GETITEMCOUNT));
+  const List* l = list(id);
+  return l != nullptr ? static_cast<int>(l->rows.size()) : 0;
 }
 
 void WinControls::listMoveRow(int id, int from, int to) {
-  const Quiet quiet(quiet_);
+  List* l = list(id);
   const int rows = listRowCount(id);
-  if (from < 0 || from >= rows || to < 0 || to >= rows || from == to) return;
-  HWND w = listView(id);
-  std::vector<std::string> cells;
-  for (int c = 0; c < listColumnCount(id); ++c) cells.push_back(listCell(id, from, c));
-  const UINT state = static_cast<UINT>(
-      send(w, LVM_GETITEMSTATE, static_cast<WPARAM>(from), LVIS_SELECTED | LVIS_FOCUSED));
-  send(w, LVM_DELETEITEM, static_cast<WPARAM>(from));
-  listInsertRow(id, to, cells);
-  LVITEMW item{};
-  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  item.state = state;
-  send(w, LVM_SETITEMSTATE, static_cast<WPARAM>(to), reinterpret_cast<LPARAM>(&item));
+  if (l == nullptr || from < 0 || from >= rows || to < 0 || to >= rows || from == to) return;
+  const Quiet quiet(quiet_);
+  tell(*l);
+  const RowStates states = rowStates(*l);
+  const auto first = l->rows.begin();
+  if (from < to)
+    std::rotate(first + from, first + from + 1, first + to + 1);
+  else
+    std::rotate(first + to, first + from, first + from + 1);
+  restoreRowStates(*l, states, [from, to](int r) {
+    if (r == from) return to;
+    if (from < to && r > from && r <= to) return r - 1;
+    if (to < from && r >= to && r < from) return r + 1;
+    return r;
+  });
+  send(l->hwnd, LVM_REDRAWITEMS, static_cast<WPARAM>(std::min(from, to)),
+       static_cast<LPARAM>(std::max(from, to)));
 }
 
 void WinControls::listSetCell(int id, int row, int column, std::string_view text) {
-  if (row < 0 || row >= listRowCount(id) || column < 0 || column >= listColumnCount(id)) return;
-  std::wstring wide = widen(text);
-  LVITEMW cell{};
-  cell.iSubItem = column;
-  cell.pszText = wide.data();
-  send(listView(id), LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+  List* l = list(id);
+  if (l == nullptr || row < 0 || row >= static_cast<int>(l->rows.size()) || column < 0 ||
+      column >= l->columns)
+    return;
+  std::vector<std::string>& cells = l->rows[static_cast<std::size_t>(row)];
+  if (static_cast<std::size_t>(column) >= cells.size())
+    cells.resize(static_cast<std::size_t>(column) + 1);
+  cells[static_cast<std::size_t>(column)] = text;
+  if (row < l->told)
+    send(l->hwnd, LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
+}
+
+// A list whose rows change without a word to the control is at least to
+// paint again, and so to hear of them before it paints.
+void WinControls::awaitTell(const List& l) const {
+  if (!l.pending()) InvalidateRect(l.hwnd, nullptr, FALSE);
+}
+
+// The control learns of the rows appended since it last heard: where it
+// stood in the list stays. Rows that replaced all the earlier ones come
+// unselected, from the top of the list, as into an emptied list.
+void WinControls::tell(List& l) {
+  if (!l.pending()) return;
+  const Quiet quiet(quiet_);
+  const int rows = static_cast<int>(l.rows.size());
+  const bool cleared = std::exchange(l.cleared, false);
+  const bool wasEmpty = l.told == 0;
+  l.told = rows;
+  if (cleared && (rows == 0 || wasEmpty)) {
+    if (!wasEmpty) send(l.hwnd, LVM_DELETEALLITEMS);
+    if (rows == 0) return;
+  } else if (cleared) {
+    LVITEMW none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    send(l.hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    send(l.hwnd, LVM_SETSELECTIONMARK, 0, -1);
+  }
+  send(l.hwnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), LVSICF_NOSCROLL);
+  if (cleared && send(l.hwnd, LVM_GETTOPINDEX) != 0) send(l.hwnd, LVM_ENSUREVISIBLE, 0, FALSE);
+}
+
+WinControls::RowStates WinControls::rowStates(const List& l) const {
+  RowStates states;
+  for (LRESULT r = send(l.hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED); r >= 0;
+       r = send(l.hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(r), LVNI_SELECTED)) {
+    states.selected.push_back(static_cast<int>(r));
+  }
+  states.focused =
+      static_cast<int>(send(l.hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  states.mark = static_cast<int>(send(l.hwnd, LVM_GETSELECTIONMARK));
+  return states;
+}
+
+void WinControls::restoreRowStates(const List& l, const RowStates& states,
+                                   const std::function<int(int)>& to) {
+  const Quiet quiet(quiet_);
+  const int rows = l.told;
+  auto place = [&](int r) {
+    const int at = r >= 0 ? to(r) : -1;
+    return at >= 0 && at < rows ? at : -1;
+  };
+  LVITEMW state{};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  send(l.hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  state.stateMask = LVIS_SELECTED;
+  state.state = LVIS_SELECTED;
+  for (const int r : states.selected) {
+    if (const int at = place(r); at >= 0)
+      send(l.hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&state));
+  }
+  if (const int at = place(states.focused); at >= 0) {
+    state.stateMask = state.state = LVIS_FOCUSED;
+    send(l.hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&state));
+  }
+  send(l.hwnd, LVM_SETSELECTIONMARK, 0, static_cast<LPARAM>(place(states.mark)));
+}
+
+// The text of a cell the control is about to paint, cut to its buffer.
+void WinControls::cellText(const List& l, NMLVDISPINFOW& info) const {
+  LVITEMW& item = info.item;
+  if ((item.mask & LVIF_TEXT) == 0 || item.pszText == nullptr || item.cchTextMax <= 0) return;
+  item.pszText[0] = L'\0';
+  if (item.iItem < 0 || item.iItem >= static_cast<int>(l.rows.size()) || item.iSubItem < 0) return;
+  const std::vector<std::string>& cells = l.rows[static_cast<std::size_t>(item.iItem)];
+  if (static_cast<std::size_t>(item.iSubItem) >= cells.size()) return;
+  const std::wstring text = widen(cells[static_cast<std::size_t>(item.iSubItem)]);
+  const std::size_t n = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax) - 1);
+  std::copy_n(text.begin(), n, item.pszText);
+  item.pszText[n] = L'\0';
+}
+
+// Typing in a list finds a row by its name, the second column (the first
+// holds the row's number), from the row after the focused one and round
+// again from the top, ignoring case.
+int WinControls::findRow(const List& l, const NMLVFINDITEMW& find) const {
+  const LVFINDINFOW& what = find.lvfi;
+  if ((what.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || what.psz == nullptr) return -1;
+  const std::wstring wanted = what.psz;
+  const int rows = l.told;
+  if (wanted.empty() || rows == 0) return -1;
+  const std::size_t column = l.columns > 1 ? 1 : 0;
+  const bool partial = (what.flags & LVFI_PARTIAL) != 0;
+  const int start = find.iStart >= 0 && find.iStart < rows ? find.iStart : 0;
+  for (int i = 0; i < rows; ++i) {
+    int r = start + i;
+    if (r >= rows) {
+      if ((what.flags & LVFI_WRAP) == 0) break;
+      r -= rows;
+    }
+    const std::vector<std::string>& cells = l.rows[static_cast<std::size_t>(r)];
+    if (column >= cells.size()) continue;
+    const std::wstring text = widen(cells[column]);
+    if (partial ? text.size() < wanted.size() : text.size() != wanted.size()) continue;
+    if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, text.c_str(),
+                       static_cast<int>(wanted.size()), wanted.c_str(),
+                       static_cast<int>(wanted.size())) == CSTR_EQUAL)
+      return r;
+  }
+  return -1;
 }
 
 int WinControls::listTopRow(int id) const {
@@ -818,16 +1002,13 @@ void WinControls::dragShowInsertion(int id, int row) {
 }
 
 std::string WinControls::listCell(int id, int row, int column) const {
-  if (row < 0 || row >= listRowCount(id) || column < 0 || column >= listColumnCount(id)) return {};
-  std::wstring buffer(512, L'\0');
-  LVITEMW cell{};
-  cell.iSubItem = column;
-  cell.pszText = buffer.data();
-  cell.cchTextMax = static_cast<int>(buffer.size());
-  const LRESULT n = send(listView(id), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                         reinterpret_cast<LPARAM>(&cell));
-  buffer.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-  return narrow(buffer);
+  const List* l = list(id);
+  if (l == nullptr || row < 0 || row >= static_cast<int>(l->rows.size()) || column < 0 ||
+      column >= l->columns)
+    return {};
+  const std::vector<std::string>& cells = l->rows[static_cast<std::size_t>(row)];
+  return static_cast<std::size_t>(column) < cells.size() ? cells[static_cast<std::size_t>(column)]
+                                                         : std::string();
 }
 
 std::vector<int> WinControls::listSelectedRows(int id) const {

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "editor/port.h"
 #include "layout.h"
@@ -136,9 +137,45 @@ class WinControls final : public editor::Controls {
   void endDialog(int result) override;
 
  private:
+  // A list view's rows are kept here; the control asks for the text of
+  // the cells it paints (owner data) and knows only how many rows there
+  // are. Rows appended are told to it in one go, before it next handles
+  // a message of its own.
+  struct List {
+    HWND hwnd = nullptr;
+    int columns = 0;
+    std::vector<std::vector<std::string>> rows;
+    // How many rows the control has been told of, and whether it is still
+    // to hear that its rows were all replaced.
+    int told = 0;
+    bool cleared = false;
+    bool pending() const { return cleared || told != static_cast<int>(rows.size()); }
+    // Filled anew since its last paint (for the trace).
+    bool refilled = false;
+  };
+  // The selected and focused rows and the selection mark of a list, which
+  // the control keeps by row number.
+  struct RowStates {
+    std::vector<int> selected;
+    int focused = -1;
+    int mark = -1;
+  };
+
   bool is(int id, res::ControlKind kind) const;
   bool isCombo(int id) const;
   HWND listView(int id) const;
+  List* list(int id);
+  const List* list(int id) const;
+  void tell(List& list);
+  void awaitTell(const List& list) const;
+  RowStates rowStates(const List& list) const;
+  // Gives the states back with every row number passed through `to`
+  // (-1: the row is gone).
+  void restoreRowStates(const List& list, const RowStates& states,
+                        const std::function<int(int)>& to);
+  void cellText(const List& list, NMLVDISPINFOW& info) const;
+  int findRow(const List& list, const NMLVFINDITEMW& find) const;
+  void answer(LRESULT result) const;
   HWND tipsFor(int id);
   void postPick(int id);
   void reportPick(int id);
@@ -166,6 +203,9 @@ class WinControls final : public editor::Controls {
   std::function<void(int)> onEnd_;
   ControlEvents* events_ = nullptr;
   std::unordered_map<int, res::ControlKind> kinds_;
+  std::unordered_map<int, HWND> windows_;
+  std::unordered_map<int, List> lists_;
+  int tabId_ = 0;
   // The blue tips of the controls the template names, and plain ones for
   // the rest (the File line's whole path).
   HWND blueTips_ = nullptr;
@@ -192,8 +232,6 @@ class WinControls final : public editor::Controls {
     bool chosen = false;
   };
   std::map<int, Drop> dropped_;
-  // Lists filled anew whose next paint is marked in the trace.
-  std::set<int> refilled_;
 };
 
 }  // namespace velmora::win32
