@@ -169,6 +169,11 @@ bool EditorWindow::preTranslate(MSG& msg) {
   // Ctrl+F); other keys with Ctrl go their usual way. Ctrl and Alt
   // together are AltGr, which types characters on many keyboards.
   const bool ctrl = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0;
+  // Ctrl+Tab and Ctrl+Shift+Tab go through the tabs, as in any tab control.
+  if (ctrl && key == VK_TAB) {
+    controls_->flushPicks();
+    return controls_->stepTab(GetKeyState(VK_SHIFT) < 0);
+  }
   if (ctrl && (key < 'A' || key > 'Z')) return false;
   controls_->flushPicks();
   switch (editor_->onKeyDown(key, ctrl)) {

@@ -259,6 +259,25 @@ bool WinControls::onNotify(const NMHDR& header) {
   }
 }
 
+// Ctrl+Tab goes as a click on the tab goes: the strip may refuse the
+// change, and is told of it once made.
+bool WinControls::stepTab(bool back) {
+  HWND tab = item(tabId_);
+  if (tab == nullptr || !IsWindowVisible(tab) || !IsWindowEnabled(tab)) return false;
+  const int count = tabCount(tabId_);
+  if (count < 2) return false;
+  const int at = std::max(0, tabSelection(tabId_));
+  const int next = (at + (back ? count - 1 : 1)) % count;
+  NMHDR change{tab, static_cast<UINT_PTR>(tabId_), static_cast<UINT>(TCN_SELCHANGING)};
+  if (SendMessageW(dialog_, WM_NOTIFY, static_cast<WPARAM>(tabId_),
+                   reinterpret_cast<LPARAM>(&change)) != 0)
+    return true;
+  send(tab, TCM_SETCURSEL, static_cast<WPARAM>(next));
+  change.code = static_cast<UINT>(TCN_SELCHANGE);
+  SendMessageW(dialog_, WM_NOTIFY, static_cast<WPARAM>(tabId_), reinterpret_cast<LPARAM>(&change));
+  return true;
+}
+
 // The user changed a row's selection: with a click, a key, type-ahead or
 // a drag of the mouse. One pick is reported for a burst of such changes.
 void WinControls::listChanged(const NMLISTVIEW& change) {

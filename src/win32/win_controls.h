@@ -78,6 +78,9 @@ class WinControls final : public editor::Controls {
   HWND droppedCombo() const;
   // Whether the focus is in a list view.
   bool listHasFocus() const;
+  // Ctrl+Tab and Ctrl+Shift+Tab: the next or the previous tab of the tab
+  // strip, chosen as a click on it chooses it; false when there is none.
+  bool stepTab(bool back);
 
   void setText(int id, std::string_view text) override;
   std::string text(int id) const override;
