@@ -7,6 +7,9 @@
 # is the one Change renames; a drag abandoned with Esc or released outside the
 # window removes nothing; with unsaved changes the end of the session is
 # refused and closing asks first, and Esc does not answer that question.
+# Ctrl+Shift+Tab and Ctrl+Tab change tabs as a click does, and the list
+# shown paints the loaded rows unasked (the program's trace, VELMORA_TRACE,
+# tells).
 #
 #   tests/win32/smoke_test.sh WINDOWS_BUILD_DIR HOST_VELMORA_CLI
 #
@@ -92,18 +95,45 @@ wait_text() {
   return 1
 }
 
+trace="$work/trace.txt"
+# Whether the trace names the events "$@" in this order.
+traced() {
+  [ -f "$trace" ] && python3 -c '
+import sys
+names = [line.split()[1] for line in open(sys.argv[1]) if len(line.split()) == 2]
+at = 0
+for want in sys.argv[2:]:
+    while at < len(names) and names[at] != want: at += 1
+    if at == len(names): sys.exit(1)
+    at += 1' "$trace" "$@"
+}
+wait_traced() {
+  for _ in $(seq 300); do traced "$@" && return 0; sleep 0.1; done
+  return 1
+}
+
 # 1. The window appears.
-wine "$build/Velmora.exe" >"$work/velmora.log" 2>&1 &
+VELMORA_TRACE="$(winpath "$trace")" wine "$build/Velmora.exe" >"$work/velmora.log" 2>&1 &
 app_pid=$!
 probe wait "$title" 60000 || fail "the window \"$title\" did not appear"
 
-# 2. F3 opens the file through the real file dialog; the lists show it.
+# 2. On the Channel tab (Ctrl+Shift+Tab from the first tab), F3 opens the
+# file through the real file dialog; the list paints the loaded channels;
+# Ctrl+Tab goes round to the satellites.
 focus "$title"
+timeout 10 xdotool key ctrl+shift+Tab
+wait_traced first-paint tab-chosen list-painted || fail "Ctrl+Shift+Tab changed no tab"
 timeout 10 xdotool key F3
 probe wait "Open" 30000 || fail "F3 did not show the file dialog"
 focus "Open"
 timeout 30 xdotool type --delay 5 "$(winpath "$work/sample.wdb")"
 timeout 10 xdotool key Return
+wait_traced open-chosen load-done list-painted ||
+  fail "the list was not painted after the load: $(cat "$trace")"
+[ "$(probe rows "$title" 1005)" -gt 0 ] || fail "the Channel tab shows no channels"
+focus "$title"
+timeout 10 xdotool key ctrl+Tab
+wait_traced load-done tab-chosen list-painted || fail "Ctrl+Tab changed no tab"
 probe wait-rows "$title" 1000 "$satellites" 30000 >/dev/null ||
   fail "the satellite list did not show the file's $satellites satellites"
 [ "$(probe text "$title" 1068)" = "$(winpath "$work/sample.wdb")" ] ||
