@@ -80,8 +80,14 @@ INT_PTR CALLBACK subDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
                                                                                           : FALSE;
     case WM_APP_LIST_PICK:
     case WM_APP_COMBO_CLOSED:
+    case WM_APP_DPI_CHANGED:
       run->controls().onPosted(message, wParam);
       return TRUE;
+    case WM_DPICHANGED:
+      // The dialog manager rescales the dialog; the lists' columns follow
+      // once the controls have their new fonts.
+      PostMessageW(hwnd, WM_APP_DPI_CHANGED, LOWORD(wParam), 0);
+      return FALSE;
     case WM_CLOSE:
       run->command(IDCANCEL);
       return TRUE;
