@@ -510,11 +510,18 @@ void WinControls::showTip(int id) {
   info.uId = reinterpret_cast<UINT_PTR>(w);
   const auto size =
       static_cast<DWORD>(send(tips, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&info)));
-  const SIZE tip{LOWORD(size), HIWORD(size)};
   const bool field = is(id, K::Edit) || is(id, K::NumberEdit) || isCombo(id);
-  const RECT place = tipPlace(w, tip, field);
+  RECT place = tipPlace(w, SIZE{LOWORD(size), HIWORD(size)}, field);
   send(tips, TTM_TRACKPOSITION, 0, MAKELPARAM(place.left, place.top));
   send(tips, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
+  // The size the tip has taken on screen is the one to place (some
+  // systems measure the bubble before the text's font is chosen).
+  RECT shown{};
+  if (GetWindowRect(tips, &shown) && (shown.right - shown.left != place.right - place.left ||
+                                      shown.bottom - shown.top != place.bottom - place.top)) {
+    place = tipPlace(w, SIZE{shown.right - shown.left, shown.bottom - shown.top}, field);
+    send(tips, TTM_TRACKPOSITION, 0, MAKELPARAM(place.left, place.top));
+  }
   shownTip_ = id;
   // As long as a tip shown at the pointer would stay.
   const auto stay = static_cast<UINT>(send(tips, TTM_GETDELAYTIME, TTDT_AUTOPOP));

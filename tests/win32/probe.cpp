@@ -209,7 +209,11 @@ int main(int argc, char** argv) {
     std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
     if (r.left < work.left || r.top < work.top || r.right > work.right || r.bottom > work.bottom)
       return fail("the tip runs past the work area");
-    if (IntersectRect(&overlap, &r, &c)) return fail("the tip covers its control");
+    if (IntersectRect(&overlap, &r, &c)) {
+      std::fprintf(stderr, "control at %ld %ld %ld %ld\n", c.left, c.top, c.right - c.left,
+                   c.bottom - c.top);
+      return fail("the tip covers its control");
+    }
   } else if (verb == "wait-rows") {
     const auto start = Clock::now();
     const auto end = start + std::chrono::milliseconds(number(5, 60000));
