@@ -44,7 +44,11 @@ void EditorWindow::setIcons() {
 // On a monitor of another scaling the dialog manager gives the window and
 // its controls their new size, places and fonts; the toolbar's images,
 // the icons and the lists' columns follow here.
-void EditorWindow::dpiChanged(int dpi) {
+void EditorWindow::dpiChanged(int dpi, const RECT& suggested) {
+  // Where Windows suggests, so that the window stays under the pointer
+  // that dragged it across.
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   HIMAGELIST images = toolbarImages(dpi);
   if (images != nullptr) {
     auto* old = reinterpret_cast<HIMAGELIST>(
@@ -260,9 +264,9 @@ INT_PTR EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return reinterpret_cast<INT_PTR>(
           controls_->onCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
     case WM_DPICHANGED:
-      dpiChanged(LOWORD(wParam));
-      // The dialog manager goes on: it moves the window to the rectangle
-      // Windows suggests and lays out the controls again.
+      dpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      // The dialog manager goes on: it lays out the controls again in
+      // their new fonts.
       return FALSE;
     case WM_THEMECHANGED:
       controls_->onThemeChanged();

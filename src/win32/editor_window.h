@@ -54,7 +54,7 @@ class EditorWindow final : public ControlEvents {
   bool preTranslate(MSG& msg);
   bool buildToolBar();
   void setIcons();
-  void dpiChanged(int dpi);
+  void dpiChanged(int dpi, const RECT& suggested);
   void addSystemMenuItem();
   bool toolTipText(NMHDR& header);
   INT_PTR queryEndSession();
