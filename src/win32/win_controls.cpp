@@ -374,7 +374,8 @@ LRESULT CALLBACK WinControls::listProc(HWND w, UINT message, WPARAM wParam, LPAR
   List* list = controls.list(static_cast<int>(id));
   // Rows appended since: before the list paints, scrolls, takes a click or
   // a key, or answers a question of ours.
-  if (list != nullptr && list->pending()) controls.tell(*list);
+  if (list != nullptr && list->pending() && message != WM_DESTROY && message != WM_NCDESTROY)
+    controls.tell(*list);
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
