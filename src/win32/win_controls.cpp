@@ -1011,24 +1011,26 @@ void WinControls::awaitTell(const List& l) const {
 
 // The control learns of the rows appended since it last heard: where it
 // stood in the list stays. Rows that replaced all the earlier ones come
-// unselected, from the top of the list, as into an emptied list.
+// unselected, from the top of the list, as into an emptied list. A new
+// row count costs the control its scroll bars and layout; as many rows as
+// before (a sort, the same table shown again) only paint afresh.
 void WinControls::tell(List& l) {
   if (!l.pending()) return;
   const Quiet quiet(quiet_);
   const int rows = static_cast<int>(l.rows.size());
   const bool cleared = std::exchange(l.cleared, false);
-  const bool wasEmpty = l.told == 0;
-  l.told = rows;
-  if (cleared && (rows == 0 || wasEmpty)) {
-    if (!wasEmpty) send(l.hwnd, LVM_DELETEALLITEMS);
+  const int before = std::exchange(l.told, rows);
+  if (cleared && (rows == 0 || before == 0)) {
+    if (before != 0) send(l.hwnd, LVM_DELETEALLITEMS);
     if (rows == 0) return;
   } else if (cleared) {
-    LVITEMW none{};
-    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    send(l.hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    clearStates(l.hwnd, true);
     send(l.hwnd, LVM_SETSELECTIONMARK, 0, -1);
   }
-  send(l.hwnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), LVSICF_NOSCROLL);
+  if (rows != before)
+    send(l.hwnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), LVSICF_NOSCROLL);
+  else
+    InvalidateRect(l.hwnd, nullptr, TRUE);
   if (cleared && send(l.hwnd, LVM_GETTOPINDEX) != 0) send(l.hwnd, LVM_ENSUREVISIBLE, 0, FALSE);
 }
 
@@ -1052,9 +1054,8 @@ void WinControls::restoreRowStates(const List& l, const RowStates& states,
     const int at = r >= 0 ? to(r) : -1;
     return at >= 0 && at < rows ? at : -1;
   };
+  clearStates(l.hwnd, true);
   LVITEMW state{};
-  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  send(l.hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
   state.stateMask = LVIS_SELECTED;
   state.state = LVIS_SELECTED;
   for (const int r : states.selected) {
@@ -1066,6 +1067,29 @@ void WinControls::restoreRowStates(const List& l, const RowStates& states,
     send(l.hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&state));
   }
   send(l.hwnd, LVM_SETSELECTIONMARK, 0, static_cast<LPARAM>(place(states.mark)));
+}
+
+// No row selected, nor focused with `focus`. A change of every row at once
+// visits every row of the list; a few selected rows are cheaper one by one.
+void WinControls::clearStates(HWND list, bool focus) {
+  const Quiet quiet(quiet_);
+  LVITEMW none{};
+  none.stateMask = LVIS_SELECTED;
+  const LRESULT selected = send(list, LVM_GETSELECTEDCOUNT);
+  if (selected > 64) {
+    send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+  } else if (selected > 0) {
+    std::vector<WPARAM> rows;
+    for (LRESULT r = send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED); r >= 0;
+         r = send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(r), LVNI_SELECTED))
+      rows.push_back(static_cast<WPARAM>(r));
+    for (const WPARAM r : rows) send(list, LVM_SETITEMSTATE, r, reinterpret_cast<LPARAM>(&none));
+  }
+  if (!focus) return;
+  none.stateMask = LVIS_FOCUSED;
+  const LRESULT focused = send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
+  if (focused >= 0)
+    send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(focused), reinterpret_cast<LPARAM>(&none));
 }
 
 // The text of a cell the control is about to paint, cut to its buffer.
@@ -1335,9 +1359,9 @@ void WinControls::listSelectRows(int id, const std::vector<int>& rows) {
   const Quiet quiet(quiet_);
   HWND w = listView(id);
   if (w == nullptr) return;
+  clearStates(w, false);
   LVITEMW state{};
   state.stateMask = LVIS_SELECTED;
-  send(w, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
   const int n = listRowCount(id);
   state.state = LVIS_SELECTED;
   for (const int row : rows) {

@@ -197,6 +197,7 @@ class WinControls final : public editor::Controls {
   void tell(List& list);
   void awaitTell(const List& list) const;
   RowStates rowStates(const List& list) const;
+  void clearStates(HWND list, bool focus);
   // Gives the states back with every row number passed through `to`
   // (-1: the row is gone).
   void restoreRowStates(const List& list, const RowStates& states,

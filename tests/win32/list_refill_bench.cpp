@@ -75,28 +75,41 @@ int main(int argc, char** argv) {
   pump();
 
   HWND list = window.controls().item(res::IDC_SVC_LIST);
-  std::vector<double> refill, painted;
-  double busy = 0;
-  for (int i = 0; i < runs; ++i) {
-    const double busyBefore = threadMs();
-    const auto start = Clock::now();
-    editor.refillChannelTab();
-    // The first question to the list makes it take the rows.
-    SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
-    const auto filled = Clock::now();
-    UpdateWindow(list);
-    const auto end = Clock::now();
-    busy += threadMs() - busyBefore;
-    refill.push_back(ms(filled - start));
-    painted.push_back(ms(end - start));
-    pump();
-  }
+  // Refills over the same rows (a sort, the tab chosen again), or into a
+  // list emptied first (a file opened, another satellite chosen).
+  auto measure = [&](const char* what, bool fromEmpty) {
+    std::vector<double> refill, painted;
+    double busy = 0;
+    for (int i = 0; i < runs; ++i) {
+      if (fromEmpty) {
+        window.controls().listDeleteAll(res::IDC_SVC_LIST);
+        SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+        UpdateWindow(list);
+        pump();
+      }
+      const double busyBefore = threadMs();
+      const auto start = Clock::now();
+      editor.refillChannelTab();
+      // The first question to the list makes it take the rows.
+      SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+      const auto filled = Clock::now();
+      UpdateWindow(list);
+      const auto end = Clock::now();
+      busy += threadMs() - busyBefore;
+      refill.push_back(ms(filled - start));
+      painted.push_back(ms(end - start));
+      pump();
+    }
+    std::printf("%s:\n", what);
+    report("  refill", refill);
+    report("  refill and paint", painted);
+    std::printf("  processor time per refill and paint: %.2f ms\n", busy / runs);
+  };
+  measure("4000-row Channel refill over the same rows", false);
+  measure("4000-row Channel refill into an emptied list", true);
   if (SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) != TABLE_ROWS) {
     std::fprintf(stderr, "velmora_list_refill_bench: the list does not hold %d rows\n", TABLE_ROWS);
     return 1;
   }
-  report("4000-row Channel refill", refill);
-  report("4000-row Channel refill and paint", painted);
-  std::printf("processor time per refill and paint: %.2f ms\n", busy / runs);
   return 0;
 }
