@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <vector>
 
+#include "db/path_text.h"
 #include "support/db_builders.h"
 #include "wdb/file_io.h"
 
@@ -93,6 +96,54 @@ TEST_F(FileIoWindows, ASymbolicLinkStaysALinkToTheReplacedFile) {
   EXPECT_NE(GetFileAttributesW((dir_ / "link.wdb").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
   EXPECT_EQ(textOf(*readWholeFile(real)), "new");
   EXPECT_EQ(textOf(readWholeFile(dir_ / "real.wdb.bak").value_or(bytesOf("none"))), "old");
+}
+
+// A folder and a name the ANSI code page cannot spell, and a path longer
+// than the old limit of 260 characters: saved, replaced with a backup,
+// read and found under their own names, with nothing left beside them.
+TEST_F(FileIoWindows, NamesInAnyScriptAndPathsBeyondTheOldLimit) {
+  const fs::path unicode =
+      dir_ /
+      pathFromUtf8("\xC5\x81ukasz \xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xE2\x82\xAC");
+  fs::path deep = dir_;
+  for (int i = 0; i < 5; ++i) deep /= std::wstring(60, static_cast<wchar_t>(L'a' + i));
+  for (const fs::path& folder : {unicode, deep}) {
+    const std::wstring whole = systemPath(folder).native();
+    for (std::size_t at = whole.find(L'\\', 7); at != std::wstring::npos;
+         at = whole.find(L'\\', at + 1))
+      CreateDirectoryW(whole.substr(0, at).c_str(), nullptr);
+    ASSERT_TRUE(CreateDirectoryW(whole.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    const fs::path target = folder / pathFromUtf8("\xC5\x81ukasz \xE2\x82\xAC.wdb");
+    SCOPED_TRACE(utf8FromPath(target));
+    ASSERT_TRUE(writeFileAtomically(target, bytesOf("old")));
+    const FileWrite written = writeFileAtomically(target, bytesOf("new"));
+    ASSERT_TRUE(written) << written.failure << written.backupNote;
+    EXPECT_TRUE(written.backupNote.empty()) << written.backupNote;
+    EXPECT_TRUE(pathExists(target));
+    EXPECT_EQ(fileSizeOrZero(target), 3u);
+    EXPECT_EQ(whyUnreadable(target), "");
+    EXPECT_EQ(textOf(readWholeFile(target).value_or(bytesOf("none"))), "new");
+    fs::path backup = target;
+    backup += ".bak";
+    EXPECT_EQ(textOf(readWholeFile(backup).value_or(bytesOf("none"))), "old");
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((whole + L"\\*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    do {
+      if (found.cFileName[0] != L'.' || found.cFileName[1] > L'.') names.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"\u0141ukasz \u20AC.wdb",
+                                                L"\u0141ukasz \u20AC.wdb.bak"}));
+    // The folders beyond the limit go here: the fixture's cleaning cannot reach them.
+    DeleteFileW(systemPath(target).c_str());
+    DeleteFileW(systemPath(backup).c_str());
+    for (std::size_t at = whole.size(); at != std::wstring::npos && at > dir_.native().size();
+         at = whole.rfind(L'\\', at - 1))
+      RemoveDirectoryW(whole.substr(0, at).c_str());
+  }
 }
 
 }  // namespace velmora

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "db/path_text.h"
 #include "texts.h"
 
 namespace velmora {
@@ -13,7 +14,7 @@ namespace fs = std::filesystem;
 
 namespace {
 // Paths are wide on Windows and narrow elsewhere; either way the name
-// reaches the system unchanged.
+// reaches the system unchanged. `path` is in its system form already.
 std::FILE* openFile(const fs::path& path, const char* mode) {
 #ifdef _WIN32
   const std::string m(mode);
@@ -24,14 +25,22 @@ std::FILE* openFile(const fs::path& path, const char* mode) {
 }
 }  // namespace
 
-std::uintmax_t fileSizeOrZero(const fs::path& path) {
+bool pathExists(const fs::path& given) {
+  const fs::path path = systemPath(given);
+  std::error_code ec;
+  return fs::exists(path, ec);
+}
+
+std::uintmax_t fileSizeOrZero(const fs::path& given) {
+  const fs::path path = systemPath(given);
   std::error_code ec;
   if (!fs::is_regular_file(path, ec) || ec) return 0;
   const std::uintmax_t size = fs::file_size(path, ec);
   return ec ? 0 : size;
 }
 
-std::string whyUnreadable(const fs::path& path, std::size_t maxBytes) {
+std::string whyUnreadable(const fs::path& given, std::size_t maxBytes) {
+  const fs::path path = systemPath(given);
   std::error_code ec;
   const fs::file_status status = fs::status(path, ec);
   if (ec) return ec.message() + ".";
@@ -49,7 +58,8 @@ std::string whyUnreadable(const fs::path& path, std::size_t maxBytes) {
   return {};
 }
 
-std::optional<std::vector<std::byte>> readWholeFile(const fs::path& path, std::size_t maxBytes) {
+std::optional<std::vector<std::byte>> readWholeFile(const fs::path& given, std::size_t maxBytes) {
+  const fs::path path = systemPath(given);
   std::error_code ec;
   if (!fs::is_regular_file(path, ec) || ec) return std::nullopt;
   const std::uintmax_t size = fs::file_size(path, ec);

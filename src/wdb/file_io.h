@@ -33,6 +33,12 @@ std::optional<std::vector<std::byte>> readWholeFile(const std::filesystem::path&
 // can be read.
 std::string whyUnreadable(const std::filesystem::path& path, std::size_t maxBytes = 64u << 20);
 
+// Paths come from UTF-8 text through pathFromUtf8 (db/path_text.h); long
+// ones work on Windows too.
+
+// Whether anything (a file, a folder, a device) has that name.
+bool pathExists(const std::filesystem::path& path);
+
 // Size of a regular file, 0 when it is missing, empty or not a regular file.
 std::uintmax_t fileSizeOrZero(const std::filesystem::path& path);
 

@@ -14,6 +14,7 @@
 #include <random>
 #include <string>
 
+#include "db/path_text.h"
 #include "texts.h"
 #include "wdb/file_io.h"
 
@@ -36,17 +37,21 @@ constexpr std::size_t NAME_MAX_CHARS = 255;
 // Links followed before giving up, as a POSIX system does.
 constexpr int MAX_LINKS = 40;
 
+// The most a name made beside the target adds to its path: the hidden
+// backup ".NAME.bak.xxxxxx".
+constexpr std::size_t NAMES_BESIDE = 12;
+
 std::string utf8(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string text(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n,
-                      nullptr, nullptr);
-  return text;
+  return utf8FromUtf16(std::u16string(wide.begin(), wide.end()));
 }
 
-std::string utf8(const fs::path& path) { return utf8(std::wstring_view(path.native())); }
+// A path as the user knows it: without the long form's "\\?\" prefix.
+std::string shown(const fs::path& path) {
+  std::wstring_view text = path.native();
+  if (text.starts_with(L"\\\\?\\UNC\\")) return "\\\\" + utf8(text.substr(8));
+  if (text.starts_with(L"\\\\?\\")) return utf8(text.substr(4));
+  return utf8FromPath(path);
+}
 
 // The system's sentence for an error, in English where the system has it,
 // else in its own language, as UTF-8.
@@ -245,12 +250,16 @@ FileWrite writeFileAtomically(const fs::path& path, std::span<const std::byte> b
   };
   if (path.empty()) return fail(ERROR_PATH_NOT_FOUND);
 
-  // A link stays a link: the file it leads to is the one replaced.
-  fs::path target = path;
+  // A link stays a link: the file it leads to is the one replaced. A long
+  // path goes to the system in its long form, and so do the names made
+  // beside it.
+  fs::path target = systemPath(path, NAMES_BESIDE);
   if (const DWORD error = followLinks(target); error != 0) return fail(error);
   // The backup as the user named the file, unless a link led elsewhere.
-  const std::string backupText = utf8(target == path ? path : target) + ".bak";
+  const std::string backupText =
+      (target == systemPath(path, NAMES_BESIDE) ? utf8FromPath(path) : shown(target)) + ".bak";
   if (target.parent_path().empty()) target = fs::path(".") / target;
+  target = systemPath(target, NAMES_BESIDE);
 
   bool replacing = false;
   const DWORD attributes = GetFileAttributesW(target.c_str());

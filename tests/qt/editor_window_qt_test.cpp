@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -378,6 +380,50 @@ TEST_F(QtEditor, OpeningAFileLoadsItInTheBackgroundAndShowsIt) {
   EXPECT_EQ(as<QLabel>(IDC_FILE)->text(), path);
   EXPECT_EQ(as<QComboBox>(IDC_SVC_SAT)->count(), 3);
   EXPECT_TRUE(prompts.messages.empty());
+}
+
+// A folder and a name in any script: opened, shown, saved (an upper-case
+// extension too) and opened again, with the path shown as the user wrote it.
+TEST_F(QtEditor, OpenAndSaveThroughAFolderAndANameInAnyScript) {
+  ChannelDb db = test::makeDb(3, 2, 4);
+  int codeCounter = 26;
+  const wdb::WriteResult image = wdb::writeWdb(db, wdb::Layout::TypeI, {}, codeCounter);
+  QTemporaryDir dir;
+  const QString folder = dir.filePath(QStringLiteral("Łukasz Ελλάδα €"));
+  ASSERT_TRUE(QDir().mkpath(folder));
+  const QString path = folder + QStringLiteral("/Ελλάδα €.wdb");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(reinterpret_cast<const char*>(image.bytes.data()),
+             static_cast<qint64>(image.bytes.size()));
+  file.close();
+  auto loaded = [&] {
+    return QTest::qWaitFor([&] {
+      return editor.loaderBusy == 0 && as<ListView>(IDC_SAT_LIST)->model()->rowCount() == 3;
+    });
+  };
+
+  prompts.files = {path.toUtf8().toStdString()};
+  press(IDC_SAT_LIST, Qt::Key_F3);
+  ASSERT_TRUE(loaded());
+  EXPECT_EQ(as<QLabel>(IDC_FILE)->text(), path);
+  EXPECT_EQ(as<QLabel>(IDC_FILE)->toolTip(), path);
+  EXPECT_TRUE(window.windowTitle().contains(QStringLiteral("Ελλάδα €.wdb")))
+      << window.windowTitle().toStdString();
+
+  const QString saved = folder + QStringLiteral("/Łukasz €.WDB");
+  prompts.files = {saved.toUtf8().toStdString()};
+  press(IDC_SAT_LIST, Qt::Key_F7);
+  ASSERT_TRUE(QFileInfo::exists(saved));
+  EXPECT_EQ(as<QLabel>(IDC_FILE)->text(), saved);
+  EXPECT_TRUE(window.controls().menuAction(ID_FILE_RECENT1)->text().contains(saved));
+
+  press(IDC_SAT_LIST, Qt::Key_F2);
+  prompts.files = {saved.toUtf8().toStdString()};
+  press(IDC_SAT_LIST, Qt::Key_F3);
+  ASSERT_TRUE(loaded());
+  EXPECT_EQ(as<QLabel>(IDC_FILE)->text(), saved);
+  EXPECT_TRUE(prompts.messages.empty()) << prompts.messages.front();
 }
 
 TEST_F(QtEditor, ASatelliteATransponderAndAChannelAddedThroughTheWidgets) {

@@ -3,7 +3,9 @@
 # xdotool as a user would drive it: the window "Velmora 1.00" appears; F3
 # opens a receiver database through the real file dialog; the lists show
 # it; F7 saves it under a new name, byte for byte what the Linux
-# velmora-cli convert writes for the same file; a row picked with the keyboard
+# velmora-cli convert writes for the same file; the same through a folder
+# and names in Polish, Greek and with "€", which velmora-cli.exe also
+# takes on its command line; a row picked with the keyboard
 # is the one Change renames; a drag abandoned with Esc or released outside the
 # window removes nothing; with unsaved changes the end of the session is
 # refused and closing asks first, and Esc does not answer that question.
@@ -123,6 +125,51 @@ done
 [ -f "$work/saved.wdb" ] || fail "F7 wrote no file"
 cmp "$work/saved.wdb" "$work/expected.wdb" >/dev/null ||
   fail "the saved file differs from what velmora-cli convert writes"
+
+# 3b. A folder and names the ANSI code page cannot spell, through the same
+# dialogs. xdotool cannot type such characters into a Wine window, so the
+# dialog's file name box gets its text as a paste would give it (WM_SETTEXT
+# from the probe); the dialog itself then resolves the path on Return.
+unicode="$work/Łukasz Ελλάδα €"
+mkdir "$unicode"
+cp "$work/sample.wdb" "$unicode/Ελλάδα €.wdb"
+# The file name box: a combo box (cmb13) on Windows, an edit (edt1) in Wine.
+name_box() { probe settext "$1" 1148 "$2" 2>/dev/null || probe settext "$1" 1152 "$2"; }
+focus "$title"
+timeout 10 xdotool key F3
+probe wait "Open" 30000 || fail "F3 did not show the file dialog"
+name_box "Open" "$(winpath "$unicode/Ελλάδα €.wdb")" || fail "the Open dialog has no file name box"
+focus "Open"
+timeout 10 xdotool key Return
+# The database open before is offered for saving first: No.
+probe wait "Before Opening File" 30000 || fail "opening over a database did not ask"
+focus "Before Opening File"
+timeout 10 xdotool key n
+wait_text 1068 "$(winpath "$unicode/Ελλάδα €.wdb")" ||
+  fail "the File line does not show the file opened from a folder in any script"
+probe wait-rows "$title" 1000 "$satellites" 30000 >/dev/null ||
+  fail "the file from a folder in any script did not load"
+focus "$title"
+timeout 10 xdotool key F7
+probe wait "Save As" 30000 || fail "F7 did not show the file dialog"
+name_box "Save As" "$(winpath "$unicode/Łukasz €.WDB")" || fail "the Save dialog has no file name box"
+focus "Save As"
+timeout 10 xdotool key Return
+wait_text 1068 "$(winpath "$unicode/Łukasz €.WDB")" ||
+  fail "the File line does not show the file saved in a folder in any script"
+cmp "$unicode/Łukasz €.WDB" "$work/expected.wdb" >/dev/null ||
+  fail "the file saved in a folder in any script differs from what velmora-cli convert writes"
+# velmora-cli.exe takes such paths as its arguments and names them in UTF-8.
+"$cli" convert "$work/sample.wdb" --layout I -o "$work/cli-expected.wdb" >/dev/null
+timeout 60 wine "$build/velmora-cli.exe" convert "$(winpath "$unicode/Ελλάδα €.wdb")" --layout I \
+  -o "$(winpath "$unicode/cli €.wdb")" >/dev/null 2>"$work/cli.err" ||
+  fail "velmora-cli.exe did not convert a file in a folder in any script: $(cat "$work/cli.err")"
+cmp "$unicode/cli €.wdb" "$work/cli-expected.wdb" >/dev/null ||
+  fail "velmora-cli.exe wrote other bytes than velmora-cli"
+! timeout 60 wine "$build/velmora-cli.exe" dump "$(winpath "$unicode/nowhere €.wdb")" \
+  >/dev/null 2>"$work/cli.err" || fail "velmora-cli.exe dumped a file that is not there"
+grep -qF "Łukasz Ελλάδα €" "$work/cli.err" ||
+  fail "velmora-cli.exe did not name the path in UTF-8: $(cat "$work/cli.err")"
 
 # 4. Picks follow the keyboard: Home on the picked first row keeps what was
 # typed in the panel; Down picks the second row, which Change then renames.
