@@ -104,20 +104,35 @@ std::string utf8FromPath(const fs::path& path) {
   return utf8FromUtf16(std::u16string(wide.begin(), wide.end()));
 }
 
+namespace {
+bool isShare(std::wstring_view text) {
+  return text.size() > 2 && (text[0] == L'\\' || text[0] == L'/') &&
+         (text[1] == L'\\' || text[1] == L'/');
+}
+
+// A share's path "\\server\share\...": the rest after the two slashes
+// taken as it is written.
+fs::path shareLongForm(std::wstring_view text) {
+  fs::path rest = fs::path(text.substr(2)).lexically_normal();
+  rest.make_preferred();
+  return fs::path(L"\\\\?\\UNC\\" + rest.native());
+}
+}  // namespace
+
 fs::path systemPath(const fs::path& path, std::size_t margin) {
   // MAX_PATH, with its closing NUL.
   constexpr std::size_t OLD_LIMIT = 259;
   const std::wstring& given = path.native();
   if (given.size() + margin < OLD_LIMIT || given.starts_with(L"\\\\?\\")) return path;
+  if (isShare(given)) return shareLongForm(given);
   std::error_code ec;
   fs::path whole = fs::absolute(path, ec);
   if (ec) return path;
+  if (isShare(whole.native())) return shareLongForm(whole.native());
   // The long form is taken literally: no "." or "..", no forward slash.
   whole = whole.lexically_normal();
   whole.make_preferred();
-  const std::wstring& text = whole.native();
-  if (text.starts_with(L"\\\\")) return fs::path(L"\\\\?\\UNC\\" + text.substr(2));
-  return fs::path(L"\\\\?\\" + text);
+  return fs::path(L"\\\\?\\" + whole.native());
 }
 
 #else
