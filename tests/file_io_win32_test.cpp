@@ -99,51 +99,38 @@ TEST_F(FileIoWindows, ASymbolicLinkStaysALinkToTheReplacedFile) {
 }
 
 // A folder and a name the ANSI code page cannot spell, and a path longer
-// than the old limit of 260 characters: saved, replaced with a backup,
-// read and found under their own names, with nothing left beside them.
+// than the old limit of 260 characters: replaced with a backup, read, and
+// found under their own names with nothing left beside them.
 TEST_F(FileIoWindows, NamesInAnyScriptAndPathsBeyondTheOldLimit) {
   const fs::path unicode =
       dir_ /
       pathFromUtf8("\xC5\x81ukasz \xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xE2\x82\xAC");
-  fs::path deep = dir_;
-  for (int i = 0; i < 5; ++i) deep /= std::wstring(60, static_cast<wchar_t>(L'a' + i));
+  const fs::path deep = dir_ / std::wstring(150, L'a') / std::wstring(150, L'b');
+  CreateDirectoryW(systemPath(deep.parent_path()).c_str(), nullptr);
   for (const fs::path& folder : {unicode, deep}) {
-    const std::wstring whole = systemPath(folder).native();
-    for (std::size_t at = whole.find(L'\\', 7); at != std::wstring::npos;
-         at = whole.find(L'\\', at + 1))
-      CreateDirectoryW(whole.substr(0, at).c_str(), nullptr);
-    ASSERT_TRUE(CreateDirectoryW(whole.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
-    const fs::path target = folder / pathFromUtf8("\xC5\x81ukasz \xE2\x82\xAC.wdb");
-    SCOPED_TRACE(utf8FromPath(target));
+    ASSERT_TRUE(CreateDirectoryW(systemPath(folder).c_str(), nullptr));
+    const fs::path target = folder / L"\u0141ukasz \u20AC.wdb";
     ASSERT_TRUE(writeFileAtomically(target, bytesOf("old")));
     const FileWrite written = writeFileAtomically(target, bytesOf("new"));
-    ASSERT_TRUE(written) << written.failure << written.backupNote;
-    EXPECT_TRUE(written.backupNote.empty()) << written.backupNote;
-    EXPECT_TRUE(pathExists(target));
-    EXPECT_EQ(fileSizeOrZero(target), 3u);
-    EXPECT_EQ(whyUnreadable(target), "");
+    ASSERT_TRUE(written && written.backupNote.empty()) << written.failure << written.backupNote;
+    EXPECT_TRUE(pathExists(target) && fileSizeOrZero(target) == 3 && whyUnreadable(target).empty());
     EXPECT_EQ(textOf(readWholeFile(target).value_or(bytesOf("none"))), "new");
-    fs::path backup = target;
-    backup += ".bak";
-    EXPECT_EQ(textOf(readWholeFile(backup).value_or(bytesOf("none"))), "old");
+    EXPECT_EQ(textOf(readWholeFile(target.native() + L".bak").value_or(bytesOf("none"))), "old");
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW((whole + L"\\*").c_str(), &found);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE);
-    do {
+    HANDLE search = FindFirstFileW(systemPath(folder / L"*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
       if (found.cFileName[0] != L'.' || found.cFileName[1] > L'.') names.push_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
     FindClose(search);
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::wstring>{L"\u0141ukasz \u20AC.wdb",
                                                 L"\u0141ukasz \u20AC.wdb.bak"}));
-    // The folders beyond the limit go here: the fixture's cleaning cannot reach them.
-    DeleteFileW(systemPath(target).c_str());
-    DeleteFileW(systemPath(backup).c_str());
-    for (std::size_t at = whole.size(); at != std::wstring::npos && at > dir_.native().size();
-         at = whole.rfind(L'\\', at - 1))
-      RemoveDirectoryW(whole.substr(0, at).c_str());
   }
+  // What lies beyond the limit the fixture's cleaning cannot reach.
+  for (const wchar_t* name : {L"\u0141ukasz \u20AC.wdb", L"\u0141ukasz \u20AC.wdb.bak"})
+    DeleteFileW(systemPath(deep / name).c_str());
+  RemoveDirectoryW(systemPath(deep).c_str());
+  RemoveDirectoryW(systemPath(deep.parent_path()).c_str());
 }
 
 }  // namespace velmora

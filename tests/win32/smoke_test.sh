@@ -126,50 +126,40 @@ done
 cmp "$work/saved.wdb" "$work/expected.wdb" >/dev/null ||
   fail "the saved file differs from what velmora-cli convert writes"
 
-# 3b. A folder and names the ANSI code page cannot spell, through the same
-# dialogs. xdotool cannot type such characters into a Wine window, so the
-# dialog's file name box gets its text as a paste would give it (WM_SETTEXT
-# from the probe); the dialog itself then resolves the path on Return.
+# 3b. The same through a folder and names the ANSI code page cannot spell.
+# xdotool cannot type them into a Wine window: the dialog's file name box
+# gets its text as a paste would give it (WM_SETTEXT from the probe), and
+# the dialog resolves the path on Return.
 unicode="$work/Łukasz Ελλάδα €"
 mkdir "$unicode"
 cp "$work/sample.wdb" "$unicode/Ελλάδα €.wdb"
-# The file name box: a combo box (cmb13) on Windows, an edit (edt1) in Wine.
-name_box() { probe settext "$1" 1148 "$2" 2>/dev/null || probe settext "$1" 1152 "$2"; }
-focus "$title"
-timeout 10 xdotool key F3
-probe wait "Open" 30000 || fail "F3 did not show the file dialog"
-name_box "Open" "$(winpath "$unicode/Ελλάδα €.wdb")" || fail "the Open dialog has no file name box"
-focus "Open"
-timeout 10 xdotool key Return
-# The database open before is offered for saving first: No.
+# $1 dialog, $2 key, $3 file: the file name box is cmb13, or edt1 in older dialogs.
+through_dialog() {
+  focus "$title"
+  timeout 10 xdotool key "$2"
+  probe wait "$1" 30000 || fail "$2 did not show the file dialog"
+  probe settext "$1" 1148 "$(winpath "$3")" 2>/dev/null ||
+    probe settext "$1" 1152 "$(winpath "$3")" || fail "the $1 dialog has no file name box"
+  focus "$1"
+  timeout 10 xdotool key Return
+}
+through_dialog "Open" F3 "$unicode/Ελλάδα €.wdb"
 probe wait "Before Opening File" 30000 || fail "opening over a database did not ask"
 focus "Before Opening File"
 timeout 10 xdotool key n
-wait_text 1068 "$(winpath "$unicode/Ελλάδα €.wdb")" ||
-  fail "the File line does not show the file opened from a folder in any script"
-probe wait-rows "$title" 1000 "$satellites" 30000 >/dev/null ||
-  fail "the file from a folder in any script did not load"
-focus "$title"
-timeout 10 xdotool key F7
-probe wait "Save As" 30000 || fail "F7 did not show the file dialog"
-name_box "Save As" "$(winpath "$unicode/Łukasz €.WDB")" || fail "the Save dialog has no file name box"
-focus "Save As"
-timeout 10 xdotool key Return
-wait_text 1068 "$(winpath "$unicode/Łukasz €.WDB")" ||
-  fail "the File line does not show the file saved in a folder in any script"
+wait_text 1068 "$(winpath "$unicode/Ελλάδα €.wdb")" || fail "the file in any script did not open"
+probe wait-rows "$title" 1000 "$satellites" 30000 >/dev/null || fail "the file did not load"
+through_dialog "Save As" F7 "$unicode/Łukasz €.WDB"
+wait_text 1068 "$(winpath "$unicode/Łukasz €.WDB")" || fail "the file in any script was not saved"
 cmp "$unicode/Łukasz €.WDB" "$work/expected.wdb" >/dev/null ||
-  fail "the file saved in a folder in any script differs from what velmora-cli convert writes"
-# velmora-cli.exe takes such paths as its arguments and names them in UTF-8.
-"$cli" convert "$work/sample.wdb" --layout I -o "$work/cli-expected.wdb" >/dev/null
+  fail "the file saved in any script differs from what velmora-cli convert writes"
+# velmora-cli.exe takes such paths as arguments and names them in UTF-8.
+"$cli" convert "$work/sample.wdb" --layout I -o "$work/cli.wdb" >/dev/null
 timeout 60 wine "$build/velmora-cli.exe" convert "$(winpath "$unicode/Ελλάδα €.wdb")" --layout I \
-  -o "$(winpath "$unicode/cli €.wdb")" >/dev/null 2>"$work/cli.err" ||
-  fail "velmora-cli.exe did not convert a file in a folder in any script: $(cat "$work/cli.err")"
-cmp "$unicode/cli €.wdb" "$work/cli-expected.wdb" >/dev/null ||
-  fail "velmora-cli.exe wrote other bytes than velmora-cli"
-! timeout 60 wine "$build/velmora-cli.exe" dump "$(winpath "$unicode/nowhere €.wdb")" \
-  >/dev/null 2>"$work/cli.err" || fail "velmora-cli.exe dumped a file that is not there"
-grep -qF "Łukasz Ελλάδα €" "$work/cli.err" ||
-  fail "velmora-cli.exe did not name the path in UTF-8: $(cat "$work/cli.err")"
+  -o "$(winpath "$unicode/cli €.wdb")" >/dev/null 2>&1 && cmp "$unicode/cli €.wdb" "$work/cli.wdb" ||
+  fail "velmora-cli.exe did not convert a file in any script as velmora-cli does"
+! timeout 60 wine "$build/velmora-cli.exe" dump "$(winpath "$unicode/none.wdb")" 2>"$work/err" &&
+  grep -qF "Łukasz Ελλάδα €" "$work/err" || fail "velmora-cli.exe garbled a path: $(cat "$work/err")"
 
 # 4. Picks follow the keyboard: Home on the picked first row keeps what was
 # typed in the panel; Down picks the second row, which Change then renames.
