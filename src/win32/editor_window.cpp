@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "editor/editor_dialog.h"
+#include "editor/trace.h"
 #include "layout.h"
 #include "resource_ids.h"
 #include "texts.h"
@@ -124,6 +125,11 @@ int EditorWindow::run() {
   if (!ok()) return IDCANCEL;
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
+  if (editor::trace::enabled()) {
+    // The controls paint after the window itself: all of them first.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    editor::trace::mark(editor::trace::FIRST_PAINT);
+  }
   // Files from the desktop: named on the command line, or dropped later.
   DragAcceptFiles(hwnd_, TRUE);
   if (!openOnShow_.empty() && editor_ != nullptr)

@@ -193,6 +193,8 @@ class WinControls final : public editor::Controls {
     bool chosen = false;
   };
   std::map<int, Drop> dropped_;
+  // Lists filled anew whose next paint is marked in the trace.
+  std::set<int> refilled_;
 };
 
 }  // namespace velmora::win32
