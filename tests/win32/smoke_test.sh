@@ -28,6 +28,9 @@ if [ -z "${WINEPREFIX:-}" ] || [ ! -f "${WINEPREFIX}/system.reg" ]; then
   own_prefix=1
 fi
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine reads file names and arguments in the locale's encoding: UTF-8 here,
+# whatever the calling shell has.
+export LC_ALL=C.UTF-8
 xvfb_pid=""
 app_pid=""
 
