@@ -10,9 +10,11 @@
 // attribute is honoured, as Explorer and every Windows program do.
 // Our headers first: <windows.h> defines macros (NO_DATA among them) that
 // would clash with names of ours.
+#include <cerrno>
 #include <cstddef>
 #include <random>
 #include <string>
+#include <system_error>
 
 #include "db/path_text.h"
 #include "texts.h"
@@ -239,6 +241,34 @@ DWORD replaceTarget(const fs::path& temp, const fs::path& target, fs::path& kept
 }
 
 }  // namespace
+
+// Asked of the file itself, through any links: the C runtime's stat cannot
+// look at a path in its long form.
+FileFacts fileFacts(const fs::path& path) {
+  FileFacts facts;
+  HANDLE handle = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    // A missing file is said in the same words on every system.
+    const DWORD error = GetLastError();
+    facts.why = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                    ? std::generic_category().message(ENOENT) + "."
+                    : systemMessage(error);
+    return facts;
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info)) {
+    facts.kind = FileFacts::Kind::Other;
+  } else if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    facts.kind = FileFacts::Kind::Folder;
+  } else {
+    facts.kind = FileFacts::Kind::Regular;
+    facts.size = (static_cast<std::uintmax_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  }
+  CloseHandle(handle);
+  return facts;
+}
 
 FileWrite writeFileAtomically(const fs::path& path, std::span<const std::byte> bytes,
                               const WriteOptions& options) {
