@@ -92,8 +92,8 @@ std::vector<std::byte> readInput(const std::string& path, std::size_t maxBytes =
 // to read, then that the name says a kind of file it supports. A file that
 // is not there, or is no file, is refused with the reason.
 void checkOpenPath(const std::string& path, OpenKind expected) {
-  std::error_code ec;
-  if (!fs::is_regular_file(systemPath(pathFromUtf8(path)), ec)) throw cannotRead(path);
+  if (fileFacts(systemPath(pathFromUtf8(path))).kind != FileFacts::Kind::Regular)
+    throw cannotRead(path);
   if (fileSizeOrZero(pathFromUtf8(path)) == 0) throw Refusal{std::string(text::NO_DATA_IN_FILE)};
   if (classifyOpenPath(path) != expected) throw Refusal{std::string(text::SUPPORT_FILE)};
 }
@@ -110,8 +110,8 @@ wdb::ReadResult loadDatabase(const std::string& path) {
 // A favourite folder named on the command line must exist; a missing
 // "favor" beside the program only means there is no favourite list.
 void checkFavouriteDir(const Options& opt) {
-  std::error_code ec;
-  if (!opt.favouriteDir.empty() && !fs::is_directory(pathFromUtf8(opt.favouriteDir), ec)) {
+  if (!opt.favouriteDir.empty() &&
+      fileFacts(systemPath(pathFromUtf8(opt.favouriteDir))).kind != FileFacts::Kind::Folder) {
     throw Refusal{"The favourite folder " + opt.favouriteDir + " does not exist."};
   }
 }
