@@ -32,8 +32,31 @@ EditorWindow::EditorWindow() {
   SetMenu(hwnd_, menu_);
   controls_->setMenu(menu_);
   if (!buildToolBar()) return;
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon(false)));
-  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(programIcon(true)));
+  setIcons();
+}
+
+void EditorWindow::setIcons() {
+  const int dpi = controls_->dpi();
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon(false, dpi)));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(programIcon(true, dpi)));
+}
+
+// On a monitor of another scaling the dialog manager gives the window and
+// its controls their new size, places and fonts; the toolbar's images,
+// the icons and the lists' columns follow here.
+void EditorWindow::dpiChanged(int dpi, const RECT& suggested) {
+  // Where Windows suggests, so that the window stays under the pointer
+  // that dragged it across.
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  HIMAGELIST images = toolbarImages(dpi);
+  if (images != nullptr) {
+    auto* old = reinterpret_cast<HIMAGELIST>(
+        SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images)));
+    if (old != nullptr) ImageList_Destroy(old);
+    SendMessageW(toolBar_, TB_AUTOSIZE, 0, 0);
+  }
+  PostMessageW(hwnd_, WM_APP_DPI_CHANGED, static_cast<WPARAM>(dpi), 0);
 }
 
 EditorWindow::~EditorWindow() {
@@ -49,7 +72,7 @@ bool EditorWindow::buildToolBar() {
       WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER, 0, 0, 0, 0,
       hwnd_, reinterpret_cast<HMENU>(res::IDR_TOOLBAR), GetModuleHandleW(nullptr), nullptr);
   if (toolBar_ == nullptr) return false;
-  HIMAGELIST images = toolbarImages();
+  HIMAGELIST images = toolbarImages(controls_->dpi());
   if (images == nullptr) {
     DestroyWindow(toolBar_);
     toolBar_ = nullptr;
@@ -232,6 +255,22 @@ INT_PTR EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_DRAWITEM:
       return controls_->onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
+    case WM_ERASEBKGND:
+      if (!controls_->onEraseBackground(reinterpret_cast<HDC>(wParam))) return FALSE;
+      SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
+      return TRUE;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      return reinterpret_cast<INT_PTR>(
+          controls_->onCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+    case WM_DPICHANGED:
+      dpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      // The dialog manager goes on: it lays out the controls again in
+      // their new fonts.
+      return FALSE;
+    case WM_THEMECHANGED:
+      controls_->onThemeChanged();
+      return FALSE;
     // While a row is dragged the window holds the mouse: every move, the
     // release and a resting pointer (the timer) go to the editor.
     case WM_MOUSEMOVE:
@@ -256,6 +295,10 @@ INT_PTR EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_APP_LIST_PICK:
     case WM_APP_COMBO_CLOSED:
       controls_->onPosted(message, wParam);
+      return TRUE;
+    case WM_APP_DPI_CHANGED:
+      controls_->onPosted(message, wParam);
+      setIcons();
       return TRUE;
     // A drag ends with the mouse capture: another window taking it, a mode
     // cancelled (a dialog coming up), the window no longer active (Alt+Tab).

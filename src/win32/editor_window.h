@@ -53,6 +53,8 @@ class EditorWindow final : public ControlEvents {
   INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
   bool preTranslate(MSG& msg);
   bool buildToolBar();
+  void setIcons();
+  void dpiChanged(int dpi, const RECT& suggested);
   void addSystemMenuItem();
   bool toolTipText(NMHDR& header);
   INT_PTR queryEndSession();

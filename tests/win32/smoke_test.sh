@@ -8,7 +8,8 @@
 # takes on its command line; a row picked with the keyboard
 # is the one Change renames; a drag abandoned with Esc or released outside the
 # window removes nothing; with unsaved changes the end of the session is
-# refused and closing asks first, and Esc does not answer that question.
+# refused and closing asks first, and Esc does not answer that question; a
+# field's tip shows beside it and goes when the pointer leaves.
 #
 #   tests/win32/smoke_test.sh WINDOWS_BUILD_DIR HOST_VELMORA_CLI
 #
@@ -219,7 +220,17 @@ timeout 10 xdotool mouseup 1
 sleep 0.5
 [ "$(probe rows "$title" 1000)" = "$satellites" ] || fail "a drag released outside the window removed a row"
 
-# 6. A click on a column header changes the order: ending the session now
+# 6. A field's tip shows when the pointer rests on it, beside the field
+# (not over it) and inside the screen, and goes when the pointer leaves.
+read -r lx ly _ lh < <(probe rect "$title" 1162)
+focus "$title"
+timeout 10 xdotool mousemove "$((lx + 4))" "$((ly + lh / 2))"
+timeout 10 xdotool mousemove "$((lx + 6))" "$((ly + lh / 2))"
+probe tip "$title" 1162 5000 >/dev/null || fail "the longitude field's tip is misplaced or missing"
+timeout 10 xdotool mousemove "$((x + 60))" "$((y + 100))"
+probe notip "$title" 3000 || fail "the tip stayed after the pointer left its field"
+
+# 7. A click on a column header changes the order: ending the session now
 # is refused; closing asks, and neither Esc nor the question's close box
 # answers.
 timeout 10 xdotool mousemove "$((x + 60))" "$((y + 8))" click 1
