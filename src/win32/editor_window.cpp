@@ -290,7 +290,7 @@ INT_PTR EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       for (UINT i = 0; i < count; ++i) {
         std::wstring name(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
         name.resize(DragQueryFileW(drop, i, name.data(), static_cast<UINT>(name.size())));
-        files.push_back(pathBytes(name));
+        files.push_back(utf8FromWide(name));
       }
       DragFinish(drop);
       if (editor_ != nullptr) editor_->openPaths(files);

@@ -441,6 +441,10 @@ std::string WinControls::text(int id) const {
   return windowText(w);
 }
 
+void WinControls::setPathText(int id, std::string_view path) {
+  if (HWND w = item(id)) SetWindowTextW(w, wideFromUtf8(path).c_str());
+}
+
 std::optional<char32_t> WinControls::foreignChar(int id) const {
   HWND w = item(id);
   if (w == nullptr || is(id, K::ListBox)) return std::nullopt;
@@ -496,7 +500,7 @@ void WinControls::setToolTip(int id, std::string_view text) {
   HWND w = item(id);
   if (w == nullptr) return;
   HWND tips = tipsFor(id);
-  std::wstring wide = widen(text);
+  std::wstring wide = wideFromUtf8(text);
   TTTOOLINFOW info{};
   info.cbSize = sizeof info;
   info.uFlags = TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
@@ -652,7 +656,7 @@ RECT WinControls::tipPlace(HWND control, SIZE tip, bool field) const {
 
 std::string WinControls::toolTip(int id) const {
   const auto it = tips_.find(id);
-  return it == tips_.end() ? std::string() : narrow(it->second);
+  return it == tips_.end() ? std::string() : utf8FromWide(it->second);
 }
 
 // ------------------------------------------------------------ combo and list boxes
@@ -1391,7 +1395,7 @@ void WinControls::selectAllText(int id) {
 }
 
 void WinControls::setWindowTitle(std::string_view title, bool modified) {
-  std::wstring text = widen(title);
+  std::wstring text = wideFromUtf8(title);
   if (modified) text += L'*';
   SetWindowTextW(dialog_, text.c_str());
 }
@@ -1449,7 +1453,8 @@ bool WinControls::menuChecked(int commandId) const {
 void WinControls::menuSetText(int commandId, std::string_view text) {
   const auto it = menuItems_.find(commandId);
   if (it == menuItems_.end()) return;
-  it->second.text = menuText(text);
+  // The whole text is the item's label: a path may hold any spaces.
+  it->second.text = wideFromUtf8(text);
   MENUITEMINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = MIIM_STRING;

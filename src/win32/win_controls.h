@@ -108,6 +108,7 @@ class WinControls final : public editor::Controls {
   bool stepTab(bool back);
 
   void setText(int id, std::string_view text) override;
+  void setPathText(int id, std::string_view path) override;
   std::string text(int id) const override;
   std::optional<char32_t> foreignChar(int id) const override;
   void setVisible(int id, bool visible) override;

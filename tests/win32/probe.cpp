@@ -27,6 +27,7 @@
 // clang-format off
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 // clang-format on
 
 #include <chrono>
@@ -41,7 +42,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::wstring wide(const char* s) { return std::wstring(s, s + std::strlen(s)); }
+// The arguments as the system has them, in any script.
+std::wstring wide(const wchar_t* s) { return s; }
 
 struct Search {
   std::wstring title;
@@ -133,13 +135,16 @@ int fail(const char* what) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc < 3) return fail("usage: velmora_probe VERB TITLE ...");
+int main() {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (argv == nullptr || argc < 3) return fail("usage: velmora_probe VERB TITLE ...");
   // Rectangles in the screen's own pixels, at any scaling.
   SetProcessDPIAware();
-  const std::string verb = argv[1];
+  const std::wstring verbText = argv[1];
+  const std::string verb(verbText.begin(), verbText.end());
   const std::wstring title = wide(argv[2]);
-  auto number = [&](int i, int fallback) { return argc > i ? std::atoi(argv[i]) : fallback; };
+  auto number = [&](int i, int fallback) { return argc > i ? _wtoi(argv[i]) : fallback; };
 
   if (verb == "start") {
     const std::wstring exe = wide(argv[2]);
@@ -214,8 +219,10 @@ int main(int argc, char** argv) {
   } else if (verb == "text") {
     wchar_t text[4096] = {};
     SendMessageW(control, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
-    for (const wchar_t* p = text; *p != 0; ++p)
-      std::putchar(*p < 0x100 ? static_cast<int>(*p) : '?');
+    // As UTF-8, for the shell script to compare.
+    char utf8[4 * 4096] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+    std::fputs(utf8, stdout);
     std::putchar('\n');
   } else if (verb == "settext") {
     const std::wstring text = argc > 4 ? wide(argv[4]) : L"";
