@@ -34,6 +34,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -118,8 +119,8 @@ bool settled(HWND w) {
 }
 
 // How many lines of a trace file name the event.
-int traceCount(const char* path, const std::string& event) {
-  std::ifstream in(path);
+int traceCount(const wchar_t* path, const std::string& event) {
+  std::ifstream in{std::filesystem::path(path)};
   int n = 0;
   for (std::string line; std::getline(in, line);) {
     const std::size_t blank = line.find(' ');
@@ -185,7 +186,8 @@ int main() {
   if (verb == "key-until") {
     if (argc < 6) return fail("usage: velmora_probe key-until TITLE VK TRACE EVENT [MS]");
     const auto key = static_cast<WPARAM>(number(3, 0));
-    const std::string event = argv[5];
+    const std::wstring eventText = argv[5];
+    const std::string event(eventText.begin(), eventText.end());
     const int before = traceCount(argv[4], event);
     const auto start = Clock::now();
     const auto end = start + std::chrono::milliseconds(number(6, 60000));
