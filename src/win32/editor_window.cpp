@@ -1,5 +1,6 @@
 #include "win32/editor_window.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "editor/editor_dialog.h"
@@ -16,12 +17,19 @@ namespace velmora::win32 {
 
 EditorWindow::EditorWindow() {
   const res::DialogDef& def = res::editorDialog();
-  const std::vector<std::uint32_t> tmpl = buildDialogTemplate(def, true);
-  hwnd_ = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
-                                     reinterpret_cast<LPCDLGTEMPLATEW>(tmpl.data()), nullptr,
-                                     &EditorWindow::proc, reinterpret_cast<LPARAM>(this));
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  const std::vector<std::uint32_t> frame = buildFrameTemplate(def);
+  hwnd_ = CreateDialogIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(frame.data()),
+                                     nullptr, &EditorWindow::proc, reinterpret_cast<LPARAM>(this));
   if (hwnd_ == nullptr) return;
-  controls_ = std::make_unique<WinControls>(hwnd_, def, [this](int result) {
+  const std::vector<std::uint32_t> tmpl = buildDialogTemplate(def, true);
+  pane_ = CreateDialogIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(tmpl.data()),
+                                     hwnd_, &EditorWindow::proc, reinterpret_cast<LPARAM>(this));
+  if (pane_ == nullptr) {
+    DestroyWindow(std::exchange(hwnd_, nullptr));
+    return;
+  }
+  controls_ = std::make_unique<WinControls>(pane_, def, [this](int result) {
     ended_ = true;
     result_ = result;
     ShowWindow(hwnd_, SW_HIDE);
@@ -40,8 +48,7 @@ EditorWindow::~EditorWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
 }
 
-// The toolbar sits above every control: the controls move down by its
-// height and the window grows by as much.
+// The toolbar sits above the pane of controls, which lies under it.
 bool EditorWindow::buildToolBar() {
   toolBar_ = CreateWindowExW(
       0, TOOLBARCLASSNAMEW, nullptr,
@@ -74,35 +81,32 @@ bool EditorWindow::buildToolBar() {
 
   RECT bar{};
   GetWindowRect(toolBar_, &bar);
-  // A border under the toolbar.
+  // A border under the toolbar, and the pane under that, placed once.
   const int barHeight = bar.bottom - bar.top;
   const int border = 2;
-  RECT client{};
-  GetClientRect(hwnd_, &client);
-  CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, barHeight,
-                  client.right, border, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  RECT pane{};
+  GetWindowRect(pane_, &pane);
+  const int paneW = pane.right - pane.left, paneH = pane.bottom - pane.top;
+  CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, barHeight, paneW,
+                  border, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
   const int down = barHeight + border;
-  for (const auto& [id, kind] : controls_->kinds()) {
-    HWND w = controls_->item(id);
-    RECT r{};
-    GetWindowRect(w, &r);
-    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
-    SetWindowPos(w, nullptr, r.left, r.top + down, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  SetWindowPos(pane_, nullptr, 0, down, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-  // Client area: the template's, the menu bar and the toolbar above it.
-  RECT units{0, 0, res::editorDialog().w, res::editorDialog().h};
-  MapDialogRect(hwnd_, &units);
-  RECT frame{0, 0, units.right, units.bottom + down};
+  // The frame: the pane, with the menu bar and the toolbar above it,
+  // centred in the work area of the monitor it starts on.
+  RECT frame{0, 0, paneW, paneH + down};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), TRUE,
                      static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)));
   const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  RECT work{0, 0, w, h};
+  if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor))
+    work = monitor.rcWork;
   SetWindowPos(hwnd_, nullptr, work.left + std::max(0L, (work.right - work.left - w) / 2),
                work.top + std::max(0L, (work.bottom - work.top - h) / 2), w, h,
                SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(toolBar_, TB_AUTOSIZE, 0, 0);
   return true;
 }
 
@@ -123,6 +127,8 @@ void EditorWindow::attach(editor::EditorDialog& editor) {
 int EditorWindow::run() {
   if (!ok()) return IDCANCEL;
   ShowWindow(hwnd_, SW_SHOW);
+  // The keyboard starts in the pane, at its first control.
+  if (HWND first = GetNextDlgTabItem(pane_, nullptr, FALSE)) SetFocus(first);
   UpdateWindow(hwnd_);
   // Files from the desktop: named on the command line, or dropped later.
   DragAcceptFiles(hwnd_, TRUE);
@@ -131,7 +137,7 @@ int EditorWindow::run() {
   MSG msg;
   while (!ended_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (preTranslate(msg)) continue;
-    if (IsDialogMessageW(hwnd_, &msg)) continue;
+    if (IsDialogMessageW(pane_, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -198,10 +204,12 @@ INT_PTR CALLBACK EditorWindow::proc(HWND hwnd, UINT message, WPARAM wParam, LPAR
   }
   auto* self = reinterpret_cast<EditorWindow*>(GetWindowLongPtrW(hwnd, DWLP_USER));
   if (self == nullptr || self->controls_ == nullptr) return FALSE;
-  return self->handle(message, wParam, lParam);
+  return self->handle(hwnd, message, wParam, lParam);
 }
 
-INT_PTR EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+// The frame and its pane share this procedure: the frame has the menu, the
+// toolbar and the window's own messages, the pane those of its controls.
+INT_PTR EditorWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND: {
       if (controls_->onCommand(wParam, lParam)) return TRUE;
@@ -221,7 +229,7 @@ INT_PTR EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY: {
       auto& header = *reinterpret_cast<NMHDR*>(lParam);
       if (header.code == TTN_GETDISPINFOW) return toolTipText(header) ? TRUE : FALSE;
-      SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, 0);
+      SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, 0);
       return controls_->onNotify(header) ? TRUE : FALSE;
     }
     case WM_DRAWITEM:
@@ -254,7 +262,7 @@ INT_PTR EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     // A drag ends with the mouse capture: another window taking it, a mode
     // cancelled (a dialog coming up), the window no longer active (Alt+Tab).
     case WM_CAPTURECHANGED:
-      if (controls_->dragging() && reinterpret_cast<HWND>(lParam) != hwnd_) dragCancel();
+      if (controls_->dragging() && reinterpret_cast<HWND>(lParam) != pane_) dragCancel();
       return FALSE;
     case WM_CANCELMODE:
       if (controls_->dragging()) dragCancel();

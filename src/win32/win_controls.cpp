@@ -62,7 +62,9 @@ WinControls::WinControls(HWND dialog, const res::DialogDef& def, std::function<v
     : dialog_(dialog), onEnd_(std::move(onEnd)) {
   const bool mainWindow = def.id == res::IDD_EDITOR;
   for (const res::ControlDef& c : def.controls) {
-    if (c.id == -1) continue;
+    // A control that is never shown has no window: what the editor does
+    // with it comes to nothing.
+    if (c.id == -1 || (mainWindow && c.neverShown)) continue;
     kinds_[c.id] = c.kind;
     HWND w = item(c.id);
     if (c.kind == K::ListView) {
@@ -739,12 +741,14 @@ bool WinControls::onDragPointer(bool released) {
 }
 
 bool WinControls::onWindow(POINT at) const {
+  // The whole window, whose controls may lie on a pane of their own.
+  HWND window = GetAncestor(dialog_, GA_ROOT);
   RECT frame{};
-  if (!GetWindowRect(dialog_, &frame) || !PtInRect(&frame, at)) return false;
+  if (!GetWindowRect(window, &frame) || !PtInRect(&frame, at)) return false;
   HWND under = WindowFromPoint(at);
   if (under == nullptr) return false;
   HWND root = GetAncestor(under, GA_ROOT);
-  return root == dialog_ || GetWindow(root, GW_OWNER) == dialog_;
+  return root == window || GetWindow(root, GW_OWNER) == window;
 }
 
 // The drop line: two pixels across the list at the top edge of the row
@@ -875,7 +879,7 @@ void WinControls::selectAllText(int id) {
 void WinControls::setWindowTitle(std::string_view title, bool modified) {
   std::wstring text = widen(title);
   if (modified) text += L'*';
-  SetWindowTextW(dialog_, text.c_str());
+  SetWindowTextW(GetAncestor(dialog_, GA_ROOT), text.c_str());
 }
 
 // ------------------------------------------------------------ tab strip

@@ -82,6 +82,25 @@ bool settled(HWND w) {
   return SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored) != 0;
 }
 
+// A control by its id anywhere in the window, also on a pane inside it.
+HWND findControl(HWND window, int id) {
+  struct Find {
+    int id;
+    HWND found;
+  } find{id, GetDlgItem(window, id)};
+  if (find.found != nullptr) return find.found;
+  EnumChildWindows(
+      window,
+      [](HWND w, LPARAM lParam) -> BOOL {
+        auto& f = *reinterpret_cast<Find*>(lParam);
+        if (GetDlgCtrlID(w) != f.id) return TRUE;
+        f.found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&find));
+  return find.found;
+}
+
 int fail(const char* what) {
   std::fprintf(stderr, "velmora_probe: %s\n", what);
   return 1;
@@ -136,7 +155,7 @@ int main(int argc, char** argv) {
     PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
     return 0;
   }
-  HWND control = id != 0 ? GetDlgItem(window, id) : window;
+  HWND control = id != 0 ? findControl(window, id) : window;
   if (control == nullptr) return fail("no such control");
 
   if (verb == "rows") {
