@@ -132,7 +132,7 @@ constexpr ControlDef kAbout[] = {
     {IDR_MAINFRAME, K::Icon, "", 11, 14, 21, 20},
     {-1, K::Label, "Velmora", 40, 12, 115, 8},
     {-1, K::Label, "Version 1.00  (C) 2026 the Velmora developers", 40, 26, 118, 18},
-    {IDOK, K::DefButton, "&OK", 164, 7, 50, 41},
+    {IDOK, K::DefButton, "&OK", 164, 7, 50, 14},
 };
 
 // Find: the text to look for in the shown list, "Find next" and "Close".
