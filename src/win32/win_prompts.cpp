@@ -274,6 +274,20 @@ editor::Answer WinPrompts::message(std::string_view text, std::string_view capti
   }
 }
 
+namespace {
+
+// The file dialogs' library is loaded when a file is first chosen, not
+// with the program: most starts never need it.
+using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
+FileDialogFn fileDialog(bool save) {
+  static HMODULE library = LoadLibraryW(L"comdlg32.dll");
+  if (library == nullptr) return nullptr;
+  return reinterpret_cast<FileDialogFn>(reinterpret_cast<void*>(
+      GetProcAddress(library, save ? "GetSaveFileNameW" : "GetOpenFileNameW")));
+}
+
+}  // namespace
+
 // The standard file dialog: the user may pick a file or type a new name,
 // and the editor asks its own question before replacing a file.
 std::optional<std::string> WinPrompts::chooseFile(editor::FilePurpose purpose,
@@ -291,7 +305,8 @@ std::optional<std::string> WinPrompts::chooseFile(editor::FilePurpose purpose,
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
   const bool save = purpose == editor::FilePurpose::Save;
-  if (!(save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn))) return std::nullopt;
+  const auto run = fileDialog(save);
+  if (run == nullptr || !run(&ofn)) return std::nullopt;
   file.resize(wcsnlen(file.c_str(), file.size()));
   if (file.empty()) return std::nullopt;
   return pathBytes(file);
