@@ -948,24 +948,57 @@ void WinControls::menuShow(int commandId, bool shown) {
   if (it == menuItems_.end() || it->second.shown == shown) return;
   MenuItem& item = it->second;
   item.shown = shown;
+  removeSeparators(item.popup);
   if (!shown) {
     RemoveMenu(item.popup, static_cast<UINT>(commandId), MF_BYCOMMAND);
-    return;
+  } else {
+    // Back at its place: after the items before it in the table that are
+    // in the menu now.
+    UINT position = 0;
+    for (const res::MenuItemDef& other : res::mainMenu()[item.popupIndex].items) {
+      if (other.id == commandId) break;
+      if (const auto o = menuItems_.find(other.id); o != menuItems_.end() && o->second.shown)
+        ++position;
+    }
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_ID | MIIM_STRING | MIIM_STATE;
+    info.wID = static_cast<UINT>(commandId);
+    info.dwTypeData = item.text.data();
+    info.fState = (item.enabled ? MFS_ENABLED : MFS_GRAYED) | (item.checked ? MFS_CHECKED : 0);
+    InsertMenuItemW(item.popup, position, TRUE, &info);
   }
-  // Back at its place: after the items before it in the table that are
-  // in the menu now.
+  addSeparators(item.popupIndex, item.popup);
+}
+
+void WinControls::removeSeparators(HMENU popup) {
+  for (int i = GetMenuItemCount(popup) - 1; i >= 0; --i) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    if (GetMenuItemInfoW(popup, static_cast<UINT>(i), TRUE, &info) &&
+        (info.fType & MFT_SEPARATOR) != 0)
+      RemoveMenu(popup, static_cast<UINT>(i), MF_BYPOSITION);
+  }
+}
+
+// The table's separators stand only between items in the menu: none at
+// either end (the File menu without recent files), none doubled.
+void WinControls::addSeparators(std::size_t popupIndex, HMENU popup) {
   UINT position = 0;
-  for (const res::MenuItemDef& other : res::mainMenu()[item.popupIndex].items) {
-    if (other.id == commandId) break;
-    if (other.id == 0 || menuItems_[other.id].shown) ++position;
+  bool itemBefore = false, pending = false;
+  for (const res::MenuItemDef& entry : res::mainMenu()[popupIndex].items) {
+    if (entry.id == 0) {
+      pending = itemBefore;
+      continue;
+    }
+    const auto it = menuItems_.find(entry.id);
+    if (it == menuItems_.end() || !it->second.shown) continue;
+    if (pending) InsertMenuW(popup, position++, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    pending = false;
+    itemBefore = true;
+    ++position;
   }
-  MENUITEMINFOW info{};
-  info.cbSize = sizeof info;
-  info.fMask = MIIM_ID | MIIM_STRING | MIIM_STATE;
-  info.wID = static_cast<UINT>(commandId);
-  info.dwTypeData = item.text.data();
-  info.fState = (item.enabled ? MFS_ENABLED : MFS_GRAYED) | (item.checked ? MFS_CHECKED : 0);
-  InsertMenuItemW(item.popup, position, TRUE, &info);
 }
 
 void WinControls::menuEnable(int commandId, bool enabled) {

@@ -137,6 +137,8 @@ class WinControls final : public editor::Controls {
 
  private:
   bool is(int id, res::ControlKind kind) const;
+  static void removeSeparators(HMENU popup);
+  void addSeparators(std::size_t popupIndex, HMENU popup);
   bool isCombo(int id) const;
   HWND listView(int id) const;
   HWND tipsFor(int id);
