@@ -72,7 +72,11 @@ ItemStyle styleOf(K kind) {
     case K::ComboList:
       return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | tab};
     case K::ComboEdit:
-      return {L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | tab};
+      // A chooser whose box reads a title (the web-link chooser's "Web
+      // Link!") rather than an item: a drop-down list that draws the
+      // title itself, so nothing can be typed into it.
+      return {L"COMBOBOX",
+              CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL | tab};
     case K::Button:
       return {L"BUTTON", BS_PUSHBUTTON | tab};
     case K::DefButton:

@@ -246,7 +246,7 @@ bool WinControls::onPosted(UINT message, WPARAM wParam) {
       if (changed) {
         const Quiet quiet(quiet_);
         send(item(id), CB_SETCURSEL, static_cast<WPARAM>(drop.selection));
-        if (is(id, K::ComboEdit)) SetWindowTextW(item(id), widen(drop.text).c_str());
+        if (is(id, K::ComboEdit)) setText(id, drop.text);
       }
       return true;
     }
@@ -255,6 +255,12 @@ bool WinControls::onPosted(UINT message, WPARAM wParam) {
     if (events_ != nullptr && changed) {
       flushPicks();
       events_->comboChanged(id);
+    }
+    // A titled chooser keeps no item chosen: the same item chosen again
+    // is a choice again.
+    if (is(id, K::ComboEdit)) {
+      const Quiet quiet(quiet_);
+      send(item(id), CB_SETCURSEL, static_cast<WPARAM>(-1));
     }
     return true;
   }
@@ -297,6 +303,10 @@ LRESULT CALLBACK WinControls::listProc(HWND w, UINT message, WPARAM wParam, LPAR
 
 // The small marker triangles of the information panel.
 bool WinControls::onDrawItem(const DRAWITEMSTRUCT& d) {
+  if (d.CtlType == ODT_COMBOBOX && is(static_cast<int>(d.CtlID), K::ComboEdit)) {
+    drawTitledItem(d);
+    return true;
+  }
   if (d.CtlType != ODT_STATIC || !is(static_cast<int>(d.CtlID), K::Picture)) return false;
   const RECT r = d.rcItem;
   FillRect(d.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
@@ -313,6 +323,30 @@ bool WinControls::onDrawItem(const DRAWITEMSTRUCT& d) {
   return true;
 }
 
+// A titled chooser: its box shows the title, its list the items.
+void WinControls::drawTitledItem(const DRAWITEMSTRUCT& d) const {
+  const bool box = (d.itemState & ODS_COMBOBOXEDIT) != 0 || d.itemID == static_cast<UINT>(-1);
+  std::wstring line;
+  if (box) {
+    const auto it = titles_.find(static_cast<int>(d.CtlID));
+    if (it != titles_.end()) line = widen(it->second);
+  } else {
+    line = widen(comboItem(static_cast<int>(d.CtlID), static_cast<int>(d.itemID)));
+  }
+  const bool selected = (d.itemState & ODS_SELECTED) != 0;
+  FillRect(d.hDC, &d.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  SetBkMode(d.hDC, TRANSPARENT);
+  SetTextColor(d.hDC, GetSysColor((d.itemState & ODS_DISABLED) != 0 ? COLOR_GRAYTEXT
+                                  : selected                        ? COLOR_HIGHLIGHTTEXT
+                                                                    : COLOR_WINDOWTEXT));
+  RECT text = d.rcItem;
+  text.left += 2;
+  DrawTextW(d.hDC, line.c_str(), static_cast<int>(line.size()), &text,
+            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  if ((d.itemState & ODS_FOCUS) != 0 && (d.itemState & ODS_NOFOCUSRECT) == 0)
+    DrawFocusRect(d.hDC, &d.rcItem);
+}
+
 // ------------------------------------------------------------ any control
 
 void WinControls::setText(int id, std::string_view text) {
@@ -324,6 +358,11 @@ void WinControls::setText(int id, std::string_view text) {
     send(w, CB_SETCURSEL, static_cast<WPARAM>(found));
     return;
   }
+  if (is(id, K::ComboEdit)) {
+    titles_[id] = std::string(text);
+    if (w != nullptr) InvalidateRect(w, nullptr, FALSE);
+    return;
+  }
   if (w != nullptr) SetWindowTextW(w, widen(text).c_str());
 }
 
@@ -332,6 +371,10 @@ std::string WinControls::text(int id) const {
   if (is(id, K::ListBox)) {
     const int sel = comboSelection(id);
     return sel < 0 ? std::string() : comboItem(id, sel);
+  }
+  if (is(id, K::ComboEdit)) {
+    const auto it = titles_.find(id);
+    return it == titles_.end() ? std::string() : it->second;
   }
   return windowText(w);
 }

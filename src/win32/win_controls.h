@@ -138,6 +138,7 @@ class WinControls final : public editor::Controls {
  private:
   bool is(int id, res::ControlKind kind) const;
   static void removeSeparators(HMENU popup);
+  void drawTitledItem(const DRAWITEMSTRUCT& d) const;
   void addSeparators(std::size_t popupIndex, HMENU popup);
   bool isCombo(int id) const;
   HWND listView(int id) const;
@@ -194,6 +195,8 @@ class WinControls final : public editor::Controls {
     bool chosen = false;
   };
   std::map<int, Drop> dropped_;
+  // What the box of a titled chooser reads.
+  std::map<int, std::string> titles_;
 };
 
 }  // namespace velmora::win32
