@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "editor/trace.h"
 #include "layout.h"
 #include "resource_ids.h"
 #include "texts.h"
@@ -176,6 +177,7 @@ void EditorDialog::showTabFields(int tab) {
 void EditorDialog::onTabChanged() {
   const int tab = controls_.tabSelection(IDC_TAB) + 1;
   if (tab < TAB_SATELLITE || tab > TAB_CHANNEL) return;
+  trace::mark(trace::TAB_CHOSEN);
   showTabFields(tab);
   // While a file loads the lists stay as they are; the loader fills the
   // tab that is showing when it has finished.

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "editor/editor_dialog.h"
+#include "editor/trace.h"
 #include "resource_ids.h"
 #include "sdx/favourites.h"
 #include "sdx/program_files.h"
@@ -36,6 +37,7 @@ void EditorDialog::openFile() { openChosenFile(std::nullopt); }
 void EditorDialog::openChosenFile(std::optional<std::string> chosen) {
   if (!chosen) chosen = prompts_.chooseFile(FilePurpose::Open, text::OPEN_FILTER);
   if (!chosen) return;
+  trace::mark(trace::OPEN_CHOSEN);
   filePath = *chosen;
   // A save offered on the way changes filePath; the chosen file is still
   // the one to load.
@@ -157,6 +159,7 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
   markSavedState();
   applyTabDefaultsAfterLoad();
   settleView();
+  trace::mark(trace::LOAD_DONE);
   if (result.lostChannels > 0)
     warn(std::to_string(result.lostChannels) + std::string(text::CHANNELS_LEFT_OUT));
 }

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "editor/editor_dialog.h"
+#include "editor/trace.h"
 #include "layout.h"
 #include "qt/images.h"
 #include "qt/western.h"
@@ -234,6 +235,13 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
 bool EditorWindow::event(QEvent* event) {
   if (event->type() == QEvent::Paint && firstShown_) {
     QTimer::singleShot(0, this, std::exchange(firstShown_, {}));
+  }
+  // The window and all its controls are painted in one go: the mark comes
+  // once that is over.
+  if (event->type() == QEvent::Paint && !firstPaintMarked_) {
+    firstPaintMarked_ = true;
+    if (editor::trace::enabled())
+      QTimer::singleShot(0, this, [] { editor::trace::mark(editor::trace::FIRST_PAINT); });
   }
   return QDialog::event(event);
 }

@@ -71,6 +71,7 @@ class EditorWindow final : public QDialog {
   QPalette blueTipPalette_;
   QPalette plainTipPalette_;
   std::function<void()> firstShown_;
+  bool firstPaintMarked_ = false;
 };
 
 }  // namespace velmora::qt

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <utility>
 
+#include "editor/trace.h"
 #include "layout.h"
 #include "qt/western.h"
 
@@ -334,6 +335,7 @@ void ListView::paintEvent(QPaintEvent* event) {
   QTableView::paintEvent(event);
   QPainter painter(viewport());
   paintInsertion(painter, {});
+  if (std::exchange(refilled_, false)) editor::trace::mark(editor::trace::LIST_PAINTED);
 }
 
 int ListView::topRow() const {

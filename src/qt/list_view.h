@@ -101,6 +101,9 @@ class ListView final : public QTableView {
   std::function<void()> onRightClick;
   std::function<void()> onColumnClick;
 
+  // The rows were filled anew: their next paint is marked in the trace.
+  void refilled() { refilled_ = true; }
+
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -123,6 +126,7 @@ class ListView final : public QTableView {
   int insertion_ = -1;
   bool dragging_ = false;
   bool afterDrag_ = false;
+  bool refilled_ = false;
 };
 
 }  // namespace velmora::qt

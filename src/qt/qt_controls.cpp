@@ -24,6 +24,7 @@
 #include <QtGlobal>
 #include <utility>
 
+#include "editor/trace.h"
 #include "qt/images.h"
 #include "qt/list_view.h"
 #include "qt/western.h"
@@ -457,7 +458,10 @@ void QtControls::listDeleteRow(int id, int row) {
 }
 
 void QtControls::listDeleteAll(int id) {
-  if (ListView* view = list(id)) view->rows().removeAll();
+  if (ListView* view = list(id)) {
+    view->rows().removeAll();
+    if (editor::trace::enabled()) view->refilled();
+  }
 }
 
 int QtControls::listRowCount(int id) const {

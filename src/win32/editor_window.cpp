@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "editor/editor_dialog.h"
+#include "editor/trace.h"
 #include "layout.h"
 #include "resource_ids.h"
 #include "texts.h"
@@ -130,6 +131,11 @@ int EditorWindow::run() {
   // The keyboard starts in the pane, at its first control.
   if (HWND first = GetNextDlgTabItem(pane_, nullptr, FALSE)) SetFocus(first);
   UpdateWindow(hwnd_);
+  if (editor::trace::enabled()) {
+    // The controls paint after the window itself: all of them first.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    editor::trace::mark(editor::trace::FIRST_PAINT);
+  }
   // Files from the desktop: named on the command line, or dropped later.
   DragAcceptFiles(hwnd_, TRUE);
   if (!openOnShow_.empty() && editor_ != nullptr)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "editor/trace.h"
 #include "resource_ids.h"
 #include "win32/menus.h"
 #include "win32/resources.h"
@@ -290,6 +291,8 @@ LRESULT CALLBACK WinControls::listProc(HWND w, UINT message, WPARAM wParam, LPAR
     case WM_PAINT: {
       const LRESULT result = DefSubclassProc(w, message, wParam, lParam);
       if (controls.insertList_ == static_cast<int>(id)) controls.paintInsertion(w);
+      if (controls.refilled_.erase(static_cast<int>(id)) != 0)
+        editor::trace::mark(editor::trace::LIST_PAINTED);
       return result;
     }
     case WM_NCDESTROY:
@@ -629,6 +632,7 @@ void WinControls::listDeleteRow(int id, int row) {
 void WinControls::listDeleteAll(int id) {
   const Quiet quiet(quiet_);
   send(listView(id), LVM_DELETEALLITEMS);
+  if (editor::trace::enabled()) refilled_.insert(id);
 }
 
 int WinControls::listRowCount(int id) const {

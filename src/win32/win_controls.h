@@ -197,6 +197,8 @@ class WinControls final : public editor::Controls {
   std::map<int, Drop> dropped_;
   // What the box of a titled chooser reads.
   std::map<int, std::string> titles_;
+  // Lists filled anew whose next paint is marked in the trace.
+  std::set<int> refilled_;
 };
 
 }  // namespace velmora::win32
