@@ -295,6 +295,22 @@ LRESULT CALLBACK WinControls::listProc(HWND w, UINT message, WPARAM wParam, LPAR
         editor::trace::mark(editor::trace::LIST_PAINTED);
       return result;
     }
+    case WM_SETFOCUS: {
+      // A list with the keyboard shows where it is: its picked row, or the
+      // top one, has the focus rectangle.
+      const LRESULT result = DefSubclassProc(w, message, wParam, lParam);
+      if (SendMessageW(w, LVM_GETITEMCOUNT, 0, 0) > 0 &&
+          SendMessageW(w, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) < 0) {
+        LRESULT row = SendMessageW(w, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+        if (row < 0) row = SendMessageW(w, LVM_GETTOPINDEX, 0, 0);
+        LVITEMW state{};
+        state.stateMask = state.state = LVIS_FOCUSED;
+        const Quiet quiet(controls.quiet_);
+        SendMessageW(w, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&state));
+      }
+      return result;
+    }
     case WM_NCDESTROY:
       RemoveWindowSubclass(w, &WinControls::listProc, id);
       break;
@@ -896,10 +912,14 @@ void WinControls::listSelectRows(int id, const std::vector<int>& rows) {
   state.stateMask = LVIS_SELECTED;
   send(w, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
   const int n = listRowCount(id);
-  state.state = LVIS_SELECTED;
+  bool first = true;
   for (const int row : rows) {
     if (row >= 0 && row < n) {
+      // The keyboard goes on from the first of them.
+      state.stateMask = first ? LVIS_SELECTED | LVIS_FOCUSED : LVIS_SELECTED;
+      state.state = state.stateMask;
       send(w, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+      first = false;
     }
   }
 }
