@@ -111,6 +111,7 @@ void header(Writer& w, DWORD style, DWORD exStyle, int controls, int cx, int cy,
   w.word(0);  // no menu
   w.word(0);  // the standard dialog class
   w.text(widen(caption));
+  if ((style & DS_SETFONT) == 0) return;
   w.word(static_cast<std::uint16_t>(def.fontPoints));
   w.word(FW_NORMAL);
   w.word(DEFAULT_CHARSET << 8);  // italic 0, charset
@@ -122,8 +123,9 @@ void header(Writer& w, DWORD style, DWORD exStyle, int controls, int cx, int cy,
 std::vector<std::uint32_t> buildFrameTemplate(const res::DialogDef& def) {
   Writer w;
   // Shown in the task bar and minimisable; of fixed size, so it has no
-  // maximise box. Its size comes with the pane.
-  header(w, DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+  // maximise box. Its size comes with the pane. It shows no text of its
+  // own, so it makes no font either.
+  header(w, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
          WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, 0, 0, 0, def.caption, def);
   return w.take();
 }

@@ -289,6 +289,8 @@ LRESULT CALLBACK WinControls::listProc(HWND w, UINT message, WPARAM wParam, LPAR
       controls.pickedThisPress_.erase(static_cast<int>(id));
       break;
     case WM_PAINT: {
+      // Rows may have come since the list took the keyboard.
+      if (GetFocus() == w) controls.showFocusRow(w);
       const LRESULT result = DefSubclassProc(w, message, wParam, lParam);
       if (controls.insertList_ == static_cast<int>(id)) controls.paintInsertion(w);
       if (controls.refilled_.erase(static_cast<int>(id)) != 0)
@@ -296,19 +298,8 @@ LRESULT CALLBACK WinControls::listProc(HWND w, UINT message, WPARAM wParam, LPAR
       return result;
     }
     case WM_SETFOCUS: {
-      // A list with the keyboard shows where it is: its picked row, or the
-      // top one, has the focus rectangle.
       const LRESULT result = DefSubclassProc(w, message, wParam, lParam);
-      if (SendMessageW(w, LVM_GETITEMCOUNT, 0, 0) > 0 &&
-          SendMessageW(w, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) < 0) {
-        LRESULT row = SendMessageW(w, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
-        if (row < 0) row = SendMessageW(w, LVM_GETTOPINDEX, 0, 0);
-        LVITEMW state{};
-        state.stateMask = state.state = LVIS_FOCUSED;
-        const Quiet quiet(controls.quiet_);
-        SendMessageW(w, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
-                     reinterpret_cast<LPARAM>(&state));
-      }
+      controls.showFocusRow(w);
       return result;
     }
     case WM_NCDESTROY:
@@ -318,6 +309,20 @@ LRESULT CALLBACK WinControls::listProc(HWND w, UINT message, WPARAM wParam, LPAR
       break;
   }
   return DefSubclassProc(w, message, wParam, lParam);
+}
+
+// A list with the keyboard shows where it is: its picked row, or the top
+// one, has the focus rectangle.
+void WinControls::showFocusRow(HWND w) {
+  if (send(w, LVM_GETITEMCOUNT) <= 0 ||
+      send(w, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) >= 0)
+    return;
+  LRESULT row = send(w, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+  if (row < 0) row = send(w, LVM_GETTOPINDEX);
+  LVITEMW state{};
+  state.stateMask = state.state = LVIS_FOCUSED;
+  const Quiet quiet(quiet_);
+  send(w, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
 }
 
 // The small marker triangles of the information panel.

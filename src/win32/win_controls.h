@@ -139,6 +139,7 @@ class WinControls final : public editor::Controls {
   bool is(int id, res::ControlKind kind) const;
   static void removeSeparators(HMENU popup);
   void drawTitledItem(const DRAWITEMSTRUCT& d) const;
+  void showFocusRow(HWND list);
   void addSeparators(std::size_t popupIndex, HMENU popup);
   bool isCombo(int id) const;
   HWND listView(int id) const;
