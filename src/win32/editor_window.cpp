@@ -49,7 +49,8 @@ EditorWindow::~EditorWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
 }
 
-// The toolbar sits above the pane of controls, which lies under it.
+// The toolbar at the top, the pane of controls under it; the window takes
+// the size of both.
 bool EditorWindow::buildToolBar() {
   toolBar_ = CreateWindowExW(
       0, TOOLBARCLASSNAMEW, nullptr,

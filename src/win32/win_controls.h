@@ -56,8 +56,6 @@ class WinControls final : public editor::Controls {
   void setMenu(HMENU menu);
   HWND dialog() const { return dialog_; }
   HWND item(int id) const;
-  // Every control of the template, for moving them below a toolbar.
-  const std::unordered_map<int, res::ControlKind>& kinds() const { return kinds_; }
 
   // The window's WM_COMMAND, WM_NOTIFY, WM_DRAWITEM and the messages its
   // controls post (WM_APP_LIST_PICK, WM_APP_COMBO_CLOSED); false when the
