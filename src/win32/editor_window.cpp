@@ -11,6 +11,7 @@
 #include "win32/dialog_template.h"
 #include "win32/menus.h"
 #include "win32/resources.h"
+#include "win32/shell.h"
 #include "win32/wide.h"
 #include "win32/win_prompts.h"
 
@@ -138,7 +139,7 @@ int EditorWindow::run() {
     editor::trace::mark(editor::trace::FIRST_PAINT);
   }
   // Files from the desktop: named on the command line, or dropped later.
-  DragAcceptFiles(hwnd_, TRUE);
+  SetWindowLongW(hwnd_, GWL_EXSTYLE, GetWindowLongW(hwnd_, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
   if (!openOnShow_.empty() && editor_ != nullptr)
     editor_->openPaths(std::exchange(openOnShow_, {}));
   MSG msg;
@@ -250,15 +251,9 @@ INT_PTR EditorWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_TIMER:
       return wParam == DRAG_TIMER && controls_->onDragPointer(false) ? TRUE : FALSE;
     case WM_DROPFILES: {
-      auto* drop = reinterpret_cast<HDROP>(wParam);
       std::vector<std::string> files;
-      const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-      for (UINT i = 0; i < count; ++i) {
-        std::wstring name(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-        name.resize(DragQueryFileW(drop, i, name.data(), static_cast<UINT>(name.size())));
+      for (const std::wstring& name : droppedFiles(reinterpret_cast<HDROP>(wParam)))
         files.push_back(pathBytes(name));
-      }
-      DragFinish(drop);
       if (editor_ != nullptr) editor_->openPaths(files);
       return TRUE;
     }

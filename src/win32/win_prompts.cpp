@@ -1,10 +1,6 @@
 #include "win32/win_prompts.h"
 
 #include <commdlg.h>
-#include <knownfolders.h>
-#include <objbase.h>
-#include <shellapi.h>
-#include <shlobj.h>
 
 #include <algorithm>
 
@@ -12,6 +8,7 @@
 #include "resource_ids.h"
 #include "texts.h"
 #include "win32/menus.h"
+#include "win32/shell.h"
 #include "win32/sub_dialog.h"
 #include "win32/wide.h"
 
@@ -127,14 +124,8 @@ std::string pathBytes(const std::wstring& path) {
 namespace {
 
 std::wstring settingsFolder() {
-  PWSTR known = nullptr;
-  std::wstring folder;
-  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &known)) &&
-      known != nullptr) {
-    folder = std::wstring(known) + L"\\Velmora";
-  }
-  CoTaskMemFree(known);
-  return folder;
+  const std::wstring folder = roamingAppData();
+  return folder.empty() ? folder : folder + L"\\Velmora";
 }
 
 std::wstring settingsFile(const std::wstring& folder) {
@@ -305,6 +296,7 @@ std::optional<std::string> WinPrompts::chooseFile(editor::FilePurpose purpose,
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
   const bool save = purpose == editor::FilePurpose::Save;
+  needCom();
   const auto run = fileDialog(save);
   if (run == nullptr || !run(&ofn)) return std::nullopt;
   file.resize(wcsnlen(file.c_str(), file.size()));
@@ -315,9 +307,7 @@ std::optional<std::string> WinPrompts::chooseFile(editor::FilePurpose purpose,
 int WinPrompts::runModal(editor::SubDialog& dialog) { return runSubDialog(owner_, dialog); }
 
 bool WinPrompts::shellOpen(std::string_view target) {
-  const auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteW(owner_, L"open", widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-  return result > 32;
+  return win32::shellOpen(owner_, widen(target));
 }
 
 // The guide is an HTML file next to the program; the default browser
@@ -326,7 +316,7 @@ void WinPrompts::showHelp(std::string_view file) {
   const std::wstring path = fromUtf8(file);
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return;
-  ShellExecuteW(owner_, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  win32::shellOpen(owner_, path);
 }
 
 int WinPrompts::contextMenu(int popupIndex) {
