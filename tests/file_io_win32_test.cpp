@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <vector>
 
+#include "db/path_text.h"
 #include "support/db_builders.h"
 #include "wdb/file_io.h"
 
@@ -93,6 +96,41 @@ TEST_F(FileIoWindows, ASymbolicLinkStaysALinkToTheReplacedFile) {
   EXPECT_NE(GetFileAttributesW((dir_ / "link.wdb").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
   EXPECT_EQ(textOf(*readWholeFile(real)), "new");
   EXPECT_EQ(textOf(readWholeFile(dir_ / "real.wdb.bak").value_or(bytesOf("none"))), "old");
+}
+
+// A folder and a name the ANSI code page cannot spell, and a path longer
+// than the old limit of 260 characters: replaced with a backup, read, and
+// found under their own names with nothing left beside them.
+TEST_F(FileIoWindows, NamesInAnyScriptAndPathsBeyondTheOldLimit) {
+  const fs::path unicode =
+      dir_ /
+      pathFromUtf8("\xC5\x81ukasz \xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xE2\x82\xAC");
+  const fs::path deep = dir_ / std::wstring(150, L'a') / std::wstring(150, L'b');
+  CreateDirectoryW(systemPath(deep.parent_path()).c_str(), nullptr);
+  for (const fs::path& folder : {unicode, deep}) {
+    ASSERT_TRUE(CreateDirectoryW(systemPath(folder).c_str(), nullptr));
+    const fs::path target = folder / L"\u0141ukasz \u20AC.wdb";
+    ASSERT_TRUE(writeFileAtomically(target, bytesOf("old")));
+    const FileWrite written = writeFileAtomically(target, bytesOf("new"));
+    ASSERT_TRUE(written && written.backupNote.empty()) << written.failure << written.backupNote;
+    EXPECT_TRUE(pathExists(target) && fileSizeOrZero(target) == 3 && whyUnreadable(target).empty());
+    EXPECT_EQ(textOf(readWholeFile(target).value_or(bytesOf("none"))), "new");
+    EXPECT_EQ(textOf(readWholeFile(target.native() + L".bak").value_or(bytesOf("none"))), "old");
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(systemPath(folder / L"*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
+      if (found.cFileName[0] != L'.' || found.cFileName[1] > L'.') names.push_back(found.cFileName);
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"\u0141ukasz \u20AC.wdb",
+                                                L"\u0141ukasz \u20AC.wdb.bak"}));
+  }
+  // What lies beyond the limit the fixture's cleaning cannot reach.
+  for (const wchar_t* name : {L"\u0141ukasz \u20AC.wdb", L"\u0141ukasz \u20AC.wdb.bak"})
+    DeleteFileW(systemPath(deep / name).c_str());
+  RemoveDirectoryW(systemPath(deep).c_str());
+  RemoveDirectoryW(systemPath(deep.parent_path()).c_str());
 }
 
 }  // namespace velmora

@@ -12,10 +12,11 @@
 #include <utility>
 
 #include "cli/check.h"
-#include "json/json_db.h"
 #include "cli/order_reports.h"
 #include "cli/stdout_blocks.h"
+#include "db/path_text.h"
 #include "db/text_number.h"
+#include "json/json_db.h"
 #include "match/match.h"
 #include "order/order.h"
 #include "sdx/favourites.h"
@@ -66,19 +67,23 @@ std::optional<wdb::Layout> layoutOption(const Options& opt) {
   return opt.layout == "II" ? wdb::Layout::TypeII : wdb::Layout::TypeI;
 }
 
+// Paths are UTF-8 text, as given on the command line (velmora-cli.exe takes
+// its arguments as Unicode): shown as they are, made into paths by
+// pathFromUtf8.
+
 // "Cannot read PATH: REASON" with the system's reason or ours.
-Refusal cannotRead(const fs::path& path, std::size_t maxBytes = 64u << 20) {
-  std::string reason = whyUnreadable(path, maxBytes);
-  return Refusal{std::string(text::CANNOT_READ) + path.string() +
-                 (reason.empty() ? "." : ": " + reason)};
+Refusal cannotRead(const std::string& path, std::size_t maxBytes = 64u << 20) {
+  std::string reason = whyUnreadable(pathFromUtf8(path), maxBytes);
+  return Refusal{std::string(text::CANNOT_READ) + path + (reason.empty() ? "." : ": " + reason)};
 }
 
 // The whole of an input file. With a `tooLong` message, a file longer than
 // maxBytes is refused with it before anything is read.
-std::vector<std::byte> readInput(const fs::path& path, std::size_t maxBytes = 64u << 20,
+std::vector<std::byte> readInput(const std::string& path, std::size_t maxBytes = 64u << 20,
                                  const std::string& tooLong = {}) {
-  if (!tooLong.empty() && fileSizeOrZero(path) > maxBytes) throw Refusal{tooLong};
-  auto bytes = readWholeFile(path, maxBytes);
+  const fs::path file = pathFromUtf8(path);
+  if (!tooLong.empty() && fileSizeOrZero(file) > maxBytes) throw Refusal{tooLong};
+  auto bytes = readWholeFile(file, maxBytes);
   if (!bytes) throw cannotRead(path, maxBytes);
   return std::move(*bytes);
 }
@@ -86,14 +91,14 @@ std::vector<std::byte> readInput(const fs::path& path, std::size_t maxBytes = 64
 // What Open checks before it reads a chosen file: that there is something
 // to read, then that the name says a kind of file it supports. A file that
 // is not there, or is no file, is refused with the reason.
-void checkOpenPath(const fs::path& path, OpenKind expected) {
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) throw cannotRead(path);
-  if (fileSizeOrZero(path) == 0) throw Refusal{std::string(text::NO_DATA_IN_FILE)};
-  if (classifyOpenPath(path.string()) != expected) throw Refusal{std::string(text::SUPPORT_FILE)};
+void checkOpenPath(const std::string& path, OpenKind expected) {
+  if (fileFacts(systemPath(pathFromUtf8(path))).kind != FileFacts::Kind::Regular)
+    throw cannotRead(path);
+  if (fileSizeOrZero(pathFromUtf8(path)) == 0) throw Refusal{std::string(text::NO_DATA_IN_FILE)};
+  if (classifyOpenPath(path) != expected) throw Refusal{std::string(text::SUPPORT_FILE)};
 }
 
-wdb::ReadResult loadDatabase(const fs::path& path) {
+wdb::ReadResult loadDatabase(const std::string& path) {
   checkOpenPath(path, OpenKind::Wdb);
   const std::vector<std::byte> bytes =
       readInput(path, wdb::MAX_FILE_BYTES, std::string(text::NOT_A_FORMAT));
@@ -105,8 +110,8 @@ wdb::ReadResult loadDatabase(const fs::path& path) {
 // A favourite folder named on the command line must exist; a missing
 // "favor" beside the program only means there is no favourite list.
 void checkFavouriteDir(const Options& opt) {
-  std::error_code ec;
-  if (!opt.favouriteDir.empty() && !fs::is_directory(opt.favouriteDir, ec)) {
+  if (!opt.favouriteDir.empty() &&
+      fileFacts(systemPath(pathFromUtf8(opt.favouriteDir))).kind != FileFacts::Kind::Folder) {
     throw Refusal{"The favourite folder " + opt.favouriteDir + " does not exist."};
   }
 }
@@ -114,7 +119,7 @@ void checkFavouriteDir(const Options& opt) {
 FavouriteList favourites(const Options& opt, const Env& env) {
   if (opt.favouriteDir.empty())
     return loadFavouritesBesideProgram(programFilesFolder(env.programDir));
-  return loadFavouritesFromFolder(opt.favouriteDir);
+  return loadFavouritesFromFolder(pathFromUtf8(opt.favouriteDir));
 }
 
 // The files a command reads, which its output must not be.
@@ -142,13 +147,14 @@ void save(ChannelDb& db, wdb::Layout layout, const Options& opt, const Env& env,
   if (!image.ok()) throw Refusal{image.message};
   for (const std::string& input : inputsOf(opt)) {
     std::error_code ec;
-    if (fs::equivalent(input, opt.out, ec) && !ec) {
+    if (fs::equivalent(systemPath(pathFromUtf8(input)), systemPath(pathFromUtf8(opt.out)), ec) &&
+        !ec) {
       throw Refusal{cantBeCreated(opt.out, text::REASON_SAME_AS_INPUT)};
     }
   }
   WriteOptions options;
   options.keepBackup = !opt.noBackup;
-  const FileWrite written = writeFileAtomically(opt.out, image.bytes, options);
+  const FileWrite written = writeFileAtomically(pathFromUtf8(opt.out), image.bytes, options);
   if (!written) throw Refusal{cantBeCreated(opt.out, written.failure)};
   if (!written.backupNote.empty()) err << written.backupNote << '\n';
 }
@@ -193,7 +199,7 @@ int checkCommand(const Options& opt, std::ostream& out) {
   std::vector<Finding> findings;
   ChannelDb db;
   try {
-    if (opt.in.ends_with(".json")) {
+    if (hasExtension(opt.in, "json")) {
       db = loadJson(opt.in).db;
     } else {
       checkOpenPath(opt.in, OpenKind::Wdb);
@@ -583,8 +589,12 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 int runMain(int argc, char** argv) {
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  return runMain(args, programFolder(argc > 0 ? argv[0] : nullptr));
+}
+
+int runMain(const std::vector<std::string>& args, const fs::path& programDir) {
   Env env;
-  env.programDir = programFolder(argc > 0 ? argv[0] : nullptr);
+  env.programDir = programDir;
   StdoutBlocks block;
   std::ostream out(&block);
   const int rc = run(args, out, std::cerr, env);

@@ -25,5 +25,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
 // run() for the real process: the program's folder, std::cout, std::cerr.
 int runMain(int argc, char** argv);
+// The same with the arguments as UTF-8 text and the program's folder known
+// (on Windows, where both come from the system as UTF-16).
+int runMain(const std::vector<std::string>& args, const std::filesystem::path& programDir);
 
 }  // namespace velmora::cli

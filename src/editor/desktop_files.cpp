@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "db/path_text.h"
 #include "editor/editor_dialog.h"
 #include "resource_ids.h"
 #include "wdb/open_path.h"
@@ -18,11 +19,22 @@ constexpr std::string_view RECENT_KEY = "recentFiles";
 // A path as a whole path from the file system's root; one that is whole
 // already is kept as it was given.
 std::string absolutePath(const std::string& path) {
-  const std::filesystem::path p(path);
+  const std::filesystem::path p = pathFromUtf8(path);
   if (p.is_absolute()) return path;
   std::error_code ec;
   const std::filesystem::path whole = std::filesystem::absolute(p, ec);
-  return ec ? path : whole.lexically_normal().string();
+  return ec ? path : utf8FromPath(whole.lexically_normal());
+}
+
+// A path as a menu item's text: an ampersand in it is shown, not taken as
+// the mark of the key that chooses the item.
+std::string menuTextOf(const std::string& path) {
+  std::string text;
+  for (const char c : path) {
+    if (c == '&') text += '&';
+    text += c;
+  }
+  return text;
 }
 }  // namespace
 
@@ -65,7 +77,7 @@ void EditorDialog::showRecentFiles() {
     if (shown) {
       // "&1 path": the digit chooses the item from the keyboard.
       controls_.menuSetText(ID_FILE_RECENT1 + i,
-                            "&" + std::to_string(i + 1) + " " + recentFiles_[at]);
+                            "&" + std::to_string(i + 1) + " " + menuTextOf(recentFiles_[at]));
     }
     controls_.menuShow(ID_FILE_RECENT1 + i, shown);
   }

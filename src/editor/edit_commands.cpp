@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "db/text_number.h"
+#include "db/western_text.h"
 #include "editor/add_channel_dialog.h"
 #include "editor/editor_dialog.h"
 #include "resource_ids.h"
@@ -297,7 +298,8 @@ void EditorDialog::addSatellite() {
     base.resize(base.size() - suffix.size());
   const std::string name = base.substr(0, SAT_NAME_LEN - suffix.size()) + suffix;
   if (typed.size() > SAT_NAME_LEN)
-    warn(joined({text::NAME_CUT_HEAD, typed, text::NAME_CUT_ARROW, name, text::NAME_CUT_TAIL}));
+    warn(joined({text::NAME_CUT_HEAD, westernToUtf8(typed), text::NAME_CUT_ARROW,
+                 westernToUtf8(name), text::NAME_CUT_TAIL}));
   if (db.satCount >= MAX_SATS) {
     warn(text::MAX_SATS_ADD);
     return;
@@ -309,8 +311,8 @@ void EditorDialog::addSatellite() {
   for (int s = db.satCount - 1; s >= 0; --s) {
     if (db.sats[at(s)].name != name) continue;
     const Answer a =
-        prompts_.message(joined({name, text::SAT_REPLACE_QUESTION}), text::SAT_REPLACE_CAPTION,
-                         Buttons::YesNoDefaultNo, Icon::Information);
+        prompts_.message(joined({westernToUtf8(name), text::SAT_REPLACE_QUESTION}),
+                         text::SAT_REPLACE_CAPTION, Buttons::YesNoDefaultNo, Icon::Information);
     if (a != Answer::Yes) return;
     slot = s;
     break;
@@ -349,7 +351,7 @@ void EditorDialog::changeSatellite() {
   }
   for (int s = 0; s < db.satCount && ok; ++s) {
     if (s != row && db.sats[at(s)].name == name) {
-      warn(joined({name, text::SAT_NAME_EXISTS}));
+      warn(joined({westernToUtf8(name), text::SAT_NAME_EXISTS}));
       ok = false;
     }
   }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "db/path_text.h"
 #include "editor/editor_dialog.h"
 #include "editor/trace.h"
 #include "resource_ids.h"
@@ -43,7 +44,7 @@ void EditorDialog::openChosenFile(std::optional<std::string> chosen) {
   // the one to load.
   const std::string toOpen = *chosen;
 
-  if (fileSizeOrZero(filePath) == 0) {
+  if (fileSizeOrZero(pathFromUtf8(filePath)) == 0) {
     warn(text::NO_DATA_IN_FILE);
     return;
   }
@@ -91,9 +92,10 @@ void EditorDialog::startLoading() {
   const std::string path = filePath;
   prompts_.runInBackground([this, path]() -> std::function<void()> {
     wdb::ReadResult result;
-    if (fileSizeOrZero(path) > wdb::MAX_FILE_BYTES)
+    const std::filesystem::path file = pathFromUtf8(path);
+    if (fileSizeOrZero(file) > wdb::MAX_FILE_BYTES)
       result.message = text::NOT_A_FORMAT;
-    else if (std::optional<std::vector<std::byte>> bytes = readWholeFile(path, wdb::MAX_FILE_BYTES))
+    else if (std::optional<std::vector<std::byte>> bytes = readWholeFile(file, wdb::MAX_FILE_BYTES))
       result = wdb::readWdb(*bytes);
     else
       result.message = text::NO_DATA_IN_FILE;
@@ -174,7 +176,7 @@ void EditorDialog::applyTabDefaultsAfterLoad() {
 
 void EditorDialog::showFileLine(const std::string& path) {
   shownFile_ = path;
-  controls_.setText(IDC_FILE, path);
+  controls_.setPathText(IDC_FILE, path);
   // The line may show the path shortened; its tip always has all of it.
   controls_.setToolTip(IDC_FILE, path);
 }
@@ -192,8 +194,7 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
   // takes the file back ("out.txt" is saved as "out.txt.wdb").
   if (!hasExtension(filePath, "wdb")) filePath += ".wdb";
 
-  std::error_code ec;
-  if (std::filesystem::exists(filePath, ec)) {
+  if (pathExists(pathFromUtf8(filePath))) {
     const Answer a =
         prompts_.message(filePath + std::string(text::ALREADY_EXISTS), text::OVERWRITE_CAPTION,
                          Buttons::YesNoDefaultNo, Icon::Information);
@@ -216,7 +217,8 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
     warn(image.message);
     return SaveOutcome::Failed;
   }
-  const FileWrite written = writeFileAtomically(filePath, image.bytes, env_.writeOptions);
+  const FileWrite written =
+      writeFileAtomically(pathFromUtf8(filePath), image.bytes, env_.writeOptions);
   if (!written) {
     warn(filePath + std::string(text::CANT_BE_CREATED) + "\n\n" + written.failure);
     return SaveOutcome::Failed;

@@ -1,5 +1,6 @@
 // The user guide on F1, the two listing services' home pages, and the
 // About box.
+#include "db/path_text.h"
 #include "editor/about_dialog.h"
 #include "editor/editor_dialog.h"
 #include "sdx/program_files.h"
@@ -16,7 +17,7 @@ constexpr const char* LISTING_SERVICES[] = {"https://www.satcodx.com/", "https:/
 }  // namespace
 
 void EditorDialog::openHelp() {
-  prompts_.showHelp((programFilesFolder(env_.programDir) / HELP_FILE).string());
+  prompts_.showHelp(utf8FromPath(programFilesFolder(env_.programDir) / HELP_FILE));
 }
 
 void EditorDialog::openWebLink() {

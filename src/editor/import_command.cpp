@@ -1,6 +1,7 @@
 // A SatcoDX listing chosen in Open: imported as one more satellite.
 #include <algorithm>
 
+#include "db/path_text.h"
 #include "editor/editor_dialog.h"
 #include "resource_ids.h"
 #include "sdx/import.h"
@@ -12,7 +13,7 @@ namespace velmora::editor {
 using namespace velmora::res;
 
 void EditorDialog::importListing() {
-  const std::optional<std::vector<std::byte>> bytes = readWholeFile(filePath);
+  const std::optional<std::vector<std::byte>> bytes = readWholeFile(pathFromUtf8(filePath));
   if (!bytes) {
     // The file vanished or cannot be read since Open looked at it: add nothing.
     warn(text::NO_DATA_IN_FILE);

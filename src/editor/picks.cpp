@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <unordered_map>
 
+#include "db/path_text.h"
 #include "editor/editor_dialog.h"
 #include "layout.h"
 #include "resource_ids.h"
@@ -219,8 +220,7 @@ void EditorDialog::markSavedState() {
 void EditorDialog::updateTitle() {
   std::string title(editorDialog().caption);
   if (!shownFile_.empty()) {
-    const std::filesystem::path path(shownFile_);
-    title += " - " + path.filename().string();
+    title += " - " + utf8FromPath(pathFromUtf8(shownFile_).filename());
   }
   const bool modified = db.savedFlag == 0 && db.satCount > 0;
   if (title == shownTitle_ && modified == shownModified_) return;

@@ -1,9 +1,16 @@
 // What the editor logic needs of a window toolkit, and nothing more. The
 // logic addresses controls by their numeric ids (res/resource_ids.h); the Qt
 // adapter implements these interfaces over real widgets, the tests over
-// plain memory. Texts are byte strings (one byte per character), the
-// database's own; a toolkit shows and takes them as the Western code page
-// (db/western_text.h).
+// plain memory.
+//
+// Two kinds of text cross the port. The contents of controls (edits,
+// labels, combo items, list cells, tab titles) are byte strings, one byte
+// per character, the database's own: a toolkit shows and takes them as the
+// Western code page (db/western_text.h). What the program says about
+// itself and about files (message boxes, tips, menu item texts, the window
+// title, a path shown with setPathText) is UTF-8, and so are the paths the
+// file dialog, the desktop and the settings hand over: a file name may be
+// in any script. Our own fixed texts are ASCII, the same in both.
 #pragma once
 
 #include <functional>
@@ -22,6 +29,8 @@ class Controls {
   // visibility and enabled state.
   virtual void setText(int id, std::string_view text) = 0;
   virtual std::string text(int id) const = 0;
+  // A control's text that is a path, given as UTF-8 (the File line).
+  virtual void setPathText(int id, std::string_view path) = 0;
   // The first character of a control's text that has no byte (the user
   // typed or pasted it; text() gives '?' for it), or nothing.
   virtual std::optional<char32_t> foreignChar(int id) const = 0;
@@ -29,7 +38,8 @@ class Controls {
   virtual bool isVisible(int id) const = 0;
   virtual void setEnabled(int id, bool enabled) = 0;
   virtual bool isEnabled(int id) const = 0;
-  // The tip shown when the pointer rests on a control; empty for none.
+  // The tip shown when the pointer rests on a control, UTF-8; empty for
+  // none.
   virtual void setToolTip(int id, std::string_view text) = 0;
   virtual std::string toolTip(int id) const = 0;
 
@@ -93,15 +103,16 @@ class Controls {
   // Check mark of a menu item.
   virtual void menuCheck(int commandId, bool checked) = 0;
   virtual bool menuChecked(int commandId) const = 0;
-  // A menu item's text, and whether it is in its menu at all.
+  // A menu item's text (UTF-8, '&' before the character that chooses it,
+  // "&&" for an ampersand), and whether it is in its menu at all.
   virtual void menuSetText(int commandId, std::string_view text) = 0;
   virtual void menuShow(int commandId, bool shown) = 0;
   // Whether a menu item can be chosen (greyed when not).
   virtual void menuEnable(int commandId, bool enabled) = 0;
   virtual bool menuEnabled(int commandId) const = 0;
 
-  // The main window's title; `modified` marks unsaved changes (a "*"
-  // after the title, as the toolkit shows it).
+  // The main window's title, UTF-8; `modified` marks unsaved changes (a
+  // "*" after the title, as the toolkit shows it).
   virtual void setWindowTitle(std::string_view title, bool modified) = 0;
 
   // The control that has the keyboard focus, 0 for none.
@@ -139,27 +150,30 @@ class Prompts {
  public:
   virtual ~Prompts() = default;
 
-  // A modal message box. A Yes/No question cannot be dismissed: Esc and
-  // the close box do nothing until Yes or No is chosen. Yes/No/Cancel
-  // takes Esc and the close box as Cancel.
+  // A modal message box; text and caption are UTF-8 (a name from the
+  // database in it is converted first). A Yes/No question cannot be
+  // dismissed: Esc and the close box do nothing until Yes or No is chosen.
+  // Yes/No/Cancel takes Esc and the close box as Cancel.
   virtual Answer message(std::string_view text, std::string_view caption, Buttons buttons,
                          Icon icon) = 0;
   // The standard file dialog; `filter` is "Name|*.ext|Name|*.ext||". The
   // user may pick a file or type a new name; the dialog never asks about
-  // replacing a file itself. Nothing when cancelled.
+  // replacing a file itself. The whole path as UTF-8; nothing when
+  // cancelled.
   virtual std::optional<std::string> chooseFile(FilePurpose purpose, std::string_view filter) = 0;
   // Runs a modal sub-dialog until it ends; returns its result.
   virtual int runModal(SubDialog& dialog) = 0;
-  // Asks the desktop to open a web address or a file with its default
-  // program; false when it could not.
+  // Asks the desktop to open a web address or a file (UTF-8) with its
+  // default program; false when it could not.
   virtual bool shellOpen(std::string_view target) = 0;
-  // Shows the user guide, an HTML file, in a help window; nothing happens
-  // when the file is missing.
+  // Shows the user guide, an HTML file (its path UTF-8), in a help window;
+  // nothing happens when the file is missing.
   virtual void showHelp(std::string_view file) = 0;
   // The popup menu `popupIndex` of the main menu as a context menu at the
   // mouse; the chosen command id, or 0.
   virtual int contextMenu(int popupIndex) = 0;
-  // A text kept in the user's settings between runs; empty when none.
+  // A UTF-8 text kept in the user's settings between runs; empty when
+  // none.
   virtual std::string setting(std::string_view key) = 0;
   virtual void setSetting(std::string_view key, std::string_view value) = 0;
   // Runs `work` on a worker thread; the function it returns is then run on

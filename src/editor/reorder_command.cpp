@@ -3,12 +3,14 @@
 // matching itself is the core's (match/match.h).
 #include <algorithm>
 
+#include "db/path_text.h"
 #include "editor/editor_dialog.h"
 #include "json/json_db.h"
 #include "match/match.h"
 #include "resource_ids.h"
 #include "texts.h"
 #include "wdb/file_io.h"
+#include "wdb/open_path.h"
 
 namespace velmora::editor {
 
@@ -18,8 +20,9 @@ namespace {
 
 // The reference database, or the message why it cannot be read.
 std::optional<ChannelDb> readReference(const std::string& path, std::string& refusal) {
-  const bool json = path.ends_with(".json");
-  const std::uintmax_t size = fileSizeOrZero(path);
+  const bool json = hasExtension(path, "json");
+  const std::filesystem::path file = pathFromUtf8(path);
+  const std::uintmax_t size = fileSizeOrZero(file);
   if (size == 0) {
     refusal = text::NO_DATA_IN_FILE;
     return std::nullopt;
@@ -29,7 +32,7 @@ std::optional<ChannelDb> readReference(const std::string& path, std::string& ref
     refusal = json ? cli::jsonTooLongRefusal(path) : std::string(text::NOT_A_FORMAT);
     return std::nullopt;
   }
-  const std::optional<std::vector<std::byte>> bytes = readWholeFile(path, limit);
+  const std::optional<std::vector<std::byte>> bytes = readWholeFile(file, limit);
   if (!bytes) {
     refusal = text::NO_DATA_IN_FILE;
     return std::nullopt;

@@ -2,17 +2,18 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QFile>
 #include <QGuiApplication>
 #include <QTimer>
 #if QT_CONFIG(sessionmanager)
 #include <QSessionManager>
 #endif
 
+#include "db/path_text.h"
 #include "editor/editor_dialog.h"
 #include "qt/editor_window.h"
 #include "qt/images.h"
 #include "qt/qt_prompts.h"
+#include "qt/western.h"
 
 namespace velmora::qt {
 
@@ -24,7 +25,7 @@ int runEditor(const std::vector<std::string>& files,
   prompts.followMenus(&window.controls());
   editor::EditorEnv env;
   // The help file and the favourite folder lie next to the program.
-  env.programDir = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+  env.programDir = pathFromUtf8(toUtf8Text(QCoreApplication::applicationDirPath()));
   editor::EditorDialog editor(window.controls(), prompts, env);
   window.attach(editor);
   editor.initDialog();

@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMenu>
@@ -247,14 +246,14 @@ bool EditorWindow::event(QEvent* event) {
 }
 
 namespace {
-// The local files a drag from the desktop carries, in the file system's
-// encoding; empty when it carries anything else.
+// The local files a drag from the desktop carries, as UTF-8 paths; empty
+// when it carries anything else.
 std::vector<std::string> droppedFiles(const QMimeData* mime) {
   std::vector<std::string> files;
   if (mime == nullptr || !mime->hasUrls()) return files;
   for (const QUrl& url : mime->urls()) {
     if (!url.isLocalFile()) return {};
-    files.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    files.push_back(toUtf8Text(url.toLocalFile()));
   }
   return files;
 }

@@ -292,6 +292,18 @@ std::string QtControls::text(int id) const {
   return w != nullptr ? toBytes(w->windowTitle()) : std::string();
 }
 
+// A path as the user knows it; a label shows it as plain text.
+void QtControls::setPathText(int id, std::string_view path) {
+  QWidget* w = widget(id);
+  const QString t = fromUtf8Text(path);
+  if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+    edit->setText(t);
+  } else if (auto* label = qobject_cast<QLabel*>(w)) {
+    label->setTextFormat(Qt::PlainText);
+    label->setText(t);
+  }
+}
+
 std::optional<char32_t> QtControls::foreignChar(int id) const {
   const QWidget* w = widget(id);
   if (const auto* edit = qobject_cast<const QLineEdit*>(w)) return qt::foreignChar(edit->text());
@@ -321,12 +333,12 @@ bool QtControls::isEnabled(int id) const {
 }
 
 void QtControls::setToolTip(int id, std::string_view text) {
-  if (QWidget* w = widget(id)) w->setToolTip(fromBytes(text));
+  if (QWidget* w = widget(id)) w->setToolTip(fromUtf8Text(text));
 }
 
 std::string QtControls::toolTip(int id) const {
   const QWidget* w = widget(id);
-  return w != nullptr ? toBytes(w->toolTip()) : std::string();
+  return w != nullptr ? toUtf8Text(w->toolTip()) : std::string();
 }
 
 // ------------------------------------------------------------ combo and list boxes
@@ -710,7 +722,10 @@ void QtControls::selectAllText(int id) {
 // Qt puts the "*" of a modified window where the title holds "[*]".
 void QtControls::setWindowTitle(std::string_view title, bool modified) {
   if (!dialog_) return;
-  dialog_->setWindowTitle(fromBytes(title) + QStringLiteral("[*]"));
+  // A "[*]" of the title's own would be taken for the mark.
+  QString shown = fromUtf8Text(title);
+  shown.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+  dialog_->setWindowTitle(shown + QStringLiteral("[*]"));
   dialog_->setWindowModified(modified);
 }
 
@@ -760,7 +775,7 @@ bool QtControls::menuChecked(int commandId) const {
 }
 
 void QtControls::menuSetText(int commandId, std::string_view text) {
-  if (QAction* action = menuAction(commandId)) action->setText(fromBytes(text));
+  if (QAction* action = menuAction(commandId)) action->setText(fromUtf8Text(text));
 }
 
 void QtControls::menuShow(int commandId, bool shown) {

@@ -66,6 +66,7 @@ class QtControls final : public editor::Controls {
   QAction* menuAction(int commandId) const;
 
   void setText(int id, std::string_view text) override;
+  void setPathText(int id, std::string_view path) override;
   std::string text(int id) const override;
   std::optional<char32_t> foreignChar(int id) const override;
   void setVisible(int id, bool visible) override;

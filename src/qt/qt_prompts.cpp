@@ -85,9 +85,9 @@ editor::Answer QtPrompts::message(std::string_view text, std::string_view captio
   const bool yesNo =
       buttons == editor::Buttons::YesNo || buttons == editor::Buttons::YesNoDefaultNo;
   MessageBox box(parent_, yesNo);
-  box.setWindowTitle(fromBytes(caption.empty() ? text::APP_NAME : caption));
+  box.setWindowTitle(fromUtf8Text(caption.empty() ? text::APP_NAME : caption));
   box.setTextFormat(Qt::PlainText);
-  box.setText(fromBytes(text));
+  box.setText(fromUtf8Text(text));
   switch (icon) {
     case editor::Icon::Exclamation:
       box.setIcon(QMessageBox::Warning);
@@ -145,8 +145,7 @@ std::optional<std::string> QtPrompts::chooseFile(editor::FilePurpose purpose,
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList files = dialog.selectedFiles();
   if (files.isEmpty()) return std::nullopt;
-  // The path in the file system's own encoding, so that it opens again.
-  return QFile::encodeName(files.first()).toStdString();
+  return toUtf8Text(files.first());
 }
 
 int QtPrompts::runModal(editor::SubDialog& dialog) {
@@ -160,9 +159,8 @@ int QtPrompts::runModal(editor::SubDialog& dialog) {
 }
 
 bool QtPrompts::shellOpen(std::string_view target) {
-  const QByteArray bytes(target.data(), static_cast<qsizetype>(target.size()));
-  const QUrl url = bytes.contains("://") ? QUrl(QString::fromUtf8(bytes))
-                                         : QUrl::fromLocalFile(QFile::decodeName(bytes));
+  const QString text = fromUtf8Text(target);
+  const QUrl url = text.contains(QStringLiteral("://")) ? QUrl(text) : QUrl::fromLocalFile(text);
   return QDesktopServices::openUrl(url);
 }
 
@@ -170,7 +168,7 @@ bool QtPrompts::shellOpen(std::string_view target) {
 // desktop without a web browser. The window stays open beside the editor
 // and is brought forward on the next F1.
 void QtPrompts::showHelp(std::string_view file) {
-  const QString path = QFile::decodeName(QByteArray(file.data(), qsizetype(file.size())));
+  const QString path = fromUtf8Text(file);
   if (!QFileInfo::exists(path)) return;
   auto* browser = qobject_cast<QTextBrowser*>(help_.data());
   if (browser == nullptr) {
@@ -192,18 +190,26 @@ void QtPrompts::showHelp(std::string_view file) {
 
 // The user's settings as the desktop keeps them (a file in the user's
 // configuration folder on Linux, the registry on Windows).
-// A setting's bytes (a path among them) are kept one character each, as
-// they always were, so that earlier settings read back the same.
+// A setting is kept as the text it is (a path in any script). Earlier
+// versions kept its UTF-8 bytes one character each: such a value reads back
+// as those bytes.
 std::string QtPrompts::setting(std::string_view key) {
   const QSettings settings(QStringLiteral("Velmora"), QStringLiteral("Velmora"));
-  const QByteArray bytes = settings.value(fromBytes(key)).toString().toLatin1();
-  return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+  const QString value = settings.value(fromUtf8Text(key)).toString();
+  const bool bytesEach =
+      std::all_of(value.begin(), value.end(), [](QChar c) { return c.unicode() < 0x100; }) &&
+      std::any_of(value.begin(), value.end(), [](QChar c) { return c.unicode() >= 0x80; });
+  if (bytesEach) {
+    const QByteArray bytes = value.toLatin1();
+    if (QString::fromUtf8(bytes).toUtf8() == bytes)
+      return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+  }
+  return toUtf8Text(value);
 }
 
 void QtPrompts::setSetting(std::string_view key, std::string_view value) {
   QSettings settings(QStringLiteral("Velmora"), QStringLiteral("Velmora"));
-  settings.setValue(fromBytes(key),
-                    QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size())));
+  settings.setValue(fromUtf8Text(key), fromUtf8Text(value));
 }
 
 int QtPrompts::contextMenu(int popupIndex) {

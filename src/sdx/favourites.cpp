@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "db/path_text.h"
 #include "sdx/text_reads.h"
 
 namespace velmora {
@@ -31,7 +32,7 @@ std::vector<fs::path> filesWithExtension(const fs::path& folder, std::string_vie
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     std::error_code typeEc;
     if (!it->is_regular_file(typeEc)) continue;
-    if (endsWith(it->path().filename().string(), extension)) files.push_back(it->path());
+    if (endsWith(utf8FromPath(it->path().filename()), extension)) files.push_back(it->path());
   }
   std::sort(files.begin(), files.end());
   return files;
@@ -41,7 +42,7 @@ std::vector<fs::path> filesWithExtension(const fs::path& folder, std::string_vie
 // "satlist1" or "SATLIST1"; other numbers are lists of other purposes.
 FavouriteList readListAmong(const std::vector<fs::path>& files) {
   for (const fs::path& file : files) {
-    const std::string name = file.filename().string();
+    const std::string name = utf8FromPath(file.filename());
     if (name.find("satlist1") == std::string::npos && name.find("SATLIST1") == std::string::npos) {
       continue;
     }

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "db/path_text.h"
+
 namespace fs = std::filesystem;
 
 namespace velmora {
@@ -19,7 +21,7 @@ fs::path programFilesFolder(const fs::path& programDir) {
   // The favourite folder may be spelt in capitals, as the favourite search
   // allows.
   for (std::string_view own : {"Velmora.html", "favor", "FAVOR"}) {
-    if (present(programDir / own)) return programDir;
+    if (present(programDir / pathFromUtf8(own))) return programDir;
   }
   fs::path bin = programDir.lexically_normal();
   if (!bin.has_filename()) bin = bin.parent_path();

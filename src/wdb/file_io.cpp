@@ -1,10 +1,12 @@
-// Reading whole files; the replacing writer is in file_io_posix.cpp.
+// Reading whole files; the replacing writer is in file_io_posix.cpp (and
+// file_io_win32.cpp, with what Windows says of a file).
 #include "wdb/file_io.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <system_error>
 
+#include "db/path_text.h"
 #include "texts.h"
 
 namespace velmora {
@@ -13,7 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 // Paths are wide on Windows and narrow elsewhere; either way the name
-// reaches the system unchanged.
+// reaches the system unchanged. `path` is in its system form already.
 std::FILE* openFile(const fs::path& path, const char* mode) {
 #ifdef _WIN32
   const std::string m(mode);
@@ -24,21 +26,43 @@ std::FILE* openFile(const fs::path& path, const char* mode) {
 }
 }  // namespace
 
-std::uintmax_t fileSizeOrZero(const fs::path& path) {
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec) || ec) return 0;
-  const std::uintmax_t size = fs::file_size(path, ec);
-  return ec ? 0 : size;
-}
-
-std::string whyUnreadable(const fs::path& path, std::size_t maxBytes) {
+#ifndef _WIN32
+FileFacts fileFacts(const fs::path& path) {
+  FileFacts facts;
   std::error_code ec;
   const fs::file_status status = fs::status(path, ec);
-  if (ec) return ec.message() + ".";
-  if (fs::is_directory(status)) return std::string(text::REASON_FOLDER);
-  if (!fs::is_regular_file(status)) return std::string(text::REASON_NOT_REGULAR);
-  const std::uintmax_t size = fs::file_size(path, ec);
-  if (ec) return ec.message() + ".";
+  if (ec || !fs::exists(status)) {
+    facts.why =
+        (ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory)).message() + ".";
+  } else if (fs::is_directory(status)) {
+    facts.kind = FileFacts::Kind::Folder;
+  } else if (!fs::is_regular_file(status)) {
+    facts.kind = FileFacts::Kind::Other;
+  } else {
+    facts.size = fs::file_size(path, ec);
+    facts.kind = ec ? FileFacts::Kind::Missing : FileFacts::Kind::Regular;
+    if (ec) facts.why = ec.message() + ".";
+  }
+  return facts;
+}
+#endif
+
+bool pathExists(const fs::path& path) {
+  return fileFacts(systemPath(path)).kind != FileFacts::Kind::Missing;
+}
+
+std::uintmax_t fileSizeOrZero(const fs::path& path) {
+  const FileFacts facts = fileFacts(systemPath(path));
+  return facts.kind == FileFacts::Kind::Regular ? facts.size : 0;
+}
+
+std::string whyUnreadable(const fs::path& given, std::size_t maxBytes) {
+  const fs::path path = systemPath(given);
+  const FileFacts facts = fileFacts(path);
+  if (facts.kind == FileFacts::Kind::Missing) return facts.why;
+  if (facts.kind == FileFacts::Kind::Folder) return std::string(text::REASON_FOLDER);
+  if (facts.kind == FileFacts::Kind::Other) return std::string(text::REASON_NOT_REGULAR);
+  const std::uintmax_t size = facts.size;
   if (size > maxBytes) {
     return std::string(text::REASON_TOO_LARGE_HEAD) + std::to_string(maxBytes >> 20) +
            std::string(text::REASON_TOO_LARGE_TAIL);
@@ -49,11 +73,11 @@ std::string whyUnreadable(const fs::path& path, std::size_t maxBytes) {
   return {};
 }
 
-std::optional<std::vector<std::byte>> readWholeFile(const fs::path& path, std::size_t maxBytes) {
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec) || ec) return std::nullopt;
-  const std::uintmax_t size = fs::file_size(path, ec);
-  if (ec || size > maxBytes) return std::nullopt;
+std::optional<std::vector<std::byte>> readWholeFile(const fs::path& given, std::size_t maxBytes) {
+  const fs::path path = systemPath(given);
+  const FileFacts facts = fileFacts(path);
+  if (facts.kind != FileFacts::Kind::Regular || facts.size > maxBytes) return std::nullopt;
+  const std::uintmax_t size = facts.size;
   std::FILE* f = openFile(path, "rb");
   if (!f) return std::nullopt;
   // Reserved once, so that a large file costs its size and not the double

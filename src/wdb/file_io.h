@@ -33,6 +33,23 @@ std::optional<std::vector<std::byte>> readWholeFile(const std::filesystem::path&
 // can be read.
 std::string whyUnreadable(const std::filesystem::path& path, std::size_t maxBytes = 64u << 20);
 
+// Paths come from UTF-8 text through pathFromUtf8 (db/path_text.h); long
+// ones work on Windows too.
+
+// Whether anything (a file, a folder, a device) has that name.
+bool pathExists(const std::filesystem::path& path);
+
+// What the system says of a name, links followed: nothing there (`why`
+// says the system's reason), a folder, a file of another kind (a device, a
+// pipe), or a regular file of `size` bytes. Asked of the system's own
+// calls on Windows, whose C runtime cannot look at a long path.
+struct FileFacts {
+  enum class Kind { Missing, Folder, Other, Regular } kind = Kind::Missing;
+  std::uintmax_t size = 0;
+  std::string why;
+};
+FileFacts fileFacts(const std::filesystem::path& path);
+
 // Size of a regular file, 0 when it is missing, empty or not a regular file.
 std::uintmax_t fileSizeOrZero(const std::filesystem::path& path);
 

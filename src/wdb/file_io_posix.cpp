@@ -11,6 +11,7 @@
 #include <string>
 #include <system_error>
 
+#include "db/path_text.h"
 #include "texts.h"
 #include "wdb/file_io.h"
 
@@ -268,8 +269,8 @@ FileWrite writeFileAtomically(const fs::path& path, std::span<const std::byte> b
     }
   }
   if (backupError != 0) {
-    result.backupNote =
-        std::string(text::BACKUP_NOT_KEPT) + backup.string() + ": " + systemMessage(backupError);
+    result.backupNote = std::string(text::BACKUP_NOT_KEPT) + utf8FromPath(backup) + ": " +
+                        systemMessage(backupError);
   }
   syncFolder(target.parent_path());
   return result;

@@ -10,10 +10,13 @@
 // attribute is honoured, as Explorer and every Windows program do.
 // Our headers first: <windows.h> defines macros (NO_DATA among them) that
 // would clash with names of ours.
+#include <cerrno>
 #include <cstddef>
 #include <random>
 #include <string>
+#include <system_error>
 
+#include "db/path_text.h"
 #include "texts.h"
 #include "wdb/file_io.h"
 
@@ -36,17 +39,21 @@ constexpr std::size_t NAME_MAX_CHARS = 255;
 // Links followed before giving up, as a POSIX system does.
 constexpr int MAX_LINKS = 40;
 
+// The most a name made beside the target adds to its path: the hidden
+// backup ".NAME.bak.xxxxxx".
+constexpr std::size_t NAMES_BESIDE = 12;
+
 std::string utf8(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string text(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n,
-                      nullptr, nullptr);
-  return text;
+  return utf8FromUtf16(std::u16string(wide.begin(), wide.end()));
 }
 
-std::string utf8(const fs::path& path) { return utf8(std::wstring_view(path.native())); }
+// A path as the user knows it: without the long form's "\\?\" prefix.
+std::string shown(const fs::path& path) {
+  std::wstring_view text = path.native();
+  if (text.starts_with(L"\\\\?\\UNC\\")) return "\\\\" + utf8(text.substr(8));
+  if (text.starts_with(L"\\\\?\\")) return utf8(text.substr(4));
+  return utf8FromPath(path);
+}
 
 // The system's sentence for an error, in English where the system has it,
 // else in its own language, as UTF-8.
@@ -235,6 +242,34 @@ DWORD replaceTarget(const fs::path& temp, const fs::path& target, fs::path& kept
 
 }  // namespace
 
+// Asked of the file itself, through any links: the C runtime's stat cannot
+// look at a path in its long form.
+FileFacts fileFacts(const fs::path& path) {
+  FileFacts facts;
+  HANDLE handle = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    // A missing file is said in the same words on every system.
+    const DWORD error = GetLastError();
+    facts.why = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                    ? std::generic_category().message(ENOENT) + "."
+                    : systemMessage(error);
+    return facts;
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info)) {
+    facts.kind = FileFacts::Kind::Other;
+  } else if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    facts.kind = FileFacts::Kind::Folder;
+  } else {
+    facts.kind = FileFacts::Kind::Regular;
+    facts.size = (static_cast<std::uintmax_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  }
+  CloseHandle(handle);
+  return facts;
+}
+
 FileWrite writeFileAtomically(const fs::path& path, std::span<const std::byte> bytes,
                               const WriteOptions& options) {
   FileWrite result;
@@ -245,12 +280,16 @@ FileWrite writeFileAtomically(const fs::path& path, std::span<const std::byte> b
   };
   if (path.empty()) return fail(ERROR_PATH_NOT_FOUND);
 
-  // A link stays a link: the file it leads to is the one replaced.
-  fs::path target = path;
+  // A link stays a link: the file it leads to is the one replaced. A long
+  // path goes to the system in its long form, and so do the names made
+  // beside it.
+  fs::path target = systemPath(path, NAMES_BESIDE);
   if (const DWORD error = followLinks(target); error != 0) return fail(error);
   // The backup as the user named the file, unless a link led elsewhere.
-  const std::string backupText = utf8(target == path ? path : target) + ".bak";
+  const std::string backupText =
+      (target == systemPath(path, NAMES_BESIDE) ? utf8FromPath(path) : shown(target)) + ".bak";
   if (target.parent_path().empty()) target = fs::path(".") / target;
+  target = systemPath(target, NAMES_BESIDE);
 
   bool replacing = false;
   const DWORD attributes = GetFileAttributesW(target.c_str());

@@ -82,7 +82,9 @@ ItemStyle styleOf(K kind) {
     case K::DefButton:
       return {L"BUTTON", BS_DEFPUSHBUTTON | tab};
     case K::ListBox:
-      return {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | tab};
+      // Scrolls sideways when a line is wider than the box.
+      return {L"LISTBOX",
+              LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_BORDER | tab};
     case K::CheckBox:
       return {L"BUTTON", BS_AUTOCHECKBOX | tab};
   }

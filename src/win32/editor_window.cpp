@@ -41,8 +41,31 @@ EditorWindow::EditorWindow() {
   SetMenu(hwnd_, menu_);
   controls_->setMenu(menu_);
   if (!buildToolBar()) return;
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon(false)));
-  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(programIcon(true)));
+  setIcons();
+}
+
+void EditorWindow::setIcons() {
+  const int dpi = controls_->dpi();
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon(false, dpi)));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(programIcon(true, dpi)));
+}
+
+// On a monitor of another scaling the dialog manager gives the window and
+// its controls their new size, places and fonts; the toolbar's images,
+// the icons and the lists' columns follow here.
+void EditorWindow::dpiChanged(int dpi, const RECT& suggested) {
+  // Where Windows suggests, so that the window stays under the pointer
+  // that dragged it across.
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  HIMAGELIST images = toolbarImages(dpi);
+  if (images != nullptr) {
+    auto* old = reinterpret_cast<HIMAGELIST>(
+        SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images)));
+    if (old != nullptr) ImageList_Destroy(old);
+    SendMessageW(toolBar_, TB_AUTOSIZE, 0, 0);
+  }
+  PostMessageW(hwnd_, WM_APP_DPI_CHANGED, static_cast<WPARAM>(dpi), 0);
 }
 
 EditorWindow::~EditorWindow() {
@@ -58,7 +81,7 @@ bool EditorWindow::buildToolBar() {
       WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER, 0, 0, 0, 0,
       hwnd_, reinterpret_cast<HMENU>(res::IDR_TOOLBAR), GetModuleHandleW(nullptr), nullptr);
   if (toolBar_ == nullptr) return false;
-  HIMAGELIST images = toolbarImages();
+  HIMAGELIST images = toolbarImages(controls_->dpi());
   if (images == nullptr) {
     DestroyWindow(toolBar_);
     toolBar_ = nullptr;
@@ -82,35 +105,54 @@ bool EditorWindow::buildToolBar() {
   SendMessageW(toolBar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
   SendMessageW(toolBar_, TB_AUTOSIZE, 0, 0);
 
-  RECT bar{};
+  // A border under the toolbar.
+  border_ = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, 0, 0,
+                            0, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  placePane(true);
+  return true;
+}
+
+// The pane under the toolbar and its border, placed once (and again when
+// the window moves to a monitor of another scaling), and the window around
+// them: centred in the work area of the monitor it starts on.
+void EditorWindow::placePane(bool centre) {
+  SendMessageW(toolBar_, TB_AUTOSIZE, 0, 0);
+  RECT bar{}, pane{};
   GetWindowRect(toolBar_, &bar);
-  // A border under the toolbar, and the pane under that, placed once.
-  const int barHeight = bar.bottom - bar.top;
-  const int border = 2;
-  RECT pane{};
   GetWindowRect(pane_, &pane);
   const int paneW = pane.right - pane.left, paneH = pane.bottom - pane.top;
-  CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, barHeight, paneW,
-                  border, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  const int barHeight = bar.bottom - bar.top;
+  const int border = 2;
+  SetWindowPos(border_, nullptr, 0, barHeight, paneW, border, SWP_NOZORDER | SWP_NOACTIVATE);
   const int down = barHeight + border;
   SetWindowPos(pane_, nullptr, 0, down, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-  // The frame: the pane, with the menu bar and the toolbar above it,
-  // centred in the work area of the monitor it starts on.
   RECT frame{0, 0, paneW, paneH + down};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), TRUE,
-                     static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)));
+  RECT now{};
+  GetWindowRect(hwnd_, &now);
+  if (centre) {
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), TRUE,
+                       static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)));
+  } else {
+    // The frame's edges, caption and menu bar as they are at this scaling.
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    frame.right += (now.right - now.left) - client.right;
+    frame.bottom += (now.bottom - now.top) - client.bottom;
+  }
   const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  RECT work{0, 0, w, h};
-  if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor))
-    work = monitor.rcWork;
-  SetWindowPos(hwnd_, nullptr, work.left + std::max(0L, (work.right - work.left - w) / 2),
-               work.top + std::max(0L, (work.bottom - work.top - h) / 2), w, h,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  int x = now.left, y = now.top;
+  if (centre) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    RECT work{0, 0, w, h};
+    if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor))
+      work = monitor.rcWork;
+    x = work.left + std::max(0L, (work.right - work.left - w) / 2);
+    y = work.top + std::max(0L, (work.bottom - work.top - h) / 2);
+  }
+  SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
   SendMessageW(toolBar_, TB_AUTOSIZE, 0, 0);
-  return true;
 }
 
 // The About item in the window's system menu, under a separator.
@@ -242,6 +284,24 @@ INT_PTR EditorWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     }
     case WM_DRAWITEM:
       return controls_->onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
+    case WM_ERASEBKGND:
+      // The pane lies on the tab's pane; the frame keeps the window's colour.
+      if (hwnd != pane_ || !controls_->onEraseBackground(reinterpret_cast<HDC>(wParam)))
+        return FALSE;
+      SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, TRUE);
+      return TRUE;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      return reinterpret_cast<INT_PTR>(
+          controls_->onCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+    case WM_DPICHANGED:
+      dpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      // The dialog manager goes on: it lays out the controls again in
+      // their new fonts.
+      return FALSE;
+    case WM_THEMECHANGED:
+      controls_->onThemeChanged();
+      return FALSE;
     // While a row is dragged the window holds the mouse: every move, the
     // release and a resting pointer (the timer) go to the editor.
     case WM_MOUSEMOVE:
@@ -253,13 +313,18 @@ INT_PTR EditorWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_DROPFILES: {
       std::vector<std::string> files;
       for (const std::wstring& name : droppedFiles(reinterpret_cast<HDROP>(wParam)))
-        files.push_back(pathBytes(name));
+        files.push_back(utf8FromWide(name));
       if (editor_ != nullptr) editor_->openPaths(files);
       return TRUE;
     }
     case WM_APP_LIST_PICK:
     case WM_APP_COMBO_CLOSED:
       controls_->onPosted(message, wParam);
+      return TRUE;
+    case WM_APP_DPI_CHANGED:
+      controls_->onPosted(message, wParam);
+      setIcons();
+      placePane(false);
       return TRUE;
     // A drag ends with the mouse capture: another window taking it, a mode
     // cancelled (a dialog coming up), the window no longer active (Alt+Tab).

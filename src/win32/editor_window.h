@@ -53,6 +53,9 @@ class EditorWindow final : public ControlEvents {
   INT_PTR handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   bool preTranslate(MSG& msg);
   bool buildToolBar();
+  void placePane(bool centre);
+  void setIcons();
+  void dpiChanged(int dpi, const RECT& suggested);
   void addSystemMenuItem();
   bool toolTipText(NMHDR& header);
   INT_PTR queryEndSession();
@@ -60,6 +63,7 @@ class EditorWindow final : public ControlEvents {
   // The frame, and the pane of controls in it.
   HWND hwnd_ = nullptr;
   HWND pane_ = nullptr;
+  HWND border_ = nullptr;
   HWND toolBar_ = nullptr;
   HMENU menu_ = nullptr;
   std::unique_ptr<WinControls> controls_;

@@ -1,6 +1,7 @@
 // Velmora.exe: the editor's application object. It runs the main window
 // until the editor ends it, and the program ends with it.
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "editor/editor_dialog.h"
 #include "win32/editor_window.h"
 #include "win32/shell.h"
+#include "win32/wide.h"
 #include "win32/win.h"
 #include "win32/win_prompts.h"
 
@@ -39,13 +41,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   window.attach(editor);
   editor.initDialog();
   // "Velmora.exe FILE": what a file association or a double click runs.
-  int argc = 0;
-  if (LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc)) {
-    std::vector<std::string> files;
-    for (int i = 1; i < argc; ++i) files.push_back(velmora::win32::pathBytes(argv[i]));
-    LocalFree(argv);
-    if (!files.empty()) window.openOnShow(std::move(files));
+  // The C runtime has split the command line already; a name relative to
+  // the folder the program started in is made whole before anything else
+  // can change that folder.
+  std::vector<std::string> files;
+  for (int i = 1; __wargv != nullptr && i < __argc; ++i) {
+    std::wstring whole(32768, L'\0');
+    const DWORD n =
+        GetFullPathNameW(__wargv[i], static_cast<DWORD>(whole.size()), whole.data(), nullptr);
+    whole.resize(n > 0 && n < whole.size() ? n : 0);
+    files.push_back(velmora::win32::utf8FromWide(whole.empty() ? __wargv[i] : whole));
   }
+  if (!files.empty()) window.openOnShow(std::move(files));
   window.run();
   // COM, when a file dialog or the shell needed it.
   velmora::win32::endCom();

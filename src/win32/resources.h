@@ -5,11 +5,14 @@
 
 namespace velmora::win32 {
 
-// The program icon, at the system's large or small icon size.
-HICON programIcon(bool small);
-// The toolbar's images, TOOLBAR_IMAGE_W x TOOLBAR_IMAGE_H each, and the
+// The program icon at the system's large or small icon size for `dpi`,
+// drawn at that size (the icon holds 16 to 256 pixels).
+HICON programIcon(bool small, int dpi);
+// The toolbar's images for `dpi`: TOOLBAR_IMAGE_W x TOOLBAR_IMAGE_H each at
+// 96 DPI, larger for larger scalings (the strip drawn for the largest
+// scaling at or below `dpi`, so that their pixels stay crisp); and the
 // index of a toolbar command's image in it (-1 for none).
-HIMAGELIST toolbarImages();
+HIMAGELIST toolbarImages(int dpi);
 int toolbarImageIndex(int commandId);
 
 }  // namespace velmora::win32

@@ -80,8 +80,18 @@ INT_PTR CALLBACK subDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
                                                                                           : FALSE;
     case WM_APP_LIST_PICK:
     case WM_APP_COMBO_CLOSED:
+    case WM_APP_DPI_CHANGED:
       run->controls().onPosted(message, wParam);
       return TRUE;
+    case WM_DPICHANGED: {
+      // Where Windows suggests; the dialog manager lays out the controls
+      // in their new fonts, and the lists' columns follow after.
+      const RECT& r = *reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      PostMessageW(hwnd, WM_APP_DPI_CHANGED, LOWORD(wParam), 0);
+      return FALSE;
+    }
     case WM_CLOSE:
       run->command(IDCANCEL);
       return TRUE;

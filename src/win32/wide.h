@@ -1,12 +1,14 @@
 // The editor's texts are bytes, one per character, shown as the Western
 // code page (db/western_text.h). Every character of that code page lies
 // in the first plane of Unicode: one UTF-16 unit of the wide Windows
-// interfaces.
+// interfaces. Paths, messages, tips, menu items and the title are UTF-8
+// (editor/port.h), converted here to and from the system's UTF-16.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "db/path_text.h"
 #include "db/western_text.h"
 
 namespace velmora::win32 {
@@ -40,5 +42,14 @@ inline WesternBytes narrowWestern(std::wstring_view wide) {
 }
 
 inline std::string narrow(std::wstring_view wide) { return narrowWestern(wide).bytes; }
+
+inline std::wstring wideFromUtf8(std::string_view utf8) {
+  const std::u16string wide = utf16FromUtf8(utf8);
+  return {wide.begin(), wide.end()};
+}
+
+inline std::string utf8FromWide(std::wstring_view wide) {
+  return utf8FromUtf16(std::u16string(wide.begin(), wide.end()));
+}
 
 }  // namespace velmora::win32

@@ -3,8 +3,15 @@
 #include <algorithm>
 #include <utility>
 
+// clang-format off
+#include "win32/win.h"
+#include <uxtheme.h>
+#include <vssym32.h>
+// clang-format on
+
 #include "editor/trace.h"
 #include "resource_ids.h"
+#include "win32/dpi.h"
 #include "win32/menus.h"
 #include "win32/resources.h"
 #include "win32/wide.h"
@@ -31,8 +38,9 @@ LRESULT send(HWND w, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
 
 int count(HWND w, UINT message) { return static_cast<int>(send(w, message)); }
 
-constexpr DWORD LIST_STYLES =
-    LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_FLATSB;
+// Rows are picked, not opened, by a click: no hand pointer and no hover
+// over every row; the scroll bars are the system's.
+constexpr DWORD LIST_STYLES = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
 
 // Changes the program makes to the controls notify nothing: the list
 // views tell of every change of their selection, the user's and ours.
@@ -47,20 +55,29 @@ class Quiet {
   int& depth_;
 };
 
-HWND makeTips(HWND owner, bool balloon) {
-  HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | (balloon ? TTS_BALLOON : 0),
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner,
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
-  // Long tips wrap rather than run across the screen.
-  SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, 400);
-  return tips;
+HWND makeTips(HWND owner) {
+  return CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                         CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleW(nullptr),
+                         nullptr);
+}
+
+// The widest a tip grows before its text wraps, at 96 DPI.
+constexpr int TIP_WIDTH = 400;
+// The room between a control and its tip, at 96 DPI.
+constexpr int TIP_GAP = 4;
+
+// The kinds of control whose background is the tab pane's when they lie
+// on it: those that paint no field of their own.
+bool onPaneKind(res::ControlKind kind) {
+  return kind == K::Label || kind == K::Value || kind == K::GroupBox || kind == K::CheckBox ||
+         kind == K::Picture || kind == K::Icon;
 }
 
 }  // namespace
 
 WinControls::WinControls(HWND dialog, const res::DialogDef& def, std::function<void(int)> onEnd)
-    : dialog_(dialog), onEnd_(std::move(onEnd)) {
+    : dialog_(dialog), dpi_(windowDpi(dialog)), onEnd_(std::move(onEnd)) {
   const bool mainWindow = def.id == res::IDD_EDITOR;
   for (const res::ControlDef& c : def.controls) {
     // A control that is never shown has no window: what the editor does
@@ -81,7 +98,7 @@ WinControls::WinControls(HWND dialog, const res::DialogDef& def, std::function<v
         send(w, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(colour(res::LIST_BACKGROUND)));
       }
     } else if (c.kind == K::Icon) {
-      send(w, STM_SETICON, reinterpret_cast<WPARAM>(programIcon(false)));
+      send(w, STM_SETICON, reinterpret_cast<WPARAM>(programIcon(false, dpi_)));
     } else if (c.kind == K::Tab) {
       // Under every other control, so that its pane never covers them.
       SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -99,8 +116,12 @@ WinControls::~WinControls() {
     if (kind == K::ListView)
       RemoveWindowSubclass(item(id), &WinControls::listProc, static_cast<UINT_PTR>(id));
   }
+  for (const auto& [id, text] : tips_) {
+    RemoveWindowSubclass(item(id), &WinControls::tipProc, static_cast<UINT_PTR>(id));
+  }
   if (blueTips_ != nullptr) DestroyWindow(blueTips_);
   if (plainTips_ != nullptr) DestroyWindow(plainTips_);
+  if (paneBrush_ != nullptr) DeleteObject(paneBrush_);
 }
 
 HWND WinControls::item(int id) const { return GetDlgItem(dialog_, id); }
@@ -231,6 +252,10 @@ void WinControls::flushPicks() {
 
 bool WinControls::onPosted(UINT message, WPARAM wParam) {
   const int id = static_cast<int>(wParam);
+  if (message == WM_APP_DPI_CHANGED) {
+    onDpiChanged(static_cast<int>(wParam));
+    return true;
+  }
   if (message == WM_APP_LIST_PICK) {
     if (pendingPicks_.erase(id) != 0) reportPick(id);
     return true;
@@ -333,7 +358,8 @@ bool WinControls::onDrawItem(const DRAWITEMSTRUCT& d) {
   }
   if (d.CtlType != ODT_STATIC || !is(static_cast<int>(d.CtlID), K::Picture)) return false;
   const RECT r = d.rcItem;
-  FillRect(d.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
+  HBRUSH background = onCtlColor(d.hDC, d.hwndItem);
+  FillRect(d.hDC, &r, background != nullptr ? background : GetSysColorBrush(COLOR_BTNFACE));
   const int side = std::min(r.right - r.left, r.bottom - r.top);
   const int top = r.top + (r.bottom - r.top - side) / 2;
   const POINT points[] = {{r.left, top}, {r.left + side, top + side / 2}, {r.left, top + side}};
@@ -403,6 +429,10 @@ std::string WinControls::text(int id) const {
   return windowText(w);
 }
 
+void WinControls::setPathText(int id, std::string_view path) {
+  if (HWND w = item(id)) SetWindowTextW(w, wideFromUtf8(path).c_str());
+}
+
 std::optional<char32_t> WinControls::foreignChar(int id) const {
   HWND w = item(id);
   if (w == nullptr || is(id, K::ListBox)) return std::nullopt;
@@ -435,8 +465,13 @@ HWND WinControls::tipsFor(int id) {
   HWND& tips = blue_.count(id) != 0 ? blueTips_ : plainTips_;
   if (tips == nullptr) {
     const bool blue = &tips == &blueTips_;
-    tips = makeTips(dialog_, blue);
+    tips = makeTips(dialog_);
+    // Long tips wrap rather than run across the screen.
+    SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, toScreen(TIP_WIDTH));
     if (blue) {
+      // A tip drawn in the visual style takes the style's colours and
+      // ignores its own: the blue ones are drawn plain.
+      SetWindowTheme(tips, L"", L"");
       SendMessageW(tips, TTM_SETTIPBKCOLOR, colour(res::TIP_BACKGROUND), 0);
       SendMessageW(tips, TTM_SETTIPTEXTCOLOR, colour(res::TIP_TEXT), 0);
     }
@@ -444,30 +479,172 @@ HWND WinControls::tipsFor(int id) {
   return tips;
 }
 
+// A tip is placed by the program rather than at the pointer: beside its
+// control, where it covers neither the control nor (for a field, whose
+// tip goes to its side) the fields above and below it, and always inside
+// the monitor's work area. The control tells when the pointer rests on
+// it and when it leaves.
 void WinControls::setToolTip(int id, std::string_view text) {
   HWND w = item(id);
   if (w == nullptr) return;
   HWND tips = tipsFor(id);
-  std::wstring wide = widen(text);
+  std::wstring wide = wideFromUtf8(text);
   TTTOOLINFOW info{};
   info.cbSize = sizeof info;
-  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.uFlags = TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
   info.hwnd = dialog_;
   info.uId = reinterpret_cast<UINT_PTR>(w);
   info.lpszText = wide.data();
   const bool had = tips_.count(id) != 0;
   if (text.empty()) {
-    if (had) SendMessageW(tips, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    if (shownTip_ == id) hideTip();
+    if (had) {
+      SendMessageW(tips, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+      RemoveWindowSubclass(w, &WinControls::tipProc, static_cast<UINT_PTR>(id));
+    }
     tips_.erase(id);
     return;
   }
   SendMessageW(tips, had ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  if (!had) {
+    SetWindowSubclass(w, &WinControls::tipProc, static_cast<UINT_PTR>(id),
+                      reinterpret_cast<DWORD_PTR>(this));
+  }
   tips_[id] = std::move(wide);
+  // A tip in view shows its new text in its new size.
+  if (shownTip_ == id) showTip(id);
+}
+
+LRESULT CALLBACK WinControls::tipProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR self) {
+  auto& controls = *reinterpret_cast<WinControls*>(self);
+  const int control = static_cast<int>(id);
+  switch (message) {
+    case WM_MOUSEMOVE:
+      if (controls.shownTip_ != control) {
+        // A tip that has gone (its time up, a click) comes again only
+        // after the pointer has left.
+        TRACKMOUSEEVENT track{};
+        track.cbSize = sizeof track;
+        track.dwFlags = TME_LEAVE | (controls.tipDone_ == control ? 0 : TME_HOVER);
+        track.hwndTrack = w;
+        track.dwHoverTime =
+            static_cast<DWORD>(send(controls.tipsFor(control), TTM_GETDELAYTIME, TTDT_INITIAL));
+        TrackMouseEvent(&track);
+      }
+      break;
+    case WM_MOUSEHOVER:
+      controls.showTip(control);
+      break;
+    case WM_MOUSELEAVE:
+      if (controls.shownTip_ == control) controls.hideTip();
+      if (controls.tipDone_ == control) controls.tipDone_ = 0;
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      controls.tipDone_ = control;
+      if (controls.shownTip_ == control) controls.hideTip();
+      break;
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+    case WM_SHOWWINDOW:
+      if (controls.shownTip_ == control) controls.hideTip();
+      break;
+    case WM_TIMER:
+      if (wParam != TIP_TIMER) break;
+      if (controls.shownTip_ == control) {
+        controls.tipDone_ = control;
+        controls.hideTip();
+      }
+      return 0;
+    case WM_NCDESTROY:
+      if (controls.shownTip_ == control) controls.hideTip();
+      RemoveWindowSubclass(w, &WinControls::tipProc, id);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(w, message, wParam, lParam);
+}
+
+void WinControls::showTip(int id) {
+  const auto it = tips_.find(id);
+  HWND w = item(id);
+  if (it == tips_.end() || w == nullptr || !IsWindowVisible(w)) return;
+  if (shownTip_ != 0 && shownTip_ != id) hideTip();
+  HWND tips = tipsFor(id);
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof info;
+  info.hwnd = dialog_;
+  info.uId = reinterpret_cast<UINT_PTR>(w);
+  const auto size =
+      static_cast<DWORD>(send(tips, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&info)));
+  const bool field = is(id, K::Edit) || is(id, K::NumberEdit) || isCombo(id);
+  RECT place = tipPlace(w, SIZE{LOWORD(size), HIWORD(size)}, field);
+  send(tips, TTM_TRACKPOSITION, 0, MAKELPARAM(place.left, place.top));
+  send(tips, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
+  // The size the tip has taken on screen is the one to place (some
+  // systems measure the bubble before the text's font is chosen).
+  RECT shown{};
+  if (GetWindowRect(tips, &shown) && (shown.right - shown.left != place.right - place.left ||
+                                      shown.bottom - shown.top != place.bottom - place.top)) {
+    place = tipPlace(w, SIZE{shown.right - shown.left, shown.bottom - shown.top}, field);
+    send(tips, TTM_TRACKPOSITION, 0, MAKELPARAM(place.left, place.top));
+  }
+  shownTip_ = id;
+  // As long as a tip shown at the pointer would stay.
+  const auto stay = static_cast<UINT>(send(tips, TTM_GETDELAYTIME, TTDT_AUTOPOP));
+  SetTimer(w, TIP_TIMER, stay > 0 ? stay : 5000, nullptr);
+}
+
+void WinControls::hideTip() {
+  const int id = std::exchange(shownTip_, 0);
+  HWND w = item(id);
+  if (id == 0 || w == nullptr) return;
+  KillTimer(w, TIP_TIMER);
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof info;
+  info.hwnd = dialog_;
+  info.uId = reinterpret_cast<UINT_PTR>(w);
+  send(tipsFor(id), TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&info));
+}
+
+// The first of the places beside the control that lies wholly in the work
+// area of the control's monitor: for a field its right, then its left,
+// then below and above; for anything else below, above, right, left. When
+// none fits, the first is moved into the work area.
+RECT WinControls::tipPlace(HWND control, SIZE tip, bool field) const {
+  RECT c{};
+  GetWindowRect(control, &c);
+  RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (GetMonitorInfoW(MonitorFromWindow(control, MONITOR_DEFAULTTONEAREST), &monitor))
+    work = monitor.rcWork;
+  const int gap = toScreen(TIP_GAP);
+  const int middle = (c.top + c.bottom - tip.cy) / 2;
+  const POINT right{c.right + gap, middle}, left{c.left - gap - tip.cx, middle};
+  const POINT below{c.left, c.bottom + gap}, above{c.left, c.top - gap - tip.cy};
+  const POINT sideFirst[] = {right, left, below, above};
+  const POINT downFirst[] = {below, above, right, left};
+  const POINT* order = field ? sideFirst : downFirst;
+  auto rect = [&](POINT at) { return RECT{at.x, at.y, at.x + tip.cx, at.y + tip.cy}; };
+  for (int i = 0; i < 4; ++i) {
+    const RECT r = rect(order[i]);
+    if (r.left >= work.left && r.top >= work.top && r.right <= work.right &&
+        r.bottom <= work.bottom)
+      return r;
+  }
+  POINT at = order[0];
+  at.x = std::max<LONG>(work.left, std::min<LONG>(at.x, work.right - tip.cx));
+  at.y = std::max<LONG>(work.top, std::min<LONG>(at.y, work.bottom - tip.cy));
+  return rect(at);
 }
 
 std::string WinControls::toolTip(int id) const {
   const auto it = tips_.find(id);
-  return it == tips_.end() ? std::string() : narrow(it->second);
+  return it == tips_.end() ? std::string() : utf8FromWide(it->second);
 }
 
 // ------------------------------------------------------------ combo and list boxes
@@ -480,6 +657,13 @@ void WinControls::comboInsert(int id, int index, std::string_view item) {
   if (is(id, K::ListBox)) {
     if (index < 0 || index > comboCount(id)) index = -1;
     send(w, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(t.c_str()));
+    // A line longer than the box can be scrolled to, in any font.
+    int& widest = lineWidths_[id];
+    const int width = textWidth(w, t) + 2 * metricForDpi(SM_CXEDGE, dpi_);
+    if (width > widest) {
+      widest = width;
+      send(w, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest));
+    }
   } else if (isCombo(id)) {
     if (index < 0 || index > comboCount(id)) index = -1;
     send(w, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(t.c_str()));
@@ -507,6 +691,8 @@ void WinControls::comboDelete(int id, int index) {
 void WinControls::comboClear(int id) {
   if (is(id, K::ListBox)) {
     send(item(id), LB_RESETCONTENT);
+    lineWidths_.erase(id);
+    send(item(id), LB_SETHORIZONTALEXTENT, 0);
   } else if (isCombo(id)) {
     send(item(id), CB_RESETCONTENT);
   }
@@ -564,7 +750,7 @@ void WinControls::listAddColumn(int id, std::string_view header, int width) {
   LVCOLUMNW column{};
   column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
   column.fmt = LVCFMT_CENTER;
-  column.cx = std::max(width, minColumnWidth(w, text));
+  column.cx = std::max(toScreen(width), minColumnWidth(w, text));
   column.pszText = text.data();
   if (at == 0) {
     LVCOLUMNW placeholder{};
@@ -579,23 +765,28 @@ void WinControls::listAddColumn(int id, std::string_view header, int width) {
   send(w, LVM_INSERTCOLUMNW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&column));
 }
 
+// The width of `text` in the font of control `w`.
+int WinControls::textWidth(HWND w, const std::wstring& text) {
+  HDC dc = GetDC(w);
+  if (dc == nullptr) return 0;
+  auto* font = reinterpret_cast<HFONT>(send(w, WM_GETFONT));
+  HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  if (old != nullptr) SelectObject(dc, old);
+  ReleaseDC(w, dc);
+  return size.cx;
+}
+
 // A column is never narrower than its header's text in the header's own
 // font, with the margin the header keeps on either side of it.
 int WinControls::minColumnWidth(HWND list, const std::wstring& header) const {
   HWND h = reinterpret_cast<HWND>(send(list, LVM_GETHEADER));
-  HWND measured = h != nullptr ? h : list;
-  HDC dc = GetDC(measured);
-  if (dc == nullptr) return 0;
-  auto* font = reinterpret_cast<HFONT>(send(measured, WM_GETFONT));
-  HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
-  SIZE size{};
-  GetTextExtentPoint32W(dc, header.c_str(), static_cast<int>(header.size()), &size);
-  if (old != nullptr) SelectObject(dc, old);
-  ReleaseDC(measured, dc);
+  const int text = textWidth(h != nullptr ? h : list, header);
   int margin = h != nullptr ? static_cast<int>(send(h, HDM_GETBITMAPMARGIN)) : 0;
-  if (margin <= 0) margin = 3 * GetSystemMetrics(SM_CXEDGE);
+  if (margin <= 0) margin = 3 * metricForDpi(SM_CXEDGE, dpi_);
   // Both margins, and the divider lines at the column's edges.
-  return size.cx + 2 * margin + 2;
+  return text + 2 * margin + 2;
 }
 
 int WinControls::listColumnCount(int id) const {
@@ -618,7 +809,108 @@ std::string WinControls::listColumnHeader(int id, int column) const {
 
 int WinControls::listColumnWidth(int id, int column) const {
   if (column < 0 || column >= listColumnCount(id)) return 0;
-  return static_cast<int>(send(listView(id), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column)));
+  return toLogical(
+      static_cast<int>(send(listView(id), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column))));
+}
+
+int WinControls::toScreen(int logical) const { return toDpi(logical, dpi_); }
+int WinControls::toLogical(int pixels) const { return fromDpi(pixels, dpi_); }
+
+void WinControls::onDpiChanged(int dpi) {
+  if (dpi <= 0 || dpi == dpi_) {
+    onThemeChanged();
+    return;
+  }
+  const int old = std::exchange(dpi_, dpi);
+  // Every column as wide as before in logical pixels, and never narrower
+  // than its header in the header's new font.
+  for (const auto& [id, kind] : kinds_) {
+    if (kind != K::ListView) continue;
+    HWND w = item(id);
+    for (int c = 0; c < listColumnCount(id); ++c) {
+      const int width =
+          MulDiv(static_cast<int>(send(w, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(c))), dpi, old);
+      const std::wstring header = widen(listColumnHeader(id, c));
+      send(w, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(c),
+           MAKELPARAM(std::max(width, minColumnWidth(w, header)), 0));
+    }
+  }
+  hideTip();
+  for (HWND tips : {blueTips_, plainTips_})
+    if (tips != nullptr) send(tips, TTM_SETMAXTIPWIDTH, 0, toScreen(TIP_WIDTH));
+  onThemeChanged();
+}
+
+void WinControls::onThemeChanged() {
+  if (paneBrush_ != nullptr) DeleteObject(paneBrush_);
+  paneBrush_ = nullptr;
+  paneBrushMade_ = false;
+  InvalidateRect(dialog_, nullptr, TRUE);
+}
+
+// Under the visual styles the tab pane is drawn in the style's colour
+// (white, on Windows 10 and 11), not the window's: labels and group boxes
+// on it would stand in grey boxes. They paint the pane's own background
+// instead, drawn once into a brush: the style's tab pane, as the tab
+// control draws it under them.
+HBRUSH WinControls::paneBrush() {
+  if (paneBrushMade_) return paneBrush_;
+  paneBrushMade_ = true;
+  HWND tab = is(res::IDC_TAB, K::Tab) ? item(res::IDC_TAB) : nullptr;
+  if (tab == nullptr || !IsAppThemed() || !IsThemeActive()) return nullptr;
+  RECT r{};
+  GetClientRect(tab, &r);
+  if (r.right <= 0 || r.bottom <= 0) return nullptr;
+  HTHEME theme = OpenThemeData(tab, L"TAB");
+  if (theme == nullptr) return nullptr;
+  HDC screen = GetDC(tab);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right, r.bottom);
+  ReleaseDC(tab, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+  const bool drawn = SUCCEEDED(DrawThemeBackground(theme, dc, TABP_PANE, 0, &r, nullptr));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  CloseThemeData(theme);
+  if (drawn) paneBrush_ = CreatePatternBrush(bitmap);
+  DeleteObject(bitmap);
+  return paneBrush_;
+}
+
+bool WinControls::onEraseBackground(HDC dc) {
+  if (paneBrush() == nullptr) return false;
+  RECT client{};
+  GetClientRect(dialog_, &client);
+  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+  HWND tab = item(res::IDC_TAB);
+  RECT pane{};
+  GetWindowRect(tab, &pane);
+  MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&pane), 2);
+  const POINT corner{pane.left, pane.top};
+  send(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pane));
+  // The brush's origin is in device pixels: a control that has the window
+  // paint its background moves the origin of the window's coordinates.
+  POINT origin{};
+  GetViewportOrgEx(dc, &origin);
+  SetBrushOrgEx(dc, origin.x + corner.x, origin.y + corner.y, nullptr);
+  FillRect(dc, &pane, paneBrush_);
+  return true;
+}
+
+HBRUSH WinControls::onCtlColor(HDC dc, HWND control) {
+  const int id = GetDlgCtrlID(control);
+  const auto it = kinds_.find(id);
+  if (it == kinds_.end() || !onPaneKind(it->second) || paneBrush() == nullptr) return nullptr;
+  // Only what lies wholly on the pane; the brush's origin is the pane's
+  // corner.
+  RECT r{}, pane{}, inside{};
+  GetWindowRect(control, &r);
+  GetWindowRect(item(res::IDC_TAB), &pane);
+  if (!IntersectRect(&inside, &r, &pane) || !EqualRect(&inside, &r)) return nullptr;
+  SetBkMode(dc, TRANSPARENT);
+  SetBrushOrgEx(dc, pane.left - r.left, pane.top - r.top, nullptr);
+  return paneBrush_;
 }
 
 void WinControls::listInsertRow(int id, int row, const std::vector<std::string>& cells) {
@@ -706,7 +998,7 @@ int WinControls::listRowAt(int id, int y) const {
   if (!send(w, LVM_GETITEMRECT, static_cast<WPARAM>(top), reinterpret_cast<LPARAM>(&r))) return -1;
   const int height = r.bottom - r.top;
   if (height <= 0) return -1;
-  const int row = top + y / height;
+  const int row = top + toScreen(y) / height;
   return row < rows ? row : -1;
 }
 
@@ -717,7 +1009,7 @@ int WinControls::listRowHeight(int id) const {
   // list with no rows yet measures an empty one.
   const DWORD size = static_cast<DWORD>(send(w, LVM_APPROXIMATEVIEWRECT, 1, MAKELPARAM(-1, -1)));
   const DWORD none = static_cast<DWORD>(send(w, LVM_APPROXIMATEVIEWRECT, 0, MAKELPARAM(-1, -1)));
-  const int height = static_cast<int>(HIWORD(size)) - static_cast<int>(HIWORD(none));
+  const int height = toLogical(static_cast<int>(HIWORD(size)) - static_cast<int>(HIWORD(none)));
   return height > 0 ? height : 1;
 }
 
@@ -729,7 +1021,7 @@ void WinControls::dragBegin(int id, int row, int hotX, int hotY) {
   dragImages_ = reinterpret_cast<HIMAGELIST>(
       send(w, LVM_CREATEDRAGIMAGE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&origin)));
   if (dragImages_ == nullptr) return;
-  ImageList_BeginDrag(dragImages_, 0, hotX, hotY);
+  ImageList_BeginDrag(dragImages_, 0, toScreen(hotX), toScreen(hotY));
   POINT at{};
   GetCursorPos(&at);
   // The image is drawn on the screen, over every window.
@@ -788,13 +1080,14 @@ bool WinControls::onDragPointer(bool released) {
     }
   }
   if (events_ == nullptr) return true;
+  const int x = toLogical(inList.x), y = toLogical(inList.y);
   if (released) {
-    events_->dragRelease(overList, inList.x, inList.y);
+    events_->dragRelease(overList, x, y);
     return true;
   }
   HWND w = listView(overList);
   const LRESULT top = send(w, LVM_GETTOPINDEX);
-  events_->dragMove(overList, inList.x, inList.y);
+  events_->dragMove(overList, x, y);
   // A list that scrolled moved the image's pixels with its rows: it is
   // painted afresh with the image hidden, so that the image leaves no trace.
   if (w == nullptr || dragImages_ == nullptr) return true;
@@ -949,7 +1242,7 @@ void WinControls::selectAllText(int id) {
 }
 
 void WinControls::setWindowTitle(std::string_view title, bool modified) {
-  std::wstring text = widen(title);
+  std::wstring text = wideFromUtf8(title);
   if (modified) text += L'*';
   SetWindowTextW(GetAncestor(dialog_, GA_ROOT), text.c_str());
 }
@@ -1007,7 +1300,8 @@ bool WinControls::menuChecked(int commandId) const {
 void WinControls::menuSetText(int commandId, std::string_view text) {
   const auto it = menuItems_.find(commandId);
   if (it == menuItems_.end()) return;
-  it->second.text = menuText(text);
+  // The whole text is the item's label: a path may hold any spaces.
+  it->second.text = wideFromUtf8(text);
   MENUITEMINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = MIIM_STRING;

@@ -36,13 +36,22 @@ class ControlEvents {
   virtual void dragCancel() {}
 };
 
+// Pixels: every position and size the editor gives or is told (column
+// widths, drag positions, rows' heights) is in pixels of a 96-DPI screen;
+// WinControls scales them with the window's DPI.
+
 // Posted once per burst of the user's changes to a list view's selection
 // (a click, a key, type-ahead); wParam is its id.
 inline constexpr UINT WM_APP_LIST_PICK = WM_APP + 1;
 // Posted when a combo box's list has closed; wParam is its id.
 inline constexpr UINT WM_APP_COMBO_CLOSED = WM_APP + 3;
+// Posted when the window has taken a new DPI and its controls their new
+// fonts; wParam is the DPI.
+inline constexpr UINT WM_APP_DPI_CHANGED = WM_APP + 4;
 // The timer that reports a resting pointer again while a row is dragged.
 inline constexpr UINT_PTR DRAG_TIMER = 0x7E11;
+// The timer, on a control, that takes its tip away after a while.
+inline constexpr UINT_PTR TIP_TIMER = 0x7E12;
 
 class WinControls final : public editor::Controls {
  public:
@@ -58,12 +67,28 @@ class WinControls final : public editor::Controls {
   HWND item(int id) const;
 
   // The window's WM_COMMAND, WM_NOTIFY, WM_DRAWITEM and the messages its
-  // controls post (WM_APP_LIST_PICK, WM_APP_COMBO_CLOSED); false when the
+  // controls post (WM_APP_LIST_PICK, WM_APP_COMBO_CLOSED,
+  // WM_APP_DPI_CHANGED); false when the
   // message is not about a control.
   bool onCommand(WPARAM wParam, LPARAM lParam);
   bool onNotify(const NMHDR& header);
   bool onDrawItem(const DRAWITEMSTRUCT& item);
   bool onPosted(UINT message, WPARAM wParam);
+  // The window's WM_CTLCOLORSTATIC and WM_CTLCOLORBTN: the brush a label,
+  // value, group or check box on the tab pane paints its background with
+  // (the pane's own), or null for the window's usual one.
+  HBRUSH onCtlColor(HDC dc, HWND control);
+  // The window's WM_ERASEBKGND: under the visual styles the tab pane's
+  // part of the window is the pane's colour, for the controls (group and
+  // check boxes) that paint the window's background behind them; false
+  // for the usual background.
+  bool onEraseBackground(HDC dc);
+  // The window has moved to a monitor of another DPI (or the visual style
+  // changed): columns keep their widths in logical pixels, tips their
+  // room, the tab pane's background is drawn again.
+  void onDpiChanged(int dpi);
+  void onThemeChanged();
+  int dpi() const { return dpi_; }
   // Reports a pick still waiting in the queue now, so that it comes before
   // whatever the user does next.
   void flushPicks();
@@ -77,6 +102,7 @@ class WinControls final : public editor::Controls {
   bool listHasFocus() const;
 
   void setText(int id, std::string_view text) override;
+  void setPathText(int id, std::string_view path) override;
   std::string text(int id) const override;
   std::optional<char32_t> foreignChar(int id) const override;
   void setVisible(int id, bool visible) override;
@@ -146,6 +172,15 @@ class WinControls final : public editor::Controls {
   void reportPick(int id);
   void listChanged(const NMLISTVIEW& change);
   int minColumnWidth(HWND list, const std::wstring& header) const;
+  static int textWidth(HWND w, const std::wstring& text);
+  int toScreen(int logical) const;
+  int toLogical(int pixels) const;
+  void showTip(int id);
+  void hideTip();
+  RECT tipPlace(HWND control, SIZE tip, bool field) const;
+  HBRUSH paneBrush();
+  static LRESULT CALLBACK tipProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                  DWORD_PTR self);
   bool onWindow(POINT screen) const;
   RECT insertionLine(HWND list) const;
   void paintInsertion(HWND list) const;
@@ -153,6 +188,7 @@ class WinControls final : public editor::Controls {
                                    DWORD_PTR self);
 
   HWND dialog_;
+  int dpi_ = 96;
   HMENU menu_ = nullptr;
   // Each menu item: its popup and place in the table, and its state, so
   // that an item taken out of its menu goes back where it was.
@@ -169,11 +205,20 @@ class WinControls final : public editor::Controls {
   ControlEvents* events_ = nullptr;
   std::unordered_map<int, res::ControlKind> kinds_;
   // The blue tips of the controls the template names, and plain ones for
-  // the rest (the File line's whole path).
+  // the rest (the File line's whole path). A tip shows beside its control
+  // when the pointer rests on it, and goes when the pointer leaves.
   HWND blueTips_ = nullptr;
   HWND plainTips_ = nullptr;
   std::map<int, std::wstring> tips_;
   std::map<int, bool> blue_;
+  // The widest line of each list box of text lines, in pixels.
+  std::map<int, int> lineWidths_;
+  int shownTip_ = 0;
+  int tipDone_ = 0;
+  // The tab pane's background under the visual styles, as a brush whose
+  // origin is the pane's corner; null without visual styles.
+  HBRUSH paneBrush_ = nullptr;
+  bool paneBrushMade_ = false;
   // The image of the row being dragged, which follows the pointer, and the
   // line across list insertList_ above row insertRow_ where it would land.
   HIMAGELIST dragImages_ = nullptr;

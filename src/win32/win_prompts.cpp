@@ -16,27 +16,6 @@ namespace velmora::win32 {
 
 namespace {
 
-std::wstring fromUtf8(std::string_view text) {
-  if (text.empty()) return {};
-  const int n =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(std::max(n, 0)), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return wide;
-}
-
-bool fitsBytes(std::wstring_view path) {
-  return std::all_of(path.begin(), path.end(), [](wchar_t c) { return c < 0x100; });
-}
-
-// A path's characters below 256 are its bytes (names go by another table).
-std::string pathByteString(std::wstring_view path) {
-  std::string bytes;
-  bytes.reserve(path.size());
-  for (const wchar_t c : path) bytes.push_back(c < 0x100 ? static_cast<char>(c) : '?');
-  return bytes;
-}
-
 // A Yes/No question is answered with Yes or No only. Windows gives such a
 // box no Cancel and ignores Esc, but not every system does: while the
 // question is up, the box (a dialog of the system's dialog class) refuses
@@ -94,29 +73,6 @@ int messageBox(HWND owner, const std::wstring& text, const std::wstring& title, 
 
 }  // namespace
 
-// The editor keeps paths as byte strings, which the file functions take a
-// byte per character. A name with characters beyond that goes by its short
-// form, which Windows spells in plain letters; a new file's folder does.
-std::string pathBytes(const std::wstring& path) {
-  if (fitsBytes(path)) return pathByteString(path);
-  std::wstring shortPath(MAX_PATH * 4, L'\0');
-  DWORD n = GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
-  if (n > 0 && n < shortPath.size()) {
-    shortPath.resize(n);
-    if (fitsBytes(shortPath)) return pathByteString(shortPath);
-  }
-  const std::size_t slash = path.find_last_of(L"\\/");
-  if (slash != std::wstring::npos) {
-    const std::wstring folder = path.substr(0, slash);
-    n = GetShortPathNameW(folder.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
-    if (n > 0 && n < shortPath.size()) {
-      shortPath.resize(n);
-      return pathByteString(shortPath + path.substr(slash));
-    }
-  }
-  return pathByteString(path);
-}
-
 // The user's settings: an ini file in the user's roaming application data
 // folder, "Velmora\Velmora.ini", kept in UTF-16 so that a path in any
 // script survives. Nothing is made until a setting is written. A value's
@@ -170,38 +126,17 @@ bool prepareSettingsFile(const std::wstring& folder, const std::wstring& file) {
   return ok;
 }
 
-// A setting's text is UTF-8, as paths are above the system; text that is
-// not UTF-8 is taken a byte per character.
-std::wstring settingToWide(std::string_view value) {
-  if (value.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, value.data(),
-                                    static_cast<int>(value.size()), nullptr, 0);
-  if (n <= 0) return widen(value);
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, value.data(), static_cast<int>(value.size()), wide.data(), n);
-  return wide;
-}
-
-std::string settingFromWide(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string text(static_cast<std::size_t>(std::max(n, 0)), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n,
-                      nullptr, nullptr);
-  return text;
-}
-
 }  // namespace
 
 std::string WinPrompts::setting(std::string_view key) {
   const std::wstring file = settingsFile(settingsFolder());
   if (file.empty()) return {};
   std::wstring value(32768, L'\0');
-  const DWORD n = GetPrivateProfileStringW(L"Velmora", widen(key).c_str(), L"", value.data(),
+  const DWORD n = GetPrivateProfileStringW(L"Velmora", wideFromUtf8(key).c_str(), L"", value.data(),
                                            static_cast<DWORD>(value.size()), file.c_str());
   value.resize(n);
-  std::string text = settingFromWide(value);
+  // A setting is UTF-8 text, as paths are above the system.
+  std::string text = utf8FromWide(value);
   std::replace(text.begin(), text.end(), '|', '\n');
   return text;
 }
@@ -212,7 +147,7 @@ void WinPrompts::setSetting(std::string_view key, std::string_view value) {
   if (!prepareSettingsFile(folder, file)) return;
   std::string text(value);
   std::replace(text.begin(), text.end(), '\n', '|');
-  WritePrivateProfileStringW(L"Velmora", widen(key).c_str(), settingToWide(text).c_str(),
+  WritePrivateProfileStringW(L"Velmora", wideFromUtf8(key).c_str(), wideFromUtf8(text).c_str(),
                              file.c_str());
 }
 
@@ -250,8 +185,8 @@ editor::Answer WinPrompts::message(std::string_view text, std::string_view capti
       type |= MB_ICONQUESTION;
       break;
   }
-  const std::wstring title = widen(caption.empty() ? text::APP_NAME : caption);
-  switch (messageBox(owner_, widen(text), title, type)) {
+  const std::wstring title = wideFromUtf8(caption.empty() ? text::APP_NAME : caption);
+  switch (messageBox(owner_, wideFromUtf8(text), title, type)) {
     case IDYES:
       return editor::Answer::Yes;
     case IDNO:
@@ -301,19 +236,19 @@ std::optional<std::string> WinPrompts::chooseFile(editor::FilePurpose purpose,
   if (run == nullptr || !run(&ofn)) return std::nullopt;
   file.resize(wcsnlen(file.c_str(), file.size()));
   if (file.empty()) return std::nullopt;
-  return pathBytes(file);
+  return utf8FromWide(file);
 }
 
 int WinPrompts::runModal(editor::SubDialog& dialog) { return runSubDialog(owner_, dialog); }
 
 bool WinPrompts::shellOpen(std::string_view target) {
-  return win32::shellOpen(owner_, widen(target));
+  return win32::shellOpen(owner_, wideFromUtf8(target));
 }
 
 // The guide is an HTML file next to the program; the default browser
 // shows it. Nothing happens when it is missing.
 void WinPrompts::showHelp(std::string_view file) {
-  const std::wstring path = fromUtf8(file);
+  const std::wstring path = wideFromUtf8(file);
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return;
   win32::shellOpen(owner_, path);

@@ -42,10 +42,6 @@ class WinPrompts final : public editor::Prompts {
   std::vector<Worker> workers_;
 };
 
-// A path as the editor keeps it: a byte per character, by the short form
-// of any name with characters beyond that.
-std::string pathBytes(const std::wstring& path);
-
 // Runs the result a worker posted (WM_APP_RESULT).
 void runPostedResult(LPARAM lParam);
 

@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -378,6 +380,41 @@ TEST_F(QtEditor, OpeningAFileLoadsItInTheBackgroundAndShowsIt) {
   EXPECT_EQ(as<QLabel>(IDC_FILE)->text(), path);
   EXPECT_EQ(as<QComboBox>(IDC_SVC_SAT)->count(), 3);
   EXPECT_TRUE(prompts.messages.empty());
+}
+
+// A folder and a name in any script: opened, shown, saved (an upper-case
+// extension too) and opened again, the path shown as the user wrote it.
+TEST_F(QtEditor, OpenAndSaveThroughAFolderAndANameInAnyScript) {
+  ChannelDb db = test::makeDb(3, 2, 4);
+  int codeCounter = 26;
+  const wdb::WriteResult image = wdb::writeWdb(db, wdb::Layout::TypeI, {}, codeCounter);
+  QTemporaryDir dir;
+  const QString folder = dir.filePath(QStringLiteral("Łukasz Ελλάδα €"));
+  const QString path = folder + QStringLiteral("/Ελλάδα €.wdb");
+  const QString saved = folder + QStringLiteral("/Łukasz €.WDB");
+  QFile file(path);
+  ASSERT_TRUE(QDir().mkpath(folder) && file.open(QIODevice::WriteOnly));
+  file.write(reinterpret_cast<const char*>(image.bytes.data()), qint64(image.bytes.size()));
+  file.close();
+  for (const QString& name : {path, saved}) {
+    press(IDC_SAT_LIST, Qt::Key_F2);
+    prompts.files = {name.toUtf8().toStdString()};
+    press(IDC_SAT_LIST, Qt::Key_F3);
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+      return editor.loaderBusy == 0 && as<ListView>(IDC_SAT_LIST)->model()->rowCount() == 3;
+    }));
+    EXPECT_EQ(as<QLabel>(IDC_FILE)->text(), name);
+    EXPECT_EQ(as<QLabel>(IDC_FILE)->toolTip(), name);
+    EXPECT_TRUE(window.windowTitle().endsWith(QFileInfo(name).fileName() + QStringLiteral("[*]")));
+    EXPECT_TRUE(window.controls().menuAction(ID_FILE_RECENT1)->text().endsWith(name));
+    prompts.files = {saved.toUtf8().toStdString()};
+    prompts.answers = {editor::Answer::Yes};  // replacing the file saved the first time
+    press(IDC_SAT_LIST, Qt::Key_F7);
+    EXPECT_EQ(as<QLabel>(IDC_FILE)->text(), saved);
+  }
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_TRUE(prompts.messages[0].starts_with(saved.toUtf8().toStdString()));
+  EXPECT_TRUE(QFileInfo::exists(saved));
 }
 
 TEST_F(QtEditor, ASatelliteATransponderAndAChannelAddedThroughTheWidgets) {

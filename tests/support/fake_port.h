@@ -75,6 +75,8 @@ class FakeControls : public editor::Controls {
 
   void setText(int id, std::string_view text) override;
   std::string text(int id) const override;
+  // A path is kept as the UTF-8 it came as; text() gives it back so.
+  void setPathText(int id, std::string_view path) override { setText(id, path); }
   std::optional<char32_t> foreignChar(int id) const override;
   void setVisible(int id, bool visible) override;
   bool isVisible(int id) const override;

@@ -10,6 +10,10 @@
 //   velmora_probe rect TITLE [ID]          screen rectangle: x y w h
 //   velmora_probe command TITLE ID         posts a menu command
 //   velmora_probe wait-rows TITLE ID N [MS]   ms until list ID has N rows
+//   velmora_probe tip TITLE ID [MS]        until a tip of the window shows,
+//                                          inside the work area and clear
+//                                          of control ID: its x y w h
+//   velmora_probe notip TITLE [MS]         until no tip of the window shows
 //   velmora_probe start EXE TITLE [MS]     starts EXE; ms until its window
 //                                          is painted and answers
 //
@@ -19,6 +23,7 @@
 // clang-format off
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 // clang-format on
 
 #include <chrono>
@@ -32,7 +37,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::wstring wide(const char* s) { return std::wstring(s, s + std::strlen(s)); }
+// The arguments as the system has them, in any script.
+std::wstring wide(const wchar_t* s) { return s; }
 
 struct Search {
   std::wstring title;
@@ -60,6 +66,30 @@ HWND find(const std::wstring& title, bool visibleOnly) {
 }
 
 HWND findVisible(const std::wstring& title) { return find(title, true); }
+
+struct TipSearch {
+  HWND owner;
+  HWND found;
+};
+
+BOOL CALLBACK matchTip(HWND w, LPARAM lParam) {
+  auto& search = *reinterpret_cast<TipSearch*>(lParam);
+  wchar_t name[64] = {};
+  GetClassNameW(w, name, 64);
+  if (IsWindowVisible(w) && std::wstring(name) == TOOLTIPS_CLASSW &&
+      GetWindow(w, GW_OWNER) == search.owner) {
+    search.found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A tip of `owner` on screen.
+HWND shownTip(HWND owner) {
+  TipSearch search{owner, nullptr};
+  EnumWindows(matchTip, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 HWND waitFor(const std::wstring& title, int ms) {
   const auto end = Clock::now() + std::chrono::milliseconds(ms);
@@ -108,11 +138,16 @@ int fail(const char* what) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc < 3) return fail("usage: velmora_probe VERB TITLE ...");
-  const std::string verb = argv[1];
+int main() {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (argv == nullptr || argc < 3) return fail("usage: velmora_probe VERB TITLE ...");
+  // Rectangles in the screen's own pixels, at any scaling.
+  SetProcessDPIAware();
+  const std::wstring verbText = argv[1];
+  const std::string verb(verbText.begin(), verbText.end());
   const std::wstring title = wide(argv[2]);
-  auto number = [&](int i, int fallback) { return argc > i ? std::atoi(argv[i]) : fallback; };
+  auto number = [&](int i, int fallback) { return argc > i ? _wtoi(argv[i]) : fallback; };
 
   if (verb == "start") {
     const std::wstring exe = wide(argv[2]);
@@ -159,6 +194,14 @@ int main(int argc, char** argv) {
 
   HWND window = findVisible(title);
   if (window == nullptr) return fail("no such window");
+  if (verb == "notip") {
+    const auto end = Clock::now() + std::chrono::milliseconds(number(3, 5000));
+    while (shownTip(window) != nullptr) {
+      if (Clock::now() > end) return fail("a tip stays");
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return 0;
+  }
   const int id = number(3, 0);
   if (verb == "command") {
     PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
@@ -172,8 +215,10 @@ int main(int argc, char** argv) {
   } else if (verb == "text") {
     wchar_t text[4096] = {};
     SendMessageW(control, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
-    for (const wchar_t* p = text; *p != 0; ++p)
-      std::putchar(*p < 0x100 ? static_cast<int>(*p) : '?');
+    // As UTF-8, for the shell script to compare.
+    char utf8[4 * 4096] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+    std::fputs(utf8, stdout);
     std::putchar('\n');
   } else if (verb == "settext") {
     const std::wstring text = argc > 4 ? wide(argv[4]) : L"";
@@ -182,6 +227,28 @@ int main(int argc, char** argv) {
     RECT r{};
     GetWindowRect(control, &r);
     std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+  } else if (verb == "tip") {
+    const auto end = Clock::now() + std::chrono::milliseconds(number(4, 5000));
+    HWND tip = nullptr;
+    while ((tip = shownTip(window)) == nullptr) {
+      if (Clock::now() > end) return fail("no tip shows");
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    RECT r{}, c{}, overlap{};
+    GetWindowRect(tip, &r);
+    GetWindowRect(control, &c);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(tip, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    if (r.left < work.left || r.top < work.top || r.right > work.right || r.bottom > work.bottom)
+      return fail("the tip runs past the work area");
+    if (IntersectRect(&overlap, &r, &c)) {
+      std::fprintf(stderr, "control at %ld %ld %ld %ld\n", c.left, c.top, c.right - c.left,
+                   c.bottom - c.top);
+      return fail("the tip covers its control");
+    }
   } else if (verb == "wait-rows") {
     const auto start = Clock::now();
     const auto end = start + std::chrono::milliseconds(number(5, 60000));

@@ -2,9 +2,11 @@
 # Photographs Velmora.exe under Wine, for comparing its windows with the Qt
 # ones (build/dev/screenshots): each tab with a row picked, the Add channel
 # dialog, the About box and a blue tip. Wine draws the window frames itself
-# here (a virtual desktop), as Windows would.
+# here (a virtual desktop), as Windows would. The screen's scaling is given
+# as its DPI (96 is 100 %, 144 is 150 %); with several, each run goes to a
+# folder of its own under OUTPUT_DIR (dpi96, dpi144).
 #
-#   tests/win32/screenshots.sh WINDOWS_BUILD_DIR [OUTPUT_DIR]
+#   tests/win32/screenshots.sh WINDOWS_BUILD_DIR [OUTPUT_DIR [DPI...]]
 #
 # Needs Xvfb, xdotool and ImageMagick's import.
 set -euo pipefail
@@ -12,6 +14,20 @@ set -euo pipefail
 build="$(cd "$1" && pwd)"
 out="${2:-$build/screenshots}"
 src="$(cd "$(dirname "$0")/../.." && pwd)"
+shift $(($# < 2 ? $# : 2))
+[ $# -gt 0 ] || set -- 96 144
+if [ $# -gt 1 ]; then
+  for dpi in "$@"; do "$0" "$build" "$out/dpi$dpi" "$dpi"; done
+  exit 0
+fi
+dpi="$1"
+[[ "$dpi" =~ ^[0-9]+$ ]] && [ "$dpi" -ge 96 ] && [ "$dpi" -le 288 ] || {
+  echo "screenshots: DPI $dpi is not between 96 and 288" >&2
+  exit 2
+}
+# The screen and the virtual desktop grow with the scaling.
+screen_w=$((1024 * dpi / 96)) screen_h=$((768 * dpi / 96))
+desk_w=$((1000 * dpi / 96)) desk_h=$((740 * dpi / 96))
 title="Velmora 1.00"
 mkdir -p "$out"
 out="$(cd "$out" && pwd)"
@@ -33,12 +49,18 @@ fail() {
 probe() { timeout 90 wine "$build/tests/win32/velmora_probe.exe" "$@" | tr -d '\r'; }
 
 exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${screen_w}x${screen_h}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 exec 3>&-
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -1 "$work/display")"
 timeout 180 wineboot --init >/dev/null 2>&1 || fail "wineboot --init did not finish"
+# The scaling, where Windows keeps it: the user's setting and the machine's.
+for key in 'HKCU\Control Panel\Desktop' \
+  'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+  timeout 60 wine reg add "$key" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 ||
+    fail "could not set the DPI"
+done
 
 timeout 60 wine "$build/velmora-cli.exe" build "$(echo "Z:$src/tests/data/sample_db.json" | tr / '\\')" \
   --layout I -o 'C:\sample.wdb' >/dev/null
@@ -46,7 +68,7 @@ timeout 60 wine "$build/velmora-cli.exe" build "$(echo "Z:$src/tests/data/sample
 # that the probe sees its windows; the desktop made by wineboot goes first.
 timeout 30 wineserver -k || true
 timeout 30 wineserver -w || true
-wine explorer /desktop=Default,1000x740 "$build/Velmora.exe" >/dev/null 2>&1 &
+wine explorer "/desktop=Default,${desk_w}x${desk_h}" "$build/Velmora.exe" >/dev/null 2>&1 &
 probe wait "$title" 60000 || fail "no window"
 sleep 1
 
@@ -64,10 +86,10 @@ shoot() {  # name window-title
   import -window root -crop "${w}x${h}+$((x + dx))+$((y + dy))" "$out/$1.png"
   echo "$out/$1.png"
 }
-click() {  # title control-id dx dy
+click() {  # title control-id dx dy (at 96 DPI)
   local x y w h
   read -r x y w h < <(probe rect "$1" "$2")
-  xdotool mousemove "$((x + dx + $3))" "$((y + dy + $4))" click 1
+  xdotool mousemove "$((x + dx + $3 * dpi / 96))" "$((y + dy + $4 * dpi / 96))" click 1
   sleep 0.5
 }
 
@@ -82,10 +104,15 @@ probe wait-rows "$title" 1000 5 30000 >/dev/null || fail "the file did not load"
 
 click "$title" 1000 60 30   # the second satellite
 shoot satellite "$title"
-click "$title" 1001 110 10  # Transponder tab
+# The tabs by the keyboard, as the titles' widths follow the font.
+click "$title" 1001 30 10
+xdotool key Right  # Transponder tab
+sleep 0.5
 click "$title" 1002 60 22
 shoot transponder "$title"
-click "$title" 1001 185 10  # Channel tab
+click "$title" 1001 30 10
+xdotool key Right Right  # Channel tab
+sleep 0.5
 click "$title" 1005 60 22
 shoot channel "$title"
 
@@ -105,9 +132,21 @@ xdotool key Return
 probe gone "Velmora  Info." 10000 || true
 
 click "$title" 1001 30 10  # back to the Satellite tab
-read -r x y w h < <(probe rect "$title" 1043)
-xdotool mousemove "$((x + dx + 10))" "$((y + dy + 5))"
-sleep 2
-read -r x y w h < <(probe rect "$title")
-import -window root -crop "${w}x$((h + 60))+$((x + dx))+$((y + dy))" "$out/tip_add.png"
-echo "$out/tip_add.png"
+# The tips: each beside its control and inside the screen, photographed
+# with the whole screen; the File line's goes when the pointer leaves.
+hover() {  # name control-id dx dy (at 96 DPI)
+  local x y w h
+  read -r x y w h < <(probe rect "$title" "$2")
+  xdotool mousemove "$((x + dx + $3 * dpi / 96))" "$((y + dy + $4 * dpi / 96))"
+  sleep 2
+  import -window root "$out/$1.png"
+  echo "$out/$1.png"
+}
+hover tip_add 1043 10 5
+hover tip_longitude 1162 10 5
+hover tip_file 1068 10 5
+read -r x y w h < <(probe rect "$title" 1000)
+xdotool mousemove "$((x + dx + w / 2))" "$((y + dy + h / 2))"
+sleep 1
+import -window root "$out/tip_file_left.png"
+echo "$out/tip_file_left.png"

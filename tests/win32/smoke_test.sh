@@ -3,10 +3,13 @@
 # xdotool as a user would drive it: the window "Velmora 1.00" appears; F3
 # opens a receiver database through the real file dialog; the lists show
 # it; F7 saves it under a new name, byte for byte what the Linux
-# velmora-cli convert writes for the same file; a row picked with the keyboard
+# velmora-cli convert writes for the same file; the same through a folder
+# and names in Polish, Greek and with "€", which velmora-cli.exe also
+# takes on its command line; a row picked with the keyboard
 # is the one Change renames; a drag abandoned with Esc or released outside the
 # window removes nothing; with unsaved changes the end of the session is
-# refused and closing asks first, and Esc does not answer that question.
+# refused and closing asks first, and Esc does not answer that question; a
+# field's tip shows beside it and goes when the pointer leaves.
 #
 #   tests/win32/smoke_test.sh WINDOWS_BUILD_DIR HOST_VELMORA_CLI
 #
@@ -26,6 +29,9 @@ if [ -z "${WINEPREFIX:-}" ] || [ ! -f "${WINEPREFIX}/system.reg" ]; then
   own_prefix=1
 fi
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine reads file names and arguments in the locale's encoding: UTF-8 here,
+# whatever the calling shell has.
+export LC_ALL=C.UTF-8
 xvfb_pid=""
 app_pid=""
 
@@ -124,6 +130,41 @@ done
 cmp "$work/saved.wdb" "$work/expected.wdb" >/dev/null ||
   fail "the saved file differs from what velmora-cli convert writes"
 
+# 3b. The same through a folder and names the ANSI code page cannot spell.
+# xdotool cannot type them into a Wine window: the dialog's file name box
+# gets its text as a paste would give it (WM_SETTEXT from the probe), and
+# the dialog resolves the path on Return.
+unicode="$work/Łukasz Ελλάδα €"
+mkdir "$unicode"
+cp "$work/sample.wdb" "$unicode/Ελλάδα €.wdb"
+# $1 dialog, $2 key, $3 file: the file name box is cmb13, or edt1 in older dialogs.
+through_dialog() {
+  focus "$title"
+  timeout 10 xdotool key "$2"
+  probe wait "$1" 30000 || fail "$2 did not show the file dialog"
+  probe settext "$1" 1148 "$(winpath "$3")" 2>/dev/null ||
+    probe settext "$1" 1152 "$(winpath "$3")" || fail "the $1 dialog has no file name box"
+  focus "$1"
+  timeout 10 xdotool key Return
+}
+through_dialog "Open" F3 "$unicode/Ελλάδα €.wdb"
+probe wait "Before Opening File" 30000 || fail "opening over a database did not ask"
+focus "Before Opening File"
+timeout 10 xdotool key n
+wait_text 1068 "$(winpath "$unicode/Ελλάδα €.wdb")" || fail "the file in any script did not open"
+probe wait-rows "$title" 1000 "$satellites" 30000 >/dev/null || fail "the file did not load"
+through_dialog "Save As" F7 "$unicode/Łukasz €.WDB"
+wait_text 1068 "$(winpath "$unicode/Łukasz €.WDB")" || fail "the file in any script was not saved"
+cmp "$unicode/Łukasz €.WDB" "$work/expected.wdb" >/dev/null ||
+  fail "the file saved in any script differs from what velmora-cli convert writes"
+# velmora-cli.exe takes such paths as arguments and names them in UTF-8.
+"$cli" convert "$work/sample.wdb" --layout I -o "$work/cli.wdb" >/dev/null
+timeout 60 wine "$build/velmora-cli.exe" convert "$(winpath "$unicode/Ελλάδα €.wdb")" --layout I \
+  -o "$(winpath "$unicode/cli €.wdb")" >/dev/null 2>&1 && cmp "$unicode/cli €.wdb" "$work/cli.wdb" ||
+  fail "velmora-cli.exe did not convert a file in any script as velmora-cli does"
+! timeout 60 wine "$build/velmora-cli.exe" dump "$(winpath "$unicode/none.wdb")" 2>"$work/err" &&
+  grep -qF "Łukasz Ελλάδα €" "$work/err" || fail "velmora-cli.exe garbled a path: $(cat "$work/err")"
+
 # 4. Picks follow the keyboard: Home on the picked first row keeps what was
 # typed in the panel; Down picks the second row, which Change then renames.
 read -r x y _ _ < <(probe rect "$title" 1000)
@@ -179,7 +220,17 @@ timeout 10 xdotool mouseup 1
 sleep 0.5
 [ "$(probe rows "$title" 1000)" = "$satellites" ] || fail "a drag released outside the window removed a row"
 
-# 6. A click on a column header changes the order: ending the session now
+# 6. A field's tip shows when the pointer rests on it, beside the field
+# (not over it) and inside the screen, and goes when the pointer leaves.
+read -r lx ly _ lh < <(probe rect "$title" 1162)
+focus "$title"
+timeout 10 xdotool mousemove "$((lx + 4))" "$((ly + lh / 2))"
+timeout 10 xdotool mousemove "$((lx + 6))" "$((ly + lh / 2))"
+probe tip "$title" 1162 5000 >/dev/null || fail "the longitude field's tip is misplaced or missing"
+timeout 10 xdotool mousemove "$((x + 60))" "$((y + 100))"
+probe notip "$title" 3000 || fail "the tip stayed after the pointer left its field"
+
+# 7. A click on a column header changes the order: ending the session now
 # is refused; closing asks, and neither Esc nor the question's close box
 # answers.
 timeout 10 xdotool mousemove "$((x + 60))" "$((y + 8))" click 1
