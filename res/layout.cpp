@@ -14,6 +14,9 @@ using K = ControlKind;
 constexpr int row(int i) { return 146 + 13 * i; }
 constexpr int LX = 306, LW = 45, FX = 352, FW = 74;
 
+// Hidden until their tab shows them; never shown at all.
+constexpr bool HIDDEN = false, NEVER_SHOWN = true;
+
 constexpr ControlDef kEditor[] = {
     {IDC_TAB, K::Tab, "", 7, 7, 430, 295},
     {IDC_SAT_LIST, K::ListView, "", 19, 33, 273, 235},
@@ -64,34 +67,35 @@ constexpr ControlDef kEditor[] = {
     {IDC_LBL_UNCOMMITTED, K::Label, "Uncom.", LX, row(9) + 2, LW, 8},
     {IDC_UNCOMMITTED, K::ComboList, "", FX, row(9), FW, 12},
 
-    // Edit panel: Transponder tab (NID and TID are kept but never shown).
-    {IDC_LBL_TP_SAT, K::Label, "SAT Name", LX, row(0) + 2, LW, 8},
-    {IDC_TP_SAT, K::ComboList, "", FX, row(0), FW, 12},
-    {IDC_LBL_FREQUENCY, K::Label, "Frequency", LX, row(1) + 2, LW, 8},
-    {IDC_FREQUENCY, K::Edit, "", FX, row(1), FW, 12},
-    {IDC_LBL_POLARITY, K::Label, "Polarity", LX, row(2) + 2, LW, 8},
-    {IDC_POLARITY, K::ComboList, "", FX, row(2), FW, 12},
-    {IDC_LBL_SYMBOL_RATE, K::Label, "Symbol Rate", LX, row(3) + 2, LW, 8},
-    {IDC_SYMBOL_RATE, K::Edit, "", FX, row(3), FW, 12},
-    {IDC_LBL_NID, K::Label, "NID", LX, row(4) + 2, LW, 8, false},
-    {IDC_NID, K::Edit, "", FX, row(4), FW, 12, false},
-    {IDC_LBL_TID, K::Label, "TID", LX, row(5) + 2, LW, 8, false},
-    {IDC_TID, K::Edit, "", FX, row(5), FW, 12, false},
+    // Edit panel: Transponder tab, shown with it (NID and TID are kept but
+    // never shown).
+    {IDC_LBL_TP_SAT, K::Label, "SAT Name", LX, row(0) + 2, LW, 8, HIDDEN},
+    {IDC_TP_SAT, K::ComboList, "", FX, row(0), FW, 12, HIDDEN},
+    {IDC_LBL_FREQUENCY, K::Label, "Frequency", LX, row(1) + 2, LW, 8, HIDDEN},
+    {IDC_FREQUENCY, K::Edit, "", FX, row(1), FW, 12, HIDDEN},
+    {IDC_LBL_POLARITY, K::Label, "Polarity", LX, row(2) + 2, LW, 8, HIDDEN},
+    {IDC_POLARITY, K::ComboList, "", FX, row(2), FW, 12, HIDDEN},
+    {IDC_LBL_SYMBOL_RATE, K::Label, "Symbol Rate", LX, row(3) + 2, LW, 8, HIDDEN},
+    {IDC_SYMBOL_RATE, K::Edit, "", FX, row(3), FW, 12, HIDDEN},
+    {IDC_LBL_NID, K::Label, "NID", LX, row(4) + 2, LW, 8, HIDDEN, NEVER_SHOWN},
+    {IDC_NID, K::Edit, "", FX, row(4), FW, 12, HIDDEN, NEVER_SHOWN},
+    {IDC_LBL_TID, K::Label, "TID", LX, row(5) + 2, LW, 8, HIDDEN, NEVER_SHOWN},
+    {IDC_TID, K::Edit, "", FX, row(5), FW, 12, HIDDEN, NEVER_SHOWN},
 
-    // Edit panel: Channel tab.
-    {IDC_SVC_SAT, K::ComboList, "", FX, row(0), FW, 12},
-    {IDC_LBL_CH_NAME, K::Label, "Ch Name", LX, row(1) + 2, LW, 8},
-    {IDC_CH_NAME, K::Edit, "", FX, row(1), FW, 12},
-    {IDC_LBL_VIDEO_PID, K::Label, "Video-PID", LX, row(2) + 2, LW, 8},
-    {IDC_VIDEO_PID, K::Edit, "", FX, row(2), FW, 12},
-    {IDC_LBL_AUDIO_PID, K::Label, "Audio-PID", LX, row(3) + 2, LW, 8},
-    {IDC_AUDIO_PID, K::Edit, "", FX, row(3), FW, 12},
-    {IDC_LBL_PCR_PID, K::Label, "Pcr-PID", LX, row(4) + 2, LW, 8},
-    {IDC_PCR_PID, K::Edit, "", FX, row(4), FW, 12},
-    {IDC_LBL_SERVICE_ID, K::Label, "ServiceID", LX, row(5) + 2, LW, 8},
-    {IDC_SERVICE_ID, K::Edit, "", FX, row(5), FW, 12},
-    {IDC_LBL_SCRAMBLED, K::Label, "Scrambled", LX, row(6) + 2, LW, 8},
-    {IDC_SCRAMBLED, K::ComboList, "", FX, row(6), FW, 12},
+    // Edit panel: Channel tab, shown with it.
+    {IDC_SVC_SAT, K::ComboList, "", FX, row(0), FW, 12, HIDDEN},
+    {IDC_LBL_CH_NAME, K::Label, "Ch Name", LX, row(1) + 2, LW, 8, HIDDEN},
+    {IDC_CH_NAME, K::Edit, "", FX, row(1), FW, 12, HIDDEN},
+    {IDC_LBL_VIDEO_PID, K::Label, "Video-PID", LX, row(2) + 2, LW, 8, HIDDEN},
+    {IDC_VIDEO_PID, K::Edit, "", FX, row(2), FW, 12, HIDDEN},
+    {IDC_LBL_AUDIO_PID, K::Label, "Audio-PID", LX, row(3) + 2, LW, 8, HIDDEN},
+    {IDC_AUDIO_PID, K::Edit, "", FX, row(3), FW, 12, HIDDEN},
+    {IDC_LBL_PCR_PID, K::Label, "Pcr-PID", LX, row(4) + 2, LW, 8, HIDDEN},
+    {IDC_PCR_PID, K::Edit, "", FX, row(4), FW, 12, HIDDEN},
+    {IDC_LBL_SERVICE_ID, K::Label, "ServiceID", LX, row(5) + 2, LW, 8, HIDDEN},
+    {IDC_SERVICE_ID, K::Edit, "", FX, row(5), FW, 12, HIDDEN},
+    {IDC_LBL_SCRAMBLED, K::Label, "Scrambled", LX, row(6) + 2, LW, 8, HIDDEN},
+    {IDC_SCRAMBLED, K::ComboList, "", FX, row(6), FW, 12, HIDDEN},
 
     // Buttons and the web-link chooser.
     {IDC_ADD, K::Button, "&Add", 306, 279, 38, 14},
@@ -100,35 +104,35 @@ constexpr ControlDef kEditor[] = {
     {IDC_WEB_LINK, K::ComboEdit, "", 14, 278, 80, 12},
 
     // Controls of the window that have no function for the user.
-    {IDC_HIDDEN_BUTTON1, K::Button, "", 0, 0, 1, 1, false},
-    {IDC_HIDDEN_BUTTON2, K::Button, "", 0, 0, 1, 1, false},
-    {IDC_HIDDEN_BUTTON3, K::Button, "", 0, 0, 1, 1, false},
-    {1147, K::Picture, "", 0, 0, 1, 1, false},
-    {1154, K::Picture, "", 0, 0, 1, 1, false},
-    {1156, K::Picture, "", 0, 0, 1, 1, false},
-    {1046, K::Label, "", 0, 0, 1, 1, false},
-    {1069, K::Label, "", 0, 0, 1, 1, false},
-    {1088, K::Label, "", 0, 0, 1, 1, false},
-    {1089, K::Label, "", 0, 0, 1, 1, false},
-    {1090, K::Label, "", 0, 0, 1, 1, false},
-    {1091, K::Label, "", 0, 0, 1, 1, false},
-    {1092, K::Label, "", 0, 0, 1, 1, false},
-    {1104, K::Label, "", 0, 0, 1, 1, false},
-    {1155, K::Label, "", 0, 0, 1, 1, false},
-    {1158, K::Label, "", 0, 0, 1, 1, false},
-    {1159, K::Label, "", 0, 0, 1, 1, false},
-    {1160, K::Label, "", 0, 0, 1, 1, false},
-    {1171, K::Label, "", 0, 0, 1, 1, false},
-    {1172, K::Label, "", 0, 0, 1, 1, false},
-    {1181, K::Label, "", 0, 0, 1, 1, false},
-    {1182, K::Label, "", 0, 0, 1, 1, false},
+    {IDC_HIDDEN_BUTTON1, K::Button, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
+    {IDC_HIDDEN_BUTTON2, K::Button, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
+    {IDC_HIDDEN_BUTTON3, K::Button, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
+    {1147, K::Picture, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
+    {1154, K::Picture, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
+    {1156, K::Picture, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
+    {1046, K::Label, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
+    {1069, K::Label, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
+    {1088, K::Label, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
+    {1089, K::Label, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
+    {1090, K::Label, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
+    {1091, K::Label, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
+    {1092, K::Label, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
+    {1104, K::Label, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
+    {1155, K::Label, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
+    {1158, K::Label, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
+    {1159, K::Label, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
+    {1160, K::Label, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
+    {1171, K::Label, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
+    {1172, K::Label, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
+    {1181, K::Label, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
+    {1182, K::Label, "", 0, 0, 1, 1, HIDDEN, NEVER_SHOWN},
 };
 
 constexpr ControlDef kAbout[] = {
     {IDR_MAINFRAME, K::Icon, "", 11, 14, 21, 20},
     {-1, K::Label, "Velmora", 40, 12, 115, 8},
     {-1, K::Label, "Version 1.00  (C) 2026 the Velmora developers", 40, 26, 118, 18},
-    {IDOK, K::DefButton, "&OK", 164, 7, 50, 41},
+    {IDOK, K::DefButton, "&OK", 164, 7, 50, 14},
 };
 
 // Find: the text to look for in the shown list, "Find next" and "Close".

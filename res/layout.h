@@ -33,6 +33,9 @@ struct ControlDef {
   std::string_view text;
   int x, y, w, h;
   bool visibleAtStart = true;
+  // Kept for its id only: never shown on any tab and of no use to the
+  // user, so a window may leave it out.
+  bool neverShown = false;
 };
 
 struct DialogDef {

@@ -335,6 +335,17 @@ TEST_F(EditPanel, ChangingATransponderRekeysExactlyItsChannels) {
   EXPECT_EQ(said(), std::vector<std::string>{"Select a list,please!"});
 }
 
+// The Windows window has no NID and TID fields: they read empty there.
+TEST_F(EditPanel, ChangingATransponderKeepsItsNidAndTidWithoutFieldsForThem) {
+  load(makeDb(1, 2, 0));  // 10710V22000N0T1 is row 1
+  switchTo(TAB_TRANSPONDER);
+  click(IDC_TP_LIST, {1});
+  for (int id : {IDC_NID, IDC_TID}) ui.type(id, "");
+  ui.type(IDC_FREQUENCY, "11000");
+  press(IDC_CHANGE);
+  EXPECT_EQ(editor.db.tpTables[0][1], makeTp("11000", "V", "22000", "0", "1"));
+}
+
 TEST_F(EditPanel, RemovingTranspondersTakesTheirChannelsAlong) {
   load(makeDb(1, 3, 6));  // channel s is on transponder s % 3
   switchTo(TAB_TRANSPONDER);

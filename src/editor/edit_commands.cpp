@@ -403,8 +403,14 @@ bool EditorDialog::transponderFromPanel(TpRecord& tp) {
   bool ok = true;
   const std::string frequency = controls_.text(IDC_FREQUENCY);
   const std::string symbolRate = controls_.text(IDC_SYMBOL_RATE);
+  // A window without NID and TID fields reads them empty: the picked
+  // transponder's stay.
   std::string nid = controls_.text(IDC_NID);
   std::string tid = controls_.text(IDC_TID);
+  if (nid.empty() && tid.empty()) {
+    nid = panelNid_;
+    tid = panelTid_;
+  }
   if (!numberFits(frequency, 3400, 12750)) {
     warn(text::INVALID_FREQUENCY);
     ok = false;

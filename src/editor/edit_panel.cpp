@@ -62,8 +62,8 @@ void EditorDialog::fillPanelFromTp(int row) {
   Controls& c = controls_;
   c.setText(IDC_FREQUENCY, t.frequency);
   c.setText(IDC_SYMBOL_RATE, t.symbolRate);
-  c.setText(IDC_NID, t.nid);
-  c.setText(IDC_TID, t.tid);
+  c.setText(IDC_NID, panelNid_ = t.nid);
+  c.setText(IDC_TID, panelTid_ = t.tid);
   c.comboSelect(IDC_POLARITY, polarityIndex = has(t.polarization, "H") ? 0 : 1);
 }
 

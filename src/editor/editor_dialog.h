@@ -260,6 +260,10 @@ class EditorDialog {
   std::string shownSatKey_;
   // The file the File line names; empty when it names none.
   std::string shownFile_;
+  // The NID and TID of the transponder the panel shows. They are never on
+  // screen, and a window need not keep fields for them at all.
+  std::string panelNid_;
+  std::string panelTid_;
   // The database as last loaded or saved, to tell unsaved changes.
   ChannelDb savedContent_;
   wdb::Layout savedLayout_ = wdb::Layout::New;

@@ -136,6 +136,8 @@ void EditorDialog::clearEditFields() {
        {IDC_SAT_NAME, IDC_LNB_FREQ1, IDC_LNB_FREQ2, IDC_LONGITUDE, IDC_FREQUENCY, IDC_SYMBOL_RATE,
         IDC_NID, IDC_TID, IDC_CH_NAME, IDC_VIDEO_PID, IDC_AUDIO_PID, IDC_PCR_PID, IDC_SERVICE_ID})
     controls_.setText(id, "");
+  panelNid_.clear();
+  panelTid_.clear();
 }
 
 void EditorDialog::ensureRowVisible(int r) {

@@ -74,7 +74,11 @@ ItemStyle styleOf(K kind) {
     case K::ComboList:
       return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | tab};
     case K::ComboEdit:
-      return {L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | tab};
+      // A chooser whose box reads a title (the web-link chooser's "Web
+      // Link!") rather than an item: a drop-down list that draws the
+      // title itself, so nothing can be typed into it.
+      return {L"COMBOBOX",
+              CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL | tab};
     case K::Button:
       return {L"BUTTON", BS_PUSHBUTTON | tab};
     case K::DefButton:
@@ -95,41 +99,63 @@ constexpr int COMBO_LIST_UNITS = 17 * 8 + 2;
 
 std::int16_t units(int v) { return static_cast<std::int16_t>(v); }
 
-}  // namespace
-
-std::vector<std::uint32_t> buildDialogTemplate(const res::DialogDef& def, bool mainWindow) {
-  Writer w;
-  // A dialog without a system menu (Move) has no close box either.
-  DWORD style = DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION;
-  if (def.systemMenu) style |= WS_SYSMENU;
-  DWORD exStyle = 0;
-  if (mainWindow) {
-    // Shown in the task bar and minimisable; of fixed size, so it has no
-    // maximise box.
-    style |= WS_MINIMIZEBOX | DS_CENTER;
-    exStyle |= WS_EX_APPWINDOW;
-  } else {
-    style |= WS_VISIBLE;
-  }
+// The header of an extended template, up to its first control.
+void header(Writer& w, DWORD style, DWORD exStyle, int controls, int cx, int cy,
+            std::string_view caption, const res::DialogDef& def) {
   w.word(1);       // dlgVer
   w.word(0xFFFF);  // signature: extended template
   w.dword(0);      // help id
   w.dword(exStyle);
   w.dword(style);
-  w.word(static_cast<std::uint16_t>(def.controls.size()));
+  w.word(static_cast<std::uint16_t>(controls));
   w.word(0);
   w.word(0);
-  w.word(static_cast<std::uint16_t>(units(def.w)));
-  w.word(static_cast<std::uint16_t>(units(def.h)));
+  w.word(static_cast<std::uint16_t>(units(cx)));
+  w.word(static_cast<std::uint16_t>(units(cy)));
   w.word(0);  // no menu
   w.word(0);  // the standard dialog class
-  w.text(widen(def.caption));
+  w.text(widen(caption));
+  if ((style & DS_SETFONT) == 0) return;
   w.word(static_cast<std::uint16_t>(def.fontPoints));
   w.word(FW_NORMAL);
   w.word(DEFAULT_CHARSET << 8);  // italic 0, charset
   w.text(widen(def.fontFamily));
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> buildFrameTemplate(const res::DialogDef& def) {
+  Writer w;
+  // Shown in the task bar and minimisable; of fixed size, so it has no
+  // maximise box. Its size comes with the pane. It shows no text of its
+  // own, so it makes no font either.
+  header(w, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+         WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, 0, 0, 0, def.caption, def);
+  return w.take();
+}
+
+std::vector<std::uint32_t> buildDialogTemplate(const res::DialogDef& def, bool mainWindow) {
+  Writer w;
+  DWORD style = DS_SETFONT;
+  DWORD exStyle = 0;
+  if (mainWindow) {
+    // A pane inside the frame: Tab and the mnemonics reach into it from
+    // the frame, and its controls never move once it is placed.
+    style |= DS_CONTROL | WS_CHILD | WS_VISIBLE;
+    exStyle |= WS_EX_CONTROLPARENT;
+  } else {
+    // A dialog without a system menu (Move) has no close box either.
+    style |= DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_VISIBLE;
+    if (def.systemMenu) style |= WS_SYSMENU;
+  }
+  int controls = 0;
+  for (const res::ControlDef& c : def.controls)
+    if (!(mainWindow && c.neverShown)) ++controls;
+  header(w, style, exStyle, controls, def.w, def.h, mainWindow ? std::string_view() : def.caption,
+         def);
 
   for (const res::ControlDef& c : def.controls) {
+    if (mainWindow && c.neverShown) continue;
     w.align();
     const ItemStyle s = styleOf(c.kind);
     DWORD itemStyle = WS_CHILD | s.style;

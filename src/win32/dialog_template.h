@@ -11,8 +11,13 @@
 namespace velmora::win32 {
 
 // The template of `def` for CreateDialogIndirectParam or
-// DialogBoxIndirectParam. The main window's template is created hidden and
-// without a menu; the window adds its menu bar and toolbar itself.
+// DialogBoxIndirectParam. The main window's controls lie on a pane of their
+// own, a child dialog that its frame hosts under the toolbar; controls that
+// are never shown are left out of it.
 std::vector<std::uint32_t> buildDialogTemplate(const res::DialogDef& def, bool mainWindow);
+
+// The main window's frame: a dialog with the caption of `def`, created
+// hidden and empty, which takes the menu bar, the toolbar and the pane.
+std::vector<std::uint32_t> buildFrameTemplate(const res::DialogDef& def);
 
 }  // namespace velmora::win32

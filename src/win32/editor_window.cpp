@@ -1,5 +1,6 @@
 #include "win32/editor_window.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "editor/editor_dialog.h"
@@ -10,6 +11,7 @@
 #include "win32/dialog_template.h"
 #include "win32/menus.h"
 #include "win32/resources.h"
+#include "win32/shell.h"
 #include "win32/wide.h"
 #include "win32/win_prompts.h"
 
@@ -17,12 +19,19 @@ namespace velmora::win32 {
 
 EditorWindow::EditorWindow() {
   const res::DialogDef& def = res::editorDialog();
-  const std::vector<std::uint32_t> tmpl = buildDialogTemplate(def, true);
-  hwnd_ = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
-                                     reinterpret_cast<LPCDLGTEMPLATEW>(tmpl.data()), nullptr,
-                                     &EditorWindow::proc, reinterpret_cast<LPARAM>(this));
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  const std::vector<std::uint32_t> frame = buildFrameTemplate(def);
+  hwnd_ = CreateDialogIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(frame.data()),
+                                     nullptr, &EditorWindow::proc, reinterpret_cast<LPARAM>(this));
   if (hwnd_ == nullptr) return;
-  controls_ = std::make_unique<WinControls>(hwnd_, def, [this](int result) {
+  const std::vector<std::uint32_t> tmpl = buildDialogTemplate(def, true);
+  pane_ = CreateDialogIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(tmpl.data()),
+                                     hwnd_, &EditorWindow::proc, reinterpret_cast<LPARAM>(this));
+  if (pane_ == nullptr) {
+    DestroyWindow(std::exchange(hwnd_, nullptr));
+    return;
+  }
+  controls_ = std::make_unique<WinControls>(pane_, def, [this](int result) {
     ended_ = true;
     result_ = result;
     ShowWindow(hwnd_, SW_HIDE);
@@ -64,8 +73,8 @@ EditorWindow::~EditorWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
 }
 
-// The toolbar sits above every control: the controls move down by its
-// height and the window grows by as much.
+// The toolbar at the top, the pane of controls under it; the window takes
+// the size of both.
 bool EditorWindow::buildToolBar() {
   toolBar_ = CreateWindowExW(
       0, TOOLBARCLASSNAMEW, nullptr,
@@ -96,38 +105,54 @@ bool EditorWindow::buildToolBar() {
   SendMessageW(toolBar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
   SendMessageW(toolBar_, TB_AUTOSIZE, 0, 0);
 
-  RECT bar{};
-  GetWindowRect(toolBar_, &bar);
   // A border under the toolbar.
+  border_ = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, 0, 0,
+                            0, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  placePane(true);
+  return true;
+}
+
+// The pane under the toolbar and its border, placed once (and again when
+// the window moves to a monitor of another scaling), and the window around
+// them: centred in the work area of the monitor it starts on.
+void EditorWindow::placePane(bool centre) {
+  SendMessageW(toolBar_, TB_AUTOSIZE, 0, 0);
+  RECT bar{}, pane{};
+  GetWindowRect(toolBar_, &bar);
+  GetWindowRect(pane_, &pane);
+  const int paneW = pane.right - pane.left, paneH = pane.bottom - pane.top;
   const int barHeight = bar.bottom - bar.top;
   const int border = 2;
-  RECT client{};
-  GetClientRect(hwnd_, &client);
-  CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, barHeight,
-                  client.right, border, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetWindowPos(border_, nullptr, 0, barHeight, paneW, border, SWP_NOZORDER | SWP_NOACTIVATE);
   const int down = barHeight + border;
-  for (const auto& [id, kind] : controls_->kinds()) {
-    HWND w = controls_->item(id);
-    RECT r{};
-    GetWindowRect(w, &r);
-    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
-    SetWindowPos(w, nullptr, r.left, r.top + down, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  SetWindowPos(pane_, nullptr, 0, down, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-  // Client area: the template's, the menu bar and the toolbar above it.
-  RECT units{0, 0, res::editorDialog().w, res::editorDialog().h};
-  MapDialogRect(hwnd_, &units);
-  RECT frame{0, 0, units.right, units.bottom + down};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), TRUE,
-                     static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)));
+  RECT frame{0, 0, paneW, paneH + down};
+  RECT now{};
+  GetWindowRect(hwnd_, &now);
+  if (centre) {
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), TRUE,
+                       static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)));
+  } else {
+    // The frame's edges, caption and menu bar as they are at this scaling.
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    frame.right += (now.right - now.left) - client.right;
+    frame.bottom += (now.bottom - now.top) - client.bottom;
+  }
   const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  SetWindowPos(hwnd_, nullptr, work.left + std::max(0L, (work.right - work.left - w) / 2),
-               work.top + std::max(0L, (work.bottom - work.top - h) / 2), w, h,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  return true;
+  int x = now.left, y = now.top;
+  if (centre) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    RECT work{0, 0, w, h};
+    if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor))
+      work = monitor.rcWork;
+    x = work.left + std::max(0L, (work.right - work.left - w) / 2);
+    y = work.top + std::max(0L, (work.bottom - work.top - h) / 2);
+  }
+  SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(toolBar_, TB_AUTOSIZE, 0, 0);
 }
 
 // The About item in the window's system menu, under a separator.
@@ -147,6 +172,8 @@ void EditorWindow::attach(editor::EditorDialog& editor) {
 int EditorWindow::run() {
   if (!ok()) return IDCANCEL;
   ShowWindow(hwnd_, SW_SHOW);
+  // The keyboard starts in the pane, at its first control.
+  if (HWND first = GetNextDlgTabItem(pane_, nullptr, FALSE)) SetFocus(first);
   UpdateWindow(hwnd_);
   if (editor::trace::enabled()) {
     // The controls paint after the window itself: all of them first.
@@ -154,13 +181,13 @@ int EditorWindow::run() {
     editor::trace::mark(editor::trace::FIRST_PAINT);
   }
   // Files from the desktop: named on the command line, or dropped later.
-  DragAcceptFiles(hwnd_, TRUE);
+  SetWindowLongW(hwnd_, GWL_EXSTYLE, GetWindowLongW(hwnd_, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
   if (!openOnShow_.empty() && editor_ != nullptr)
     editor_->openPaths(std::exchange(openOnShow_, {}));
   MSG msg;
   while (!ended_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (preTranslate(msg)) continue;
-    if (IsDialogMessageW(hwnd_, &msg)) continue;
+    if (IsDialogMessageW(pane_, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -232,10 +259,12 @@ INT_PTR CALLBACK EditorWindow::proc(HWND hwnd, UINT message, WPARAM wParam, LPAR
   }
   auto* self = reinterpret_cast<EditorWindow*>(GetWindowLongPtrW(hwnd, DWLP_USER));
   if (self == nullptr || self->controls_ == nullptr) return FALSE;
-  return self->handle(message, wParam, lParam);
+  return self->handle(hwnd, message, wParam, lParam);
 }
 
-INT_PTR EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+// The frame and its pane share this procedure: the frame has the menu, the
+// toolbar and the window's own messages, the pane those of its controls.
+INT_PTR EditorWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND: {
       if (controls_->onCommand(wParam, lParam)) return TRUE;
@@ -260,8 +289,10 @@ INT_PTR EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM:
       return controls_->onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
     case WM_ERASEBKGND:
-      if (!controls_->onEraseBackground(reinterpret_cast<HDC>(wParam))) return FALSE;
-      SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
+      // The pane lies on the tab's pane; the frame keeps the window's colour.
+      if (hwnd != pane_ || !controls_->onEraseBackground(reinterpret_cast<HDC>(wParam)))
+        return FALSE;
+      SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, TRUE);
       return TRUE;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
@@ -284,15 +315,9 @@ INT_PTR EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       return wParam == DRAG_TIMER && controls_->onDragPointer(false) ? TRUE : FALSE;
     case WM_DROPFILES: {
-      auto* drop = reinterpret_cast<HDROP>(wParam);
       std::vector<std::string> files;
-      const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-      for (UINT i = 0; i < count; ++i) {
-        std::wstring name(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-        name.resize(DragQueryFileW(drop, i, name.data(), static_cast<UINT>(name.size())));
+      for (const std::wstring& name : droppedFiles(reinterpret_cast<HDROP>(wParam)))
         files.push_back(utf8FromWide(name));
-      }
-      DragFinish(drop);
       if (editor_ != nullptr) editor_->openPaths(files);
       return TRUE;
     }
@@ -303,11 +328,12 @@ INT_PTR EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_APP_DPI_CHANGED:
       controls_->onPosted(message, wParam);
       setIcons();
+      placePane(false);
       return TRUE;
     // A drag ends with the mouse capture: another window taking it, a mode
     // cancelled (a dialog coming up), the window no longer active (Alt+Tab).
     case WM_CAPTURECHANGED:
-      if (controls_->dragging() && reinterpret_cast<HWND>(lParam) != hwnd_) dragCancel();
+      if (controls_->dragging() && reinterpret_cast<HWND>(lParam) != pane_) dragCancel();
       return FALSE;
     case WM_CANCELMODE:
       if (controls_->dragging()) dragCancel();

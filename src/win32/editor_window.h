@@ -1,5 +1,5 @@
-// The main window: menu bar and toolbar above the controls of the editor's
-// template. It decides nothing itself: menu items, toolbar buttons, keys,
+// The main window: menu bar and toolbar above a pane that holds the
+// controls of the editor's template. It decides nothing itself: menu items, toolbar buttons, keys,
 // clicks, tab and combo choices and close requests all go to EditorDialog.
 #pragma once
 
@@ -50,16 +50,20 @@ class EditorWindow final : public ControlEvents {
 
  private:
   static INT_PTR CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   bool preTranslate(MSG& msg);
   bool buildToolBar();
+  void placePane(bool centre);
   void setIcons();
   void dpiChanged(int dpi, const RECT& suggested);
   void addSystemMenuItem();
   bool toolTipText(NMHDR& header);
   INT_PTR queryEndSession();
 
+  // The frame, and the pane of controls in it.
   HWND hwnd_ = nullptr;
+  HWND pane_ = nullptr;
+  HWND border_ = nullptr;
   HWND toolBar_ = nullptr;
   HMENU menu_ = nullptr;
   std::unique_ptr<WinControls> controls_;

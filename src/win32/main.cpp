@@ -8,12 +8,10 @@
 
 #include "editor/editor_dialog.h"
 #include "win32/editor_window.h"
+#include "win32/shell.h"
 #include "win32/wide.h"
 #include "win32/win.h"
 #include "win32/win_prompts.h"
-// clang-format off
-#include <ole2.h>  // after <windows.h>, which win32/win.h brings first
-// clang-format on
 
 namespace {
 
@@ -29,9 +27,6 @@ std::filesystem::path programDir() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  // The file dialogs and ShellExecute expect COM in a single-threaded
-  // apartment on this thread.
-  const bool ole = SUCCEEDED(OleInitialize(nullptr));
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES |
                                                      ICC_BAR_CLASSES | ICC_WIN95_CLASSES |
                                                      ICC_STANDARD_CLASSES};
@@ -59,6 +54,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   if (!files.empty()) window.openOnShow(std::move(files));
   window.run();
-  if (ole) OleUninitialize();
+  // COM, when a file dialog or the shell needed it.
+  velmora::win32::endCom();
   return 0;
 }

@@ -80,7 +80,9 @@ WinControls::WinControls(HWND dialog, const res::DialogDef& def, std::function<v
     : dialog_(dialog), dpi_(windowDpi(dialog)), onEnd_(std::move(onEnd)) {
   const bool mainWindow = def.id == res::IDD_EDITOR;
   for (const res::ControlDef& c : def.controls) {
-    if (c.id == -1) continue;
+    // A control that is never shown has no window: what the editor does
+    // with it comes to nothing.
+    if (c.id == -1 || (mainWindow && c.neverShown)) continue;
     kinds_[c.id] = c.kind;
     HWND w = GetDlgItem(dialog_, c.id);
     windows_[c.id] = w;
@@ -343,7 +345,7 @@ bool WinControls::onPosted(UINT message, WPARAM wParam) {
       if (changed) {
         const Quiet quiet(quiet_);
         send(item(id), CB_SETCURSEL, static_cast<WPARAM>(drop.selection));
-        if (is(id, K::ComboEdit)) SetWindowTextW(item(id), widen(drop.text).c_str());
+        if (is(id, K::ComboEdit)) setText(id, drop.text);
       }
       return true;
     }
@@ -352,6 +354,12 @@ bool WinControls::onPosted(UINT message, WPARAM wParam) {
     if (events_ != nullptr && changed) {
       flushPicks();
       events_->comboChanged(id);
+    }
+    // A titled chooser keeps no item chosen: the same item chosen again
+    // is a choice again.
+    if (is(id, K::ComboEdit)) {
+      const Quiet quiet(quiet_);
+      send(item(id), CB_SETCURSEL, static_cast<WPARAM>(-1));
     }
     return true;
   }
@@ -384,10 +392,17 @@ LRESULT CALLBACK WinControls::listProc(HWND w, UINT message, WPARAM wParam, LPAR
       controls.pickedThisPress_.erase(static_cast<int>(id));
       break;
     case WM_PAINT: {
+      // Rows may have come since the list took the keyboard.
+      if (GetFocus() == w) controls.showFocusRow(w);
       const LRESULT result = DefSubclassProc(w, message, wParam, lParam);
       if (controls.insertList_ == static_cast<int>(id)) controls.paintInsertion(w);
       if (list != nullptr && std::exchange(list->refilled, false))
         editor::trace::mark(editor::trace::LIST_PAINTED);
+      return result;
+    }
+    case WM_SETFOCUS: {
+      const LRESULT result = DefSubclassProc(w, message, wParam, lParam);
+      controls.showFocusRow(w);
       return result;
     }
     case WM_NCDESTROY:
@@ -399,8 +414,26 @@ LRESULT CALLBACK WinControls::listProc(HWND w, UINT message, WPARAM wParam, LPAR
   return DefSubclassProc(w, message, wParam, lParam);
 }
 
+// A list with the keyboard shows where it is: its picked row, or the top
+// one, has the focus rectangle.
+void WinControls::showFocusRow(HWND w) {
+  if (send(w, LVM_GETITEMCOUNT) <= 0 ||
+      send(w, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) >= 0)
+    return;
+  LRESULT row = send(w, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+  if (row < 0) row = send(w, LVM_GETTOPINDEX);
+  LVITEMW state{};
+  state.stateMask = state.state = LVIS_FOCUSED;
+  const Quiet quiet(quiet_);
+  send(w, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+}
+
 // The small marker triangles of the information panel.
 bool WinControls::onDrawItem(const DRAWITEMSTRUCT& d) {
+  if (d.CtlType == ODT_COMBOBOX && is(static_cast<int>(d.CtlID), K::ComboEdit)) {
+    drawTitledItem(d);
+    return true;
+  }
   if (d.CtlType != ODT_STATIC || !is(static_cast<int>(d.CtlID), K::Picture)) return false;
   const RECT r = d.rcItem;
   HBRUSH background = onCtlColor(d.hDC, d.hwndItem);
@@ -418,6 +451,30 @@ bool WinControls::onDrawItem(const DRAWITEMSTRUCT& d) {
   return true;
 }
 
+// A titled chooser: its box shows the title, its list the items.
+void WinControls::drawTitledItem(const DRAWITEMSTRUCT& d) const {
+  const bool box = (d.itemState & ODS_COMBOBOXEDIT) != 0 || d.itemID == static_cast<UINT>(-1);
+  std::wstring line;
+  if (box) {
+    const auto it = titles_.find(static_cast<int>(d.CtlID));
+    if (it != titles_.end()) line = widen(it->second);
+  } else {
+    line = widen(comboItem(static_cast<int>(d.CtlID), static_cast<int>(d.itemID)));
+  }
+  const bool selected = (d.itemState & ODS_SELECTED) != 0;
+  FillRect(d.hDC, &d.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  SetBkMode(d.hDC, TRANSPARENT);
+  SetTextColor(d.hDC, GetSysColor((d.itemState & ODS_DISABLED) != 0 ? COLOR_GRAYTEXT
+                                  : selected                        ? COLOR_HIGHLIGHTTEXT
+                                                                    : COLOR_WINDOWTEXT));
+  RECT text = d.rcItem;
+  text.left += 2;
+  DrawTextW(d.hDC, line.c_str(), static_cast<int>(line.size()), &text,
+            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  if ((d.itemState & ODS_FOCUS) != 0 && (d.itemState & ODS_NOFOCUSRECT) == 0)
+    DrawFocusRect(d.hDC, &d.rcItem);
+}
+
 // ------------------------------------------------------------ any control
 
 void WinControls::setText(int id, std::string_view text) {
@@ -429,6 +486,11 @@ void WinControls::setText(int id, std::string_view text) {
     send(w, CB_SETCURSEL, static_cast<WPARAM>(found));
     return;
   }
+  if (is(id, K::ComboEdit)) {
+    titles_[id] = std::string(text);
+    if (w != nullptr) InvalidateRect(w, nullptr, FALSE);
+    return;
+  }
   if (w != nullptr) SetWindowTextW(w, widen(text).c_str());
 }
 
@@ -437,6 +499,10 @@ std::string WinControls::text(int id) const {
   if (is(id, K::ListBox)) {
     const int sel = comboSelection(id);
     return sel < 0 ? std::string() : comboItem(id, sel);
+  }
+  if (is(id, K::ComboEdit)) {
+    const auto it = titles_.find(id);
+    return it == titles_.end() ? std::string() : it->second;
   }
   return windowText(w);
 }
@@ -1264,12 +1330,14 @@ bool WinControls::onDragPointer(bool released) {
 }
 
 bool WinControls::onWindow(POINT at) const {
+  // The whole window, whose controls may lie on a pane of their own.
+  HWND window = GetAncestor(dialog_, GA_ROOT);
   RECT frame{};
-  if (!GetWindowRect(dialog_, &frame) || !PtInRect(&frame, at)) return false;
+  if (!GetWindowRect(window, &frame) || !PtInRect(&frame, at)) return false;
   HWND under = WindowFromPoint(at);
   if (under == nullptr) return false;
   HWND root = GetAncestor(under, GA_ROOT);
-  return root == dialog_ || GetWindow(root, GW_OWNER) == dialog_;
+  return root == window || GetWindow(root, GW_OWNER) == window;
 }
 
 // The drop line: two pixels across the list at the top edge of the row
@@ -1367,10 +1435,14 @@ void WinControls::listSelectRows(int id, const std::vector<int>& rows) {
   LVITEMW state{};
   state.stateMask = LVIS_SELECTED;
   const int n = listRowCount(id);
-  state.state = LVIS_SELECTED;
+  bool first = true;
   for (const int row : rows) {
     if (row >= 0 && row < n) {
+      // The keyboard goes on from the first of them.
+      state.stateMask = first ? LVIS_SELECTED | LVIS_FOCUSED : LVIS_SELECTED;
+      state.state = state.stateMask;
       send(w, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+      first = false;
     }
   }
 }
@@ -1397,7 +1469,7 @@ void WinControls::selectAllText(int id) {
 void WinControls::setWindowTitle(std::string_view title, bool modified) {
   std::wstring text = wideFromUtf8(title);
   if (modified) text += L'*';
-  SetWindowTextW(dialog_, text.c_str());
+  SetWindowTextW(GetAncestor(dialog_, GA_ROOT), text.c_str());
 }
 
 // ------------------------------------------------------------ tab strip
@@ -1467,24 +1539,57 @@ void WinControls::menuShow(int commandId, bool shown) {
   if (it == menuItems_.end() || it->second.shown == shown) return;
   MenuItem& item = it->second;
   item.shown = shown;
+  removeSeparators(item.popup);
   if (!shown) {
     RemoveMenu(item.popup, static_cast<UINT>(commandId), MF_BYCOMMAND);
-    return;
+  } else {
+    // Back at its place: after the items before it in the table that are
+    // in the menu now.
+    UINT position = 0;
+    for (const res::MenuItemDef& other : res::mainMenu()[item.popupIndex].items) {
+      if (other.id == commandId) break;
+      if (const auto o = menuItems_.find(other.id); o != menuItems_.end() && o->second.shown)
+        ++position;
+    }
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_ID | MIIM_STRING | MIIM_STATE;
+    info.wID = static_cast<UINT>(commandId);
+    info.dwTypeData = item.text.data();
+    info.fState = (item.enabled ? MFS_ENABLED : MFS_GRAYED) | (item.checked ? MFS_CHECKED : 0);
+    InsertMenuItemW(item.popup, position, TRUE, &info);
   }
-  // Back at its place: after the items before it in the table that are
-  // in the menu now.
+  addSeparators(item.popupIndex, item.popup);
+}
+
+void WinControls::removeSeparators(HMENU popup) {
+  for (int i = GetMenuItemCount(popup) - 1; i >= 0; --i) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    if (GetMenuItemInfoW(popup, static_cast<UINT>(i), TRUE, &info) &&
+        (info.fType & MFT_SEPARATOR) != 0)
+      RemoveMenu(popup, static_cast<UINT>(i), MF_BYPOSITION);
+  }
+}
+
+// The table's separators stand only between items in the menu: none at
+// either end (the File menu without recent files), none doubled.
+void WinControls::addSeparators(std::size_t popupIndex, HMENU popup) {
   UINT position = 0;
-  for (const res::MenuItemDef& other : res::mainMenu()[item.popupIndex].items) {
-    if (other.id == commandId) break;
-    if (other.id == 0 || menuItems_[other.id].shown) ++position;
+  bool itemBefore = false, pending = false;
+  for (const res::MenuItemDef& entry : res::mainMenu()[popupIndex].items) {
+    if (entry.id == 0) {
+      pending = itemBefore;
+      continue;
+    }
+    const auto it = menuItems_.find(entry.id);
+    if (it == menuItems_.end() || !it->second.shown) continue;
+    if (pending) InsertMenuW(popup, position++, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    pending = false;
+    itemBefore = true;
+    ++position;
   }
-  MENUITEMINFOW info{};
-  info.cbSize = sizeof info;
-  info.fMask = MIIM_ID | MIIM_STRING | MIIM_STATE;
-  info.wID = static_cast<UINT>(commandId);
-  info.dwTypeData = item.text.data();
-  info.fState = (item.enabled ? MFS_ENABLED : MFS_GRAYED) | (item.checked ? MFS_CHECKED : 0);
-  InsertMenuItemW(item.popup, position, TRUE, &info);
 }
 
 void WinControls::menuEnable(int commandId, bool enabled) {

@@ -66,8 +66,6 @@ class WinControls final : public editor::Controls {
   void setMenu(HMENU menu);
   HWND dialog() const { return dialog_; }
   HWND item(int id) const;
-  // Every control of the template, for moving them below a toolbar.
-  const std::unordered_map<int, res::ControlKind>& kinds() const { return kinds_; }
 
   // The window's WM_COMMAND, WM_NOTIFY, WM_DRAWITEM and the messages its
   // controls post (WM_APP_LIST_PICK, WM_APP_COMBO_CLOSED,
@@ -191,6 +189,10 @@ class WinControls final : public editor::Controls {
   };
 
   bool is(int id, res::ControlKind kind) const;
+  static void removeSeparators(HMENU popup);
+  void drawTitledItem(const DRAWITEMSTRUCT& d) const;
+  void showFocusRow(HWND list);
+  void addSeparators(std::size_t popupIndex, HMENU popup);
   bool isCombo(int id) const;
   HWND listView(int id) const;
   List* list(int id);
@@ -281,6 +283,8 @@ class WinControls final : public editor::Controls {
     bool chosen = false;
   };
   std::map<int, Drop> dropped_;
+  // What the box of a titled chooser reads.
+  std::map<int, std::string> titles_;
 };
 
 }  // namespace velmora::win32

@@ -1,10 +1,6 @@
 #include "win32/win_prompts.h"
 
 #include <commdlg.h>
-#include <knownfolders.h>
-#include <objbase.h>
-#include <shellapi.h>
-#include <shlobj.h>
 
 #include <algorithm>
 
@@ -12,6 +8,7 @@
 #include "resource_ids.h"
 #include "texts.h"
 #include "win32/menus.h"
+#include "win32/shell.h"
 #include "win32/sub_dialog.h"
 #include "win32/wide.h"
 
@@ -83,14 +80,8 @@ int messageBox(HWND owner, const std::wstring& text, const std::wstring& title, 
 namespace {
 
 std::wstring settingsFolder() {
-  PWSTR known = nullptr;
-  std::wstring folder;
-  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &known)) &&
-      known != nullptr) {
-    folder = std::wstring(known) + L"\\Velmora";
-  }
-  CoTaskMemFree(known);
-  return folder;
+  const std::wstring folder = roamingAppData();
+  return folder.empty() ? folder : folder + L"\\Velmora";
 }
 
 std::wstring settingsFile(const std::wstring& folder) {
@@ -209,6 +200,20 @@ editor::Answer WinPrompts::message(std::string_view text, std::string_view capti
   }
 }
 
+namespace {
+
+// The file dialogs' library is loaded when a file is first chosen, not
+// with the program: most starts never need it.
+using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
+FileDialogFn fileDialog(bool save) {
+  static HMODULE library = LoadLibraryW(L"comdlg32.dll");
+  if (library == nullptr) return nullptr;
+  return reinterpret_cast<FileDialogFn>(reinterpret_cast<void*>(
+      GetProcAddress(library, save ? "GetSaveFileNameW" : "GetOpenFileNameW")));
+}
+
+}  // namespace
+
 // The standard file dialog: the user may pick a file or type a new name,
 // and the editor asks its own question before replacing a file.
 std::optional<std::string> WinPrompts::chooseFile(editor::FilePurpose purpose,
@@ -226,7 +231,9 @@ std::optional<std::string> WinPrompts::chooseFile(editor::FilePurpose purpose,
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
   const bool save = purpose == editor::FilePurpose::Save;
-  if (!(save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn))) return std::nullopt;
+  needCom();
+  const auto run = fileDialog(save);
+  if (run == nullptr || !run(&ofn)) return std::nullopt;
   file.resize(wcsnlen(file.c_str(), file.size()));
   if (file.empty()) return std::nullopt;
   return utf8FromWide(file);
@@ -235,9 +242,7 @@ std::optional<std::string> WinPrompts::chooseFile(editor::FilePurpose purpose,
 int WinPrompts::runModal(editor::SubDialog& dialog) { return runSubDialog(owner_, dialog); }
 
 bool WinPrompts::shellOpen(std::string_view target) {
-  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
-      owner_, L"open", wideFromUtf8(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-  return result > 32;
+  return win32::shellOpen(owner_, wideFromUtf8(target));
 }
 
 // The guide is an HTML file next to the program; the default browser
@@ -246,7 +251,7 @@ void WinPrompts::showHelp(std::string_view file) {
   const std::wstring path = wideFromUtf8(file);
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return;
-  ShellExecuteW(owner_, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  win32::shellOpen(owner_, path);
 }
 
 int WinPrompts::contextMenu(int popupIndex) {

@@ -129,6 +129,25 @@ int traceCount(const wchar_t* path, const std::string& event) {
   return n;
 }
 
+// A control by its id anywhere in the window, also on a pane inside it.
+HWND findControl(HWND window, int id) {
+  struct Find {
+    int id;
+    HWND found;
+  } find{id, GetDlgItem(window, id)};
+  if (find.found != nullptr) return find.found;
+  EnumChildWindows(
+      window,
+      [](HWND w, LPARAM lParam) -> BOOL {
+        auto& f = *reinterpret_cast<Find*>(lParam);
+        if (GetDlgCtrlID(w) != f.id) return TRUE;
+        f.found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&find));
+  return find.found;
+}
+
 int fail(const char* what) {
   std::fprintf(stderr, "velmora_probe: %s\n", what);
   return 1;
@@ -161,7 +180,16 @@ int main() {
     }
     HWND w = waitFor(windowTitle, number(4, 60000));
     if (w == nullptr || !settled(w)) return fail("no window");
-    std::printf("%lld\n", since(start));
+    // The time from the start, then the processor time the program took
+    // until then, which a busy machine changes less.
+    const long long wall = since(start);
+    FILETIME created{}, exited{}, kernel{}, user{};
+    GetProcessTimes(pi.hProcess, &created, &exited, &kernel, &user);
+    auto ms = [](FILETIME t) {
+      return static_cast<long long>(
+          (static_cast<unsigned long long>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10000);
+    };
+    std::printf("%lld %lld\n", wall, ms(kernel) + ms(user));
     PostMessageW(w, WM_CLOSE, 0, 0);
     WaitForSingleObject(pi.hProcess, 10000);
     CloseHandle(pi.hThread);
@@ -213,7 +241,7 @@ int main() {
     PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
     return 0;
   }
-  HWND control = id != 0 ? GetDlgItem(window, id) : window;
+  HWND control = id != 0 ? findControl(window, id) : window;
   if (control == nullptr) return fail("no such control");
 
   if (verb == "rows") {
