@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "json/json_db.h"
 #include "fuzz_check.h"
+#include "json/json_db.h"
 #include "wdb/wdb_format.h"
 
 namespace {
@@ -86,7 +86,7 @@ const Sandbox& sandbox() {
                  {reinterpret_cast<const char*>(image.bytes.data()), image.bytes.size()});
     }
     std::ostringstream json;
-    cli::writeDatabaseJson(json, smallDb(), wdb::Layout::TypeI);
+    json::writeDatabaseJson(json, smallDb(), wdb::Layout::TypeI);
     writeInput("db.json", json.str());
     writeInput("l.sdx", LISTING);
     writeInput("favor/satlist1.sdx", "Astra\nNEW 1\n");

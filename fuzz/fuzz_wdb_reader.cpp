@@ -87,9 +87,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::check(!image.ok(), "an empty database is not written");
     return 0;
   }
-  if (!image.ok()) fuzz::fail("a database just read is refused: " + image.message);
+  if (!image.ok()) fuzz::fail("a database just read is refused: " + image.failure.message);
   const wdb::ReadResult second = wdb::readWdb(image.bytes);
-  if (!second.ok()) fuzz::fail("our own image is refused: " + second.message);
+  if (!second.ok()) fuzz::fail("our own image is refused: " + second.failure.message);
   fuzz::check(second.layout == first.layout, "the layout survives");
   fuzz::checkSameDatabase(asTheFormatHoldsIt(first.db, first.layout), second.db);
   return 0;

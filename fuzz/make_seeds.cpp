@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
           12 * static_cast<std::size_t>(db.totalTp) + 4;
       save(out / "wdb_reader" / (name + "-cut.wdb"), bytes.substr(0, content + 6));
       std::ostringstream json;
-      cli::writeDatabaseJson(json, db, layout);
+      json::writeDatabaseJson(json, db, layout);
       save(out / "json_build" / (name + ".json"), json.str());
     }
   }

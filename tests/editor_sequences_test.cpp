@@ -481,7 +481,8 @@ class Sequence {
     const wdb::Layout layout = chance(50) ? wdb::Layout::TypeI : wdb::Layout::TypeII;
     int counter = 26;
     const wdb::WriteResult image = wdb::writeWdb(db, layout, FavouriteList{}, counter);
-    if (!image.ok()) throw Failure{"the start database cannot be written: " + image.message};
+    if (!image.ok())
+      throw Failure{"the start database cannot be written: " + image.failure.message};
     writeBytes(path("start.wdb"), image.bytes);
     if (!fs::exists(path("hotbird.sdx"))) {
       std::vector<std::byte> listing = readTestData("small_hotbird.sdx");
@@ -1726,7 +1727,7 @@ class Sequence {
     const std::optional<std::vector<std::byte>> bytes = readWholeFile(lastSavePath_);
     require(bytes.has_value(), "the saved file cannot be read");
     const wdb::ReadResult r = wdb::readWdb(*bytes);
-    require(r.ok(), "the saved file does not load: " + r.message);
+    require(r.ok(), "the saved file does not load: " + r.failure.message);
     const wdb::Layout expected =
         before_.state.layout == wdb::Layout::TypeII ? wdb::Layout::TypeII : wdb::Layout::TypeI;
     require(r.layout == expected, std::string("the database was saved as ") + layoutText(r.layout) +
@@ -1742,7 +1743,7 @@ class Sequence {
     const std::optional<std::vector<std::byte>> bytes = readWholeFile(*openChoice_);
     require(bytes.has_value(), "the opened file cannot be read");
     const wdb::ReadResult r = wdb::readWdb(*bytes);
-    require(r.ok(), "the opened file does not load: " + r.message);
+    require(r.ok(), "the opened file does not load: " + r.failure.message);
     ChannelDb expected = r.db;
     for (int s = 0; s < expected.satCount; ++s)
       for (SvcRecord& v : expected.svcTables[at(s)])

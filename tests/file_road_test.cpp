@@ -37,7 +37,7 @@ class FileRoad : public ::testing::Test {
   std::string writeFile(const char* name, ChannelDb db, wdb::Layout layout) {
     int counter = 0;
     const wdb::WriteResult r = wdb::writeWdb(db, layout, {}, counter);
-    EXPECT_TRUE(r.ok()) << r.message;
+    EXPECT_TRUE(r.ok()) << r.failure.message;
     EXPECT_TRUE(writeFileAtomically(path(name), r.bytes));
     return path(name);
   }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 
 #include "support/db_builders.h"
 #include "texts.h"
@@ -14,7 +15,7 @@ namespace {
 std::vector<std::byte> image(ChannelDb db, Layout layout) {
   int counter = 0;
   WriteResult r = writeWdb(db, layout, FavouriteList{}, counter);
-  EXPECT_TRUE(r.ok()) << r.message;
+  EXPECT_TRUE(r.ok()) << r.failure.message;
   return r.bytes;
 }
 
@@ -47,7 +48,7 @@ ChannelDb sample() {
 
 TEST(WdbReader, TypeOneRoundTripKeepsWhatTheFileStores) {
   const ReadResult r = readWdb(image(sample(), Layout::TypeI));
-  ASSERT_TRUE(r.ok()) << r.message;
+  ASSERT_TRUE(r.ok()) << r.failure.message;
   EXPECT_EQ(r.layout, Layout::TypeI);
   ASSERT_EQ(r.db.satCount, 2);
   EXPECT_EQ(r.db.totalTp, 3);
@@ -83,7 +84,7 @@ TEST(WdbReader, TypeTwoRoundTripHasNoLongitudeAndFifteenCharacterNames) {
   ChannelDb db = sample();
   db.sats[1].name = "Sixteen chars ok";
   const ReadResult r = readWdb(image(db, Layout::TypeII));
-  ASSERT_TRUE(r.ok()) << r.message;
+  ASSERT_TRUE(r.ok()) << r.failure.message;
   EXPECT_EQ(r.layout, Layout::TypeII);
   ASSERT_EQ(r.db.satCount, 2);
   EXPECT_EQ(r.db.sats[0].sdxCode, "0000");
@@ -108,7 +109,7 @@ TEST(WdbReader, SixtyFourServicesInTypeTwoAreNotMistakenForTypeOne) {
   // With 64 services the final markers of both layouts share one offset.
   ChannelDb db = makeDb(1, 4, 64);
   const ReadResult r = readWdb(image(db, Layout::TypeII));
-  ASSERT_TRUE(r.ok()) << r.message;
+  ASSERT_TRUE(r.ok()) << r.failure.message;
   EXPECT_EQ(r.layout, Layout::TypeII);
   EXPECT_EQ(r.db.totalSvc, 64);
   EXPECT_EQ(r.db.sats[0].name, "Sat 1");
@@ -141,14 +142,20 @@ TEST(WdbReader, HeaderLimitsAreCheckedInOrder) {
   auto b = image(sample(), Layout::TypeI);
   put16(b, 0, 65);
   put16(b, 2, 1601);
-  EXPECT_EQ(readWdb(b).message, text::MAX_SATS);
+  // The window clears its database over the limits and keeps it for a file
+  // that is no database: it tells them apart by the kind.
+  const auto refusal = [&] {
+    const ReadResult r = readWdb(b);
+    return std::pair(r.failure.kind, r.failure.message);
+  };
+  EXPECT_EQ(refusal(), std::pair(FailureKind::OverLimits, std::string(text::MAX_SATS)));
   put16(b, 0, 64);
-  EXPECT_EQ(readWdb(b).message, text::MAX_TP);
+  EXPECT_EQ(refusal(), std::pair(FailureKind::OverLimits, std::string(text::MAX_TP)));
   put16(b, 2, 3);
   put16(b, 4, 6001);
-  EXPECT_EQ(readWdb(b).message, text::MAX_SVC);
+  EXPECT_EQ(refusal(), std::pair(FailureKind::OverLimits, std::string(text::MAX_SVC)));
   put16(b, 4, 1);  // one service fewer than written: final marker misplaced
-  EXPECT_EQ(readWdb(b).message, text::NOT_A_FORMAT);
+  EXPECT_EQ(refusal(), std::pair(FailureKind::NotAFormat, std::string(text::NOT_A_FORMAT)));
 }
 
 TEST(WdbReader, RecordsNamingMissingSatellitesOrTranspondersAreSkipped) {
@@ -172,7 +179,7 @@ TEST(WdbReader, TruncatedFilesAreRefusedAtEveryLength) {
     ASSERT_EQ(r.db.satCount, 0);
   }
   EXPECT_TRUE(readWdb(std::span(full).first(content + 6)).ok());
-  EXPECT_EQ(readWdb(std::vector<std::byte>{}).message, text::NOT_A_FORMAT);
+  EXPECT_EQ(readWdb(std::vector<std::byte>{}).failure.message, text::NOT_A_FORMAT);
 }
 
 TEST(WdbReader, RandomDamageNeverBreaksTheReader) {

@@ -61,7 +61,7 @@ TEST(WdbWriter, TypeOneRecordsMatchTheReceiverLayoutByteForByte) {
   ChannelDb db = oneChannelDb();
   const FavouriteList fav{{"Hotbird", "NEW"}};
   const WriteResult r = write(db, Layout::TypeI, fav);
-  ASSERT_TRUE(r.ok()) << r.message;
+  ASSERT_TRUE(r.ok()) << r.failure.message;
   const auto& b = r.bytes;
   ASSERT_EQ(b.size(), 262144u);
   EXPECT_EQ(slice(b, 0, 10), hex({0x40, 0, 1, 0, 1, 0, 0x41, 0x41, 0x41, 0x41}));
@@ -90,7 +90,7 @@ TEST(WdbWriter, TypeOneRecordsMatchTheReceiverLayoutByteForByte) {
 TEST(WdbWriter, TypeTwoRecordsMatchTheOlderLayoutByteForByte) {
   ChannelDb db = oneChannelDb();
   const WriteResult r = write(db, Layout::TypeII);
-  ASSERT_TRUE(r.ok()) << r.message;
+  ASSERT_TRUE(r.ok()) << r.failure.message;
   const auto& b = r.bytes;
   ASSERT_EQ(b.size(), 131072u);
   // No west flag, no ports, no longitude in the older layout.
@@ -157,12 +157,12 @@ TEST(WdbWriter, EqualTranspondersLinkToTheLastOne) {
 
 TEST(WdbWriter, RefusesWhatTheReceiverCouldNotLoadAndChangesNothing) {
   ChannelDb empty;
-  EXPECT_EQ(write(empty, Layout::TypeI).message, text::NO_DATA);
+  EXPECT_EQ(write(empty, Layout::TypeI).failure.message, text::NO_DATA);
 
   ChannelDb full = fullDb(6001);
   const WriteResult over = write(full, Layout::TypeI);
   EXPECT_TRUE(over.bytes.empty());
-  EXPECT_NE(over.message.find("Current Number    : 6001"), std::string::npos);
+  EXPECT_NE(over.failure.message.find("Current Number    : 6001"), std::string::npos);
   EXPECT_EQ(full.tpTables[0][0].seqNo, "");
 
   ChannelDb exact = fullDb(6000);
@@ -175,7 +175,7 @@ TEST(WdbWriter, RefusesWhatTheReceiverCouldNotLoadAndChangesNothing) {
   ChannelDb fits = fullDb(3056);
   EXPECT_TRUE(write(fits, Layout::TypeII).ok());
   ChannelDb tooBig = fullDb(3057);
-  EXPECT_EQ(write(tooBig, Layout::TypeII).message, text::TYPE2_OVERFLOW);
+  EXPECT_EQ(write(tooBig, Layout::TypeII).failure.message, text::TYPE2_OVERFLOW);
 }
 
 TEST(WdbWriter, TypeTwoRefusesANameAnOlderReceiverWouldStopAt) {
@@ -198,9 +198,10 @@ TEST(WdbWriter, TypeTwoRefusesANameAnOlderReceiverWouldStopAt) {
     db.appendSatellite(makeSat("NEW again"));
     const WriteResult r = write(db, Layout::TypeII);
     const std::string first = c.refused ? c.name : "NEW again";
-    EXPECT_EQ(r.message, "The satellite name \"" + first +
-                             "\" contains NEW.\n\nA Type II receiver stops reading satellites at "
-                             "such a name.\nRename the satellite to save a Type II file.")
+    EXPECT_EQ(r.failure.message,
+              "The satellite name \"" + first +
+                  "\" contains NEW.\n\nA Type II receiver stops reading satellites at "
+                  "such a name.\nRename the satellite to save a Type II file.")
         << c.name;
     EXPECT_TRUE(r.bytes.empty());
     EXPECT_TRUE(write(db, Layout::TypeI).ok()) << c.name;

@@ -11,6 +11,7 @@
 #include "sdx/program_files.h"
 #include "texts.h"
 #include "wdb/file_io.h"
+#include "wdb/load.h"
 #include "wdb/open_path.h"
 
 namespace velmora::editor {
@@ -91,14 +92,9 @@ void EditorDialog::startLoading() {
   history_.clear();
   const std::string path = filePath;
   prompts_.runInBackground([this, path]() -> std::function<void()> {
-    wdb::ReadResult result;
-    const std::filesystem::path file = pathFromUtf8(path);
-    if (fileSizeOrZero(file) > wdb::MAX_FILE_BYTES)
-      result.message = text::NOT_A_FORMAT;
-    else if (std::optional<std::vector<std::byte>> bytes = readWholeFile(file, wdb::MAX_FILE_BYTES))
-      result = wdb::readWdb(*bytes);
-    else
-      result.message = text::NO_DATA_IN_FILE;
+    wdb::LoadOptions options;
+    options.unnamedChannelsAsDots = true;
+    wdb::ReadResult result = wdb::loadDatabaseFile(path, options);
     return [this, r = std::make_shared<wdb::ReadResult>(std::move(result))]() mutable {
       finishLoading(std::move(*r));
     };
@@ -107,9 +103,11 @@ void EditorDialog::startLoading() {
 
 void EditorDialog::finishLoading(wdb::ReadResult result) {
   if (!result.ok()) {
-    // Over the receiver's limits the database is cleared; a file that is
-    // not a database leaves the (already empty) database as it is.
-    if (result.message != text::NOT_A_FORMAT) {
+    // Over the receiver's limits, or with nothing to read, the database is
+    // cleared; a file that is not a database leaves the (already empty)
+    // database as it is.
+    const FailureKind kind = result.failure.kind;
+    if (kind != FailureKind::NotAFormat && kind != FailureKind::TooLong) {
       clearDatabase(false);
       showFileLine(filePath);
     }
@@ -118,7 +116,7 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
     markSavedState();
     applyTabDefaultsAfterLoad();
     settleView();
-    warn(result.message);
+    warn(result.failure.message);
     return;
   }
 
@@ -127,10 +125,6 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
     controls_.comboDelete(IDC_SVC_SAT, 0);
   }
   db = std::move(result.db);
-  // A channel without a name is shown, and kept, as "....".
-  for (int s = 0; s < db.satCount; ++s)
-    for (SvcRecord& v : db.svcTables[static_cast<std::size_t>(s)])
-      if (v.name.empty()) v.name = "....";
   wdbLayout = result.layout;
   clearPick();
   for (int i = 0; i < db.satCount; ++i) {
@@ -214,7 +208,7 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
   int codeCounter = satCodeCounter;
   const wdb::WriteResult image = wdb::writeWdb(saved, wdbLayout, favourites, codeCounter);
   if (!image.ok()) {
-    warn(image.message);
+    warn(image.failure.message);
     return SaveOutcome::Failed;
   }
   const FileWrite written =

@@ -1,40 +1,39 @@
 // A SatcoDX listing chosen in Open: imported as one more satellite.
 #include <algorithm>
 
-#include "db/path_text.h"
 #include "editor/editor_dialog.h"
 #include "resource_ids.h"
 #include "sdx/import.h"
 #include "texts.h"
-#include "wdb/file_io.h"
+#include "wdb/load.h"
 
 namespace velmora::editor {
 
 using namespace velmora::res;
 
 void EditorDialog::importListing() {
-  const std::optional<std::vector<std::byte>> bytes = readWholeFile(pathFromUtf8(filePath));
-  if (!bytes) {
+  const wdb::FileBytes file = wdb::readInputFile(filePath, {}, {});
+  if (!file.ok()) {
     // The file vanished or cannot be read since Open looked at it: add nothing.
-    warn(text::NO_DATA_IN_FILE);
+    warn(file.failure.message);
     return;
   }
+  const std::vector<std::byte>& bytes = file.bytes;
   // A file of another kind named like a listing is refused as Open refuses
   // any unsupported file: nothing is shown as opened.
-  if (!isSdxListing(*bytes)) {
+  if (!isSdxListing(bytes)) {
     warn(text::SUPPORT_FILE);
     return;
   }
   showFileLine(filePath);
-  const ImportResult result = importSdx(db, *bytes, skipFeedTest != 0);
+  const ImportResult result = importSdx(db, bytes, skipFeedTest != 0);
   for (const std::string& message : result.messages) warn(message);
   if (db.satCount == 0) return;
 
   if (result.added) {
-    // The new satellite is the one the window shows. A channel without a
-    // name is shown, and kept, as "....".
-    for (SvcRecord& v : db.svcTables[static_cast<std::size_t>(db.satCount - 1)])
-      if (v.name.empty()) v.name = "....";
+    // The new satellite is the one the window shows, its unnamed channels
+    // kept as "...." as a loaded database's are.
+    wdb::nameUnnamedChannels(db.svcTables[static_cast<std::size_t>(db.satCount - 1)]);
     // The window turns to the new satellite: what was picked is let go.
     clearPick();
     clearEditPanel();

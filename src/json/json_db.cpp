@@ -8,58 +8,17 @@
 #include <nlohmann/json.hpp>
 #include <utility>
 
+#include "db/record_fields.h"
 #include "db/text_number.h"
 #include "db/western_text.h"
 #include "texts.h"
+#include "wdb/open_path.h"
 
-namespace velmora::cli {
+namespace velmora::json {
 namespace {
 
-using nlohmann::json;
+using Json = nlohmann::json;
 using nlohmann::ordered_json;
-
-// The JSON keys of the text fields, in the order of the record's fields.
-template <class Record>
-struct TextField {
-  std::string_view key;
-  std::string Record::*member;
-};
-
-constexpr TextField<SatRecord> SAT_FIELDS[] = {
-    {"name", &SatRecord::name},
-    {"lnbType", &SatRecord::lnbType},
-    {"lnbFreq1", &SatRecord::lnbFreq1},
-    {"lnbFreq2", &SatRecord::lnbFreq2},
-    {"diseqc", &SatRecord::diseqc},
-    {"tone22k", &SatRecord::tone22k},
-    {"switch12v", &SatRecord::switch12v},
-    {"lnbPower", &SatRecord::lnbPower},
-    {"sdxCode", &SatRecord::sdxCode},
-    {"diseqcCommitted", &SatRecord::diseqcCommitted},
-    {"diseqcUncommitted", &SatRecord::diseqcUncommitted},
-};
-
-constexpr TextField<TpRecord> TP_FIELDS[] = {
-    {"polarization", &TpRecord::polarization},
-    {"frequency", &TpRecord::frequency},
-    {"symbolRate", &TpRecord::symbolRate},
-    {"seqNo", &TpRecord::seqNo},
-    {"nid", &TpRecord::nid},
-    {"tid", &TpRecord::tid},
-};
-
-// A service's texts stand on both sides of its one number, the type.
-constexpr TextField<SvcRecord> SVC_FIELDS_BEFORE_TYPE[] = {
-    {"name", &SvcRecord::name},           {"videoPid", &SvcRecord::videoPid},
-    {"audioPid", &SvcRecord::audioPid},   {"pcrPid", &SvcRecord::pcrPid},
-    {"serviceId", &SvcRecord::serviceId},
-};
-constexpr std::string_view SERVICE_TYPE_KEY = "serviceType";
-constexpr TextField<SvcRecord> SVC_FIELDS_AFTER_TYPE[] = {
-    {"tpSeqNo", &SvcRecord::tpSeqNo},
-    {"spare", &SvcRecord::spare},
-    {"tpKey", &SvcRecord::tpKey},
-};
 
 // ---------------------------------------------------------------- output
 
@@ -84,9 +43,15 @@ class MemberWriter {
     return out_;
   }
 
+  // Every field of the record, texts as strings and the type as a number.
   template <class Record, std::size_t N>
-  void texts(const Record& record, const TextField<Record> (&fields)[N]) {
-    for (const auto& field : fields) member(field.key) << jsonString(record.*field.member);
+  void fields(const Record& record, const RecordField<Record> (&fields)[N]) {
+    for (const RecordField<Record>& field : fields) {
+      if (field.text)
+        member(field.name) << jsonString(record.*field.text);
+      else
+        member(field.name) << record.*field.number;
+    }
   }
 
  private:
@@ -139,11 +104,11 @@ std::string element(const std::string& where, std::size_t i) {
   return where + "[" + std::to_string(i) + "]";
 }
 
+// The text field of that key, or nullptr (also for the service type).
 template <class Record, std::size_t N>
-const TextField<Record>* findField(const TextField<Record> (&fields)[N], std::string_view key) {
-  for (const auto& field : fields)
-    if (field.key == key) return &field;
-  return nullptr;
+const RecordField<Record>* textField(const RecordField<Record> (&fields)[N], std::string_view key) {
+  const RecordField<Record>* field = fieldNamed(fields, key);
+  return field && field->text ? field : nullptr;
 }
 
 // What the next value of the document is meant to be.
@@ -163,7 +128,7 @@ enum class Slot {
   Ignored,  // a member the schema does not know, with any value
 };
 
-class DocumentReader : public nlohmann::json_sax<json> {
+class DocumentReader : public nlohmann::json_sax<Json> {
  public:
   explicit DocumentReader(std::string_view source) : source_(source) {}
 
@@ -174,7 +139,7 @@ class DocumentReader : public nlohmann::json_sax<json> {
     if (!syntaxError_.empty()) refusal_ = std::move(syntaxError_);
     if (!refusal_.empty()) {
       JsonDocument failed;
-      failed.message = std::move(refusal_);
+      failed.failure = {FailureKind::NotAFormat, std::move(refusal_)};
       return failed;
     }
     return std::move(doc_);
@@ -209,10 +174,10 @@ class DocumentReader : public nlohmann::json_sax<json> {
         return true;
       }
       case Slot::SatelliteText:
-        text(value, sat_ ? &(sat_->sat.*findField(SAT_FIELDS, key_)->member) : nullptr, slot);
+        text(value, sat_ ? &(sat_->sat.*textField(SAT_FIELDS, key_)->text) : nullptr, slot);
         return true;
       case Slot::TransponderText:
-        text(value, tp_ ? &(tp_->*findField(TP_FIELDS, key_)->member) : nullptr, slot);
+        text(value, tp_ ? &(tp_->*textField(TP_FIELDS, key_)->text) : nullptr, slot);
         return true;
       case Slot::ServiceText:
         return serviceText(value);
@@ -349,7 +314,7 @@ class DocumentReader : public nlohmann::json_sax<json> {
         satIndex_ = index;
         return Slot::Satellite;
       case Slot::Satellite:
-        if (findField(SAT_FIELDS, key_)) return Slot::SatelliteText;
+        if (textField(SAT_FIELDS, key_)) return Slot::SatelliteText;
         if (key_ == "transponders") return Slot::TransponderArray;
         if (key_ == "services") return Slot::ServiceArray;
         return Slot::Ignored;
@@ -357,14 +322,13 @@ class DocumentReader : public nlohmann::json_sax<json> {
         rowIndex_ = index;
         return Slot::Transponder;
       case Slot::Transponder:
-        return findField(TP_FIELDS, key_) ? Slot::TransponderText : Slot::Ignored;
+        return textField(TP_FIELDS, key_) ? Slot::TransponderText : Slot::Ignored;
       case Slot::ServiceArray:
         rowIndex_ = index;
         return Slot::Service;
       case Slot::Service:
-        if (key_ == SERVICE_TYPE_KEY) return Slot::ServiceType;
-        if (findField(SVC_FIELDS_BEFORE_TYPE, key_) || findField(SVC_FIELDS_AFTER_TYPE, key_))
-          return Slot::ServiceText;
+        if (const RecordField<SvcRecord>* field = fieldNamed(SVC_FIELDS, key_))
+          return field->text ? Slot::ServiceText : Slot::ServiceType;
         return Slot::Ignored;
       default:
         return Slot::Ignored;
@@ -446,9 +410,7 @@ class DocumentReader : public nlohmann::json_sax<json> {
   }
 
   bool serviceText(const std::string& value) {
-    const TextField<SvcRecord>* field = findField(SVC_FIELDS_BEFORE_TYPE, key_);
-    if (!field) field = findField(SVC_FIELDS_AFTER_TYPE, key_);
-    std::string* target = svc_ ? &(svc_->*field->member) : &scratch_;
+    std::string* target = svc_ ? &(svc_->*textField(SVC_FIELDS, key_)->text) : &scratch_;
     text(value, target, Slot::ServiceText);
     // The file holds these as 16-bit numbers: a larger one would come back
     // as another number altogether.
@@ -521,16 +483,13 @@ void writeDatabaseJson(std::ostream& out, const ChannelDb& db, wdb::Layout layou
   MemberWriter top(out, 1);
   top.member("layout") << jsonString(wdb::layoutName(layout));
   writeObjectArray(top.member("satellites"), 1, satCount, [&](MemberWriter& sat, int s) {
-    sat.texts(db.sats[s], SAT_FIELDS);
+    sat.fields(db.sats[s], SAT_FIELDS);
     const TpTable& tps = db.tpTables[s];
     writeObjectArray(sat.member("transponders"), 3, tps.count(),
-                     [&](MemberWriter& tp, int r) { tp.texts(tps[r], TP_FIELDS); });
+                     [&](MemberWriter& tp, int r) { tp.fields(tps[r], TP_FIELDS); });
     const SvcTable& svcs = db.svcTables[s];
-    writeObjectArray(sat.member("services"), 3, svcs.count(), [&](MemberWriter& svc, int r) {
-      svc.texts(svcs[r], SVC_FIELDS_BEFORE_TYPE);
-      svc.member(SERVICE_TYPE_KEY) << svcs[r].serviceType;
-      svc.texts(svcs[r], SVC_FIELDS_AFTER_TYPE);
-    });
+    writeObjectArray(sat.member("services"), 3, svcs.count(),
+                     [&](MemberWriter& svc, int r) { svc.fields(svcs[r], SVC_FIELDS); });
   });
   out << "\n}\n";
 }
@@ -543,11 +502,11 @@ std::string jsonTooLongRefusal(std::string_view source) {
 JsonDocument parseDatabaseJson(std::string_view text, std::string_view source) {
   if (text.size() > MAX_JSON_BYTES) {
     JsonDocument failed;
-    failed.message = jsonTooLongRefusal(source);
+    failed.failure = {FailureKind::TooLong, jsonTooLongRefusal(source)};
     return failed;
   }
   DocumentReader reader(source);
-  const bool parsed = json::sax_parse(text, &reader);
+  const bool parsed = Json::sax_parse(text, &reader);
   if (const std::size_t nul = text.find('\0');
       nul != std::string_view::npos && (parsed || reader.errorPosition() > nul)) {
     const std::string_view before = text.substr(0, nul);
@@ -558,15 +517,16 @@ JsonDocument parseDatabaseJson(std::string_view text, std::string_view source) {
   return reader.finish(parsed);
 }
 
-std::string fillDatabase(JsonDocument doc, ChannelDb& db) {
+Failure fillDatabase(JsonDocument doc, ChannelDb& db) {
   db.reset();
-  if (doc.satelliteCount == 0) return std::string(text::NO_DATA);
-  if (doc.satelliteCount > static_cast<std::size_t>(MAX_SATS)) return std::string(text::MAX_SATS);
+  if (doc.satelliteCount == 0) return {FailureKind::Empty, std::string(text::NO_DATA)};
+  if (doc.satelliteCount > static_cast<std::size_t>(MAX_SATS))
+    return {FailureKind::OverLimits, std::string(text::MAX_SATS)};
   std::size_t transponders = 0, services = 0;
   for (const JsonSatellite& s : doc.satellites) {
     if (s.transponderCount > static_cast<std::size_t>(TABLE_ROWS) ||
         s.serviceCount > static_cast<std::size_t>(TABLE_ROWS)) {
-      return std::string(text::MAX_ROWS_PER_SAT);
+      return {FailureKind::OverLimits, std::string(text::MAX_ROWS_PER_SAT)};
     }
     transponders += s.transponderCount;
     services += s.serviceCount;
@@ -587,4 +547,28 @@ std::string fillDatabase(JsonDocument doc, ChannelDb& db) {
   return {};
 }
 
-}  // namespace velmora::cli
+wdb::ReadResult loadJsonFile(std::string_view path, const wdb::LoadOptions& options) {
+  wdb::ReadResult result;
+  wdb::FileBytes file =
+      wdb::readInputFile(path, {MAX_JSON_BYTES, jsonTooLongRefusal(path), std::nullopt}, options);
+  if (!file.ok()) {
+    result.failure = std::move(file.failure);
+    return result;
+  }
+  JsonDocument doc = parseDatabaseJson(
+      {reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()}, path);
+  if (!doc.ok()) {
+    result.failure = std::move(doc.failure);
+    return result;
+  }
+  result.layout = doc.layout == wdb::Layout::TypeII ? wdb::Layout::TypeII : wdb::Layout::TypeI;
+  result.failure = fillDatabase(std::move(doc), result.db);
+  return result;
+}
+
+wdb::ReadResult loadAnyDatabaseFile(std::string_view path, const wdb::LoadOptions& options) {
+  return hasExtension(path, "json") ? loadJsonFile(path, options)
+                                    : wdb::loadDatabaseFile(path, options);
+}
+
+}  // namespace velmora::json

@@ -2,10 +2,11 @@
 // with scripts.
 //
 // Texts are byte strings in the file and in memory. In JSON each byte
-// travels as the Unicode code point of the same number (Latin-1), so every
-// byte string survives the trip exactly; a code point above 255 has no byte
-// and is refused. The service type is a JSON number, every other field a
-// string, and objects list their keys in the order of the records' fields.
+// travels as the character the Western code page gives it (Windows-1252,
+// db/western_text.h), so every byte string survives the trip exactly; a
+// character that code page has no byte for is refused. The service type is
+// a JSON number, every other field a string, and objects list their keys
+// in the order of the records' field tables (db/record_fields.h).
 #pragma once
 
 #include <cstddef>
@@ -16,9 +17,11 @@
 #include <vector>
 
 #include "db/channel_db.h"
+#include "db/failure.h"
+#include "wdb/load.h"
 #include "wdb/wdb_format.h"
 
-namespace velmora::cli {
+namespace velmora::json {
 
 // Writes the database and its layout name as pretty-printed JSON (two
 // spaces per level, a newline at the end). Streams record by record, so a
@@ -40,15 +43,16 @@ struct JsonSatellite {
   std::size_t serviceCount = 0;
 };
 
-// A parsed document, or why it is not one (`message` non-empty). The
+// A parsed document, or why it is not one (NotAFormat; TooLong for a
+// document over MAX_JSON_BYTES). The
 // layout is empty when the document names none. Satellites past the 64th
 // are counted, not kept.
 struct JsonDocument {
   std::optional<wdb::Layout> layout;
   std::vector<JsonSatellite> satellites;
   std::size_t satelliteCount = 0;
-  std::string message;
-  bool ok() const { return message.empty(); }
+  Failure failure;
+  bool ok() const { return !failure.failed(); }
 };
 
 // Reads a document in the schema, of at most MAX_JSON_BYTES. Missing fields
@@ -56,7 +60,7 @@ struct JsonDocument {
 // members the schema does not know are ignored. Refused, with the first
 // fault in document order (a syntax error before any other):
 //   "SOURCE: Not a Velmora JSON database: ..." for a field of the wrong type,
-//   a code point above 255, a layout other than "new", "I" or "II", a
+//   a character the Western code page has no byte for, a layout other than "new", "I" or "II", a
 //   missing "satellites" array;
 //   "Invalid database: satellites[S].services[N].FIELD does not fit the file
 //   (0..65535)." for a videoPid, audioPid, pcrPid or serviceId whose value
@@ -69,9 +73,19 @@ JsonDocument parseDatabaseJson(std::string_view text, std::string_view source = 
 std::string jsonTooLongRefusal(std::string_view source);
 
 // Fills `db` from the document, refusing as a save would, in this order: no
-// satellites, more than 64, a satellite with more rows than a table holds,
-// more transponders or services than the database holds in all.
-// Returns the refusal message, empty on success (totals are recounted).
-std::string fillDatabase(JsonDocument doc, ChannelDb& db);
+// satellites (Empty), more than 64, a satellite with more rows than a table
+// holds, more transponders or services than the database holds in all
+// (OverLimits). Totals are recounted.
+Failure fillDatabase(JsonDocument doc, ChannelDb& db);
 
-}  // namespace velmora::cli
+// A JSON document loaded by name as wdb/load.h loads a database file:
+// checked and read (longer than MAX_JSON_BYTES is TooLong), parsed, filled.
+// A document naming no layout, or "new", is Type I, like a database
+// started new in the window. Nothing is lost in a document, so the lost
+// counts stay 0.
+wdb::ReadResult loadJsonFile(std::string_view path, const wdb::LoadOptions& options = {});
+
+// A JSON document when the name ends in .json, else a database file.
+wdb::ReadResult loadAnyDatabaseFile(std::string_view path, const wdb::LoadOptions& options = {});
+
+}  // namespace velmora::json

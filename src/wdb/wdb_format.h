@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "db/channel_db.h"
+#include "db/failure.h"
 #include "sdx/favourites.h"
 
 namespace velmora::wdb {
@@ -54,12 +55,13 @@ int unpackByte(std::uint8_t b);
 // A 4-byte packed field back to decimal text; the hundredths are ignored.
 std::string unpackDecimal(std::span<const std::uint8_t, 4> field);
 
-// Outcome of reading a file: the database and its layout, or the refusal
-// message the user is shown.
+// Outcome of reading a file: the database and its layout, or why it was
+// refused (NotAFormat, OverLimits for a header over the receiver's limits;
+// loading a file by name adds the kinds of load.h).
 struct ReadResult {
   ChannelDb db;
   Layout layout = Layout::New;
-  std::string message;  // empty on success
+  Failure failure;
   // Records of the file that could not be placed and were left out: a
   // transponder naming no loaded satellite, a channel naming no loaded
   // transponder, real satellites an older receiver stops short of or takes
@@ -68,7 +70,7 @@ struct ReadResult {
   int lostTransponders = 0;
   int lostChannels = 0;
   bool lostRecords() const { return lostSatellites + lostTransponders + lostChannels > 0; }
-  bool ok() const { return message.empty(); }
+  bool ok() const { return !failure.failed(); }
 };
 
 // Header limits, layout recognition, reading and dropping the placeholder
@@ -83,16 +85,17 @@ Layout recogniseLayout(std::span<const std::byte> bytes);
 // services; a Type II file holds at most TYPE2_MAX_CONTENT.
 std::size_t imageContentSize(Layout layout, std::size_t t, std::size_t s);
 
-// Why the database cannot be written in `layout`, or empty when it can. In
-// this order: no satellites, too many satellites,
+// Why the database cannot be written in `layout`, or no failure when it
+// can. In this order: no satellites (Empty), too many satellites,
 // too many transponders, too many services (the channel-overflow warning),
 // a Type II image that would not fit its file, a Type II satellite whose
-// name an older receiver would take for the end of the list.
-std::string saveRefusal(const ChannelDb& db, Layout layout);
+// name an older receiver would take for the end of the list (OverLimits).
+Failure saveRefusal(const ChannelDb& db, Layout layout);
 
 // The refusal for more transponders or services than the database holds in
-// all (the channel-overflow warning gives the number), empty within them.
-std::string totalsRefusal(int transponders, int services);
+// all (the channel-overflow warning gives the number), no failure within
+// them.
+Failure totalsRefusal(int transponders, int services);
 
 // Gives every transponder its 1-based seqNo over the whole database.
 void numberTransponders(ChannelDb& db);
@@ -102,8 +105,8 @@ void linkServices(ChannelDb& db);
 
 struct WriteResult {
   std::vector<std::byte> bytes;
-  std::string message;  // empty on success
-  bool ok() const { return message.empty(); }
+  Failure failure;
+  bool ok() const { return !failure.failed(); }
 };
 
 // The whole file image as the save writes it (New is written as Type I).

@@ -223,30 +223,30 @@ ReadResult readWdb(std::span<const std::byte> bytes) {
   // Each header number is checked as soon as it is read.
   const auto slots = v.u16(0);
   if (!slots) {
-    result.message = text::NOT_A_FORMAT;
+    result.failure = {FailureKind::NotAFormat, std::string(text::NOT_A_FORMAT)};
     return result;
   }
   if (*slots > MAX_SATS) {
-    result.message = text::MAX_SATS;
+    result.failure = {FailureKind::OverLimits, std::string(text::MAX_SATS)};
     return result;
   }
   const auto t = v.u16(2);
   if (t && *t > MAX_TOTAL_TP) {
-    result.message = text::MAX_TP;
+    result.failure = {FailureKind::OverLimits, std::string(text::MAX_TP)};
     return result;
   }
   const auto s = v.u16(4);
   if (s && *s > MAX_TOTAL_SVC) {
-    result.message = text::MAX_SVC;
+    result.failure = {FailureKind::OverLimits, std::string(text::MAX_SVC)};
     return result;
   }
   if (!t || !s) {
-    result.message = text::NOT_A_FORMAT;
+    result.failure = {FailureKind::NotAFormat, std::string(text::NOT_A_FORMAT)};
     return result;
   }
   const Layout layout = recognise(v, *t, *s);
   if (layout == Layout::New) {
-    result.message = text::NOT_A_FORMAT;
+    result.failure = {FailureKind::NotAFormat, std::string(text::NOT_A_FORMAT)};
     return result;
   }
   result.layout = layout;

@@ -164,25 +164,25 @@ std::size_t imageContentSize(Layout layout, std::size_t t, std::size_t s) {
                                   : 2074 + TP_SIZE * t + TYPE1_SVC_SIZE * s + 4;
 }
 
-std::string totalsRefusal(int transponders, int services) {
-  if (transponders > MAX_TOTAL_TP) return std::string(text::MAX_TP);
+Failure totalsRefusal(int transponders, int services) {
+  if (transponders > MAX_TOTAL_TP) return {FailureKind::OverLimits, std::string(text::MAX_TP)};
   if (services > MAX_TOTAL_SVC) {
     char buf[256];
     std::snprintf(buf, sizeof buf, std::string(text::CHANNEL_OVERFLOW_FMT).c_str(), services);
-    return std::string(buf) + std::string(text::CHANNEL_OVERFLOW_ADVICE);
+    return {FailureKind::OverLimits, std::string(buf) + std::string(text::CHANNEL_OVERFLOW_ADVICE)};
   }
   return {};
 }
 
-std::string saveRefusal(const ChannelDb& db, Layout layout) {
-  if (db.satCount <= 0) return std::string(text::NO_DATA);
-  if (db.satCount > MAX_SATS) return std::string(text::MAX_SATS);
+Failure saveRefusal(const ChannelDb& db, Layout layout) {
+  if (db.satCount <= 0) return {FailureKind::Empty, std::string(text::NO_DATA)};
+  if (db.satCount > MAX_SATS) return {FailureKind::OverLimits, std::string(text::MAX_SATS)};
   const int t = db.countTransponders();
   const int s = db.countServices();
-  if (std::string refusal = totalsRefusal(t, s); !refusal.empty()) return refusal;
+  if (Failure refusal = totalsRefusal(t, s); refusal.failed()) return refusal;
   if (layout == Layout::TypeII && imageContentSize(layout, static_cast<std::size_t>(t),
                                                    static_cast<std::size_t>(s)) > TYPE2_MAX_CONTENT)
-    return std::string(text::TYPE2_OVERFLOW);
+    return {FailureKind::OverLimits, std::string(text::TYPE2_OVERFLOW)};
   if (layout == Layout::TypeII) {
     // An older receiver reads at most 15 characters of a name and ends its
     // satellite list at the first name holding NEW, its placeholders' mark:
@@ -192,8 +192,8 @@ std::string saveRefusal(const ChannelDb& db, Layout layout) {
       std::string_view seen = std::string_view(name).substr(0, 15);
       seen = seen.substr(0, seen.find('\0'));
       if (seen.find("NEW") != std::string_view::npos) {
-        return std::string(text::TYPE2_NEW_NAME_HEAD) + name +
-               std::string(text::TYPE2_NEW_NAME_TAIL);
+        return {FailureKind::OverLimits, std::string(text::TYPE2_NEW_NAME_HEAD) + name +
+                                             std::string(text::TYPE2_NEW_NAME_TAIL)};
       }
     }
   }
@@ -224,7 +224,7 @@ WriteResult writeWdb(ChannelDb& db, Layout layout, const FavouriteList& favourit
                      int& satCodeCounter) {
   if (layout == Layout::New) layout = Layout::TypeI;
   WriteResult result;
-  result.message = saveRefusal(db, layout);
+  result.failure = saveRefusal(db, layout);
   if (!result.ok()) return result;
 
   for (int i = 0; i < db.satCount; ++i) {

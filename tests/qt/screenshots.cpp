@@ -25,8 +25,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "json/json_db.h"
 #include "editor/editor_dialog.h"
+#include "json/json_db.h"
 #include "qt/editor_window.h"
 #include "qt/list_view.h"
 #include "resource_ids.h"
@@ -58,16 +58,16 @@ bool writeSampleFile(const QString& path) {
   std::ifstream in(VELMORA_SAMPLE_DB, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
-  cli::JsonDocument doc = cli::parseDatabaseJson(text.str());
-  if (!doc.ok()) return fail(doc.message.c_str());
+  json::JsonDocument doc = json::parseDatabaseJson(text.str());
+  if (!doc.ok()) return fail(doc.failure.message.c_str());
   ChannelDb db;
-  if (const std::string refusal = cli::fillDatabase(std::move(doc), db); !refusal.empty()) {
-    return fail(refusal.c_str());
+  if (const Failure refusal = json::fillDatabase(std::move(doc), db); refusal.failed()) {
+    return fail(refusal.message.c_str());
   }
   int codeCounter = 26;
   const wdb::WriteResult image = wdb::writeWdb(
       db, wdb::Layout::TypeI, loadFavouritesBesideProgram(VELMORA_PROGRAM_DIR), codeCounter);
-  if (!image.ok()) return fail(image.message.c_str());
+  if (!image.ok()) return fail(image.failure.message.c_str());
   QFile file(path);
   return file.open(QIODevice::WriteOnly) &&
          file.write(reinterpret_cast<const char*>(image.bytes.data()),
