@@ -68,8 +68,8 @@ InputCheck databaseInputCheck();
 // A *.wdb file: readInputFile with databaseInputCheck, then readWdb.
 ReadResult loadDatabaseFile(std::string_view path, const LoadOptions& options = {});
 
-// Gives every unnamed channel of the table the name "....". The receiver
-// shows such a channel with that name; the window keeps it so.
+// Gives every unnamed channel of the table the name "....", as the window
+// shows such a channel and from then on keeps it.
 void nameUnnamedChannels(SvcTable& table);
 
 }  // namespace velmora::wdb
