@@ -197,16 +197,15 @@ int EditorWindow::run() {
 // Keys reach the editor before any control sees them. A key the editor
 // clears goes on as no key at all; one it consumed goes no further.
 bool EditorWindow::preTranslate(MSG& msg) {
-  if (editor_ == nullptr) return false;
   if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
   // While a row is dragged the keys are not commands: Esc abandons the
   // drag, and every other key waits for the drop.
   if (controls_->dragging() && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN ||
                                 msg.message == WM_CHAR || msg.message == WM_SYSCHAR)) {
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) dragCancel();
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) controls_->cancelDrag();
     return true;
   }
-  if (msg.message != WM_KEYDOWN) return false;
+  if (editor_ == nullptr || msg.message != WM_KEYDOWN) return false;
   const int key = static_cast<int>(msg.wParam);
   // A combo box whose list is down takes Enter, Esc and F4 itself: they
   // choose, or close the list.
@@ -333,13 +332,13 @@ INT_PTR EditorWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     // A drag ends with the mouse capture: another window taking it, a mode
     // cancelled (a dialog coming up), the window no longer active (Alt+Tab).
     case WM_CAPTURECHANGED:
-      if (controls_->dragging() && reinterpret_cast<HWND>(lParam) != pane_) dragCancel();
+      if (reinterpret_cast<HWND>(lParam) != pane_) controls_->cancelDrag();
       return FALSE;
     case WM_CANCELMODE:
-      if (controls_->dragging()) dragCancel();
+      controls_->cancelDrag();
       return FALSE;
     case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE && controls_->dragging()) dragCancel();
+      if (LOWORD(wParam) == WA_INACTIVE) controls_->cancelDrag();
       return FALSE;
     case WM_QUERYENDSESSION:
       return queryEndSession();

@@ -36,6 +36,11 @@ class EditorWindow final : public ControlEvents {
   // Files to open as Open would, once the window shows.
   void openOnShow(std::vector<std::string> files) { openOnShow_ = std::move(files); }
 
+  // The message loop's first look at a message: keys reach the editor
+  // (and during a drag, Esc ends it) before any control sees them. True
+  // when the message goes no further.
+  bool preTranslate(MSG& msg);
+
   // ControlEvents.
   void command(int id) override;
   void tabChanged(int id) override;
@@ -51,7 +56,6 @@ class EditorWindow final : public ControlEvents {
  private:
   static INT_PTR CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  bool preTranslate(MSG& msg);
   bool buildToolBar();
   void placePane(bool centre);
   void setIcons();

@@ -1276,8 +1276,7 @@ bool WinControls::onDragPointer(bool released) {
   // A release anywhere but on this window (another program's window, the
   // desktop) abandons the drag.
   if (released && !onWindow(at)) {
-    if (events_ != nullptr) events_->dragCancel();
-    dragEnd();
+    cancelDrag();
     return true;
   }
   // The list under the pointer: its rows, its headers or its scroll bars.
@@ -1327,6 +1326,12 @@ bool WinControls::onDragPointer(bool released) {
     ImageList_DragShowNolock(TRUE);
   }
   return true;
+}
+
+void WinControls::cancelDrag() {
+  if (dragImages_ == nullptr) return;
+  if (events_ != nullptr) events_->dragCancel();
+  dragEnd();  // whether or not the logic did
 }
 
 bool WinControls::onWindow(POINT at) const {

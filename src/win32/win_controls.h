@@ -33,7 +33,8 @@ class ControlEvents {
   virtual void dragBegin(int /*id*/, int /*row*/) {}
   virtual void dragMove(int /*overList*/, int /*x*/, int /*y*/) {}
   virtual void dragRelease(int /*overList*/, int /*x*/, int /*y*/) {}
-  // The drag is abandoned: released outside the window.
+  // The drag is abandoned: Esc, a release outside the window, the mouse
+  // taken away or the window left.
   virtual void dragCancel() {}
 };
 
@@ -97,6 +98,9 @@ class WinControls final : public editor::Controls {
   // dragged; false when no row is.
   bool onDragPointer(bool released);
   bool dragging() const { return dragImages_ != nullptr; }
+  // The drag abandoned (Esc, the mouse taken away, the window left): the
+  // events hear it, and the image and the capture go.
+  void cancelDrag();
   // The combo box whose list is dropped down and has the focus, if any.
   HWND droppedCombo() const;
   // Whether the focus is in a list view.

@@ -56,7 +56,10 @@ void FakeControls::comboDelete(int id, int index) {
   Combo& c = get(id).combo;
   if (index < 0 || index >= static_cast<int>(c.items.size())) return;
   c.items.erase(c.items.begin() + index);
-  if (c.selection == index) c.selection = -1;
+  if (c.selection == index)
+    c.selection = -1;
+  else if (c.selection > index)
+    --c.selection;  // the selected item moves up
 }
 void FakeControls::comboClear(int id) { get(id).combo = Combo{}; }
 int FakeControls::comboCount(int id) const { return static_cast<int>(get(id).combo.items.size()); }
@@ -85,9 +88,12 @@ int FakeControls::listColumnWidth(int id, int column) const {
   return get(id).list.columns.at(column).second;
 }
 void FakeControls::listInsertRow(int id, int row, const std::vector<std::string>& cells) {
-  auto& rows = get(id).list.rows;
-  if (row < 0 || row > static_cast<int>(rows.size())) row = static_cast<int>(rows.size());
-  rows.insert(rows.begin() + row, cells);
+  List& l = get(id).list;
+  if (row < 0 || row > static_cast<int>(l.rows.size())) row = static_cast<int>(l.rows.size());
+  l.rows.insert(l.rows.begin() + row, cells);
+  // The selection stays with the rows below.
+  for (int& r : l.selected)
+    if (r >= row) ++r;
 }
 void FakeControls::listDeleteRow(int id, int row) {
   auto& rows = get(id).list.rows;
@@ -144,6 +150,17 @@ int FakeControls::listRowAt(int id, int y) const {
   if (y < 0) return -1;
   const int row = l.top + y / ROW_HEIGHT;
   return row < static_cast<int>(l.rows.size()) ? row : -1;
+}
+
+void FakeControls::beginDrag(int listId, int row) {
+  const std::vector<int>& picked = get(listId).list.selected;
+  if (std::find(picked.begin(), picked.end(), row) == picked.end()) pickRows(listId, {row});
+  if (events_ != nullptr) events_->dragBegin(listId, row);
+}
+void FakeControls::cancelDrag() {
+  if (!drag) return;
+  if (events_ != nullptr) events_->dragCancel();
+  dragEnd();
 }
 
 void FakeControls::tabInsert(int id, int index, std::string_view title) {

@@ -51,10 +51,29 @@ class FakeControls : public editor::Controls {
   const Control& at(int id) const { return controls_.at(id); }
   std::vector<int> ids() const;
 
+  // Where the user's picks and drags are told, as a window tells the
+  // logic; none unless set. What the program does tells nothing.
+  class Events {
+   public:
+    virtual ~Events() = default;
+    virtual void listClick(int id) = 0;
+    virtual void dragBegin(int id, int row) = 0;
+    virtual void dragCancel() = 0;
+  };
+  void setEvents(Events* events) { events_ = events; }
+
   // What a user does.
   void type(int id, std::string text) { setText(id, text); }
   void focus(int id) { focus_ = id; }
-  void pickRows(int listId, std::vector<int> rows) { listSelectRows(listId, rows); }
+  void pickRows(int listId, std::vector<int> rows) {
+    listSelectRows(listId, rows);
+    if (events_ != nullptr) events_->listClick(listId);
+  }
+  // The left button pressed on a row (which picks it, unless it is picked
+  // already) and moved.
+  void beginDrag(int listId, int row);
+  // Esc, or the mouse taken away, while a row is dragged: the drag ends.
+  void cancelDrag();
   void pickTab(int index) { tabSelect(1001, index); }
   void pickComboItem(int id, int index) { comboSelect(id, index); }
 
@@ -147,6 +166,7 @@ class FakeControls : public editor::Controls {
   Control& get(int id);
   const Control& get(int id) const;
   std::map<int, Control> controls_;
+  Events* events_ = nullptr;
   std::map<int, bool> menuChecks_;
   std::map<int, bool> menuDisabled_;
   int focus_ = 0;

@@ -1,0 +1,39 @@
+// The port's rules held by the in-memory window the editor's tests use.
+#include "conformance/port_conformance.h"
+#include "layout.h"
+#include "support/fake_port.h"
+
+namespace velmora::test {
+namespace {
+
+class FakeHarness {
+ public:
+  explicit FakeHarness(EventLog& log) : sink_(log) { ui_.setEvents(&sink_); }
+  editor::Controls& controls() { return ui_; }
+  void click(int list, int row) { ui_.pickRows(list, {row}); }
+  void beginDrag(int list, int row) { ui_.beginDrag(list, row); }
+  void pressEsc() { ui_.cancelDrag(); }
+  void loseCapture() { ui_.cancelDrag(); }
+  bool dragShown() { return ui_.drag.has_value(); }
+  void settle() {}
+
+ private:
+  class Sink final : public FakeControls::Events {
+   public:
+    explicit Sink(EventLog& log) : log_(log) {}
+    void listClick(int id) override { log_.listClick(id); }
+    void dragBegin(int id, int row) override { log_.dragBegin(id, row); }
+    void dragCancel() override { log_.note("dragCancel"); }
+
+   private:
+    EventLog& log_;
+  };
+  FakeControls ui_{res::editorDialog()};
+  Sink sink_;
+};
+
+}  // namespace
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Fake, PortConformance, FakeHarness);
+
+}  // namespace velmora::test

@@ -1,0 +1,80 @@
+// The port's rules held by the Qt window, on the offscreen platform: the
+// main window as the program builds it, worked with mouse and key events.
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTest>
+
+#include "conformance/port_conformance.h"
+#include "qt/editor_window.h"
+#include "qt/list_view.h"
+
+namespace velmora::test {
+namespace {
+
+class QtHarness {
+ public:
+  explicit QtHarness(EventLog& log) : sink_(log) {
+    window_.controls().setEvents(&sink_);
+    window_.show();
+    window_.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window_));
+  }
+  ~QtHarness() {
+    letGo();
+    window_.controls().setEvents(nullptr);
+  }
+  editor::Controls& controls() { return window_.controls(); }
+
+  void click(int list, int row) {
+    letGo();
+    QTest::mouseClick(rows(list), Qt::LeftButton, {}, centre(list, row));
+  }
+  void beginDrag(int list, int row) {
+    letGo();
+    const QPoint from = centre(list, row);
+    QTest::mousePress(rows(list), Qt::LeftButton, {}, from);
+    held_ = {list, from};
+    for (int step = 1; step <= 4; ++step) QTest::mouseMove(rows(list), from + QPoint(0, 5 * step));
+  }
+  void pressEsc() { QTest::keyClick(window_.windowHandle(), Qt::Key_Escape); }
+  // The button's release went to another program: the next move comes
+  // without it.
+  void loseCapture() {
+    QWidget* viewport = rows(held_ ? held_->first : res::IDC_SAT_LIST);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), viewport->mapToGlobal(QPointF(5, 5)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    held_.reset();
+  }
+  bool dragShown() {
+    const QLabel* image = window_.controls().dragImage();
+    return image != nullptr && image->isVisible();
+  }
+  void settle() { QCoreApplication::processEvents(); }
+
+ private:
+  QWidget* rows(int list) { return window_.controls().list(list)->viewport(); }
+  QPoint centre(int list, int row) {
+    qt::ListView* view = window_.controls().list(list);
+    settle();
+    return view->visualRect(view->model()->index(row, 1)).center();
+  }
+  // The button still down after a drag comes up where it went down.
+  void letGo() {
+    if (!held_) return;
+    QTest::mouseRelease(rows(held_->first), Qt::LeftButton, {}, held_->second);
+    held_.reset();
+    settle();
+  }
+
+  qt::EditorWindow window_;
+  Recorder<qt::ControlEvents> sink_;
+  std::optional<std::pair<int, QPoint>> held_;
+};
+
+}  // namespace
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Qt, PortConformance, QtHarness);
+
+}  // namespace velmora::test
