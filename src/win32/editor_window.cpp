@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "editor/drag_keys.h"
 #include "editor/editor_dialog.h"
 #include "editor/trace.h"
 #include "layout.h"
@@ -199,11 +200,13 @@ int EditorWindow::run() {
 bool EditorWindow::preTranslate(MSG& msg) {
   if (editor_ == nullptr) return false;
   if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
-  // While a row is dragged the keys are not commands: Esc abandons the
-  // drag, and every other key waits for the drop.
+  // While a row is dragged the drag holds every key, typed characters and
+  // the menu's keys as well.
   if (controls_->dragging() && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN ||
                                 msg.message == WM_CHAR || msg.message == WM_SYSCHAR)) {
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) dragCancel();
+    if (msg.message == WM_KEYDOWN &&
+        editor::keyWhileDragging(static_cast<int>(msg.wParam)) == editor::DragKey::Abandon)
+      dragCancel();
     return true;
   }
   if (msg.message != WM_KEYDOWN) return false;
