@@ -25,16 +25,18 @@ namespace velmora::win32 {
 
 // Pixels: every position and size the editor gives or is told (column
 // widths, drag positions, rows' heights) is in pixels of a 96-DPI screen;
-// WinControls scales them with the window's DPI.
+// the wrappers scale them with the window's DPI.
 
 // Posted when a combo box's list has closed; wParam is its id.
 inline constexpr UINT WM_APP_COMBO_CLOSED = WM_APP + 3;
 // Posted when the window has taken a new DPI and its controls their new
 // fonts; wParam is the DPI.
 inline constexpr UINT WM_APP_DPI_CHANGED = WM_APP + 4;
+
 // Each kind of control with state of its own has its wrapper (ListView,
-// ListPicks, Tips, RowDrag, MenuState, PaneTheme); WinControls routes the editor's
-// calls and the window's messages by control id to them.
+// ListPicks, Tips, RowDrag, MenuState, PaneTheme; the combo boxes' calls
+// are in combo_boxes.cpp); WinControls routes the editor's calls and the
+// window's messages to them by control id.
 class WinControls final : public editor::Controls {
  public:
   // `dialog` was created from the template of `def`. `onEnd` ends the
