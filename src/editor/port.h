@@ -1,7 +1,8 @@
 // What the editor logic needs of a window toolkit, and nothing more. The
 // logic addresses controls by their numeric ids (res/resource_ids.h); the Qt
-// adapter implements these interfaces over real widgets, the tests over
-// plain memory.
+// adapter (src/qt) and the native Windows one (src/win32) implement these
+// interfaces over real controls, the tests over plain memory. The adapters
+// report what the user does through ControlEvents.
 //
 // Two kinds of text cross the port. The contents of controls (edits,
 // labels, combo items, list cells, tab titles) are byte strings, one byte
@@ -179,6 +180,29 @@ class Prompts {
   // Runs `work` on a worker thread; the function it returns is then run on
   // the user-interface thread.
   virtual void runInBackground(std::function<std::function<void()>()> work) = 0;
+};
+
+// What the user does with the controls of a window, as an adapter reports
+// it. Changes made through Controls never come back here.
+class ControlEvents {
+ public:
+  virtual ~ControlEvents() = default;
+  virtual void command(int id) = 0;  // a push button or check box
+  virtual void tabChanged(int /*id*/) {}
+  virtual void listClick(int /*id*/) {}
+  virtual void listRightClick(int /*id*/) {}
+  virtual void columnClick(int /*id*/) {}
+  virtual void comboChanged(int /*id*/) {}
+  virtual void lineChosen(int /*id*/) {}  // a list box's selection
+  // Dragging a list row: its begin, then the pointer over list `overList`
+  // (IDC_TAB over the tab strip, 0 for anywhere else on the window) at
+  // (x, y) of that list's rows area, until the release; or the drag
+  // abandoned (Esc, a release outside the window, the window losing the
+  // focus or the mouse, a modal window coming up).
+  virtual void dragBegin(int /*id*/, int /*row*/) {}
+  virtual void dragMove(int /*overList*/, int /*x*/, int /*y*/) {}
+  virtual void dragRelease(int /*overList*/, int /*x*/, int /*y*/) {}
+  virtual void dragCancel() {}
 };
 
 }  // namespace velmora::editor

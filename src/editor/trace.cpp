@@ -6,21 +6,7 @@
 #include <mutex>
 #include <string>
 
-#ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
-#include <time.h>
-#include <unistd.h>
-
-#include <fstream>
-#include <sstream>
-#endif
+#include "wdb/process_clock.h"
 
 namespace velmora::editor::trace {
 
@@ -32,50 +18,12 @@ const std::chrono::steady_clock::time_point staticsMade = std::chrono::steady_cl
 
 #ifdef _WIN32
 
-// The process's creation time, as the system kept it, against the system
-// clock now (both in 100 ns steps).
-double msSinceStart() {
-  FILETIME created{}, exited{}, kernel{}, user{};
-  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return -1;
-  FILETIME now{};
-  GetSystemTimePreciseAsFileTime(&now);
-  auto ticks = [](FILETIME t) {
-    return static_cast<long long>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
-                                  t.dwLowDateTime);
-  };
-  return static_cast<double>(ticks(now) - ticks(created)) / 10000.0;
-}
-
 FILE* openTrace() {
   const wchar_t* path = _wgetenv(L"VELMORA_TRACE");
   return path != nullptr && *path != 0 ? _wfopen(path, L"ab") : nullptr;
 }
 
 #else
-
-// The kernel keeps the process's start in clock ticks since boot (field 22
-// of /proc/self/stat, after the command name in parentheses, which may hold
-// blanks); the clock since boot gives now. The tick is coarse (10 ms on
-// most systems), so a time may read up to one tick long.
-double msSinceStart() {
-  std::ifstream stat("/proc/self/stat");
-  std::string line;
-  const long hz = sysconf(_SC_CLK_TCK);
-  timespec now{};
-  if (!std::getline(stat, line) || hz <= 0 || clock_gettime(CLOCK_BOOTTIME, &now) != 0) return -1;
-  const std::size_t close = line.rfind(')');
-  if (close == std::string::npos) return -1;
-  std::istringstream fields(line.substr(close + 1));
-  std::string field;
-  // Fields 3 to 21 come before the start time.
-  for (int i = 3; i <= 21 && fields >> field;) ++i;
-  unsigned long long startTicks = 0;
-  if (!(fields >> startTicks)) return -1;
-  const double startMs = static_cast<double>(startTicks) * 1000.0 / static_cast<double>(hz);
-  const double nowMs =
-      static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
-  return nowMs - startMs;
-}
 
 FILE* openTrace() {
   const char* path = std::getenv("VELMORA_TRACE");
@@ -93,7 +41,7 @@ struct Sink {
 
   Sink() : file(openTrace()) {
     if (file == nullptr) return;
-    const double sinceStart = msSinceStart();
+    const double sinceStart = msSinceProcessStart();
     const double sinceStatics =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - staticsMade)
             .count();

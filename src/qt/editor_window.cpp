@@ -36,35 +36,6 @@ namespace velmora::qt {
 
 namespace {
 
-// The keys the editor handles, as the virtual-key codes it knows them by.
-int virtualKey(int qtKey) {
-  switch (qtKey) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return res::VK_RETURN;
-    case Qt::Key_Escape:
-      return res::VK_ESCAPE;
-    case Qt::Key_Delete:
-      return res::VK_DELETE;
-    case Qt::Key_F1:
-      return res::VK_F1;
-    case Qt::Key_F2:
-      return res::VK_F2;
-    case Qt::Key_F3:
-      return res::VK_F3;
-    case Qt::Key_F5:
-      return res::VK_F5;
-    case Qt::Key_F7:
-      return res::VK_F7;
-    case Qt::Key_F8:
-      return res::VK_F8;
-    case Qt::Key_F9:
-      return res::VK_F9;
-    default:
-      return 0;
-  }
-}
-
 QColor rgb(unsigned value) {
   return QColor(static_cast<int>((value >> 16) & 0xFF), static_cast<int>((value >> 8) & 0xFF),
                 static_cast<int>(value & 0xFF));
@@ -73,7 +44,7 @@ QColor rgb(unsigned value) {
 }  // namespace
 
 // Hands what the user does with the controls to the editor.
-class EditorWindow::Forwarder final : public ControlEvents {
+class EditorWindow::Forwarder final : public editor::ControlEvents {
  public:
   explicit Forwarder(editor::EditorDialog& editor) : editor_(editor) {}
   void command(int id) override { editor_.onCommand(id); }
@@ -203,11 +174,8 @@ void EditorWindow::attach(editor::EditorDialog& editor) {
 
 bool EditorWindow::onKey(const QKeyEvent& key) {
   if (editor_ == nullptr) return false;
-  // While a row is dragged Esc abandons the drag and no key is a command.
-  if (editor_->isDragging()) {
-    if (key.key() == Qt::Key_Escape) editor_->onDragCancel();
-    return true;
-  }
+  // While a row is dragged no key comes here: the drag holds them all
+  // (qt/row_drag.cpp).
   // With Alt held the keys belong to the window manager and the menu bar
   // (Alt+F4, mnemonics).
   if (key.modifiers() & Qt::AltModifier) return false;

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <utility>
 
+#include "editor/list_search.h"
 #include "editor/trace.h"
 #include "layout.h"
 #include "qt/western.h"
@@ -291,11 +292,14 @@ QModelIndex ListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modi
   return QTableView::moveCursor(action, modifiers);
 }
 
+// Typing finds a row by its name. The view searches the column of its
+// current cell: the name's column becomes current first.
 void ListView::keyboardSearch(const QString& search) {
   rows_->flush();
-  if (rows_->columnCount() > 1 && rows_->rows() > 0 && currentIndex().column() != 1) {
+  const int column = editor::nameColumn(rows_->columnCount());
+  if (column != 0 && rows_->rows() > 0 && currentIndex().column() != column) {
     const int row = std::max(currentIndex().row(), 0);
-    selectionModel()->setCurrentIndex(rows_->index(row, 1), QItemSelectionModel::NoUpdate);
+    selectionModel()->setCurrentIndex(rows_->index(row, column), QItemSelectionModel::NoUpdate);
   }
   QTableView::keyboardSearch(search);
 }

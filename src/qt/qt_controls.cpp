@@ -32,80 +32,14 @@
 
 namespace velmora::qt {
 
-namespace {
-
 using K = res::ControlKind;
-
-// A static text showing a value on one line. A value too long for it (a
-// deep file path) loses its middle, so that its start and its end, the
-// file's name, stay in view; the control's tip shows the whole of it.
-class ValueLabel final : public QLabel {
- public:
-  using QLabel::QLabel;
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    painter.setPen(
-        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    const QRect area = contentsRect();
-    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                     fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width()));
-  }
-};
-
-// A group frame as dialogs draw it: an etched rectangle whose top line the
-// title interrupts, the controls inside being the window's own.
-class FrameGroup final : public QGroupBox {
- public:
-  using QGroupBox::QGroupBox;
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    const QFontMetrics fm(font());
-    const QRect frame = rect().adjusted(0, fm.height() / 2, -1, -1);
-    painter.setPen(palette().color(QPalette::Mid));
-    painter.drawRect(frame.adjusted(0, 0, -1, -1));
-    painter.setPen(palette().color(QPalette::Light));
-    painter.drawRect(frame.adjusted(1, 1, 0, 0));
-    if (title().isEmpty()) return;
-    const QRect label(fm.averageCharWidth(), 0, fm.horizontalAdvance(title()), fm.height());
-    painter.fillRect(label, palette().window());
-    painter.setPen(
-        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    painter.drawText(label, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title());
-  }
-};
-
-// Static texts break their lines between words, as dialog texts do.
-QLabel* makeLabel(QLabel* label, const res::ControlDef& def) {
-  label->setTextFormat(Qt::PlainText);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label->setWordWrap(true);
-  // Opaque, as dialog statics are: the Transponder tab shows both "SAT
-  // Name" captions at one place, and the second must cover the first.
-  label->setAutoFillBackground(true);
-  label->setText(fromBytes(def.text));
-  return label;
-}
-
-QComboBox* makeCombo(QWidget* parent, bool editable) {
-  auto* combo = new QComboBox(parent);
-  combo->setEditable(editable);
-  // What the user types is never added to the items.
-  combo->setInsertPolicy(QComboBox::NoInsert);
-  combo->setMaxVisibleItems(17);
-  return combo;
-}
-
-}  // namespace
 
 QtControls::QtControls(const res::DialogDef& def, QWidget* client, QDialog* dialog)
     : metrics_(dialogMetrics(def)),
       client_(client),
       dialog_(dialog),
-      mainWindow_(def.id == res::IDD_EDITOR) {
+      mainWindow_(def.id == res::IDD_EDITOR),
+      drag_(dialog, widgets_) {
   client_->setFont(metrics_.font);
   for (const res::ControlDef& control : def.controls) {
     QWidget* w = build(control, client_);
@@ -116,109 +50,6 @@ QtControls::QtControls(const res::DialogDef& def, QWidget* client, QDialog* dial
       ids_.emplace(w, control.id);
     }
   }
-}
-
-QWidget* QtControls::build(const res::ControlDef& def, QWidget* parent) {
-  const int id = def.id;
-  switch (def.kind) {
-    case K::Tab: {
-      auto* tabs = new QTabWidget(parent);
-      tabs->setFocusPolicy(Qt::TabFocus);
-      // The pane in the window's own colour, as dialog tab controls draw
-      // it, so that static texts over it blend in.
-      tabs->setStyleSheet(QStringLiteral(
-          "QTabWidget::pane { border: 1px solid palette(mid); background: palette(window); }"));
-      QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [this, id](int) {
-        if (events_) events_->tabChanged(id);
-      });
-      return tabs;
-    }
-    case K::ListView: {
-      // The green and yellow scheme belongs to the main window's lists;
-      // lists in small dialogs keep the desktop's colours.
-      auto* view = new ListView(parent, mainWindow_);
-      view->onClick = [this, id] {
-        if (events_) events_->listClick(id);
-      };
-      view->onRightClick = [this, id] {
-        if (events_) events_->listRightClick(id);
-      };
-      view->onColumnClick = [this, id] {
-        if (events_) events_->columnClick(id);
-      };
-      view->onDragBegin = [this, id](int row) {
-        if (events_) events_->dragBegin(id, row);
-      };
-      view->onDragMove = [this](QPoint global) { dragPointer(global, false); };
-      view->onDragRelease = [this](QPoint global) { dragPointer(global, true); };
-      return view;
-    }
-    case K::GroupBox:
-      return new FrameGroup(fromBytes(def.text), parent);
-    case K::Label:
-      return makeLabel(new QLabel(parent), def);
-    case K::Value:
-      return makeLabel(new ValueLabel(parent), def);
-    case K::Picture: {
-      auto* picture = new QLabel(parent);
-      picture->setPixmap(markerPixmap(metrics_.toPixels(def.x, def.y, def.w, def.h).size()));
-      return picture;
-    }
-    case K::Icon: {
-      auto* icon = new QLabel(parent);
-      icon->setPixmap(programPixmap());
-      icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-      return icon;
-    }
-    case K::Edit:
-      return new QLineEdit(fromBytes(def.text), parent);
-    case K::NumberEdit: {
-      auto* edit = new QLineEdit(fromBytes(def.text), parent);
-      // Only digits can be typed; the program may still put any text in.
-      edit->setValidator(
-          new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
-      return edit;
-    }
-    case K::ListBox: {
-      auto* lines = new QListWidget(parent);
-      lines->setSelectionMode(QAbstractItemView::SingleSelection);
-      lines->setUniformItemSizes(true);
-      // A line counts as chosen when the user selects it, by mouse or by
-      // keyboard; the focus alone makes a line current without choosing it.
-      QObject::connect(lines, &QListWidget::itemSelectionChanged, lines, [this, id] {
-        if (events_) events_->lineChosen(id);
-      });
-      return lines;
-    }
-    case K::CheckBox: {
-      auto* check = new QCheckBox(fromBytes(def.text), parent);
-      QObject::connect(check, &QCheckBox::clicked, check, [this, id](bool) {
-        if (events_) events_->command(id);
-      });
-      return check;
-    }
-    case K::ComboList:
-    case K::ComboEdit: {
-      QComboBox* combo = makeCombo(parent, def.kind == K::ComboEdit);
-      // `activated` comes only from the user, never from a change the
-      // program makes.
-      QObject::connect(combo, &QComboBox::activated, combo, [this, id](int) {
-        if (events_) events_->comboChanged(id);
-      });
-      return combo;
-    }
-    case K::Button:
-    case K::DefButton: {
-      auto* button = new QPushButton(fromBytes(def.text), parent);
-      button->setAutoDefault(false);
-      button->setDefault(def.kind == K::DefButton);
-      QObject::connect(button, &QPushButton::clicked, button, [this, id] {
-        if (events_) events_->command(id);
-      });
-      return button;
-    }
-  }
-  return new QWidget(parent);
 }
 
 QWidget* QtControls::widget(int id) const {
@@ -529,186 +360,17 @@ int QtControls::listRowHeight(int id) const {
 
 // ------------------------------------------------------------ dragging a row
 
-// While a row is dragged the whole program is watched. Esc abandons the
-// drag, and no other key reaches a widget, a menu or a shortcut; so do a
-// press of any button, a move without the left button (its release went
-// to another program: the mouse was taken away), the window losing the
-// focus (Alt+Tab) and a modal window coming up over it.
-class QtControls::DragWatch final : public QObject {
- public:
-  DragWatch(QtControls& controls, QObject* parent) : QObject(parent), controls_(controls) {
-    QCoreApplication::instance()->installEventFilter(this);
-  }
-  void stop() { QCoreApplication::instance()->removeEventFilter(this); }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    const QObject* window = controls_.dialog_.data();
-    const bool ourWindow =
-        window != nullptr && (watched == window || watched == controls_.dialog_->windowHandle());
-    switch (event->type()) {
-      case QEvent::ShortcutOverride:
-        // Taken by the focus widget, so no shortcut or menu key fires.
-        event->accept();
-        return true;
-      case QEvent::KeyPress:
-        if (static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape) controls_.cancelDrag();
-        return true;
-      case QEvent::KeyRelease:
-        return true;
-      case QEvent::MouseButtonPress:
-      case QEvent::MouseButtonDblClick:
-        controls_.cancelDrag();
-        return true;
-      case QEvent::MouseMove:
-        if (!(static_cast<const QMouseEvent*>(event)->buttons() & Qt::LeftButton))
-          controls_.cancelDrag();
-        return false;
-      case QEvent::WindowDeactivate:
-      case QEvent::WindowBlocked:
-        if (ourWindow) controls_.cancelDrag();
-        return false;
-      case QEvent::ApplicationDeactivate:
-        controls_.cancelDrag();
-        return false;
-      default:
-        return false;
-    }
-  }
-
- private:
-  QtControls& controls_;
-};
-
-QtControls::~QtControls() {
-  if (dragWatch_ != nullptr) dragWatch_->stop();
-  delete dragImage_;  // with its timer and its watch
-}
-
-// The image of the dragged row. Where the desktop cannot show a window
-// see-through, it hides the drop line beneath it: the line is drawn across
-// the image as well.
-class QtControls::DragImage final : public QLabel {
- public:
-  explicit DragImage(const QtControls* controls)
-      : QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
-                            Qt::WindowDoesNotAcceptFocus),
-        controls_(controls) {}
-
- protected:
-  void paintEvent(QPaintEvent* event) override {
-    QLabel::paintEvent(event);
-    const ListView* view = controls_->lineList_.data();
-    if (view == nullptr) return;
-    QPainter painter(this);
-    view->paintInsertion(painter,
-                         view->viewport()->mapToGlobal(QPoint(0, 0)) - mapToGlobal(QPoint(0, 0)));
-  }
-
- private:
-  const QtControls* controls_;
-};
-
 void QtControls::dragBegin(int id, int row, int hotX, int hotY) {
-  dragEnd();
+  drag_.end();
   ListView* view = list(id);
   if (view == nullptr || row < 0 || row >= view->rows().rows()) return;
-  view->rows().flush();
-  // The image is the row as the list shows it, as far as it is in view.
-  const QRect cells =
-      view->visualRect(view->model()->index(row, 0))
-          .united(view->visualRect(view->model()->index(row, view->rows().headerCount() - 1)))
-          .intersected(view->viewport()->rect());
-  dragImage_ = new DragImage(this);
-  dragImage_->setAttribute(Qt::WA_TransparentForMouseEvents);
-  dragImage_->setAttribute(Qt::WA_ShowWithoutActivating);
-  dragImage_->setFrameShape(QFrame::Box);
-  dragImage_->setLineWidth(1);
-  dragImage_->setPixmap(view->viewport()->grab(cells));
-  dragImage_->adjustSize();
-  dragImage_->setWindowOpacity(0.7);
-  dragHotSpot_ = QPoint(hotX, hotY);
-  dragList_ = view;
-  view->setDragging(true);
-  dragLast_ = QCursor::pos();
-  dragImage_->move(dragLast_ - dragHotSpot_);
-  dragImage_->show();
-  // A pointer resting on the first or last row in view keeps the list
-  // scrolling: its last position is reported again while it rests.
-  dragRepeat_ = new QTimer(dragImage_);
-  QObject::connect(dragRepeat_, &QTimer::timeout, dragImage_,
-                   [this] { dragPointer(dragLast_, false); });
-  dragRepeat_->start(100);
-  dragWatch_ = new DragWatch(*this, dragImage_);
+  drag_.begin(view, row, hotX, hotY);
 }
 
-// The logic may end a drag from inside the event that ended it (the
-// watch's own): the image, its timer and the watch go once that is over.
-void QtControls::dragEnd() {
-  if (dragList_) dragList_->setDragging(false);
-  dragList_ = nullptr;
-  if (dragWatch_ != nullptr) std::exchange(dragWatch_, nullptr)->stop();
-  if (dragRepeat_ != nullptr) std::exchange(dragRepeat_, nullptr)->stop();
-  if (QLabel* image = std::exchange(dragImage_, nullptr)) {
-    image->hide();
-    image->deleteLater();
-  }
-  dragShowInsertion(0, -1);
-}
-
-void QtControls::cancelDrag() {
-  if (dragImage_ == nullptr) return;
-  if (events_ != nullptr) events_->dragCancel();
-  dragEnd();  // whether or not the logic did
-}
+void QtControls::dragEnd() { drag_.end(); }
 
 void QtControls::dragShowInsertion(int id, int row) {
-  ListView* view = row >= 0 ? list(id) : nullptr;
-  if (lineList_ && lineList_ != view) lineList_->showInsertion(-1);
-  lineList_ = view;
-  if (view != nullptr) view->showInsertion(row);
-  if (dragImage_ != nullptr) dragImage_->update();
-}
-
-void QtControls::dragPointer(QPoint global, bool released) {
-  if (dragImage_ == nullptr) return;
-  dragLast_ = global;
-  dragImage_->move(global - dragHotSpot_);
-  dragImage_->update();
-  // The list under the pointer: its rows, its headers or its scroll bars;
-  // else the tab strip.
-  int overList = 0;
-  QPoint at = global;
-  for (const auto& [id, w] : widgets_) {
-    auto* view = dynamic_cast<ListView*>(w);
-    if (view == nullptr || !view->isVisible()) continue;
-    if (view->rect().contains(view->mapFromGlobal(global))) {
-      overList = id;
-      at = view->viewport()->mapFromGlobal(global);
-      break;
-    }
-  }
-  for (const auto& [id, w] : widgets_) {
-    const auto* tabs = qobject_cast<const QTabWidget*>(w);
-    if (overList != 0 || tabs == nullptr || !tabs->isVisible()) continue;
-    const QTabBar* strip = tabs->tabBar();
-    if (strip->rect().contains(strip->mapFromGlobal(global))) {
-      overList = id;
-      at = strip->mapFromGlobal(global);
-    }
-  }
-  if (events_ == nullptr) return;
-  if (!released) {
-    events_->dragMove(overList, at.x(), at.y());
-    return;
-  }
-  // Let go outside the window (on the desktop, another program): the user
-  // has given up the drag, which removes nothing.
-  if (dialog_ && !dialog_->rect().contains(dialog_->mapFromGlobal(global))) {
-    cancelDrag();
-    return;
-  }
-  events_->dragRelease(overList, at.x(), at.y());
+  drag_.showInsertion(row >= 0 ? list(id) : nullptr, row);
 }
 
 // ------------------------------------------------------------ text fields, title

@@ -11,38 +11,16 @@
 #include "editor/port.h"
 #include "layout.h"
 #include "qt/dialog_units.h"
+#include "qt/row_drag.h"
 
 class QAction;
 class QDialog;
 class QLabel;
-class QTimer;
 class QWidget;
 
 namespace velmora::qt {
 
 class ListView;
-
-// What the user does with the controls of a window.
-class ControlEvents {
- public:
-  virtual ~ControlEvents() = default;
-  virtual void command(int id) = 0;  // a push button
-  virtual void tabChanged(int /*id*/) {}
-  virtual void listClick(int /*id*/) {}
-  virtual void listRightClick(int /*id*/) {}
-  virtual void columnClick(int /*id*/) {}
-  virtual void comboChanged(int /*id*/) {}
-  virtual void lineChosen(int /*id*/) {}  // a list box's selection
-  // Dragging a list row: its begin, and the pointer over list `overList`
-  // (IDC_TAB over the tab strip, 0 for anywhere else on the window) at
-  // (x, y) of that list's rows area; or the drag abandoned (Esc, a release
-  // outside the window, the window losing the focus or the mouse, a modal
-  // window coming up).
-  virtual void dragBegin(int /*id*/, int /*row*/) {}
-  virtual void dragMove(int /*overList*/, int /*x*/, int /*y*/) {}
-  virtual void dragRelease(int /*overList*/, int /*x*/, int /*y*/) {}
-  virtual void dragCancel() {}
-};
 
 class QtControls final : public editor::Controls {
  public:
@@ -50,10 +28,10 @@ class QtControls final : public editor::Controls {
   // of `client`, placed in pixels converted from dialog units. `dialog` is
   // the window that endDialog ends.
   QtControls(const res::DialogDef& def, QWidget* client, QDialog* dialog);
-  // A drag still under way ends with the controls.
-  ~QtControls() override;
-
-  void setEvents(ControlEvents* events) { events_ = events; }
+  void setEvents(editor::ControlEvents* events) {
+    events_ = events;
+    drag_.setEvents(events);
+  }
   const DialogMetrics& metrics() const { return metrics_; }
 
   QWidget* widget(int id) const;
@@ -108,7 +86,7 @@ class QtControls final : public editor::Controls {
   void selectAllText(int id) override;
   void setWindowTitle(std::string_view title, bool modified) override;
   // The image that follows the pointer during a drag; nullptr otherwise.
-  QLabel* dragImage() const { return dragImage_; }
+  QLabel* dragImage() const { return drag_.image(); }
 
   void tabInsert(int id, int index, std::string_view title) override;
   int tabCount(int id) const override;
@@ -129,29 +107,16 @@ class QtControls final : public editor::Controls {
   QWidget* build(const res::ControlDef& def, QWidget* parent);
   template <class W>
   W* find(int id) const;
-  // The pointer during a drag: the image follows it, and the logic hears
-  // where it is.
-  void dragPointer(QPoint global, bool released);
-  // The drag abandoned: the logic hears it, and the image and the line go.
-  void cancelDrag();
-  class DragWatch;
-  class DragImage;
 
   DialogMetrics metrics_;
   QWidget* client_;
   QPointer<QDialog> dialog_;
   bool mainWindow_;
-  ControlEvents* events_ = nullptr;
+  editor::ControlEvents* events_ = nullptr;
   std::unordered_map<int, QWidget*> widgets_;
   std::unordered_map<const QWidget*, int> ids_;
   std::unordered_map<int, QAction*> actions_;
-  QPointer<ListView> dragList_;
-  QPointer<ListView> lineList_;
-  QLabel* dragImage_ = nullptr;
-  QPoint dragHotSpot_;
-  QPoint dragLast_;
-  QTimer* dragRepeat_ = nullptr;
-  DragWatch* dragWatch_ = nullptr;
+  RowDrag drag_;
 };
 
 }  // namespace velmora::qt

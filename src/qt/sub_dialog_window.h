@@ -14,7 +14,7 @@
 
 namespace velmora::qt {
 
-class SubDialogWindow final : public QDialog, private ControlEvents {
+class SubDialogWindow final : public QDialog, private editor::ControlEvents {
  public:
   SubDialogWindow(const res::DialogDef& def, editor::SubDialog& logic, QWidget* parent);
   ~SubDialogWindow() override;

@@ -5,7 +5,37 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "resource_ids.h"
+
 namespace velmora::qt {
+
+int virtualKey(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return res::VK_RETURN;
+    case Qt::Key_Escape:
+      return res::VK_ESCAPE;
+    case Qt::Key_Delete:
+      return res::VK_DELETE;
+    case Qt::Key_F1:
+      return res::VK_F1;
+    case Qt::Key_F2:
+      return res::VK_F2;
+    case Qt::Key_F3:
+      return res::VK_F3;
+    case Qt::Key_F5:
+      return res::VK_F5;
+    case Qt::Key_F7:
+      return res::VK_F7;
+    case Qt::Key_F8:
+      return res::VK_F8;
+    case Qt::Key_F9:
+      return res::VK_F9;
+    default:
+      return 0;
+  }
+}
 
 WindowKeys::WindowKeys(QWidget* window, std::function<bool(const QKeyEvent&)> onKey)
     : QObject(window), window_(window), onKey_(std::move(onKey)) {

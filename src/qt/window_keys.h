@@ -10,6 +10,10 @@ class QWidget;
 
 namespace velmora::qt {
 
+// The keys the editor handles, as the virtual-key codes it knows them by
+// (res::VK_*); 0 for any other key.
+int virtualKey(int qtKey);
+
 class WindowKeys final : public QObject {
  public:
   // `onKey` returns true when the key is used up and no widget may see it.

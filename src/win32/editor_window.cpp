@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "editor/drag_keys.h"
 #include "editor/editor_dialog.h"
 #include "editor/trace.h"
 #include "layout.h"
@@ -198,11 +199,13 @@ int EditorWindow::run() {
 // clears goes on as no key at all; one it consumed goes no further.
 bool EditorWindow::preTranslate(MSG& msg) {
   if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
-  // While a row is dragged the keys are not commands: Esc abandons the
-  // drag, and every other key waits for the drop.
+  // While a row is dragged the drag holds every key, typed characters and
+  // the menu's keys as well.
   if (controls_->dragging() && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN ||
                                 msg.message == WM_CHAR || msg.message == WM_SYSCHAR)) {
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) controls_->cancelDrag();
+    if (msg.message == WM_KEYDOWN &&
+        editor::keyWhileDragging(static_cast<int>(msg.wParam)) == editor::DragKey::Abandon)
+      controls_->cancelDrag();
     return true;
   }
   if (editor_ == nullptr || msg.message != WM_KEYDOWN) return false;

@@ -16,7 +16,7 @@ class EditorDialog;
 
 namespace velmora::win32 {
 
-class EditorWindow final : public ControlEvents {
+class EditorWindow final : public editor::ControlEvents {
  public:
   // Creates the window, hidden, with its menu, toolbar and tips. ok() is
   // false when the toolbar could not be made.

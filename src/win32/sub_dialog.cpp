@@ -12,7 +12,7 @@ namespace {
 
 // One run of a sub-dialog: every notification of its controls is a
 // command for the logic, by the control's id.
-class SubDialogRun final : public ControlEvents {
+class SubDialogRun final : public editor::ControlEvents {
  public:
   SubDialogRun(const res::DialogDef& def, editor::SubDialog& logic) : def_(def), logic_(logic) {}
 

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -12,49 +13,30 @@
 
 #include "editor/port.h"
 #include "layout.h"
+#include "win32/list_picks.h"
+#include "win32/list_view.h"
+#include "win32/menus.h"
+#include "win32/pane_theme.h"
+#include "win32/row_drag.h"
+#include "win32/tips.h"
 #include "win32/win.h"
 
 namespace velmora::win32 {
 
-// What the user does with the controls of a window.
-class ControlEvents {
- public:
-  virtual ~ControlEvents() = default;
-  virtual void command(int id) = 0;  // a push button or check box
-  virtual void tabChanged(int /*id*/) {}
-  virtual void listClick(int /*id*/) {}
-  virtual void listRightClick(int /*id*/) {}
-  virtual void columnClick(int /*id*/) {}
-  virtual void comboChanged(int /*id*/) {}
-  virtual void lineChosen(int /*id*/) {}  // a list box's selection
-  // Dragging a list row: its begin, then the pointer over list `overList`
-  // (IDC_TAB over the tab strip, 0 for anywhere else on the window) at
-  // (x, y) of that list's rows area, until the release.
-  virtual void dragBegin(int /*id*/, int /*row*/) {}
-  virtual void dragMove(int /*overList*/, int /*x*/, int /*y*/) {}
-  virtual void dragRelease(int /*overList*/, int /*x*/, int /*y*/) {}
-  // The drag is abandoned: Esc, a release outside the window, the mouse
-  // taken away or the window left.
-  virtual void dragCancel() {}
-};
-
 // Pixels: every position and size the editor gives or is told (column
 // widths, drag positions, rows' heights) is in pixels of a 96-DPI screen;
-// WinControls scales them with the window's DPI.
+// the wrappers scale them with the window's DPI.
 
-// Posted once per burst of the user's changes to a list view's selection
-// (a click, a key, type-ahead); wParam is its id.
-inline constexpr UINT WM_APP_LIST_PICK = WM_APP + 1;
 // Posted when a combo box's list has closed; wParam is its id.
 inline constexpr UINT WM_APP_COMBO_CLOSED = WM_APP + 3;
 // Posted when the window has taken a new DPI and its controls their new
 // fonts; wParam is the DPI.
 inline constexpr UINT WM_APP_DPI_CHANGED = WM_APP + 4;
-// The timer that reports a resting pointer again while a row is dragged.
-inline constexpr UINT_PTR DRAG_TIMER = 0x7E11;
-// The timer, on a control, that takes its tip away after a while.
-inline constexpr UINT_PTR TIP_TIMER = 0x7E12;
 
+// Each kind of control with state of its own has its wrapper (ListView,
+// ListPicks, Tips, RowDrag, MenuState, PaneTheme; the combo boxes' calls
+// are in combo_boxes.cpp); WinControls routes the editor's calls and the
+// window's messages to them by control id.
 class WinControls final : public editor::Controls {
  public:
   // `dialog` was created from the template of `def`. `onEnd` ends the
@@ -62,7 +44,7 @@ class WinControls final : public editor::Controls {
   WinControls(HWND dialog, const res::DialogDef& def, std::function<void(int)> onEnd);
   ~WinControls() override;
 
-  void setEvents(ControlEvents* events) { events_ = events; }
+  void setEvents(editor::ControlEvents* events);
   // The window's menu bar, built from the editor's menu table.
   void setMenu(HMENU menu);
   HWND dialog() const { return dialog_; }
@@ -97,10 +79,10 @@ class WinControls final : public editor::Controls {
   // The window's WM_MOUSEMOVE, WM_LBUTTONUP and drag timer while a row is
   // dragged; false when no row is.
   bool onDragPointer(bool released);
-  bool dragging() const { return dragImages_ != nullptr; }
+  bool dragging() const { return drag_->active(); }
   // The drag abandoned (Esc, the mouse taken away, the window left): the
   // events hear it, and the image and the capture go.
-  void cancelDrag();
+  void cancelDrag() { drag_->cancel(); }
   // The combo box whose list is dropped down and has the focus, if any.
   HWND droppedCombo() const;
   // Whether the focus is in a list view.
@@ -168,117 +150,33 @@ class WinControls final : public editor::Controls {
   void endDialog(int result) override;
 
  private:
-  // A list view's rows are kept here; the control asks for the text of
-  // the cells it paints (owner data) and knows only how many rows there
-  // are. Rows appended are told to it in one go, before it next handles
-  // a message of its own.
-  struct List {
-    HWND hwnd = nullptr;
-    int columns = 0;
-    std::vector<std::vector<std::string>> rows;
-    // How many rows the control has been told of, and whether it is still
-    // to hear that its rows were all replaced.
-    int told = 0;
-    bool cleared = false;
-    bool pending() const { return cleared || told != static_cast<int>(rows.size()); }
-    // Filled anew since its last paint (for the trace).
-    bool refilled = false;
-  };
-  // The selected and focused rows and the selection mark of a list, which
-  // the control keeps by row number.
-  struct RowStates {
-    std::vector<int> selected;
-    int focused = -1;
-    int mark = -1;
-  };
-
   bool is(int id, res::ControlKind kind) const;
-  static void removeSeparators(HMENU popup);
-  void drawTitledItem(const DRAWITEMSTRUCT& d) const;
-  void showFocusRow(HWND list);
-  void addSeparators(std::size_t popupIndex, HMENU popup);
   bool isCombo(int id) const;
-  HWND listView(int id) const;
-  List* list(int id);
-  const List* list(int id) const;
-  void tell(List& list);
-  void awaitTell(const List& list) const;
-  RowStates rowStates(const List& list) const;
-  void clearStates(HWND list, bool focus);
-  // Gives the states back with every row number passed through `to`
-  // (-1: the row is gone).
-  void restoreRowStates(const List& list, const RowStates& states,
-                        const std::function<int(int)>& to);
-  void cellText(const List& list, NMLVDISPINFOW& info) const;
-  int findRow(const List& list, const NMLVFINDITEMW& find) const;
+  ListView* list(int id);
+  const ListView* list(int id) const;
   void answer(LRESULT result) const;
-  HWND tipsFor(int id);
-  void postPick(int id);
-  void reportPick(int id);
   void listChanged(const NMLISTVIEW& change);
-  int minColumnWidth(HWND list, const std::wstring& header) const;
-  static int textWidth(HWND w, const std::wstring& text);
-  int toScreen(int logical) const;
-  int toLogical(int pixels) const;
-  void showTip(int id);
-  void hideTip();
-  RECT tipPlace(HWND control, SIZE tip, bool field) const;
-  HBRUSH paneBrush();
-  static LRESULT CALLBACK tipProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                  DWORD_PTR self);
-  bool onWindow(POINT screen) const;
-  RECT insertionLine(HWND list) const;
-  void paintInsertion(HWND list) const;
+  void comboNotified(int id, int code);
+  void comboClosed(int id);
+  void drawTitledItem(const DRAWITEMSTRUCT& d) const;
   static LRESULT CALLBACK listProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR self);
 
   HWND dialog_;
   int dpi_ = 96;
-  HMENU menu_ = nullptr;
-  // Each menu item: its popup and place in the table, and its state, so
-  // that an item taken out of its menu goes back where it was.
-  struct MenuItem {
-    HMENU popup = nullptr;
-    std::size_t popupIndex = 0;
-    std::wstring text;
-    bool shown = true;
-    bool enabled = true;
-    bool checked = false;
-  };
-  std::map<int, MenuItem> menuItems_;
   std::function<void(int)> onEnd_;
-  ControlEvents* events_ = nullptr;
+  editor::ControlEvents* events_ = nullptr;
   std::unordered_map<int, res::ControlKind> kinds_;
   std::unordered_map<int, HWND> windows_;
-  std::unordered_map<int, List> lists_;
+  std::unordered_map<int, ListView> lists_;
   int tabId_ = 0;
-  // The blue tips of the controls the template names, and plain ones for
-  // the rest (the File line's whole path). A tip shows beside its control
-  // when the pointer rests on it, and goes when the pointer leaves.
-  HWND blueTips_ = nullptr;
-  HWND plainTips_ = nullptr;
-  std::map<int, std::wstring> tips_;
-  std::map<int, bool> blue_;
+  std::unique_ptr<Tips> tips_;
+  std::unique_ptr<RowDrag> drag_;
+  std::unique_ptr<PaneTheme> pane_;
+  MenuState menus_;
   // The widest line of each list box of text lines, in pixels.
   std::map<int, int> lineWidths_;
-  int shownTip_ = 0;
-  int tipDone_ = 0;
-  // The tab pane's background under the visual styles, as a brush whose
-  // origin is the pane's corner; null without visual styles.
-  HBRUSH paneBrush_ = nullptr;
-  bool paneBrushMade_ = false;
-  // The image of the row being dragged, which follows the pointer, and the
-  // line across list insertList_ above row insertRow_ where it would land.
-  HIMAGELIST dragImages_ = nullptr;
-  int insertList_ = 0;
-  int insertRow_ = -1;
-  // Changes the program makes to the controls are under way: they notify
-  // nothing.
-  int quiet_ = 0;
-  // Lists whose pick is posted and not yet reported; lists whose current
-  // mouse press has changed the selection already.
-  std::set<int> pendingPicks_;
-  std::set<int> pickedThisPress_;
+  ListPicks picks_;
   // Combo boxes whose list is down: their selection and text when it
   // opened, and whether the user has chosen an item from it.
   struct Drop {

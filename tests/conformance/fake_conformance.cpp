@@ -18,18 +18,8 @@ class FakeHarness {
   void settle() {}
 
  private:
-  class Sink final : public FakeControls::Events {
-   public:
-    explicit Sink(EventLog& log) : log_(log) {}
-    void listClick(int id) override { log_.listClick(id); }
-    void dragBegin(int id, int row) override { log_.dragBegin(id, row); }
-    void dragCancel() override { log_.note("dragCancel"); }
-
-   private:
-    EventLog& log_;
-  };
   FakeControls ui_{res::editorDialog()};
-  Sink sink_;
+  Recorder<editor::ControlEvents> sink_;
 };
 
 }  // namespace

@@ -69,7 +69,7 @@ class QtHarness {
   }
 
   qt::EditorWindow window_;
-  Recorder<qt::ControlEvents> sink_;
+  Recorder<editor::ControlEvents> sink_;
   std::optional<std::pair<int, QPoint>> held_;
 };
 

@@ -84,7 +84,7 @@ class WinHarness {
   }
 
   win32::EditorWindow window_;
-  Recorder<win32::ControlEvents> sink_;
+  Recorder<editor::ControlEvents> sink_;
 };
 
 }  // namespace

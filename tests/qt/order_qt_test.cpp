@@ -77,6 +77,14 @@ TEST_F(QtOrdering, ARowDraggedWithTheMouseMovesToWhereItIsDropped) {
   EXPECT_TRUE(prompts.messages.empty());
 }
 
+// Typing finds a row by its name (the second column), not by its number.
+TEST_F(QtOrdering, TypingInAListFindsARowByItsName) {
+  list()->setFocus();
+  QTest::keyClick(list(), Qt::Key_D);
+  EXPECT_EQ(list()->selectedRows(), std::vector<int>{3});
+  EXPECT_EQ(list()->currentIndex().column(), 1);
+}
+
 TEST_F(QtOrdering, ARowDroppedOutsideTheListIsRemoved) {
   QWidget* panel = window.controls().widget(IDC_SAT_NAME);
   drag(1, list()->viewport()->mapFromGlobal(panel->mapToGlobal(panel->rect().center())));

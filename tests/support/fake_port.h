@@ -53,14 +53,7 @@ class FakeControls : public editor::Controls {
 
   // Where the user's picks and drags are told, as a window tells the
   // logic; none unless set. What the program does tells nothing.
-  class Events {
-   public:
-    virtual ~Events() = default;
-    virtual void listClick(int id) = 0;
-    virtual void dragBegin(int id, int row) = 0;
-    virtual void dragCancel() = 0;
-  };
-  void setEvents(Events* events) { events_ = events; }
+  void setEvents(editor::ControlEvents* events) { events_ = events; }
 
   // What a user does.
   void type(int id, std::string text) { setText(id, text); }
@@ -166,7 +159,7 @@ class FakeControls : public editor::Controls {
   Control& get(int id);
   const Control& get(int id) const;
   std::map<int, Control> controls_;
-  Events* events_ = nullptr;
+  editor::ControlEvents* events_ = nullptr;
   std::map<int, bool> menuChecks_;
   std::map<int, bool> menuDisabled_;
   int focus_ = 0;

@@ -1,0 +1,185 @@
+#include "win32/row_drag.h"
+
+#include <algorithm>
+
+#include "win32/control_util.h"
+#include "win32/dpi.h"
+
+namespace velmora::win32 {
+
+HWND RowDrag::listWindow(int id) const {
+  for (const auto& [listId, w] : lists_)
+    if (listId == id) return w;
+  return nullptr;
+}
+
+void RowDrag::begin(int id, int row, int hotX, int hotY) {
+  end();
+  HWND w = listWindow(id);
+  if (w == nullptr || row < 0) return;
+  POINT origin{};
+  images_ = reinterpret_cast<HIMAGELIST>(
+      send(w, LVM_CREATEDRAGIMAGE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&origin)));
+  if (images_ == nullptr) return;
+  ImageList_BeginDrag(images_, 0, toDpi(hotX, dpi_), toDpi(hotY, dpi_));
+  POINT at{};
+  GetCursorPos(&at);
+  // The image is drawn on the screen, over every window.
+  ImageList_DragEnter(nullptr, at.x, at.y);
+  SetCapture(dialog_);
+  SetTimer(dialog_, DRAG_TIMER, 100, nullptr);
+}
+
+void RowDrag::end() {
+  showInsertion(insertList_, -1);
+  if (images_ == nullptr) return;
+  KillTimer(dialog_, DRAG_TIMER);
+  ImageList_DragLeave(nullptr);
+  ImageList_EndDrag();
+  ImageList_Destroy(std::exchange(images_, nullptr));
+  if (GetCapture() == dialog_) ReleaseCapture();
+}
+
+void RowDrag::cancel() {
+  if (images_ == nullptr) return;
+  if (events_ != nullptr) events_->dragCancel();
+  end();
+}
+
+bool RowDrag::onPointer(bool released) {
+  if (images_ == nullptr) return false;
+  POINT at{};
+  GetCursorPos(&at);
+  ImageList_DragMove(at.x, at.y);
+  // A release anywhere but on this window (another program's window, the
+  // desktop) abandons the drag.
+  if (released && !onWindow(at)) {
+    cancel();
+    return true;
+  }
+  // The list under the pointer: its rows, its headers or its scroll bars.
+  int overList = 0;
+  POINT inList = at;
+  for (const auto& [id, w] : lists_) {
+    RECT r{};
+    if (!IsWindowVisible(w) || !GetWindowRect(w, &r) || !PtInRect(&r, at)) continue;
+    overList = id;
+    ScreenToClient(w, &inList);
+    // Heights count from the top of the rows, below the column headers.
+    RECT header{};
+    if (HWND h = reinterpret_cast<HWND>(send(w, LVM_GETHEADER));
+        h != nullptr && IsWindowVisible(h) && GetWindowRect(h, &header))
+      inList.y -= header.bottom - header.top;
+    break;
+  }
+  // The strip of the tab control's titles; below it lies its pane, which
+  // is the window for a drop.
+  if (overList == 0 && tab_ != nullptr) {
+    RECT r{};
+    if (IsWindowVisible(tab_) && GetWindowRect(tab_, &r) && PtInRect(&r, at)) {
+      RECT pane = r;
+      send(tab_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pane));
+      if (at.y < pane.top) overList = res::IDC_TAB;
+    }
+  }
+  if (events_ == nullptr) return true;
+  const int x = fromDpi(inList.x, dpi_), y = fromDpi(inList.y, dpi_);
+  if (released) {
+    events_->dragRelease(overList, x, y);
+    return true;
+  }
+  HWND w = listWindow(overList);
+  const LRESULT top = send(w, LVM_GETTOPINDEX);
+  events_->dragMove(overList, x, y);
+  // A list that scrolled moved the image's pixels with its rows: it is
+  // painted afresh with the image hidden, so that the image leaves no trace.
+  if (w == nullptr || images_ == nullptr) return true;
+  const bool scrolled = send(w, LVM_GETTOPINDEX) != top;
+  if (scrolled || GetUpdateRect(w, nullptr, FALSE)) {
+    ImageList_DragShowNolock(FALSE);
+    if (scrolled) InvalidateRect(w, nullptr, TRUE);
+    UpdateWindow(w);
+    ImageList_DragShowNolock(TRUE);
+  }
+  return true;
+}
+
+bool RowDrag::onWindow(POINT at) const {
+  // The whole window, whose controls may lie on a pane of their own.
+  HWND window = GetAncestor(dialog_, GA_ROOT);
+  RECT frame{};
+  if (!GetWindowRect(window, &frame) || !PtInRect(&frame, at)) return false;
+  HWND under = WindowFromPoint(at);
+  if (under == nullptr) return false;
+  HWND root = GetAncestor(under, GA_ROOT);
+  return root == window || GetWindow(root, GW_OWNER) == window;
+}
+
+// The drop line: two pixels across the list at the top edge of the row
+// it stands above, or the bottom edge of the last row.
+RECT RowDrag::insertionLine(HWND list) const {
+  RECT line{};
+  const int rows = static_cast<int>(send(list, LVM_GETITEMCOUNT));
+  if (insertRow_ < 0 || insertRow_ > rows) return line;
+  RECT client{};
+  GetClientRect(list, &client);
+  int top = 0;
+  if (HWND h = reinterpret_cast<HWND>(send(list, LVM_GETHEADER));
+      h != nullptr && IsWindowVisible(h)) {
+    RECT header{};
+    GetWindowRect(h, &header);
+    top = header.bottom - header.top;
+  }
+  int y = top;
+  if (rows > 0) {
+    RECT r{};
+    r.left = LVIR_BOUNDS;
+    const int row = std::min(insertRow_, rows - 1);
+    if (!send(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r)))
+      return line;
+    y = insertRow_ < rows ? r.top : r.bottom;
+  }
+  if (y < top || y > client.bottom) return line;
+  return RECT{client.left, std::max(top, y - 1), client.right, y + 1};
+}
+
+void RowDrag::onListPainted(int id, HWND list) const {
+  if (insertList_ != id) return;
+  const RECT line = insertionLine(list);
+  if (IsRectEmpty(&line)) return;
+  HDC dc = GetDC(list);
+  if (dc == nullptr) return;
+  HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(send(list, LVM_GETTEXTCOLOR)));
+  FillRect(dc, &line, brush);
+  DeleteObject(brush);
+  ReleaseDC(list, dc);
+}
+
+void RowDrag::showInsertion(int id, int row) {
+  HWND w = listWindow(id);
+  if (w == nullptr || row < 0) {
+    id = 0;
+    row = -1;
+  }
+  if (id == insertList_ && row == insertRow_) return;
+  // The lists are painted with the drag image hidden, so that it leaves no
+  // trace.
+  if (images_ != nullptr) ImageList_DragShowNolock(FALSE);
+  // The old line is painted over by the rows under it; the new one is
+  // drawn after the rows it crosses.
+  auto repaint = [](HWND list, RECT line) {
+    if (list == nullptr || IsRectEmpty(&line)) return;
+    InflateRect(&line, 0, 2);
+    InvalidateRect(list, &line, TRUE);
+    UpdateWindow(list);
+  };
+  HWND old = listWindow(insertList_);
+  const RECT oldLine = old != nullptr ? insertionLine(old) : RECT{};
+  insertList_ = id;
+  insertRow_ = row;
+  repaint(old, oldLine);
+  if (w != nullptr) repaint(w, insertionLine(w));
+  if (images_ != nullptr) ImageList_DragShowNolock(TRUE);
+}
+
+}  // namespace velmora::win32

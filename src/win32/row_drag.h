@@ -1,0 +1,64 @@
+// Dragging a row of a list view to another place: the image of the row
+// follows the pointer over the whole screen, a line across the list shows
+// where it would land, and the window holds the mouse until the release.
+// The editor decides what the drag does; this reports where the pointer
+// is and draws what the editor shows.
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include "editor/port.h"
+#include "win32/win.h"
+
+namespace velmora::win32 {
+
+// The timer that reports a resting pointer again while a row is dragged.
+inline constexpr UINT_PTR DRAG_TIMER = 0x7E11;
+
+class RowDrag {
+ public:
+  // `lists`: the window's list views by id; `tab`: its tab strip, if any.
+  RowDrag(HWND dialog, std::vector<std::pair<int, HWND>> lists, HWND tab)
+      : dialog_(dialog), lists_(std::move(lists)), tab_(tab) {}
+  RowDrag(const RowDrag&) = delete;
+  RowDrag& operator=(const RowDrag&) = delete;
+
+  void setEvents(editor::ControlEvents* events) { events_ = events; }
+  void setDpi(int dpi) { dpi_ = dpi; }
+  bool active() const { return images_ != nullptr; }
+
+  // Row `row` of list `id` begins to move, its image held at (hotX, hotY)
+  // logical pixels.
+  void begin(int id, int row, int hotX, int hotY);
+  void end();
+  // The drag abandoned (Esc, a release outside the window, the mouse taken
+  // away, the window left): the events hear it, then the image and the
+  // capture go, whether or not the logic ended the drag itself.
+  void cancel();
+  // The window's WM_MOUSEMOVE, WM_LBUTTONUP and drag timer; false when no
+  // row is dragged.
+  bool onPointer(bool released);
+  // The drop line above row `row` of list `id` (-1: none).
+  void showInsertion(int id, int row);
+  // List `id` has painted its rows: the drop line goes over them.
+  void onListPainted(int id, HWND list) const;
+
+ private:
+  HWND listWindow(int id) const;
+  bool onWindow(POINT screen) const;
+  RECT insertionLine(HWND list) const;
+
+  HWND dialog_;
+  std::vector<std::pair<int, HWND>> lists_;
+  HWND tab_;
+  editor::ControlEvents* events_ = nullptr;
+  int dpi_ = 96;
+  // The image of the row being dragged, which follows the pointer, and the
+  // line across list insertList_ above row insertRow_ where it would land.
+  HIMAGELIST images_ = nullptr;
+  int insertList_ = 0;
+  int insertRow_ = -1;
+};
+
+}  // namespace velmora::win32
