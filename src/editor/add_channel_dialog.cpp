@@ -22,7 +22,7 @@ constexpr Column kColumns[] = {
 
 }  // namespace
 
-bool refusedName(Prompts& prompts, const Controls& controls, int id) {
+bool refusedName(Questions& prompts, const Controls& controls, int id) {
   const std::optional<char32_t> ch = controls.foreignChar(id);
   if (!ch) return false;
   const std::string message = std::string(text::TYPED_NOT_WESTERN) + codePointName(*ch) +
@@ -31,7 +31,7 @@ bool refusedName(Prompts& prompts, const Controls& controls, int id) {
   return true;
 }
 
-AddChannelDialog::AddChannelDialog(Prompts& prompts, const TpTable& transponders,
+AddChannelDialog::AddChannelDialog(Questions& prompts, const TpTable& transponders,
                                    ChannelFields start)
     : prompts_(prompts), transponders_(transponders), start_(std::move(start)) {}
 

@@ -26,11 +26,11 @@ struct ChannelFields {
 
 // Whether the name typed into control `id` holds a character the file's
 // code page has no byte for; if so, says which.
-bool refusedName(Prompts& prompts, const Controls& controls, int id);
+bool refusedName(Questions& prompts, const Controls& controls, int id);
 
 class AddChannelDialog : public SubDialog {
  public:
-  AddChannelDialog(Prompts& prompts, const TpTable& transponders, ChannelFields start);
+  AddChannelDialog(Questions& prompts, const TpTable& transponders, ChannelFields start);
 
   int dialogId() const override { return res::IDD_ADD_CHANNEL; }
   void onInit(Controls& c) override;
@@ -51,7 +51,7 @@ class AddChannelDialog : public SubDialog {
   void toggleLists(Controls& c);
   bool accept(Controls& c);
 
-  Prompts& prompts_;
+  Questions& prompts_;
   const TpTable& transponders_;
   ChannelFields start_;
 };

@@ -14,7 +14,8 @@ namespace velmora::editor {
 
 class FindDialog : public SubDialog {
  public:
-  FindDialog(Prompts& prompts, std::string start, std::function<bool(const std::string&)> findNext)
+  FindDialog(Questions& prompts, std::string start,
+             std::function<bool(const std::string&)> findNext)
       : text(std::move(start)), prompts_(prompts), findNext_(std::move(findNext)) {}
 
   int dialogId() const override { return res::IDD_FIND; }
@@ -25,7 +26,7 @@ class FindDialog : public SubDialog {
   std::string text;
 
  private:
-  Prompts& prompts_;
+  Questions& prompts_;
   std::function<bool(const std::string&)> findNext_;
 };
 

@@ -1,8 +1,8 @@
 // What the editor logic needs of a window toolkit, and nothing more. The
 // logic addresses controls by their numeric ids (res/resource_ids.h); the Qt
-// adapter (src/qt) and the native Windows one (src/win32) implement these
-// interfaces over real controls, the tests over plain memory. The adapters
-// report what the user does through ControlEvents.
+// adapter (src/qt) implements these interfaces over Qt widgets, the Win32
+// adapter (src/win32) over native Windows controls, the tests over plain
+// memory. The adapters report what the user does through ControlEvents.
 //
 // Two kinds of text cross the port. The contents of controls (edits,
 // labels, combo items, list cells, tab titles) are byte strings, one byte
@@ -147,9 +147,11 @@ class SubDialog {
   int result = 0;
 };
 
-class Prompts {
+// Questions put to the user: message boxes, the file dialog, modal
+// sub-dialogs and the context menu. Each waits for the user's answer.
+class Questions {
  public:
-  virtual ~Prompts() = default;
+  virtual ~Questions() = default;
 
   // A modal message box; text and caption are UTF-8 (a name from the
   // database in it is converted first). A Yes/No question cannot be
@@ -164,23 +166,49 @@ class Prompts {
   virtual std::optional<std::string> chooseFile(FilePurpose purpose, std::string_view filter) = 0;
   // Runs a modal sub-dialog until it ends; returns its result.
   virtual int runModal(SubDialog& dialog) = 0;
+  // The popup menu `popupIndex` of the main menu as a context menu at the
+  // mouse; the chosen command id, or 0.
+  virtual int contextMenu(int popupIndex) = 0;
+};
+
+// The user's settings, kept between runs.
+class Settings {
+ public:
+  virtual ~Settings() = default;
+
+  // A UTF-8 text kept under `key`; empty when none.
+  virtual std::string setting(std::string_view key) = 0;
+  virtual void setSetting(std::string_view key, std::string_view value) = 0;
+};
+
+// Work too slow for the user-interface thread, such as reading a file.
+class BackgroundWork {
+ public:
+  virtual ~BackgroundWork() = default;
+
+  // Runs `work` on a worker thread; the function it returns is then run on
+  // the user-interface thread.
+  virtual void runInBackground(std::function<std::function<void()>()> work) = 0;
+};
+
+// What the desktop does for the program: opening addresses and files, and
+// the help window.
+class Shell {
+ public:
+  virtual ~Shell() = default;
+
   // Asks the desktop to open a web address or a file (UTF-8) with its
   // default program; false when it could not.
   virtual bool shellOpen(std::string_view target) = 0;
   // Shows the user guide, an HTML file (its path UTF-8), in a help window;
   // nothing happens when the file is missing.
   virtual void showHelp(std::string_view file) = 0;
-  // The popup menu `popupIndex` of the main menu as a context menu at the
-  // mouse; the chosen command id, or 0.
-  virtual int contextMenu(int popupIndex) = 0;
-  // A UTF-8 text kept in the user's settings between runs; empty when
-  // none.
-  virtual std::string setting(std::string_view key) = 0;
-  virtual void setSetting(std::string_view key, std::string_view value) = 0;
-  // Runs `work` on a worker thread; the function it returns is then run on
-  // the user-interface thread.
-  virtual void runInBackground(std::function<std::function<void()>()> work) = 0;
 };
+
+// The outbound half of the port beside Controls, all in one object: the
+// editor's window holds one, while a part that needs one concern only
+// takes that interface.
+class Prompts : public Questions, public Settings, public BackgroundWork, public Shell {};
 
 // What the user does with the controls of a window, as an adapter reports
 // it. Changes made through Controls never come back here.

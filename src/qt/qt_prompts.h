@@ -28,17 +28,21 @@ class QtPrompts : public editor::Prompts {
   // Waits for background work still running.
   ~QtPrompts() override;
 
+  // Questions
   editor::Answer message(std::string_view text, std::string_view caption, editor::Buttons buttons,
                          editor::Icon icon) override;
   std::optional<std::string> chooseFile(editor::FilePurpose purpose,
                                         std::string_view filter) override;
   int runModal(editor::SubDialog& dialog) override;
-  bool shellOpen(std::string_view target) override;
-  void showHelp(std::string_view file) override;
   int contextMenu(int popupIndex) override;
+  // Settings
   std::string setting(std::string_view key) override;
   void setSetting(std::string_view key, std::string_view value) override;
+  // BackgroundWork
   void runInBackground(std::function<std::function<void()>()> work) override;
+  // Shell
+  bool shellOpen(std::string_view target) override;
+  void showHelp(std::string_view file) override;
 
  private:
   QPointer<QWidget> parent_;

@@ -21,17 +21,21 @@ class WinPrompts final : public editor::Prompts {
   explicit WinPrompts(HWND owner) : owner_(owner) {}
   ~WinPrompts() override;
 
+  // Questions
   editor::Answer message(std::string_view text, std::string_view caption, editor::Buttons buttons,
                          editor::Icon icon) override;
   std::optional<std::string> chooseFile(editor::FilePurpose purpose,
                                         std::string_view filter) override;
   int runModal(editor::SubDialog& dialog) override;
-  bool shellOpen(std::string_view target) override;
-  void showHelp(std::string_view file) override;
   int contextMenu(int popupIndex) override;
+  // Settings
   std::string setting(std::string_view key) override;
   void setSetting(std::string_view key, std::string_view value) override;
+  // BackgroundWork
   void runInBackground(std::function<std::function<void()>()> work) override;
+  // Shell
+  bool shellOpen(std::string_view target) override;
+  void showHelp(std::string_view file) override;
 
  private:
   struct Worker {

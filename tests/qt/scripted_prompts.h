@@ -18,10 +18,10 @@ class ScriptedPrompts final : public QtPrompts {
  public:
   using QtPrompts::QtPrompts;
 
+  // Questions
   std::deque<editor::Answer> answers;            // empty: Ok, or No
   std::deque<std::optional<std::string>> files;  // empty: cancelled
   std::vector<std::string> messages;
-  std::vector<std::string> opened;
   std::vector<int> contextMenus;
 
   editor::Answer message(std::string_view text, std::string_view, editor::Buttons buttons,
@@ -39,10 +39,11 @@ class ScriptedPrompts final : public QtPrompts {
     files.pop_front();
     return file;
   }
-  bool shellOpen(std::string_view target) override {
-    opened.emplace_back(target);
-    return true;
+  int contextMenu(int popupIndex) override {
+    contextMenus.push_back(popupIndex);
+    return 0;
   }
+
   // Settings stay in memory: a test never touches the user's own.
   std::map<std::string, std::string, std::less<>> settings;
   std::string setting(std::string_view key) override {
@@ -52,9 +53,12 @@ class ScriptedPrompts final : public QtPrompts {
   void setSetting(std::string_view key, std::string_view value) override {
     settings[std::string(key)] = std::string(value);
   }
-  int contextMenu(int popupIndex) override {
-    contextMenus.push_back(popupIndex);
-    return 0;
+
+  // Shell: what the desktop was asked to open.
+  std::vector<std::string> opened;
+  bool shellOpen(std::string_view target) override {
+    opened.emplace_back(target);
+    return true;
   }
 };
 

@@ -167,23 +167,22 @@ class FakeControls : public editor::Controls {
 
 class FakePrompts : public editor::Prompts {
  public:
+  // Questions. Script: answers to the next questions, files to choose,
+  // context-menu choices. An empty script answers Ok/No, cancels and
+  // chooses nothing.
   struct Message {
     std::string text;
     std::string caption;
     editor::Buttons buttons;
   };
-
-  // Script: answers to the next questions, files to choose, context-menu
-  // choices. An empty script answers Ok/No, cancels and chooses nothing.
   std::deque<editor::Answer> answers;
   std::deque<std::optional<std::string>> files;
   std::deque<int> menuChoices;
 
   std::vector<Message> messages;
-  std::vector<std::string> opened;  // shell "open" targets
-  bool shellWorks = true;           // false: the desktop opens nothing
-  std::vector<std::string> helpShown;
   std::vector<int> modalDialogs;
+  std::vector<std::string> fileFilters;
+  std::vector<editor::FilePurpose> filePurposes;
 
   // A user at a modal sub-dialog: its window, built from the dialog's
   // template and initialised by the dialog, and the dialog itself.
@@ -200,26 +199,15 @@ class FakePrompts : public editor::Prompts {
   // dialog open closes it as the close box does. With no script left a
   // sub-dialog ends at once with its initial result.
   std::deque<std::function<void(DialogSession&)>> dialogScripts;
-  std::vector<std::string> fileFilters;
-  std::vector<editor::FilePurpose> filePurposes;
-  // Background work runs on a thread of its own, as in the window, so that
-  // the thread sanitizer sees the worker beside the test's UI thread; what
-  // it hands back waits here until the test finishes it.
-  std::deque<std::future<std::function<void()>>> pendingWork;
-
-  void finishBackgroundWork();
 
   editor::Answer message(std::string_view text, std::string_view caption, editor::Buttons buttons,
                          editor::Icon icon) override;
   std::optional<std::string> chooseFile(editor::FilePurpose purpose,
                                         std::string_view filter) override;
   int runModal(editor::SubDialog& dialog) override;
-  bool shellOpen(std::string_view target) override {
-    opened.emplace_back(target);
-    return shellWorks;
-  }
-  void showHelp(std::string_view file) override { helpShown.emplace_back(file); }
   int contextMenu(int popupIndex) override;
+
+  // Settings, in memory.
   std::map<std::string, std::string, std::less<>> settings;
   std::string setting(std::string_view key) override {
     const auto it = settings.find(key);
@@ -228,9 +216,25 @@ class FakePrompts : public editor::Prompts {
   void setSetting(std::string_view key, std::string_view value) override {
     settings[std::string(key)] = std::string(value);
   }
+
+  // Background work runs on a thread of its own, as in the window, so that
+  // the thread sanitizer sees the worker beside the test's UI thread; what
+  // it hands back waits here until the test finishes it.
+  std::deque<std::future<std::function<void()>>> pendingWork;
+  void finishBackgroundWork();
   void runInBackground(std::function<std::function<void()>()> work) override {
     pendingWork.push_back(std::async(std::launch::async, std::move(work)));
   }
+
+  // Shell.
+  std::vector<std::string> opened;  // shell "open" targets
+  bool shellWorks = true;           // false: the desktop opens nothing
+  std::vector<std::string> helpShown;
+  bool shellOpen(std::string_view target) override {
+    opened.emplace_back(target);
+    return shellWorks;
+  }
+  void showHelp(std::string_view file) override { helpShown.emplace_back(file); }
 };
 
 }  // namespace velmora::test
