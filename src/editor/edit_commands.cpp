@@ -175,7 +175,7 @@ void EditorDialog::addEntry() {
 }
 
 void EditorDialog::changeEntry() {
-  if (db.rowPicked != 1 || !clickedRowExists()) {
+  if (!view_.rowPicked || !clickedRowExists()) {
     warn(text::SELECT_A_LIST);
   } else if (curTab == TAB_SATELLITE) {
     changeSatellite();
@@ -189,7 +189,7 @@ void EditorDialog::changeEntry() {
 }
 
 void EditorDialog::removeEntry() {
-  const bool picked = db.rowPicked == 1 && clickedRowExists();
+  const bool picked = view_.rowPicked && clickedRowExists();
   if (!picked) {
     clearPick();
     warn(text::SELECT_A_LIST);
@@ -209,14 +209,16 @@ void EditorDialog::removeEntry() {
 // tab shows: a click that hit no row, or a row of another satellite's
 // table, counts as no pick.
 bool EditorDialog::clickedRowExists() const {
-  const bool satOk = db.curSat >= 0 && db.curSat < db.satCount;
+  const bool satOk = view_.listedSat >= 0 && view_.listedSat < db.satCount;
   switch (curTab) {
     case TAB_SATELLITE:
-      return db.selSatRow >= 0 && db.selSatRow < db.satCount;
+      return view_.pickedSatRow >= 0 && view_.pickedSatRow < db.satCount;
     case TAB_TRANSPONDER:
-      return satOk && db.selTpRow >= 0 && db.selTpRow < db.tpTables[at(db.curSat)].count();
+      return satOk && view_.pickedTpRow >= 0 &&
+             view_.pickedTpRow < db.tpTables[at(view_.listedSat)].count();
     case TAB_CHANNEL:
-      return satOk && db.selSvcRow >= 0 && db.selSvcRow < db.svcTables[at(db.curSat)].count();
+      return satOk && view_.pickedSvcRow >= 0 &&
+             view_.pickedSvcRow < db.svcTables[at(view_.listedSat)].count();
     default:
       return false;
   }
@@ -253,19 +255,19 @@ void EditorDialog::putSatelliteName(int slot, const std::string& name) {
 // Writes the rows of the current tab's list again, so that the numbers in
 // the first column follow the rows after some were removed.
 void EditorDialog::relistCurrentTab() {
-  const std::size_t s = at(std::clamp(db.curSat, 0, MAX_SATS - 1));
+  const int s = std::clamp(view_.listedSat, 0, MAX_SATS - 1);
   switch (curTab) {
     case TAB_SATELLITE:
       controls_.listDeleteAll(IDC_SAT_LIST);
-      for (db.curSat = 0; db.curSat < db.satCount; ++db.curSat) insertSatRow();
+      listSatellites();
       break;
     case TAB_TRANSPONDER:
       controls_.listDeleteAll(IDC_TP_LIST);
-      for (db.curTp = 0; db.curTp < db.tpTables[s].count(); ++db.curTp) insertTpRow();
+      listTransponders(s);
       break;
     case TAB_CHANNEL:
       controls_.listDeleteAll(IDC_SVC_LIST);
-      for (db.curSvc = 0; db.curSvc < db.svcTables[s].count(); ++db.curSvc) insertSvcRow();
+      listChannels(s);
       break;
     default:
       break;
@@ -331,16 +333,16 @@ void EditorDialog::addSatellite() {
     db.appendSatellite(std::move(sat));
   }
   putSatelliteName(slot, db.sats[at(slot)].name);
-  db.curSat = slot;
-  insertSatRow();
+  insertSatRow(slot);
   ensureRowVisible(slot);
   showSatellite(slot);
-  db.curSat = db.satCount;
+  // The Transponder and Channel lists are filled afresh when next shown.
+  view_.listedSat = db.satCount;
 }
 
 void EditorDialog::changeSatellite() {
   if (refusedName(prompts_, controls_, IDC_SAT_NAME)) return;
-  const int row = db.selSatRow;
+  const int row = view_.pickedSatRow;
   controls_.listDeleteRow(IDC_SAT_LIST, row);
   const std::string typed = controls_.text(IDC_SAT_NAME);
   const std::string name = typed.substr(0, SAT_NAME_LEN);
@@ -372,10 +374,9 @@ void EditorDialog::changeSatellite() {
     db.sats[at(row)] = std::move(sat);
     putSatelliteName(row, db.sats[at(row)].name);
   }
-  db.curSat = row;
-  insertSatRow();
+  insertSatRow(row);
   showSatellite(row);
-  db.curSat = db.satCount;
+  view_.listedSat = db.satCount;
 }
 
 void EditorDialog::removeSatellites() {
@@ -394,7 +395,6 @@ void EditorDialog::removeSatellites() {
     for (int s = 0; s < db.satCount; ++s) controls_.comboInsert(combo, s, db.sats[at(s)].name);
   }
   relistCurrentTab();
-  db.curSat = db.satCount;
 }
 
 // Checks the Transponder tab's fields and builds the transponder from
@@ -439,11 +439,11 @@ void EditorDialog::addTransponder() {
     warn(text::MAX_TP);
     return;
   }
-  if (db.curSat < 0 || db.curSat >= db.satCount) {
+  if (view_.listedSat < 0 || view_.listedSat >= db.satCount) {
     warn(text::NO_SATELLITE);
     return;
   }
-  TpTable& tps = db.tpTables[at(db.curSat)];
+  TpTable& tps = db.tpTables[at(view_.listedSat)];
   TpRecord tp;
   const bool ok = transponderFromPanel(tp);
   if (transponderExists(tps, tp, -1)) {
@@ -451,17 +451,15 @@ void EditorDialog::addTransponder() {
     return;
   }
   if (!ok || !tps.append(std::move(tp))) return;
-  db.curTp = tps.count() - 1;
-  insertTpRow();
-  ensureRowVisible(db.curTp);
-  db.curTp = tps.count();
+  insertTpRow(view_.listedSat, tps.count() - 1);
+  ensureRowVisible(tps.count() - 1);
   ++db.totalTp;
-  refreshInfoPanel(db.curSat);
+  refreshInfoPanel(view_.listedSat);
 }
 
 void EditorDialog::changeTransponder() {
-  const int row = db.selTpRow;
-  TpTable& tps = db.tpTables[at(db.curSat)];
+  const int row = view_.pickedTpRow;
+  TpTable& tps = db.tpTables[at(view_.listedSat)];
   TpRecord tp;
   bool ok = transponderFromPanel(tp);
   if (transponderExists(tps, tp, row)) {
@@ -472,21 +470,19 @@ void EditorDialog::changeTransponder() {
   // The channels tuned on this transponder follow it to its new key.
   const std::string oldKey = tpKeyLong(tps[row]);
   const std::string newKey = tpKeyLong(tp);
-  for (SvcRecord& svc : db.svcTables[at(db.curSat)])
+  for (SvcRecord& svc : db.svcTables[at(view_.listedSat)])
     if (svc.tpKey == oldKey) svc.tpKey = newKey;
   tp.seqNo = tps[row].seqNo;
   tps[row] = std::move(tp);
   controls_.listDeleteRow(IDC_TP_LIST, row);
-  db.curTp = row;
-  insertTpRow();
-  db.curTp = tps.count();
-  refreshInfoPanel(db.curSat);
+  insertTpRow(view_.listedSat, row);
+  refreshInfoPanel(view_.listedSat);
 }
 
 void EditorDialog::removeTransponders() {
-  if (db.curSat < 0 || db.curSat >= db.satCount) return;
-  TpTable& tps = db.tpTables[at(db.curSat)];
-  SvcTable& svcs = db.svcTables[at(db.curSat)];
+  if (view_.listedSat < 0 || view_.listedSat >= db.satCount) return;
+  TpTable& tps = db.tpTables[at(view_.listedSat)];
+  SvcTable& svcs = db.svcTables[at(view_.listedSat)];
   const std::vector<int> rows = selectedRowsLastFirst(controls_, IDC_TP_LIST, tps.count());
   if (rows.empty()) return;
   for (int r : rows) {
@@ -500,7 +496,7 @@ void EditorDialog::removeTransponders() {
   }
   db.recountTotals();
   relistCurrentTab();
-  refreshInfoPanel(db.curSat);
+  refreshInfoPanel(view_.listedSat);
 }
 
 void EditorDialog::addChannel() {
@@ -509,12 +505,13 @@ void EditorDialog::addChannel() {
     warn(text::MAX_SVC);
     return;
   }
-  if (db.curSat < 0 || db.curSat >= db.satCount || db.tpTables[at(db.curSat)].empty()) {
+  if (view_.listedSat < 0 || view_.listedSat >= db.satCount ||
+      db.tpTables[at(view_.listedSat)].empty()) {
     warn(text::NO_SAT_OR_TP);
     return;
   }
-  const TpTable& tps = db.tpTables[at(db.curSat)];
-  SvcTable& svcs = db.svcTables[at(db.curSat)];
+  const TpTable& tps = db.tpTables[at(view_.listedSat)];
+  SvcTable& svcs = db.svcTables[at(view_.listedSat)];
   // One satellite's table holds 4000 rows, fewer than the 6000 channels
   // the receiver takes in all.
   if (svcs.full()) {
@@ -551,16 +548,14 @@ void EditorDialog::addChannel() {
   if (!svc) return;
   svc->tpKey = tpKeyLong(tps[tpRow]);
   if (!svcs.append(std::move(*svc))) return;
-  db.curSvc = svcs.count() - 1;
-  insertSvcRow();
-  ensureRowVisible(db.curSvc);
-  db.curSvc = svcs.count();
-  refreshInfoPanel(db.curSat);
+  insertSvcRow(view_.listedSat, svcs.count() - 1);
+  ensureRowVisible(svcs.count() - 1);
+  refreshInfoPanel(view_.listedSat);
 }
 
 void EditorDialog::changeChannel() {
-  const int row = db.selSvcRow;
-  SvcTable& svcs = db.svcTables[at(db.curSat)];
+  const int row = view_.pickedSvcRow;
+  SvcTable& svcs = db.svcTables[at(view_.listedSat)];
   if (refusedName(prompts_, controls_, IDC_CH_NAME)) return;
   const ChannelFields f{controls_.text(IDC_CH_NAME),    controls_.text(IDC_VIDEO_PID),
                         controls_.text(IDC_AUDIO_PID),  controls_.text(IDC_PCR_PID),
@@ -585,20 +580,18 @@ void EditorDialog::changeChannel() {
   target.serviceId = svc->serviceId;
   target.serviceType = svc->serviceType;
   controls_.listDeleteRow(IDC_SVC_LIST, row);
-  db.curSvc = row;
-  insertSvcRow();
-  db.curSvc = svcs.count();
-  refreshInfoPanel(db.curSat);
+  insertSvcRow(view_.listedSat, row);
+  refreshInfoPanel(view_.listedSat);
 }
 
 void EditorDialog::removeChannels() {
-  if (db.curSat < 0 || db.curSat >= db.satCount) return;
-  SvcTable& svcs = db.svcTables[at(db.curSat)];
+  if (view_.listedSat < 0 || view_.listedSat >= db.satCount) return;
+  SvcTable& svcs = db.svcTables[at(view_.listedSat)];
   const std::vector<int> rows = selectedRowsLastFirst(controls_, IDC_SVC_LIST, svcs.count());
   if (rows.empty()) return;
   for (int r : rows) svcs.erase(r);
   relistCurrentTab();
-  refreshInfoPanel(db.curSat);
+  refreshInfoPanel(view_.listedSat);
 }
 
 }  // namespace velmora::editor

@@ -58,7 +58,7 @@ void EditorDialog::fillPanelFromSat(int row) {
 }
 
 void EditorDialog::fillPanelFromTp(int row) {
-  const TpRecord& t = db.tpTables[static_cast<std::size_t>(db.curSat)][row];
+  const TpRecord& t = db.tpTables[static_cast<std::size_t>(view_.listedSat)][row];
   Controls& c = controls_;
   c.setText(IDC_FREQUENCY, t.frequency);
   c.setText(IDC_SYMBOL_RATE, t.symbolRate);
@@ -68,7 +68,7 @@ void EditorDialog::fillPanelFromTp(int row) {
 }
 
 void EditorDialog::fillPanelFromSvc(int row) {
-  const SvcRecord& v = db.svcTables[static_cast<std::size_t>(db.curSat)][row];
+  const SvcRecord& v = db.svcTables[static_cast<std::size_t>(view_.listedSat)][row];
   Controls& c = controls_;
   c.setText(IDC_CH_NAME, v.name);
   c.setText(IDC_VIDEO_PID, normalisedNumber(v.videoPid));
@@ -100,28 +100,15 @@ void EditorDialog::chooseSatellite(int comboId, int s) {
   clearPick();
   clearEditPanel();
   refreshInfoPanel(s);
-  const bool transponders = comboId == IDC_TP_SAT;
-  const int count = transponders ? db.tpTables[static_cast<std::size_t>(s)].count()
-                                 : db.svcTables[static_cast<std::size_t>(s)].count();
-  if (s == db.curSat) {
-    (transponders ? db.curTp : db.curSvc) = count;
-    return;
-  }
-  db.curSat = s;
-  if (transponders) {
+  // The list already holding this satellite's table stays as it is.
+  if (s == view_.listedSat) return;
+  view_.listedSat = s;
+  if (comboId == IDC_TP_SAT) {
     controls_.listDeleteAll(IDC_TP_LIST);
-    for (int r = 0; r < count; ++r) {
-      db.curTp = r;
-      insertTpRow();
-    }
-    db.curTp = count;
+    listTransponders(s);
   } else {
     controls_.listDeleteAll(IDC_SVC_LIST);
-    for (int r = 0; r < count; ++r) {
-      db.curSvc = r;
-      insertSvcRow();
-    }
-    db.curSvc = count;
+    listChannels(s);
   }
 }
 

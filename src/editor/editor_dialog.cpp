@@ -112,12 +112,13 @@ void EditorDialog::initDialog() {
   c.setEnabled(IDC_LNB_FREQ2, true);
 
   db = ChannelDb{};
-  loaderBusy = 0;
+  view_ = ViewState{};
+  loaderBusy = false;
   wdbLayout = wdb::Layout::New;
   c.setText(IDC_WEB_LINK, text::WEB_LINK_START);
 
   // The option starts with feed and test channels left out.
-  skipFeedTest = 0;
+  skipFeedTest = false;
   toggleFeedTest();
 
   c.setVisible(IDC_HIDDEN_BUTTON1, false);
@@ -305,15 +306,15 @@ void EditorDialog::warn(std::string_view message) {
 }
 
 void EditorDialog::toggleFeedTest() {
-  skipFeedTest = skipFeedTest ? 0 : 1;
-  controls_.menuCheck(ID_OPTION_FEED_TEST, skipFeedTest == 0);
+  skipFeedTest = !skipFeedTest;
+  controls_.menuCheck(ID_OPTION_FEED_TEST, !skipFeedTest);
 }
 
 std::string EditorDialog::toolbarTip(int commandId) const {
   return std::string(stringResource(commandId).substr(0, 79));
 }
 
-bool EditorDialog::hasUnsavedWork() const { return db.savedFlag == 0 && db.satCount > 0; }
+bool EditorDialog::hasUnsavedWork() const { return !isSaved() && db.satCount > 0; }
 
 void EditorDialog::onCloseRequest() {
   if (loaderBusy) return;
@@ -321,7 +322,7 @@ void EditorDialog::onCloseRequest() {
 }
 
 void EditorDialog::closeSequence() {
-  if (db.savedFlag == 0 && db.satCount > 0) {
+  if (hasUnsavedWork()) {
     const Answer a = prompts_.message(text::SAVE_BEFORE_CLOSING, text::BEFORE_OPENING_CAPTION,
                                       Buttons::YesNo, Icon::Information);
     // A save the user asked for that did not happen (the file dialog
@@ -330,6 +331,7 @@ void EditorDialog::closeSequence() {
     if (a == Answer::Yes && saveDatabase() != SaveOutcome::Saved) return;
   }
   db = ChannelDb{};
+  view_ = ViewState{};
   controls_.endDialog(IDOK);
 }
 

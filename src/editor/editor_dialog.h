@@ -13,6 +13,7 @@
 #include "db/channel_db.h"
 #include "editor/port.h"
 #include "editor/undo_history.h"
+#include "editor/view_state.h"
 #include "wdb/file_io.h"
 #include "wdb/wdb_format.h"
 
@@ -63,7 +64,7 @@ class EditorDialog {
   void onDragMove(int overList, int x, int y);
   void onDragRelease(int overList, int x, int y);
   void onDragCancel();
-  bool isDragging() const { return dragging != 0; }
+  bool isDragging() const { return dragging; }
   // Whether closing now would lose work: asked by the window when the
   // session ends (log-off, shutdown, an update's restart).
   bool hasUnsavedWork() const;
@@ -72,36 +73,20 @@ class EditorDialog {
   // Text of a toolbar button's tip, cut to 79 characters.
   std::string toolbarTip(int commandId) const;
 
-  // Shared state of the window.
-  ChannelDb db;
-  int curTab = TAB_SATELLITE;
-  int loaderBusy = 0;
-  int skipFeedTest = 0;
-  wdb::Layout wdbLayout = wdb::Layout::New;
-  std::string filePath;
-  int satCodeCounter = 26;
-
-  // A row being dragged: from its list row dragRow, last seen at dragPoint;
-  // dropMove while a drop has the Move command work without a dialog.
-  struct Point {
-    int x = 0, y = 0;
-  };
-  int dragging = 0;
-  int dragRow = -1;
-  int dropRow = -1;
-  Point dragPoint;
-  int dropMove = 0;
-
-  // Last selected index of each edit-panel combo box.
-  int lnbTypeIndex = 0;
-  int toneIndex = 2;
-  int switch12vIndex = 0;
-  int lnbPowerIndex = 1;
-  int diseqcIndex = 0;
-  int committedIndex = 0;
-  int uncommittedIndex = 0;
-  int polarityIndex = 0;
-  int scrambledIndex = 0;
+  // What the window holds and shows, for the adapters and the tests.
+  const ChannelDb& database() const { return db; }
+  const ViewState& view() const { return view_; }
+  int currentTab() const { return curTab; }
+  wdb::Layout layout() const { return wdbLayout; }
+  // The file last chosen to open or save.
+  const std::string& chosenFile() const { return filePath; }
+  // A file is being read: commands that touch the database are refused.
+  bool isLoading() const { return loaderBusy; }
+  // Import leaves feed and test channels out.
+  bool skipsFeedTest() const { return skipFeedTest; }
+  // Whether the database (content and layout) is the one last loaded or
+  // saved, or the empty one a new window starts with.
+  bool isSaved() const;
 
   // List views and information panel.
   void bringUpList(int tab);
@@ -109,9 +94,14 @@ class EditorDialog {
   void refillTransponderTab();
   void refillChannelTab();
   void refillTab(int tab);
-  void insertSatRow();
-  void insertTpRow();
-  void insertSvcRow();
+  // Row `row` of satellite s's table into its list, and every row of a
+  // table into an emptied list.
+  void insertSatRow(int s);
+  void insertTpRow(int s, int row);
+  void insertSvcRow(int s, int row);
+  void listSatellites();
+  void listTransponders(int s);
+  void listChannels(int s);
   void refreshInfoPanel(int s);
   void resetInfoPanel();
   void clearEditFields();
@@ -130,7 +120,8 @@ class EditorDialog {
   void openWebLink();
   void showAbout();
 
-  // Files: open, load, import, save, clear.
+  // Files: open, load, import, save, clear. finishLoading installs what
+  // the loader read (tests hand it a database of their own).
   enum class SaveOutcome {
     Saved,
     Cancelled,  // "No Data!", the file dialog cancelled, or no to the overwrite question
@@ -241,6 +232,39 @@ class EditorDialog {
   void putSatelliteName(int slot, const std::string& name);
   void relistCurrentTab();
   void warn(std::string_view message);
+
+  // The window's state.
+  ChannelDb db;
+  int curTab = TAB_SATELLITE;
+  bool loaderBusy = false;
+  bool skipFeedTest = false;
+  wdb::Layout wdbLayout = wdb::Layout::New;
+  std::string filePath;
+  int satCodeCounter = 26;
+
+  ViewState view_;
+
+  // A row being dragged: from its list row dragRow, last seen at dragPoint;
+  // dropMove while a drop has the Move command work without a dialog.
+  struct Point {
+    int x = 0, y = 0;
+  };
+  bool dragging = false;
+  int dragRow = -1;
+  int dropRow = -1;
+  Point dragPoint;
+  bool dropMove = false;
+
+  // Last selected index of each edit-panel combo box.
+  int lnbTypeIndex = 0;
+  int toneIndex = 2;
+  int switch12vIndex = 0;
+  int lnbPowerIndex = 1;
+  int diseqcIndex = 0;
+  int committedIndex = 0;
+  int uncommittedIndex = 0;
+  int polarityIndex = 0;
+  int scrambledIndex = 0;
 
   Controls& controls_;
   Prompts& prompts_;

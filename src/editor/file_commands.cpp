@@ -86,7 +86,7 @@ void EditorDialog::openChosenFile(std::optional<std::string> chosen) {
 // every command that touches the database is refused.
 void EditorDialog::startLoading() {
   resetDrag();
-  loaderBusy = 1;
+  loaderBusy = true;
   // What was there before is gone: nothing to undo into.
   history_.clear();
   const std::string path = filePath;
@@ -113,7 +113,7 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
       clearDatabase(false);
       showFileLine(filePath);
     }
-    loaderBusy = 0;
+    loaderBusy = false;
     history_.clear();
     markSavedState();
     applyTabDefaultsAfterLoad();
@@ -127,6 +127,7 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
     controls_.comboDelete(IDC_SVC_SAT, 0);
   }
   db = std::move(result.db);
+  view_ = ViewState{};
   // A channel without a name is shown, and kept, as "....".
   for (int s = 0; s < db.satCount; ++s)
     for (SvcRecord& v : db.svcTables[static_cast<std::size_t>(s)])
@@ -142,7 +143,7 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
     case TAB_SATELLITE:
       showSatellite(0);
       refillSatelliteTab();
-      db.curSat = 0;
+      view_.listedSat = 0;
       break;
     case TAB_TRANSPONDER:
       showSatellite(firstSatelliteWith(db, true));
@@ -154,7 +155,7 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
       break;
   }
   clearEditPanel();
-  loaderBusy = 0;
+  loaderBusy = false;
   rememberRecentFile(filePath);
   // After a load the database is the saved state, whatever came before.
   history_.clear();
@@ -228,7 +229,7 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
   // The picked entries and the shown satellite keep their rows; a cut name
   // is still the same satellite.
   recapturePick();
-  showSatellite(db.selSat);
+  showSatellite(view_.shownSat);
   markSavedState();
   showFileLine(filePath);
   // A previous version that could not be kept does not stop the save; the
@@ -264,7 +265,7 @@ void EditorDialog::newDatabase() {
 }
 
 bool EditorDialog::clearDatabase(bool ask) {
-  if (ask && db.savedFlag == 0 && db.satCount > 0) {
+  if (ask && hasUnsavedWork()) {
     const Answer a = prompts_.message(text::SAVE_BEFORE_CLEARING, text::BEFORE_OPENING_CAPTION,
                                       Buttons::YesNoCancel, Icon::Information);
     if (a == Answer::Cancel) return false;
@@ -276,6 +277,7 @@ bool EditorDialog::clearDatabase(bool ask) {
   resetInfoPanel();
   for (int list : {IDC_SAT_LIST, IDC_TP_LIST, IDC_SVC_LIST}) controls_.listDeleteAll(list);
   db = ChannelDb{};
+  view_ = ViewState{};
   shownSatKey_.clear();
   wdbLayout = wdb::Layout::New;
   satCodeCounter = 26;

@@ -47,62 +47,62 @@ void EditorDialog::bringUpList(int tab) {
   for (const ListColumn& col : columns) controls_.listAddColumn(list, col.header, col.width);
 }
 
-void EditorDialog::insertSatRow() {
-  controls_.listInsertRow(IDC_SAT_LIST, db.curSat,
-                          satelliteRowCells(db, static_cast<int>(slot(db.curSat))));
+void EditorDialog::insertSatRow(int s) {
+  controls_.listInsertRow(IDC_SAT_LIST, s, satelliteRowCells(db, static_cast<int>(slot(s))));
 }
 
-void EditorDialog::insertTpRow() {
-  controls_.listInsertRow(IDC_TP_LIST, db.curTp,
-                          transponderRowCells(db, static_cast<int>(slot(db.curSat)), db.curTp));
+void EditorDialog::insertTpRow(int s, int row) {
+  controls_.listInsertRow(IDC_TP_LIST, row,
+                          transponderRowCells(db, static_cast<int>(slot(s)), row));
 }
 
-void EditorDialog::insertSvcRow() {
-  SvcRecord& v = db.svcTables[slot(db.curSat)][db.curSvc];
-  // A channel without a name is shown, and from now on kept, as "....".
-  if (v.name.empty()) v.name = "....";
-  controls_.listInsertRow(IDC_SVC_LIST, db.curSvc,
-                          channelRowCells(db, static_cast<int>(slot(db.curSat)), db.curSvc));
+void EditorDialog::insertSvcRow(int s, int row) {
+  // The row shows a channel without a name as "....". The loader and the
+  // import store that name, and the edit panel refuses an empty one, so
+  // the list has nothing to write back.
+  controls_.listInsertRow(IDC_SVC_LIST, row, channelRowCells(db, static_cast<int>(slot(s)), row));
+}
+
+void EditorDialog::listSatellites() {
+  for (int s = 0; s < db.satCount; ++s) insertSatRow(s);
+  // The Transponder and Channel lists are filled afresh when next shown.
+  view_.listedSat = db.satCount;
+}
+
+void EditorDialog::listTransponders(int s) {
+  const int count = db.tpTables[slot(s)].count();
+  for (int r = 0; r < count; ++r) insertTpRow(s, r);
+}
+
+void EditorDialog::listChannels(int s) {
+  const int count = db.svcTables[slot(s)].count();
+  for (int r = 0; r < count; ++r) insertSvcRow(s, r);
 }
 
 void EditorDialog::refillSatelliteTab() {
   bringUpList(TAB_SATELLITE);
   controls_.listDeleteAll(IDC_SAT_LIST);
-  db.selSatRow = -1;
-  for (int r = 0; r < db.satCount; ++r) {
-    db.curSat = r;
-    insertSatRow();
-  }
-  db.curSat = db.satCount;
-  for (int i = 0; i < db.selSat; ++i) ensureRowVisible(i + 2);
+  view_.pickedSatRow = -1;
+  listSatellites();
+  for (int i = 0; i < view_.shownSat; ++i) ensureRowVisible(i + 2);
 }
 
 void EditorDialog::refillTransponderTab() {
   bringUpList(TAB_TRANSPONDER);
-  db.curSat = db.selSat;
-  controls_.comboSelect(IDC_TP_SAT, db.selSat);
+  view_.listedSat = view_.shownSat;
+  controls_.comboSelect(IDC_TP_SAT, view_.shownSat);
   controls_.listDeleteAll(IDC_TP_LIST);
-  db.selTpRow = -1;
-  const int count = db.tpTables[slot(db.curSat)].count();
-  for (int r = 0; r < count; ++r) {
-    db.curTp = r;
-    insertTpRow();
-  }
-  db.curTp = count;
+  view_.pickedTpRow = -1;
+  listTransponders(view_.listedSat);
 }
 
 void EditorDialog::refillChannelTab() {
   bringUpList(TAB_CHANNEL);
-  db.curSat = db.selSat;
-  controls_.comboSelect(IDC_SVC_SAT, db.selSat);
+  view_.listedSat = view_.shownSat;
+  controls_.comboSelect(IDC_SVC_SAT, view_.shownSat);
   controls_.listDeleteAll(IDC_SVC_LIST);
-  db.selSvcRow = -1;
-  const int count = db.svcTables[slot(db.curSat)].count();
-  for (int r = 0; r < count; ++r) {
-    db.curSvc = r;
-    insertSvcRow();
-  }
-  db.curSvc = count;
+  view_.pickedSvcRow = -1;
+  listChannels(view_.listedSat);
 }
 
 void EditorDialog::refillTab(int tab) {
@@ -151,7 +151,7 @@ void EditorDialog::ensureRowVisible(int r) {
 void EditorDialog::onListClick(int listId) {
   if (loaderBusy || dragging) return;
   if (listId != listOfTab(curTab)) return;
-  const bool had = db.rowPicked != 0;
+  const bool had = view_.rowPicked;
   capturePick(listId);
   if (picks_.empty()) {
     // A click beside the rows picks nothing; the panel no longer shows

@@ -65,19 +65,18 @@ void EditorDialog::sortEntries() {
   order::sortTab(db, tabOf(curTab));
   if (curTab == TAB_SATELLITE) rewriteSatelliteCombos();
   relistCurrentTab();
-  if (curTab == TAB_SATELLITE) db.curSat = db.satCount;
   if (curTab != TAB_CHANNEL) ensureRowVisible(0);
 }
 
 void EditorDialog::moveEntry() {
-  const int count = order::entryCount(db, tabOf(curTab), db.curSat);
+  const int count = order::entryCount(db, tabOf(curTab), view_.listedSat);
   if (count == 0) {
     warn(text::NO_DATA);
     return;
   }
   // A click that hit no row, or a row no longer in the shown table, is no
   // pick: there is nothing to move.
-  if (db.rowPicked != 1 || !clickedRowExists()) {
+  if (!view_.rowPicked || !clickedRowExists()) {
     warn(text::SELECT_A_LIST);
     return;
   }
@@ -91,7 +90,7 @@ void EditorDialog::moveEntry() {
 // when the order changed.
 bool EditorDialog::moveTo(int position) {
   const order::Tab tab = tabOf(curTab);
-  const int count = order::entryCount(db, tab, db.curSat);
+  const int count = order::entryCount(db, tab, view_.listedSat);
   if (position < 1 || position > count) {
     warn(text::NOT_AVAILABLE_POSITION);
     return false;
@@ -100,18 +99,17 @@ bool EditorDialog::moveTo(int position) {
     warn(text::SELECT_A_LIST);
     return false;
   }
-  const int from = curTab == TAB_SATELLITE     ? db.selSatRow
-                   : curTab == TAB_TRANSPONDER ? db.selTpRow
-                                               : db.selSvcRow;
+  const int from = curTab == TAB_SATELLITE     ? view_.pickedSatRow
+                   : curTab == TAB_TRANSPONDER ? view_.pickedTpRow
+                                               : view_.pickedSvcRow;
   const int to = position - 1;
   if (from == to) return false;
-  order::moveEntry(db, tab, db.curSat, from, to);
+  order::moveEntry(db, tab, view_.listedSat, from, to);
   if (curTab == TAB_SATELLITE) rewriteSatelliteCombos();
 
   // A drop moves the row in the list itself.
   if (!dropMove) {
     relistCurrentTab();
-    if (curTab == TAB_SATELLITE) db.curSat = db.satCount;
     for (int i = 0; i < position; ++i) ensureRowVisible(i + 2);
   }
   return true;
@@ -122,11 +120,11 @@ void EditorDialog::resetDrag() {
     controls_.dragShowInsertion(listOf(curTab), -1);
     controls_.dragEnd();
   }
-  dragging = 0;
+  dragging = false;
   dragRow = -1;
   dropRow = -1;
   dragPoint = {};
-  dropMove = 0;
+  dropMove = false;
 }
 
 void EditorDialog::onDragBegin(int listId, int row) {
@@ -134,7 +132,7 @@ void EditorDialog::onDragBegin(int listId, int row) {
   if (row < 0 || row >= controls_.listRowCount(listId)) return;
   dragRow = row;
   dropRow = -1;
-  dragging = 1;
+  dragging = true;
   controls_.dragBegin(listId, row, DRAG_HOT_X, DRAG_HOT_Y);
 }
 
@@ -185,7 +183,7 @@ void EditorDialog::onDragRelease(int overList, int x, int y) {
     return;
   }
   controls_.dragShowInsertion(listOf(curTab), -1);
-  dragging = 0;
+  dragging = false;
   controls_.dragEnd();
   dragPoint = {x, y};
   droppedOnList_ = overList == listOf(curTab);
@@ -205,9 +203,9 @@ void EditorDialog::finishDrop() {
   const int list = listOf(curTab);
   if (dragRow < 0 || dragRow >= controls_.listRowCount(list)) return;
   controls_.listSelectRows(list, {dragRow});
-  db.rowPicked = 1;
+  view_.rowPicked = true;
   pickedRow(curTab) = dragRow;
-  if (order::entryCount(db, tabOf(curTab), db.curSat) > 0) removeEntry();
+  if (order::entryCount(db, tabOf(curTab), view_.listedSat) > 0) removeEntry();
 }
 
 // The dragged entry comes to stand just before the row under the drop
@@ -225,15 +223,15 @@ void EditorDialog::dropOnList() {
   dropRow = dragRow > dropRow ? dropRow + 1 : dropRow;
   // The move works on the dragged row; what the user picked is found
   // again afterwards.
-  dropMove = 1;
-  const int picked = db.rowPicked;
-  db.rowPicked = 1;
+  dropMove = true;
+  const bool picked = view_.rowPicked;
+  view_.rowPicked = true;
   pickedRow(curTab) = dragRow;
-  const int count = order::entryCount(db, tabOf(curTab), db.curSat);
+  const int count = order::entryCount(db, tabOf(curTab), view_.listedSat);
   const bool moved = count > 0 && moveTo(dropRow);
   if (count == 0) warn(text::NO_DATA);
-  db.rowPicked = picked;
-  dropMove = 0;
+  view_.rowPicked = picked;
+  dropMove = false;
   if (!moved) return;
 
   const int to = dropRow - 1;

@@ -45,11 +45,11 @@ std::string EditorDialog::entryKey(int tab, int row) const {
           &s.lnbPower, &s.sdxCode, &s.diseqcCommitted, &s.diseqcUncommitted})
       put(key, *f);
   } else if (tab == TAB_TRANSPONDER) {
-    const TpRecord& t = db.tpTables[at(db.curSat)][row];
+    const TpRecord& t = db.tpTables[at(view_.listedSat)][row];
     for (const std::string* f : {&t.polarization, &t.frequency, &t.symbolRate, &t.nid, &t.tid})
       put(key, *f);
   } else {
-    const SvcRecord& v = db.svcTables[at(db.curSat)][row];
+    const SvcRecord& v = db.svcTables[at(view_.listedSat)][row];
     for (const std::string* f :
          {&v.videoPid, &v.audioPid, &v.pcrPid, &v.serviceId, &v.name, &v.spare, &v.tpKey})
       put(key, *f);
@@ -62,13 +62,15 @@ std::string EditorDialog::entryKey(int tab, int row) const {
 // channels of the satellite the tab shows.
 int EditorDialog::rowsOnTab(int tab) const {
   if (tab == TAB_SATELLITE) return db.satCount;
-  if (db.curSat < 0 || db.curSat >= db.satCount) return 0;
-  return tab == TAB_TRANSPONDER ? db.tpTables[at(db.curSat)].count()
-                                : db.svcTables[at(db.curSat)].count();
+  if (view_.listedSat < 0 || view_.listedSat >= db.satCount) return 0;
+  return tab == TAB_TRANSPONDER ? db.tpTables[at(view_.listedSat)].count()
+                                : db.svcTables[at(view_.listedSat)].count();
 }
 
 int& EditorDialog::pickedRow(int tab) {
-  return tab == TAB_SATELLITE ? db.selSatRow : tab == TAB_TRANSPONDER ? db.selTpRow : db.selSvcRow;
+  return tab == TAB_SATELLITE     ? view_.pickedSatRow
+         : tab == TAB_TRANSPONDER ? view_.pickedTpRow
+                                  : view_.pickedSvcRow;
 }
 
 void EditorDialog::capturePick(int listId) {
@@ -80,16 +82,16 @@ void EditorDialog::capturePick(int listId) {
   const int count = rowsOnTab(tab);
   for (int row : controls_.listSelectedRows(listId))
     if (row >= 0 && row < count) picks_.push_back({row, entryKey(tab, row)});
-  db.selSatRow = db.selTpRow = db.selSvcRow = -1;
-  db.rowPicked = picks_.empty() ? 0 : 1;
+  view_.pickedSatRow = view_.pickedTpRow = view_.pickedSvcRow = -1;
+  view_.rowPicked = !picks_.empty();
   if (!picks_.empty()) pickedRow(tab) = picks_.front().row;
 }
 
 // Nothing picked, and no row of the shown list looks picked.
 void EditorDialog::clearPick() {
   picks_.clear();
-  db.rowPicked = 0;
-  db.selSatRow = db.selTpRow = db.selSvcRow = -1;
+  view_.rowPicked = false;
+  view_.pickedSatRow = view_.pickedTpRow = view_.pickedSvcRow = -1;
   const int list = listOfTab(curTab);
   if (!controls_.listSelectedRows(list).empty()) controls_.listSelectRows(list, {});
 }
@@ -104,11 +106,11 @@ void EditorDialog::recapturePick() {
 // shows is gone, the whole pick goes and the panel is emptied.
 void EditorDialog::followPicks() {
   if (picks_.empty() || pickTab_ != curTab) {
-    if (db.rowPicked != 0 || !picks_.empty()) {
+    if (view_.rowPicked || !picks_.empty()) {
       clearPick();
       clearEditPanel();
     }
-    db.selSatRow = db.selTpRow = db.selSvcRow = -1;
+    view_.pickedSatRow = view_.pickedTpRow = view_.pickedSvcRow = -1;
     return;
   }
   const int count = rowsOnTab(curTab);
@@ -146,9 +148,9 @@ void EditorDialog::followPicks() {
   }
   const bool moved = kept.front().row != picks_.front().row;
   picks_ = std::move(kept);
-  db.selSatRow = db.selTpRow = db.selSvcRow = -1;
+  view_.pickedSatRow = view_.pickedTpRow = view_.pickedSvcRow = -1;
   pickedRow(curTab) = picks_.front().row;
-  db.rowPicked = 1;
+  view_.rowPicked = true;
 
   const int list = listOfTab(curTab);
   std::vector<int> rows;
@@ -166,25 +168,26 @@ void EditorDialog::followPicks() {
 // now in its place is shown.
 void EditorDialog::followShownSatellite() {
   if (db.satCount <= 0) {
-    db.selSat = 0;
+    view_.shownSat = 0;
     shownSatKey_.clear();
     return;
   }
-  int s = std::clamp(db.selSat, 0, db.satCount - 1);
-  if (!shownSatKey_.empty() && (db.selSat != s || entryKey(TAB_SATELLITE, s) != shownSatKey_)) {
+  int s = std::clamp(view_.shownSat, 0, db.satCount - 1);
+  if (!shownSatKey_.empty() &&
+      (view_.shownSat != s || entryKey(TAB_SATELLITE, s) != shownSatKey_)) {
     int best = -1;
     for (int r = 0; r < db.satCount; ++r)
       if (entryKey(TAB_SATELLITE, r) == shownSatKey_ &&
-          (best < 0 || std::abs(r - db.selSat) < std::abs(best - db.selSat)))
+          (best < 0 || std::abs(r - view_.shownSat) < std::abs(best - view_.shownSat)))
         best = r;
     if (best >= 0) s = best;
   }
-  db.selSat = s;
+  view_.shownSat = s;
   shownSatKey_ = entryKey(TAB_SATELLITE, s);
 }
 
 void EditorDialog::showSatellite(int s) {
-  db.selSat = s;
+  view_.shownSat = s;
   shownSatKey_ = s >= 0 && s < db.satCount ? entryKey(TAB_SATELLITE, s) : std::string();
 }
 
@@ -194,18 +197,17 @@ void EditorDialog::showSatellite(int s) {
 void EditorDialog::settleView() {
   if (loaderBusy) return;
   followShownSatellite();
-  if (curTab != TAB_SATELLITE && db.satCount > 0 && db.curSat != db.selSat) {
+  if (curTab != TAB_SATELLITE && db.satCount > 0 && view_.listedSat != view_.shownSat) {
     clearPick();
     refillTab(curTab);
   }
   followPicks();
   if (db.satCount > 0) {
-    refreshInfoPanel(db.selSat);
+    refreshInfoPanel(view_.shownSat);
   } else {
     for (int id : {IDC_SEL_SAT, IDC_SEL_CH, IDC_SEL_TP, IDC_TOTAL_TP, IDC_TOTAL_CH})
       controls_.setText(id, ".");
   }
-  db.savedFlag = wdbLayout == savedLayout_ && sameContent(db, savedContent_) ? 1 : 0;
   updateUndoItems();
   updateTitle();
 }
@@ -214,7 +216,10 @@ void EditorDialog::settleView() {
 void EditorDialog::markSavedState() {
   savedContent_ = db;
   savedLayout_ = wdbLayout;
-  db.savedFlag = 1;
+}
+
+bool EditorDialog::isSaved() const {
+  return wdbLayout == savedLayout_ && sameContent(db, savedContent_);
 }
 
 void EditorDialog::updateTitle() {
@@ -222,7 +227,7 @@ void EditorDialog::updateTitle() {
   if (!shownFile_.empty()) {
     title += " - " + utf8FromPath(pathFromUtf8(shownFile_).filename());
   }
-  const bool modified = db.savedFlag == 0 && db.satCount > 0;
+  const bool modified = hasUnsavedWork();
   if (title == shownTitle_ && modified == shownModified_) return;
   shownTitle_ = title;
   shownModified_ = modified;

@@ -65,7 +65,6 @@ void EditorDialog::showRestoredContent() {
   }
   if (curTab == TAB_SATELLITE) {
     relistCurrentTab();
-    db.curSat = db.satCount;
   } else {
     // The tab shows the same satellite's table as before, when it is
     // still there, and its pick is found again in it.

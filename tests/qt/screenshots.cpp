@@ -25,8 +25,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "json/json_db.h"
 #include "editor/editor_dialog.h"
+#include "json/json_db.h"
 #include "qt/editor_window.h"
 #include "qt/list_view.h"
 #include "resource_ids.h"
@@ -126,9 +126,8 @@ bool run() {
 
   s.prompts.files = {QFile::encodeName(sample).toStdString()};
   s.press(IDC_SAT_LIST, Qt::Key_F3);
-  const bool loaded = QTest::qWaitFor([&] {
-    return s.editor.loaderBusy == 0 && s.window.controls().listRowCount(IDC_SAT_LIST) > 0;
-  });
+  const bool loaded = QTest::qWaitFor(
+      [&] { return !s.editor.isLoading() && s.window.controls().listRowCount(IDC_SAT_LIST) > 0; });
   if (!loaded) return fail("the sample database did not load");
 
   s.clickRow(IDC_SAT_LIST, 1);
