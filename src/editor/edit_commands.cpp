@@ -14,21 +14,16 @@
 #include "db/western_text.h"
 #include "editor/add_channel_dialog.h"
 #include "editor/editor_dialog.h"
+#include "editor/entry_rules.h"
 #include "resource_ids.h"
 #include "texts.h"
 
 namespace velmora::editor {
 
 using namespace velmora::res;
+using namespace velmora::editor::rules;
 
 namespace {
-
-constexpr std::size_t SAT_NAME_LEN = 16;
-constexpr std::size_t CH_NAME_LEN = 18;
-constexpr std::size_t NUMBER_LEN = 5;
-// PIDs and service ids are 16-bit fields in the receiver's file; NID and
-// TID are 16-bit numbers too.
-constexpr std::int64_t MAX_U16 = 65535;
 
 std::size_t at(int i) { return static_cast<std::size_t>(i); }
 
@@ -36,110 +31,6 @@ std::string joined(std::initializer_list<std::string_view> parts) {
   std::string out;
   for (std::string_view part : parts) out.append(part);
   return out;
-}
-
-// The Longi.(SDX) field: exactly four digits giving the orbital position
-// in tenths of a degree east, from 0 up to (not including) 360 degrees.
-std::optional<int> longitudeTenths(std::string_view text) {
-  if (text.size() != 4 ||
-      !std::all_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; }))
-    return std::nullopt;
-  const std::int64_t v = leadingValue(text);
-  if (v < 0 || v >= 3600) return std::nullopt;
-  return static_cast<int>(v);
-}
-
-// LNB oscillator frequencies are whole numbers of MHz: digits only (an
-// empty field is a frequency of 0).
-bool lnbFrequencyOk(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
-}
-
-// A new satellite's name ends with its orbital position: east up to 180
-// degrees, west beyond; whole degrees are written without a fraction.
-std::string longitudeSuffix(int tenths) {
-  const bool west = tenths > 1800;
-  const int v = west ? 3600 - tenths : tenths;
-  const char side = west ? 'W' : 'E';
-  char buf[16];
-  if (v % 10 == 0)
-    std::snprintf(buf, sizeof buf, "-%d%c", v / 10, side);
-  else
-    std::snprintf(buf, sizeof buf, "-%d.%d%c", v / 10, v % 10, side);
-  return buf;
-}
-
-// Texts the receiver's records hold for the panel's combo box choices.
-std::string toneText(int i) { return i == 1 ? "On" : i == 2 ? "Auto" : "Off"; }
-std::string offOnText(int i) { return i == 0 ? "Off" : "On"; }
-// Switch port 1..last, "0" for none.
-std::string portText(int i, int last) { return i >= 1 && i <= last ? decimalText(i) : "0"; }
-
-// A number typed into a field of at most five characters, within [lo, hi].
-bool numberFits(std::string_view text, std::int64_t lo, std::int64_t hi) {
-  const std::int64_t v = leadingValue(text);
-  return text.size() <= NUMBER_LEN && v >= lo && v <= hi;
-}
-
-// Whether a row of `tps` other than `skip` has the frequency,
-// polarisation and symbol rate of `tp`.
-bool transponderExists(const TpTable& tps, const TpRecord& tp, int skip) {
-  for (int r = 0; r < tps.count(); ++r) {
-    const TpRecord& o = tps[r];
-    if (r != skip && o.frequency == tp.frequency && o.polarization == tp.polarization &&
-        o.symbolRate == tp.symbolRate)
-      return true;
-  }
-  return false;
-}
-
-// Whether a row of `svcs` other than `skip` has the typed PIDs, service id
-// and name.
-bool serviceExists(const SvcTable& svcs, const ChannelFields& f, int skip) {
-  for (int r = 0; r < svcs.count(); ++r) {
-    const SvcRecord& o = svcs[r];
-    if (r != skip && o.videoPid == f.vPid && o.audioPid == f.aPid && o.pcrPid == f.pPid &&
-        o.serviceId == f.sid && o.name == f.chName)
-      return true;
-  }
-  return false;
-}
-
-void showWarning(Prompts& prompts, std::string_view message) {
-  prompts.message(message, "", Buttons::Ok, Icon::Exclamation);
-}
-
-// The channel's fields checked and turned into a service (without its
-// transponder key): the name keeps 18 characters, each number its first
-// five characters and must fit the file's 16 bits. Shows one message per
-// refused number; nothing when any was refused.
-std::optional<SvcRecord> checkedService(Prompts& prompts, const ChannelFields& f) {
-  bool ok = true;
-  auto number = [&](const std::string& text, std::string_view refusal) {
-    const std::int64_t v = leadingValue(std::string_view(text).substr(0, NUMBER_LEN));
-    if (v < 0 || v > MAX_U16) {
-      showWarning(prompts, refusal);
-      ok = false;
-    }
-    return v;
-  };
-  const std::int64_t video = number(f.vPid, text::INVALID_VPID);
-  const std::int64_t audio = number(f.aPid, text::INVALID_APID);
-  const std::int64_t pcr = number(f.pPid, text::INVALID_PPID);
-  const std::int64_t sid = number(f.sid, text::INVALID_SID);
-  if (!ok) return std::nullopt;
-
-  SvcRecord svc;
-  svc.name = f.chName.substr(0, CH_NAME_LEN);
-  svc.videoPid = decimalText(video);
-  svc.audioPid = decimalText(audio);
-  svc.pcrPid = decimalText(pcr);
-  svc.serviceId = decimalText(sid);
-  // A TV service has a real video PID (65535 marks none) and sound; the
-  // low bit is the scrambled flag.
-  const bool tv = video > 0 && video != MAX_U16 && audio > 0;
-  svc.serviceType = (f.scrambled == 1 ? 1 : 0) + (tv ? 4 : 8);
-  return svc;
 }
 
 // The selected rows of a list that exist in a table of `count` rows, last
@@ -291,14 +182,7 @@ void EditorDialog::addSatellite() {
     warn(text::SDX_CODE_INVALID);
     return;
   }
-  // The name as it will be stored: cut so that the position suffix fits in
-  // 16 characters, and the suffix after it, unless the name already ends
-  // with it.
-  const std::string suffix = longitudeSuffix(*tenths);
-  std::string base = typed;
-  if (base.size() > suffix.size() && base.ends_with(suffix))
-    base.resize(base.size() - suffix.size());
-  const std::string name = base.substr(0, SAT_NAME_LEN - suffix.size()) + suffix;
+  const std::string name = newSatelliteName(typed, *tenths);
   if (typed.size() > SAT_NAME_LEN)
     warn(joined({text::NAME_CUT_HEAD, westernToUtf8(typed), text::NAME_CUT_ARROW,
                  westernToUtf8(name), text::NAME_CUT_TAIL}));
@@ -544,10 +428,11 @@ void EditorDialog::addChannel() {
     warn(text::SVC_EXISTS);
     return;
   }
-  std::optional<SvcRecord> svc = checkedService(prompts_, f);
-  if (!svc) return;
-  svc->tpKey = tpKeyLong(tps[tpRow]);
-  if (!svcs.append(std::move(*svc))) return;
+  CheckedService checked = checkedService(f);
+  for (std::string_view refusal : checked.refusals) warn(refusal);
+  if (!checked.service) return;
+  checked.service->tpKey = tpKeyLong(tps[tpRow]);
+  if (!svcs.append(std::move(*checked.service))) return;
   insertSvcRow(view_.listedSat, svcs.count() - 1);
   ensureRowVisible(svcs.count() - 1);
   refreshInfoPanel(view_.listedSat);
@@ -569,8 +454,10 @@ void EditorDialog::changeChannel() {
     warn(text::SVC_EXISTS);
     return;
   }
-  const std::optional<SvcRecord> svc = checkedService(prompts_, f);
-  if (!svc) return;
+  const CheckedService checked = checkedService(f);
+  for (std::string_view refusal : checked.refusals) warn(refusal);
+  if (!checked.service) return;
+  const std::optional<SvcRecord>& svc = checked.service;
   // The channel stays on its transponder.
   SvcRecord& target = svcs[row];
   target.name = svc->name;
