@@ -16,9 +16,9 @@ using namespace velmora::res;
 using namespace velmora::test;
 using Fields = std::vector<std::pair<int, std::string>>;
 
-class EditPanel : public ::testing::Test {
+class EditPanelCommands : public ::testing::Test {
  protected:
-  EditPanel() : ui(editorDialog()), editor(ui, prompts, EditorEnv{"/opt/velmora", {}}) {
+  EditPanelCommands() : ui(editorDialog()), editor(ui, prompts, EditorEnv{"/opt/velmora", {}}) {
     editor.initDialog();
   }
 
@@ -106,7 +106,7 @@ class EditPanel : public ::testing::Test {
   EditorDialog editor;
 };
 
-TEST_F(EditPanel, NewSatellitesTakeTheirPositionInTheName) {
+TEST_F(EditPanelCommands, NewSatellitesTakeTheirPositionInTheName) {
   const std::pair<const char*, const char*> typed[] = {{"Hotbird", "0130"},
                                                        {"ABCDEFGHIJKLMNOP", "0192"},
                                                        {"Galaxy", "3300"},
@@ -127,7 +127,7 @@ TEST_F(EditPanel, NewSatellitesTakeTheirPositionInTheName) {
   EXPECT_EQ(ui.text(IDC_LONGITUDE), "");
 }
 
-TEST_F(EditPanel, NewSatelliteSettingsComeFromTheBoxesAndTheTypeFromTheFrequencies) {
+TEST_F(EditPanelCommands, NewSatelliteSettingsComeFromTheBoxesAndTheTypeFromTheFrequencies) {
   choose(IDC_LNB_TYPE, 2);  // Single: the tone becomes On
   choose(IDC_DISEQC, 2);
   choose(IDC_COMMITTED, 3);
@@ -143,7 +143,7 @@ TEST_F(EditPanel, NewSatelliteSettingsComeFromTheBoxesAndTheTypeFromTheFrequenci
   EXPECT_EQ(editor.database().sats[0], expected);
 }
 
-TEST_F(EditPanel, RefusedSatellitesLeaveEverythingAsItWas) {
+TEST_F(EditPanelCommands, RefusedSatellitesLeaveEverythingAsItWas) {
   addSat("", "0130");
   EXPECT_EQ(said(), std::vector<std::string>{"No Name!"});
   addSat("ABCDEFGHIJKLMNOPQRST", "3600");
@@ -167,7 +167,7 @@ TEST_F(EditPanel, RefusedSatellitesLeaveEverythingAsItWas) {
   EXPECT_EQ(ui.text(IDC_SAT_NAME), "");
 }
 
-TEST_F(EditPanel, ASatelliteOfTheSameNameIsReplacedOnlyWhenTheUserSaysYes) {
+TEST_F(EditPanelCommands, ASatelliteOfTheSameNameIsReplacedOnlyWhenTheUserSaysYes) {
   ChannelDb db = makeDb(2, 2, 2);
   db.sats[0].name = "Sat 1-13E";
   load(db);
@@ -205,7 +205,7 @@ TEST_F(EditPanel, ASatelliteOfTheSameNameIsReplacedOnlyWhenTheUserSaysYes) {
   expectCombosHoldTheNames();
 }
 
-TEST_F(EditPanel, TheSixtyFourthSatelliteIsTheLast) {
+TEST_F(EditPanelCommands, TheSixtyFourthSatelliteIsTheLast) {
   load(makeDb(63, 0, 0));
   addSat("Last", "0100");
   EXPECT_TRUE(said().empty());
@@ -216,7 +216,7 @@ TEST_F(EditPanel, TheSixtyFourthSatelliteIsTheLast) {
   expectCombosHoldTheNames();
 }
 
-TEST_F(EditPanel, ChangingASatelliteChecksNameAndPositionAndKeepsItsTables) {
+TEST_F(EditPanelCommands, ChangingASatelliteChecksNameAndPositionAndKeepsItsTables) {
   load(makeDb(3, 1, 1));
   press(IDC_CHANGE);
   EXPECT_EQ(said(), std::vector<std::string>{"Select a list,please!"});
@@ -250,7 +250,7 @@ TEST_F(EditPanel, ChangingASatelliteChecksNameAndPositionAndKeepsItsTables) {
   expectCombosHoldTheNames();
 }
 
-TEST_F(EditPanel, TranspondersAreCheckedInOrderAndDuplicatesRefusedPerSatellite) {
+TEST_F(EditPanelCommands, TranspondersAreCheckedInOrderAndDuplicatesRefusedPerSatellite) {
   switchTo(TAB_TRANSPONDER);
   addTp("12750", "27500");
   EXPECT_EQ(said(), std::vector<std::string>{"There is no satellite!."});
@@ -286,7 +286,7 @@ TEST_F(EditPanel, TranspondersAreCheckedInOrderAndDuplicatesRefusedPerSatellite)
   EXPECT_EQ(editor.database().tpTables[1].count(), 1);
 }
 
-TEST_F(EditPanel, TheDatabaseHoldsSixteenHundredTransponders) {
+TEST_F(EditPanelCommands, TheDatabaseHoldsSixteenHundredTransponders) {
   ChannelDb db = fullDb();
   db.tpTables[5].erase(0);
   load(std::move(db));
@@ -298,7 +298,7 @@ TEST_F(EditPanel, TheDatabaseHoldsSixteenHundredTransponders) {
   EXPECT_EQ(editor.database().countTransponders(), 1600);
 }
 
-TEST_F(EditPanel, ChangingATransponderRekeysExactlyItsChannels) {
+TEST_F(EditPanelCommands, ChangingATransponderRekeysExactlyItsChannels) {
   ChannelDb db = makeDb(2, 2, 0);  // Sat 1: 10700H22000N0T0, 10710V22000N0T1
   db.svcTables[0].append(makeSvc("A", "10700H22000N0T0"));
   db.svcTables[0].append(makeSvc("B", "10710V22000N0T1"));
@@ -335,7 +335,7 @@ TEST_F(EditPanel, ChangingATransponderRekeysExactlyItsChannels) {
 }
 
 // The Windows window has no NID and TID fields: they read empty there.
-TEST_F(EditPanel, ChangingATransponderKeepsItsNidAndTidWithoutFieldsForThem) {
+TEST_F(EditPanelCommands, ChangingATransponderKeepsItsNidAndTidWithoutFieldsForThem) {
   load(makeDb(1, 2, 0));  // 10710V22000N0T1 is row 1
   switchTo(TAB_TRANSPONDER);
   click(IDC_TP_LIST, {1});
@@ -345,7 +345,7 @@ TEST_F(EditPanel, ChangingATransponderKeepsItsNidAndTidWithoutFieldsForThem) {
   EXPECT_EQ(editor.database().tpTables[0][1], makeTp("11000", "V", "22000", "0", "1"));
 }
 
-TEST_F(EditPanel, RemovingTranspondersTakesTheirChannelsAlong) {
+TEST_F(EditPanelCommands, RemovingTranspondersTakesTheirChannelsAlong) {
   load(makeDb(1, 3, 6));  // channel s is on transponder s % 3
   switchTo(TAB_TRANSPONDER);
   press(IDC_REMOVE);
@@ -363,7 +363,7 @@ TEST_F(EditPanel, RemovingTranspondersTakesTheirChannelsAlong) {
   EXPECT_FALSE(editor.isSaved());
 }
 
-TEST_F(EditPanel, ChannelsAreAddedThroughTheDialogOnTheChosenTransponder) {
+TEST_F(EditPanelCommands, ChannelsAreAddedThroughTheDialogOnTheChosenTransponder) {
   load(makeDb(1, 3, 0));
   switchTo(TAB_CHANNEL);
   addSvc(svcFields("News", "160", "80", "160", "7"), 1, 1);
@@ -391,7 +391,7 @@ TEST_F(EditPanel, ChannelsAreAddedThroughTheDialogOnTheChosenTransponder) {
   EXPECT_EQ(ui.text(IDC_CH_NAME), "");
 }
 
-TEST_F(EditPanel, RefusedChannelsReportEachCheckAndStoreNothing) {
+TEST_F(EditPanelCommands, RefusedChannelsReportEachCheckAndStoreNothing) {
   load(makeDb(1, 3, 0));
   switchTo(TAB_CHANNEL);
   addSvc(svcFields("News", "160", "80", "160", "7"), 0);
@@ -406,7 +406,7 @@ TEST_F(EditPanel, RefusedChannelsReportEachCheckAndStoreNothing) {
   EXPECT_EQ(ui.listRowCount(IDC_SVC_LIST), 1);
 }
 
-TEST_F(EditPanel, ChannelLimitsAreCheckedBeforeTheDialogOpens) {
+TEST_F(EditPanelCommands, ChannelLimitsAreCheckedBeforeTheDialogOpens) {
   load(fullDb());
   switchTo(TAB_CHANNEL);
   addSvc(svcFields("One more", "1", "2", "3", "4"), 0);
@@ -426,7 +426,7 @@ TEST_F(EditPanel, ChannelLimitsAreCheckedBeforeTheDialogOpens) {
   EXPECT_EQ(editor.database().svcTables[0].count(), TABLE_ROWS);
 }
 
-TEST_F(EditPanel, ChangingAndRemovingChannels) {
+TEST_F(EditPanelCommands, ChangingAndRemovingChannels) {
   load(makeDb(1, 2, 6));
   switchTo(TAB_CHANNEL);
   click(IDC_SVC_LIST, {1});
@@ -459,7 +459,7 @@ TEST_F(EditPanel, ChangingAndRemovingChannels) {
   EXPECT_EQ(ui.text(IDC_TOTAL_CH), "3");
 }
 
-TEST_F(EditPanel, RemovingSatellitesClosesUpAndTheLastOneClearsTheDatabase) {
+TEST_F(EditPanelCommands, RemovingSatellitesClosesUpAndTheLastOneClearsTheDatabase) {
   load(makeDb(4, 1, 1));
   click(IDC_SAT_LIST, {1, 2});
   press(IDC_REMOVE);
@@ -493,7 +493,7 @@ TEST_F(EditPanel, RemovingSatellitesClosesUpAndTheLastOneClearsTheDatabase) {
 
 // Change refuses what Add refuses on the same tab, with the same messages,
 // whatever the panel holds: an emptied panel never overwrites a row.
-TEST_F(EditPanel, ChangeRefusesWhatAddRefusesAndChangesNothing) {
+TEST_F(EditPanelCommands, ChangeRefusesWhatAddRefusesAndChangesNothing) {
   struct Case {
     int tab;
     int list;
@@ -531,7 +531,7 @@ TEST_F(EditPanel, ChangeRefusesWhatAddRefusesAndChangesNothing) {
 // A row picked in one satellite's list is not a row of another satellite:
 // choosing another satellite in the tab's box, or coming back to the tab
 // after picking a satellite, forgets the pick.
-TEST_F(EditPanel, APickDoesNotCarryOverToAnotherSatellitesList) {
+TEST_F(EditPanelCommands, APickDoesNotCarryOverToAnotherSatellitesList) {
   for (const auto& [tab, list, combo] : {std::tuple{TAB_TRANSPONDER, IDC_TP_LIST, IDC_TP_SAT},
                                          std::tuple{TAB_CHANNEL, IDC_SVC_LIST, IDC_SVC_SAT}}) {
     load(makeDb(2, 2, 2));
@@ -555,7 +555,7 @@ TEST_F(EditPanel, APickDoesNotCarryOverToAnotherSatellitesList) {
 }
 
 // The database is unsaved exactly when it differs from the file.
-TEST_F(EditPanel, ARefusedEditIsNoChange) {
+TEST_F(EditPanelCommands, ARefusedEditIsNoChange) {
   const std::function<void()> refused[] = {
       [&] { addSat("", "0130"); },
       [&] { press(IDC_CHANGE); },
@@ -578,7 +578,7 @@ TEST_F(EditPanel, ARefusedEditIsNoChange) {
   }
 }
 
-TEST_F(EditPanel, NewRowsAreScrolledIntoView) {
+TEST_F(EditPanelCommands, NewRowsAreScrolledIntoView) {
   load(makeDb(30, 1, 1));
   addSat("Astra", "0192");
   EXPECT_EQ(ui.at(IDC_SAT_LIST).list.ensuredVisible, 30);
@@ -596,7 +596,7 @@ TEST_F(EditPanel, NewRowsAreScrolledIntoView) {
   EXPECT_EQ(ui.at(IDC_SVC_LIST).list.ensuredVisible, 1);
 }
 
-TEST_F(EditPanel, RemovingASatelliteRefreshesTheInformationPanel) {
+TEST_F(EditPanelCommands, RemovingASatelliteRefreshesTheInformationPanel) {
   load(makeDb(3, 2, 3));
   click(IDC_SAT_LIST, {2});
   press(IDC_REMOVE);

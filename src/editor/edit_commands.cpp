@@ -115,24 +115,6 @@ bool EditorDialog::clickedRowExists() const {
   }
 }
 
-// Everything of a satellite but its name, from the Satellite tab's fields.
-// The LNB type follows from the two oscillator frequencies, whatever the
-// LNB Type box shows.
-SatRecord EditorDialog::satelliteFromPanel() const {
-  SatRecord sat;
-  sat.lnbFreq1 = controls_.text(IDC_LNB_FREQ1);
-  sat.lnbFreq2 = controls_.text(IDC_LNB_FREQ2);
-  sat.lnbType = lnbTypeFor(sat.lnbFreq1, sat.lnbFreq2);
-  sat.tone22k = toneText(toneIndex);
-  sat.diseqc = diseqcModeText(diseqcIndex, "None");
-  sat.diseqcCommitted = portText(committedIndex, 4);
-  sat.diseqcUncommitted = portText(uncommittedIndex, 16);
-  sat.switch12v = offOnText(switch12vIndex);
-  sat.lnbPower = offOnText(lnbPowerIndex);
-  sat.sdxCode = controls_.text(IDC_LONGITUDE);
-  return sat;
-}
-
 // Both satellite-name boxes hold the names in slot order.
 void EditorDialog::putSatelliteName(int slot, const std::string& name) {
   for (int combo : {IDC_TP_SAT, IDC_SVC_SAT}) {
@@ -204,7 +186,7 @@ void EditorDialog::addSatellite() {
     break;
   }
 
-  SatRecord sat = satelliteFromPanel();
+  SatRecord sat = panel_.satellite();
   sat.name = name;
   const bool replacing = slot < db.satCount;
   if (replacing) {
@@ -253,7 +235,7 @@ void EditorDialog::changeSatellite() {
     ok = false;
   }
   if (ok) {
-    SatRecord sat = satelliteFromPanel();
+    SatRecord sat = panel_.satellite();
     sat.name = name;
     db.sats[at(row)] = std::move(sat);
     putSatelliteName(row, db.sats[at(row)].name);
@@ -289,12 +271,7 @@ bool EditorDialog::transponderFromPanel(TpRecord& tp) {
   const std::string symbolRate = controls_.text(IDC_SYMBOL_RATE);
   // A window without NID and TID fields reads them empty: the picked
   // transponder's stay.
-  std::string nid = controls_.text(IDC_NID);
-  std::string tid = controls_.text(IDC_TID);
-  if (nid.empty() && tid.empty()) {
-    nid = panelNid_;
-    tid = panelTid_;
-  }
+  auto [nid, tid] = panel_.nidAndTid();
   if (!numberFits(frequency, 3400, 12750)) {
     warn(text::INVALID_FREQUENCY);
     ok = false;
@@ -310,7 +287,7 @@ bool EditorDialog::transponderFromPanel(TpRecord& tp) {
   if (nid.empty() && tid.empty()) nid = tid = "0";
   tp = TpRecord{};
   tp.frequency = normalisedNumber(frequency);
-  tp.polarization = polarityIndex == 1 ? "V" : "H";
+  tp.polarization = panel_.polarization();
   tp.symbolRate = normalisedNumber(symbolRate);
   tp.nid = nid;
   tp.tid = tid;
@@ -404,26 +381,19 @@ void EditorDialog::addChannel() {
   }
 
   if (refusedName(prompts_, controls_, IDC_CH_NAME)) return;
-  AddChannelDialog dialog(prompts_, tps,
-                          ChannelFields{controls_.text(IDC_CH_NAME), controls_.text(IDC_VIDEO_PID),
-                                        controls_.text(IDC_AUDIO_PID), controls_.text(IDC_PCR_PID),
-                                        controls_.text(IDC_SERVICE_ID), scrambledIndex});
+  AddChannelDialog dialog(prompts_, tps, panel_.channelFields());
   if (prompts_.runModal(dialog) != IDOK) return;
   const int tpRow = dialog.chosenTpRow;
   if (tpRow < 0 || tpRow >= tps.count()) return;
   const ChannelFields f{dialog.chName, dialog.vPid, dialog.aPid,
                         dialog.pPid,   dialog.sid,  dialog.scrambledChoice};
-  controls_.setText(IDC_CH_NAME, f.chName);
-  controls_.setText(IDC_VIDEO_PID, f.vPid);
-  controls_.setText(IDC_AUDIO_PID, f.aPid);
-  controls_.setText(IDC_PCR_PID, f.pPid);
-  controls_.setText(IDC_SERVICE_ID, f.sid);
+  panel_.showChannelTexts(f);
 
   if (f.chName.empty() || f.vPid.empty() || f.aPid.empty() || f.pPid.empty() || f.sid.empty()) {
     warn(text::INVALID_DATA);
     return;
   }
-  controls_.comboSelect(IDC_SCRAMBLED, scrambledIndex = f.scrambled);
+  panel_.showScrambled(f.scrambled);
   if (serviceExists(svcs, f, -1)) {
     warn(text::SVC_EXISTS);
     return;
@@ -442,9 +412,7 @@ void EditorDialog::changeChannel() {
   const int row = view_.pickedSvcRow;
   SvcTable& svcs = db.svcTables[at(view_.listedSat)];
   if (refusedName(prompts_, controls_, IDC_CH_NAME)) return;
-  const ChannelFields f{controls_.text(IDC_CH_NAME),    controls_.text(IDC_VIDEO_PID),
-                        controls_.text(IDC_AUDIO_PID),  controls_.text(IDC_PCR_PID),
-                        controls_.text(IDC_SERVICE_ID), scrambledIndex};
+  const ChannelFields f = panel_.channelFields();
   // As for a new channel, every field must be filled in.
   if (f.chName.empty() || f.vPid.empty() || f.aPid.empty() || f.pPid.empty() || f.sid.empty()) {
     warn(text::INVALID_DATA);

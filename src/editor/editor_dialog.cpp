@@ -44,11 +44,6 @@ bool contains(const std::array<int, N>& ids, int id) {
   return std::find(ids.begin(), ids.end(), id) != ids.end();
 }
 
-void fillCombo(Controls& c, int id, std::initializer_list<std::string_view> items) {
-  c.comboClear(id);
-  for (std::string_view item : items) c.comboInsert(id, -1, item);
-}
-
 }  // namespace
 
 EditorDialog::EditorDialog(Controls& controls, Prompts& prompts, EditorEnv env)
@@ -91,25 +86,7 @@ void EditorDialog::initDialog() {
   bringUpList(TAB_SATELLITE);
   showTabFields(TAB_SATELLITE);
 
-  fillCombo(c, IDC_LNB_TYPE, {"Universal", "OCS", "Single"});
-  fillCombo(c, IDC_TONE, {"Off", "On", "Auto"});
-  fillCombo(c, IDC_12V, {"Off", "On"});
-  fillCombo(c, IDC_LNB_POWER, {"Off", "On"});
-  fillCombo(c, IDC_DISEQC, {"None", "D1.0", "D1.1", "MOTOR", "USALS"});
-  fillCombo(c, IDC_COMMITTED, {"None", "1", "2", "3", "4"});
-  fillCombo(c, IDC_UNCOMMITTED,
-            {"None", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14",
-             "15", "16"});
-  fillCombo(c, IDC_POLARITY, {"H", "V"});
-  fillCombo(c, IDC_SCRAMBLED, {"No", "Yes"});
-  fillCombo(c, IDC_WEB_LINK, {"SatcoDX", "LyngSat"});
-
-  selectSatelliteDefaults(true);
-  c.comboSelect(IDC_POLARITY, polarityIndex = 0);
-  c.comboSelect(IDC_SCRAMBLED, scrambledIndex = 0);
-  c.setEnabled(IDC_12V, true);
-  c.setEnabled(IDC_LNB_FREQ1, true);
-  c.setEnabled(IDC_LNB_FREQ2, true);
+  panel_.init();
 
   db = ChannelDb{};
   view_ = ViewState{};
@@ -139,21 +116,8 @@ void EditorDialog::initDialog() {
   updateTitle();
 }
 
-// The Satellite tab's settings as a new satellite starts: universal LNB,
-// no DiSEqC, tone automatic, 12 V off; its port and tone choices are then
-// disabled as the LNB type and DiSEqC choice require.
 void EditorDialog::selectSatelliteDefaults(bool lnbPowerOn) {
-  Controls& c = controls_;
-  c.comboSelect(IDC_LNB_TYPE, lnbTypeIndex = 0);
-  c.comboSelect(IDC_DISEQC, diseqcIndex = 0);
-  c.comboSelect(IDC_COMMITTED, committedIndex = 0);
-  c.comboSelect(IDC_UNCOMMITTED, uncommittedIndex = 0);
-  c.comboSelect(IDC_TONE, toneIndex = 2);
-  c.comboSelect(IDC_12V, switch12vIndex = 0);
-  c.comboSelect(IDC_LNB_POWER, lnbPowerIndex = lnbPowerOn ? 1 : 0);
-  c.setEnabled(IDC_TONE, false);
-  c.setEnabled(IDC_COMMITTED, false);
-  c.setEnabled(IDC_UNCOMMITTED, false);
+  panel_.selectSatelliteDefaults(lnbPowerOn);
 }
 
 void EditorDialog::showTabFields(int tab) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "db/channel_db.h"
+#include "editor/edit_panel.h"
 #include "editor/port.h"
 #include "editor/undo_history.h"
 #include "editor/view_state.h"
@@ -107,12 +108,7 @@ class EditorDialog {
   void clearEditFields();
   void ensureRowVisible(int r);
 
-  // Edit panel: filling from a clicked row, and the combo handlers.
-  void fillPanelFromSat(int row);
-  void fillPanelFromTp(int row);
-  void fillPanelFromSvc(int row);
-  void onLnbTypeChanged(int index);
-  void onDiseqcChanged(int index);
+  // The satellite chosen in the Transponder or Channel tab's SAT Name box.
   void chooseSatellite(int comboId, int s);
 
   // Help and web links.
@@ -227,7 +223,6 @@ class EditorDialog {
   void removeTransponders();
   void removeChannels();
   bool clickedRowExists() const;
-  SatRecord satelliteFromPanel() const;
   bool transponderFromPanel(TpRecord& tp);
   void putSatelliteName(int slot, const std::string& name);
   void relistCurrentTab();
@@ -255,20 +250,10 @@ class EditorDialog {
   Point dragPoint;
   bool dropMove = false;
 
-  // Last selected index of each edit-panel combo box.
-  int lnbTypeIndex = 0;
-  int toneIndex = 2;
-  int switch12vIndex = 0;
-  int lnbPowerIndex = 1;
-  int diseqcIndex = 0;
-  int committedIndex = 0;
-  int uncommittedIndex = 0;
-  int polarityIndex = 0;
-  int scrambledIndex = 0;
-
   Controls& controls_;
   Prompts& prompts_;
   EditorEnv env_;
+  EditPanel panel_{controls_};
   std::map<int, Handler> commands_;
   bool columnsDone_[3] = {false, false, false};
   bool tabChangedWhileLoading_ = false;
@@ -284,10 +269,6 @@ class EditorDialog {
   std::string shownSatKey_;
   // The file the File line names; empty when it names none.
   std::string shownFile_;
-  // The NID and TID of the transponder the panel shows. They are never on
-  // screen, and a window need not keep fields for them at all.
-  std::string panelNid_;
-  std::string panelTid_;
   // The database as last loaded or saved, to tell unsaved changes.
   ChannelDb savedContent_;
   wdb::Layout savedLayout_ = wdb::Layout::New;

@@ -131,14 +131,7 @@ void EditorDialog::resetInfoPanel() {
   shownFile_.clear();
 }
 
-void EditorDialog::clearEditFields() {
-  for (int id :
-       {IDC_SAT_NAME, IDC_LNB_FREQ1, IDC_LNB_FREQ2, IDC_LONGITUDE, IDC_FREQUENCY, IDC_SYMBOL_RATE,
-        IDC_NID, IDC_TID, IDC_CH_NAME, IDC_VIDEO_PID, IDC_AUDIO_PID, IDC_PCR_PID, IDC_SERVICE_ID})
-    controls_.setText(id, "");
-  panelNid_.clear();
-  panelTid_.clear();
-}
+void EditorDialog::clearEditFields() { panel_.clearFields(); }
 
 void EditorDialog::ensureRowVisible(int r) {
   const int list = listOfTab(curTab);
@@ -163,14 +156,14 @@ void EditorDialog::onListClick(int listId) {
   const int row = picks_.front().row;
   switch (listId) {
     case IDC_SAT_LIST:
-      fillPanelFromSat(row);
+      panel_.showSatellite(db.sats[slot(row)]);
       showSatellite(row);
       break;
     case IDC_TP_LIST:
-      fillPanelFromTp(row);
+      panel_.showTransponder(db.tpTables[slot(view_.listedSat)][row]);
       break;
     default:
-      fillPanelFromSvc(row);
+      panel_.showChannel(db.svcTables[slot(view_.listedSat)][row]);
       break;
   }
   settleView();
@@ -183,5 +176,40 @@ void EditorDialog::onListRightClick(int listId) {
 }
 
 void EditorDialog::onColumnClick(int /*listId*/) { runCommand(ID_EDIT_SORT); }
+
+void EditorDialog::chooseSatellite(int comboId, int s) {
+  if (s < 0 || s >= MAX_SATS) return;
+  showSatellite(s);
+  // What was picked belongs to the satellite shown before.
+  clearPick();
+  clearEditPanel();
+  refreshInfoPanel(s);
+  // The list already holding this satellite's table stays as it is.
+  if (s == view_.listedSat) return;
+  view_.listedSat = s;
+  if (comboId == IDC_TP_SAT) {
+    controls_.listDeleteAll(IDC_TP_LIST);
+    listTransponders(s);
+  } else {
+    controls_.listDeleteAll(IDC_SVC_LIST);
+    listChannels(s);
+  }
+}
+
+void EditorDialog::onComboChanged(int comboId) {
+  if (comboId == IDC_WEB_LINK) {
+    openWebLink();
+    return;
+  }
+  if (loaderBusy) return;
+  const int index = controls_.comboSelection(comboId);
+  if (comboId == IDC_TP_SAT || comboId == IDC_SVC_SAT) {
+    if (dragging) return;
+    chooseSatellite(comboId, index);
+    settleView();
+    return;
+  }
+  panel_.onComboChanged(comboId, index);
+}
 
 }  // namespace velmora::editor

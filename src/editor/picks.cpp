@@ -235,11 +235,6 @@ void EditorDialog::updateTitle() {
 }
 
 // The panel's fields empty and its choices as at start-up.
-void EditorDialog::clearEditPanel() {
-  clearEditFields();
-  selectSatelliteDefaults(true);
-  controls_.comboSelect(IDC_POLARITY, polarityIndex = 0);
-  controls_.comboSelect(IDC_SCRAMBLED, scrambledIndex = 0);
-}
+void EditorDialog::clearEditPanel() { panel_.clear(); }
 
 }  // namespace velmora::editor
