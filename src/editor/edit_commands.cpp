@@ -132,15 +132,16 @@ void EditorDialog::relistCurrentTab() {
   switch (curTab) {
     case TAB_SATELLITE:
       controls_.listDeleteAll(IDC_SAT_LIST);
-      listSatellites();
+      lists_.listSatellites();
+      view_.listedSat = db.satCount;
       break;
     case TAB_TRANSPONDER:
       controls_.listDeleteAll(IDC_TP_LIST);
-      listTransponders(s);
+      lists_.listTransponders(s);
       break;
     case TAB_CHANNEL:
       controls_.listDeleteAll(IDC_SVC_LIST);
-      listChannels(s);
+      lists_.listChannels(s);
       break;
     default:
       break;
@@ -199,7 +200,7 @@ void EditorDialog::addSatellite() {
     db.appendSatellite(std::move(sat));
   }
   putSatelliteName(slot, db.sats[at(slot)].name);
-  insertSatRow(slot);
+  lists_.insertSatRow(slot);
   ensureRowVisible(slot);
   showSatellite(slot);
   // The Transponder and Channel lists are filled afresh when next shown.
@@ -240,7 +241,7 @@ void EditorDialog::changeSatellite() {
     db.sats[at(row)] = std::move(sat);
     putSatelliteName(row, db.sats[at(row)].name);
   }
-  insertSatRow(row);
+  lists_.insertSatRow(row);
   showSatellite(row);
   view_.listedSat = db.satCount;
 }
@@ -256,10 +257,7 @@ void EditorDialog::removeSatellites() {
   // The Transponder and Channel tabs show the satellite they showed, or
   // when it is gone the one now in its place.
   followShownSatellite();
-  for (int combo : {IDC_TP_SAT, IDC_SVC_SAT}) {
-    controls_.comboClear(combo);
-    for (int s = 0; s < db.satCount; ++s) controls_.comboInsert(combo, s, db.sats[at(s)].name);
-  }
+  lists_.rewriteSatelliteCombos();
   relistCurrentTab();
 }
 
@@ -312,7 +310,7 @@ void EditorDialog::addTransponder() {
     return;
   }
   if (!ok || !tps.append(std::move(tp))) return;
-  insertTpRow(view_.listedSat, tps.count() - 1);
+  lists_.insertTpRow(view_.listedSat, tps.count() - 1);
   ensureRowVisible(tps.count() - 1);
   ++db.totalTp;
   refreshInfoPanel(view_.listedSat);
@@ -336,7 +334,7 @@ void EditorDialog::changeTransponder() {
   tp.seqNo = tps[row].seqNo;
   tps[row] = std::move(tp);
   controls_.listDeleteRow(IDC_TP_LIST, row);
-  insertTpRow(view_.listedSat, row);
+  lists_.insertTpRow(view_.listedSat, row);
   refreshInfoPanel(view_.listedSat);
 }
 
@@ -403,7 +401,7 @@ void EditorDialog::addChannel() {
   if (!checked.service) return;
   checked.service->tpKey = tpKeyLong(tps[tpRow]);
   if (!svcs.append(std::move(*checked.service))) return;
-  insertSvcRow(view_.listedSat, svcs.count() - 1);
+  lists_.insertSvcRow(view_.listedSat, svcs.count() - 1);
   ensureRowVisible(svcs.count() - 1);
   refreshInfoPanel(view_.listedSat);
 }
@@ -435,7 +433,7 @@ void EditorDialog::changeChannel() {
   target.serviceId = svc->serviceId;
   target.serviceType = svc->serviceType;
   controls_.listDeleteRow(IDC_SVC_LIST, row);
-  insertSvcRow(view_.listedSat, row);
+  lists_.insertSvcRow(view_.listedSat, row);
   refreshInfoPanel(view_.listedSat);
 }
 

@@ -12,6 +12,7 @@
 
 #include "db/channel_db.h"
 #include "editor/edit_panel.h"
+#include "editor/lists_presenter.h"
 #include "editor/port.h"
 #include "editor/undo_history.h"
 #include "editor/view_state.h"
@@ -34,10 +35,6 @@ enum class KeyAction {
   Clear,     // swallowed: the window must not act on it
   Consumed,  // handled here
 };
-
-inline constexpr int TAB_SATELLITE = 1;
-inline constexpr int TAB_TRANSPONDER = 2;
-inline constexpr int TAB_CHANNEL = 3;
 
 class EditorDialog {
  public:
@@ -95,14 +92,6 @@ class EditorDialog {
   void refillTransponderTab();
   void refillChannelTab();
   void refillTab(int tab);
-  // Row `row` of satellite s's table into its list, and every row of a
-  // table into an emptied list.
-  void insertSatRow(int s);
-  void insertTpRow(int s, int row);
-  void insertSvcRow(int s, int row);
-  void listSatellites();
-  void listTransponders(int s);
-  void listChannels(int s);
   void refreshInfoPanel(int s);
   void resetInfoPanel();
   void clearEditFields();
@@ -254,8 +243,8 @@ class EditorDialog {
   Prompts& prompts_;
   EditorEnv env_;
   EditPanel panel_{controls_};
+  ListsPresenter lists_{controls_, db};
   std::map<int, Handler> commands_;
-  bool columnsDone_[3] = {false, false, false};
   bool tabChangedWhileLoading_ = false;
   UndoHistory history_;
   std::string lastFind_;

@@ -52,9 +52,7 @@ bool containsIgnoringCase(const std::string& haystack, const std::string& needle
 // search wraps at the end. A row found is picked as by a click.
 bool EditorDialog::findNextRow(const std::string& wanted) {
   if (wanted.empty()) return false;
-  const int list = curTab == TAB_SATELLITE     ? IDC_SAT_LIST
-                   : curTab == TAB_TRANSPONDER ? IDC_TP_LIST
-                                               : IDC_SVC_LIST;
+  const int list = ListsPresenter::listOfTab(curTab);
   const auto s = static_cast<std::size_t>(std::clamp(view_.listedSat, 0, MAX_SATS - 1));
   int count = 0;
   std::function<const std::string&(int)> textOf;

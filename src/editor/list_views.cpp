@@ -1,9 +1,7 @@
 // The three list views (satellites, transponders of one satellite, channels
 // of one satellite), refilling them per tab, clicks on their rows, and the
 // information panel.
-#include <cstdio>
 
-#include "db/list_rows.h"
 #include "db/text_number.h"
 #include "editor/editor_dialog.h"
 #include "layout.h"
@@ -15,19 +13,6 @@ using namespace velmora::res;
 
 namespace {
 
-int listOfTab(int tab) {
-  switch (tab) {
-    case TAB_SATELLITE:
-      return IDC_SAT_LIST;
-    case TAB_TRANSPONDER:
-      return IDC_TP_LIST;
-    case TAB_CHANNEL:
-      return IDC_SVC_LIST;
-    default:
-      return 0;
-  }
-}
-
 std::size_t slot(int s) {
   return static_cast<std::size_t>(s < 0 ? 0 : (s >= MAX_SATS ? MAX_SATS - 1 : s));
 }
@@ -36,54 +21,16 @@ std::size_t slot(int s) {
 
 void EditorDialog::bringUpList(int tab) {
   curTab = tab;
-  for (int t = TAB_SATELLITE; t <= TAB_CHANNEL; ++t) controls_.setVisible(listOfTab(t), t == tab);
-  bool& done = columnsDone_[tab - 1];
-  if (done) return;
-  done = true;
-  const int list = listOfTab(tab);
-  const std::span<const ListColumn> columns = tab == TAB_SATELLITE     ? satelliteColumns()
-                                              : tab == TAB_TRANSPONDER ? transponderColumns()
-                                                                       : channelColumns();
-  for (const ListColumn& col : columns) controls_.listAddColumn(list, col.header, col.width);
-}
-
-void EditorDialog::insertSatRow(int s) {
-  controls_.listInsertRow(IDC_SAT_LIST, s, satelliteRowCells(db, static_cast<int>(slot(s))));
-}
-
-void EditorDialog::insertTpRow(int s, int row) {
-  controls_.listInsertRow(IDC_TP_LIST, row,
-                          transponderRowCells(db, static_cast<int>(slot(s)), row));
-}
-
-void EditorDialog::insertSvcRow(int s, int row) {
-  // The row shows a channel without a name as "....". The loader and the
-  // import store that name, and the edit panel refuses an empty one, so
-  // the list has nothing to write back.
-  controls_.listInsertRow(IDC_SVC_LIST, row, channelRowCells(db, static_cast<int>(slot(s)), row));
-}
-
-void EditorDialog::listSatellites() {
-  for (int s = 0; s < db.satCount; ++s) insertSatRow(s);
-  // The Transponder and Channel lists are filled afresh when next shown.
-  view_.listedSat = db.satCount;
-}
-
-void EditorDialog::listTransponders(int s) {
-  const int count = db.tpTables[slot(s)].count();
-  for (int r = 0; r < count; ++r) insertTpRow(s, r);
-}
-
-void EditorDialog::listChannels(int s) {
-  const int count = db.svcTables[slot(s)].count();
-  for (int r = 0; r < count; ++r) insertSvcRow(s, r);
+  lists_.bringUp(tab);
 }
 
 void EditorDialog::refillSatelliteTab() {
   bringUpList(TAB_SATELLITE);
   controls_.listDeleteAll(IDC_SAT_LIST);
   view_.pickedSatRow = -1;
-  listSatellites();
+  lists_.listSatellites();
+  // The Transponder and Channel lists are filled afresh when next shown.
+  view_.listedSat = db.satCount;
   for (int i = 0; i < view_.shownSat; ++i) ensureRowVisible(i + 2);
 }
 
@@ -93,7 +40,7 @@ void EditorDialog::refillTransponderTab() {
   controls_.comboSelect(IDC_TP_SAT, view_.shownSat);
   controls_.listDeleteAll(IDC_TP_LIST);
   view_.pickedTpRow = -1;
-  listTransponders(view_.listedSat);
+  lists_.listTransponders(view_.listedSat);
 }
 
 void EditorDialog::refillChannelTab() {
@@ -102,7 +49,7 @@ void EditorDialog::refillChannelTab() {
   controls_.comboSelect(IDC_SVC_SAT, view_.shownSat);
   controls_.listDeleteAll(IDC_SVC_LIST);
   view_.pickedSvcRow = -1;
-  listChannels(view_.listedSat);
+  lists_.listChannels(view_.listedSat);
 }
 
 void EditorDialog::refillTab(int tab) {
@@ -134,7 +81,7 @@ void EditorDialog::resetInfoPanel() {
 void EditorDialog::clearEditFields() { panel_.clearFields(); }
 
 void EditorDialog::ensureRowVisible(int r) {
-  const int list = listOfTab(curTab);
+  const int list = ListsPresenter::listOfTab(curTab);
   if (list == 0 || r < 0 || r >= controls_.listRowCount(list)) return;
   controls_.listEnsureVisible(list, r);
 }
@@ -143,7 +90,7 @@ void EditorDialog::ensureRowVisible(int r) {
 // selected entries become the pick, the first of them fills the panel.
 void EditorDialog::onListClick(int listId) {
   if (loaderBusy || dragging) return;
-  if (listId != listOfTab(curTab)) return;
+  if (listId != ListsPresenter::listOfTab(curTab)) return;
   const bool had = view_.rowPicked;
   capturePick(listId);
   if (picks_.empty()) {
@@ -189,10 +136,10 @@ void EditorDialog::chooseSatellite(int comboId, int s) {
   view_.listedSat = s;
   if (comboId == IDC_TP_SAT) {
     controls_.listDeleteAll(IDC_TP_LIST);
-    listTransponders(s);
+    lists_.listTransponders(s);
   } else {
     controls_.listDeleteAll(IDC_SVC_LIST);
-    listChannels(s);
+    lists_.listChannels(s);
   }
 }
 

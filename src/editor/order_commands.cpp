@@ -4,7 +4,6 @@
 // worked out by the core (order/order.h); here are the window's rules:
 // which list, which messages, what is refilled and what stays in view.
 #include <algorithm>
-#include <cstdio>
 
 #include "editor/editor_dialog.h"
 #include "editor/move_dialog.h"
@@ -33,33 +32,9 @@ order::Tab tabOf(int tab) {
   }
 }
 
-int listOf(int tab) {
-  switch (tab) {
-    case TAB_SATELLITE:
-      return IDC_SAT_LIST;
-    case TAB_TRANSPONDER:
-      return IDC_TP_LIST;
-    default:
-      return IDC_SVC_LIST;
-  }
-}
-
-// The "No." column as the lists fill it.
-std::string rowNumber(int tab, int row) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, tab == TAB_SATELLITE ? "%2d" : "%3d", row + 1);
-  return buf;
-}
-
 }  // namespace
 
-void EditorDialog::rewriteSatelliteCombos() {
-  for (int combo : {IDC_TP_SAT, IDC_SVC_SAT}) {
-    controls_.comboClear(combo);
-    for (int s = 0; s < db.satCount; ++s)
-      controls_.comboInsert(combo, s, db.sats[static_cast<std::size_t>(s)].name);
-  }
-}
+void EditorDialog::rewriteSatelliteCombos() { lists_.rewriteSatelliteCombos(); }
 
 void EditorDialog::sortEntries() {
   order::sortTab(db, tabOf(curTab));
@@ -117,7 +92,7 @@ bool EditorDialog::moveTo(int position) {
 
 void EditorDialog::resetDrag() {
   if (dragging) {
-    controls_.dragShowInsertion(listOf(curTab), -1);
+    controls_.dragShowInsertion(ListsPresenter::listOfTab(curTab), -1);
     controls_.dragEnd();
   }
   dragging = false;
@@ -128,7 +103,7 @@ void EditorDialog::resetDrag() {
 }
 
 void EditorDialog::onDragBegin(int listId, int row) {
-  if (loaderBusy || dragging || listId != listOf(curTab)) return;
+  if (loaderBusy || dragging || listId != ListsPresenter::listOfTab(curTab)) return;
   if (row < 0 || row >= controls_.listRowCount(listId)) return;
   dragRow = row;
   dropRow = -1;
@@ -142,7 +117,7 @@ void EditorDialog::onDragBegin(int listId, int row) {
 // below the last row it goes to the end. The result is the row before
 // which it comes to stand, counted with the dragged row still in place.
 int EditorDialog::dropRowAt(int y) const {
-  const int list = listOf(curTab);
+  const int list = ListsPresenter::listOfTab(curTab);
   const int rows = controls_.listRowCount(list);
   const int half = std::max(1, controls_.listRowHeight(list) / 2);
   if (y + half < 0) return controls_.listTopRow(list);
@@ -155,7 +130,7 @@ void EditorDialog::onDragMove(int overList, int x, int y) {
   dragPoint = {x, y};
   // Resting on the last row in view scrolls the list down one row, on the
   // first row in view up one row.
-  const int list = listOf(curTab);
+  const int list = ListsPresenter::listOfTab(curTab);
   if (overList != list) {
     controls_.dragShowInsertion(list, -1);
     return;
@@ -182,11 +157,11 @@ void EditorDialog::onDragRelease(int overList, int x, int y) {
     onDragCancel();
     return;
   }
-  controls_.dragShowInsertion(listOf(curTab), -1);
+  controls_.dragShowInsertion(ListsPresenter::listOfTab(curTab), -1);
   dragging = false;
   controls_.dragEnd();
   dragPoint = {x, y};
-  droppedOnList_ = overList == listOf(curTab);
+  droppedOnList_ = overList == ListsPresenter::listOfTab(curTab);
   asStep([this] { finishDrop(); });
   resetDrag();
   settleView();
@@ -200,7 +175,7 @@ void EditorDialog::finishDrop() {
   }
   // Dropped anywhere else on the window: the dragged row, the one its
   // image showed, is removed as Remove would, without a click first.
-  const int list = listOf(curTab);
+  const int list = ListsPresenter::listOfTab(curTab);
   if (dragRow < 0 || dragRow >= controls_.listRowCount(list)) return;
   controls_.listSelectRows(list, {dragRow});
   view_.rowPicked = true;
@@ -211,7 +186,7 @@ void EditorDialog::finishDrop() {
 // The dragged entry comes to stand just before the row under the drop
 // point, or at the end below the last row.
 void EditorDialog::dropOnList() {
-  const int list = listOf(curTab);
+  const int list = ListsPresenter::listOfTab(curTab);
   const int rows = controls_.listRowCount(list);
   if (dragRow < 0 || dragRow >= rows) return;
   dropRow = dropRowAt(dragPoint.y);
@@ -238,7 +213,7 @@ void EditorDialog::dropOnList() {
   controls_.listMoveRow(list, dragRow, to);
   // The rows between have changed places: number them afresh.
   for (int r = std::min(dragRow, to); r <= std::max(dragRow, to); ++r)
-    controls_.listSetCell(list, r, 0, rowNumber(curTab, r));
+    controls_.listSetCell(list, r, 0, ListsPresenter::rowNumber(curTab, r));
 }
 
 }  // namespace velmora::editor

@@ -28,10 +28,6 @@ void put(std::string& key, const std::string& text) {
   key += text;
 }
 
-int listOfTab(int tab) {
-  return tab == TAB_SATELLITE ? IDC_SAT_LIST : tab == TAB_TRANSPONDER ? IDC_TP_LIST : IDC_SVC_LIST;
-}
-
 }  // namespace
 
 // An entry's identity: every field the user can see or set. The numbers a
@@ -74,9 +70,7 @@ int& EditorDialog::pickedRow(int tab) {
 }
 
 void EditorDialog::capturePick(int listId) {
-  const int tab = listId == IDC_SAT_LIST  ? TAB_SATELLITE
-                  : listId == IDC_TP_LIST ? TAB_TRANSPONDER
-                                          : TAB_CHANNEL;
+  const int tab = ListsPresenter::tabOfList(listId);
   picks_.clear();
   pickTab_ = tab;
   const int count = rowsOnTab(tab);
@@ -92,7 +86,7 @@ void EditorDialog::clearPick() {
   picks_.clear();
   view_.rowPicked = false;
   view_.pickedSatRow = view_.pickedTpRow = view_.pickedSvcRow = -1;
-  const int list = listOfTab(curTab);
+  const int list = ListsPresenter::listOfTab(curTab);
   if (!controls_.listSelectedRows(list).empty()) controls_.listSelectRows(list, {});
 }
 
@@ -152,7 +146,7 @@ void EditorDialog::followPicks() {
   pickedRow(curTab) = picks_.front().row;
   view_.rowPicked = true;
 
-  const int list = listOfTab(curTab);
+  const int list = ListsPresenter::listOfTab(curTab);
   std::vector<int> rows;
   for (const PickedEntry& p : picks_) rows.push_back(p.row);
   std::vector<int> shown = controls_.listSelectedRows(list);
