@@ -79,8 +79,10 @@ void EditorDialog::changeEntry() {
   clearEditPanel();
 }
 
-void EditorDialog::removeEntry() {
-  const bool picked = view_.rowPicked && clickedRowExists();
+void EditorDialog::removeEntry() { removeRows(view_.rowPicked && clickedRowExists()); }
+
+// Removes the selected rows of the shown list when `picked`, else warns.
+void EditorDialog::removeRows(bool picked) {
   if (!picked) {
     clearPick();
     warn(text::SELECT_A_LIST);
@@ -100,16 +102,20 @@ void EditorDialog::removeEntry() {
 // tab shows: a click that hit no row, or a row of another satellite's
 // table, counts as no pick.
 bool EditorDialog::clickedRowExists() const {
+  return rowInShownTable(curTab == TAB_SATELLITE     ? view_.pickedSatRow
+                         : curTab == TAB_TRANSPONDER ? view_.pickedTpRow
+                                                     : view_.pickedSvcRow);
+}
+
+bool EditorDialog::rowInShownTable(int row) const {
   const bool satOk = view_.listedSat >= 0 && view_.listedSat < db.satCount;
   switch (curTab) {
     case TAB_SATELLITE:
-      return view_.pickedSatRow >= 0 && view_.pickedSatRow < db.satCount;
+      return row >= 0 && row < db.satCount;
     case TAB_TRANSPONDER:
-      return satOk && view_.pickedTpRow >= 0 &&
-             view_.pickedTpRow < db.tpTables[at(view_.listedSat)].count();
+      return satOk && row >= 0 && row < db.tpTables[at(view_.listedSat)].count();
     case TAB_CHANNEL:
-      return satOk && view_.pickedSvcRow >= 0 &&
-             view_.pickedSvcRow < db.svcTables[at(view_.listedSat)].count();
+      return satOk && row >= 0 && row < db.svcTables[at(view_.listedSat)].count();
     default:
       return false;
   }

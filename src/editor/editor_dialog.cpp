@@ -176,7 +176,7 @@ void EditorDialog::runCommand(int id) {
   if (loaderBusy && id != ID_OPTION_FEED_TEST && id != ID_ABOUT) return;
   // A row is being dragged: nothing else happens until it is dropped or
   // the drag is abandoned.
-  if (dragging) return;
+  if (drag_.active()) return;
   if (recent) {
     asStep([this, id] { openRecentFile(id - ID_FILE_RECENT1); });
   } else if (id == ID_EDIT_UNDO || id == ID_EDIT_REDO) {
@@ -190,7 +190,7 @@ void EditorDialog::runCommand(int id) {
 KeyAction EditorDialog::onKeyDown(int key, bool ctrl) {
   // While a row is dragged, Esc abandons the drag and every other key is
   // ignored.
-  if (dragging) {
+  if (drag_.active()) {
     if (key == VK_ESCAPE && !ctrl) onDragCancel();
     return KeyAction::Clear;
   }

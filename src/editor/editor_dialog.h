@@ -14,6 +14,7 @@
 #include "editor/edit_panel.h"
 #include "editor/lists_presenter.h"
 #include "editor/port.h"
+#include "editor/row_drag.h"
 #include "editor/undo_history.h"
 #include "editor/view_state.h"
 #include "wdb/file_io.h"
@@ -62,7 +63,7 @@ class EditorDialog {
   void onDragMove(int overList, int x, int y);
   void onDragRelease(int overList, int x, int y);
   void onDragCancel();
-  bool isDragging() const { return dragging; }
+  bool isDragging() const { return drag_.active(); }
   // Whether closing now would lose work: asked by the window when the
   // session ends (log-off, shutdown, an update's restart).
   bool hasUnsavedWork() const;
@@ -196,6 +197,7 @@ class EditorDialog {
 
   // Ordering.
   bool moveTo(int position);
+  bool moveRow(int from, int position);
   void rewriteSatelliteCombos();
   void finishDrop();
   void dropOnList();
@@ -212,6 +214,8 @@ class EditorDialog {
   void removeTransponders();
   void removeChannels();
   bool clickedRowExists() const;
+  bool rowInShownTable(int row) const;
+  void removeRows(bool picked);
   bool transponderFromPanel(TpRecord& tp);
   void putSatelliteName(int slot, const std::string& name);
   void relistCurrentTab();
@@ -228,16 +232,7 @@ class EditorDialog {
 
   ViewState view_;
 
-  // A row being dragged: from its list row dragRow, last seen at dragPoint;
-  // dropMove while a drop has the Move command work without a dialog.
-  struct Point {
-    int x = 0, y = 0;
-  };
-  bool dragging = false;
-  int dragRow = -1;
-  int dropRow = -1;
-  Point dragPoint;
-  bool dropMove = false;
+  RowDrag drag_;
 
   Controls& controls_;
   Prompts& prompts_;
@@ -249,7 +244,6 @@ class EditorDialog {
   UndoHistory history_;
   std::string lastFind_;
   std::vector<std::string> recentFiles_;
-  bool droppedOnList_ = false;
   // The picked rows of the shown list, the first being the one the edit
   // panel shows, each with what identifies its entry.
   std::vector<PickedEntry> picks_;

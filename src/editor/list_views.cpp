@@ -89,7 +89,7 @@ void EditorDialog::ensureRowVisible(int r) {
 // A click, or any other change of a list's selection by the user: the
 // selected entries become the pick, the first of them fills the panel.
 void EditorDialog::onListClick(int listId) {
-  if (loaderBusy || dragging) return;
+  if (loaderBusy || drag_.active()) return;
   if (listId != ListsPresenter::listOfTab(curTab)) return;
   const bool had = view_.rowPicked;
   capturePick(listId);
@@ -151,7 +151,7 @@ void EditorDialog::onComboChanged(int comboId) {
   if (loaderBusy) return;
   const int index = controls_.comboSelection(comboId);
   if (comboId == IDC_TP_SAT || comboId == IDC_SVC_SAT) {
-    if (dragging) return;
+    if (drag_.active()) return;
     chooseSatellite(comboId, index);
     settleView();
     return;

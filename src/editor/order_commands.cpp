@@ -64,8 +64,7 @@ void EditorDialog::moveEntry() {
 // Puts the picked entry of the current tab at `position` (from 1); true
 // when the order changed.
 bool EditorDialog::moveTo(int position) {
-  const order::Tab tab = tabOf(curTab);
-  const int count = order::entryCount(db, tab, view_.listedSat);
+  const int count = order::entryCount(db, tabOf(curTab), view_.listedSat);
   if (position < 1 || position > count) {
     warn(text::NOT_AVAILABLE_POSITION);
     return false;
@@ -77,37 +76,34 @@ bool EditorDialog::moveTo(int position) {
   const int from = curTab == TAB_SATELLITE     ? view_.pickedSatRow
                    : curTab == TAB_TRANSPONDER ? view_.pickedTpRow
                                                : view_.pickedSvcRow;
+  if (!moveRow(from, position)) return false;
+  relistCurrentTab();
+  for (int i = 0; i < position; ++i) ensureRowVisible(i + 2);
+  return true;
+}
+
+// Puts entry `from` of the current tab's table at `position` (from 1) in
+// the database and the SAT Name boxes; true when the order changed.
+bool EditorDialog::moveRow(int from, int position) {
   const int to = position - 1;
   if (from == to) return false;
-  order::moveEntry(db, tab, view_.listedSat, from, to);
+  order::moveEntry(db, tabOf(curTab), view_.listedSat, from, to);
   if (curTab == TAB_SATELLITE) rewriteSatelliteCombos();
-
-  // A drop moves the row in the list itself.
-  if (!dropMove) {
-    relistCurrentTab();
-    for (int i = 0; i < position; ++i) ensureRowVisible(i + 2);
-  }
   return true;
 }
 
 void EditorDialog::resetDrag() {
-  if (dragging) {
+  if (drag_.active()) {
     controls_.dragShowInsertion(ListsPresenter::listOfTab(curTab), -1);
     controls_.dragEnd();
   }
-  dragging = false;
-  dragRow = -1;
-  dropRow = -1;
-  dragPoint = {};
-  dropMove = false;
+  drag_.reset();
 }
 
 void EditorDialog::onDragBegin(int listId, int row) {
-  if (loaderBusy || dragging || listId != ListsPresenter::listOfTab(curTab)) return;
+  if (loaderBusy || drag_.active() || listId != ListsPresenter::listOfTab(curTab)) return;
   if (row < 0 || row >= controls_.listRowCount(listId)) return;
-  dragRow = row;
-  dropRow = -1;
-  dragging = true;
+  drag_.begin(row);
   controls_.dragBegin(listId, row, DRAG_HOT_X, DRAG_HOT_Y);
 }
 
@@ -126,8 +122,8 @@ int EditorDialog::dropRowAt(int y) const {
 }
 
 void EditorDialog::onDragMove(int overList, int x, int y) {
-  if (!dragging) return;
-  dragPoint = {x, y};
+  if (!drag_.active()) return;
+  drag_.moveTo({x, y});
   // Resting on the last row in view scrolls the list down one row, on the
   // first row in view up one row.
   const int list = ListsPresenter::listOfTab(curTab);
@@ -150,7 +146,7 @@ void EditorDialog::onDragMove(int overList, int x, int y) {
 void EditorDialog::onDragCancel() { resetDrag(); }
 
 void EditorDialog::onDragRelease(int overList, int x, int y) {
-  if (!dragging) return;
+  if (!drag_.active()) return;
   // Dropped on the tab strip: the user aimed at another tab, not at
   // removing the row.
   if (overList == IDC_TAB) {
@@ -158,10 +154,8 @@ void EditorDialog::onDragRelease(int overList, int x, int y) {
     return;
   }
   controls_.dragShowInsertion(ListsPresenter::listOfTab(curTab), -1);
-  dragging = false;
+  drag_.release({x, y}, overList == ListsPresenter::listOfTab(curTab));
   controls_.dragEnd();
-  dragPoint = {x, y};
-  droppedOnList_ = overList == ListsPresenter::listOfTab(curTab);
   asStep([this] { finishDrop(); });
   resetDrag();
   settleView();
@@ -169,50 +163,48 @@ void EditorDialog::onDragRelease(int overList, int x, int y) {
 
 // What a released drag does to the database, as one command.
 void EditorDialog::finishDrop() {
-  if (droppedOnList_) {
+  if (drag_.droppedOnList()) {
     dropOnList();
     return;
   }
   // Dropped anywhere else on the window: the dragged row, the one its
   // image showed, is removed as Remove would, without a click first.
   const int list = ListsPresenter::listOfTab(curTab);
-  if (dragRow < 0 || dragRow >= controls_.listRowCount(list)) return;
-  controls_.listSelectRows(list, {dragRow});
-  view_.rowPicked = true;
-  pickedRow(curTab) = dragRow;
-  if (order::entryCount(db, tabOf(curTab), view_.listedSat) > 0) removeEntry();
+  const int dragged = drag_.row();
+  if (dragged < 0 || dragged >= controls_.listRowCount(list)) return;
+  controls_.listSelectRows(list, {dragged});
+  if (order::entryCount(db, tabOf(curTab), view_.listedSat) > 0)
+    removeRows(rowInShownTable(dragged));
 }
 
 // The dragged entry comes to stand just before the row under the drop
-// point, or at the end below the last row.
+// point, or at the end below the last row. What the user picked is found
+// again afterwards.
 void EditorDialog::dropOnList() {
   const int list = ListsPresenter::listOfTab(curTab);
-  const int rows = controls_.listRowCount(list);
-  if (dragRow < 0 || dragRow >= rows) return;
-  dropRow = dropRowAt(dragPoint.y);
-  // A row dropped just before or just after itself stays.
-  if (dropRow == dragRow || dropRow == dragRow + 1) return;
+  const int dragged = drag_.row();
+  if (dragged < 0 || dragged >= controls_.listRowCount(list)) return;
+  const int position = RowDrag::dropPosition(dragged, dropRowAt(drag_.point().y));
+  if (position == 0) return;
 
-  // The target position (from 1) once the dragged row is taken out: a row
-  // dropped below itself leaves a gap above the drop point.
-  dropRow = dragRow > dropRow ? dropRow + 1 : dropRow;
-  // The move works on the dragged row; what the user picked is found
-  // again afterwards.
-  dropMove = true;
-  const bool picked = view_.rowPicked;
-  view_.rowPicked = true;
-  pickedRow(curTab) = dragRow;
   const int count = order::entryCount(db, tabOf(curTab), view_.listedSat);
-  const bool moved = count > 0 && moveTo(dropRow);
-  if (count == 0) warn(text::NO_DATA);
-  view_.rowPicked = picked;
-  dropMove = false;
+  bool moved = false;
+  if (count == 0) {
+    warn(text::NO_DATA);
+  } else if (position > count) {
+    warn(text::NOT_AVAILABLE_POSITION);
+  } else if (!rowInShownTable(dragged)) {
+    warn(text::SELECT_A_LIST);
+  } else {
+    moved = moveRow(dragged, position);
+  }
   if (!moved) return;
 
-  const int to = dropRow - 1;
-  controls_.listMoveRow(list, dragRow, to);
-  // The rows between have changed places: number them afresh.
-  for (int r = std::min(dragRow, to); r <= std::max(dragRow, to); ++r)
+  // The list moves the row itself; the rows between have changed places
+  // and are numbered afresh.
+  const int to = position - 1;
+  controls_.listMoveRow(list, dragged, to);
+  for (int r = std::min(dragged, to); r <= std::max(dragged, to); ++r)
     controls_.listSetCell(list, r, 0, ListsPresenter::rowNumber(curTab, r));
 }
 
