@@ -13,6 +13,7 @@
 #include "db/channel_db.h"
 #include "editor/edit_panel.h"
 #include "editor/lists_presenter.h"
+#include "editor/picked_entries.h"
 #include "editor/port.h"
 #include "editor/row_drag.h"
 #include "editor/undo_history.h"
@@ -176,10 +177,6 @@ class EditorDialog {
 
   // Picks by the entries' content, the shown satellite, and the window's
   // state worked out after every event (picks.cpp).
-  struct PickedEntry {
-    int row = -1;
-    std::string key;
-  };
   std::string entryKey(int tab, int row) const;
   int rowsOnTab(int tab) const;
   int& pickedRow(int tab);
@@ -246,8 +243,7 @@ class EditorDialog {
   std::vector<std::string> recentFiles_;
   // The picked rows of the shown list, the first being the one the edit
   // panel shows, each with what identifies its entry.
-  std::vector<PickedEntry> picks_;
-  int pickTab_ = 0;
+  Picks picks_;
   // What identifies the satellite the information panel names.
   std::string shownSatKey_;
   // The file the File line names; empty when it names none.

@@ -100,7 +100,7 @@ void EditorDialog::onListClick(int listId) {
     settleView();
     return;
   }
-  const int row = picks_.front().row;
+  const int row = picks_.frontRow();
   switch (listId) {
     case IDC_SAT_LIST:
       panel_.showSatellite(db.sats[slot(row)]);

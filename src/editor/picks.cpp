@@ -6,7 +6,6 @@
 // saved state, worked out again after every event.
 #include <algorithm>
 #include <filesystem>
-#include <unordered_map>
 
 #include "db/path_text.h"
 #include "editor/editor_dialog.h"
@@ -21,37 +20,12 @@ namespace {
 
 std::size_t at(int i) { return static_cast<std::size_t>(i); }
 
-// Each text as its length and bytes, so that no two entries share a key.
-void put(std::string& key, const std::string& text) {
-  key += std::to_string(text.size());
-  key += ':';
-  key += text;
-}
-
 }  // namespace
 
-// An entry's identity: every field the user can see or set. The numbers a
-// save writes (`seqNo`, `tpSeqNo`) follow from the order and do not count.
 std::string EditorDialog::entryKey(int tab, int row) const {
-  std::string key;
-  if (tab == TAB_SATELLITE) {
-    const SatRecord& s = db.sats[at(row)];
-    for (const std::string* f :
-         {&s.name, &s.lnbType, &s.lnbFreq1, &s.lnbFreq2, &s.diseqc, &s.tone22k, &s.switch12v,
-          &s.lnbPower, &s.sdxCode, &s.diseqcCommitted, &s.diseqcUncommitted})
-      put(key, *f);
-  } else if (tab == TAB_TRANSPONDER) {
-    const TpRecord& t = db.tpTables[at(view_.listedSat)][row];
-    for (const std::string* f : {&t.polarization, &t.frequency, &t.symbolRate, &t.nid, &t.tid})
-      put(key, *f);
-  } else {
-    const SvcRecord& v = db.svcTables[at(view_.listedSat)][row];
-    for (const std::string* f :
-         {&v.videoPid, &v.audioPid, &v.pcrPid, &v.serviceId, &v.name, &v.spare, &v.tpKey})
-      put(key, *f);
-    key += std::to_string(v.serviceType);
-  }
-  return key;
+  if (tab == TAB_SATELLITE) return Picks::keyOf(db.sats[at(row)]);
+  if (tab == TAB_TRANSPONDER) return Picks::keyOf(db.tpTables[at(view_.listedSat)][row]);
+  return Picks::keyOf(db.svcTables[at(view_.listedSat)][row]);
 }
 
 // Rows of the shown tab's table: the satellites, or the transponders or
@@ -71,14 +45,11 @@ int& EditorDialog::pickedRow(int tab) {
 
 void EditorDialog::capturePick(int listId) {
   const int tab = ListsPresenter::tabOfList(listId);
-  picks_.clear();
-  pickTab_ = tab;
-  const int count = rowsOnTab(tab);
-  for (int row : controls_.listSelectedRows(listId))
-    if (row >= 0 && row < count) picks_.push_back({row, entryKey(tab, row)});
+  picks_.capture(tab, controls_.listSelectedRows(listId), rowsOnTab(tab),
+                 [this, tab](int row) { return entryKey(tab, row); });
   view_.pickedSatRow = view_.pickedTpRow = view_.pickedSvcRow = -1;
   view_.rowPicked = !picks_.empty();
-  if (!picks_.empty()) pickedRow(tab) = picks_.front().row;
+  if (!picks_.empty()) pickedRow(tab) = picks_.frontRow();
 }
 
 // Nothing picked, and no row of the shown list looks picked.
@@ -91,15 +62,15 @@ void EditorDialog::clearPick() {
 }
 
 void EditorDialog::recapturePick() {
-  for (PickedEntry& p : picks_)
-    if (p.row >= 0 && p.row < rowsOnTab(pickTab_)) p.key = entryKey(pickTab_, p.row);
+  const int tab = picks_.tab();
+  picks_.recapture(rowsOnTab(tab), [this, tab](int row) { return entryKey(tab, row); });
 }
 
 // Finds each picked entry again in the shown table: first where it was,
 // else the same entry nearest to where it was. When the entry the panel
 // shows is gone, the whole pick goes and the panel is emptied.
 void EditorDialog::followPicks() {
-  if (picks_.empty() || pickTab_ != curTab) {
+  if (picks_.empty() || picks_.tab() != curTab) {
     if (view_.rowPicked || !picks_.empty()) {
       clearPick();
       clearEditPanel();
@@ -107,54 +78,25 @@ void EditorDialog::followPicks() {
     view_.pickedSatRow = view_.pickedTpRow = view_.pickedSvcRow = -1;
     return;
   }
-  const int count = rowsOnTab(curTab);
-  std::vector<bool> taken(at(count), false);
-  std::unordered_multimap<std::string, int> rowsByKey;
-  auto lookUp = [&](const PickedEntry& p) {
-    if (p.row >= 0 && p.row < count && !taken[at(p.row)] && entryKey(curTab, p.row) == p.key)
-      return p.row;
-    if (rowsByKey.empty())
-      for (int r = 0; r < count; ++r) rowsByKey.emplace(entryKey(curTab, r), r);
-    int best = -1;
-    const auto [from, to] = rowsByKey.equal_range(p.key);
-    for (auto it = from; it != to; ++it) {
-      const int r = it->second;
-      if (taken[at(r)]) continue;
-      if (best < 0 || std::abs(r - p.row) < std::abs(best - p.row)) best = r;
-    }
-    return best;
-  };
-
-  std::vector<PickedEntry> kept;
-  for (std::size_t i = 0; i < picks_.size(); ++i) {
-    const int row = lookUp(picks_[i]);
-    if (row < 0) {
-      if (i == 0) break;  // the entry the panel shows is gone
-      continue;
-    }
-    taken[at(row)] = true;
-    kept.push_back({row, std::move(picks_[i].key)});
-  }
-  if (kept.empty()) {
+  const Picks::Followed followed =
+      picks_.follow(rowsOnTab(curTab), [this](int row) { return entryKey(curTab, row); });
+  if (followed.lost) {
     clearPick();
     clearEditPanel();
     return;
   }
-  const bool moved = kept.front().row != picks_.front().row;
-  picks_ = std::move(kept);
   view_.pickedSatRow = view_.pickedTpRow = view_.pickedSvcRow = -1;
-  pickedRow(curTab) = picks_.front().row;
+  pickedRow(curTab) = picks_.frontRow();
   view_.rowPicked = true;
 
   const int list = ListsPresenter::listOfTab(curTab);
-  std::vector<int> rows;
-  for (const PickedEntry& p : picks_) rows.push_back(p.row);
+  const std::vector<int> rows = picks_.rows();
   std::vector<int> shown = controls_.listSelectedRows(list);
   std::vector<int> wanted = rows;
   std::sort(shown.begin(), shown.end());
   std::sort(wanted.begin(), wanted.end());
   if (shown != wanted) controls_.listSelectRows(list, rows);
-  if (moved) controls_.listEnsureVisible(list, picks_.front().row);
+  if (followed.moved) controls_.listEnsureVisible(list, picks_.frontRow());
 }
 
 // The satellite the information panel names (and the Transponder and
