@@ -34,6 +34,7 @@
 #include "qt/qt_prompts.h"
 #include "resource_ids.h"
 #include "support/db_builders.h"
+#include "support/editor_load.h"
 #include "wdb/file_io.h"
 
 extern char** environ;
@@ -53,8 +54,7 @@ void BM_ChannelTabRefill_Editor(benchmark::State& state) {
   editor::EditorDialog editor(window.controls(), prompts, {});
   window.attach(editor);
   editor.initDialog();
-  editor.db = channelTabDb();
-  window.controls().comboInsert(res::IDC_SVC_SAT, 0, editor.db.sats[0].name);
+  test::load(editor, channelTabDb());
   window.controls().tabSelect(res::IDC_TAB, 2);
   editor.onTabChanged();
   window.show();
@@ -113,8 +113,7 @@ struct ChannelTab {
   ChannelTab() {
     window.attach(editor);
     editor.initDialog();
-    editor.db = channelTabDb();
-    window.controls().comboInsert(res::IDC_SVC_SAT, 0, editor.db.sats[0].name);
+    test::load(editor, channelTabDb());
     window.controls().tabSelect(res::IDC_TAB, 2);
     editor.onTabChanged();
     window.show();
@@ -127,15 +126,16 @@ void BM_SortAndRefill_ChannelTab4000(benchmark::State& state) {
   ChannelTab tab;
   if (!tab.shown) state.SkipWithError("window not shown");
   // First letters in a scrambled order, the same every run.
-  SvcTable unsorted = tab.editor.db.svcTables[0];
+  ChannelDb unsorted = tab.editor.database();
   unsigned seed = 2024;
-  for (SvcRecord& svc : unsorted) {
+  for (SvcRecord& svc : unsorted.svcTables[0]) {
     seed = seed * 1103515245u + 12345u;
     svc.name.insert(0, 1, static_cast<char>('A' + (seed >> 16) % 26));
   }
   for (auto _ : state) {
     state.PauseTiming();
-    tab.editor.db.svcTables[0] = unsorted;
+    test::load(tab.editor, unsorted);
+    QCoreApplication::processEvents();
     state.ResumeTiming();
     tab.editor.onKeyDown(res::VK_F8);
     QCoreApplication::processEvents();
@@ -159,7 +159,8 @@ void BM_Drop_ChannelTab4000(benchmark::State& state) {
       QCoreApplication::processEvents();
     }
   }
-  if (tab.editor.db.svcTables[0][1].name != "Channel 2") state.SkipWithError("no round trip");
+  if (tab.editor.database().svcTables[0][1].name != "Channel 2")
+    state.SkipWithError("no round trip");
   state.SetItemsProcessed(state.iterations() * 2);
 }
 BENCHMARK(BM_Drop_ChannelTab4000)->Unit(benchmark::kMillisecond);
@@ -202,7 +203,7 @@ void BM_OpenFullFile_Editor(benchmark::State& state) {
     state.ResumeTiming();
     editor.onCommand(res::ID_FILE_OPEN);
     auto last = std::chrono::steady_clock::now();
-    while (editor.loaderBusy) {
+    while (editor.isLoading()) {
       QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
       const auto now = std::chrono::steady_clock::now();
       blockedMs =
@@ -231,9 +232,7 @@ void BM_OpenFullFile_DecodeAndRefill(benchmark::State& state) {
     editor.clearDatabase(false);
     QCoreApplication::processEvents();
     state.ResumeTiming();
-    wdb::ReadResult r = wdb::readWdb(*readWholeFile(path));
-    editor.db = std::move(r.db);
-    editor.refillSatelliteTab();
+    editor.finishLoading(wdb::readWdb(*readWholeFile(path)));
     QCoreApplication::processEvents();
   }
 }

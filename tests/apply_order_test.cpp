@@ -33,7 +33,8 @@ TEST(ApplyOrder, TakesTheReferenceOrderAsOneUndoableStep) {
   };
   auto order = [&] {
     std::string out;
-    for (int s = 0; s < editor.db.satCount; ++s) out += editor.db.sats[std::size_t(s)].name + ";";
+    for (int s = 0; s < editor.database().satCount; ++s)
+      out += editor.database().sats[std::size_t(s)].name + ";";
     return out;
   };
 
@@ -54,7 +55,7 @@ TEST(ApplyOrder, TakesTheReferenceOrderAsOneUndoableStep) {
   EXPECT_EQ(prompts.fileFilters.back(), text::APPLY_ORDER_FILTER);
   EXPECT_EQ(order(), "Sat 3;Sat 2;Sat 1;");
   EXPECT_EQ(ui.at(IDC_TP_SAT).combo.items.front(), "Sat 3");
-  EXPECT_EQ(editor.db.savedFlag, 0);
+  EXPECT_FALSE(editor.isSaved());
   editor.onCommand(ID_EDIT_UNDO);
   EXPECT_EQ(order(), "Sat 1;Sat 2;Sat 3;");
   editor.onCommand(ID_EDIT_REDO);

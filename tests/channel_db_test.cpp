@@ -9,10 +9,9 @@ using namespace velmora::test;
 
 TEST(ChannelDb, FreshAndResetDatabasesAreEmpty) {
   ChannelDb db = makeDb(3, 2, 4);
-  db.savedFlag = 0;
   db.reset();
   EXPECT_EQ(db.satCount, 0);
-  EXPECT_EQ(db.savedFlag, 1);
+  EXPECT_EQ(db, ChannelDb{});
   for (int i = 0; i < MAX_SATS; ++i) {
     EXPECT_EQ(db.tpTables[i].count(), 0);
     EXPECT_EQ(db.svcTables[i].count(), 0);

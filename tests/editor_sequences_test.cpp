@@ -10,7 +10,7 @@
 //  2. the list of the shown tab, the SAT Name boxes, the information panel
 //     and the edit panel show the database (the edit panel the picked entry
 //     or nothing);
-//  3. savedFlag is 1 exactly when the database (content and layout) is the
+//  3. the editor says it is saved exactly when the database (content and layout) is the
 //     one last loaded or saved;
 //  4. Undo and Redo walk the model's stack of states, and each sequence ends
 //     by undoing every step back to the state after the last load and
@@ -503,14 +503,14 @@ class Sequence {
       ed_.onTabChanged();
       desc += ", on the " + std::string(tabName(tab)) + " tab";
     }
-    undo_ = {stateOf(ed_.db, ed_.wdbLayout, true)};
+    undo_ = {stateOf(ed_.database(), ed_.layout(), true)};
     undoPos_ = 0;
     saved_ = undo_[0];
     openChoice_ = path("start.wdb");
     begin("open start.wdb");
     ed_.onKeyDown(VK_F3);
     finishStep(Kind::Open);
-    described_.back() = desc + ", loaded as " + summaryOf(ed_.db, ed_.wdbLayout);
+    described_.back() = desc + ", loaded as " + summaryOf(ed_.database(), ed_.layout());
   }
 
   // ------------------------------------------------------------ the steps
@@ -544,7 +544,7 @@ class Sequence {
     int tab = 0, sat = -1;
     std::string satKey;
     std::size_t messages = 0, dialogs = 0, files = 0;
-    int savedFlag = 0;
+    bool saved = false;
     std::map<std::string, std::optional<std::vector<std::byte>>> files_;
   };
 
@@ -554,15 +554,16 @@ class Sequence {
     if (tab == TAB_SATELLITE) return -1;
     return ui_.comboSelection(tab == TAB_TRANSPONDER ? IDC_TP_SAT : IDC_SVC_SAT);
   }
-  State now() const { return stateOf(ed_.db, ed_.wdbLayout); }
+  State now() const { return stateOf(ed_.database(), ed_.layout()); }
   // The satellite a Transponder or Channel tab shows, by its record: it
   // stays the same satellite when others move around it.
   std::string shownSatKey() const {
     const int s = shownSat();
-    return s >= 0 && s < ed_.db.satCount ? satRec(ed_.db.sats[at(s)]) : std::string();
+    return s >= 0 && s < ed_.database().satCount ? satRec(ed_.database().sats[at(s)])
+                                                 : std::string();
   }
   State withSummary(State s) const {
-    s.summary = summaryOf(ed_.db, ed_.wdbLayout);
+    s.summary = summaryOf(ed_.database(), ed_.layout());
     return s;
   }
 
@@ -572,7 +573,7 @@ class Sequence {
     prompts_.script = nullptr;
     fileSteps_.clear();
     failAt_.reset();
-    before_.db = ed_.db;
+    before_.db = ed_.database();
     before_.state = now();
     before_.tab = shownTab();
     before_.sat = shownSat();
@@ -580,7 +581,7 @@ class Sequence {
     before_.messages = prompts_.messages.size();
     before_.dialogs = prompts_.modalDialogs.size();
     before_.files = prompts_.filePurposes.size();
-    before_.savedFlag = ed_.db.savedFlag;
+    before_.saved = ed_.isSaved();
     before_.files_.clear();
   }
   void rememberFiles() {
@@ -592,7 +593,7 @@ class Sequence {
   [[noreturn]] void fail(const std::string& what) {
     std::string text = what;
     text += "\n      before: " + summaryOf(before_.db, before_.state.layout);
-    text += "\n      after:  " + summaryOf(ed_.db, ed_.wdbLayout);
+    text += "\n      after:  " + summaryOf(ed_.database(), ed_.layout());
     throw Failure{text};
   }
   void require(bool ok, const std::string& what) {
@@ -691,7 +692,7 @@ class Sequence {
   }
 
   std::string rowText(int tab, int row) const {
-    const Entries e = entriesOf(ed_.db, tab, shownSat());
+    const Entries e = entriesOf(ed_.database(), tab, shownSat());
     return row >= 0 && row < static_cast<int>(e.label.size()) ? inQuotes(e.label[at(row)]) : "?";
   }
 
@@ -720,7 +721,7 @@ class Sequence {
     }
     begin(what);
     ui_.focus(list);
-    const Entries e = entriesOf(ed_.db, tab, shownSat());
+    const Entries e = entriesOf(ed_.database(), tab, shownSat());
     pick_.clear();
     for (int r : rows) pick_.push_back(e.rec[at(r)]);
     pickTab_ = tab;
@@ -757,11 +758,11 @@ class Sequence {
 
   void chooseSatellite() {
     const int tab = shownTab();
-    if (tab == TAB_SATELLITE || ed_.db.satCount < 2) return switchTab();
+    if (tab == TAB_SATELLITE || ed_.database().satCount < 2) return switchTab();
     const int box = tab == TAB_TRANSPONDER ? IDC_TP_SAT : IDC_SVC_SAT;
-    int s = uniform(0, ed_.db.satCount - 2);
+    int s = uniform(0, ed_.database().satCount - 2);
     if (s >= shownSat()) ++s;
-    begin("SAT Name box: " + inQuotes(ed_.db.sats[at(s)].name));
+    begin("SAT Name box: " + inQuotes(ed_.database().sats[at(s)].name));
     ui_.focus(box);
     ui_.pickComboItem(box, s);
     ed_.onComboChanged(box);
@@ -778,7 +779,8 @@ class Sequence {
       std::vector<std::string> values;
     };
     std::vector<std::string> names;
-    for (int s = 0; s < ed_.db.satCount; ++s) names.push_back(ed_.db.sats[at(s)].name);
+    for (int s = 0; s < ed_.database().satCount; ++s)
+      names.push_back(ed_.database().sats[at(s)].name);
     names.insert(names.end(), {"Astra", "Hotbird", "Thor", "ABCDEFGHIJKLMNOPQR", "", "Hotbird-13E",
                                "Yahsat 52.5E"});
     const std::vector<Field> fields =
@@ -909,7 +911,7 @@ class Sequence {
         break;
       case ID_EDIT_FIND: {
         p.kind = Kind::Find;
-        const Entries e = entriesOf(ed_.db, shownTab(), shownSat());
+        const Entries e = entriesOf(ed_.database(), shownTab(), shownSat());
         std::string text = "zz";
         if (!e.label.empty() && chance(80)) {
           const std::string& l = oneOf(e.label);
@@ -1090,7 +1092,7 @@ class Sequence {
     std::string what = "drag " + std::string(tabName(tab)) + " row " + std::to_string(row + 1) +
                        " " + rowText(tab, row);
     begin(what);
-    const Entries e = entriesOf(ed_.db, tab, shownSat());
+    const Entries e = entriesOf(ed_.database(), tab, shownSat());
     const std::string dragged = e.rec[at(row)];
     ui_.focus(list);
     if (pressSelects) {
@@ -1246,7 +1248,7 @@ class Sequence {
       if (s == FileStep::Rename && e == 0) wrote = true;
     }
     wrote = wrote && !failed;
-    if (wrote) checkSavedFile(loading || kind == Kind::New ? before_.db : ed_.db);
+    if (wrote) checkSavedFile(loading || kind == Kind::New ? before_.db : ed_.database());
     if (!wrote) {
       for (const auto& [p, bytes] : before_.files_) {
         const std::optional<std::vector<std::byte>> nowBytes =
@@ -1282,7 +1284,7 @@ class Sequence {
         require(after == before_.state, "Find changed the database");
         const int list = listOf(shownTab());
         const std::vector<int> sel = ui_.listSelectedRows(list);
-        const Entries e = entriesOf(ed_.db, shownTab(), shownSat());
+        const Entries e = entriesOf(ed_.database(), shownTab(), shownSat());
         if (!sel.empty() && sel.front() < static_cast<int>(e.rec.size()) &&
             (pick_.empty() || e.rec[at(sel.front())] != pick_.front())) {
           pick_.clear();
@@ -1322,7 +1324,7 @@ class Sequence {
         if (!loading && openChoice_ && fs::path(*openChoice_).extension() == ".sdx") {
           ChannelDb expected = before_.db;
           const std::optional<std::vector<std::byte>> bytes = readWholeFile(*openChoice_);
-          importSdx(expected, *bytes, ed_.skipFeedTest != 0);
+          importSdx(expected, *bytes, ed_.skipsFeedTest());
           require(after == stateOf(expected, before_.state.layout),
                   "the import did not append the listing's satellite as the core does");
         } else if (!loading && !wrote) {
@@ -1349,8 +1351,8 @@ class Sequence {
                   "a save changed more than the names it cuts to 16 characters");
         } else {
           require(after == before_.state, "a save that did not succeed changed the database");
-          require(ed_.db.savedFlag == before_.savedFlag,
-                  "a save that did not succeed changed savedFlag");
+          require(ed_.isSaved() == before_.saved,
+                  "a save that did not succeed changed the saved state");
         }
         break;
       case Kind::New:
@@ -1401,7 +1403,7 @@ class Sequence {
     } else {
       // An entry changed in place (Change, or the undo of one) is still the
       // entry in its row.
-      const Entries e = entriesOf(ed_.db, shownTab(), shownSat());
+      const Entries e = entriesOf(ed_.database(), shownTab(), shownSat());
       const Entries e0 = entriesOf(before_.db, before_.tab, before_.sat);
       std::vector<std::string> left = e.rec, kept;
       for (const std::string& p : pick_) {
@@ -1424,10 +1426,10 @@ class Sequence {
 
   // Invariants 2, 3 and the undo menu, after every step.
   void checkWindow(const State& after) {
-    const ChannelDb& db = ed_.db;
-    // 3. savedFlag.
-    require(leftOut("savedflag") || (db.savedFlag == 1) == (after == saved_),
-            "savedFlag is " + std::to_string(db.savedFlag) + " but the database " +
+    const ChannelDb& db = ed_.database();
+    // 3. The saved state.
+    require(leftOut("savedflag") || ed_.isSaved() == (after == saved_),
+            std::string(ed_.isSaved() ? "saved" : "not saved") + " but the database " +
                 (after == saved_ ? "is" : "is not") + " the one last loaded or saved (" +
                 saved_.summary + ")");
     // The undo menu items follow the model's stack.
@@ -1440,7 +1442,7 @@ class Sequence {
 
     // 2. Lists and SAT Name boxes.
     const int tab = shownTab();
-    require(ed_.curTab == tab, "the editor's tab is not the one the tab strip shows");
+    require(ed_.currentTab() == tab, "the editor's tab is not the one the tab strip shows");
     for (int t = TAB_SATELLITE; t <= TAB_CHANNEL; ++t)
       require(ui_.isVisible(listOf(t)) == (t == tab), "another tab's list is shown");
     for (int box : {IDC_TP_SAT, IDC_SVC_SAT}) {
@@ -1527,7 +1529,7 @@ class Sequence {
 
   // Whether every field of the edit panel shows row `row` of the shown list.
   bool panelShows(int tab, int row) const {
-    const ChannelDb& db = ed_.db;
+    const ChannelDb& db = ed_.database();
     const auto offOn = [](const std::string& t) { return has(t, "Off") && !has(t, "On") ? 0 : 1; };
     if (tab == TAB_SATELLITE) {
       if (row >= db.satCount) return false;
@@ -1590,10 +1592,11 @@ class Sequence {
     require(!pick.empty(), std::string(name) + " changed the database with nothing picked");
     require(kind != Kind::Move || !plan.moveRefused,
             "Move changed the database although its position was refused or cancelled");
-    require(shownTab() == tab && (tab == TAB_SATELLITE || shownSat() == s || ed_.db.satCount == 0),
+    require(shownTab() == tab &&
+                (tab == TAB_SATELLITE || shownSat() == s || ed_.database().satCount == 0),
             std::string(name) + " switched the tab or the shown satellite");
-    const Entries e0 = entriesOf(before_.db, tab, s), e1 = entriesOf(ed_.db, tab, s);
-    const std::string rest0 = restOf(before_.db, tab, s), rest1 = restOf(ed_.db, tab, s);
+    const Entries e0 = entriesOf(before_.db, tab, s), e1 = entriesOf(ed_.database(), tab, s);
+    const std::string rest0 = restOf(before_.db, tab, s), rest1 = restOf(ed_.database(), tab, s);
     auto inPick = [&](const std::string& rec, std::vector<std::string>& left) {
       const auto it = std::find(left.begin(), left.end(), rec);
       if (it == left.end()) return false;
@@ -1621,13 +1624,13 @@ class Sequence {
         for (const SvcRecord& v : before_.db.svcTables[at(s)])
           if (std::find(removedTps.begin(), removedTps.end(), v.tpKey) == removedTps.end())
             expected.append(v);
-        require(
-            s < ed_.db.satCount && svcTableRec(expected) == svcTableRec(ed_.db.svcTables[at(s)]),
-            "removing transponders did not remove exactly their channels");
+        require(s < ed_.database().satCount &&
+                    svcTableRec(expected) == svcTableRec(ed_.database().svcTables[at(s)]),
+                "removing transponders did not remove exactly their channels");
       }
-      require(
-          after.layout == before_.state.layout || (tab == TAB_SATELLITE && ed_.db.satCount == 0),
-          std::string(name) + " changed the file layout");
+      require(after.layout == before_.state.layout ||
+                  (tab == TAB_SATELLITE && ed_.database().satCount == 0),
+              std::string(name) + " changed the file layout");
       return;
     }
     require(after.layout == before_.state.layout, std::string(name) + " changed the file layout");
@@ -1643,30 +1646,31 @@ class Sequence {
               "Change changed " + inQuotes(e0.label[i]) +
                   ", which was not picked (picked: " + std::to_string(pick.size()) + " entries)");
       if (tab == TAB_SATELLITE) {
-        require(
-            tablesRec(before_.db, static_cast<int>(i)) == tablesRec(ed_.db, static_cast<int>(i)),
-            "Change of a satellite changed its transponders or channels");
+        require(tablesRec(before_.db, static_cast<int>(i)) ==
+                    tablesRec(ed_.database(), static_cast<int>(i)),
+                "Change of a satellite changed its transponders or channels");
       } else {
         require(rest0 == rest1, "Change changed entries outside the shown list");
         if (tab == TAB_TRANSPONDER) {
           const std::string oldKey = tpKeyLong(before_.db.tpTables[at(s)][static_cast<int>(i)]);
-          const std::string newKey = tpKeyLong(ed_.db.tpTables[at(s)][static_cast<int>(i)]);
+          const std::string newKey = tpKeyLong(ed_.database().tpTables[at(s)][static_cast<int>(i)]);
           SvcTable expected = before_.db.svcTables[at(s)];
           for (SvcRecord& v : expected)
             if (v.tpKey == oldKey) v.tpKey = newKey;
-          require(svcTableRec(expected) == svcTableRec(ed_.db.svcTables[at(s)]),
+          require(svcTableRec(expected) == svcTableRec(ed_.database().svcTables[at(s)]),
                   "the channels did not follow their changed transponder");
         } else {
           require(before_.db.svcTables[at(s)][static_cast<int>(i)].tpKey ==
-                      ed_.db.svcTables[at(s)][static_cast<int>(i)].tpKey,
+                      ed_.database().svcTables[at(s)][static_cast<int>(i)].tpKey,
                   "Change moved a channel to another transponder");
         }
       }
       return;
     }
     // Move and drop on the list: one picked (or dragged) entry moved.
-    require(rest0 == rest1 && (tab != TAB_TRANSPONDER || svcTableRec(before_.db.svcTables[at(s)]) ==
-                                                             svcTableRec(ed_.db.svcTables[at(s)])),
+    require(rest0 == rest1 &&
+                (tab != TAB_TRANSPONDER || svcTableRec(before_.db.svcTables[at(s)]) ==
+                                               svcTableRec(ed_.database().svcTables[at(s)])),
             std::string(name) + " changed entries outside the shown list");
     // Every way of moving one entry that gives the new list (equal entries
     // make several), one of them of a picked entry to the planned place.
@@ -1699,11 +1703,11 @@ class Sequence {
     const State after = now();
     if (after == before_.state) return;
     const int tab = before_.tab, s = before_.sat;
-    const Entries e0 = entriesOf(before_.db, tab, s), e1 = entriesOf(ed_.db, tab, s);
+    const Entries e0 = entriesOf(before_.db, tab, s), e1 = entriesOf(ed_.database(), tab, s);
     require(after.layout == before_.state.layout, "Add changed the file layout");
-    require(restOf(before_.db, tab, s) == restOf(ed_.db, tab, s) &&
-                (tab != TAB_TRANSPONDER ||
-                 svcTableRec(before_.db.svcTables[at(s)]) == svcTableRec(ed_.db.svcTables[at(s)])),
+    require(restOf(before_.db, tab, s) == restOf(ed_.database(), tab, s) &&
+                (tab != TAB_TRANSPONDER || svcTableRec(before_.db.svcTables[at(s)]) ==
+                                               svcTableRec(ed_.database().svcTables[at(s)])),
             "Add changed entries outside the shown list");
     if (e1.full.size() == e0.full.size() + 1) {
       require(std::equal(e0.full.begin(), e0.full.end(), e1.full.begin()),

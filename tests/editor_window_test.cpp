@@ -7,6 +7,7 @@
 #include "editor/editor_dialog.h"
 #include "resource_ids.h"
 #include "support/db_builders.h"
+#include "support/editor_load.h"
 #include "support/fake_port.h"
 #include "texts.h"
 
@@ -29,9 +30,9 @@ class EditorWindow : public ::testing::Test {
     editor.onListClick(list);
   }
   // Three satellites; the second has transponders and channels.
-  void loadSample() {
-    editor.db = makeDb(3, 0, 0);
-    SatRecord& s = editor.db.sats[1];
+  static ChannelDb sampleDb() {
+    ChannelDb db = makeDb(3, 0, 0);
+    SatRecord& s = db.sats[1];
     s.name = "Turksat 42E";
     s.lnbType = "OCS";
     s.diseqc = "D1.1";
@@ -41,14 +42,14 @@ class EditorWindow : public ::testing::Test {
     s.switch12v = "On";
     s.lnbPower = "Off";
     s.sdxCode = "0420";
-    editor.db.tpTables[1].append(makeTp("12750", "V", "27500", "1", "2"));
-    editor.db.tpTables[1].append(makeTp("11034", "H", "30000"));
-    editor.db.svcTables[1].append(makeSvc("", "12750V27500", "0100", "0200", "", "0042", 5));
-    editor.db.svcTables[1].append(makeSvc("News", "11034H30000N0T0", "160", "80", "160", "7", 4));
-    for (int i = 0; i < 3; ++i) {
-      ui.comboInsert(IDC_TP_SAT, i, editor.db.sats[i].name);
-      ui.comboInsert(IDC_SVC_SAT, i, editor.db.sats[i].name);
-    }
+    db.tpTables[1].append(makeTp("12750", "V", "27500", "1", "2"));
+    db.tpTables[1].append(makeTp("11034", "H", "30000"));
+    db.svcTables[1].append(makeSvc("", "12750V27500", "0100", "0200", "", "0042", 5));
+    db.svcTables[1].append(makeSvc("News", "11034H30000N0T0", "160", "80", "160", "7", 4));
+    return db;
+  }
+  void loadSample() {
+    load(editor, sampleDb());
     switchTo(TAB_SATELLITE);
   }
   std::vector<std::string> row(int list, int r) { return ui.at(list).list.rows.at(r); }
@@ -91,10 +92,10 @@ TEST_F(EditorWindow, StartsOnTheSatelliteTabWithItsDefaults) {
   EXPECT_TRUE(ui.isEnabled(IDC_12V));
 
   EXPECT_EQ(ui.text(IDC_WEB_LINK), "Web Link!");
-  EXPECT_EQ(editor.skipFeedTest, 1);
+  EXPECT_TRUE(editor.skipsFeedTest());
   EXPECT_FALSE(ui.menuChecked(ID_OPTION_FEED_TEST));
   EXPECT_FALSE(ui.isVisible(IDC_HIDDEN_BUTTON1));
-  EXPECT_EQ(editor.wdbLayout, wdb::Layout::New);
+  EXPECT_EQ(editor.layout(), wdb::Layout::New);
 }
 
 TEST_F(EditorWindow, EachTabShowsExactlyItsFieldsAndNeverNidOrTid) {
@@ -127,13 +128,13 @@ TEST_F(EditorWindow, ListsShowTheirRowsInTheReceiverFormats) {
   ASSERT_EQ(ui.listRowCount(IDC_SAT_LIST), 3);
   EXPECT_EQ(row(IDC_SAT_LIST, 1), (std::vector<std::string>{" 2", "Turksat 42E", "0420", "OCS",
                                                             "D1.1", "On", "On", "Off"}));
-  EXPECT_EQ(editor.db.curSat, 3);
+  EXPECT_EQ(editor.view().listedSat, 3);
 
   click(IDC_SAT_LIST, 1);
   switchTo(TAB_TRANSPONDER);
   EXPECT_EQ(row(IDC_TP_LIST, 0),
             (std::vector<std::string>{"  1", "Turksat 42E", "12750", "V", "27500"}));
-  EXPECT_EQ(editor.db.curTp, 2);
+  EXPECT_EQ(ui.listRowCount(IDC_TP_LIST), 2);
   EXPECT_EQ(ui.comboSelection(IDC_TP_SAT), 1);
 
   switchTo(TAB_CHANNEL);
@@ -141,7 +142,7 @@ TEST_F(EditorWindow, ListsShowTheirRowsInTheReceiverFormats) {
                                                             "42", "12750", "V", ""}));
   EXPECT_EQ(row(IDC_SVC_LIST, 1), (std::vector<std::string>{"  2", "News", " ", "160", "80", "160",
                                                             "7", "11034", "H", "30000"}));
-  EXPECT_EQ(editor.db.svcTables[1][0].name, "....");  // kept from now on
+  EXPECT_EQ(editor.database().svcTables[1][0].name, "....");  // as the loader stores it
 }
 
 TEST_F(EditorWindow, SwitchingTabsResetsTheirChoicesAndListsHaveTheirColumns) {
@@ -154,7 +155,6 @@ TEST_F(EditorWindow, SwitchingTabsResetsTheirChoicesAndListsHaveTheirColumns) {
   switchTo(TAB_CHANNEL);
   switchTo(TAB_TRANSPONDER);
   EXPECT_EQ(ui.comboItem(IDC_POLARITY, ui.comboSelection(IDC_POLARITY)), "H");
-  EXPECT_EQ(editor.polarityIndex, 0);
 
   ui.type(IDC_SAT_NAME, "typed");
   ui.type(IDC_LONGITUDE, "0130");
@@ -207,8 +207,8 @@ TEST_F(EditorWindow, ClickingRowsFillsThePanelsAndRightClickOffersTheEditMenu) {
   EXPECT_EQ(ui.text(IDC_SEL_SAT), "Turksat 42E");
   EXPECT_EQ(ui.text(IDC_SEL_TP), "2");
   EXPECT_EQ(ui.text(IDC_TOTAL_CH), "2");
-  EXPECT_EQ(editor.db.selSat, 1);
-  EXPECT_EQ(editor.db.rowPicked, 1);
+  EXPECT_EQ(editor.view().shownSat, 1);
+  EXPECT_TRUE(editor.view().rowPicked);
 
   switchTo(TAB_TRANSPONDER);
   click(IDC_TP_LIST, 0);
@@ -226,7 +226,7 @@ TEST_F(EditorWindow, ClickingRowsFillsThePanelsAndRightClickOffersTheEditMenu) {
   ui.pickRows(IDC_SVC_LIST, {});
   prompts.menuChoices = {ID_ABOUT};
   editor.onListRightClick(IDC_SVC_LIST);
-  EXPECT_EQ(editor.db.selSvcRow, -1);
+  EXPECT_EQ(editor.view().pickedSvcRow, -1);
   EXPECT_EQ(prompts.modalDialogs, std::vector<int>{IDD_ABOUTBOX});
 }
 
@@ -241,7 +241,6 @@ TEST_F(EditorWindow, ChoosingTheSatelliteInTheComboRefillsOnlyWhenItChanges) {
   ui.listDeleteRow(IDC_TP_LIST, 0);  // would come back with a refill
   editor.onComboChanged(IDC_TP_SAT);
   EXPECT_EQ(ui.listRowCount(IDC_TP_LIST), 1);
-  EXPECT_EQ(editor.db.curTp, 2);
 }
 
 TEST_F(EditorWindow, LnbTypeAndDiseqcChoicesEnableTheirFields) {
@@ -298,17 +297,18 @@ TEST_F(EditorWindow, KeysFollowTheWindowRules) {
 
 TEST_F(EditorWindow, ColumnClickMarksTheDatabaseModified) {
   loadSample();
+  ASSERT_TRUE(editor.isSaved());
   editor.onColumnClick(IDC_SAT_LIST);
-  EXPECT_EQ(editor.db.savedFlag, 0);
+  EXPECT_FALSE(editor.isSaved());
 }
 
 TEST_F(EditorWindow, OptionWebLinksAndAboutBox) {
   editor.onCommand(ID_OPTION_FEED_TEST);
   EXPECT_TRUE(ui.menuChecked(ID_OPTION_FEED_TEST));
-  EXPECT_EQ(editor.skipFeedTest, 0);
+  EXPECT_FALSE(editor.skipsFeedTest());
   editor.onCommand(ID_OPTION_FEED_TEST);
   EXPECT_FALSE(ui.menuChecked(ID_OPTION_FEED_TEST));
-  EXPECT_EQ(editor.skipFeedTest, 1);
+  EXPECT_TRUE(editor.skipsFeedTest());
 
   for (int i = 0; i < 2; ++i) {
     ui.pickComboItem(IDC_WEB_LINK, 1);
@@ -323,29 +323,26 @@ TEST_F(EditorWindow, OptionWebLinksAndAboutBox) {
   EXPECT_EQ(editor.toolbarTip(ID_TB_MAKE), "Make [wdb] file to update the new to STB");
 }
 
-TEST_F(EditorWindow, ClosingAsksOnlyForUnsavedSatellitesAndNeverWhileLoading) {
-  editor.db.savedFlag = 0;
+TEST_F(EditorWindow, ClosingAsksOnlyForUnsavedSatellites) {
   editor.onCloseRequest();  // empty database: no question
   EXPECT_TRUE(prompts.messages.empty());
   EXPECT_EQ(ui.endedWith, IDOK);
 
   ui.endedWith.reset();
   loadSample();
-  editor.db.savedFlag = 0;
-  editor.loaderBusy = 1;
-  editor.onCloseRequest();
-  EXPECT_FALSE(ui.endedWith);
-  editor.onCommand(ID_FILE_CLOSE);  // refused like every database command
-  EXPECT_FALSE(ui.endedWith);
+  editor.onCloseRequest();  // as loaded: no question
+  EXPECT_TRUE(prompts.messages.empty());
+  EXPECT_EQ(ui.endedWith, IDOK);
 
-  editor.loaderBusy = 0;
+  ui.endedWith.reset();
+  loadUnsaved(editor, ui, sampleDb());
   prompts.answers = {Answer::No};
   editor.onCloseRequest();
   ASSERT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(prompts.messages[0].text, text::SAVE_BEFORE_CLOSING);
   EXPECT_EQ(prompts.messages[0].caption, "Before Opening File");
   EXPECT_EQ(ui.endedWith, IDOK);
-  EXPECT_EQ(editor.db.satCount, 0);
+  EXPECT_EQ(editor.database().satCount, 0);
 }
 
 }  // namespace velmora::editor

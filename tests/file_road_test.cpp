@@ -8,6 +8,7 @@
 #include "editor/editor_dialog.h"
 #include "resource_ids.h"
 #include "support/db_builders.h"
+#include "support/editor_load.h"
 #include "support/fake_port.h"
 #include "texts.h"
 #include "wdb/file_io.h"
@@ -74,7 +75,7 @@ TEST_F(FileRoad, OpeningAndSavingAgainGivesTheSameBytesInBothLayouts) {
     const std::string original = writeFile("original.wdb", sample(), layout);
     open(original);
     ASSERT_TRUE(messageTexts().empty()) << messageTexts().front();
-    EXPECT_EQ(editor.wdbLayout, layout);
+    EXPECT_EQ(editor.layout(), layout);
     EXPECT_EQ(ui.listRowCount(IDC_SAT_LIST), 3);
     EXPECT_EQ(ui.text(IDC_FILE), original);
     EXPECT_EQ(ui.comboCount(IDC_TP_SAT), 3);
@@ -86,7 +87,7 @@ TEST_F(FileRoad, OpeningAndSavingAgainGivesTheSameBytesInBothLayouts) {
 
     save(path("copy.wdb"));
     EXPECT_EQ(bytes(path("copy.wdb")), bytes(original));
-    EXPECT_EQ(editor.db.savedFlag, 1);
+    EXPECT_TRUE(editor.isSaved());
     EXPECT_EQ(ui.text(IDC_FILE), path("copy.wdb"));
     editor.onCommand(ID_FILE_NEW);
     ui.pickTab(0);
@@ -100,7 +101,7 @@ TEST_F(FileRoad, LoadingOnAnotherTabShowsTheFirstSatelliteWithRows) {
   ui.pickTab(2);
   editor.onTabChanged();
   open(file);
-  EXPECT_EQ(editor.db.selSat, 1);
+  EXPECT_EQ(editor.view().shownSat, 1);
   EXPECT_EQ(ui.comboSelection(IDC_SVC_SAT), 1);
   EXPECT_EQ(ui.listRowCount(IDC_SVC_LIST), 6);
   EXPECT_EQ(ui.text(IDC_SEL_SAT), "Sat 2");
@@ -110,11 +111,13 @@ TEST_F(FileRoad, NewAfterAnOlderLayoutWritesTypeOne) {
   open(writeFile("old.wdb", sample(), wdb::Layout::TypeII));
   editor.onCommand(ID_FILE_NEW);
   EXPECT_TRUE(prompts.messages.empty());  // nothing was changed
-  EXPECT_EQ(editor.wdbLayout, wdb::Layout::New);
+  EXPECT_EQ(editor.layout(), wdb::Layout::New);
   EXPECT_EQ(ui.comboCount(IDC_TP_SAT), 0);
   EXPECT_EQ(ui.listRowCount(IDC_SAT_LIST), 0);
   EXPECT_EQ(ui.text(IDC_TOTAL_TP), ".");
-  editor.db.appendSatellite(makeSat("Fresh"));
+  ui.type(IDC_SAT_NAME, "Fresh");
+  ui.type(IDC_LONGITUDE, "0130");
+  editor.onCommand(IDC_ADD);
   save(path("new.wdb"));
   EXPECT_EQ(bytes(path("new.wdb")).size(), 262144u);
 }
@@ -122,19 +125,19 @@ TEST_F(FileRoad, NewAfterAnOlderLayoutWritesTypeOne) {
 TEST_F(FileRoad, OpenRefusalsLeaveTheStateTheyShould) {
   // 64 satellites: a listing, one more satellite, is refused once chosen;
   // a database, which replaces them, opens.
-  editor.db = makeDb(64, 0, 0);
+  load(editor, makeDb(64, 0, 0), wdb::Layout::New);
   fs::copy_file(fs::path(VELMORA_TEST_DATA) / "small_hotbird.sdx", dir() / "hotbird.sdx");
   open(path("hotbird.sdx"));
   EXPECT_EQ(messageTexts().back(), text::OPEN_SAT_RANGE);
-  EXPECT_EQ(editor.db.satCount, 64);
-  prompts.answers = {Answer::No, Answer::No};
+  EXPECT_EQ(editor.database().satCount, 64);
+  prompts.answers = {Answer::No};
   open(writeFile("three.wdb", sample(), wdb::Layout::TypeI));
-  EXPECT_EQ(editor.db.satCount, 3);
-  editor.db = ChannelDb{};
+  EXPECT_EQ(editor.database().satCount, 3);
+  editor.onCommand(ID_FILE_NEW);
 
   open(path("missing.wdb"));
   EXPECT_EQ(messageTexts().back(), text::NO_DATA_IN_FILE);
-  EXPECT_EQ(editor.filePath, path("missing.wdb"));
+  EXPECT_EQ(editor.chosenFile(), path("missing.wdb"));
   EXPECT_EQ(prompts.fileFilters.back(), text::OPEN_FILTER);
 
   for (const char* name : {"LIST.WDB.old", "hotbird.txt", "HOTBIRD.SDX.old"}) {
@@ -149,8 +152,8 @@ TEST_F(FileRoad, OpenRefusalsLeaveTheStateTheyShould) {
   ASSERT_TRUE(writeFileAtomically(path("big.wdb"), tooMany));
   open(path("big.wdb"));
   EXPECT_EQ(messageTexts().back(), text::MAX_TP);
-  EXPECT_EQ(editor.db.satCount, 0);
-  EXPECT_EQ(editor.loaderBusy, 0);
+  EXPECT_EQ(editor.database().satCount, 0);
+  EXPECT_FALSE(editor.isLoading());
 
   ASSERT_TRUE(
       writeFileAtomically(path("junk.wdb"), bytesOf(std::string("\x40\0\0\0\0\0junk", 10))));
@@ -163,27 +166,26 @@ TEST_F(FileRoad, OpenRefusalsLeaveTheStateTheyShould) {
   padded.resize(wdb::MAX_FILE_BYTES);
   ASSERT_TRUE(writeFileAtomically(path("padded.wdb"), padded));
   open(path("padded.wdb"));
-  EXPECT_EQ(editor.db.satCount, 3);
+  EXPECT_EQ(editor.database().satCount, 3);
   editor.onCommand(ID_FILE_NEW);
   padded.push_back(std::byte{0});
   ASSERT_TRUE(writeFileAtomically(path("padded.wdb"), padded));
   open(path("padded.wdb"));
   EXPECT_EQ(messageTexts().back(), text::NOT_A_FORMAT);
-  EXPECT_EQ(editor.db.satCount, 0);
+  EXPECT_EQ(editor.database().satCount, 0);
 }
 
 TEST_F(FileRoad, OpeningOverUnsavedWorkAsksTwiceAndCancelKeepsEverything) {
   const std::string file = writeFile("sample.wdb", sample(), wdb::Layout::TypeI);
-  editor.db = makeDb(1, 1, 1);
-  editor.db.savedFlag = 0;
+  loadUnsaved(editor, ui, makeDb(1, 1, 1));
 
   prompts.answers = {Answer::Cancel};
   open(file);
-  EXPECT_EQ(editor.db.satCount, 1);
+  EXPECT_EQ(editor.database().satCount, 1);
 
   prompts.answers = {Answer::No, Answer::Cancel};  // then cancel the clearing's question
   open(file);
-  EXPECT_EQ(editor.db.satCount, 1);
+  EXPECT_EQ(editor.database().satCount, 1);
   ASSERT_EQ(prompts.messages.size(), 3u);
   EXPECT_EQ(prompts.messages[1].text, text::SAVE_BEFORE_OPENING);
   EXPECT_EQ(prompts.messages[2].text, text::SAVE_BEFORE_CLEARING);
@@ -195,10 +197,10 @@ TEST_F(FileRoad, OpeningOverUnsavedWorkAsksTwiceAndCancelKeepsEverything) {
   prompts.files = {file, std::nullopt};
   editor.onCommand(ID_FILE_OPEN);
   prompts.finishBackgroundWork();
-  EXPECT_EQ(editor.db.satCount, 1);
-  EXPECT_EQ(editor.db.savedFlag, 0);
+  EXPECT_EQ(editor.database().satCount, 1);
+  EXPECT_FALSE(editor.isSaved());
   EXPECT_EQ(prompts.messages.size(), 4u);
-  EXPECT_EQ(editor.loaderBusy, 0);
+  EXPECT_FALSE(editor.isLoading());
 }
 
 TEST_F(FileRoad, SaveRefusalsWriteNothing) {
@@ -206,8 +208,7 @@ TEST_F(FileRoad, SaveRefusalsWriteNothing) {
   EXPECT_EQ(messageTexts().back(), text::NO_DATA);
   EXPECT_TRUE(prompts.fileFilters.empty());
 
-  editor.db = sample();
-  editor.db.savedFlag = 0;
+  loadUnsaved(editor, ui, sample());
   const std::string existing = writeFile("keep.wdb", makeDb(1, 0, 0), wdb::Layout::TypeI);
   const auto before = bytes(existing);
   prompts.answers = {Answer::No};
@@ -216,28 +217,26 @@ TEST_F(FileRoad, SaveRefusalsWriteNothing) {
   EXPECT_EQ(prompts.messages.back().caption, "Overwrite file");
   EXPECT_EQ(bytes(existing), before);
 
-  editor.db = fullDb(6001);
-  editor.db.savedFlag = 0;
+  loadUnsaved(editor, ui, fullDb(6001));
   save(path("over.wdb"));
   EXPECT_NE(messageTexts().back().find("Current Number    : 6001"), std::string::npos);
   EXPECT_FALSE(fs::exists(path("over.wdb")));
 
-  editor.db = sample();
-  editor.db.savedFlag = 0;
+  loadUnsaved(editor, ui, sample());
   fs::create_directory(path("folder.wdb"));
   prompts.answers = {Answer::Yes};
   save(path("folder.wdb"));
   EXPECT_EQ(messageTexts().back(), path("folder.wdb") + " can't be created !  \n\nIt is a folder.");
-  EXPECT_EQ(editor.db.savedFlag, 0);
+  EXPECT_FALSE(editor.isSaved());
 }
 
 TEST_F(FileRoad, ABackupThatCannotBeMadeIsNamedInTheFileLinesTip) {
   const std::string existing = writeFile("list.wdb", makeDb(1, 0, 0), wdb::Layout::TypeI);
   fs::create_directories(path("list.wdb.bak/inside"));
-  editor.db = sample();
+  load(editor, sample(), wdb::Layout::New);
   prompts.answers = {Answer::Yes};
   save(existing);
-  EXPECT_EQ(editor.db.savedFlag, 1);
+  EXPECT_TRUE(editor.isSaved());
   EXPECT_EQ(ui.text(IDC_FILE), existing);
   EXPECT_TRUE(ui.toolTip(IDC_FILE).starts_with(
       existing + "\nThe previous version could not be kept as " + existing + ".bak: "))
@@ -245,13 +244,12 @@ TEST_F(FileRoad, ABackupThatCannotBeMadeIsNamedInTheFileLinesTip) {
 }
 
 TEST_F(FileRoad, AFailedSaveBeforeNewOrCloseKeepsTheWork) {
-  editor.db = sample();
-  editor.db.savedFlag = 0;
+  loadUnsaved(editor, ui, sample());
   fs::create_directory(path("folder.wdb"));
   prompts.answers = {Answer::Yes, Answer::Yes};  // save? yes; replace? yes
   prompts.files = {path("folder.wdb")};
   editor.onCommand(ID_FILE_NEW);
-  EXPECT_EQ(editor.db.satCount, 3);
+  EXPECT_EQ(editor.database().satCount, 3);
 
   prompts.answers = {Answer::Yes, Answer::Yes};
   prompts.files = {path("folder.wdb")};
@@ -265,20 +263,20 @@ TEST_F(FileRoad, AFailedSaveBeforeNewOrCloseKeepsTheWork) {
     prompts.answers = {Answer::Yes, Answer::No};
     prompts.files = {cancel ? std::nullopt : std::optional(existing)};
     editor.onCommand(ID_FILE_NEW);
-    EXPECT_EQ(editor.db.satCount, 3);
+    EXPECT_EQ(editor.database().satCount, 3);
     prompts.answers = {Answer::Yes, Answer::No};
     prompts.files = {cancel ? std::nullopt : std::optional(existing)};
     editor.onCloseRequest();
     EXPECT_FALSE(ui.endedWith);
   }
-  EXPECT_EQ(editor.db.savedFlag, 0);
+  EXPECT_FALSE(editor.isSaved());
 }
 
 TEST_F(FileRoad, CommandsWaitWhileAFileLoads) {
   const std::string file = writeFile("sample.wdb", sample(), wdb::Layout::TypeI);
   prompts.files = {file};
   editor.onCommand(ID_FILE_OPEN);
-  ASSERT_EQ(editor.loaderBusy, 1);
+  ASSERT_TRUE(editor.isLoading());
   const std::size_t asked = prompts.fileFilters.size();
   for (int command : {ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_NEW, ID_FILE_CLOSE})
     editor.onCommand(command);
@@ -288,64 +286,62 @@ TEST_F(FileRoad, CommandsWaitWhileAFileLoads) {
   EXPECT_TRUE(prompts.messages.empty());
 
   prompts.finishBackgroundWork();
-  EXPECT_EQ(editor.loaderBusy, 0);
+  EXPECT_FALSE(editor.isLoading());
   EXPECT_EQ(ui.listRowCount(IDC_SAT_LIST), 3);
 }
 
 TEST_F(FileRoad, ListingsImportAsOneMoreSatelliteWithTheFeedOption) {
   fs::copy_file(fs::path(VELMORA_TEST_DATA) / "small_hotbird.sdx", dir() / "hotbird.sdx.txt");
-  editor.db = makeDb(1, 1, 1);
-  editor.db.savedFlag = 0;
+  loadUnsaved(editor, ui, makeDb(1, 1, 1));
   open(path("hotbird.sdx.txt"));
-  ASSERT_EQ(editor.db.satCount, 2);
-  EXPECT_EQ(editor.db.svcTables[1].count(), 3);  // the feed is left out
+  ASSERT_EQ(editor.database().satCount, 2);
+  EXPECT_EQ(editor.database().svcTables[1].count(), 3);  // the feed is left out
   EXPECT_EQ(ui.listRowCount(IDC_SAT_LIST), 2);
   EXPECT_EQ(ui.comboItem(IDC_TP_SAT, 1), "Hotbird 13E     ");
   EXPECT_EQ(ui.text(IDC_FILE), path("hotbird.sdx.txt"));
-  EXPECT_EQ(editor.db.savedFlag, 0);
+  EXPECT_FALSE(editor.isSaved());
 
   editor.onCommand(ID_OPTION_FEED_TEST);
   open(path("hotbird.sdx.txt"));
-  EXPECT_EQ(editor.db.svcTables[2].count(), 4);
+  EXPECT_EQ(editor.database().svcTables[2].count(), 4);
 
   for (const char* real :
        {"PredatH0r_ChanSort_silva_schneider.sdx", "sirfi_satcodx-editor_channel-list-sample.sdx"}) {
     open((fs::path(VELMORA_TEST_DATA) / real).string());
   }
-  ASSERT_EQ(editor.db.satCount, 5);
-  EXPECT_EQ(editor.db.sats[4].sdxCode, "0420");
-  EXPECT_EQ(editor.db.svcTables[4].count(), 0);  // their PID columns are empty
+  ASSERT_EQ(editor.database().satCount, 5);
+  EXPECT_EQ(editor.database().sats[4].sdxCode, "0420");
+  EXPECT_EQ(editor.database().svcTables[4].count(), 0);  // their PID columns are empty
   EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(FileRoad, ImportLimitsLeaveTheDatabaseAsItWas) {
   fs::copy_file(fs::path(VELMORA_TEST_DATA) / "small_hotbird.sdx", dir() / "hotbird.sdx");
-  editor.db = makeDb(16, 100, 0);  // 1600 transponders already
+  load(editor, makeDb(16, 100, 0), wdb::Layout::New);  // 1600 transponders already
   open(path("hotbird.sdx"));
   EXPECT_EQ(messageTexts(), std::vector<std::string>{std::string(text::IMPORT_TP_RANGE)});
-  EXPECT_EQ(editor.db.satCount, 16);
+  EXPECT_EQ(editor.database().satCount, 16);
 
-  editor.db = makeDb(10, 10, 600);  // 6000 services already
+  load(editor, makeDb(10, 10, 600), wdb::Layout::New);  // 6000 services already
   prompts.messages.clear();
   open(path("hotbird.sdx"));
   EXPECT_EQ(messageTexts(), std::vector<std::string>{std::string(text::IMPORT_SVC_RANGE)});
-  EXPECT_EQ(editor.db.satCount, 10);
+  EXPECT_EQ(editor.database().satCount, 10);
 }
 
 TEST_F(FileRoad, AFileThatIsNoListingIsRefusedWhateverItsName) {
-  editor.db = makeDb(1, 1, 1);
+  load(editor, makeDb(1, 1, 1), wdb::Layout::New);
   const std::string before = ui.text(IDC_FILE);
   std::ofstream(dir() / "noise.sdx", std::ios::binary) << std::string(20000, '\xFF');
   open(path("noise.sdx"));
   EXPECT_EQ(messageTexts(), std::vector<std::string>{std::string(text::SUPPORT_FILE)});
-  EXPECT_EQ(editor.db.satCount, 1);
+  EXPECT_EQ(editor.database().satCount, 1);
   EXPECT_EQ(ui.text(IDC_FILE), before);
 }
 
 TEST_F(FileRoad, OpenAfterSavingFirstLoadsTheChosenFile) {
   const std::string chosen = writeFile("chosen.wdb", sample(), wdb::Layout::TypeI);
-  editor.db = makeDb(1, 1, 1);
-  editor.db.savedFlag = 0;
+  loadUnsaved(editor, ui, makeDb(1, 1, 1));
   prompts.answers = {Answer::Yes};  // save first: yes
   prompts.files = {chosen, path("mine")};
   editor.onCommand(ID_FILE_OPEN);
@@ -353,15 +349,15 @@ TEST_F(FileRoad, OpenAfterSavingFirstLoadsTheChosenFile) {
   // The work went to mine.wdb, and the chosen file is the one shown.
   EXPECT_EQ(prompts.filePurposes, (std::vector{FilePurpose::Open, FilePurpose::Save}));
   EXPECT_EQ(wdb::readWdb(bytes(path("mine.wdb"))).db.satCount, 1);
-  EXPECT_EQ(editor.db.satCount, 3);
-  EXPECT_EQ(editor.filePath, chosen);
+  EXPECT_EQ(editor.database().satCount, 3);
+  EXPECT_EQ(editor.chosenFile(), chosen);
   EXPECT_EQ(ui.text(IDC_FILE), chosen);
   EXPECT_EQ(ui.toolTip(IDC_FILE), chosen);
-  EXPECT_EQ(editor.db.savedFlag, 1);
+  EXPECT_TRUE(editor.isSaved());
 }
 
 TEST_F(FileRoad, ANameWithoutExtensionIsSavedAsADatabaseFile) {
-  editor.db = sample();
+  load(editor, sample(), wdb::Layout::New);
   writeFile("mylist.wdb", makeDb(1, 0, 0), wdb::Layout::TypeI);
   prompts.answers = {Answer::Yes};
   save(path("mylist"));
@@ -370,35 +366,33 @@ TEST_F(FileRoad, ANameWithoutExtensionIsSavedAsADatabaseFile) {
   EXPECT_FALSE(fs::exists(path("mylist")));
   EXPECT_EQ(ui.text(IDC_FILE), path("mylist.wdb"));
   open(path("mylist.wdb"));
-  EXPECT_EQ(editor.db.satCount, 3);
+  EXPECT_EQ(editor.database().satCount, 3);
 }
 
 TEST_F(FileRoad, ExtensionsInAnyCaseAndOnlyADatabasesKeepsItsName) {
-  editor.db = sample();
+  load(editor, sample(), wdb::Layout::New);
   save(path("UP.WDB"));
-  EXPECT_EQ(editor.filePath, path("UP.WDB"));
-  editor.db = sample();
+  EXPECT_EQ(editor.chosenFile(), path("UP.WDB"));
+  load(editor, sample(), wdb::Layout::New);
   save(path("out.txt"));
-  EXPECT_EQ(editor.filePath, path("out.txt.wdb"));
+  EXPECT_EQ(editor.chosenFile(), path("out.txt.wdb"));
   EXPECT_FALSE(fs::exists(path("out.txt")));
   open(path("UP.WDB"));
-  EXPECT_EQ(editor.db.satCount, 3);
+  EXPECT_EQ(editor.database().satCount, 3);
 }
 
 TEST_F(FileRoad, YesToSavingFirstSavesThenGoesAhead) {
-  editor.db = sample();
-  editor.db.savedFlag = 0;
+  loadUnsaved(editor, ui, sample());
   prompts.answers = {Answer::Yes};
   prompts.files = {path("before-new.wdb")};
   editor.onCommand(ID_FILE_NEW);
   EXPECT_TRUE(fs::exists(path("before-new.wdb")));
-  EXPECT_EQ(editor.db.satCount, 0);
-  EXPECT_EQ(editor.db.savedFlag, 1);
+  EXPECT_EQ(editor.database().satCount, 0);
+  EXPECT_TRUE(editor.isSaved());
   EXPECT_EQ(ui.text(IDC_FILE), ".");
   EXPECT_EQ(ui.toolTip(IDC_FILE), "");
 
-  editor.db = sample();
-  editor.db.savedFlag = 0;
+  loadUnsaved(editor, ui, sample());
   prompts.answers = {Answer::Yes};
   prompts.files = {path("before-close.wdb")};
   editor.onCloseRequest();
@@ -408,14 +402,14 @@ TEST_F(FileRoad, YesToSavingFirstSavesThenGoesAhead) {
 
 TEST_F(FileRoad, AnImportIsUnsavedWorkAndShowsTheNewSatellite) {
   fs::copy_file(fs::path(VELMORA_TEST_DATA) / "small_hotbird.sdx", dir() / "hotbird.sdx");
-  editor.db = makeDb(2, 1, 1);
+  load(editor, makeDb(2, 1, 1), wdb::Layout::New);
   ui.pickTab(1);
   editor.onTabChanged();
   open(path("hotbird.sdx"));
-  EXPECT_EQ(editor.db.savedFlag, 0);
+  EXPECT_FALSE(editor.isSaved());
   EXPECT_EQ(ui.comboSelection(IDC_TP_SAT), 2);
   EXPECT_EQ(ui.text(IDC_SEL_SAT), "Hotbird 13E     ");
-  EXPECT_EQ(ui.listRowCount(IDC_TP_LIST), editor.db.tpTables[2].count());
+  EXPECT_EQ(ui.listRowCount(IDC_TP_LIST), editor.database().tpTables[2].count());
 
   // Closing now asks, and No to the question is the only way to lose it.
   editor.onCloseRequest();
@@ -425,22 +419,21 @@ TEST_F(FileRoad, AnImportIsUnsavedWorkAndShowsTheNewSatellite) {
 
 TEST_F(FileRoad, ARefusedImportLeavesTheWindowOnASatelliteThatExists) {
   fs::copy_file(fs::path(VELMORA_TEST_DATA) / "small_hotbird.sdx", dir() / "hotbird.sdx");
-  editor.db = makeDb(16, 100, 0);  // 1600 transponders already
-  for (int s = 0; s < 16; ++s) ui.comboInsert(IDC_TP_SAT, s, editor.db.sats[s].name);
+  load(editor, makeDb(16, 100, 0), wdb::Layout::New);  // 1600 transponders already
   ui.pickTab(1);
   editor.onTabChanged();
   ui.pickComboItem(IDC_TP_SAT, 3);
   editor.onComboChanged(IDC_TP_SAT);
   open(path("hotbird.sdx"));
   EXPECT_EQ(messageTexts(), std::vector<std::string>{std::string(text::IMPORT_TP_RANGE)});
-  EXPECT_EQ(editor.db.curSat, 3);
+  EXPECT_EQ(editor.view().listedSat, 3);
   EXPECT_EQ(ui.comboSelection(IDC_TP_SAT), 3);
-  EXPECT_EQ(ui.text(IDC_SEL_SAT), editor.db.sats[3].name);
+  EXPECT_EQ(ui.text(IDC_SEL_SAT), editor.database().sats[3].name);
   EXPECT_EQ(ui.listRowCount(IDC_TP_LIST), 100);
   // Clicking a row of the shown list fills the panel from that satellite.
   ui.pickRows(IDC_TP_LIST, {5});
   editor.onListClick(IDC_TP_LIST);
-  EXPECT_EQ(ui.text(IDC_FREQUENCY), editor.db.tpTables[3][5].frequency);
+  EXPECT_EQ(ui.text(IDC_FREQUENCY), editor.database().tpTables[3][5].frequency);
 }
 
 TEST_F(FileRoad, ATabChosenWhileLoadingGetsItsDefaultsWhenTheLoadEnds) {
@@ -479,27 +472,26 @@ TEST_F(FileRoad, FilesFromTheDesktopOpenAsOpenWouldAndAreRemembered) {
   const std::string b = writeFile("b.wdb", makeDb(1, 1, 1), wdb::Layout::TypeII);
   editor.openPaths({a});
   prompts.finishBackgroundWork();
-  EXPECT_EQ(editor.db.satCount, 3);
+  EXPECT_EQ(editor.database().satCount, 3);
   EXPECT_TRUE(prompts.fileFilters.empty());  // no file dialog
 
-  // Over unsaved work the save-first question comes as with Open.
-  editor.db.savedFlag = 0;
+  // Over an open database the save-first question comes as with Open.
   prompts.answers = {Answer::Cancel};
   editor.openPaths({b});
   EXPECT_EQ(messageTexts(), std::vector<std::string>{std::string(text::SAVE_BEFORE_OPENING)});
-  EXPECT_EQ(editor.db.satCount, 3);
+  EXPECT_EQ(editor.database().satCount, 3);
   prompts.answers = {Answer::No, Answer::No};
   editor.openPaths({b});
   prompts.finishBackgroundWork();
-  EXPECT_EQ(editor.db.satCount, 1);
+  EXPECT_EQ(editor.database().satCount, 1);
 
   // Several listings: each one more satellite, each one step to undo.
   fs::copy_file(fs::path(VELMORA_TEST_DATA) / "small_hotbird.sdx", dir() / "one.sdx");
   fs::copy_file(fs::path(VELMORA_TEST_DATA) / "small_hotbird.sdx", dir() / "two.sdx");
   editor.openPaths({path("one.sdx"), path("two.sdx")});
-  EXPECT_EQ(editor.db.satCount, 3);
+  EXPECT_EQ(editor.database().satCount, 3);
   editor.onCommand(ID_EDIT_UNDO);
-  EXPECT_EQ(editor.db.satCount, 2);
+  EXPECT_EQ(editor.database().satCount, 2);
 
   // The databases opened or saved, newest first, in the File menu and in
   // the settings for the next start.
@@ -517,7 +509,7 @@ TEST_F(FileRoad, FilesFromTheDesktopOpenAsOpenWouldAndAreRemembered) {
   EXPECT_EQ(second.recentFiles(), editor.recentFiles());
   second.onCommand(ID_FILE_RECENT1 + 2);
   prompts2.finishBackgroundWork();
-  EXPECT_EQ(second.db.satCount, 3);
+  EXPECT_EQ(second.database().satCount, 3);
   EXPECT_EQ(second.recentFiles().front(), a);
 }
 

@@ -4,6 +4,7 @@
 #include "editor/editor_dialog.h"
 #include "resource_ids.h"
 #include "support/db_builders.h"
+#include "support/editor_load.h"
 #include "support/fake_port.h"
 #include "texts.h"
 
@@ -21,7 +22,8 @@ class Ordering : public ::testing::Test {
 
   // Satellites named by the letters of `names`; satellite i has
   // transponders and channels named after it.
-  void load(const std::string& names, int rows = 3) {
+  void load(const std::string& names, int rows = 3) { loadDb(named(names, rows)); }
+  static ChannelDb named(const std::string& names, int rows = 3) {
     ChannelDb db;
     for (char c : names) {
       const std::string n(1, c);
@@ -31,14 +33,11 @@ class Ordering : public ::testing::Test {
         db.svcTables[db.satCount - 1].append(makeSvc(n + std::to_string(r), "11000H" + n));
       }
     }
-    loadDb(std::move(db));
+    return db;
   }
   void loadDb(ChannelDb db) {
     switchTo(TAB_SATELLITE);
-    wdb::ReadResult loaded;
-    loaded.db = std::move(db);
-    loaded.layout = wdb::Layout::TypeI;
-    editor.finishLoading(std::move(loaded));
+    test::load(editor, std::move(db));
   }
   void press(int button) {
     ui.focus(button);
@@ -60,7 +59,7 @@ class Ordering : public ::testing::Test {
   }
   std::string satOrder() const {
     std::string out;
-    for (int s = 0; s < editor.db.satCount; ++s) out += editor.db.sats[s].name;
+    for (int s = 0; s < editor.database().satCount; ++s) out += editor.database().sats[s].name;
     return out;
   }
   std::string combo(int id) const {
@@ -107,35 +106,36 @@ TEST_F(Ordering, EveryWayToSortSortsTheShownTabAndMarksTheDatabaseModified) {
   for (const Way& way : ways) {
     SCOPED_TRACE(way.name);
     editor.clearDatabase(false);
-    load("hAe");
     // Transponders of the first satellite out of order, channels of both.
-    editor.db.tpTables[0][0].frequency = "12000";
-    editor.db.svcTables[0][0].name = "z";
-    editor.db.svcTables[2][1].name = "";
-    editor.db.savedFlag = 1;
+    ChannelDb db = named("hAe");
+    db.tpTables[0][0].frequency = "12000";
+    db.svcTables[0][0].name = "z";
+    db.svcTables[2][1].name = "";
+    loadDb(std::move(db));
+    ASSERT_TRUE(editor.isSaved());
     ui.listState(IDC_SAT_LIST).top = 2;
     way.sort(editor);
     EXPECT_EQ(satOrder(), "Aeh");
-    EXPECT_EQ(editor.db.svcTables[0][0].name, "A0");  // the tables went with them
+    EXPECT_EQ(editor.database().svcTables[0][0].name, "A0");  // the tables went with them
     EXPECT_EQ(column(IDC_SAT_LIST), "A e h ");
     EXPECT_EQ(combo(IDC_TP_SAT), "Aeh");
     EXPECT_EQ(combo(IDC_SVC_SAT), "Aeh");
     EXPECT_EQ(ui.at(IDC_SAT_LIST).list.top, 0);
-    EXPECT_EQ(editor.db.savedFlag, 0);
+    EXPECT_FALSE(editor.isSaved());
 
     // The Transponder tab shows satellite "h", but every table is sorted.
     click(IDC_SAT_LIST, 2);
     switchTo(TAB_TRANSPONDER);
     way.sort(editor);
     EXPECT_EQ(column(IDC_TP_LIST, 2), "11001 11002 12000 ");
-    EXPECT_EQ(editor.db.tpTables[0][0].frequency, "11000");
-    EXPECT_EQ(editor.db.curTp, 3);
+    EXPECT_EQ(editor.database().tpTables[0][0].frequency, "11000");
+    EXPECT_EQ(ui.listRowCount(IDC_TP_LIST), 3);
 
     switchTo(TAB_CHANNEL);
     way.sort(editor);
     EXPECT_EQ(column(IDC_SVC_LIST), "h1 h2 z ");
-    EXPECT_EQ(editor.db.svcTables[1][0].name, "");  // sorted as "....", not shown yet
-    EXPECT_EQ(editor.db.svcTables[1][1].name, "e0");
+    EXPECT_EQ(editor.database().svcTables[1][0].name, "....");  // as the loader names it
+    EXPECT_EQ(editor.database().svcTables[1][1].name, "e0");
     EXPECT_TRUE(prompts.messages.empty());
   }
 
@@ -143,7 +143,7 @@ TEST_F(Ordering, EveryWayToSortSortsTheShownTabAndMarksTheDatabaseModified) {
   prompts.answers = {Answer::No};
   editor.onCommand(ID_FILE_NEW);
   editor.onKeyDown(VK_F8);
-  EXPECT_EQ(editor.db.savedFlag, 1);
+  EXPECT_TRUE(editor.isSaved());
 }
 
 TEST_F(Ordering, MoveTakesThePositionFromTheDialog) {
@@ -177,26 +177,26 @@ TEST_F(Ordering, MoveTakesThePositionFromTheDialog) {
     prompts.messages.clear();
     load("ABCD");
     click(IDC_SAT_LIST, c.picked);
-    editor.db.savedFlag = 1;
     move(typed(c.text, c.key, c.focus));
     EXPECT_EQ(satOrder(), c.order);
     EXPECT_EQ(messages(), c.message.empty() ? std::vector<std::string_view>{}
                                             : std::vector<std::string_view>{c.message});
     const bool moved = c.order != "ABCD";
-    EXPECT_EQ(editor.db.savedFlag, moved ? 0 : 1);
+    EXPECT_EQ(editor.isSaved(), !moved);
     if (!moved) continue;
     std::string rows;
     for (char name : c.order) rows += std::string(1, name) + " ";
     EXPECT_EQ(column(IDC_SAT_LIST), rows);
     EXPECT_EQ(combo(IDC_TP_SAT), c.order);
     EXPECT_EQ(combo(IDC_SVC_SAT), c.order);
-    EXPECT_EQ(editor.db.svcTables[3][0].name, std::string(1, c.order[3]) + "0");
+    EXPECT_EQ(editor.database().svcTables[3][0].name, std::string(1, c.order[3]) + "0");
     // The moved satellite stays picked, and the information panel names it.
     const std::string picked(1, "ABCD"[c.picked]);
     EXPECT_EQ(ui.text(IDC_SEL_SAT), picked);
-    EXPECT_EQ(editor.db.rowPicked, 1);
-    EXPECT_EQ(column(IDC_SAT_LIST).substr(2 * static_cast<std::size_t>(editor.db.selSatRow), 1),
-              picked);
+    EXPECT_TRUE(editor.view().rowPicked);
+    EXPECT_EQ(
+        column(IDC_SAT_LIST).substr(2 * static_cast<std::size_t>(editor.view().pickedSatRow), 1),
+        picked);
   }
 }
 
@@ -208,9 +208,11 @@ TEST_F(Ordering, MoveRefusesWithoutEntriesOrAPickedRowOfTheShownTable) {
   switchTo(TAB_TRANSPONDER);  // shows satellite B; no transponder clicked
   editor.onKeyDown(VK_F5);
   click(IDC_TP_LIST, 2);
-  editor.db.tpTables[1].erase(2);  // the picked row is gone
+  editor.onCommand(IDC_REMOVE);  // the picked row is gone
   editor.onKeyDown(VK_F5);
-  editor.db.tpTables[1] = {};
+  ui.pickRows(IDC_TP_LIST, {0, 1});
+  editor.onListClick(IDC_TP_LIST);
+  editor.onCommand(IDC_REMOVE);  // and every other one
   editor.onKeyDown(VK_F5);
   EXPECT_EQ(messages(),
             (std::vector<std::string_view>{text::NO_DATA, text::SELECT_A_LIST, text::SELECT_A_LIST,
@@ -220,22 +222,22 @@ TEST_F(Ordering, MoveRefusesWithoutEntriesOrAPickedRowOfTheShownTable) {
 
 TEST_F(Ordering, MovingATransponderOrChannelTouchesOnlyItsOwnTable) {
   load("ABC", 5);
-  const ChannelDb before = editor.db;
+  const ChannelDb before = editor.database();
   click(IDC_SAT_LIST, 1);
   switchTo(TAB_TRANSPONDER);
   click(IDC_TP_LIST, 4);
   move(typed("2", IDC_MOVE_OK));
   EXPECT_EQ(column(IDC_TP_LIST, 2), "11000 11004 11001 11002 11003 ");
-  EXPECT_EQ(editor.db.curTp, 5);
+  EXPECT_EQ(ui.listRowCount(IDC_TP_LIST), 5);
   switchTo(TAB_CHANNEL);
   click(IDC_SVC_LIST, 0);
   move(typed("3", IDC_MOVE_OK));
   EXPECT_EQ(column(IDC_SVC_LIST), "B1 B2 B0 B3 B4 ");
   for (int s : {0, 2}) {
-    EXPECT_EQ(editor.db.tpTables[s], before.tpTables[s]);
-    EXPECT_EQ(editor.db.svcTables[s], before.svcTables[s]);
+    EXPECT_EQ(editor.database().tpTables[s], before.tpTables[s]);
+    EXPECT_EQ(editor.database().svcTables[s], before.svcTables[s]);
   }
-  EXPECT_EQ(editor.db.svcTables[1][2], before.svcTables[1][0]);
+  EXPECT_EQ(editor.database().svcTables[1][2], before.svcTables[1][0]);
 }
 
 TEST_F(Ordering, DroppingADraggedRowPutsItBeforeTheRowUnderThePoint) {
@@ -253,7 +255,6 @@ TEST_F(Ordering, DroppingADraggedRowPutsItBeforeTheRowUnderThePoint) {
     SCOPED_TRACE(std::to_string(c.dragged) + " to y " + std::to_string(c.pointerY));
     editor.clearDatabase(false);
     load("ABCDE");
-    editor.db.savedFlag = 1;
     ui.pickRows(IDC_SAT_LIST, {c.dragged});
     editor.onDragBegin(IDC_SAT_LIST, c.dragged);
     ASSERT_TRUE(ui.drag.has_value());
@@ -265,12 +266,12 @@ TEST_F(Ordering, DroppingADraggedRowPutsItBeforeTheRowUnderThePoint) {
     EXPECT_EQ(column(IDC_SAT_LIST), c.order);
     EXPECT_EQ(column(IDC_SAT_LIST, 0), " 1  2  3  4  5 ");
     std::string names;
-    for (int s = 0; s < 5; ++s) names += editor.db.sats[s].name + " ";
+    for (int s = 0; s < 5; ++s) names += editor.database().sats[s].name + " ";
     EXPECT_EQ(names, c.order);
     const int at = static_cast<int>(c.order.find(char('A' + c.dragged))) / 2;
     EXPECT_EQ(ui.listSelectedRows(IDC_SAT_LIST), std::vector<int>{at});
-    EXPECT_EQ(editor.db.savedFlag, c.order == "A B C D E " ? 1 : 0);
-    EXPECT_EQ(editor.db.rowPicked, 0);
+    EXPECT_EQ(editor.isSaved(), c.order == "A B C D E ");
+    EXPECT_FALSE(editor.view().rowPicked);
     EXPECT_TRUE(prompts.messages.empty());
   }
 }
@@ -285,7 +286,7 @@ TEST_F(Ordering, DroppingOutsideTheListRemovesTheDraggedRowOnly) {
   editor.onDragMove(0, 10, 10);
   editor.onDragRelease(0, 10, 10);
   EXPECT_EQ(column(IDC_SVC_LIST), "A0 A1 ");
-  EXPECT_EQ(editor.db.svcTables[0].count(), 2);
+  EXPECT_EQ(editor.database().svcTables[0].count(), 2);
 
   // Dropped on the tab strip, or abandoned: nothing is removed.
   editor.onDragBegin(IDC_SVC_LIST, 0);
@@ -297,7 +298,10 @@ TEST_F(Ordering, DroppingOutsideTheListRemovesTheDraggedRowOnly) {
   EXPECT_FALSE(ui.drag.has_value());
 
   // An empty tab: nothing happens.
-  editor.db.svcTables[0] = {};
+  ui.pickRows(IDC_SVC_LIST, {0, 1});
+  editor.onListClick(IDC_SVC_LIST);
+  editor.onCommand(IDC_REMOVE);
+  ASSERT_EQ(ui.listRowCount(IDC_SVC_LIST), 0);
   editor.onDragBegin(IDC_SVC_LIST, 0);
   editor.onDragRelease(0, 10, 10);
   EXPECT_TRUE(prompts.messages.empty());
@@ -328,11 +332,11 @@ TEST_F(Ordering, DraggingOverTheEdgeRowsScrollsOneRowAndNewEndsTheDrag) {
   for (int key : {VK_F2, VK_F8, VK_DELETE, VK_RETURN}) editor.onKeyDown(key);
   EXPECT_EQ(editor.onKeyDown('Z', true), KeyAction::Clear);
   EXPECT_TRUE(ui.drag.has_value());
-  EXPECT_EQ(editor.db.satCount, 20);
+  EXPECT_EQ(editor.database().satCount, 20);
   EXPECT_EQ(column(IDC_SAT_LIST).substr(0, 4), "A B ");
   editor.onKeyDown(VK_ESCAPE);
   EXPECT_FALSE(ui.drag.has_value());
-  EXPECT_EQ(editor.dragging, 0);
+  EXPECT_FALSE(editor.isDragging());
   editor.onDragRelease(IDC_SAT_LIST, 0, 0);
   EXPECT_EQ(column(IDC_SAT_LIST).substr(0, 4), "A B ");
   EXPECT_TRUE(prompts.messages.empty());
@@ -357,7 +361,7 @@ TEST_F(Ordering, APickFollowsItsEntryThroughSortsAndUndo) {
   ui.type(IDC_SAT_NAME, "Renamed");
   press(IDC_CHANGE);
   EXPECT_EQ(satOrder(), "RenamedBC");
-  EXPECT_EQ(editor.db.tpTables[0].count(), 3);
+  EXPECT_EQ(editor.database().tpTables[0].count(), 3);
 
   switchTo(TAB_TRANSPONDER);  // shows Renamed, the satellite last picked
   EXPECT_EQ(ui.text(IDC_SEL_SAT), "Renamed");
@@ -367,7 +371,7 @@ TEST_F(Ordering, APickFollowsItsEntryThroughSortsAndUndo) {
   ui.type(IDC_FREQUENCY, "12100");
   press(IDC_CHANGE);
   EXPECT_EQ(column(IDC_TP_LIST, 2), "11500 11000 12100 ");
-  EXPECT_EQ(editor.db.svcTables[0][0].tpKey.substr(0, 6), "12100H");  // Zed follows it
+  EXPECT_EQ(editor.database().svcTables[0][0].tpKey.substr(0, 6), "12100H");  // Zed follows it
 
   switchTo(TAB_CHANNEL);
   click(IDC_SVC_LIST, 0);  // Zed

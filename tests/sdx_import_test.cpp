@@ -23,7 +23,6 @@ std::vector<std::byte> listing(int services, int transponders) {
 
 TEST(SdxImport, AppendsOneSatelliteWithTheImportSettings) {
   ChannelDb db = makeDb(2, 3, 4);
-  db.savedFlag = 0;
   const ImportResult r = importSdx(db, listing(5, 2), true);
   EXPECT_TRUE(r.added);
   EXPECT_TRUE(r.messages.empty());
@@ -34,7 +33,6 @@ TEST(SdxImport, AppendsOneSatelliteWithTheImportSettings) {
   EXPECT_EQ(db.tpTables[2].count(), 2);
   EXPECT_EQ(db.totalTp, 6 + 2);
   EXPECT_EQ(db.totalSvc, 8 + 5);
-  EXPECT_EQ(db.savedFlag, 0);
 
   // The same file again gives a second, equal satellite.
   EXPECT_TRUE(importSdx(db, listing(5, 2), true).added);

@@ -8,6 +8,7 @@
 #include "editor/editor_dialog.h"
 #include "resource_ids.h"
 #include "support/db_builders.h"
+#include "support/editor_load.h"
 #include "support/fake_port.h"
 #include "texts.h"
 
@@ -67,12 +68,12 @@ class UndoFind : public ::testing::Test {
   };
   // The numbering a save writes follows from the order: left out.
   Seen seen() const {
-    const int list = editor.curTab == TAB_SATELLITE     ? IDC_SAT_LIST
-                     : editor.curTab == TAB_TRANSPONDER ? IDC_TP_LIST
-                                                        : IDC_SVC_LIST;
-    Seen s{editor.db.satCount,    editor.db.sats,        editor.db.tpTables,
-           editor.db.svcTables,   ui.at(list).list.rows, ui.at(IDC_TP_SAT).combo.items,
-           ui.text(IDC_TOTAL_CH), editor.curTab};
+    const int list = editor.currentTab() == TAB_SATELLITE     ? IDC_SAT_LIST
+                     : editor.currentTab() == TAB_TRANSPONDER ? IDC_TP_LIST
+                                                              : IDC_SVC_LIST;
+    Seen s{editor.database().satCount,  editor.database().sats, editor.database().tpTables,
+           editor.database().svcTables, ui.at(list).list.rows,  ui.at(IDC_TP_SAT).combo.items,
+           ui.text(IDC_TOTAL_CH),       editor.currentTab()};
     for (auto& table : s.tps)
       for (TpRecord& t : table) t.seqNo.clear();
     for (auto& table : s.svcs)
@@ -183,22 +184,22 @@ TEST_F(UndoFind, UndoKnowsWhichStateIsSavedAndNewOrOpenForgetTheSteps) {
   press(IDC_ADD);
   prompts.files = {(dir() / "one.wdb").string()};
   editor.onCommand(ID_FILE_SAVE);
-  ASSERT_EQ(editor.db.savedFlag, 1);
+  ASSERT_TRUE(editor.isSaved());
   type({{IDC_SAT_NAME, "Hotbird"}, {IDC_LONGITUDE, "0130"}});
   press(IDC_ADD);
-  EXPECT_EQ(editor.db.savedFlag, 0);
+  EXPECT_FALSE(editor.isSaved());
   ctrl('Z');
-  EXPECT_EQ(editor.db.savedFlag, 1);  // what is in one.wdb
+  EXPECT_TRUE(editor.isSaved());  // what is in one.wdb
   ctrl('Z');
-  EXPECT_EQ(editor.db.satCount, 0);
-  EXPECT_EQ(editor.db.savedFlag, 0);
+  EXPECT_EQ(editor.database().satCount, 0);
+  EXPECT_FALSE(editor.isSaved());
   ctrl('Y');
-  EXPECT_EQ(editor.db.savedFlag, 1);
+  EXPECT_TRUE(editor.isSaved());
 
   // Ctrl+Z in a text field undoes the typing, not the database.
   ui.focus(IDC_SAT_NAME);
   EXPECT_EQ(editor.onKeyDown('Z', true), KeyAction::Pass);
-  EXPECT_EQ(editor.db.satCount, 1);
+  EXPECT_EQ(editor.database().satCount, 1);
 
   prompts.files = {(dir() / "one.wdb").string()};
   editor.onCommand(ID_FILE_OPEN);
@@ -212,15 +213,15 @@ TEST_F(UndoFind, UndoKnowsWhichStateIsSavedAndNewOrOpenForgetTheSteps) {
   press(IDC_ADD);
   prompts.answers = {Answer::No};
   editor.onCommand(ID_FILE_NEW);
-  EXPECT_EQ(editor.db.satCount, 0);
+  EXPECT_EQ(editor.database().satCount, 0);
   EXPECT_FALSE(ui.menuEnabled(ID_EDIT_UNDO));
 }
 
 TEST_F(UndoFind, FindPicksTheNextMatchingRowAndWraps) {
-  editor.db = makeDb(1, 3, 0);
+  ChannelDb db = makeDb(1, 3, 0);
   for (const char* name : {"Rai 1", "ZDF", "rai 2", "Arte"})
-    editor.db.svcTables[0].append(makeSvc(name, tpKeyLong(editor.db.tpTables[0][0])));
-  ui.comboInsert(IDC_SVC_SAT, 0, "Sat 1");
+    db.svcTables[0].append(makeSvc(name, tpKeyLong(db.tpTables[0][0])));
+  load(editor, std::move(db));
   switchTo(TAB_CHANNEL);
 
   std::vector<int> found;
@@ -243,18 +244,18 @@ TEST_F(UndoFind, FindPicksTheNextMatchingRowAndWraps) {
   EXPECT_EQ(ui.text(IDC_CH_NAME), "Rai 1");
   ui.type(IDC_CH_NAME, "Rai Uno");
   press(IDC_CHANGE);
-  EXPECT_EQ(editor.db.svcTables[0][0].name, "Rai Uno");
+  EXPECT_EQ(editor.database().svcTables[0][0].name, "Rai Uno");
 
   // On the Transponder tab the frequency is what is looked for.
   switchTo(TAB_TRANSPONDER);
   prompts.dialogScripts.push_back([&](FakePrompts::DialogSession& d) {
     EXPECT_EQ(d.ui.text(IDC_FIND_TEXT), "sky");  // offered again
-    d.ui.type(IDC_FIND_TEXT, editor.db.tpTables[0][2].frequency);
+    d.ui.type(IDC_FIND_TEXT, editor.database().tpTables[0][2].frequency);
     d.send(IDOK);
   });
   editor.onCommand(ID_EDIT_FIND);
   EXPECT_EQ(ui.listSelectedRows(IDC_TP_LIST), std::vector<int>{2});
-  EXPECT_EQ(ui.text(IDC_FREQUENCY), editor.db.tpTables[0][2].frequency);
+  EXPECT_EQ(ui.text(IDC_FREQUENCY), editor.database().tpTables[0][2].frequency);
 }
 
 // A step brings back what decides how the database is saved, and a save
@@ -269,17 +270,17 @@ TEST_F(UndoFind, UndoKeepsTheLayoutAndSavesMakeNoStepsOfTheirOwn) {
   prompts.files = {file};
   editor.onCommand(ID_FILE_OPEN);
   prompts.finishBackgroundWork();
-  ASSERT_EQ(editor.wdbLayout, wdb::Layout::TypeII);
+  ASSERT_EQ(editor.layout(), wdb::Layout::TypeII);
   EXPECT_EQ(ui.windowTitle, "Velmora 1.00 - old.wdb");
   EXPECT_FALSE(ui.windowModified);
 
   click(IDC_SAT_LIST, {0, 1});
   press(IDC_REMOVE);  // every satellite: the database is cleared
-  EXPECT_EQ(editor.wdbLayout, wdb::Layout::New);
+  EXPECT_EQ(editor.layout(), wdb::Layout::New);
   ctrl('Z');
-  EXPECT_EQ(editor.wdbLayout, wdb::Layout::TypeII);
+  EXPECT_EQ(editor.layout(), wdb::Layout::TypeII);
   EXPECT_EQ(ui.text(IDC_FILE), file);
-  EXPECT_EQ(editor.db.savedFlag, 1);
+  EXPECT_TRUE(editor.isSaved());
 
   // Sort, save: Ctrl+Z undoes the sort, not the numbering the save wrote.
   editor.onKeyDown(VK_F8);
@@ -288,8 +289,8 @@ TEST_F(UndoFind, UndoKeepsTheLayoutAndSavesMakeNoStepsOfTheirOwn) {
   editor.onCommand(ID_FILE_SAVE);
   EXPECT_EQ(fs::file_size(dir() / "sorted.wdb"), typeII.bytes.size());
   ctrl('Z');
-  EXPECT_EQ(editor.db.sats[0].name, "Zed");
-  EXPECT_EQ(editor.db.savedFlag, 0);
+  EXPECT_EQ(editor.database().sats[0].name, "Zed");
+  EXPECT_FALSE(editor.isSaved());
   EXPECT_TRUE(ui.menuEnabled(ID_EDIT_REDO));
 
   // A save that fails: no name cut, no step, Redo still there.
@@ -299,13 +300,12 @@ TEST_F(UndoFind, UndoKeepsTheLayoutAndSavesMakeNoStepsOfTheirOwn) {
   FakePrompts prompts2;
   EditorDialog other(ui2, prompts2, failing);
   other.initDialog();
-  prompts2.files = {file};
-  other.onCommand(ID_FILE_OPEN);
-  prompts2.finishBackgroundWork();
-  other.db.sats[0].name = "Much longer than sixteen";
+  ChannelDb longName = makeDb(1, 1, 1);
+  longName.sats[0].name = "Much longer than sixteen";
+  load(other, std::move(longName));
   prompts2.files = {(dir() / "failed.wdb").string()};
   other.onCommand(ID_FILE_SAVE);
-  EXPECT_EQ(other.db.sats[0].name, "Much longer than sixteen");
+  EXPECT_EQ(other.database().sats[0].name, "Much longer than sixteen");
   EXPECT_FALSE(ui2.menuEnabled(ID_EDIT_UNDO));
   EXPECT_FALSE(fs::exists(dir() / "failed.wdb"));
 }

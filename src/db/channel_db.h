@@ -101,22 +101,14 @@ using SvcTable = BoundedTable<SvcRecord>;
 struct ChannelDb {
   std::int32_t totalTp = 0;
   std::int32_t totalSvc = 0;
-  std::int32_t curSat = 0;
-  std::int32_t curTp = 0;
-  std::int32_t curSvc = 0;
   std::int32_t satCount = 0;
   std::array<SatRecord, MAX_SATS> sats{};
   std::array<TpTable, MAX_SATS> tpTables{};
   std::array<SvcTable, MAX_SATS> svcTables{};
-  std::int32_t selSat = 0;
-  std::int32_t selSatRow = -1;
-  std::int32_t selTpRow = -1;
-  std::int32_t selSvcRow = -1;
-  std::int32_t rowPicked = 0;
-  std::int32_t savedFlag = 1;
 
-  // Drops every record and table and sets the counters and cursors back as
-  // at creation.
+  bool operator==(const ChannelDb&) const = default;
+
+  // Drops every record and table and sets the counters back as at creation.
   void reset();
 
   // Appends a satellite with empty tables in slot satCount; false when all

@@ -39,7 +39,7 @@ std::string menuTextOf(const std::string& path) {
 }  // namespace
 
 void EditorDialog::openPaths(const std::vector<std::string>& given) {
-  if (given.empty() || loaderBusy || dragging) return;
+  if (given.empty() || loaderBusy || drag_.active()) return;
   // Named relative to the folder the program started in: kept as whole
   // paths, so that the recent files open the same files from anywhere.
   std::vector<std::string> paths;

@@ -14,21 +14,16 @@
 #include "db/western_text.h"
 #include "editor/add_channel_dialog.h"
 #include "editor/editor_dialog.h"
+#include "editor/entry_rules.h"
 #include "resource_ids.h"
 #include "texts.h"
 
 namespace velmora::editor {
 
 using namespace velmora::res;
+using namespace velmora::editor::rules;
 
 namespace {
-
-constexpr std::size_t SAT_NAME_LEN = 16;
-constexpr std::size_t CH_NAME_LEN = 18;
-constexpr std::size_t NUMBER_LEN = 5;
-// PIDs and service ids are 16-bit fields in the receiver's file; NID and
-// TID are 16-bit numbers too.
-constexpr std::int64_t MAX_U16 = 65535;
 
 std::size_t at(int i) { return static_cast<std::size_t>(i); }
 
@@ -36,110 +31,6 @@ std::string joined(std::initializer_list<std::string_view> parts) {
   std::string out;
   for (std::string_view part : parts) out.append(part);
   return out;
-}
-
-// The Longi.(SDX) field: exactly four digits giving the orbital position
-// in tenths of a degree east, from 0 up to (not including) 360 degrees.
-std::optional<int> longitudeTenths(std::string_view text) {
-  if (text.size() != 4 ||
-      !std::all_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; }))
-    return std::nullopt;
-  const std::int64_t v = leadingValue(text);
-  if (v < 0 || v >= 3600) return std::nullopt;
-  return static_cast<int>(v);
-}
-
-// LNB oscillator frequencies are whole numbers of MHz: digits only (an
-// empty field is a frequency of 0).
-bool lnbFrequencyOk(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
-}
-
-// A new satellite's name ends with its orbital position: east up to 180
-// degrees, west beyond; whole degrees are written without a fraction.
-std::string longitudeSuffix(int tenths) {
-  const bool west = tenths > 1800;
-  const int v = west ? 3600 - tenths : tenths;
-  const char side = west ? 'W' : 'E';
-  char buf[16];
-  if (v % 10 == 0)
-    std::snprintf(buf, sizeof buf, "-%d%c", v / 10, side);
-  else
-    std::snprintf(buf, sizeof buf, "-%d.%d%c", v / 10, v % 10, side);
-  return buf;
-}
-
-// Texts the receiver's records hold for the panel's combo box choices.
-std::string toneText(int i) { return i == 1 ? "On" : i == 2 ? "Auto" : "Off"; }
-std::string offOnText(int i) { return i == 0 ? "Off" : "On"; }
-// Switch port 1..last, "0" for none.
-std::string portText(int i, int last) { return i >= 1 && i <= last ? decimalText(i) : "0"; }
-
-// A number typed into a field of at most five characters, within [lo, hi].
-bool numberFits(std::string_view text, std::int64_t lo, std::int64_t hi) {
-  const std::int64_t v = leadingValue(text);
-  return text.size() <= NUMBER_LEN && v >= lo && v <= hi;
-}
-
-// Whether a row of `tps` other than `skip` has the frequency,
-// polarisation and symbol rate of `tp`.
-bool transponderExists(const TpTable& tps, const TpRecord& tp, int skip) {
-  for (int r = 0; r < tps.count(); ++r) {
-    const TpRecord& o = tps[r];
-    if (r != skip && o.frequency == tp.frequency && o.polarization == tp.polarization &&
-        o.symbolRate == tp.symbolRate)
-      return true;
-  }
-  return false;
-}
-
-// Whether a row of `svcs` other than `skip` has the typed PIDs, service id
-// and name.
-bool serviceExists(const SvcTable& svcs, const ChannelFields& f, int skip) {
-  for (int r = 0; r < svcs.count(); ++r) {
-    const SvcRecord& o = svcs[r];
-    if (r != skip && o.videoPid == f.vPid && o.audioPid == f.aPid && o.pcrPid == f.pPid &&
-        o.serviceId == f.sid && o.name == f.chName)
-      return true;
-  }
-  return false;
-}
-
-void showWarning(Prompts& prompts, std::string_view message) {
-  prompts.message(message, "", Buttons::Ok, Icon::Exclamation);
-}
-
-// The channel's fields checked and turned into a service (without its
-// transponder key): the name keeps 18 characters, each number its first
-// five characters and must fit the file's 16 bits. Shows one message per
-// refused number; nothing when any was refused.
-std::optional<SvcRecord> checkedService(Prompts& prompts, const ChannelFields& f) {
-  bool ok = true;
-  auto number = [&](const std::string& text, std::string_view refusal) {
-    const std::int64_t v = leadingValue(std::string_view(text).substr(0, NUMBER_LEN));
-    if (v < 0 || v > MAX_U16) {
-      showWarning(prompts, refusal);
-      ok = false;
-    }
-    return v;
-  };
-  const std::int64_t video = number(f.vPid, text::INVALID_VPID);
-  const std::int64_t audio = number(f.aPid, text::INVALID_APID);
-  const std::int64_t pcr = number(f.pPid, text::INVALID_PPID);
-  const std::int64_t sid = number(f.sid, text::INVALID_SID);
-  if (!ok) return std::nullopt;
-
-  SvcRecord svc;
-  svc.name = f.chName.substr(0, CH_NAME_LEN);
-  svc.videoPid = decimalText(video);
-  svc.audioPid = decimalText(audio);
-  svc.pcrPid = decimalText(pcr);
-  svc.serviceId = decimalText(sid);
-  // A TV service has a real video PID (65535 marks none) and sound; the
-  // low bit is the scrambled flag.
-  const bool tv = video > 0 && video != MAX_U16 && audio > 0;
-  svc.serviceType = (f.scrambled == 1 ? 1 : 0) + (tv ? 4 : 8);
-  return svc;
 }
 
 // The selected rows of a list that exist in a table of `count` rows, last
@@ -175,7 +66,7 @@ void EditorDialog::addEntry() {
 }
 
 void EditorDialog::changeEntry() {
-  if (db.rowPicked != 1 || !clickedRowExists()) {
+  if (!view_.rowPicked || !clickedRowExists()) {
     warn(text::SELECT_A_LIST);
   } else if (curTab == TAB_SATELLITE) {
     changeSatellite();
@@ -188,8 +79,10 @@ void EditorDialog::changeEntry() {
   clearEditPanel();
 }
 
-void EditorDialog::removeEntry() {
-  const bool picked = db.rowPicked == 1 && clickedRowExists();
+void EditorDialog::removeEntry() { removeRows(view_.rowPicked && clickedRowExists()); }
+
+// Removes the selected rows of the shown list when `picked`, else warns.
+void EditorDialog::removeRows(bool picked) {
   if (!picked) {
     clearPick();
     warn(text::SELECT_A_LIST);
@@ -209,35 +102,23 @@ void EditorDialog::removeEntry() {
 // tab shows: a click that hit no row, or a row of another satellite's
 // table, counts as no pick.
 bool EditorDialog::clickedRowExists() const {
-  const bool satOk = db.curSat >= 0 && db.curSat < db.satCount;
+  return rowInShownTable(curTab == TAB_SATELLITE     ? view_.pickedSatRow
+                         : curTab == TAB_TRANSPONDER ? view_.pickedTpRow
+                                                     : view_.pickedSvcRow);
+}
+
+bool EditorDialog::rowInShownTable(int row) const {
+  const bool satOk = view_.listedSat >= 0 && view_.listedSat < db.satCount;
   switch (curTab) {
     case TAB_SATELLITE:
-      return db.selSatRow >= 0 && db.selSatRow < db.satCount;
+      return row >= 0 && row < db.satCount;
     case TAB_TRANSPONDER:
-      return satOk && db.selTpRow >= 0 && db.selTpRow < db.tpTables[at(db.curSat)].count();
+      return satOk && row >= 0 && row < db.tpTables[at(view_.listedSat)].count();
     case TAB_CHANNEL:
-      return satOk && db.selSvcRow >= 0 && db.selSvcRow < db.svcTables[at(db.curSat)].count();
+      return satOk && row >= 0 && row < db.svcTables[at(view_.listedSat)].count();
     default:
       return false;
   }
-}
-
-// Everything of a satellite but its name, from the Satellite tab's fields.
-// The LNB type follows from the two oscillator frequencies, whatever the
-// LNB Type box shows.
-SatRecord EditorDialog::satelliteFromPanel() const {
-  SatRecord sat;
-  sat.lnbFreq1 = controls_.text(IDC_LNB_FREQ1);
-  sat.lnbFreq2 = controls_.text(IDC_LNB_FREQ2);
-  sat.lnbType = lnbTypeFor(sat.lnbFreq1, sat.lnbFreq2);
-  sat.tone22k = toneText(toneIndex);
-  sat.diseqc = diseqcModeText(diseqcIndex, "None");
-  sat.diseqcCommitted = portText(committedIndex, 4);
-  sat.diseqcUncommitted = portText(uncommittedIndex, 16);
-  sat.switch12v = offOnText(switch12vIndex);
-  sat.lnbPower = offOnText(lnbPowerIndex);
-  sat.sdxCode = controls_.text(IDC_LONGITUDE);
-  return sat;
 }
 
 // Both satellite-name boxes hold the names in slot order.
@@ -253,19 +134,20 @@ void EditorDialog::putSatelliteName(int slot, const std::string& name) {
 // Writes the rows of the current tab's list again, so that the numbers in
 // the first column follow the rows after some were removed.
 void EditorDialog::relistCurrentTab() {
-  const std::size_t s = at(std::clamp(db.curSat, 0, MAX_SATS - 1));
+  const int s = std::clamp(view_.listedSat, 0, MAX_SATS - 1);
   switch (curTab) {
     case TAB_SATELLITE:
       controls_.listDeleteAll(IDC_SAT_LIST);
-      for (db.curSat = 0; db.curSat < db.satCount; ++db.curSat) insertSatRow();
+      lists_.listSatellites();
+      view_.listedSat = db.satCount;
       break;
     case TAB_TRANSPONDER:
       controls_.listDeleteAll(IDC_TP_LIST);
-      for (db.curTp = 0; db.curTp < db.tpTables[s].count(); ++db.curTp) insertTpRow();
+      lists_.listTransponders(s);
       break;
     case TAB_CHANNEL:
       controls_.listDeleteAll(IDC_SVC_LIST);
-      for (db.curSvc = 0; db.curSvc < db.svcTables[s].count(); ++db.curSvc) insertSvcRow();
+      lists_.listChannels(s);
       break;
     default:
       break;
@@ -289,14 +171,7 @@ void EditorDialog::addSatellite() {
     warn(text::SDX_CODE_INVALID);
     return;
   }
-  // The name as it will be stored: cut so that the position suffix fits in
-  // 16 characters, and the suffix after it, unless the name already ends
-  // with it.
-  const std::string suffix = longitudeSuffix(*tenths);
-  std::string base = typed;
-  if (base.size() > suffix.size() && base.ends_with(suffix))
-    base.resize(base.size() - suffix.size());
-  const std::string name = base.substr(0, SAT_NAME_LEN - suffix.size()) + suffix;
+  const std::string name = newSatelliteName(typed, *tenths);
   if (typed.size() > SAT_NAME_LEN)
     warn(joined({text::NAME_CUT_HEAD, westernToUtf8(typed), text::NAME_CUT_ARROW,
                  westernToUtf8(name), text::NAME_CUT_TAIL}));
@@ -318,7 +193,7 @@ void EditorDialog::addSatellite() {
     break;
   }
 
-  SatRecord sat = satelliteFromPanel();
+  SatRecord sat = panel_.satellite();
   sat.name = name;
   const bool replacing = slot < db.satCount;
   if (replacing) {
@@ -331,16 +206,16 @@ void EditorDialog::addSatellite() {
     db.appendSatellite(std::move(sat));
   }
   putSatelliteName(slot, db.sats[at(slot)].name);
-  db.curSat = slot;
-  insertSatRow();
+  lists_.insertSatRow(slot);
   ensureRowVisible(slot);
   showSatellite(slot);
-  db.curSat = db.satCount;
+  // The Transponder and Channel lists are filled afresh when next shown.
+  view_.listedSat = db.satCount;
 }
 
 void EditorDialog::changeSatellite() {
   if (refusedName(prompts_, controls_, IDC_SAT_NAME)) return;
-  const int row = db.selSatRow;
+  const int row = view_.pickedSatRow;
   controls_.listDeleteRow(IDC_SAT_LIST, row);
   const std::string typed = controls_.text(IDC_SAT_NAME);
   const std::string name = typed.substr(0, SAT_NAME_LEN);
@@ -367,15 +242,14 @@ void EditorDialog::changeSatellite() {
     ok = false;
   }
   if (ok) {
-    SatRecord sat = satelliteFromPanel();
+    SatRecord sat = panel_.satellite();
     sat.name = name;
     db.sats[at(row)] = std::move(sat);
     putSatelliteName(row, db.sats[at(row)].name);
   }
-  db.curSat = row;
-  insertSatRow();
+  lists_.insertSatRow(row);
   showSatellite(row);
-  db.curSat = db.satCount;
+  view_.listedSat = db.satCount;
 }
 
 void EditorDialog::removeSatellites() {
@@ -389,12 +263,8 @@ void EditorDialog::removeSatellites() {
   // The Transponder and Channel tabs show the satellite they showed, or
   // when it is gone the one now in its place.
   followShownSatellite();
-  for (int combo : {IDC_TP_SAT, IDC_SVC_SAT}) {
-    controls_.comboClear(combo);
-    for (int s = 0; s < db.satCount; ++s) controls_.comboInsert(combo, s, db.sats[at(s)].name);
-  }
+  lists_.rewriteSatelliteCombos();
   relistCurrentTab();
-  db.curSat = db.satCount;
 }
 
 // Checks the Transponder tab's fields and builds the transponder from
@@ -405,12 +275,7 @@ bool EditorDialog::transponderFromPanel(TpRecord& tp) {
   const std::string symbolRate = controls_.text(IDC_SYMBOL_RATE);
   // A window without NID and TID fields reads them empty: the picked
   // transponder's stay.
-  std::string nid = controls_.text(IDC_NID);
-  std::string tid = controls_.text(IDC_TID);
-  if (nid.empty() && tid.empty()) {
-    nid = panelNid_;
-    tid = panelTid_;
-  }
+  auto [nid, tid] = panel_.nidAndTid();
   if (!numberFits(frequency, 3400, 12750)) {
     warn(text::INVALID_FREQUENCY);
     ok = false;
@@ -426,7 +291,7 @@ bool EditorDialog::transponderFromPanel(TpRecord& tp) {
   if (nid.empty() && tid.empty()) nid = tid = "0";
   tp = TpRecord{};
   tp.frequency = normalisedNumber(frequency);
-  tp.polarization = polarityIndex == 1 ? "V" : "H";
+  tp.polarization = panel_.polarization();
   tp.symbolRate = normalisedNumber(symbolRate);
   tp.nid = nid;
   tp.tid = tid;
@@ -439,11 +304,11 @@ void EditorDialog::addTransponder() {
     warn(text::MAX_TP);
     return;
   }
-  if (db.curSat < 0 || db.curSat >= db.satCount) {
+  if (view_.listedSat < 0 || view_.listedSat >= db.satCount) {
     warn(text::NO_SATELLITE);
     return;
   }
-  TpTable& tps = db.tpTables[at(db.curSat)];
+  TpTable& tps = db.tpTables[at(view_.listedSat)];
   TpRecord tp;
   const bool ok = transponderFromPanel(tp);
   if (transponderExists(tps, tp, -1)) {
@@ -451,17 +316,15 @@ void EditorDialog::addTransponder() {
     return;
   }
   if (!ok || !tps.append(std::move(tp))) return;
-  db.curTp = tps.count() - 1;
-  insertTpRow();
-  ensureRowVisible(db.curTp);
-  db.curTp = tps.count();
+  lists_.insertTpRow(view_.listedSat, tps.count() - 1);
+  ensureRowVisible(tps.count() - 1);
   ++db.totalTp;
-  refreshInfoPanel(db.curSat);
+  refreshInfoPanel(view_.listedSat);
 }
 
 void EditorDialog::changeTransponder() {
-  const int row = db.selTpRow;
-  TpTable& tps = db.tpTables[at(db.curSat)];
+  const int row = view_.pickedTpRow;
+  TpTable& tps = db.tpTables[at(view_.listedSat)];
   TpRecord tp;
   bool ok = transponderFromPanel(tp);
   if (transponderExists(tps, tp, row)) {
@@ -472,21 +335,19 @@ void EditorDialog::changeTransponder() {
   // The channels tuned on this transponder follow it to its new key.
   const std::string oldKey = tpKeyLong(tps[row]);
   const std::string newKey = tpKeyLong(tp);
-  for (SvcRecord& svc : db.svcTables[at(db.curSat)])
+  for (SvcRecord& svc : db.svcTables[at(view_.listedSat)])
     if (svc.tpKey == oldKey) svc.tpKey = newKey;
   tp.seqNo = tps[row].seqNo;
   tps[row] = std::move(tp);
   controls_.listDeleteRow(IDC_TP_LIST, row);
-  db.curTp = row;
-  insertTpRow();
-  db.curTp = tps.count();
-  refreshInfoPanel(db.curSat);
+  lists_.insertTpRow(view_.listedSat, row);
+  refreshInfoPanel(view_.listedSat);
 }
 
 void EditorDialog::removeTransponders() {
-  if (db.curSat < 0 || db.curSat >= db.satCount) return;
-  TpTable& tps = db.tpTables[at(db.curSat)];
-  SvcTable& svcs = db.svcTables[at(db.curSat)];
+  if (view_.listedSat < 0 || view_.listedSat >= db.satCount) return;
+  TpTable& tps = db.tpTables[at(view_.listedSat)];
+  SvcTable& svcs = db.svcTables[at(view_.listedSat)];
   const std::vector<int> rows = selectedRowsLastFirst(controls_, IDC_TP_LIST, tps.count());
   if (rows.empty()) return;
   for (int r : rows) {
@@ -500,7 +361,7 @@ void EditorDialog::removeTransponders() {
   }
   db.recountTotals();
   relistCurrentTab();
-  refreshInfoPanel(db.curSat);
+  refreshInfoPanel(view_.listedSat);
 }
 
 void EditorDialog::addChannel() {
@@ -509,12 +370,13 @@ void EditorDialog::addChannel() {
     warn(text::MAX_SVC);
     return;
   }
-  if (db.curSat < 0 || db.curSat >= db.satCount || db.tpTables[at(db.curSat)].empty()) {
+  if (view_.listedSat < 0 || view_.listedSat >= db.satCount ||
+      db.tpTables[at(view_.listedSat)].empty()) {
     warn(text::NO_SAT_OR_TP);
     return;
   }
-  const TpTable& tps = db.tpTables[at(db.curSat)];
-  SvcTable& svcs = db.svcTables[at(db.curSat)];
+  const TpTable& tps = db.tpTables[at(view_.listedSat)];
+  SvcTable& svcs = db.svcTables[at(view_.listedSat)];
   // One satellite's table holds 4000 rows, fewer than the 6000 channels
   // the receiver takes in all.
   if (svcs.full()) {
@@ -523,48 +385,38 @@ void EditorDialog::addChannel() {
   }
 
   if (refusedName(prompts_, controls_, IDC_CH_NAME)) return;
-  AddChannelDialog dialog(prompts_, tps,
-                          ChannelFields{controls_.text(IDC_CH_NAME), controls_.text(IDC_VIDEO_PID),
-                                        controls_.text(IDC_AUDIO_PID), controls_.text(IDC_PCR_PID),
-                                        controls_.text(IDC_SERVICE_ID), scrambledIndex});
+  AddChannelDialog dialog(prompts_, tps, panel_.channelFields());
   if (prompts_.runModal(dialog) != IDOK) return;
   const int tpRow = dialog.chosenTpRow;
   if (tpRow < 0 || tpRow >= tps.count()) return;
   const ChannelFields f{dialog.chName, dialog.vPid, dialog.aPid,
                         dialog.pPid,   dialog.sid,  dialog.scrambledChoice};
-  controls_.setText(IDC_CH_NAME, f.chName);
-  controls_.setText(IDC_VIDEO_PID, f.vPid);
-  controls_.setText(IDC_AUDIO_PID, f.aPid);
-  controls_.setText(IDC_PCR_PID, f.pPid);
-  controls_.setText(IDC_SERVICE_ID, f.sid);
+  panel_.showChannelTexts(f);
 
   if (f.chName.empty() || f.vPid.empty() || f.aPid.empty() || f.pPid.empty() || f.sid.empty()) {
     warn(text::INVALID_DATA);
     return;
   }
-  controls_.comboSelect(IDC_SCRAMBLED, scrambledIndex = f.scrambled);
+  panel_.showScrambled(f.scrambled);
   if (serviceExists(svcs, f, -1)) {
     warn(text::SVC_EXISTS);
     return;
   }
-  std::optional<SvcRecord> svc = checkedService(prompts_, f);
-  if (!svc) return;
-  svc->tpKey = tpKeyLong(tps[tpRow]);
-  if (!svcs.append(std::move(*svc))) return;
-  db.curSvc = svcs.count() - 1;
-  insertSvcRow();
-  ensureRowVisible(db.curSvc);
-  db.curSvc = svcs.count();
-  refreshInfoPanel(db.curSat);
+  CheckedService checked = checkedService(f);
+  for (std::string_view refusal : checked.refusals) warn(refusal);
+  if (!checked.service) return;
+  checked.service->tpKey = tpKeyLong(tps[tpRow]);
+  if (!svcs.append(std::move(*checked.service))) return;
+  lists_.insertSvcRow(view_.listedSat, svcs.count() - 1);
+  ensureRowVisible(svcs.count() - 1);
+  refreshInfoPanel(view_.listedSat);
 }
 
 void EditorDialog::changeChannel() {
-  const int row = db.selSvcRow;
-  SvcTable& svcs = db.svcTables[at(db.curSat)];
+  const int row = view_.pickedSvcRow;
+  SvcTable& svcs = db.svcTables[at(view_.listedSat)];
   if (refusedName(prompts_, controls_, IDC_CH_NAME)) return;
-  const ChannelFields f{controls_.text(IDC_CH_NAME),    controls_.text(IDC_VIDEO_PID),
-                        controls_.text(IDC_AUDIO_PID),  controls_.text(IDC_PCR_PID),
-                        controls_.text(IDC_SERVICE_ID), scrambledIndex};
+  const ChannelFields f = panel_.channelFields();
   // As for a new channel, every field must be filled in.
   if (f.chName.empty() || f.vPid.empty() || f.aPid.empty() || f.pPid.empty() || f.sid.empty()) {
     warn(text::INVALID_DATA);
@@ -574,8 +426,10 @@ void EditorDialog::changeChannel() {
     warn(text::SVC_EXISTS);
     return;
   }
-  const std::optional<SvcRecord> svc = checkedService(prompts_, f);
-  if (!svc) return;
+  const CheckedService checked = checkedService(f);
+  for (std::string_view refusal : checked.refusals) warn(refusal);
+  if (!checked.service) return;
+  const std::optional<SvcRecord>& svc = checked.service;
   // The channel stays on its transponder.
   SvcRecord& target = svcs[row];
   target.name = svc->name;
@@ -585,20 +439,18 @@ void EditorDialog::changeChannel() {
   target.serviceId = svc->serviceId;
   target.serviceType = svc->serviceType;
   controls_.listDeleteRow(IDC_SVC_LIST, row);
-  db.curSvc = row;
-  insertSvcRow();
-  db.curSvc = svcs.count();
-  refreshInfoPanel(db.curSat);
+  lists_.insertSvcRow(view_.listedSat, row);
+  refreshInfoPanel(view_.listedSat);
 }
 
 void EditorDialog::removeChannels() {
-  if (db.curSat < 0 || db.curSat >= db.satCount) return;
-  SvcTable& svcs = db.svcTables[at(db.curSat)];
+  if (view_.listedSat < 0 || view_.listedSat >= db.satCount) return;
+  SvcTable& svcs = db.svcTables[at(view_.listedSat)];
   const std::vector<int> rows = selectedRowsLastFirst(controls_, IDC_SVC_LIST, svcs.count());
   if (rows.empty()) return;
   for (int r : rows) svcs.erase(r);
   relistCurrentTab();
-  refreshInfoPanel(db.curSat);
+  refreshInfoPanel(view_.listedSat);
 }
 
 }  // namespace velmora::editor

@@ -44,11 +44,6 @@ bool contains(const std::array<int, N>& ids, int id) {
   return std::find(ids.begin(), ids.end(), id) != ids.end();
 }
 
-void fillCombo(Controls& c, int id, std::initializer_list<std::string_view> items) {
-  c.comboClear(id);
-  for (std::string_view item : items) c.comboInsert(id, -1, item);
-}
-
 }  // namespace
 
 EditorDialog::EditorDialog(Controls& controls, Prompts& prompts, EditorEnv env)
@@ -91,33 +86,16 @@ void EditorDialog::initDialog() {
   bringUpList(TAB_SATELLITE);
   showTabFields(TAB_SATELLITE);
 
-  fillCombo(c, IDC_LNB_TYPE, {"Universal", "OCS", "Single"});
-  fillCombo(c, IDC_TONE, {"Off", "On", "Auto"});
-  fillCombo(c, IDC_12V, {"Off", "On"});
-  fillCombo(c, IDC_LNB_POWER, {"Off", "On"});
-  fillCombo(c, IDC_DISEQC, {"None", "D1.0", "D1.1", "MOTOR", "USALS"});
-  fillCombo(c, IDC_COMMITTED, {"None", "1", "2", "3", "4"});
-  fillCombo(c, IDC_UNCOMMITTED,
-            {"None", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14",
-             "15", "16"});
-  fillCombo(c, IDC_POLARITY, {"H", "V"});
-  fillCombo(c, IDC_SCRAMBLED, {"No", "Yes"});
-  fillCombo(c, IDC_WEB_LINK, {"SatcoDX", "LyngSat"});
-
-  selectSatelliteDefaults(true);
-  c.comboSelect(IDC_POLARITY, polarityIndex = 0);
-  c.comboSelect(IDC_SCRAMBLED, scrambledIndex = 0);
-  c.setEnabled(IDC_12V, true);
-  c.setEnabled(IDC_LNB_FREQ1, true);
-  c.setEnabled(IDC_LNB_FREQ2, true);
+  panel_.init();
 
   db = ChannelDb{};
-  loaderBusy = 0;
+  view_ = ViewState{};
+  loaderBusy = false;
   wdbLayout = wdb::Layout::New;
   c.setText(IDC_WEB_LINK, text::WEB_LINK_START);
 
   // The option starts with feed and test channels left out.
-  skipFeedTest = 0;
+  skipFeedTest = false;
   toggleFeedTest();
 
   c.setVisible(IDC_HIDDEN_BUTTON1, false);
@@ -138,21 +116,8 @@ void EditorDialog::initDialog() {
   updateTitle();
 }
 
-// The Satellite tab's settings as a new satellite starts: universal LNB,
-// no DiSEqC, tone automatic, 12 V off; its port and tone choices are then
-// disabled as the LNB type and DiSEqC choice require.
 void EditorDialog::selectSatelliteDefaults(bool lnbPowerOn) {
-  Controls& c = controls_;
-  c.comboSelect(IDC_LNB_TYPE, lnbTypeIndex = 0);
-  c.comboSelect(IDC_DISEQC, diseqcIndex = 0);
-  c.comboSelect(IDC_COMMITTED, committedIndex = 0);
-  c.comboSelect(IDC_UNCOMMITTED, uncommittedIndex = 0);
-  c.comboSelect(IDC_TONE, toneIndex = 2);
-  c.comboSelect(IDC_12V, switch12vIndex = 0);
-  c.comboSelect(IDC_LNB_POWER, lnbPowerIndex = lnbPowerOn ? 1 : 0);
-  c.setEnabled(IDC_TONE, false);
-  c.setEnabled(IDC_COMMITTED, false);
-  c.setEnabled(IDC_UNCOMMITTED, false);
+  panel_.selectSatelliteDefaults(lnbPowerOn);
 }
 
 void EditorDialog::showTabFields(int tab) {
@@ -211,7 +176,7 @@ void EditorDialog::runCommand(int id) {
   if (loaderBusy && id != ID_OPTION_FEED_TEST && id != ID_ABOUT) return;
   // A row is being dragged: nothing else happens until it is dropped or
   // the drag is abandoned.
-  if (dragging) return;
+  if (drag_.active()) return;
   if (recent) {
     asStep([this, id] { openRecentFile(id - ID_FILE_RECENT1); });
   } else if (id == ID_EDIT_UNDO || id == ID_EDIT_REDO) {
@@ -225,7 +190,7 @@ void EditorDialog::runCommand(int id) {
 KeyAction EditorDialog::onKeyDown(int key, bool ctrl) {
   // While a row is dragged, Esc abandons the drag and every other key is
   // ignored.
-  if (dragging) {
+  if (drag_.active()) {
     if (key == VK_ESCAPE && !ctrl) onDragCancel();
     return KeyAction::Clear;
   }
@@ -305,15 +270,15 @@ void EditorDialog::warn(std::string_view message) {
 }
 
 void EditorDialog::toggleFeedTest() {
-  skipFeedTest = skipFeedTest ? 0 : 1;
-  controls_.menuCheck(ID_OPTION_FEED_TEST, skipFeedTest == 0);
+  skipFeedTest = !skipFeedTest;
+  controls_.menuCheck(ID_OPTION_FEED_TEST, !skipFeedTest);
 }
 
 std::string EditorDialog::toolbarTip(int commandId) const {
   return std::string(stringResource(commandId).substr(0, 79));
 }
 
-bool EditorDialog::hasUnsavedWork() const { return db.savedFlag == 0 && db.satCount > 0; }
+bool EditorDialog::hasUnsavedWork() const { return !isSaved() && db.satCount > 0; }
 
 void EditorDialog::onCloseRequest() {
   if (loaderBusy) return;
@@ -321,7 +286,7 @@ void EditorDialog::onCloseRequest() {
 }
 
 void EditorDialog::closeSequence() {
-  if (db.savedFlag == 0 && db.satCount > 0) {
+  if (hasUnsavedWork()) {
     const Answer a = prompts_.message(text::SAVE_BEFORE_CLOSING, text::BEFORE_OPENING_CAPTION,
                                       Buttons::YesNo, Icon::Information);
     // A save the user asked for that did not happen (the file dialog
@@ -330,6 +295,7 @@ void EditorDialog::closeSequence() {
     if (a == Answer::Yes && saveDatabase() != SaveOutcome::Saved) return;
   }
   db = ChannelDb{};
+  view_ = ViewState{};
   controls_.endDialog(IDOK);
 }
 

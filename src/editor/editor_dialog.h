@@ -11,8 +11,13 @@
 #include <vector>
 
 #include "db/channel_db.h"
+#include "editor/edit_panel.h"
+#include "editor/lists_presenter.h"
+#include "editor/picked_entries.h"
 #include "editor/port.h"
+#include "editor/row_drag.h"
 #include "editor/undo_history.h"
+#include "editor/view_state.h"
 #include "wdb/file_io.h"
 #include "wdb/wdb_format.h"
 
@@ -32,10 +37,6 @@ enum class KeyAction {
   Clear,     // swallowed: the window must not act on it
   Consumed,  // handled here
 };
-
-inline constexpr int TAB_SATELLITE = 1;
-inline constexpr int TAB_TRANSPONDER = 2;
-inline constexpr int TAB_CHANNEL = 3;
 
 class EditorDialog {
  public:
@@ -63,7 +64,7 @@ class EditorDialog {
   void onDragMove(int overList, int x, int y);
   void onDragRelease(int overList, int x, int y);
   void onDragCancel();
-  bool isDragging() const { return dragging != 0; }
+  bool isDragging() const { return drag_.active(); }
   // Whether closing now would lose work: asked by the window when the
   // session ends (log-off, shutdown, an update's restart).
   bool hasUnsavedWork() const;
@@ -72,36 +73,20 @@ class EditorDialog {
   // Text of a toolbar button's tip, cut to 79 characters.
   std::string toolbarTip(int commandId) const;
 
-  // Shared state of the window.
-  ChannelDb db;
-  int curTab = TAB_SATELLITE;
-  int loaderBusy = 0;
-  int skipFeedTest = 0;
-  wdb::Layout wdbLayout = wdb::Layout::New;
-  std::string filePath;
-  int satCodeCounter = 26;
-
-  // A row being dragged: from its list row dragRow, last seen at dragPoint;
-  // dropMove while a drop has the Move command work without a dialog.
-  struct Point {
-    int x = 0, y = 0;
-  };
-  int dragging = 0;
-  int dragRow = -1;
-  int dropRow = -1;
-  Point dragPoint;
-  int dropMove = 0;
-
-  // Last selected index of each edit-panel combo box.
-  int lnbTypeIndex = 0;
-  int toneIndex = 2;
-  int switch12vIndex = 0;
-  int lnbPowerIndex = 1;
-  int diseqcIndex = 0;
-  int committedIndex = 0;
-  int uncommittedIndex = 0;
-  int polarityIndex = 0;
-  int scrambledIndex = 0;
+  // What the window holds and shows, for the adapters and the tests.
+  const ChannelDb& database() const { return db; }
+  const ViewState& view() const { return view_; }
+  int currentTab() const { return curTab; }
+  wdb::Layout layout() const { return wdbLayout; }
+  // The file last chosen to open or save.
+  const std::string& chosenFile() const { return filePath; }
+  // A file is being read: commands that touch the database are refused.
+  bool isLoading() const { return loaderBusy; }
+  // Import leaves feed and test channels out.
+  bool skipsFeedTest() const { return skipFeedTest; }
+  // Whether the database (content and layout) is the one last loaded or
+  // saved, or the empty one a new window starts with.
+  bool isSaved() const;
 
   // List views and information panel.
   void bringUpList(int tab);
@@ -109,20 +94,12 @@ class EditorDialog {
   void refillTransponderTab();
   void refillChannelTab();
   void refillTab(int tab);
-  void insertSatRow();
-  void insertTpRow();
-  void insertSvcRow();
   void refreshInfoPanel(int s);
   void resetInfoPanel();
   void clearEditFields();
   void ensureRowVisible(int r);
 
-  // Edit panel: filling from a clicked row, and the combo handlers.
-  void fillPanelFromSat(int row);
-  void fillPanelFromTp(int row);
-  void fillPanelFromSvc(int row);
-  void onLnbTypeChanged(int index);
-  void onDiseqcChanged(int index);
+  // The satellite chosen in the Transponder or Channel tab's SAT Name box.
   void chooseSatellite(int comboId, int s);
 
   // Help and web links.
@@ -130,7 +107,8 @@ class EditorDialog {
   void openWebLink();
   void showAbout();
 
-  // Files: open, load, import, save, clear.
+  // Files: open, load, import, save, clear. finishLoading installs what
+  // the loader read (tests hand it a database of their own).
   enum class SaveOutcome {
     Saved,
     Cancelled,  // "No Data!", the file dialog cancelled, or no to the overwrite question
@@ -199,10 +177,6 @@ class EditorDialog {
 
   // Picks by the entries' content, the shown satellite, and the window's
   // state worked out after every event (picks.cpp).
-  struct PickedEntry {
-    int row = -1;
-    std::string key;
-  };
   std::string entryKey(int tab, int row) const;
   int rowsOnTab(int tab) const;
   int& pickedRow(int tab);
@@ -220,6 +194,7 @@ class EditorDialog {
 
   // Ordering.
   bool moveTo(int position);
+  bool moveRow(int from, int position);
   void rewriteSatelliteCombos();
   void finishDrop();
   void dropOnList();
@@ -236,34 +211,43 @@ class EditorDialog {
   void removeTransponders();
   void removeChannels();
   bool clickedRowExists() const;
-  SatRecord satelliteFromPanel() const;
+  bool rowInShownTable(int row) const;
+  void removeRows(bool picked);
   bool transponderFromPanel(TpRecord& tp);
   void putSatelliteName(int slot, const std::string& name);
   void relistCurrentTab();
   void warn(std::string_view message);
 
+  // The window's state.
+  ChannelDb db;
+  int curTab = TAB_SATELLITE;
+  bool loaderBusy = false;
+  bool skipFeedTest = false;
+  wdb::Layout wdbLayout = wdb::Layout::New;
+  std::string filePath;
+  int satCodeCounter = 26;
+
+  ViewState view_;
+
+  RowDrag drag_;
+
   Controls& controls_;
   Prompts& prompts_;
   EditorEnv env_;
+  EditPanel panel_{controls_};
+  ListsPresenter lists_{controls_, db};
   std::map<int, Handler> commands_;
-  bool columnsDone_[3] = {false, false, false};
   bool tabChangedWhileLoading_ = false;
   UndoHistory history_;
   std::string lastFind_;
   std::vector<std::string> recentFiles_;
-  bool droppedOnList_ = false;
   // The picked rows of the shown list, the first being the one the edit
   // panel shows, each with what identifies its entry.
-  std::vector<PickedEntry> picks_;
-  int pickTab_ = 0;
+  Picks picks_;
   // What identifies the satellite the information panel names.
   std::string shownSatKey_;
   // The file the File line names; empty when it names none.
   std::string shownFile_;
-  // The NID and TID of the transponder the panel shows. They are never on
-  // screen, and a window need not keep fields for them at all.
-  std::string panelNid_;
-  std::string panelTid_;
   // The database as last loaded or saved, to tell unsaved changes.
   ChannelDb savedContent_;
   wdb::Layout savedLayout_ = wdb::Layout::New;

@@ -87,7 +87,7 @@ void EditorDialog::openChosenFile(std::optional<std::string> chosen) {
 // every command that touches the database is refused.
 void EditorDialog::startLoading() {
   resetDrag();
-  loaderBusy = 1;
+  loaderBusy = true;
   // What was there before is gone: nothing to undo into.
   history_.clear();
   const std::string path = filePath;
@@ -111,7 +111,7 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
       clearDatabase(false);
       showFileLine(filePath);
     }
-    loaderBusy = 0;
+    loaderBusy = false;
     history_.clear();
     markSavedState();
     applyTabDefaultsAfterLoad();
@@ -125,6 +125,7 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
     controls_.comboDelete(IDC_SVC_SAT, 0);
   }
   db = std::move(result.db);
+  view_ = ViewState{};
   wdbLayout = result.layout;
   clearPick();
   for (int i = 0; i < db.satCount; ++i) {
@@ -136,7 +137,7 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
     case TAB_SATELLITE:
       showSatellite(0);
       refillSatelliteTab();
-      db.curSat = 0;
+      view_.listedSat = 0;
       break;
     case TAB_TRANSPONDER:
       showSatellite(firstSatelliteWith(db, true));
@@ -148,7 +149,7 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
       break;
   }
   clearEditPanel();
-  loaderBusy = 0;
+  loaderBusy = false;
   rememberRecentFile(filePath);
   // After a load the database is the saved state, whatever came before.
   history_.clear();
@@ -222,7 +223,7 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
   // The picked entries and the shown satellite keep their rows; a cut name
   // is still the same satellite.
   recapturePick();
-  showSatellite(db.selSat);
+  showSatellite(view_.shownSat);
   markSavedState();
   showFileLine(filePath);
   // A previous version that could not be kept does not stop the save; the
@@ -258,7 +259,7 @@ void EditorDialog::newDatabase() {
 }
 
 bool EditorDialog::clearDatabase(bool ask) {
-  if (ask && db.savedFlag == 0 && db.satCount > 0) {
+  if (ask && hasUnsavedWork()) {
     const Answer a = prompts_.message(text::SAVE_BEFORE_CLEARING, text::BEFORE_OPENING_CAPTION,
                                       Buttons::YesNoCancel, Icon::Information);
     if (a == Answer::Cancel) return false;
@@ -270,6 +271,7 @@ bool EditorDialog::clearDatabase(bool ask) {
   resetInfoPanel();
   for (int list : {IDC_SAT_LIST, IDC_TP_LIST, IDC_SVC_LIST}) controls_.listDeleteAll(list);
   db = ChannelDb{};
+  view_ = ViewState{};
   shownSatKey_.clear();
   wdbLayout = wdb::Layout::New;
   satCodeCounter = 26;

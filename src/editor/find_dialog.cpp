@@ -52,20 +52,18 @@ bool containsIgnoringCase(const std::string& haystack, const std::string& needle
 // search wraps at the end. A row found is picked as by a click.
 bool EditorDialog::findNextRow(const std::string& wanted) {
   if (wanted.empty()) return false;
-  const int list = curTab == TAB_SATELLITE     ? IDC_SAT_LIST
-                   : curTab == TAB_TRANSPONDER ? IDC_TP_LIST
-                                               : IDC_SVC_LIST;
-  const auto s = static_cast<std::size_t>(std::clamp(db.curSat, 0, MAX_SATS - 1));
+  const int list = ListsPresenter::listOfTab(curTab);
+  const auto s = static_cast<std::size_t>(std::clamp(view_.listedSat, 0, MAX_SATS - 1));
   int count = 0;
   std::function<const std::string&(int)> textOf;
   if (curTab == TAB_SATELLITE) {
     count = db.satCount;
     textOf = [&](int r) -> const std::string& { return db.sats[static_cast<std::size_t>(r)].name; };
   } else if (curTab == TAB_TRANSPONDER) {
-    count = db.curSat < db.satCount ? db.tpTables[s].count() : 0;
+    count = view_.listedSat < db.satCount ? db.tpTables[s].count() : 0;
     textOf = [&](int r) -> const std::string& { return db.tpTables[s][r].frequency; };
   } else {
-    count = db.curSat < db.satCount ? db.svcTables[s].count() : 0;
+    count = view_.listedSat < db.satCount ? db.svcTables[s].count() : 0;
     textOf = [&](int r) -> const std::string& { return db.svcTables[s][r].name; };
   }
   count = std::min(count, controls_.listRowCount(list));

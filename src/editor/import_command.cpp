@@ -26,7 +26,7 @@ void EditorDialog::importListing() {
     return;
   }
   showFileLine(filePath);
-  const ImportResult result = importSdx(db, bytes, skipFeedTest != 0);
+  const ImportResult result = importSdx(db, bytes, skipFeedTest);
   for (const std::string& message : result.messages) warn(message);
   if (db.satCount == 0) return;
 

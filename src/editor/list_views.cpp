@@ -1,9 +1,7 @@
 // The three list views (satellites, transponders of one satellite, channels
 // of one satellite), refilling them per tab, clicks on their rows, and the
 // information panel.
-#include <cstdio>
 
-#include "db/list_rows.h"
 #include "db/text_number.h"
 #include "editor/editor_dialog.h"
 #include "layout.h"
@@ -15,19 +13,6 @@ using namespace velmora::res;
 
 namespace {
 
-int listOfTab(int tab) {
-  switch (tab) {
-    case TAB_SATELLITE:
-      return IDC_SAT_LIST;
-    case TAB_TRANSPONDER:
-      return IDC_TP_LIST;
-    case TAB_CHANNEL:
-      return IDC_SVC_LIST;
-    default:
-      return 0;
-  }
-}
-
 std::size_t slot(int s) {
   return static_cast<std::size_t>(s < 0 ? 0 : (s >= MAX_SATS ? MAX_SATS - 1 : s));
 }
@@ -36,73 +21,35 @@ std::size_t slot(int s) {
 
 void EditorDialog::bringUpList(int tab) {
   curTab = tab;
-  for (int t = TAB_SATELLITE; t <= TAB_CHANNEL; ++t) controls_.setVisible(listOfTab(t), t == tab);
-  bool& done = columnsDone_[tab - 1];
-  if (done) return;
-  done = true;
-  const int list = listOfTab(tab);
-  const std::span<const ListColumn> columns = tab == TAB_SATELLITE     ? satelliteColumns()
-                                              : tab == TAB_TRANSPONDER ? transponderColumns()
-                                                                       : channelColumns();
-  for (const ListColumn& col : columns) controls_.listAddColumn(list, col.header, col.width);
-}
-
-void EditorDialog::insertSatRow() {
-  controls_.listInsertRow(IDC_SAT_LIST, db.curSat,
-                          satelliteRowCells(db, static_cast<int>(slot(db.curSat))));
-}
-
-void EditorDialog::insertTpRow() {
-  controls_.listInsertRow(IDC_TP_LIST, db.curTp,
-                          transponderRowCells(db, static_cast<int>(slot(db.curSat)), db.curTp));
-}
-
-void EditorDialog::insertSvcRow() {
-  SvcRecord& v = db.svcTables[slot(db.curSat)][db.curSvc];
-  // A channel without a name is shown, and from now on kept, as "....".
-  if (v.name.empty()) v.name = "....";
-  controls_.listInsertRow(IDC_SVC_LIST, db.curSvc,
-                          channelRowCells(db, static_cast<int>(slot(db.curSat)), db.curSvc));
+  lists_.bringUp(tab);
 }
 
 void EditorDialog::refillSatelliteTab() {
   bringUpList(TAB_SATELLITE);
   controls_.listDeleteAll(IDC_SAT_LIST);
-  db.selSatRow = -1;
-  for (int r = 0; r < db.satCount; ++r) {
-    db.curSat = r;
-    insertSatRow();
-  }
-  db.curSat = db.satCount;
-  for (int i = 0; i < db.selSat; ++i) ensureRowVisible(i + 2);
+  view_.pickedSatRow = -1;
+  lists_.listSatellites();
+  // The Transponder and Channel lists are filled afresh when next shown.
+  view_.listedSat = db.satCount;
+  for (int i = 0; i < view_.shownSat; ++i) ensureRowVisible(i + 2);
 }
 
 void EditorDialog::refillTransponderTab() {
   bringUpList(TAB_TRANSPONDER);
-  db.curSat = db.selSat;
-  controls_.comboSelect(IDC_TP_SAT, db.selSat);
+  view_.listedSat = view_.shownSat;
+  controls_.comboSelect(IDC_TP_SAT, view_.shownSat);
   controls_.listDeleteAll(IDC_TP_LIST);
-  db.selTpRow = -1;
-  const int count = db.tpTables[slot(db.curSat)].count();
-  for (int r = 0; r < count; ++r) {
-    db.curTp = r;
-    insertTpRow();
-  }
-  db.curTp = count;
+  view_.pickedTpRow = -1;
+  lists_.listTransponders(view_.listedSat);
 }
 
 void EditorDialog::refillChannelTab() {
   bringUpList(TAB_CHANNEL);
-  db.curSat = db.selSat;
-  controls_.comboSelect(IDC_SVC_SAT, db.selSat);
+  view_.listedSat = view_.shownSat;
+  controls_.comboSelect(IDC_SVC_SAT, view_.shownSat);
   controls_.listDeleteAll(IDC_SVC_LIST);
-  db.selSvcRow = -1;
-  const int count = db.svcTables[slot(db.curSat)].count();
-  for (int r = 0; r < count; ++r) {
-    db.curSvc = r;
-    insertSvcRow();
-  }
-  db.curSvc = count;
+  view_.pickedSvcRow = -1;
+  lists_.listChannels(view_.listedSat);
 }
 
 void EditorDialog::refillTab(int tab) {
@@ -131,17 +78,10 @@ void EditorDialog::resetInfoPanel() {
   shownFile_.clear();
 }
 
-void EditorDialog::clearEditFields() {
-  for (int id :
-       {IDC_SAT_NAME, IDC_LNB_FREQ1, IDC_LNB_FREQ2, IDC_LONGITUDE, IDC_FREQUENCY, IDC_SYMBOL_RATE,
-        IDC_NID, IDC_TID, IDC_CH_NAME, IDC_VIDEO_PID, IDC_AUDIO_PID, IDC_PCR_PID, IDC_SERVICE_ID})
-    controls_.setText(id, "");
-  panelNid_.clear();
-  panelTid_.clear();
-}
+void EditorDialog::clearEditFields() { panel_.clearFields(); }
 
 void EditorDialog::ensureRowVisible(int r) {
-  const int list = listOfTab(curTab);
+  const int list = ListsPresenter::listOfTab(curTab);
   if (list == 0 || r < 0 || r >= controls_.listRowCount(list)) return;
   controls_.listEnsureVisible(list, r);
 }
@@ -149,9 +89,9 @@ void EditorDialog::ensureRowVisible(int r) {
 // A click, or any other change of a list's selection by the user: the
 // selected entries become the pick, the first of them fills the panel.
 void EditorDialog::onListClick(int listId) {
-  if (loaderBusy || dragging) return;
-  if (listId != listOfTab(curTab)) return;
-  const bool had = db.rowPicked != 0;
+  if (loaderBusy || drag_.active()) return;
+  if (listId != ListsPresenter::listOfTab(curTab)) return;
+  const bool had = view_.rowPicked;
   capturePick(listId);
   if (picks_.empty()) {
     // A click beside the rows picks nothing; the panel no longer shows
@@ -160,17 +100,17 @@ void EditorDialog::onListClick(int listId) {
     settleView();
     return;
   }
-  const int row = picks_.front().row;
+  const int row = picks_.frontRow();
   switch (listId) {
     case IDC_SAT_LIST:
-      fillPanelFromSat(row);
+      panel_.showSatellite(db.sats[slot(row)]);
       showSatellite(row);
       break;
     case IDC_TP_LIST:
-      fillPanelFromTp(row);
+      panel_.showTransponder(db.tpTables[slot(view_.listedSat)][row]);
       break;
     default:
-      fillPanelFromSvc(row);
+      panel_.showChannel(db.svcTables[slot(view_.listedSat)][row]);
       break;
   }
   settleView();
@@ -183,5 +123,40 @@ void EditorDialog::onListRightClick(int listId) {
 }
 
 void EditorDialog::onColumnClick(int /*listId*/) { runCommand(ID_EDIT_SORT); }
+
+void EditorDialog::chooseSatellite(int comboId, int s) {
+  if (s < 0 || s >= MAX_SATS) return;
+  showSatellite(s);
+  // What was picked belongs to the satellite shown before.
+  clearPick();
+  clearEditPanel();
+  refreshInfoPanel(s);
+  // The list already holding this satellite's table stays as it is.
+  if (s == view_.listedSat) return;
+  view_.listedSat = s;
+  if (comboId == IDC_TP_SAT) {
+    controls_.listDeleteAll(IDC_TP_LIST);
+    lists_.listTransponders(s);
+  } else {
+    controls_.listDeleteAll(IDC_SVC_LIST);
+    lists_.listChannels(s);
+  }
+}
+
+void EditorDialog::onComboChanged(int comboId) {
+  if (comboId == IDC_WEB_LINK) {
+    openWebLink();
+    return;
+  }
+  if (loaderBusy) return;
+  const int index = controls_.comboSelection(comboId);
+  if (comboId == IDC_TP_SAT || comboId == IDC_SVC_SAT) {
+    if (drag_.active()) return;
+    chooseSatellite(comboId, index);
+    settleView();
+    return;
+  }
+  panel_.onComboChanged(comboId, index);
+}
 
 }  // namespace velmora::editor

@@ -4,7 +4,6 @@
 // worked out by the core (order/order.h); here are the window's rules:
 // which list, which messages, what is refilled and what stays in view.
 #include <algorithm>
-#include <cstdio>
 
 #include "editor/editor_dialog.h"
 #include "editor/move_dialog.h"
@@ -33,51 +32,26 @@ order::Tab tabOf(int tab) {
   }
 }
 
-int listOf(int tab) {
-  switch (tab) {
-    case TAB_SATELLITE:
-      return IDC_SAT_LIST;
-    case TAB_TRANSPONDER:
-      return IDC_TP_LIST;
-    default:
-      return IDC_SVC_LIST;
-  }
-}
-
-// The "No." column as the lists fill it.
-std::string rowNumber(int tab, int row) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, tab == TAB_SATELLITE ? "%2d" : "%3d", row + 1);
-  return buf;
-}
-
 }  // namespace
 
-void EditorDialog::rewriteSatelliteCombos() {
-  for (int combo : {IDC_TP_SAT, IDC_SVC_SAT}) {
-    controls_.comboClear(combo);
-    for (int s = 0; s < db.satCount; ++s)
-      controls_.comboInsert(combo, s, db.sats[static_cast<std::size_t>(s)].name);
-  }
-}
+void EditorDialog::rewriteSatelliteCombos() { lists_.rewriteSatelliteCombos(); }
 
 void EditorDialog::sortEntries() {
   order::sortTab(db, tabOf(curTab));
   if (curTab == TAB_SATELLITE) rewriteSatelliteCombos();
   relistCurrentTab();
-  if (curTab == TAB_SATELLITE) db.curSat = db.satCount;
   if (curTab != TAB_CHANNEL) ensureRowVisible(0);
 }
 
 void EditorDialog::moveEntry() {
-  const int count = order::entryCount(db, tabOf(curTab), db.curSat);
+  const int count = order::entryCount(db, tabOf(curTab), view_.listedSat);
   if (count == 0) {
     warn(text::NO_DATA);
     return;
   }
   // A click that hit no row, or a row no longer in the shown table, is no
   // pick: there is nothing to move.
-  if (db.rowPicked != 1 || !clickedRowExists()) {
+  if (!view_.rowPicked || !clickedRowExists()) {
     warn(text::SELECT_A_LIST);
     return;
   }
@@ -90,8 +64,7 @@ void EditorDialog::moveEntry() {
 // Puts the picked entry of the current tab at `position` (from 1); true
 // when the order changed.
 bool EditorDialog::moveTo(int position) {
-  const order::Tab tab = tabOf(curTab);
-  const int count = order::entryCount(db, tab, db.curSat);
+  const int count = order::entryCount(db, tabOf(curTab), view_.listedSat);
   if (position < 1 || position > count) {
     warn(text::NOT_AVAILABLE_POSITION);
     return false;
@@ -100,41 +73,37 @@ bool EditorDialog::moveTo(int position) {
     warn(text::SELECT_A_LIST);
     return false;
   }
-  const int from = curTab == TAB_SATELLITE     ? db.selSatRow
-                   : curTab == TAB_TRANSPONDER ? db.selTpRow
-                                               : db.selSvcRow;
+  const int from = curTab == TAB_SATELLITE     ? view_.pickedSatRow
+                   : curTab == TAB_TRANSPONDER ? view_.pickedTpRow
+                                               : view_.pickedSvcRow;
+  if (!moveRow(from, position)) return false;
+  relistCurrentTab();
+  for (int i = 0; i < position; ++i) ensureRowVisible(i + 2);
+  return true;
+}
+
+// Puts entry `from` of the current tab's table at `position` (from 1) in
+// the database and the SAT Name boxes; true when the order changed.
+bool EditorDialog::moveRow(int from, int position) {
   const int to = position - 1;
   if (from == to) return false;
-  order::moveEntry(db, tab, db.curSat, from, to);
+  order::moveEntry(db, tabOf(curTab), view_.listedSat, from, to);
   if (curTab == TAB_SATELLITE) rewriteSatelliteCombos();
-
-  // A drop moves the row in the list itself.
-  if (!dropMove) {
-    relistCurrentTab();
-    if (curTab == TAB_SATELLITE) db.curSat = db.satCount;
-    for (int i = 0; i < position; ++i) ensureRowVisible(i + 2);
-  }
   return true;
 }
 
 void EditorDialog::resetDrag() {
-  if (dragging) {
-    controls_.dragShowInsertion(listOf(curTab), -1);
+  if (drag_.active()) {
+    controls_.dragShowInsertion(ListsPresenter::listOfTab(curTab), -1);
     controls_.dragEnd();
   }
-  dragging = 0;
-  dragRow = -1;
-  dropRow = -1;
-  dragPoint = {};
-  dropMove = 0;
+  drag_.reset();
 }
 
 void EditorDialog::onDragBegin(int listId, int row) {
-  if (loaderBusy || dragging || listId != listOf(curTab)) return;
+  if (loaderBusy || drag_.active() || listId != ListsPresenter::listOfTab(curTab)) return;
   if (row < 0 || row >= controls_.listRowCount(listId)) return;
-  dragRow = row;
-  dropRow = -1;
-  dragging = 1;
+  drag_.begin(row);
   controls_.dragBegin(listId, row, DRAG_HOT_X, DRAG_HOT_Y);
 }
 
@@ -144,7 +113,7 @@ void EditorDialog::onDragBegin(int listId, int row) {
 // below the last row it goes to the end. The result is the row before
 // which it comes to stand, counted with the dragged row still in place.
 int EditorDialog::dropRowAt(int y) const {
-  const int list = listOf(curTab);
+  const int list = ListsPresenter::listOfTab(curTab);
   const int rows = controls_.listRowCount(list);
   const int half = std::max(1, controls_.listRowHeight(list) / 2);
   if (y + half < 0) return controls_.listTopRow(list);
@@ -153,11 +122,11 @@ int EditorDialog::dropRowAt(int y) const {
 }
 
 void EditorDialog::onDragMove(int overList, int x, int y) {
-  if (!dragging) return;
-  dragPoint = {x, y};
+  if (!drag_.active()) return;
+  drag_.moveTo({x, y});
   // Resting on the last row in view scrolls the list down one row, on the
   // first row in view up one row.
-  const int list = listOf(curTab);
+  const int list = ListsPresenter::listOfTab(curTab);
   if (overList != list) {
     controls_.dragShowInsertion(list, -1);
     return;
@@ -177,18 +146,16 @@ void EditorDialog::onDragMove(int overList, int x, int y) {
 void EditorDialog::onDragCancel() { resetDrag(); }
 
 void EditorDialog::onDragRelease(int overList, int x, int y) {
-  if (!dragging) return;
+  if (!drag_.active()) return;
   // Dropped on the tab strip: the user aimed at another tab, not at
   // removing the row.
   if (overList == IDC_TAB) {
     onDragCancel();
     return;
   }
-  controls_.dragShowInsertion(listOf(curTab), -1);
-  dragging = 0;
+  controls_.dragShowInsertion(ListsPresenter::listOfTab(curTab), -1);
+  drag_.release({x, y}, overList == ListsPresenter::listOfTab(curTab));
   controls_.dragEnd();
-  dragPoint = {x, y};
-  droppedOnList_ = overList == listOf(curTab);
   asStep([this] { finishDrop(); });
   resetDrag();
   settleView();
@@ -196,51 +163,49 @@ void EditorDialog::onDragRelease(int overList, int x, int y) {
 
 // What a released drag does to the database, as one command.
 void EditorDialog::finishDrop() {
-  if (droppedOnList_) {
+  if (drag_.droppedOnList()) {
     dropOnList();
     return;
   }
   // Dropped anywhere else on the window: the dragged row, the one its
   // image showed, is removed as Remove would, without a click first.
-  const int list = listOf(curTab);
-  if (dragRow < 0 || dragRow >= controls_.listRowCount(list)) return;
-  controls_.listSelectRows(list, {dragRow});
-  db.rowPicked = 1;
-  pickedRow(curTab) = dragRow;
-  if (order::entryCount(db, tabOf(curTab), db.curSat) > 0) removeEntry();
+  const int list = ListsPresenter::listOfTab(curTab);
+  const int dragged = drag_.row();
+  if (dragged < 0 || dragged >= controls_.listRowCount(list)) return;
+  controls_.listSelectRows(list, {dragged});
+  if (order::entryCount(db, tabOf(curTab), view_.listedSat) > 0)
+    removeRows(rowInShownTable(dragged));
 }
 
 // The dragged entry comes to stand just before the row under the drop
-// point, or at the end below the last row.
+// point, or at the end below the last row. What the user picked is found
+// again afterwards.
 void EditorDialog::dropOnList() {
-  const int list = listOf(curTab);
-  const int rows = controls_.listRowCount(list);
-  if (dragRow < 0 || dragRow >= rows) return;
-  dropRow = dropRowAt(dragPoint.y);
-  // A row dropped just before or just after itself stays.
-  if (dropRow == dragRow || dropRow == dragRow + 1) return;
+  const int list = ListsPresenter::listOfTab(curTab);
+  const int dragged = drag_.row();
+  if (dragged < 0 || dragged >= controls_.listRowCount(list)) return;
+  const int position = RowDrag::dropPosition(dragged, dropRowAt(drag_.point().y));
+  if (position == 0) return;
 
-  // The target position (from 1) once the dragged row is taken out: a row
-  // dropped below itself leaves a gap above the drop point.
-  dropRow = dragRow > dropRow ? dropRow + 1 : dropRow;
-  // The move works on the dragged row; what the user picked is found
-  // again afterwards.
-  dropMove = 1;
-  const int picked = db.rowPicked;
-  db.rowPicked = 1;
-  pickedRow(curTab) = dragRow;
-  const int count = order::entryCount(db, tabOf(curTab), db.curSat);
-  const bool moved = count > 0 && moveTo(dropRow);
-  if (count == 0) warn(text::NO_DATA);
-  db.rowPicked = picked;
-  dropMove = 0;
+  const int count = order::entryCount(db, tabOf(curTab), view_.listedSat);
+  bool moved = false;
+  if (count == 0) {
+    warn(text::NO_DATA);
+  } else if (position > count) {
+    warn(text::NOT_AVAILABLE_POSITION);
+  } else if (!rowInShownTable(dragged)) {
+    warn(text::SELECT_A_LIST);
+  } else {
+    moved = moveRow(dragged, position);
+  }
   if (!moved) return;
 
-  const int to = dropRow - 1;
-  controls_.listMoveRow(list, dragRow, to);
-  // The rows between have changed places: number them afresh.
-  for (int r = std::min(dragRow, to); r <= std::max(dragRow, to); ++r)
-    controls_.listSetCell(list, r, 0, rowNumber(curTab, r));
+  // The list moves the row itself; the rows between have changed places
+  // and are numbered afresh.
+  const int to = position - 1;
+  controls_.listMoveRow(list, dragged, to);
+  for (int r = std::min(dragged, to); r <= std::max(dragged, to); ++r)
+    controls_.listSetCell(list, r, 0, ListsPresenter::rowNumber(curTab, r));
 }
 
 }  // namespace velmora::editor

@@ -31,9 +31,10 @@ void EditorDialog::applyOrderFrom() {
   if (!report.changed) return;
   // The satellite on show stays on show, wherever it went; picks follow
   // their entries when the window settles after the command.
-  const auto it = std::find(report.satelliteOrder.begin(), report.satelliteOrder.end(), db.selSat);
+  const auto it =
+      std::find(report.satelliteOrder.begin(), report.satelliteOrder.end(), view_.shownSat);
   if (it != report.satelliteOrder.end())
-    db.selSat = static_cast<int>(it - report.satelliteOrder.begin());
+    view_.shownSat = static_cast<int>(it - report.satelliteOrder.begin());
   rewriteSatelliteCombos();
   refillTab(curTab);
 }

@@ -51,11 +51,7 @@ void EditorDialog::applyFileState(const FileState& state) {
 void EditorDialog::showRestoredContent() {
   const std::string shownBefore = shownSatKey_;
   followShownSatellite();
-  for (int combo : {IDC_TP_SAT, IDC_SVC_SAT}) {
-    controls_.comboClear(combo);
-    for (int s = 0; s < db.satCount; ++s)
-      controls_.comboInsert(combo, s, db.sats[static_cast<std::size_t>(s)].name);
-  }
+  rewriteSatelliteCombos();
   if (db.satCount == 0) {
     clearPick();
     clearEditPanel();
@@ -65,7 +61,6 @@ void EditorDialog::showRestoredContent() {
   }
   if (curTab == TAB_SATELLITE) {
     relistCurrentTab();
-    db.curSat = db.satCount;
   } else {
     // The tab shows the same satellite's table as before, when it is
     // still there, and its pick is found again in it.

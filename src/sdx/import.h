@@ -23,7 +23,7 @@ struct ImportResult {
 // left as it was. With 64 satellites already present nothing is read and the
 // Open refusal is given; a file that is no listing at all (no line begins
 // with "SATCODX") is refused with the message naming the supported files.
-// savedFlag is not changed; totals are recounted.
+// Totals are recounted.
 ImportResult importSdx(ChannelDb& db, std::span<const std::byte> listing, bool skipFeedTest);
 
 }  // namespace velmora

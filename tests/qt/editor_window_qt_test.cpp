@@ -41,6 +41,7 @@
 #include "resource_ids.h"
 #include "scripted_prompts.h"
 #include "support/db_builders.h"
+#include "support/editor_load.h"
 #include "wdb/wdb_format.h"
 
 namespace velmora::qt {
@@ -88,10 +89,9 @@ class QtEditor : public ::testing::Test {
     return out;
   }
   void loadSatellites(std::initializer_list<const char*> names) {
-    wdb::ReadResult loaded;
-    for (const char* name : names) loaded.db.appendSatellite(test::makeSat(name, "0192"));
-    loaded.layout = wdb::Layout::TypeI;
-    editor.finishLoading(std::move(loaded));
+    ChannelDb db;
+    for (const char* name : names) db.appendSatellite(test::makeSat(name, "0192"));
+    test::load(editor, std::move(db));
     QCoreApplication::processEvents();  // the rows reach the view
   }
 
@@ -175,12 +175,12 @@ TEST_F(QtEditor, EachTabShowsExactlyItsFields) {
 
   EXPECT_EQ(visibleIds(), expected(satellite));
   clickTab(1);
-  EXPECT_EQ(editor.curTab, editor::TAB_TRANSPONDER);
+  EXPECT_EQ(editor.currentTab(), editor::TAB_TRANSPONDER);
   EXPECT_EQ(visibleIds(), expected(transponder));
   clickTab(2);
   EXPECT_EQ(visibleIds(), expected(channel));
   clickTab(0);
-  EXPECT_EQ(editor.curTab, editor::TAB_SATELLITE);
+  EXPECT_EQ(editor.currentTab(), editor::TAB_SATELLITE);
   EXPECT_EQ(visibleIds(), expected(satellite));
 }
 
@@ -212,10 +212,10 @@ TEST_F(QtEditor, MenuToolbarAndTipsReadAsGiven) {
   EXPECT_FALSE(option->isChecked());
   option->trigger();
   EXPECT_TRUE(option->isChecked());
-  EXPECT_EQ(editor.skipFeedTest, 0);
+  EXPECT_FALSE(editor.skipsFeedTest());
   option->trigger();
   EXPECT_FALSE(option->isChecked());
-  EXPECT_EQ(editor.skipFeedTest, 1);
+  EXPECT_TRUE(editor.skipsFeedTest());
 
   QStringList tips;
   for (QAction* a : window.toolBar()->actions()) {
@@ -245,8 +245,7 @@ TEST_F(QtEditor, EscapeNeverClosesTheWindowTheCloseBoxAsksTheEditor) {
   EXPECT_TRUE(window.isVisible());
 
   // With unsaved satellites the editor asks before the window goes.
-  loadSatellites({"Hotbird-13E"});
-  editor.db.savedFlag = 0;
+  test::loadUnsaved(editor, window.controls(), test::makeDb(1, 0, 0));
   prompts.answers = {editor::Answer::No};
   window.close();
   ASSERT_EQ(prompts.messages.size(), 1u);
@@ -271,11 +270,11 @@ TEST_F(QtEditor, ClicksInTheListsReachTheEditor) {
   EXPECT_EQ(prompts.contextMenus, std::vector<int>({EDIT_POPUP}));
 
   // A click on a column header sorts, a change when the order changes.
-  ASSERT_EQ(editor.db.savedFlag, 1);
+  ASSERT_TRUE(editor.isSaved());
   QHeaderView* header = view->horizontalHeader();
   QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                     QPoint(header->sectionViewportPosition(3) + 5, header->height() / 2));
-  EXPECT_EQ(editor.db.savedFlag, 0);
+  EXPECT_FALSE(editor.isSaved());
 }
 
 TEST_F(QtEditor, EveryColumnShowsItsWholeCaption) {
@@ -374,9 +373,8 @@ TEST_F(QtEditor, OpeningAFileLoadsItInTheBackgroundAndShowsIt) {
   prompts.files = {QFile::encodeName(path).toStdString()};
   press(IDC_SAT_LIST, Qt::Key_F3);
   // The worker's result comes back through the event loop.
-  EXPECT_TRUE(QTest::qWaitFor([&] {
-    return editor.loaderBusy == 0 && as<ListView>(IDC_SAT_LIST)->model()->rowCount() == 3;
-  }));
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return !editor.isLoading() && as<ListView>(IDC_SAT_LIST)->model()->rowCount() == 3; }));
   EXPECT_EQ(as<QLabel>(IDC_FILE)->text(), path);
   EXPECT_EQ(as<QComboBox>(IDC_SVC_SAT)->count(), 3);
   EXPECT_TRUE(prompts.messages.empty());
@@ -401,7 +399,7 @@ TEST_F(QtEditor, OpenAndSaveThroughAFolderAndANameInAnyScript) {
     prompts.files = {name.toUtf8().toStdString()};
     press(IDC_SAT_LIST, Qt::Key_F3);
     ASSERT_TRUE(QTest::qWaitFor([&] {
-      return editor.loaderBusy == 0 && as<ListView>(IDC_SAT_LIST)->model()->rowCount() == 3;
+      return !editor.isLoading() && as<ListView>(IDC_SAT_LIST)->model()->rowCount() == 3;
     }));
     EXPECT_EQ(as<QLabel>(IDC_FILE)->text(), name);
     EXPECT_EQ(as<QLabel>(IDC_FILE)->toolTip(), name);
@@ -426,8 +424,8 @@ TEST_F(QtEditor, ASatelliteATransponderAndAChannelAddedThroughTheWidgets) {
   type(IDC_LNB_FREQ2, "10600");
   type(IDC_LONGITUDE, "0130");
   QTest::mouseClick(as<QPushButton>(IDC_ADD), Qt::LeftButton);
-  ASSERT_EQ(editor.db.satCount, 1) << (prompts.messages.empty() ? "" : prompts.messages[0]);
-  EXPECT_EQ(editor.db.sats[0].name, "Hotbird-13E");
+  ASSERT_EQ(editor.database().satCount, 1) << (prompts.messages.empty() ? "" : prompts.messages[0]);
+  EXPECT_EQ(editor.database().sats[0].name, "Hotbird-13E");
   EXPECT_EQ(as<QComboBox>(IDC_TP_SAT)->itemText(0), QStringLiteral("Hotbird-13E"));
 
   clickTab(1);
@@ -437,7 +435,7 @@ TEST_F(QtEditor, ASatelliteATransponderAndAChannelAddedThroughTheWidgets) {
   type(IDC_FREQUENCY, "11766");
   type(IDC_SYMBOL_RATE, "29900");
   QTest::mouseClick(as<QPushButton>(IDC_ADD), Qt::LeftButton);
-  ASSERT_EQ(editor.db.tpTables[0].count(), 2)
+  ASSERT_EQ(editor.database().tpTables[0].count(), 2)
       << (prompts.messages.empty() ? "" : prompts.messages[0]);
   EXPECT_EQ(as<ListView>(IDC_TP_LIST)->model()->rowCount(), 2);
 
@@ -469,9 +467,9 @@ TEST_F(QtEditor, ASatelliteATransponderAndAChannelAddedThroughTheWidgets) {
 
   EXPECT_TRUE(picked);
   EXPECT_EQ(prompts.messages, std::vector<std::string>());
-  ASSERT_EQ(editor.db.svcTables[0].count(), 1);
-  EXPECT_EQ(editor.db.svcTables[0][0].name, "Rai 4");
-  EXPECT_EQ(tpKeyShortPart(editor.db.svcTables[0][0].tpKey), "11766H29900");
+  ASSERT_EQ(editor.database().svcTables[0].count(), 1);
+  EXPECT_EQ(editor.database().svcTables[0][0].name, "Rai 4");
+  EXPECT_EQ(tpKeyShortPart(editor.database().svcTables[0][0].tpKey), "11766H29900");
 }
 
 // Names are Western (Windows-1252) text: a typed "€" is byte 0x80 in the
@@ -497,13 +495,13 @@ TEST_F(QtEditor, ANameTypedInTheWindowIsWesternText) {
     QTest::mouseClick(as<QPushButton>(IDC_ADD), Qt::LeftButton);
   };
   add(QStringLiteral("Łódź"));
-  EXPECT_EQ(editor.db.satCount, 0);
+  EXPECT_EQ(editor.database().satCount, 0);
   ASSERT_EQ(prompts.messages.size(), 1u);
   EXPECT_NE(prompts.messages[0].find("U+0141"), std::string::npos) << prompts.messages[0];
 
   add(QStringLiteral("5 €"));
-  ASSERT_EQ(editor.db.satCount, 1) << prompts.messages.back();
-  EXPECT_EQ(editor.db.sats[0].name, "5 \x80-13E");
+  ASSERT_EQ(editor.database().satCount, 1) << prompts.messages.back();
+  EXPECT_EQ(editor.database().sats[0].name, "5 \x80-13E");
   as<ListView>(IDC_SAT_LIST)->rows().flush();
   EXPECT_EQ(as<ListView>(IDC_SAT_LIST)->model()->index(0, 1).data().toString(),
             QStringLiteral("5 €-13E"));
@@ -543,8 +541,7 @@ TEST_F(QtEditor, AboutBoxIsBuiltFromItsTemplateAndEndsWithEnter) {
 // Focus alone never picks a transponder in the Add channel dialog; a row
 // chosen with the arrow keys does, in either of its lists.
 TEST_F(QtEditor, TheAddChannelDialogTakesOnlyATransponderTheUserChose) {
-  editor.db = test::makeDb(1, 3, 0);
-  window.controls().comboInsert(IDC_SVC_SAT, 0, editor.db.sats[0].name);
+  test::load(editor, test::makeDb(1, 3, 0));
   clickTab(2);
   struct Attempt {
     bool listBox;
@@ -586,16 +583,16 @@ TEST_F(QtEditor, TheAddChannelDialogTakesOnlyATransponderTheUserChose) {
     QTest::mouseClick(as<QPushButton>(IDC_ADD), Qt::LeftButton);
     if (attempt.arrow) {
       EXPECT_EQ(prompts.messages, std::vector<std::string>()) << attempt.listBox;
-      ASSERT_FALSE(editor.db.svcTables[0].empty());
+      ASSERT_FALSE(editor.database().svcTables[0].empty());
       ASSERT_GE(shown, 0);
-      EXPECT_EQ(editor.db.svcTables[0][editor.db.svcTables[0].count() - 1].tpKey,
-                tpKeyLong(editor.db.tpTables[0][shown]));
+      EXPECT_EQ(editor.database().svcTables[0][editor.database().svcTables[0].count() - 1].tpKey,
+                tpKeyLong(editor.database().tpTables[0][shown]));
     } else {
       EXPECT_EQ(prompts.messages, std::vector<std::string>{"Select a TP of lists,please!"})
           << attempt.listBox;
     }
   }
-  EXPECT_EQ(editor.db.svcTables[0].count(), 2);
+  EXPECT_EQ(editor.database().svcTables[0].count(), 2);
 }
 
 // Esc or the close box never answers a Yes/No question: the user must say

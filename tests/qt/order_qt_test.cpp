@@ -15,6 +15,7 @@
 #include "resource_ids.h"
 #include "scripted_prompts.h"
 #include "support/db_builders.h"
+#include "support/editor_load.h"
 
 namespace velmora::qt {
 namespace {
@@ -29,9 +30,10 @@ class QtOrdering : public ::testing::Test {
     window.show();
     window.activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    ChannelDb db;
     for (const char* name : {"A", "B", "C", "D", "E"})
-      editor.db.appendSatellite(test::makeSat(name, "0192"));
-    editor.refillSatelliteTab();
+      db.appendSatellite(test::makeSat(name, "0192"));
+    test::load(editor, std::move(db));
     QCoreApplication::processEvents();
   }
 
@@ -67,7 +69,7 @@ TEST_F(QtOrdering, ARowDraggedWithTheMouseMovesToWhereItIsDropped) {
   EXPECT_TRUE(imageWhileDragging);
   EXPECT_EQ(window.controls().dragImage(), nullptr);
   EXPECT_EQ(names(), "ACBDE");
-  EXPECT_EQ(editor.db.sats[2].name, "B");
+  EXPECT_EQ(editor.database().sats[2].name, "B");
   EXPECT_EQ(list()->rows().cell(2, 0), " 3");
   EXPECT_EQ(list()->selectedRows(), std::vector<int>{2});
 
@@ -89,7 +91,7 @@ TEST_F(QtOrdering, ARowDroppedOutsideTheListIsRemoved) {
   QWidget* panel = window.controls().widget(IDC_SAT_NAME);
   drag(1, list()->viewport()->mapFromGlobal(panel->mapToGlobal(panel->rect().center())));
   EXPECT_EQ(names(), "ACDE");
-  EXPECT_EQ(editor.db.satCount, 4);
+  EXPECT_EQ(editor.database().satCount, 4);
 }
 
 TEST_F(QtOrdering, EscAbandonsADragAndNoOtherKeyActsDuringIt) {
@@ -105,7 +107,7 @@ TEST_F(QtOrdering, EscAbandonsADragAndNoOtherKeyActsDuringIt) {
 TEST_F(QtOrdering, ARowLetGoOutsideTheWindowStays) {
   drag(1, list()->viewport()->mapFromGlobal(window.mapToGlobal(QPoint(window.width() + 40, 30))));
   EXPECT_EQ(names(), "ABCDE");
-  EXPECT_EQ(editor.db.satCount, 5);
+  EXPECT_EQ(editor.database().satCount, 5);
 }
 
 TEST_F(QtOrdering, TheMoveDialogTakesThePositionAndEsc) {

@@ -126,9 +126,8 @@ bool run() {
 
   s.prompts.files = {QFile::encodeName(sample).toStdString()};
   s.press(IDC_SAT_LIST, Qt::Key_F3);
-  const bool loaded = QTest::qWaitFor([&] {
-    return s.editor.loaderBusy == 0 && s.window.controls().listRowCount(IDC_SAT_LIST) > 0;
-  });
+  const bool loaded = QTest::qWaitFor(
+      [&] { return !s.editor.isLoading() && s.window.controls().listRowCount(IDC_SAT_LIST) > 0; });
   if (!loaded) return fail("the sample database did not load");
 
   s.clickRow(IDC_SAT_LIST, 1);

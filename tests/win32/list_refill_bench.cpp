@@ -16,6 +16,7 @@
 #include "editor/editor_dialog.h"
 #include "resource_ids.h"
 #include "support/db_builders.h"
+#include "support/editor_load.h"
 #include "win32/editor_window.h"
 #include "win32/win_prompts.h"
 
@@ -69,7 +70,7 @@ int main(int argc, char** argv) {
   editor.initDialog();
   ShowWindow(window.hwnd(), SW_SHOW);
   UpdateWindow(window.hwnd());
-  editor.db = test::makeDb(1, 40, TABLE_ROWS);
+  test::load(editor, test::makeDb(1, 40, TABLE_ROWS));
   window.controls().tabSelect(res::IDC_TAB, editor::TAB_CHANNEL - 1);
   editor.onTabChanged();
   pump();
