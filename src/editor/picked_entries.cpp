@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <unordered_map>
 
+#include "db/record_fields.h"
+
 namespace velmora::editor {
 
 namespace {
@@ -16,32 +18,23 @@ void put(std::string& key, const std::string& text) {
   key += text;
 }
 
+// Every field the user sees or sets of an entry, each as its length and
+// bytes; the numbers a save works out again are no part of it.
+template <class Record, std::size_t N>
+std::string keyOfFields(const Record& r, const RecordField<Record> (&fields)[N]) {
+  std::string key;
+  for (const RecordField<Record>& f : fields) {
+    if (f.derived) continue;
+    put(key, f.text ? r.*f.text : std::to_string(r.*f.number));
+  }
+  return key;
+}
+
 }  // namespace
 
-std::string Picks::keyOf(const SatRecord& s) {
-  std::string key;
-  for (const std::string* f :
-       {&s.name, &s.lnbType, &s.lnbFreq1, &s.lnbFreq2, &s.diseqc, &s.tone22k, &s.switch12v,
-        &s.lnbPower, &s.sdxCode, &s.diseqcCommitted, &s.diseqcUncommitted})
-    put(key, *f);
-  return key;
-}
-
-std::string Picks::keyOf(const TpRecord& t) {
-  std::string key;
-  for (const std::string* f : {&t.polarization, &t.frequency, &t.symbolRate, &t.nid, &t.tid})
-    put(key, *f);
-  return key;
-}
-
-std::string Picks::keyOf(const SvcRecord& v) {
-  std::string key;
-  for (const std::string* f :
-       {&v.videoPid, &v.audioPid, &v.pcrPid, &v.serviceId, &v.name, &v.spare, &v.tpKey})
-    put(key, *f);
-  key += std::to_string(v.serviceType);
-  return key;
-}
+std::string Picks::keyOf(const SatRecord& s) { return keyOfFields(s, SAT_FIELDS); }
+std::string Picks::keyOf(const TpRecord& t) { return keyOfFields(t, TP_FIELDS); }
+std::string Picks::keyOf(const SvcRecord& v) { return keyOfFields(v, SVC_FIELDS); }
 
 std::vector<int> Picks::rows() const {
   std::vector<int> out;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "db/record_fields.h"
+
 namespace velmora::editor {
 
 namespace {
@@ -47,28 +49,20 @@ class Reader {
   std::size_t pos_ = 0;
 };
 
+// A satellite's fields are all text.
 void putSat(std::string& out, const SatRecord& s) {
-  for (const std::string* f :
-       {&s.name, &s.lnbType, &s.lnbFreq1, &s.lnbFreq2, &s.diseqc, &s.tone22k, &s.switch12v,
-        &s.lnbPower, &s.sdxCode, &s.diseqcCommitted, &s.diseqcUncommitted})
-    put(out, *f);
+  for (const RecordField<SatRecord>& f : SAT_FIELDS) put(out, s.*f.text);
 }
 void getSat(Reader& in, SatRecord& s) {
-  for (std::string* f :
-       {&s.name, &s.lnbType, &s.lnbFreq1, &s.lnbFreq2, &s.diseqc, &s.tone22k, &s.switch12v,
-        &s.lnbPower, &s.sdxCode, &s.diseqcCommitted, &s.diseqcUncommitted})
-    in.get(*f);
+  for (const RecordField<SatRecord>& f : SAT_FIELDS) in.get(s.*f.text);
 }
 
 // Equal but for the transponder numbers a save writes.
 bool sameTransponders(const TpTable& a, const TpTable& b) {
   if (a.count() != b.count()) return false;
   for (int r = 0; r < a.count(); ++r) {
-    const TpRecord& x = a[r];
-    const TpRecord& y = b[r];
-    if (x.polarization != y.polarization || x.frequency != y.frequency ||
-        x.symbolRate != y.symbolRate || x.nid != y.nid || x.tid != y.tid)
-      return false;
+    for (const RecordField<TpRecord>& f : TP_FIELDS)
+      if (!f.derived && !f.same(a[r], b[r])) return false;
   }
   return true;
 }
