@@ -60,15 +60,18 @@ TEST(Load, RefusalsHaveTheKindTheirCallersDecideBy) {
 
   using enum FailureKind;
   const std::string noData(text::NO_DATA_IN_FILE), notAFormat(text::NOT_A_FORMAT);
-  const std::string cannotRead = std::string(text::CANNOT_READ) + dir().string();
+  // The path as the system spells it, with backslashes on Windows.
+  auto cannotRead = [](const char* name) {
+    return std::string(text::CANNOT_READ) + (dir() / name).string();
+  };
   const struct {
     const char* name;
     std::pair<FailureKind, std::string> window, commandLine;
   } cases[] = {
       {"missing.wdb",
        {Empty, noData},
-       {Missing, cannotRead + "/missing.wdb: No such file or directory."}},
-      {"folder.wdb", {Empty, noData}, {Missing, cannotRead + "/folder.wdb: It is a folder."}},
+       {Missing, cannotRead("missing.wdb") + ": No such file or directory."}},
+      {"folder.wdb", {Empty, noData}, {Missing, cannotRead("folder.wdb") + ": It is a folder."}},
       {"empty.wdb", {Empty, noData}, {Empty, noData}},
       {"list.txt", {None, ""}, {Unsupported, std::string(text::SUPPORT_FILE)}},
       {"long.wdb", {TooLong, notAFormat}, {TooLong, notAFormat}},
