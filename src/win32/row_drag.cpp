@@ -98,7 +98,7 @@ bool RowDrag::onPointer(bool released) {
   const int row = over == nullptr
                       ? -1
                       : editor::dropRowAt(y, over->rowHeight(), over->topRow(), over->rowCount(),
-                                          [over](int at) { return over->rowAt(at); });
+                                          [over](int height) { return over->rowAt(height); });
   if (released) {
     events_->dragRelease(overList, row);
     return true;
