@@ -149,13 +149,11 @@ BENCHMARK(BM_SortAndRefill_ChannelTab4000)->Unit(benchmark::kMillisecond);
 void BM_Drop_ChannelTab4000(benchmark::State& state) {
   ChannelTab tab;
   if (!tab.shown) state.SkipWithError("window not shown");
-  auto* list = dynamic_cast<qt::ListView*>(tab.window.controls().widget(res::IDC_SVC_LIST));
-  const int rowHeight = list->rowHeight(0);
   for (auto _ : state) {
     // Row 1 dropped on row 6 comes to stand at 5; and back again.
     for (auto [from, onto] : {std::pair{1, 6}, std::pair{5, 1}}) {
       tab.editor.onDragBegin(res::IDC_SVC_LIST, from);
-      tab.editor.onDragRelease(res::IDC_SVC_LIST, 20, onto * rowHeight);
+      tab.editor.onDragRelease(res::IDC_SVC_LIST, onto);
       QCoreApplication::processEvents();
     }
   }

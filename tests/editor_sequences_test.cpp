@@ -1110,7 +1110,7 @@ class Sequence {
     for (int m = 0; m < moves && !cancelled; ++m) {
       const int over = oneOf<int>({list, list, 0, IDC_TAB});
       const int y = uniform(0, (n + 1) * FakeControls::ROW_HEIGHT);
-      ed_.onDragMove(over, 40, y);
+      ed_.onDragMove(over, over == list ? ui_.dropRowAt(list, y) : -1);
       described_.back() += ", move over " +
                            std::string(over == list ? "the list"
                                        : over == 0  ? "the window"
@@ -1125,12 +1125,13 @@ class Sequence {
     Plan plan;
     if (end < 5) {
       const int y =
-          uniform(0, std::min(n, ui_.listRowsPerPage(list)) * FakeControls::ROW_HEIGHT + 8);
-      ed_.onDragMove(list, 40, y);
+          uniform(0, std::min(n, ui_.listState(list).page) * FakeControls::ROW_HEIGHT + 8);
+      const int before = ui_.dropRowAt(list, y);
+      ed_.onDragMove(list, before);
       const auto line = ui_.insertionLine;
       described_.back() += ", drop on the list at y " + std::to_string(y);
       require(line && line->first == list, "no drop line while the row is over its list");
-      ed_.onDragRelease(list, 40, y);
+      ed_.onDragRelease(list, before);
       plan.kind = Kind::Move;
       if (line && line->first == list) {
         plan.position = line->second <= row ? line->second : line->second - 1;
@@ -1138,11 +1139,11 @@ class Sequence {
       }
     } else if (end < 7) {
       described_.back() += ", drop on the window outside the list";
-      ed_.onDragRelease(0, 5, 5);
+      ed_.onDragRelease(0, -1);
       plan.kind = Kind::Remove;
     } else if (end < 8) {
       described_.back() += ", drop on the tab strip";
-      ed_.onDragRelease(IDC_TAB, 5, 5);
+      ed_.onDragRelease(IDC_TAB, -1);
     } else {
       described_.back() += ", drag abandoned";
       ed_.onDragCancel();

@@ -258,8 +258,10 @@ TEST_F(Ordering, DroppingADraggedRowPutsItBeforeTheRowUnderThePoint) {
     ui.pickRows(IDC_SAT_LIST, {c.dragged});
     editor.onDragBegin(IDC_SAT_LIST, c.dragged);
     ASSERT_TRUE(ui.drag.has_value());
-    editor.onDragMove(IDC_SAT_LIST, 50, c.pointerY);
-    editor.onDragRelease(IDC_SAT_LIST, 50, c.pointerY);
+    const int before = ui.dropRowAt(IDC_SAT_LIST, c.pointerY);
+    editor.onDragMove(IDC_SAT_LIST, before);
+    ASSERT_EQ(ui.insertionLine, std::make_pair(IDC_SAT_LIST, before));
+    editor.onDragRelease(IDC_SAT_LIST, before);
     EXPECT_FALSE(ui.drag.has_value());
     // The list and the database agree, the rows keep their numbers, the
     // dragged row stays picked in the list, and nothing else happens.
@@ -283,17 +285,17 @@ TEST_F(Ordering, DroppingOutsideTheListRemovesTheDraggedRowOnly) {
   // shows, nothing more.
   ui.pickRows(IDC_SVC_LIST, {0, 2});
   editor.onDragBegin(IDC_SVC_LIST, 2);
-  editor.onDragMove(0, 10, 10);
-  editor.onDragRelease(0, 10, 10);
+  editor.onDragMove(0, -1);
+  editor.onDragRelease(0, -1);
   EXPECT_EQ(column(IDC_SVC_LIST), "A0 A1 ");
   EXPECT_EQ(editor.database().svcTables[0].count(), 2);
 
   // Dropped on the tab strip, or abandoned: nothing is removed.
   editor.onDragBegin(IDC_SVC_LIST, 0);
-  editor.onDragRelease(IDC_TAB, 10, 10);
+  editor.onDragRelease(IDC_TAB, -1);
   editor.onDragBegin(IDC_SVC_LIST, 0);
   editor.onDragCancel();
-  editor.onDragRelease(0, 10, 10);
+  editor.onDragRelease(0, -1);
   EXPECT_EQ(column(IDC_SVC_LIST), "A0 A1 ");
   EXPECT_FALSE(ui.drag.has_value());
 
@@ -303,29 +305,17 @@ TEST_F(Ordering, DroppingOutsideTheListRemovesTheDraggedRowOnly) {
   editor.onCommand(IDC_REMOVE);
   ASSERT_EQ(ui.listRowCount(IDC_SVC_LIST), 0);
   editor.onDragBegin(IDC_SVC_LIST, 0);
-  editor.onDragRelease(0, 10, 10);
+  editor.onDragRelease(0, -1);
   EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(Ordering, DraggingOverTheEdgeRowsScrollsOneRowAndNewEndsTheDrag) {
-  load("ABCDEFGHIJKLMNOPQRST");  // 20 rows, 10 in view
-  FakeControls::List& list = ui.listState(IDC_SAT_LIST);
-  list.top = 5;
+TEST_F(Ordering, KeysHoldBackWhileARowIsDraggedAndEscAbandonsIt) {
+  load("ABCDEFGHIJKLMNOPQRST");
   editor.onDragBegin(IDC_SAT_LIST, 7);
-  editor.onDragMove(IDC_SAT_LIST, 0, 9 * ROW + 1);  // on the last row in view
-  EXPECT_EQ(list.top, 6);
-  editor.onDragMove(IDC_SAT_LIST, 0, 3 * ROW);  // in between
-  EXPECT_EQ(list.top, 6);
-  editor.onDragMove(IDC_SAT_LIST, 0, 1);  // on the first row in view
-  EXPECT_EQ(list.top, 5);
-  editor.onDragMove(0, 0, 1);  // off the list
-  EXPECT_EQ(list.top, 5);
-  list.top = 10;
-  editor.onDragMove(IDC_SAT_LIST, 0, 9 * ROW + 1);  // the last row of all
-  EXPECT_EQ(list.top, 10);
-  list.top = 0;
-  editor.onDragMove(IDC_SAT_LIST, 0, 1);
-  EXPECT_EQ(list.top, 0);
+  editor.onDragMove(IDC_SAT_LIST, 15);
+  EXPECT_EQ(ui.insertionLine, std::make_pair(IDC_SAT_LIST, 15));
+  editor.onDragMove(0, -1);  // off the list
+  EXPECT_FALSE(ui.insertionLine.has_value());
 
   // Keys other than Esc do nothing while a row is dragged (F8 would
   // sort the rows under the drag); Esc abandons it.
@@ -337,7 +327,7 @@ TEST_F(Ordering, DraggingOverTheEdgeRowsScrollsOneRowAndNewEndsTheDrag) {
   editor.onKeyDown(VK_ESCAPE);
   EXPECT_FALSE(ui.drag.has_value());
   EXPECT_FALSE(editor.isDragging());
-  editor.onDragRelease(IDC_SAT_LIST, 0, 0);
+  editor.onDragRelease(IDC_SAT_LIST, 0);
   EXPECT_EQ(column(IDC_SAT_LIST).substr(0, 4), "A B ");
   EXPECT_TRUE(prompts.messages.empty());
 }

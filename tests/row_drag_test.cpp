@@ -1,12 +1,16 @@
 // Where a dropped row goes: the position RowDrag works out puts the row
-// just before the row the pointer showed, for every row and drop point.
+// just before the row the pointer showed, for every row and drop point;
+// and a pointer resting at a list's edge scrolls it a row at a time.
 #include "editor/row_drag.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <numeric>
+#include <string>
 #include <vector>
+
+#include "editor/drop_row.h"
 
 namespace velmora::editor {
 
@@ -29,6 +33,36 @@ TEST(RowDrag, ADroppedRowLandsJustBeforeTheRowUnderThePointer) {
           moved.insert(moved.begin() + (position - 1), dragged);
         }
         ASSERT_EQ(moved, seen) << n << " rows, " << dragged << " before " << before;
+      }
+    }
+  }
+}
+
+// A list of `rows` rows showing `page` from `top`, scrolled as a list
+// brings a row wholly into view; the pointer rests on the first row in
+// view, the last, or one between, for as many ticks as it takes. (With
+// one row in view, that row is the last: the list scrolls down.)
+TEST(RowDrag, APointerRestingOnAnEdgeRowScrollsToTheEndOfTheListOneRowATick) {
+  for (int rows = 1; rows <= 14; ++rows) {
+    for (int page = 2; page <= 6; ++page) {
+      for (int start = 0; start < rows; ++start) {
+        for (int edge : {-1, 0, 1}) {  // the first row in view, one between, the last
+          if (edge == 0 && page < 3) continue;
+          SCOPED_TRACE(std::to_string(rows) + " rows, " + std::to_string(page) + " in view from " +
+                       std::to_string(start) + ", edge " + std::to_string(edge));
+          int top = start, ticks = 0;
+          for (; ticks <= rows; ++ticks) {
+            const int hit = edge < 0 ? top : edge == 0 ? top + 1 : top + page - 1;
+            const int to = edgeScrollRow(hit < rows ? hit : -1, top, page, rows);
+            if (to < 0) break;
+            ASSERT_EQ(to, hit + edge) << "a row beyond the edge row";
+            if (to < top) top = to;
+            if (to >= top + page) top = to - page + 1;
+          }
+          const bool full = start + page <= rows;
+          const int expected = edge < 0 ? start : edge > 0 && full ? rows - page - start : 0;
+          EXPECT_EQ(ticks, expected);
+        }
       }
     }
   }

@@ -135,12 +135,12 @@ TEST_F(UndoFind, EveryKindOfChangeUndoesAndRedoesStepByStep) {
       [&] {  // drag the second satellite above the first
         ui.pickRows(IDC_SAT_LIST, {1});
         editor.onDragBegin(IDC_SAT_LIST, 1);
-        editor.onDragRelease(IDC_SAT_LIST, 0, 0);
+        editor.onDragRelease(IDC_SAT_LIST, 0);
       },
       [&] {  // drag a satellite out of the list: it is removed
         ui.pickRows(IDC_SAT_LIST, {1});
         editor.onDragBegin(IDC_SAT_LIST, 1);
-        editor.onDragRelease(0, 0, 0);
+        editor.onDragRelease(0, -1);
       },
       [&] {  // Remove a satellite with its tables
         click(IDC_SAT_LIST, {0});

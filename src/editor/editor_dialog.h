@@ -57,12 +57,13 @@ class EditorDialog {
   // Dragging a list row: the drag begins on row `row` of a list; the
   // pointer moves or the button is released with the pointer over list
   // `overList` (IDC_TAB over the tab strip, 0 for anywhere else on the
-  // window) at (x, y) of that list's rows area. A release outside the
+  // window), the row to land just before row `row` of that list (its row
+  // count: below the last row; -1 off any list). A release outside the
   // window, Esc, a lost mouse capture, the window losing the focus or a
   // modal dialog coming up abandon the drag: onDragCancel.
   void onDragBegin(int listId, int row);
-  void onDragMove(int overList, int x, int y);
-  void onDragRelease(int overList, int x, int y);
+  void onDragMove(int overList, int row);
+  void onDragRelease(int overList, int row);
   void onDragCancel();
   bool isDragging() const { return drag_.active(); }
   // Whether closing now would lose work: asked by the window when the
@@ -190,7 +191,6 @@ class EditorDialog {
   void markSavedState();
   void updateTitle();
   void clearEditPanel();
-  int dropRowAt(int y) const;
 
   // Ordering.
   bool moveTo(int position);

@@ -107,45 +107,15 @@ void EditorDialog::onDragBegin(int listId, int row) {
   controls_.dragBegin(listId, row, DRAG_HOT_X, DRAG_HOT_Y);
 }
 
-// Where a row dropped at height y of the list lands, as the boundary
-// between two rows nearest the pointer: the pointer on the upper half of
-// a row puts it just before that row, on the lower half just after it;
-// below the last row it goes to the end. The result is the row before
-// which it comes to stand, counted with the dragged row still in place.
-int EditorDialog::dropRowAt(int y) const {
-  const int list = ListsPresenter::listOfTab(curTab);
-  const int rows = controls_.listRowCount(list);
-  const int half = std::max(1, controls_.listRowHeight(list) / 2);
-  if (y + half < 0) return controls_.listTopRow(list);
-  const int hit = controls_.listRowAt(list, y + half);
-  return hit < 0 ? rows : hit;
-}
-
-void EditorDialog::onDragMove(int overList, int x, int y) {
+void EditorDialog::onDragMove(int overList, int row) {
   if (!drag_.active()) return;
-  drag_.moveTo({x, y});
-  // Resting on the last row in view scrolls the list down one row, on the
-  // first row in view up one row.
   const int list = ListsPresenter::listOfTab(curTab);
-  if (overList != list) {
-    controls_.dragShowInsertion(list, -1);
-    return;
-  }
-  controls_.dragShowInsertion(list, dropRowAt(y));
-  const int hit = controls_.listRowAt(list, y);
-  if (hit < 0) return;
-  const int top = controls_.listTopRow(list);
-  const int page = controls_.listRowsPerPage(list);
-  if (top + page == hit + 1 && hit + 1 < controls_.listRowCount(list)) {
-    controls_.listEnsureVisible(list, hit + 1);
-  } else if (top == hit && hit >= 1) {
-    controls_.listEnsureVisible(list, hit - 1);
-  }
+  controls_.dragShowInsertion(list, overList == list ? row : -1);
 }
 
 void EditorDialog::onDragCancel() { resetDrag(); }
 
-void EditorDialog::onDragRelease(int overList, int x, int y) {
+void EditorDialog::onDragRelease(int overList, int row) {
   if (!drag_.active()) return;
   // Dropped on the tab strip: the user aimed at another tab, not at
   // removing the row.
@@ -154,7 +124,7 @@ void EditorDialog::onDragRelease(int overList, int x, int y) {
     return;
   }
   controls_.dragShowInsertion(ListsPresenter::listOfTab(curTab), -1);
-  drag_.release({x, y}, overList == ListsPresenter::listOfTab(curTab));
+  drag_.release(overList == ListsPresenter::listOfTab(curTab), row);
   controls_.dragEnd();
   asStep([this] { finishDrop(); });
   resetDrag();
@@ -184,7 +154,7 @@ void EditorDialog::dropOnList() {
   const int list = ListsPresenter::listOfTab(curTab);
   const int dragged = drag_.row();
   if (dragged < 0 || dragged >= controls_.listRowCount(list)) return;
-  const int position = RowDrag::dropPosition(dragged, dropRowAt(drag_.point().y));
+  const int position = RowDrag::dropPosition(dragged, drag_.dropRow());
   if (position == 0) return;
 
   const int count = order::entryCount(db, tabOf(curTab), view_.listedSat);

@@ -72,19 +72,12 @@ class Controls {
   // `to`; the rows between close up.
   virtual void listMoveRow(int id, int from, int to) = 0;
   virtual void listSetCell(int id, int row, int column, std::string_view text) = 0;
-  // The first row in view, and how many rows the view shows wholly.
-  virtual int listTopRow(int id) const = 0;
-  virtual int listRowsPerPage(int id) const = 0;
-  // The row at height y of the list's rows area (0 is its top edge, which
-  // lies below the column headers), whether or not the row is scrolled
-  // into view; -1 when there is no row at that height.
-  virtual int listRowAt(int id, int y) const = 0;
-  // The height of one row in pixels (every row has the same).
-  virtual int listRowHeight(int id) const = 0;
 
   // Dragging a list row: an image of row `row` of list `id` follows the
   // pointer, held at (hotX, hotY) of the image, and the toolkit reports
-  // every pointer move and the release to the logic, until dragEnd.
+  // every pointer move and the release to the logic, until dragEnd. While
+  // the pointer rests on the first or last row in view of list `id`, the
+  // toolkit scrolls that list a row at a time (editor/drop_row.h).
   virtual void dragBegin(int id, int row, int hotX, int hotY) = 0;
   virtual void dragEnd() = 0;
   // While a row is dragged: a line across list `id` where the row would
@@ -223,13 +216,15 @@ class ControlEvents {
   virtual void comboChanged(int /*id*/) {}
   virtual void lineChosen(int /*id*/) {}  // a list box's selection
   // Dragging a list row: its begin, then the pointer over list `overList`
-  // (IDC_TAB over the tab strip, 0 for anywhere else on the window) at
-  // (x, y) of that list's rows area, until the release; or the drag
-  // abandoned (Esc, a release outside the window, the window losing the
-  // focus or the mouse, a modal window coming up).
+  // (IDC_TAB over the tab strip, 0 for anywhere else on the window) where
+  // the dragged row would land just before row `row` of that list (its row
+  // count: below the last row; worked out by editor/drop_row.h; -1 off any
+  // list), until the release; or the drag abandoned (Esc, a release
+  // outside the window, the window losing the focus or the mouse, a modal
+  // window coming up).
   virtual void dragBegin(int /*id*/, int /*row*/) {}
-  virtual void dragMove(int /*overList*/, int /*x*/, int /*y*/) {}
-  virtual void dragRelease(int /*overList*/, int /*x*/, int /*y*/) {}
+  virtual void dragMove(int /*overList*/, int /*row*/) {}
+  virtual void dragRelease(int /*overList*/, int /*row*/) {}
   virtual void dragCancel() {}
 };
 

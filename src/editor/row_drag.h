@@ -7,28 +7,25 @@ namespace velmora::editor {
 
 class RowDrag {
  public:
-  struct Point {
-    int x = 0, y = 0;
-  };
-
   bool active() const { return active_; }
   // The list row the drag began on.
   int row() const { return row_; }
-  // Where the pointer was last seen, in the list's rows area.
-  Point point() const { return point_; }
   bool droppedOnList() const { return droppedOnList_; }
+  // Where a row dropped on its list lands: the row it comes to stand just
+  // before, counted with the dragged row in place (the row count: the end).
+  int dropRow() const { return dropRow_; }
 
   void begin(int row) {
     *this = RowDrag{};
     active_ = true;
     row_ = row;
   }
-  void moveTo(Point p) { point_ = p; }
-  // The button released at `p`, on the dragged row's list or elsewhere.
-  void release(Point p, bool onList) {
+  // The button released on the dragged row's list before row `dropRow`,
+  // or elsewhere.
+  void release(bool onList, int dropRow) {
     active_ = false;
-    point_ = p;
     droppedOnList_ = onList;
+    dropRow_ = onList ? dropRow : -1;
   }
   void reset() { *this = RowDrag{}; }
 
@@ -45,8 +42,8 @@ class RowDrag {
  private:
   bool active_ = false;
   int row_ = -1;
-  Point point_;
   bool droppedOnList_ = false;
+  int dropRow_ = -1;
 };
 
 }  // namespace velmora::editor

@@ -54,8 +54,8 @@ class EditorWindow::Forwarder final : public editor::ControlEvents {
   void columnClick(int id) override { editor_.onColumnClick(id); }
   void comboChanged(int id) override { editor_.onComboChanged(id); }
   void dragBegin(int id, int row) override { editor_.onDragBegin(id, row); }
-  void dragMove(int overList, int x, int y) override { editor_.onDragMove(overList, x, y); }
-  void dragRelease(int overList, int x, int y) override { editor_.onDragRelease(overList, x, y); }
+  void dragMove(int overList, int row) override { editor_.onDragMove(overList, row); }
+  void dragRelease(int overList, int row) override { editor_.onDragRelease(overList, row); }
   void dragCancel() override { editor_.onDragCancel(); }
 
  private:

@@ -338,26 +338,6 @@ void QtControls::listSetCell(int id, int row, int column, std::string_view text)
   if (ListView* view = list(id)) view->rows().setCell(row, column, std::string(text));
 }
 
-int QtControls::listTopRow(int id) const {
-  const ListView* view = list(id);
-  return view != nullptr ? view->topRow() : 0;
-}
-
-int QtControls::listRowsPerPage(int id) const {
-  const ListView* view = list(id);
-  return view != nullptr ? view->rowsPerPage() : 0;
-}
-
-int QtControls::listRowAt(int id, int y) const {
-  const ListView* view = list(id);
-  return view != nullptr ? view->rowAtHeight(y) : -1;
-}
-
-int QtControls::listRowHeight(int id) const {
-  const ListView* view = list(id);
-  return view != nullptr ? view->rowHeightPixels() : 1;
-}
-
 // ------------------------------------------------------------ dragging a row
 
 void QtControls::dragBegin(int id, int row, int hotX, int hotY) {

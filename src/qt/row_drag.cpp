@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "editor/drag_keys.h"
+#include "editor/drop_row.h"
 #include "qt/list_view.h"
 #include "qt/window_keys.h"
 
@@ -167,12 +168,14 @@ void RowDrag::pointer(QPoint global, bool released) {
   // The list under the pointer: its rows, its headers or its scroll bars;
   // else the tab strip.
   int overList = 0;
+  ListView* over = nullptr;
   QPoint at = global;
   for (const auto& [id, w] : widgets_) {
     auto* view = dynamic_cast<ListView*>(w);
     if (view == nullptr || !view->isVisible()) continue;
     if (view->rect().contains(view->mapFromGlobal(global))) {
       overList = id;
+      over = view;
       at = view->viewport()->mapFromGlobal(global);
       break;
     }
@@ -181,14 +184,22 @@ void RowDrag::pointer(QPoint global, bool released) {
     const auto* tabs = qobject_cast<const QTabWidget*>(w);
     if (overList != 0 || tabs == nullptr || !tabs->isVisible()) continue;
     const QTabBar* strip = tabs->tabBar();
-    if (strip->rect().contains(strip->mapFromGlobal(global))) {
-      overList = id;
-      at = strip->mapFromGlobal(global);
-    }
+    if (strip->rect().contains(strip->mapFromGlobal(global))) overList = id;
   }
   if (events_ == nullptr) return;
+  const int row =
+      over == nullptr
+          ? -1
+          : editor::dropRowAt(at.y(), over->rowHeightPixels(), over->topRow(), over->rows().rows(),
+                              [over](int y) { return over->rowAtHeight(y); });
   if (!released) {
-    events_->dragMove(overList, at.x(), at.y());
+    events_->dragMove(overList, row);
+    // Resting on the first or last row in view of the dragged row's list
+    // scrolls it a row.
+    if (image_ == nullptr || over == nullptr || over != list_) return;
+    const int scrollTo = editor::edgeScrollRow(over->rowAtHeight(at.y()), over->topRow(),
+                                               over->rowsPerPage(), over->rows().rows());
+    if (scrollTo >= 0) over->ensureVisible(scrollTo);
     return;
   }
   // Let go outside the window (on the desktop, another program): the user
@@ -197,7 +208,7 @@ void RowDrag::pointer(QPoint global, bool released) {
     cancel();
     return;
   }
-  events_->dragRelease(overList, at.x(), at.y());
+  events_->dragRelease(overList, row);
 }
 
 }  // namespace velmora::qt

@@ -1,7 +1,8 @@
 // Dragging a row of a list to another place: the image of the row follows
 // the pointer, a line across the list shows where it would land, and the
 // whole program is watched until the release. The editor decides what the
-// drag does; this reports where the pointer is and draws what the editor
+// drag does; this reports the row the pointer points between, scrolls the
+// list while the pointer rests at its edges, and draws what the editor
 // shows.
 #pragma once
 
@@ -37,7 +38,7 @@ class RowDrag {
   // The drop line above row `row` of `view`; none for a null view.
   void showInsertion(ListView* view, int row);
   // The pointer during a drag: the image follows it, and the editor hears
-  // where it is.
+  // where the row would land.
   void pointer(QPoint global, bool released);
   // The image that follows the pointer; nullptr while no row is dragged.
   QLabel* image() const { return image_; }

@@ -402,11 +402,11 @@ void EditorWindow::comboChanged(int id) {
 void EditorWindow::dragBegin(int id, int row) {
   if (editor_ != nullptr) editor_->onDragBegin(id, row);
 }
-void EditorWindow::dragMove(int overList, int x, int y) {
-  if (editor_ != nullptr) editor_->onDragMove(overList, x, y);
+void EditorWindow::dragMove(int overList, int row) {
+  if (editor_ != nullptr) editor_->onDragMove(overList, row);
 }
-void EditorWindow::dragRelease(int overList, int x, int y) {
-  if (editor_ != nullptr) editor_->onDragRelease(overList, x, y);
+void EditorWindow::dragRelease(int overList, int row) {
+  if (editor_ != nullptr) editor_->onDragRelease(overList, row);
 }
 void EditorWindow::dragCancel() {
   if (editor_ != nullptr) editor_->onDragCancel();

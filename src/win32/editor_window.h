@@ -49,8 +49,8 @@ class EditorWindow final : public editor::ControlEvents {
   void columnClick(int id) override;
   void comboChanged(int id) override;
   void dragBegin(int id, int row) override;
-  void dragMove(int overList, int x, int y) override;
-  void dragRelease(int overList, int x, int y) override;
+  void dragMove(int overList, int row) override;
+  void dragRelease(int overList, int row) override;
   void dragCancel() override;
 
  private:

@@ -2,15 +2,22 @@
 
 #include <algorithm>
 
+#include "editor/drop_row.h"
 #include "win32/control_util.h"
 #include "win32/dpi.h"
+#include "win32/list_view.h"
 
 namespace velmora::win32 {
 
-HWND RowDrag::listWindow(int id) const {
-  for (const auto& [listId, w] : lists_)
-    if (listId == id) return w;
+ListView* RowDrag::listView(int id) const {
+  for (const auto& [listId, l] : lists_)
+    if (listId == id) return l;
   return nullptr;
+}
+
+HWND RowDrag::listWindow(int id) const {
+  const ListView* l = listView(id);
+  return l != nullptr ? l->hwnd() : nullptr;
 }
 
 void RowDrag::begin(int id, int row, int hotX, int hotY) {
@@ -21,6 +28,7 @@ void RowDrag::begin(int id, int row, int hotX, int hotY) {
   images_ = reinterpret_cast<HIMAGELIST>(
       send(w, LVM_CREATEDRAGIMAGE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&origin)));
   if (images_ == nullptr) return;
+  dragList_ = id;
   ImageList_BeginDrag(images_, 0, toDpi(hotX, dpi_), toDpi(hotY, dpi_));
   POINT at{};
   GetCursorPos(&at);
@@ -60,7 +68,8 @@ bool RowDrag::onPointer(bool released) {
   // The list under the pointer: its rows, its headers or its scroll bars.
   int overList = 0;
   POINT inList = at;
-  for (const auto& [id, w] : lists_) {
+  for (const auto& [id, l] : lists_) {
+    HWND w = l->hwnd();
     RECT r{};
     if (!IsWindowVisible(w) || !GetWindowRect(w, &r) || !PtInRect(&r, at)) continue;
     overList = id;
@@ -83,14 +92,27 @@ bool RowDrag::onPointer(bool released) {
     }
   }
   if (events_ == nullptr) return true;
-  const int x = fromDpi(inList.x, dpi_), y = fromDpi(inList.y, dpi_);
+  // Heights in the editor's logical pixels, as the list measures its rows.
+  const int y = fromDpi(inList.y, dpi_);
+  ListView* over = listView(overList);
+  const int row = over == nullptr
+                      ? -1
+                      : editor::dropRowAt(y, over->rowHeight(), over->topRow(), over->rowCount(),
+                                          [over](int height) { return over->rowAt(height); });
   if (released) {
-    events_->dragRelease(overList, x, y);
+    events_->dragRelease(overList, row);
     return true;
   }
-  HWND w = listWindow(overList);
+  HWND w = over != nullptr ? over->hwnd() : nullptr;
   const LRESULT top = send(w, LVM_GETTOPINDEX);
-  events_->dragMove(overList, x, y);
+  events_->dragMove(overList, row);
+  // Resting on the first or last row in view of the dragged row's list
+  // scrolls it a row.
+  if (images_ != nullptr && over != nullptr && overList == dragList_) {
+    const int scrollTo = editor::edgeScrollRow(over->rowAt(y), over->topRow(), over->rowsPerPage(),
+                                               over->rowCount());
+    if (scrollTo >= 0) over->ensureVisible(scrollTo);
+  }
   // A list that scrolled moved the image's pixels with its rows: it is
   // painted afresh with the image hidden, so that the image leaves no trace.
   if (w == nullptr || images_ == nullptr) return true;

@@ -1,8 +1,9 @@
 // Dragging a row of a list view to another place: the image of the row
 // follows the pointer over the whole screen, a line across the list shows
 // where it would land, and the window holds the mouse until the release.
-// The editor decides what the drag does; this reports where the pointer
-// is and draws what the editor shows.
+// The editor decides what the drag does; this reports the row the pointer
+// points between, scrolls the list while the pointer rests at its edges,
+// and draws what the editor shows.
 #pragma once
 
 #include <utility>
@@ -13,13 +14,15 @@
 
 namespace velmora::win32 {
 
+class ListView;
+
 // The timer that reports a resting pointer again while a row is dragged.
 inline constexpr UINT_PTR DRAG_TIMER = 0x7E11;
 
 class RowDrag {
  public:
   // `lists`: the window's list views by id; `tab`: its tab strip, if any.
-  RowDrag(HWND dialog, std::vector<std::pair<int, HWND>> lists, HWND tab)
+  RowDrag(HWND dialog, std::vector<std::pair<int, ListView*>> lists, HWND tab)
       : dialog_(dialog), lists_(std::move(lists)), tab_(tab) {}
   RowDrag(const RowDrag&) = delete;
   RowDrag& operator=(const RowDrag&) = delete;
@@ -45,18 +48,21 @@ class RowDrag {
   void onListPainted(int id, HWND list) const;
 
  private:
+  ListView* listView(int id) const;
   HWND listWindow(int id) const;
   bool onWindow(POINT screen) const;
   RECT insertionLine(HWND list) const;
 
   HWND dialog_;
-  std::vector<std::pair<int, HWND>> lists_;
+  std::vector<std::pair<int, ListView*>> lists_;
   HWND tab_;
   editor::ControlEvents* events_ = nullptr;
   int dpi_ = 96;
   // The image of the row being dragged, which follows the pointer, and the
   // line across list insertList_ above row insertRow_ where it would land.
   HIMAGELIST images_ = nullptr;
+  // The list the dragged row belongs to, which scrolls under the pointer.
+  int dragList_ = 0;
   int insertList_ = 0;
   int insertRow_ = -1;
 };

@@ -36,7 +36,7 @@ bool onPaneKind(res::ControlKind kind) {
 WinControls::WinControls(HWND dialog, const res::DialogDef& def, std::function<void(int)> onEnd)
     : dialog_(dialog), dpi_(windowDpi(dialog)), onEnd_(std::move(onEnd)), picks_(dialog) {
   const bool mainWindow = def.id == res::IDD_EDITOR;
-  std::vector<std::pair<int, HWND>> listWindows;
+  std::vector<std::pair<int, ListView*>> listViews;
   for (const res::ControlDef& c : def.controls) {
     // A control that is never shown has no window: what the editor does
     // with it comes to nothing.
@@ -48,8 +48,8 @@ WinControls::WinControls(HWND dialog, const res::DialogDef& def, std::function<v
       if (w == nullptr) continue;
       // The green and yellow scheme belongs to the main window's lists;
       // lists in small dialogs keep the desktop's colours.
-      lists_.try_emplace(c.id, w, mainWindow, dpi_);
-      listWindows.emplace_back(c.id, w);
+      ListView& list = lists_.try_emplace(c.id, w, mainWindow, dpi_).first->second;
+      listViews.emplace_back(c.id, &list);
       // The list tells when a mouse press begins, and draws the drop line.
       SetWindowSubclass(w, &WinControls::listProc, static_cast<UINT_PTR>(c.id),
                         reinterpret_cast<DWORD_PTR>(this));
@@ -62,7 +62,7 @@ WinControls::WinControls(HWND dialog, const res::DialogDef& def, std::function<v
     }
   }
   tips_ = std::make_unique<Tips>(dialog_, dpi_);
-  drag_ = std::make_unique<RowDrag>(dialog_, std::move(listWindows),
+  drag_ = std::make_unique<RowDrag>(dialog_, std::move(listViews),
                                     is(res::IDC_TAB, K::Tab) ? item(res::IDC_TAB) : nullptr);
   drag_->setDpi(dpi_);
   pane_ =
@@ -460,26 +460,6 @@ void WinControls::listSelectRows(int id, const std::vector<int>& rows) {
 
 void WinControls::listEnsureVisible(int id, int row) {
   if (ListView* l = list(id)) l->ensureVisible(row);
-}
-
-int WinControls::listTopRow(int id) const {
-  const ListView* l = list(id);
-  return l != nullptr ? l->topRow() : 0;
-}
-
-int WinControls::listRowsPerPage(int id) const {
-  const ListView* l = list(id);
-  return l != nullptr ? l->rowsPerPage() : 0;
-}
-
-int WinControls::listRowAt(int id, int y) const {
-  const ListView* l = list(id);
-  return l != nullptr ? l->rowAt(y) : -1;
-}
-
-int WinControls::listRowHeight(int id) const {
-  const ListView* l = list(id);
-  return l != nullptr ? l->rowHeight() : 1;
 }
 
 // ------------------------------------------------------------ dragging a row

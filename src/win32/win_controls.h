@@ -124,12 +124,8 @@ class WinControls final : public editor::Controls {
   void listEnsureVisible(int id, int row) override;
   void listMoveRow(int id, int from, int to) override;
   void listSetCell(int id, int row, int column, std::string_view text) override;
-  int listTopRow(int id) const override;
-  int listRowsPerPage(int id) const override;
-  int listRowAt(int id, int y) const override;
   void dragBegin(int id, int row, int hotX, int hotY) override;
   void dragEnd() override;
-  int listRowHeight(int id) const override;
   void dragShowInsertion(int id, int row) override;
   void selectAllText(int id) override;
   void setWindowTitle(std::string_view title, bool modified) override;

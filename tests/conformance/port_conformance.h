@@ -61,8 +61,8 @@ class Recorder final : public Events {
   void comboChanged(int id) override { log_.note("comboChanged", id); }
   void lineChosen(int id) override { log_.note("lineChosen", id); }
   void dragBegin(int id, int row) override { log_.dragBegin(id, row); }
-  void dragMove(int overList, int, int) override { log_.note("dragMove", overList); }
-  void dragRelease(int overList, int, int) override { log_.note("dragRelease", overList); }
+  void dragMove(int overList, int) override { log_.note("dragMove", overList); }
+  void dragRelease(int overList, int) override { log_.note("dragRelease", overList); }
   void dragCancel() override { log_.note("dragCancel"); }
 
  private:

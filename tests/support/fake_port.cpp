@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "editor/drop_row.h"
 #include "resource_ids.h"
 
 namespace velmora::test {
@@ -145,11 +146,13 @@ void FakeControls::listSetCell(int id, int row, int column, std::string_view tex
   auto& cells = rows[static_cast<std::size_t>(row)];
   if (column < static_cast<int>(cells.size())) cells[static_cast<std::size_t>(column)] = text;
 }
-int FakeControls::listRowAt(int id, int y) const {
+int FakeControls::dropRowAt(int id, int y) const {
   const List& l = get(id).list;
-  if (y < 0) return -1;
-  const int row = l.top + y / ROW_HEIGHT;
-  return row < static_cast<int>(l.rows.size()) ? row : -1;
+  const int rows = static_cast<int>(l.rows.size());
+  return editor::dropRowAt(y, ROW_HEIGHT, l.top, rows, [&](int at) {
+    const int row = l.top + at / ROW_HEIGHT;
+    return at >= 0 && row < rows ? row : -1;
+  });
 }
 
 void FakeControls::beginDrag(int listId, int row) {

@@ -67,6 +67,9 @@ class FakeControls : public editor::Controls {
   void beginDrag(int listId, int row);
   // Esc, or the mouse taken away, while a row is dragged: the drag ends.
   void cancelDrag();
+  // The row a dragged row would land before with the pointer at height y
+  // of list `id`'s rows area, as a window works it out.
+  int dropRowAt(int id, int y) const;
   void pickTab(int index) { tabSelect(1001, index); }
   void pickComboItem(int id, int index) { comboSelect(id, index); }
 
@@ -117,10 +120,6 @@ class FakeControls : public editor::Controls {
   void listEnsureVisible(int id, int row) override;
   void listMoveRow(int id, int from, int to) override;
   void listSetCell(int id, int row, int column, std::string_view text) override;
-  int listTopRow(int id) const override { return get(id).list.top; }
-  int listRowsPerPage(int id) const override { return get(id).list.page; }
-  int listRowAt(int id, int y) const override;
-  int listRowHeight(int) const override { return ROW_HEIGHT; }
   void dragBegin(int id, int row, int hotX, int hotY) override { drag = Drag{id, row, hotX, hotY}; }
   void dragEnd() override {
     drag.reset();
