@@ -102,7 +102,7 @@ void EditorDialog::resetDrag() {
 
 void EditorDialog::onDragBegin(int listId, int row) {
   if (loaderBusy || drag_.active() || listId != ListsPresenter::listOfTab(curTab)) return;
-  if (row < 0 || row >= controls_.listRowCount(listId)) return;
+  if (row < 0 || row >= lists_.rowCount(listId)) return;
   drag_.begin(row);
   controls_.dragBegin(listId, row, DRAG_HOT_X, DRAG_HOT_Y);
 }
@@ -114,7 +114,7 @@ void EditorDialog::onDragBegin(int listId, int row) {
 // which it comes to stand, counted with the dragged row still in place.
 int EditorDialog::dropRowAt(int y) const {
   const int list = ListsPresenter::listOfTab(curTab);
-  const int rows = controls_.listRowCount(list);
+  const int rows = lists_.rowCount(list);
   const int half = std::max(1, controls_.listRowHeight(list) / 2);
   if (y + half < 0) return controls_.listTopRow(list);
   const int hit = controls_.listRowAt(list, y + half);
@@ -136,7 +136,7 @@ void EditorDialog::onDragMove(int overList, int x, int y) {
   if (hit < 0) return;
   const int top = controls_.listTopRow(list);
   const int page = controls_.listRowsPerPage(list);
-  if (top + page == hit + 1 && hit + 1 < controls_.listRowCount(list)) {
+  if (top + page == hit + 1 && hit + 1 < lists_.rowCount(list)) {
     controls_.listEnsureVisible(list, hit + 1);
   } else if (top == hit && hit >= 1) {
     controls_.listEnsureVisible(list, hit - 1);
@@ -171,7 +171,7 @@ void EditorDialog::finishDrop() {
   // image showed, is removed as Remove would, without a click first.
   const int list = ListsPresenter::listOfTab(curTab);
   const int dragged = drag_.row();
-  if (dragged < 0 || dragged >= controls_.listRowCount(list)) return;
+  if (dragged < 0 || dragged >= lists_.rowCount(list)) return;
   controls_.listSelectRows(list, {dragged});
   if (order::entryCount(db, tabOf(curTab), view_.listedSat) > 0)
     removeRows(rowInShownTable(dragged));
@@ -183,7 +183,7 @@ void EditorDialog::finishDrop() {
 void EditorDialog::dropOnList() {
   const int list = ListsPresenter::listOfTab(curTab);
   const int dragged = drag_.row();
-  if (dragged < 0 || dragged >= controls_.listRowCount(list)) return;
+  if (dragged < 0 || dragged >= lists_.rowCount(list)) return;
   const int position = RowDrag::dropPosition(dragged, dropRowAt(drag_.point().y));
   if (position == 0) return;
 
@@ -200,12 +200,9 @@ void EditorDialog::dropOnList() {
   }
   if (!moved) return;
 
-  // The list moves the row itself; the rows between have changed places
-  // and are numbered afresh.
-  const int to = position - 1;
-  controls_.listMoveRow(list, dragged, to);
-  for (int r = std::min(dragged, to); r <= std::max(dragged, to); ++r)
-    controls_.listSetCell(list, r, 0, ListsPresenter::rowNumber(curTab, r));
+  // The list moves the row itself, with its selection; the rows between
+  // have changed places and are numbered afresh.
+  lists_.moveRow(list, dragged, position - 1);
 }
 
 }  // namespace velmora::editor
