@@ -1,6 +1,5 @@
 #include "editor/lists_presenter.h"
 
-#include <cstdio>
 #include <span>
 #include <utility>
 #include <vector>
@@ -44,12 +43,6 @@ int ListsPresenter::tabOfList(int list) {
     default:
       return 0;
   }
-}
-
-std::string ListsPresenter::rowNumber(int tab, int row) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, tab == TAB_SATELLITE ? "%2d" : "%3d", row + 1);
-  return buf;
 }
 
 void ListsPresenter::bringUp(int tab) {

@@ -24,8 +24,6 @@ class ListsPresenter {
   // The list a tab shows, and the tab a list belongs to; 0 for none.
   static int listOfTab(int tab);
   static int tabOfList(int list);
-  // The "No." column of row `row` as the tab's list shows it.
-  static std::string rowNumber(int tab, int row);
 
   // Shows the tab's list and hides the others; the list gets its columns
   // the first time.
