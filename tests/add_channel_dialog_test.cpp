@@ -46,8 +46,7 @@ TEST_F(AddChannel, StartsWithTheListViewAndTheMainWindowsValues) {
   ASSERT_EQ(ui.listColumnCount(IDC_ACH_TP_LIST), 4);
   EXPECT_EQ(ui.listColumnHeader(IDC_ACH_TP_LIST, 2), "Polarization");
   EXPECT_EQ(ui.listColumnWidth(IDC_ACH_TP_LIST, 0), 30);
-  EXPECT_EQ(ui.at(IDC_ACH_TP_LIST).list.rows.at(1),
-            (std::vector<std::string>{"2", "10701", "V", "27500"}));
+  EXPECT_EQ(ui.rows(IDC_ACH_TP_LIST).at(1), (std::vector<std::string>{"2", "10701", "V", "27500"}));
   EXPECT_TRUE(ui.isVisible(IDC_ACH_TP_LIST));
   for (int id : {IDC_ACH_TP_LINES, IDC_ACH_CAP_NUM, IDC_ACH_CAP_SR}) EXPECT_FALSE(ui.isVisible(id));
   EXPECT_EQ(addChannelDialog().w, 171);

@@ -36,7 +36,7 @@ class EditPanelCommands : public ::testing::Test {
   }
   void click(int list, std::vector<int> rows) {
     ui.pickRows(list, std::move(rows));
-    editor.onListClick(list);
+    editor.onListClick(list, ui.listSelectedRows(list));
   }
   void choose(int combo, int item) {
     ui.pickComboItem(combo, item);
@@ -98,7 +98,7 @@ class EditPanelCommands : public ::testing::Test {
     EXPECT_EQ(ui.at(IDC_TP_SAT).combo.items, satNames());
     EXPECT_EQ(ui.at(IDC_SVC_SAT).combo.items, satNames());
   }
-  std::vector<std::string> row(int list, int r) const { return ui.at(list).list.rows.at(r); }
+  std::vector<std::string> row(int list, int r) const { return ui.rows(list).at(r); }
   std::string key(int sat, int svc) const { return editor.database().svcTables[sat][svc].tpKey; }
 
   FakeControls ui;

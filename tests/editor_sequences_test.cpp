@@ -730,7 +730,7 @@ class Sequence {
     panelDirty_ = rows.empty();
     ui_.pickRows(list, rows);
     if (!right) {
-      ed_.onListClick(list);
+      ed_.onListClick(list, ui_.listSelectedRows(list));
       finishStep(Kind::Click);
       if (!rows.empty()) {
         require(panelShows(tab, rows.front()),
@@ -1097,7 +1097,7 @@ class Sequence {
     ui_.focus(list);
     if (pressSelects) {
       ui_.pickRows(list, {row});
-      ed_.onListClick(list);
+      ed_.onListClick(list, ui_.listSelectedRows(list));
       pick_ = {dragged};
       pickTab_ = tab;
       pickSat_ = shownSatKey();
@@ -1466,10 +1466,10 @@ class Sequence {
         rows.push_back(tab == TAB_TRANSPONDER ? transponderRowCells(db, s, r)
                                               : channelRowCells(db, s, r));
     }
-    require(ui_.at(list).list.rows == rows, "the " + std::string(tabName(tab)) +
-                                                " list does not show the database (" +
-                                                std::to_string(ui_.at(list).list.rows.size()) +
-                                                " rows for " + std::to_string(rows.size()) + ")");
+    require(ui_.rows(list) == rows, "the " + std::string(tabName(tab)) +
+                                        " list does not show the database (" +
+                                        std::to_string(ui_.rows(list).size()) + " rows for " +
+                                        std::to_string(rows.size()) + ")");
 
     // The information panel: one satellite that exists, the shown one on
     // the Transponder and Channel tabs.

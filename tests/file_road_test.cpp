@@ -432,7 +432,7 @@ TEST_F(FileRoad, ARefusedImportLeavesTheWindowOnASatelliteThatExists) {
   EXPECT_EQ(ui.listRowCount(IDC_TP_LIST), 100);
   // Clicking a row of the shown list fills the panel from that satellite.
   ui.pickRows(IDC_TP_LIST, {5});
-  editor.onListClick(IDC_TP_LIST);
+  editor.onListClick(IDC_TP_LIST, ui.listSelectedRows(IDC_TP_LIST));
   EXPECT_EQ(ui.text(IDC_FREQUENCY), editor.database().tpTables[3][5].frequency);
 }
 

@@ -49,12 +49,12 @@ class Ordering : public ::testing::Test {
   }
   void click(int list, int row) {
     ui.pickRows(list, {row});
-    editor.onListClick(list);
+    editor.onListClick(list, ui.listSelectedRows(list));
   }
   // Column `column` of every row of a list, joined.
   std::string column(int list, int column = 1) const {
     std::string out;
-    for (const auto& cells : ui.at(list).list.rows) out += cells.at(column) + " ";
+    for (const auto& cells : ui.rows(list)) out += cells.at(column) + " ";
     return out;
   }
   std::string satOrder() const {
@@ -211,7 +211,7 @@ TEST_F(Ordering, MoveRefusesWithoutEntriesOrAPickedRowOfTheShownTable) {
   editor.onCommand(IDC_REMOVE);  // the picked row is gone
   editor.onKeyDown(VK_F5);
   ui.pickRows(IDC_TP_LIST, {0, 1});
-  editor.onListClick(IDC_TP_LIST);
+  editor.onListClick(IDC_TP_LIST, ui.listSelectedRows(IDC_TP_LIST));
   editor.onCommand(IDC_REMOVE);  // and every other one
   editor.onKeyDown(VK_F5);
   EXPECT_EQ(messages(),
@@ -301,7 +301,7 @@ TEST_F(Ordering, DroppingOutsideTheListRemovesTheDraggedRowOnly) {
 
   // An empty tab: nothing happens.
   ui.pickRows(IDC_SVC_LIST, {0, 1});
-  editor.onListClick(IDC_SVC_LIST);
+  editor.onListClick(IDC_SVC_LIST, ui.listSelectedRows(IDC_SVC_LIST));
   editor.onCommand(IDC_REMOVE);
   ASSERT_EQ(ui.listRowCount(IDC_SVC_LIST), 0);
   editor.onDragBegin(IDC_SVC_LIST, 0);

@@ -40,7 +40,7 @@ class UndoFind : public ::testing::Test {
   }
   void click(int list, std::vector<int> rows) {
     ui.pickRows(list, std::move(rows));
-    editor.onListClick(list);
+    editor.onListClick(list, ui.listSelectedRows(list));
   }
   void press(int button) {
     ui.focus(button);
@@ -72,7 +72,7 @@ class UndoFind : public ::testing::Test {
                      : editor.currentTab() == TAB_TRANSPONDER ? IDC_TP_LIST
                                                               : IDC_SVC_LIST;
     Seen s{editor.database().satCount,  editor.database().sats, editor.database().tpTables,
-           editor.database().svcTables, ui.at(list).list.rows,  ui.at(IDC_TP_SAT).combo.items,
+           editor.database().svcTables, ui.rows(list),          ui.at(IDC_TP_SAT).combo.items,
            ui.text(IDC_TOTAL_CH),       editor.currentTab()};
     for (auto& table : s.tps)
       for (TpRecord& t : table) t.seqNo.clear();

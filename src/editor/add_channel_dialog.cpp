@@ -54,12 +54,29 @@ void AddChannelDialog::onInit(Controls& c) {
   scrambledChoice = 0;
 
   for (const Column& col : kColumns) c.listAddColumn(IDC_ACH_TP_LIST, col.header, col.width);
-  for (int r = 0; r < transponders_.count(); ++r) {
-    const TpRecord& tp = transponders_[r];
-    c.listInsertRow(IDC_ACH_TP_LIST, r,
-                    {std::to_string(r + 1), tp.frequency, tp.polarization, tp.symbolRate});
-  }
+  c.listSetSource(IDC_ACH_TP_LIST, &rows_);
+  c.listRowsChanged(IDC_ACH_TP_LIST, ListChange::reset());
   rowChosen = 0;
+}
+
+int AddChannelDialog::TpRows::rowCount() const { return table.count(); }
+
+// The list view's row: number, frequency, polarization, symbol rate.
+std::string AddChannelDialog::TpRows::cell(int row, int column) const {
+  if (row < 0 || row >= table.count()) return {};
+  const TpRecord& tp = table[row];
+  switch (column) {
+    case 0:
+      return std::to_string(row + 1);
+    case 1:
+      return tp.frequency;
+    case 2:
+      return tp.polarization;
+    case 3:
+      return tp.symbolRate;
+    default:
+      return {};
+  }
 }
 
 std::string AddChannelDialog::listBoxLine(int r, const TpRecord& tp) {

@@ -51,8 +51,17 @@ class AddChannelDialog : public SubDialog {
   void toggleLists(Controls& c);
   bool accept(Controls& c);
 
+  // The transponders as the list view shows them.
+  struct TpRows final : RowSource {
+    explicit TpRows(const TpTable& t) : table(t) {}
+    int rowCount() const override;
+    std::string cell(int row, int column) const override;
+    const TpTable& table;
+  };
+
   Questions& prompts_;
   const TpTable& transponders_;
+  TpRows rows_{transponders_};
   ChannelFields start_;
 };
 

@@ -137,16 +137,16 @@ void EditorDialog::relistCurrentTab() {
   const int s = std::clamp(view_.listedSat, 0, MAX_SATS - 1);
   switch (curTab) {
     case TAB_SATELLITE:
-      controls_.listDeleteAll(IDC_SAT_LIST);
+      lists_.clear(IDC_SAT_LIST);
       lists_.listSatellites();
       view_.listedSat = db.satCount;
       break;
     case TAB_TRANSPONDER:
-      controls_.listDeleteAll(IDC_TP_LIST);
+      lists_.clear(IDC_TP_LIST);
       lists_.listTransponders(s);
       break;
     case TAB_CHANNEL:
-      controls_.listDeleteAll(IDC_SVC_LIST);
+      lists_.clear(IDC_SVC_LIST);
       lists_.listChannels(s);
       break;
     default:
@@ -201,7 +201,7 @@ void EditorDialog::addSatellite() {
     db.sats[at(slot)] = std::move(sat);
     db.tpTables[at(slot)].clear();
     db.svcTables[at(slot)].clear();
-    controls_.listDeleteRow(IDC_SAT_LIST, slot);
+    lists_.removeRow(IDC_SAT_LIST, slot);
   } else {
     db.appendSatellite(std::move(sat));
   }
@@ -216,7 +216,7 @@ void EditorDialog::addSatellite() {
 void EditorDialog::changeSatellite() {
   if (refusedName(prompts_, controls_, IDC_SAT_NAME)) return;
   const int row = view_.pickedSatRow;
-  controls_.listDeleteRow(IDC_SAT_LIST, row);
+  lists_.removeRow(IDC_SAT_LIST, row);
   const std::string typed = controls_.text(IDC_SAT_NAME);
   const std::string name = typed.substr(0, SAT_NAME_LEN);
   bool ok = true;
@@ -339,7 +339,7 @@ void EditorDialog::changeTransponder() {
     if (svc.tpKey == oldKey) svc.tpKey = newKey;
   tp.seqNo = tps[row].seqNo;
   tps[row] = std::move(tp);
-  controls_.listDeleteRow(IDC_TP_LIST, row);
+  lists_.removeRow(IDC_TP_LIST, row);
   lists_.insertTpRow(view_.listedSat, row);
   refreshInfoPanel(view_.listedSat);
 }
@@ -438,7 +438,7 @@ void EditorDialog::changeChannel() {
   target.pcrPid = svc->pcrPid;
   target.serviceId = svc->serviceId;
   target.serviceType = svc->serviceType;
-  controls_.listDeleteRow(IDC_SVC_LIST, row);
+  lists_.removeRow(IDC_SVC_LIST, row);
   lists_.insertSvcRow(view_.listedSat, row);
   refreshInfoPanel(view_.listedSat);
 }

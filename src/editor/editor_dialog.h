@@ -50,7 +50,7 @@ class EditorDialog {
   // `ctrl`: the Ctrl key is held (the editor's added commands).
   KeyAction onKeyDown(int key, bool ctrl = false);
   void onTabChanged();
-  void onListClick(int listId);
+  void onListClick(int listId, const std::vector<int>& rows);
   void onListRightClick(int listId);
   void onColumnClick(int listId);
   void onComboChanged(int comboId);
@@ -181,7 +181,7 @@ class EditorDialog {
   std::string entryKey(int tab, int row) const;
   int rowsOnTab(int tab) const;
   int& pickedRow(int tab);
-  void capturePick(int listId);
+  void capturePick(int listId, const std::vector<int>& rows);
   void clearPick();
   void recapturePick();
   void followPicks();

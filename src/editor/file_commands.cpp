@@ -269,7 +269,7 @@ bool EditorDialog::clearDatabase(bool ask) {
   clearPick();
   clearEditPanel();
   resetInfoPanel();
-  for (int list : {IDC_SAT_LIST, IDC_TP_LIST, IDC_SVC_LIST}) controls_.listDeleteAll(list);
+  for (int list : {IDC_SAT_LIST, IDC_TP_LIST, IDC_SVC_LIST}) lists_.clear(list);
   db = ChannelDb{};
   view_ = ViewState{};
   shownSatKey_.clear();

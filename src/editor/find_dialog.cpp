@@ -66,7 +66,7 @@ bool EditorDialog::findNextRow(const std::string& wanted) {
     count = view_.listedSat < db.satCount ? db.svcTables[s].count() : 0;
     textOf = [&](int r) -> const std::string& { return db.svcTables[s][r].name; };
   }
-  count = std::min(count, controls_.listRowCount(list));
+  count = std::min(count, lists_.rowCount(list));
   const std::vector<int> selected = controls_.listSelectedRows(list);
   const int from = selected.empty() ? -1 : selected.front();
   for (int step = 1; step <= count; ++step) {
@@ -74,7 +74,7 @@ bool EditorDialog::findNextRow(const std::string& wanted) {
     if (!containsIgnoringCase(textOf(r), wanted)) continue;
     controls_.listSelectRows(list, {r});
     controls_.listEnsureVisible(list, r);
-    onListClick(list);
+    onListClick(list, {r});
     return true;
   }
   return false;

@@ -26,7 +26,7 @@ void EditorDialog::bringUpList(int tab) {
 
 void EditorDialog::refillSatelliteTab() {
   bringUpList(TAB_SATELLITE);
-  controls_.listDeleteAll(IDC_SAT_LIST);
+  lists_.clear(IDC_SAT_LIST);
   view_.pickedSatRow = -1;
   lists_.listSatellites();
   // The Transponder and Channel lists are filled afresh when next shown.
@@ -38,7 +38,7 @@ void EditorDialog::refillTransponderTab() {
   bringUpList(TAB_TRANSPONDER);
   view_.listedSat = view_.shownSat;
   controls_.comboSelect(IDC_TP_SAT, view_.shownSat);
-  controls_.listDeleteAll(IDC_TP_LIST);
+  lists_.clear(IDC_TP_LIST);
   view_.pickedTpRow = -1;
   lists_.listTransponders(view_.listedSat);
 }
@@ -47,7 +47,7 @@ void EditorDialog::refillChannelTab() {
   bringUpList(TAB_CHANNEL);
   view_.listedSat = view_.shownSat;
   controls_.comboSelect(IDC_SVC_SAT, view_.shownSat);
-  controls_.listDeleteAll(IDC_SVC_LIST);
+  lists_.clear(IDC_SVC_LIST);
   view_.pickedSvcRow = -1;
   lists_.listChannels(view_.listedSat);
 }
@@ -82,17 +82,17 @@ void EditorDialog::clearEditFields() { panel_.clearFields(); }
 
 void EditorDialog::ensureRowVisible(int r) {
   const int list = ListsPresenter::listOfTab(curTab);
-  if (list == 0 || r < 0 || r >= controls_.listRowCount(list)) return;
+  if (list == 0 || r < 0 || r >= lists_.rowCount(list)) return;
   controls_.listEnsureVisible(list, r);
 }
 
 // A click, or any other change of a list's selection by the user: the
 // selected entries become the pick, the first of them fills the panel.
-void EditorDialog::onListClick(int listId) {
+void EditorDialog::onListClick(int listId, const std::vector<int>& rows) {
   if (loaderBusy || drag_.active()) return;
   if (listId != ListsPresenter::listOfTab(curTab)) return;
   const bool had = view_.rowPicked;
-  capturePick(listId);
+  capturePick(listId, rows);
   if (picks_.empty()) {
     // A click beside the rows picks nothing; the panel no longer shows
     // what was picked before.
@@ -118,7 +118,7 @@ void EditorDialog::onListClick(int listId) {
 
 void EditorDialog::onListRightClick(int listId) {
   if (loaderBusy) return;
-  onListClick(listId);
+  onListClick(listId, controls_.listSelectedRows(listId));
   if (const int command = prompts_.contextMenu(EDIT_POPUP)) onCommand(command);
 }
 
@@ -135,10 +135,10 @@ void EditorDialog::chooseSatellite(int comboId, int s) {
   if (s == view_.listedSat) return;
   view_.listedSat = s;
   if (comboId == IDC_TP_SAT) {
-    controls_.listDeleteAll(IDC_TP_LIST);
+    lists_.clear(IDC_TP_LIST);
     lists_.listTransponders(s);
   } else {
-    controls_.listDeleteAll(IDC_SVC_LIST);
+    lists_.clear(IDC_SVC_LIST);
     lists_.listChannels(s);
   }
 }

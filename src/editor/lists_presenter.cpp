@@ -1,7 +1,8 @@
 #include "editor/lists_presenter.h"
 
-#include <cstdio>
 #include <span>
+#include <utility>
+#include <vector>
 
 #include "db/list_rows.h"
 #include "resource_ids.h"
@@ -44,12 +45,6 @@ int ListsPresenter::tabOfList(int list) {
   }
 }
 
-std::string ListsPresenter::rowNumber(int tab, int row) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, tab == TAB_SATELLITE ? "%2d" : "%3d", row + 1);
-  return buf;
-}
-
 void ListsPresenter::bringUp(int tab) {
   for (int t = TAB_SATELLITE; t <= TAB_CHANNEL; ++t) controls_.setVisible(listOfTab(t), t == tab);
   bool& done = columnsDone_[tab - 1];
@@ -62,34 +57,86 @@ void ListsPresenter::bringUp(int tab) {
     controls_.listAddColumn(listOfTab(tab), col.header, col.width);
 }
 
-void ListsPresenter::insertSatRow(int s) {
-  controls_.listInsertRow(IDC_SAT_LIST, s, satelliteRowCells(db_, static_cast<int>(slot(s))));
+ListsPresenter::ListsPresenter(Controls& controls, const ChannelDb& db)
+    : controls_(controls), db_(db) {
+  for (int tab = TAB_SATELLITE; tab <= TAB_CHANNEL; ++tab)
+    controls_.listSetSource(listOfTab(tab), &rowsOf(listOfTab(tab)));
 }
 
-void ListsPresenter::insertTpRow(int s, int row) {
-  controls_.listInsertRow(IDC_TP_LIST, row,
-                          transponderRowCells(db_, static_cast<int>(slot(s)), row));
+ListsPresenter::~ListsPresenter() {
+  for (int tab = TAB_SATELLITE; tab <= TAB_CHANNEL; ++tab)
+    controls_.listSetSource(listOfTab(tab), nullptr);
 }
 
-// The row shows a channel without a name as "....". The loader and the
-// import store that name, and the edit panel refuses an empty one, so the
-// list has nothing to write back.
-void ListsPresenter::insertSvcRow(int s, int row) {
-  controls_.listInsertRow(IDC_SVC_LIST, row, channelRowCells(db_, static_cast<int>(slot(s)), row));
+// A row the list still shows while its entry is already gone from the
+// database (between the two steps of a removal) reads empty. A channel
+// without a name shows as "...."; the loader and the import store that
+// name, and the edit panel refuses an empty one, so the list has nothing
+// to write back.
+std::string ListsPresenter::Rows::cell(int row, int column) const {
+  if (row < 0 || row >= count_ || column < 0) return {};
+  const std::size_t s = slot(sat_);
+  std::vector<std::string> cells;
+  if (tab_ == TAB_SATELLITE) {
+    if (row < db_.satCount) cells = satelliteRowCells(db_, row);
+  } else if (tab_ == TAB_TRANSPONDER) {
+    if (row < db_.tpTables[s].count()) cells = transponderRowCells(db_, static_cast<int>(s), row);
+  } else if (row < db_.svcTables[s].count()) {
+    cells = channelRowCells(db_, static_cast<int>(s), row);
+  }
+  if (static_cast<std::size_t>(column) >= cells.size()) return {};
+  return std::move(cells[static_cast<std::size_t>(column)]);
 }
 
-void ListsPresenter::listSatellites() {
-  for (int s = 0; s < db_.satCount; ++s) insertSatRow(s);
+ListsPresenter::Rows& ListsPresenter::rowsOf(int list) {
+  return list == IDC_SAT_LIST ? sats_ : list == IDC_TP_LIST ? tps_ : svcs_;
 }
 
-void ListsPresenter::listTransponders(int s) {
-  const int count = db_.tpTables[slot(s)].count();
-  for (int r = 0; r < count; ++r) insertTpRow(s, r);
+int ListsPresenter::rowCount(int list) const {
+  return const_cast<ListsPresenter*>(this)->rowsOf(list).count_;
 }
 
-void ListsPresenter::listChannels(int s) {
-  const int count = db_.svcTables[slot(s)].count();
-  for (int r = 0; r < count; ++r) insertSvcRow(s, r);
+void ListsPresenter::insertRow(int list, int s, int row) {
+  Rows& rows = rowsOf(list);
+  if (list != IDC_SAT_LIST) rows.sat_ = s;
+  if (row < 0 || row > rows.count_) row = rows.count_;
+  ++rows.count_;
+  controls_.listRowsChanged(list, ListChange::inserted(row, 1));
+}
+
+void ListsPresenter::fill(int list, int s) {
+  Rows& rows = rowsOf(list);
+  rows.sat_ = s;
+  const std::size_t i = slot(s);
+  rows.count_ = list == IDC_SAT_LIST  ? db_.satCount
+                : list == IDC_TP_LIST ? db_.tpTables[i].count()
+                                      : db_.svcTables[i].count();
+  controls_.listRowsChanged(list, ListChange::reset());
+}
+
+void ListsPresenter::insertSatRow(int s) { insertRow(IDC_SAT_LIST, 0, s); }
+void ListsPresenter::insertTpRow(int s, int row) { insertRow(IDC_TP_LIST, s, row); }
+void ListsPresenter::insertSvcRow(int s, int row) { insertRow(IDC_SVC_LIST, s, row); }
+void ListsPresenter::listSatellites() { fill(IDC_SAT_LIST, 0); }
+void ListsPresenter::listTransponders(int s) { fill(IDC_TP_LIST, s); }
+void ListsPresenter::listChannels(int s) { fill(IDC_SVC_LIST, s); }
+
+void ListsPresenter::clear(int list) {
+  rowsOf(list).count_ = 0;
+  controls_.listRowsChanged(list, ListChange::reset());
+}
+
+void ListsPresenter::removeRow(int list, int row) {
+  Rows& rows = rowsOf(list);
+  if (row < 0 || row >= rows.count_) return;
+  --rows.count_;
+  controls_.listRowsChanged(list, ListChange::removed(row, 1));
+}
+
+void ListsPresenter::moveRow(int list, int from, int to) {
+  const int count = rowsOf(list).count_;
+  if (from < 0 || from >= count || to < 0 || to >= count || from == to) return;
+  controls_.listRowsChanged(list, ListChange::moved(from, to));
 }
 
 void ListsPresenter::rewriteSatelliteCombos() {

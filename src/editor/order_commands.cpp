@@ -102,7 +102,7 @@ void EditorDialog::resetDrag() {
 
 void EditorDialog::onDragBegin(int listId, int row) {
   if (loaderBusy || drag_.active() || listId != ListsPresenter::listOfTab(curTab)) return;
-  if (row < 0 || row >= controls_.listRowCount(listId)) return;
+  if (row < 0 || row >= lists_.rowCount(listId)) return;
   drag_.begin(row);
   controls_.dragBegin(listId, row, DRAG_HOT_X, DRAG_HOT_Y);
 }
@@ -141,7 +141,7 @@ void EditorDialog::finishDrop() {
   // image showed, is removed as Remove would, without a click first.
   const int list = ListsPresenter::listOfTab(curTab);
   const int dragged = drag_.row();
-  if (dragged < 0 || dragged >= controls_.listRowCount(list)) return;
+  if (dragged < 0 || dragged >= lists_.rowCount(list)) return;
   controls_.listSelectRows(list, {dragged});
   if (order::entryCount(db, tabOf(curTab), view_.listedSat) > 0)
     removeRows(rowInShownTable(dragged));
@@ -153,7 +153,7 @@ void EditorDialog::finishDrop() {
 void EditorDialog::dropOnList() {
   const int list = ListsPresenter::listOfTab(curTab);
   const int dragged = drag_.row();
-  if (dragged < 0 || dragged >= controls_.listRowCount(list)) return;
+  if (dragged < 0 || dragged >= lists_.rowCount(list)) return;
   const int position = RowDrag::dropPosition(dragged, drag_.dropRow());
   if (position == 0) return;
 
@@ -170,12 +170,9 @@ void EditorDialog::dropOnList() {
   }
   if (!moved) return;
 
-  // The list moves the row itself; the rows between have changed places
-  // and are numbered afresh.
-  const int to = position - 1;
-  controls_.listMoveRow(list, dragged, to);
-  for (int r = std::min(dragged, to); r <= std::max(dragged, to); ++r)
-    controls_.listSetCell(list, r, 0, ListsPresenter::rowNumber(curTab, r));
+  // The list moves the row itself, with its selection; the rows between
+  // have changed places and are numbered afresh.
+  lists_.moveRow(list, dragged, position - 1);
 }
 
 }  // namespace velmora::editor

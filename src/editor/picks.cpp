@@ -43,10 +43,9 @@ int& EditorDialog::pickedRow(int tab) {
                                   : view_.pickedSvcRow;
 }
 
-void EditorDialog::capturePick(int listId) {
+void EditorDialog::capturePick(int listId, const std::vector<int>& rows) {
   const int tab = ListsPresenter::tabOfList(listId);
-  picks_.capture(tab, controls_.listSelectedRows(listId), rowsOnTab(tab),
-                 [this, tab](int row) { return entryKey(tab, row); });
+  picks_.capture(tab, rows, rowsOnTab(tab), [this, tab](int row) { return entryKey(tab, row); });
   view_.pickedSatRow = view_.pickedTpRow = view_.pickedSvcRow = -1;
   view_.rowPicked = !picks_.empty();
   if (!picks_.empty()) pickedRow(tab) = picks_.frontRow();

@@ -22,6 +22,31 @@
 
 namespace velmora::editor {
 
+// The rows of a list view, as the editor keeps them: how many, and the text
+// of each cell, asked for when the list needs it.
+class RowSource {
+ public:
+  virtual ~RowSource() = default;
+  virtual int rowCount() const = 0;
+  virtual std::string cell(int row, int column) const = 0;
+};
+
+// How a row source's rows have changed. Inserted: `count` rows now stand
+// from `first`. Removed: the `count` rows from `first` are gone. Moved:
+// row `first` now stands at `to`, the rows between closing up, and those
+// rows show their new places. Reset: every row may be another.
+struct ListChange {
+  enum class Kind { Reset, Inserted, Removed, Moved };
+  Kind kind = Kind::Reset;
+  int first = 0;
+  int count = 0;
+  int to = 0;
+  static ListChange reset() { return {}; }
+  static ListChange inserted(int first, int count) { return {Kind::Inserted, first, count, 0}; }
+  static ListChange removed(int first, int count) { return {Kind::Removed, first, count, 0}; }
+  static ListChange moved(int from, int to) { return {Kind::Moved, from, 1, to}; }
+};
+
 class Controls {
  public:
   virtual ~Controls() = default;
@@ -59,19 +84,18 @@ class Controls {
   virtual int listColumnCount(int id) const = 0;
   virtual std::string listColumnHeader(int id, int column) const = 0;
   virtual int listColumnWidth(int id, int column) const = 0;
-  virtual void listInsertRow(int id, int row, const std::vector<std::string>& cells) = 0;
-  virtual void listDeleteRow(int id, int row) = 0;
-  virtual void listDeleteAll(int id) = 0;
-  virtual int listRowCount(int id) const = 0;
-  virtual std::string listCell(int id, int row, int column) const = 0;
+  // The rows a list shows are read from the editor's source whenever the
+  // list paints or is asked about them; none while the source is null. The
+  // source outlives its list's use of it (the editor sets null first).
+  virtual void listSetSource(int id, const RowSource* source) = 0;
+  // The source's rows have changed as `change` says: the list reads the
+  // rows again and keeps the selection with the rows that stay. Rows
+  // inserted come unselected; a reset leaves none selected.
+  virtual void listRowsChanged(int id, ListChange change) = 0;
   virtual std::vector<int> listSelectedRows(int id) const = 0;
   virtual void listSelectRows(int id, const std::vector<int>& rows) = 0;
   // Scrolls so that the row is wholly visible.
   virtual void listEnsureVisible(int id, int row) = 0;
-  // Moves a row, with its cells and selection, so that its index becomes
-  // `to`; the rows between close up.
-  virtual void listMoveRow(int id, int from, int to) = 0;
-  virtual void listSetCell(int id, int row, int column, std::string_view text) = 0;
 
   // Dragging a list row: an image of row `row` of list `id` follows the
   // pointer, held at (hotX, hotY) of the image, and the toolkit reports
@@ -210,7 +234,10 @@ class ControlEvents {
   virtual ~ControlEvents() = default;
   virtual void command(int id) = 0;  // a push button or check box
   virtual void tabChanged(int /*id*/) {}
-  virtual void listClick(int /*id*/) {}
+  // The user changed a list's selection (a click, even on the row already
+  // selected, a key, a press before a drag); `rows` is the selection now,
+  // in ascending order.
+  virtual void listClick(int /*id*/, const std::vector<int>& /*rows*/) {}
   virtual void listRightClick(int /*id*/) {}
   virtual void columnClick(int /*id*/) {}
   virtual void comboChanged(int /*id*/) {}

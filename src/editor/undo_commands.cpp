@@ -55,7 +55,7 @@ void EditorDialog::showRestoredContent() {
   if (db.satCount == 0) {
     clearPick();
     clearEditPanel();
-    for (int list : {IDC_SAT_LIST, IDC_TP_LIST, IDC_SVC_LIST}) controls_.listDeleteAll(list);
+    for (int list : {IDC_SAT_LIST, IDC_TP_LIST, IDC_SVC_LIST}) lists_.clear(list);
     bringUpList(curTab);
     return;
   }

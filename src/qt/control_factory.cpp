@@ -107,8 +107,8 @@ QWidget* QtControls::build(const res::ControlDef& def, QWidget* parent) {
       // The green and yellow scheme belongs to the main window's lists;
       // lists in small dialogs keep the desktop's colours.
       auto* view = new ListView(parent, mainWindow_);
-      view->onClick = [this, id] {
-        if (events_) events_->listClick(id);
+      view->onClick = [this, id, view] {
+        if (events_) events_->listClick(id, view->selectedRows());
       };
       view->onRightClick = [this, id] {
         if (events_) events_->listRightClick(id);

@@ -49,7 +49,7 @@ class EditorWindow::Forwarder final : public editor::ControlEvents {
   explicit Forwarder(editor::EditorDialog& editor) : editor_(editor) {}
   void command(int id) override { editor_.onCommand(id); }
   void tabChanged(int) override { editor_.onTabChanged(); }
-  void listClick(int id) override { editor_.onListClick(id); }
+  void listClick(int id, const std::vector<int>& rows) override { editor_.onListClick(id, rows); }
   void listRightClick(int id) override { editor_.onListRightClick(id); }
   void columnClick(int id) override { editor_.onColumnClick(id); }
   void comboChanged(int id) override { editor_.onComboChanged(id); }

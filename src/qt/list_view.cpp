@@ -78,78 +78,75 @@ QString RowsModel::header(int column) const {
   return column >= 0 && column < headerCount() ? headers_[column] : QString();
 }
 
-const std::string& RowsModel::cell(int row, int column) const {
-  static const std::string none;
-  if (row < 0 || row >= rows()) return none;
-  const std::vector<std::string>& cells = rows_[static_cast<std::size_t>(row)];
-  return column >= 0 && static_cast<std::size_t>(column) < cells.size()
-             ? cells[static_cast<std::size_t>(column)]
-             : none;
+std::string RowsModel::cell(int row, int column) const {
+  if (source_ == nullptr || row < 0 || row >= rows() || column < 0) return {};
+  return source_->cell(row, column);
 }
 
-void RowsModel::insert(int row, std::vector<std::string> cells) {
-  if (row < 0 || row > rows()) row = rows();
-  if (row == rows()) {
-    rows_.push_back(std::move(cells));
-    if (!flushQueued_) {
-      // A posted call runs before the next input event is handled, so the
-      // user never clicks at rows the view does not know yet.
-      flushQueued_ = true;
-      QMetaObject::invokeMethod(
-          this, [this] { flush(); }, Qt::QueuedConnection);
-    }
-    return;
+void RowsModel::setSource(const editor::RowSource* source) {
+  source_ = source;
+  changed(editor::ListChange::reset());
+}
+
+// The view hears of rows appended with the others appended with them, of
+// every other change at once. Rows that replace all the earlier ones come
+// as into an emptied list.
+void RowsModel::changed(const editor::ListChange& change) {
+  using Kind = editor::ListChange::Kind;
+  const int first = change.first, count = change.count;
+  switch (change.kind) {
+    case Kind::Reset:
+      if (announced_ > 0) {
+        beginRemoveRows({}, 0, announced_ - 1);
+        announced_ = told_ = 0;
+        endRemoveRows();
+      }
+      told_ = source_ != nullptr ? source_->rowCount() : 0;
+      break;
+    case Kind::Inserted:
+      if (count <= 0 || first < 0 || first > told_) return;
+      if (first < told_) {
+        flush();
+        beginInsertRows({}, first, first + count - 1);
+        told_ += count;
+        announced_ += count;
+        endInsertRows();
+        return;
+      }
+      told_ += count;
+      break;
+    case Kind::Removed:
+      if (count <= 0 || first < 0 || first + count > told_) return;
+      flush();
+      beginRemoveRows({}, first, first + count - 1);
+      told_ -= count;
+      announced_ -= count;
+      endRemoveRows();
+      return;
+    case Kind::Moved:
+      if (first < 0 || first >= told_ || change.to < 0 || change.to >= told_ || first == change.to)
+        return;
+      flush();
+      // Qt counts the destination before the row has left its place.
+      beginMoveRows({}, first, first, {}, change.to > first ? change.to + 1 : change.to);
+      endMoveRows();
+      // The rows between show their new numbers.
+      emit dataChanged(index(std::min(first, change.to), 0),
+                       index(std::max(first, change.to), std::max(0, headerCount() - 1)));
+      return;
   }
-  flush();
-  beginInsertRows({}, row, row);
-  rows_.insert(rows_.begin() + row, std::move(cells));
-  ++announced_;
-  endInsertRows();
-}
-
-void RowsModel::remove(int row) {
-  if (row < 0 || row >= rows()) return;
-  flush();
-  beginRemoveRows({}, row, row);
-  rows_.erase(rows_.begin() + row);
-  --announced_;
-  endRemoveRows();
-}
-
-void RowsModel::move(int from, int to) {
-  if (from < 0 || from >= rows() || to < 0 || to >= rows() || from == to) return;
-  flush();
-  // Qt counts the destination before the row has left its place.
-  beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
-  const auto first = rows_.begin();
-  if (from < to)
-    std::rotate(first + from, first + from + 1, first + to + 1);
-  else
-    std::rotate(first + to, first + from, first + from + 1);
-  endMoveRows();
-}
-
-void RowsModel::setCell(int row, int column, std::string text) {
-  if (row < 0 || row >= rows() || column < 0) return;
-  std::vector<std::string>& cells = rows_[static_cast<std::size_t>(row)];
-  if (static_cast<std::size_t>(column) >= cells.size()) return;
-  cells[static_cast<std::size_t>(column)] = std::move(text);
-  if (row < announced_) emit dataChanged(index(row, column), index(row, column));
-}
-
-void RowsModel::removeAll() {
-  if (announced_ > 0) {
-    beginRemoveRows({}, 0, announced_ - 1);
-    rows_.clear();
-    announced_ = 0;
-    endRemoveRows();
+  if (announced_ < told_ && !flushQueued_) {
+    // A posted call runs before the next input event is handled, so the
+    // user never clicks at rows the view does not know yet.
+    flushQueued_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { flush(); }, Qt::QueuedConnection);
   }
-  rows_.clear();
 }
 
 void RowsModel::flush() {
   flushQueued_ = false;
-  if (announced_ == rows()) return;
+  if (announced_ >= rows()) return;
   beginInsertRows({}, announced_, rows() - 1);
   announced_ = rows();
   endInsertRows();

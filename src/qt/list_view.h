@@ -9,16 +9,19 @@
 #include <string>
 #include <vector>
 
+#include "editor/port.h"
+
 class QPainter;
 
 namespace velmora::qt {
 
-// Rows of cell texts. Appending is cheap: appended rows are announced to
-// the view in one batch when control returns to the event loop (or before
-// any operation that needs the view to know them), so refilling a list row
-// by row costs the view one update instead of thousands. Cells stay the
-// editor's byte strings (short ones need no allocation of their own) and
-// become display text only when the view draws them.
+// The rows of the editor's source, as a table for the view: cells are read
+// from the source when the view draws them, and become display text only
+// then. The editor's notices of changed rows become the model's own, so
+// the view keeps its selection with its rows. Rows appended are announced
+// to the view in one batch when control returns to the event loop (or
+// before any operation that needs the view to know them), so rows appended
+// one by one cost the view one update instead of thousands.
 class RowsModel final : public QAbstractTableModel {
  public:
   // `listColours`: cells in the main window's list colours; else the
@@ -35,20 +38,18 @@ class RowsModel final : public QAbstractTableModel {
   int headerCount() const { return static_cast<int>(headers_.size()); }
 
   // Rows as the program sees them, announced to the view or not.
-  int rows() const { return static_cast<int>(rows_.size()); }
-  const std::string& cell(int row, int column) const;
-  void insert(int row, std::vector<std::string> cells);
-  void remove(int row);
-  // Moves a row so that its index becomes `to`; views keep its selection.
-  void move(int from, int to);
-  void setCell(int row, int column, std::string text);
-  void removeAll();
+  int rows() const { return told_; }
+  std::string cell(int row, int column) const;
+  void setSource(const editor::RowSource* source);
+  void changed(const editor::ListChange& change);
 
   // Announces the rows appended since the last flush.
   void flush();
 
  private:
-  std::vector<std::vector<std::string>> rows_;
+  const editor::RowSource* source_ = nullptr;
+  // The rows the editor has told of, and those announced to the view.
+  int told_ = 0;
   int announced_ = 0;
   bool flushQueued_ = false;
   QStringList headers_;

@@ -292,18 +292,15 @@ int QtControls::listColumnWidth(int id, int column) const {
   return view->horizontalHeader()->sectionSize(column);
 }
 
-void QtControls::listInsertRow(int id, int row, const std::vector<std::string>& cells) {
-  if (ListView* view = list(id)) view->rows().insert(row, cells);
+void QtControls::listSetSource(int id, const editor::RowSource* source) {
+  if (ListView* view = list(id)) view->rows().setSource(source);
 }
 
-void QtControls::listDeleteRow(int id, int row) {
-  if (ListView* view = list(id)) view->rows().remove(row);
-}
-
-void QtControls::listDeleteAll(int id) {
+void QtControls::listRowsChanged(int id, editor::ListChange change) {
   if (ListView* view = list(id)) {
-    view->rows().removeAll();
-    if (editor::trace::enabled()) view->refilled();
+    view->rows().changed(change);
+    if (change.kind == editor::ListChange::Kind::Reset && editor::trace::enabled())
+      view->refilled();
   }
 }
 
@@ -328,14 +325,6 @@ void QtControls::listSelectRows(int id, const std::vector<int>& rows) {
 
 void QtControls::listEnsureVisible(int id, int row) {
   if (ListView* view = list(id)) view->ensureVisible(row);
-}
-
-void QtControls::listMoveRow(int id, int from, int to) {
-  if (ListView* view = list(id)) view->rows().move(from, to);
-}
-
-void QtControls::listSetCell(int id, int row, int column, std::string_view text) {
-  if (ListView* view = list(id)) view->rows().setCell(row, column, std::string(text));
 }
 
 // ------------------------------------------------------------ dragging a row

@@ -66,16 +66,14 @@ class QtControls final : public editor::Controls {
   int listColumnCount(int id) const override;
   std::string listColumnHeader(int id, int column) const override;
   int listColumnWidth(int id, int column) const override;
-  void listInsertRow(int id, int row, const std::vector<std::string>& cells) override;
-  void listDeleteRow(int id, int row) override;
-  void listDeleteAll(int id) override;
-  int listRowCount(int id) const override;
-  std::string listCell(int id, int row, int column) const override;
+  void listSetSource(int id, const editor::RowSource* source) override;
+  void listRowsChanged(int id, editor::ListChange change) override;
+  // The rows a list has, read from its source (for tests).
+  int listRowCount(int id) const;
+  std::string listCell(int id, int row, int column) const;
   std::vector<int> listSelectedRows(int id) const override;
   void listSelectRows(int id, const std::vector<int>& rows) override;
   void listEnsureVisible(int id, int row) override;
-  void listMoveRow(int id, int from, int to) override;
-  void listSetCell(int id, int row, int column, std::string_view text) override;
   void dragBegin(int id, int row, int hotX, int hotY) override;
   void dragEnd() override;
   void dragShowInsertion(int id, int row) override;

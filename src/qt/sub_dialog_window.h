@@ -30,7 +30,7 @@ class SubDialogWindow final : public QDialog, private editor::ControlEvents {
 
  private:
   void command(int id) override;
-  void listClick(int id) override { command(id); }
+  void listClick(int id, const std::vector<int>&) override { command(id); }
   void comboChanged(int id) override { command(id); }
   void lineChosen(int id) override { command(id); }
 

@@ -387,8 +387,8 @@ void EditorWindow::command(int id) {
 void EditorWindow::tabChanged(int) {
   if (editor_ != nullptr) editor_->onTabChanged();
 }
-void EditorWindow::listClick(int id) {
-  if (editor_ != nullptr) editor_->onListClick(id);
+void EditorWindow::listClick(int id, const std::vector<int>& rows) {
+  if (editor_ != nullptr) editor_->onListClick(id, rows);
 }
 void EditorWindow::listRightClick(int id) {
   if (editor_ != nullptr) editor_->onListRightClick(id);

@@ -44,7 +44,7 @@ class EditorWindow final : public editor::ControlEvents {
   // ControlEvents.
   void command(int id) override;
   void tabChanged(int id) override;
-  void listClick(int id) override;
+  void listClick(int id, const std::vector<int>& rows) override;
   void listRightClick(int id) override;
   void columnClick(int id) override;
   void comboChanged(int id) override;

@@ -11,12 +11,15 @@ void ListPicks::changed(int id) {
 }
 
 void ListPicks::flush() {
-  for (const int id : std::exchange(pending_, {}))
-    if (events_ != nullptr) events_->listClick(id);
+  for (const int id : std::exchange(pending_, {})) report(id);
 }
 
 void ListPicks::onPosted(int id) {
-  if (pending_.erase(id) != 0 && events_ != nullptr) events_->listClick(id);
+  if (pending_.erase(id) != 0) report(id);
+}
+
+void ListPicks::report(int id) {
+  if (events_ != nullptr) events_->listClick(id, controls_.listSelectedRows(id));
 }
 
 }  // namespace velmora::win32

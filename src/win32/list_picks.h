@@ -18,7 +18,8 @@ inline constexpr UINT WM_APP_LIST_PICK = WM_APP + 1;
 
 class ListPicks {
  public:
-  explicit ListPicks(HWND dialog) : dialog_(dialog) {}
+  // `controls`: the window's, whose lists' selections the picks carry.
+  ListPicks(HWND dialog, const editor::Controls& controls) : dialog_(dialog), controls_(controls) {}
   void setEvents(editor::ControlEvents* events) { events_ = events; }
 
   // The user changed the selection of list `id`.
@@ -39,7 +40,10 @@ class ListPicks {
   void onPosted(int id);
 
  private:
+  void report(int id);
+
   HWND dialog_;
+  const editor::Controls& controls_;
   editor::ControlEvents* events_ = nullptr;
   // Lists whose pick is posted and not yet reported; lists whose current
   // mouse press has changed the selection already.

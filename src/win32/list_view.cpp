@@ -100,56 +100,79 @@ void ListView::onDpiChanged(int dpi) {
 
 // ------------------------------------------------------------ rows
 
-// A row appended is told to the control with the others appended with it;
-// one inserted before others moves their states one down.
-void ListView::insertRow(int row, const std::vector<std::string>& cells) {
+void ListView::setSource(const editor::RowSource* source) {
+  source_ = source;
+  changed(editor::ListChange::reset());
+}
+
+void ListView::changed(const editor::ListChange& change) {
+  using Kind = editor::ListChange::Kind;
+  switch (change.kind) {
+    case Kind::Reset:
+      deleteAll();
+      rows_ = source_ != nullptr ? source_->rowCount() : 0;
+      break;
+    case Kind::Inserted:
+      insertRows(change.first, change.count);
+      break;
+    case Kind::Removed:
+      deleteRows(change.first, change.count);
+      break;
+    case Kind::Moved:
+      moveRow(change.first, change.to);
+      break;
+  }
+}
+
+// Rows appended are told to the control with the others appended with
+// them; rows inserted before others move their states down.
+void ListView::insertRows(int row, int count) {
   const int rows = rowCount();
-  if (row < 0 || row > rows) row = rows;
+  if (count <= 0 || row < 0 || row > rows) return;
   if (row == rows) {
     awaitTell();
-    rows_.push_back(cells);
+    rows_ += count;
     return;
   }
   const Quiet quiet(quiet_);
   tell();
   const RowStates states = rowStates();
-  rows_.insert(rows_.begin() + row, cells);
+  rows_ += count;
   tell();
-  restoreRowStates(states, [row](int r) { return r >= row ? r + 1 : r; });
+  restoreRowStates(states, [row, count](int r) { return r >= row ? r + count : r; });
 }
 
-void ListView::deleteRow(int row) {
-  if (row < 0 || row >= rowCount()) return;
+void ListView::deleteRows(int row, int count) {
+  if (count <= 0 || row < 0 || row + count > rowCount()) return;
   const Quiet quiet(quiet_);
   tell();
   const RowStates states = rowStates();
-  rows_.erase(rows_.begin() + row);
+  rows_ -= count;
   tell();
-  restoreRowStates(states, [row](int r) { return r == row ? -1 : r > row ? r - 1 : r; });
+  restoreRowStates(states, [row, count](int r) {
+    return r >= row && r < row + count ? -1 : r >= row + count ? r - count : r;
+  });
 }
 
 // The control hears of it with the rows that come in their place: one
 // change of its row count for the whole refill.
 void ListView::deleteAll() {
   awaitTell();
-  rows_.clear();
+  rows_ = 0;
   cleared_ = true;
   if (editor::trace::enabled()) refilled_ = true;
 }
 
 bool ListView::takeRefilled() { return std::exchange(refilled_, false); }
 
+// The source has moved the row already; the control moves its states and
+// paints the rows between afresh, numbered by their new places.
 void ListView::moveRow(int from, int to) {
   const int rows = rowCount();
   if (from < 0 || from >= rows || to < 0 || to >= rows || from == to) return;
   const Quiet quiet(quiet_);
   tell();
   const RowStates states = rowStates();
-  const auto first = rows_.begin();
-  if (from < to)
-    std::rotate(first + from, first + from + 1, first + to + 1);
-  else
-    std::rotate(first + to, first + from, first + from + 1);
   restoreRowStates(states, [from, to](int r) {
     if (r == from) return to;
     if (from < to && r > from && r <= to) return r - 1;
@@ -160,20 +183,10 @@ void ListView::moveRow(int from, int to) {
        static_cast<LPARAM>(std::max(from, to)));
 }
 
-void ListView::setCell(int row, int column, std::string_view text) {
-  if (row < 0 || row >= rowCount() || column < 0 || column >= columns_) return;
-  std::vector<std::string>& cells = rows_[static_cast<std::size_t>(row)];
-  if (static_cast<std::size_t>(column) >= cells.size())
-    cells.resize(static_cast<std::size_t>(column) + 1);
-  cells[static_cast<std::size_t>(column)] = text;
-  if (row < told_) send(hwnd_, LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
-}
-
 std::string ListView::cell(int row, int column) const {
-  if (row < 0 || row >= rowCount() || column < 0 || column >= columns_) return {};
-  const std::vector<std::string>& cells = rows_[static_cast<std::size_t>(row)];
-  return static_cast<std::size_t>(column) < cells.size() ? cells[static_cast<std::size_t>(column)]
-                                                         : std::string();
+  if (source_ == nullptr || row < 0 || row >= rowCount() || column < 0 || column >= columns_)
+    return {};
+  return source_->cell(row, column);
 }
 
 // A list whose rows change without a word to the control is at least to
@@ -345,9 +358,7 @@ void ListView::cellText(NMLVDISPINFOW& info) const {
   if ((item.mask & LVIF_TEXT) == 0 || item.pszText == nullptr || item.cchTextMax <= 0) return;
   item.pszText[0] = L'\0';
   if (item.iItem < 0 || item.iItem >= rowCount() || item.iSubItem < 0) return;
-  const std::vector<std::string>& cells = rows_[static_cast<std::size_t>(item.iItem)];
-  if (static_cast<std::size_t>(item.iSubItem) >= cells.size()) return;
-  const std::wstring text = widen(cells[static_cast<std::size_t>(item.iSubItem)]);
+  const std::wstring text = widen(cell(item.iItem, item.iSubItem));
   const std::size_t n = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax) - 1);
   std::copy_n(text.begin(), n, item.pszText);
   item.pszText[n] = L'\0';
@@ -361,12 +372,10 @@ int ListView::findRow(const NMLVFINDITEMW& find) const {
   if ((what.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || what.psz == nullptr) return -1;
   const std::wstring wanted = what.psz;
   if (wanted.empty()) return -1;
-  const auto column = static_cast<std::size_t>(editor::nameColumn(columns_));
+  const int column = editor::nameColumn(columns_);
   const bool partial = (what.flags & LVFI_PARTIAL) != 0;
   return editor::findRowFrom(told_, find.iStart, (what.flags & LVFI_WRAP) != 0, [&](int r) {
-    const std::vector<std::string>& cells = rows_[static_cast<std::size_t>(r)];
-    if (column >= cells.size()) return false;
-    const std::wstring text = widen(cells[column]);
+    const std::wstring text = widen(cell(r, column));
     if (partial ? text.size() < wanted.size() : text.size() != wanted.size()) return false;
     return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, text.c_str(),
                           static_cast<int>(wanted.size()), wanted.c_str(),

@@ -1,7 +1,7 @@
-// A report-style list view in owner-data mode. Its rows are kept here; the
-// control asks for the text of the cells it paints and knows only how many
-// rows there are. Rows appended are told to it in one go, before it next
-// handles a message of its own (see tell()).
+// A report-style list view in owner-data mode over the editor's row source:
+// the control asks for the text of the cells it paints, which the source
+// gives, and knows only how many rows there are. Rows appended are told to
+// it in one go, before it next handles a message of its own (see tell()).
 #pragma once
 
 #include <functional>
@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/port.h"
 #include "win32/win.h"
 
 namespace velmora::win32 {
@@ -32,12 +33,12 @@ class ListView {
   // headers in the headers' new font.
   void onDpiChanged(int dpi);
 
-  void insertRow(int row, const std::vector<std::string>& cells);
-  void deleteRow(int row);
-  void deleteAll();
-  void moveRow(int from, int to);
-  void setCell(int row, int column, std::string_view text);
-  int rowCount() const { return static_cast<int>(rows_.size()); }
+  void setSource(const editor::RowSource* source);
+  const editor::RowSource* source() const { return source_; }
+  // The source's rows changed as `change` says.
+  void changed(const editor::ListChange& change);
+  // The rows the editor has told of, the control knowing of them yet or not.
+  int rowCount() const { return rows_; }
   std::string cell(int row, int column) const;
 
   std::vector<int> selectedRows() const;
@@ -71,6 +72,10 @@ class ListView {
     int mark = -1;
   };
 
+  void insertRows(int row, int count);
+  void deleteRows(int row, int count);
+  void deleteAll();
+  void moveRow(int from, int to);
   void awaitTell() const;
   RowStates rowStates() const;
   // Gives the states back with every row number passed through `to`
@@ -84,7 +89,8 @@ class ListView {
   HWND hwnd_;
   int dpi_;
   int columns_ = 0;
-  std::vector<std::vector<std::string>> rows_;
+  const editor::RowSource* source_ = nullptr;
+  int rows_ = 0;
   // How many rows the control has been told of, and whether it is still
   // to hear that its rows were all replaced.
   int told_ = 0;

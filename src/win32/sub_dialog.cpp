@@ -29,7 +29,7 @@ class SubDialogRun final : public editor::ControlEvents {
     if (ended_ || !logic_.onCommand(*controls_, id)) return;
     end();
   }
-  void listClick(int id) override { command(id); }
+  void listClick(int id, const std::vector<int>&) override { command(id); }
   void comboChanged(int id) override { command(id); }
   void lineChosen(int id) override { command(id); }
 

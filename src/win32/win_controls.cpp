@@ -34,7 +34,7 @@ bool onPaneKind(res::ControlKind kind) {
 }  // namespace
 
 WinControls::WinControls(HWND dialog, const res::DialogDef& def, std::function<void(int)> onEnd)
-    : dialog_(dialog), dpi_(windowDpi(dialog)), onEnd_(std::move(onEnd)), picks_(dialog) {
+    : dialog_(dialog), dpi_(windowDpi(dialog)), onEnd_(std::move(onEnd)), picks_(dialog, *this) {
   const bool mainWindow = def.id == res::IDD_EDITOR;
   std::vector<std::pair<int, ListView*>> listViews;
   for (const res::ControlDef& c : def.controls) {
@@ -419,29 +419,22 @@ int WinControls::listColumnWidth(int id, int column) const {
   return l != nullptr ? l->columnWidth(column) : 0;
 }
 
-void WinControls::listInsertRow(int id, int row, const std::vector<std::string>& cells) {
-  if (ListView* l = list(id)) l->insertRow(row, cells);
+void WinControls::listSetSource(int id, const editor::RowSource* source) {
+  if (ListView* l = list(id)) l->setSource(source);
 }
 
-void WinControls::listDeleteRow(int id, int row) {
-  if (ListView* l = list(id)) l->deleteRow(row);
+void WinControls::listRowsChanged(int id, editor::ListChange change) {
+  if (ListView* l = list(id)) l->changed(change);
 }
 
-void WinControls::listDeleteAll(int id) {
-  if (ListView* l = list(id)) l->deleteAll();
+const editor::RowSource* WinControls::listSource(int id) const {
+  const ListView* l = list(id);
+  return l != nullptr ? l->source() : nullptr;
 }
 
 int WinControls::listRowCount(int id) const {
   const ListView* l = list(id);
   return l != nullptr ? l->rowCount() : 0;
-}
-
-void WinControls::listMoveRow(int id, int from, int to) {
-  if (ListView* l = list(id)) l->moveRow(from, to);
-}
-
-void WinControls::listSetCell(int id, int row, int column, std::string_view text) {
-  if (ListView* l = list(id)) l->setCell(row, column, text);
 }
 
 std::string WinControls::listCell(int id, int row, int column) const {

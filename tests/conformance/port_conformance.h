@@ -5,6 +5,8 @@
 //
 //   explicit H(EventLog& log)     the window, with what the user does told to log
 //   editor::Controls& controls()
+//   int rowCount(int list)               the rows the list's view knows of
+//   std::string cell(int list, int row, int column)   a cell as the view reads it
 //   void click(int list, int row)        a left click on a row
 //   void beginDrag(int list, int row)    the left button pressed on a row, then moved
 //   void pressEsc()
@@ -29,12 +31,15 @@ namespace velmora::test {
 struct EventLog {
   editor::Controls* controls = nullptr;
   std::vector<std::string> events;
-  // The clicked list's selection at the moment each click was told.
+  // The rows each click carried, and the clicked list's selection at the
+  // moment it was told.
+  std::vector<std::vector<int>> rowsOfClick;
   std::vector<std::vector<int>> selectionAtClick;
 
   void note(const char* what, int id = 0) { events.push_back(what + (" " + std::to_string(id))); }
-  void listClick(int id) {
+  void listClick(int id, const std::vector<int>& rows) {
     note("listClick", id);
+    rowsOfClick.push_back(rows);
     selectionAtClick.push_back(controls->listSelectedRows(id));
   }
   // The logic takes up every drag offered, as the editor does on its
@@ -55,7 +60,7 @@ class Recorder final : public Events {
   explicit Recorder(EventLog& log) : log_(log) {}
   void command(int id) override { log_.note("command", id); }
   void tabChanged(int id) override { log_.note("tabChanged", id); }
-  void listClick(int id) override { log_.listClick(id); }
+  void listClick(int id, const std::vector<int>& rows) override { log_.listClick(id, rows); }
   void listRightClick(int id) override { log_.note("listRightClick", id); }
   void columnClick(int id) override { log_.note("columnClick", id); }
   void comboChanged(int id) override { log_.note("comboChanged", id); }
@@ -78,6 +83,7 @@ class PortConformance : public ::testing::Test {
  protected:
   PortConformance() : harness_(log_), ui_(harness_.controls()) {
     log_.controls = &ui_;
+    ui_.listSetSource(LIST, &rows_);
     ui_.listAddColumn(LIST, "No", 40);
     ui_.listAddColumn(LIST, "Name", 120);
     for (const char* title : {"Satellite", "Transponder", "Channel"})
@@ -86,16 +92,41 @@ class PortConformance : public ::testing::Test {
     log_.events.clear();
   }
 
-  // Rows named r0, r1, ... in the order they were made, as the list
-  // should show them, and the names of those the program selected.
-  struct Rows {
+  ~PortConformance() override { ui_.listSetSource(LIST, nullptr); }
+
+  // The list's source: rows named r0, r1, ... in the order they were made,
+  // numbered by their place, and the names of those the program selected.
+  struct Rows final : editor::RowSource {
     std::vector<std::string> names;
     std::vector<std::string> selected;
+    int rowCount() const override { return static_cast<int>(names.size()); }
+    std::string cell(int row, int column) const override {
+      if (row < 0 || row >= rowCount()) return "?";
+      return column == 0 ? std::to_string(row + 1) : names[static_cast<std::size_t>(row)];
+    }
   };
+  std::string newName() { return "r" + std::to_string(made_++); }
   void insert(Rows& rows, int at) {
-    const std::string name = "r" + std::to_string(made_++);
-    ui_.listInsertRow(LIST, at, {std::to_string(at + 1), name});
-    rows.names.insert(rows.names.begin() + at, name);
+    rows.names.insert(rows.names.begin() + at, newName());
+    ui_.listRowsChanged(LIST, editor::ListChange::inserted(at, 1));
+  }
+  void remove(Rows& rows, int at) {
+    rows.names.erase(rows.names.begin() + at);
+    ui_.listRowsChanged(LIST, editor::ListChange::removed(at, 1));
+  }
+  void move(Rows& rows, int from, int to) {
+    auto& names = rows.names;
+    const std::string moved = names[static_cast<std::size_t>(from)];
+    names.erase(names.begin() + from);
+    names.insert(names.begin() + to, moved);
+    if (from != to) ui_.listRowsChanged(LIST, editor::ListChange::moved(from, to));
+  }
+  // Every row replaced: the selection goes with them.
+  void reset(Rows& rows, int count) {
+    rows.names.clear();
+    rows.selected.clear();
+    for (int i = 0; i < count; ++i) rows.names.push_back(newName());
+    ui_.listRowsChanged(LIST, editor::ListChange::reset());
   }
   void select(Rows& rows, const std::vector<int>& picked) {
     ui_.listSelectRows(LIST, picked);
@@ -109,17 +140,19 @@ class PortConformance : public ::testing::Test {
   // selected.
   void expectShows(const Rows& rows) {
     harness_.settle();
-    ASSERT_EQ(ui_.listRowCount(LIST), static_cast<int>(rows.names.size()));
+    ASSERT_EQ(harness_.rowCount(LIST), static_cast<int>(rows.names.size()));
     std::vector<int> selected;
     for (int r = 0; r < static_cast<int>(rows.names.size()); ++r) {
       const std::string& name = rows.names[static_cast<std::size_t>(r)];
-      ASSERT_EQ(ui_.listCell(LIST, r, 1), name) << "row " << r;
+      ASSERT_EQ(harness_.cell(LIST, r, 0), std::to_string(r + 1)) << "row " << r;
+      ASSERT_EQ(harness_.cell(LIST, r, 1), name) << "row " << r;
       if (std::count(rows.selected.begin(), rows.selected.end(), name)) selected.push_back(r);
     }
     EXPECT_EQ(ui_.listSelectedRows(LIST), selected);
   }
 
   EventLog log_;
+  Rows rows_;
   Harness harness_;
   editor::Controls& ui_;
   std::mt19937 random_{7};
@@ -131,7 +164,7 @@ class PortConformance : public ::testing::Test {
 TYPED_TEST_SUITE_P(PortConformance);
 
 TYPED_TEST_P(PortConformance, AnInsertedRowIsNeverSelectedAndSelectedRowsFollowTheirRows) {
-  typename TestFixture::Rows rows;
+  auto& rows = this->rows_;
   for (int step = 0; step < 60; ++step) {
     const int n = static_cast<int>(rows.names.size());
     if (step % 7 == 3) {
@@ -151,17 +184,18 @@ TYPED_TEST_P(PortConformance, AnInsertedRowIsNeverSelectedAndSelectedRowsFollowT
 
 TYPED_TEST_P(PortConformance, AChangeTheProgramMakesNeverNotifies) {
   auto& ui = this->ui_;
-  typename TestFixture::Rows rows;
+  auto& rows = this->rows_;
   this->fill(rows, 6);
   this->harness_.settle();
   ui.listSelectRows(LIST, {1, 4});
-  ui.listMoveRow(LIST, 1, 5);
-  ui.listSetCell(LIST, 5, 1, "renamed");
-  ui.listDeleteRow(LIST, 5);
-  ui.listInsertRow(LIST, 0, {"0", "first"});
+  this->move(rows, 1, 5);
+  this->remove(rows, 5);
+  this->insert(rows, 0);
   ui.listSelectRows(LIST, {0});
   this->harness_.settle();
-  ui.listDeleteAll(LIST);
+  this->reset(rows, 3);
+  this->harness_.settle();
+  this->reset(rows, 0);
   for (const char* item : {"13.0E", "19.2E", "28.2E"}) ui.comboInsert(COMBO, -1, item);
   ui.comboSelect(COMBO, 1);
   ui.comboDelete(COMBO, 1);
@@ -175,17 +209,13 @@ TYPED_TEST_P(PortConformance, AChangeTheProgramMakesNeverNotifies) {
 }
 
 TYPED_TEST_P(PortConformance, AMovedRowKeepsItsSelectionAndCells) {
-  typename TestFixture::Rows rows;
+  auto& rows = this->rows_;
   this->fill(rows, 12);
   this->select(rows, {0, 5, 6, 11});
   for (int step = 0; step < 40; ++step) {
     const int from = static_cast<int>(this->random_() % 12);
     const int to = static_cast<int>(this->random_() % 12);
-    this->ui_.listMoveRow(LIST, from, to);
-    auto& names = rows.names;
-    const std::string moved = names[static_cast<std::size_t>(from)];
-    names.erase(names.begin() + from);
-    names.insert(names.begin() + to, moved);
+    this->move(rows, from, to);
     SCOPED_TRACE("step " + std::to_string(step) + ": row " + std::to_string(from) + " moved to " +
                  std::to_string(to));
     this->expectShows(rows);
@@ -194,7 +224,7 @@ TYPED_TEST_P(PortConformance, AMovedRowKeepsItsSelectionAndCells) {
 }
 
 TYPED_TEST_P(PortConformance, AUsersClickOnARowNotifiesWithThatRowSelected) {
-  typename TestFixture::Rows rows;
+  auto& rows = this->rows_;
   this->fill(rows, 8);
   this->select(rows, {1, 2});
   this->harness_.settle();
@@ -207,7 +237,52 @@ TYPED_TEST_P(PortConformance, AUsersClickOnARowNotifiesWithThatRowSelected) {
   this->harness_.settle();
   const std::string click = "listClick " + std::to_string(LIST);
   EXPECT_EQ(this->log_.events, (std::vector<std::string>{click, click, click}));
-  EXPECT_EQ(this->log_.selectionAtClick, (std::vector<std::vector<int>>{{5}, {5}, {0}}));
+  EXPECT_EQ(this->log_.rowsOfClick, (std::vector<std::vector<int>>{{5}, {5}, {0}}));
+  EXPECT_EQ(this->log_.selectionAtClick, this->log_.rowsOfClick);
+}
+
+// Rows inserted, removed, moved and all replaced at random, with the
+// program's selection changed now and then: after each notice the list
+// shows the source's rows, numbered by their places, and keeps selected
+// just the selected rows that stay.
+TYPED_TEST_P(PortConformance, TheListShowsItsSourceAfterEveryNotice) {
+  auto& rows = this->rows_;
+  this->fill(rows, 10);
+  for (int step = 0; step < 80; ++step) {
+    const int n = static_cast<int>(rows.names.size());
+    if (step % 5 == 2) {
+      std::vector<int> picked;
+      for (int r = 0; r < n; ++r)
+        if (this->random_() % 3 == 0) picked.push_back(r);
+      this->select(rows, picked);
+    }
+    const unsigned what = this->random_() % 16;
+    std::string did;
+    if (what == 0) {
+      const int count = static_cast<int>(this->random_() % 14);
+      this->reset(rows, count);
+      did = "all replaced by " + std::to_string(count);
+    } else if (n == 0 || what < 6) {
+      const int at = static_cast<int>(this->random_() % (n + 1));
+      this->insert(rows, at);
+      did = "inserted at " + std::to_string(at);
+    } else if (what < 11) {
+      const int at = static_cast<int>(this->random_() % n);
+      const std::string gone = rows.names[static_cast<std::size_t>(at)];
+      std::erase(rows.selected, gone);
+      this->remove(rows, at);
+      did = "removed at " + std::to_string(at);
+    } else {
+      const int from = static_cast<int>(this->random_() % n);
+      const int to = static_cast<int>(this->random_() % n);
+      this->move(rows, from, to);
+      did = "moved from " + std::to_string(from) + " to " + std::to_string(to);
+    }
+    SCOPED_TRACE("step " + std::to_string(step) + ": " + did);
+    this->expectShows(rows);
+    if (this->HasFatalFailure()) return;
+  }
+  EXPECT_EQ(this->log_.events, std::vector<std::string>{});
 }
 
 TYPED_TEST_P(PortConformance, RemovingTheSelectedComboItemLeavesNoneSelected) {
@@ -226,7 +301,7 @@ TYPED_TEST_P(PortConformance, RemovingTheSelectedComboItemLeavesNoneSelected) {
 }
 
 TYPED_TEST_P(PortConformance, EscAndTheLossOfTheMouseEndADragTheUserBegan) {
-  typename TestFixture::Rows rows;
+  auto& rows = this->rows_;
   this->fill(rows, 6);
   this->harness_.settle();
   const std::string begun = "dragBegin " + std::to_string(LIST), cancelled = "dragCancel 0";
@@ -254,6 +329,7 @@ REGISTER_TYPED_TEST_SUITE_P(PortConformance,
                             AnInsertedRowIsNeverSelectedAndSelectedRowsFollowTheirRows,
                             AChangeTheProgramMakesNeverNotifies, AMovedRowKeepsItsSelectionAndCells,
                             AUsersClickOnARowNotifiesWithThatRowSelected,
+                            TheListShowsItsSourceAfterEveryNotice,
                             RemovingTheSelectedComboItemLeavesNoneSelected,
                             EscAndTheLossOfTheMouseEndADragTheUserBegan);
 

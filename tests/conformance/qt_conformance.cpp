@@ -8,6 +8,7 @@
 #include "conformance/port_conformance.h"
 #include "qt/editor_window.h"
 #include "qt/list_view.h"
+#include "qt/western.h"
 
 namespace velmora::test {
 namespace {
@@ -25,6 +26,12 @@ class QtHarness {
     window_.controls().setEvents(nullptr);
   }
   editor::Controls& controls() { return window_.controls(); }
+  // What the view reads through its model.
+  int rowCount(int list) { return window_.controls().list(list)->model()->rowCount(); }
+  std::string cell(int list, int row, int column) {
+    const QAbstractItemModel* model = window_.controls().list(list)->model();
+    return qt::toBytes(model->data(model->index(row, column), Qt::DisplayRole).toString());
+  }
 
   void click(int list, int row) {
     letGo();

@@ -9,6 +9,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+
+#include "win32/wide.h"
 
 namespace velmora::test {
 namespace {
@@ -37,6 +40,21 @@ class WinHarness {
     settle();
   }
   editor::Controls& controls() { return window_.controls(); }
+  // What the control knows of its rows, and a cell's text as it asks for it.
+  int rowCount(int list) {
+    settle();
+    return static_cast<int>(SendMessageW(listWindow(list), LVM_GETITEMCOUNT, 0, 0));
+  }
+  std::string cell(int list, int row, int column) {
+    wchar_t text[256] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 255;
+    SendMessageW(listWindow(list), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&item));
+    return win32::narrow(text);
+  }
 
   void click(int list, int row) {
     const LPARAM at = centre(list, row);

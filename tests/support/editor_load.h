@@ -34,7 +34,7 @@ inline void loadUnsaved(editor::EditorDialog& editor, editor::Controls& ui, Chan
   db.appendSatellite(makeSat("Removed later"));
   load(editor, std::move(db), layout);
   ui.listSelectRows(res::IDC_SAT_LIST, {extra});
-  editor.onListClick(res::IDC_SAT_LIST);
+  editor.onListClick(res::IDC_SAT_LIST, ui.listSelectedRows(res::IDC_SAT_LIST));
   editor.onCommand(res::IDC_REMOVE);
 }
 

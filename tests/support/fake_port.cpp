@@ -88,28 +88,68 @@ std::string FakeControls::listColumnHeader(int id, int column) const {
 int FakeControls::listColumnWidth(int id, int column) const {
   return get(id).list.columns.at(column).second;
 }
-void FakeControls::listInsertRow(int id, int row, const std::vector<std::string>& cells) {
+void FakeControls::listSetSource(int id, const editor::RowSource* source) {
   List& l = get(id).list;
-  if (row < 0 || row > static_cast<int>(l.rows.size())) row = static_cast<int>(l.rows.size());
-  l.rows.insert(l.rows.begin() + row, cells);
-  // The selection stays with the rows below.
-  for (int& r : l.selected)
-    if (r >= row) ++r;
+  l.source = source;
+  l.rows = source != nullptr ? source->rowCount() : 0;
+  l.selected.clear();
 }
-void FakeControls::listDeleteRow(int id, int row) {
-  auto& rows = get(id).list.rows;
-  if (row >= 0 && row < static_cast<int>(rows.size())) rows.erase(rows.begin() + row);
+void FakeControls::listRowsChanged(int id, editor::ListChange change) {
+  using Kind = editor::ListChange::Kind;
+  List& l = get(id).list;
+  const int first = change.first, count = change.count;
+  std::vector<int> kept;
+  for (const int r : l.selected) {
+    switch (change.kind) {
+      case Kind::Reset:
+        break;
+      case Kind::Inserted:
+        // The selection stays with the rows below.
+        kept.push_back(r >= first ? r + count : r);
+        break;
+      case Kind::Removed:
+        if (r < first || r >= first + count) kept.push_back(r >= first ? r - count : r);
+        break;
+      case Kind::Moved:
+        // The selection stays with the rows.
+        if (r == first)
+          kept.push_back(change.to);
+        else if (first < change.to && r > first && r <= change.to)
+          kept.push_back(r - 1);
+        else if (first > change.to && r >= change.to && r < first)
+          kept.push_back(r + 1);
+        else
+          kept.push_back(r);
+        break;
+    }
+  }
+  std::sort(kept.begin(), kept.end());
+  l.selected = kept;
+  if (change.kind == Kind::Reset) ++l.resets;
+  if (change.kind == Kind::Reset)
+    l.rows = l.source != nullptr ? l.source->rowCount() : 0;
+  else if (change.kind == Kind::Inserted)
+    l.rows += count;
+  else if (change.kind == Kind::Removed)
+    l.rows -= count;
+  const int held = l.source != nullptr ? l.source->rowCount() : 0;
+  if (held != l.rows)
+    throw std::logic_error("list " + std::to_string(id) + " told of " + std::to_string(l.rows) +
+                           " rows, its source holds " + std::to_string(held));
 }
-void FakeControls::listDeleteAll(int id) {
-  get(id).list.rows.clear();
-  get(id).list.selected.clear();
-}
-int FakeControls::listRowCount(int id) const { return static_cast<int>(get(id).list.rows.size()); }
+int FakeControls::listRowCount(int id) const { return get(id).list.rows; }
 std::string FakeControls::listCell(int id, int row, int column) const {
-  const auto& rows = get(id).list.rows;
-  if (row < 0 || row >= static_cast<int>(rows.size())) return {};
-  const auto& cells = rows[static_cast<std::size_t>(row)];
-  return column >= 0 && column < static_cast<int>(cells.size()) ? cells[column] : std::string();
+  const List& l = get(id).list;
+  if (l.source == nullptr || row < 0 || row >= l.rows) return {};
+  return l.source->cell(row, column);
+}
+std::vector<std::vector<std::string>> FakeControls::rows(int id) const {
+  const List& l = get(id).list;
+  std::vector<std::vector<std::string>> out(static_cast<std::size_t>(l.rows));
+  for (int r = 0; r < l.rows; ++r)
+    for (int c = 0; c < static_cast<int>(l.columns.size()); ++c)
+      out[static_cast<std::size_t>(r)].push_back(listCell(id, r, c));
+  return out;
 }
 std::vector<int> FakeControls::listSelectedRows(int id) const { return get(id).list.selected; }
 void FakeControls::listSelectRows(int id, const std::vector<int>& rows) {
@@ -122,33 +162,9 @@ void FakeControls::listEnsureVisible(int id, int row) {
   if (row < l.top) l.top = row;
   if (row >= l.top + l.page) l.top = row - l.page + 1;
 }
-void FakeControls::listMoveRow(int id, int from, int to) {
-  List& l = get(id).list;
-  const int n = static_cast<int>(l.rows.size());
-  if (from < 0 || from >= n || to < 0 || to >= n) return;
-  auto cells = std::move(l.rows[from]);
-  l.rows.erase(l.rows.begin() + from);
-  l.rows.insert(l.rows.begin() + to, std::move(cells));
-  // The selection stays with the rows.
-  for (int& r : l.selected) {
-    if (r == from)
-      r = to;
-    else if (from < to && r > from && r <= to)
-      --r;
-    else if (from > to && r >= to && r < from)
-      ++r;
-  }
-  std::sort(l.selected.begin(), l.selected.end());
-}
-void FakeControls::listSetCell(int id, int row, int column, std::string_view text) {
-  auto& rows = get(id).list.rows;
-  if (row < 0 || row >= static_cast<int>(rows.size()) || column < 0) return;
-  auto& cells = rows[static_cast<std::size_t>(row)];
-  if (column < static_cast<int>(cells.size())) cells[static_cast<std::size_t>(column)] = text;
-}
 int FakeControls::dropRowAt(int id, int y) const {
   const List& l = get(id).list;
-  const int rows = static_cast<int>(l.rows.size());
+  const int rows = l.rows;
   return editor::dropRowAt(y, ROW_HEIGHT, l.top, rows, [&](int at) {
     const int row = l.top + at / ROW_HEIGHT;
     return at >= 0 && row < rows ? row : -1;

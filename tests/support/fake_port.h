@@ -26,7 +26,10 @@ class FakeControls : public editor::Controls {
   };
   struct List {
     std::vector<std::pair<std::string, int>> columns;
-    std::vector<std::vector<std::string>> rows;
+    // The editor's rows, and how many of them the notices have told of.
+    const editor::RowSource* source = nullptr;
+    int rows = 0;
+    int resets = 0;  // rows replaced all at once, as a refill does
     std::vector<int> selected;
     int ensuredVisible = -1;
     int top = 0;  // first row in view, of `page` rows of ROW_HEIGHT pixels
@@ -60,7 +63,7 @@ class FakeControls : public editor::Controls {
   void focus(int id) { focus_ = id; }
   void pickRows(int listId, std::vector<int> rows) {
     listSelectRows(listId, rows);
-    if (events_ != nullptr) events_->listClick(listId);
+    if (events_ != nullptr) events_->listClick(listId, get(listId).list.selected);
   }
   // The left button pressed on a row (which picks it, unless it is picked
   // already) and moved.
@@ -110,16 +113,17 @@ class FakeControls : public editor::Controls {
   int listColumnCount(int id) const override;
   std::string listColumnHeader(int id, int column) const override;
   int listColumnWidth(int id, int column) const override;
-  void listInsertRow(int id, int row, const std::vector<std::string>& cells) override;
-  void listDeleteRow(int id, int row) override;
-  void listDeleteAll(int id) override;
-  int listRowCount(int id) const override;
-  std::string listCell(int id, int row, int column) const override;
+  void listSetSource(int id, const editor::RowSource* source) override;
+  // Throws when the source holds another number of rows than the notices
+  // have told of.
+  void listRowsChanged(int id, editor::ListChange change) override;
+  // The rows as the list shows them, read from the source.
+  int listRowCount(int id) const;
+  std::string listCell(int id, int row, int column) const;
+  std::vector<std::vector<std::string>> rows(int id) const;
   std::vector<int> listSelectedRows(int id) const override;
   void listSelectRows(int id, const std::vector<int>& rows) override;
   void listEnsureVisible(int id, int row) override;
-  void listMoveRow(int id, int from, int to) override;
-  void listSetCell(int id, int row, int column, std::string_view text) override;
   void dragBegin(int id, int row, int hotX, int hotY) override { drag = Drag{id, row, hotX, hotY}; }
   void dragEnd() override {
     drag.reset();
