@@ -9,7 +9,7 @@ namespace {
 class FakeHarness {
  public:
   explicit FakeHarness(EventLog& log) : sink_(log) { ui_.setEvents(&sink_); }
-  editor::Controls& controls() { return ui_; }
+  FakeControls& controls() { return ui_; }
   void click(int list, int row) { ui_.pickRows(list, {row}); }
   void beginDrag(int list, int row) { ui_.beginDrag(list, row); }
   void pressEsc() { ui_.cancelDrag(); }

@@ -4,7 +4,7 @@
 // main window and acts on it as a user would:
 //
 //   explicit H(EventLog& log)     the window, with what the user does told to log
-//   editor::Controls& controls()
+//   C& controls()        C an editor::Controls that also reads back comboItem
 //   void click(int list, int row)        a left click on a row
 //   void beginDrag(int list, int row)    the left button pressed on a row, then moved
 //   void pressEsc()
@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/port.h"
@@ -121,7 +122,7 @@ class PortConformance : public ::testing::Test {
 
   EventLog log_;
   Harness harness_;
-  editor::Controls& ui_;
+  decltype(std::declval<Harness&>().controls()) ui_;
   std::mt19937 random_{7};
 
  private:

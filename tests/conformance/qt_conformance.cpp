@@ -24,7 +24,7 @@ class QtHarness {
     letGo();
     window_.controls().setEvents(nullptr);
   }
-  editor::Controls& controls() { return window_.controls(); }
+  qt::QtControls& controls() { return window_.controls(); }
 
   void click(int list, int row) {
     letGo();

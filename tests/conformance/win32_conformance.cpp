@@ -36,7 +36,7 @@ class WinHarness {
     ReleaseCapture();
     settle();
   }
-  editor::Controls& controls() { return window_.controls(); }
+  win32::WinControls& controls() { return window_.controls(); }
 
   void click(int list, int row) {
     const LPARAM at = centre(list, row);

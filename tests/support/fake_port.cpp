@@ -169,7 +169,6 @@ void FakeControls::tabInsert(int id, int index, std::string_view title) {
               std::string(title));
   if (get(id).tabSelection < 0) get(id).tabSelection = 0;
 }
-int FakeControls::tabCount(int id) const { return static_cast<int>(get(id).tabs.size()); }
 int FakeControls::tabSelection(int id) const { return get(id).tabSelection; }
 void FakeControls::tabSelect(int id, int index) { get(id).tabSelection = index; }
 void FakeControls::menuCheck(int commandId, bool checked) { menuChecks_[commandId] = checked; }

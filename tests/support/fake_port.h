@@ -91,22 +91,22 @@ class FakeControls : public editor::Controls {
   void setPathText(int id, std::string_view path) override { setText(id, path); }
   std::optional<char32_t> foreignChar(int id) const override;
   void setVisible(int id, bool visible) override;
-  bool isVisible(int id) const override;
+  bool isVisible(int id) const;
   void setEnabled(int id, bool enabled) override;
-  bool isEnabled(int id) const override;
+  bool isEnabled(int id) const;
   void setToolTip(int id, std::string_view text) override;
-  std::string toolTip(int id) const override;
+  std::string toolTip(int id) const;
   void comboInsert(int id, int index, std::string_view item) override;
   void comboDelete(int id, int index) override;
   void comboClear(int id) override;
   int comboCount(int id) const override;
-  std::string comboItem(int id, int index) const override;
+  std::string comboItem(int id, int index) const;
   void comboSelect(int id, int index) override;
   int comboSelection(int id) const override;
   void listAddColumn(int id, std::string_view header, int width) override;
-  int listColumnCount(int id) const override;
-  std::string listColumnHeader(int id, int column) const override;
-  int listColumnWidth(int id, int column) const override;
+  int listColumnCount(int id) const;
+  std::string listColumnHeader(int id, int column) const;
+  int listColumnWidth(int id, int column) const;
   void listInsertRow(int id, int row, const std::vector<std::string>& cells) override;
   void listDeleteRow(int id, int row) override;
   void listDeleteAll(int id) override;
@@ -138,17 +138,16 @@ class FakeControls : public editor::Controls {
     windowModified = modified;
   }
   void tabInsert(int id, int index, std::string_view title) override;
-  int tabCount(int id) const override;
   int tabSelection(int id) const override;
   void tabSelect(int id, int index) override;
   void menuCheck(int commandId, bool checked) override;
-  bool menuChecked(int commandId) const override;
+  bool menuChecked(int commandId) const;
   void menuSetText(int commandId, std::string_view text) override {
     menuTexts[commandId] = std::string(text);
   }
   void menuShow(int commandId, bool shown) override { menuShown[commandId] = shown; }
   void menuEnable(int commandId, bool enabled) override { menuDisabled_[commandId] = !enabled; }
-  bool menuEnabled(int commandId) const override {
+  bool menuEnabled(int commandId) const {
     const auto it = menuDisabled_.find(commandId);
     return it == menuDisabled_.end() || !it->second;
   }
