@@ -20,7 +20,8 @@ inline constexpr int IDD_MOVE = 169;
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 
-// System menu item that opens the About box.
+// System menu item that opens the About box. Windows keeps the low four
+// bits of a system-menu command for itself: the id is a multiple of 16.
 inline constexpr int IDM_ABOUTBOX = 16;
 
 // Lists, tab and groups.

@@ -159,8 +159,8 @@ void EditorDialog::onTabChanged() {
 }
 
 void EditorDialog::onCommand(int id) {
-  // System-menu commands 16..31 all open the About box.
-  if (id >= IDM_ABOUTBOX && id < IDM_ABOUTBOX + 16) {
+  // The About item of the window's system menu.
+  if (id == IDM_ABOUTBOX) {
     showAbout();
     return;
   }
@@ -275,7 +275,7 @@ void EditorDialog::toggleFeedTest() {
 }
 
 std::string EditorDialog::toolbarTip(int commandId) const {
-  return std::string(stringResource(commandId).substr(0, 79));
+  return std::string(stringResource(commandId));
 }
 
 bool EditorDialog::hasUnsavedWork() const { return !isSaved() && db.satCount > 0; }

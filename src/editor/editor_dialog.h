@@ -70,7 +70,7 @@ class EditorDialog {
   bool hasUnsavedWork() const;
   // Title bar close, Alt+F4, system menu: ignored while a file is loading.
   void onCloseRequest();
-  // Text of a toolbar button's tip, cut to 79 characters.
+  // Text of a toolbar button's tip, whole: a window that holds less cuts it.
   std::string toolbarTip(int commandId) const;
 
   // What the window holds and shows, for the adapters and the tests.
