@@ -397,7 +397,7 @@ TEST_F(FileRoad, YesToSavingFirstSavesThenGoesAhead) {
   prompts.files = {path("before-close.wdb")};
   editor.onCloseRequest();
   EXPECT_TRUE(fs::exists(path("before-close.wdb")));
-  EXPECT_EQ(ui.endedWith, IDOK);
+  EXPECT_EQ(ui.endedWith, ID_OK);
 }
 
 TEST_F(FileRoad, AnImportIsUnsavedWorkAndShowsTheNewSatellite) {

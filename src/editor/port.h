@@ -131,8 +131,8 @@ class SubDialog {
   virtual ~SubDialog() = default;
   virtual int dialogId() const = 0;
   virtual void onInit(Controls& controls) = 0;
-  // A button or key command (Enter as IDOK, Esc and the close box as
-  // IDCANCEL), or a notification of one of its controls by the control's
+  // A button or key command (Enter as ID_OK, Esc and the close box as
+  // ID_CANCEL), or a notification of one of its controls by the control's
   // id: a click in a list view, a selection change of a list box or combo
   // box, a click on a check box. Returns true when the dialog is to end
   // with `result` set.

@@ -218,7 +218,7 @@ int FakePrompts::runModal(editor::SubDialog& dialog) {
   DialogSession session{FakeControls(templateOf(dialog.dialogId())), dialog};
   dialog.onInit(session.ui);
   script(session);
-  session.send(res::IDCANCEL);
+  session.send(res::ID_CANCEL);
   return dialog.result;
 }
 

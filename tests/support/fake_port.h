@@ -190,7 +190,7 @@ class FakePrompts : public editor::Prompts {
     editor::SubDialog& dialog;
     bool ended = false;
     // Sends a command or a notification of control `id` to the dialog (a
-    // button, Enter as IDOK, Esc as IDCANCEL, a click in a list); true
+    // button, Enter as ID_OK, Esc as ID_CANCEL, a click in a list); true
     // once the dialog has ended.
     bool send(int id);
   };
