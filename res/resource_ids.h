@@ -16,7 +16,8 @@ inline constexpr int IDD_ADD_CHANNEL = 164;
 inline constexpr int IDD_FIND = 171;
 inline constexpr int IDD_MOVE = 169;
 
-// Dialog results.
+// Dialog results, and the commands Enter and Esc give a dialog: Windows'
+// own values, which the Win32 adapter passes through.
 inline constexpr int ID_OK = 1;
 inline constexpr int ID_CANCEL = 2;
 
@@ -169,7 +170,8 @@ inline constexpr int ID_FILE_APPLY_ORDER = 32813;
 inline constexpr int ID_FILE_RECENT1 = 32820;  // ... ID_FILE_RECENT1 + RECENT_FILES - 1
 inline constexpr int RECENT_FILES = 4;
 
-// Keys, by their virtual-key codes.
+// Keys, by their virtual-key codes: the Win32 adapter passes a key's code
+// through unchanged, the Qt adapter maps its keys to these.
 inline constexpr int KEY_RETURN = 0x0D;
 inline constexpr int KEY_ESCAPE = 0x1B;
 inline constexpr int KEY_DELETE = 0x2E;

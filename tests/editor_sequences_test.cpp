@@ -1167,8 +1167,8 @@ class Sequence {
     static const Key keys[] = {
         {KEY_F2, false, "F2"},        {KEY_F3, false, "F3"},     {KEY_F5, false, "F5"},
         {KEY_F7, false, "F7"},        {KEY_F8, false, "F8"},     {KEY_DELETE, false, "Delete"},
-        {KEY_RETURN, false, "Enter"}, {'Z', true, "Ctrl+Z"},    {'Y', true, "Ctrl+Y"},
-        {'F', true, "Ctrl+F"},       {KEY_ESCAPE, false, "Esc"}};
+        {KEY_RETURN, false, "Enter"}, {'Z', true, "Ctrl+Z"},     {'Y', true, "Ctrl+Y"},
+        {'F', true, "Ctrl+F"},        {KEY_ESCAPE, false, "Esc"}};
     const Key& k = keys[uniform(0, static_cast<int>(std::size(keys)) - 1)];
     described_.back() += std::string(", ") + k.name + " during the drag";
     if (k.key == KEY_ESCAPE) {

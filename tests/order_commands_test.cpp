@@ -162,7 +162,7 @@ TEST_F(Ordering, MoveTakesThePositionFromTheDialog) {
       {1, "4", ID_CANCEL, edit, "ABCD", ""},  // Esc
       {1, "4", IDC_MOVE_CANCEL, IDC_MOVE_CANCEL, "ABCD", ""},
       {1, "4", ID_OK, IDC_MOVE_CANCEL, "ABCD", ""},  // Enter on Cancel
-      {1, "2", IDC_MOVE_OK, edit, "ABCD", ""},      // its own position
+      {1, "2", IDC_MOVE_OK, edit, "ABCD", ""},       // its own position
       {1, "0", IDC_MOVE_OK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
       {1, "-1", IDC_MOVE_OK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
       {1, "five", ID_OK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},

@@ -2,7 +2,7 @@
 // Velmora.exe builds it (its template, manifest and controls), worked with
 // the messages that mouse and keyboard send.
 // clang-format off
-#include "win32/editor_window.h"  // the Windows headers, after the ids
+#include "win32/editor_window.h"  // the Windows headers, before <windowsx.h>
 #include <windowsx.h>
 #include "conformance/port_conformance.h"
 // clang-format on
