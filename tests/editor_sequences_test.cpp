@@ -125,7 +125,7 @@ const char* layoutText(wdb::Layout l) {
 
 struct State {
   std::string content;
-  wdb::Layout layout = wdb::Layout::New;
+  wdb::Layout layout = wdb::Layout::NotChosen;
   std::string summary;  // for messages
   bool operator==(const State& o) const { return content == o.content && layout == o.layout; }
 };
@@ -1262,8 +1262,8 @@ class Sequence {
       checkLoaded();
       reset = true;
     } else if (kind == Kind::New &&
-               after.content == stateOf(ChannelDb{}, wdb::Layout::New).content &&
-               after.layout == wdb::Layout::New) {
+               after.content == stateOf(ChannelDb{}, wdb::Layout::NotChosen).content &&
+               after.layout == wdb::Layout::NotChosen) {
       reset = true;
     }
 

@@ -95,7 +95,7 @@ TEST_F(EditorWindow, StartsOnTheSatelliteTabWithItsDefaults) {
   EXPECT_TRUE(editor.skipsFeedTest());
   EXPECT_FALSE(ui.menuChecked(ID_OPTION_FEED_TEST));
   EXPECT_FALSE(ui.isVisible(IDC_HIDDEN_BUTTON1));
-  EXPECT_EQ(editor.layout(), wdb::Layout::New);
+  EXPECT_EQ(editor.layout(), wdb::Layout::NotChosen);
 }
 
 TEST_F(EditorWindow, EachTabShowsExactlyItsFieldsAndNeverNidOrTid) {

@@ -276,7 +276,7 @@ TEST_F(UndoFind, UndoKeepsTheLayoutAndSavesMakeNoStepsOfTheirOwn) {
 
   click(IDC_SAT_LIST, {0, 1});
   press(IDC_REMOVE);  // every satellite: the database is cleared
-  EXPECT_EQ(editor.layout(), wdb::Layout::New);
+  EXPECT_EQ(editor.layout(), wdb::Layout::NotChosen);
   ctrl('Z');
   EXPECT_EQ(editor.layout(), wdb::Layout::TypeII);
   EXPECT_EQ(ui.text(IDC_FILE), file);

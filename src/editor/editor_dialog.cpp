@@ -91,7 +91,7 @@ void EditorDialog::initDialog() {
   db = ChannelDb{};
   view_ = ViewState{};
   loaderBusy = false;
-  wdbLayout = wdb::Layout::New;
+  wdbLayout = wdb::Layout::NotChosen;
   c.setText(IDC_WEB_LINK, text::WEB_LINK_START);
 
   // The option starts with feed and test channels left out.

@@ -223,7 +223,7 @@ class EditorDialog {
   int curTab = TAB_SATELLITE;
   bool loaderBusy = false;
   bool skipFeedTest = false;
-  wdb::Layout wdbLayout = wdb::Layout::New;
+  wdb::Layout wdbLayout = wdb::Layout::NotChosen;
   std::string filePath;
   int satCodeCounter = 26;
 
@@ -250,7 +250,7 @@ class EditorDialog {
   std::string shownFile_;
   // The database as last loaded or saved, to tell unsaved changes.
   ChannelDb savedContent_;
-  wdb::Layout savedLayout_ = wdb::Layout::New;
+  wdb::Layout savedLayout_ = wdb::Layout::NotChosen;
   std::string shownTitle_;
   bool shownModified_ = false;
 };
