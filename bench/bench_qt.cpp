@@ -137,7 +137,7 @@ void BM_SortAndRefill_ChannelTab4000(benchmark::State& state) {
     test::load(tab.editor, unsorted);
     QCoreApplication::processEvents();
     state.ResumeTiming();
-    tab.editor.onKeyDown(res::VK_F8);
+    tab.editor.onKeyDown(res::KEY_F8);
     QCoreApplication::processEvents();
   }
   if (tab.window.controls().listRowCount(res::IDC_SVC_LIST) != kServices)

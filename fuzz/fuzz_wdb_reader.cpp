@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const wdb::ScanReport scan = wdb::scanWdb(bytes);
   wdb::ReadResult first = wdb::readWdb(bytes);
   if (!first.ok()) return 0;
-  fuzz::check(first.layout != wdb::Layout::New, "a read file has a layout");
+  fuzz::check(first.layout != wdb::Layout::NotChosen, "a read file has a layout");
   fuzz::check(scan.unreadable.empty() && scan.layout == first.layout, "the scanner reads it too");
   fuzz::check(!first.lostRecords() || !scan.losses.empty(), "what the read left out is reported");
   ChannelDb self = first.db;

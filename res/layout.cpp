@@ -132,15 +132,15 @@ constexpr ControlDef kAbout[] = {
     {IDR_MAINFRAME, K::Icon, "", 11, 14, 21, 20},
     {-1, K::Label, "Velmora", 40, 12, 115, 8},
     {-1, K::Label, "Version 1.00  (C) 2026 the Velmora developers", 40, 26, 118, 18},
-    {IDOK, K::DefButton, "&OK", 164, 7, 50, 14},
+    {ID_OK, K::DefButton, "&OK", 164, 7, 50, 14},
 };
 
 // Find: the text to look for in the shown list, "Find next" and "Close".
 constexpr ControlDef kFind[] = {
     {IDC_FIND_LABEL, K::Label, "Find what:", 7, 9, 42, 8},
     {IDC_FIND_TEXT, K::Edit, "", 50, 7, 86, 12},
-    {IDOK, K::DefButton, "Find next", 142, 6, 50, 14},
-    {IDCANCEL, K::Button, "Close", 142, 23, 50, 14},
+    {ID_OK, K::DefButton, "Find next", 142, 6, 50, 14},
+    {ID_CANCEL, K::Button, "Close", 142, 23, 50, 14},
 };
 
 // Add channel: the satellite's transponders as a list view, or as text
@@ -166,8 +166,8 @@ constexpr ControlDef kAddChannel[] = {
     {IDC_ACH_SID, K::NumberEdit, "", ACH_FX, 205, ACH_FW, 11},
     {IDC_ACH_LBL_SCRAMBLED, K::Label, "Scrambled", ACH_LX, 219, ACH_LW, 8},
     {IDC_ACH_SCRAMBLED, K::ComboList, "", ACH_FX, 217, ACH_FW, 12},
-    {IDOK, K::DefButton, "OK", 120, 200, 44, 14},
-    {IDCANCEL, K::Button, "Cancel", 120, 216, 44, 14},
+    {ID_OK, K::DefButton, "OK", 120, 200, 44, 14},
+    {ID_CANCEL, K::Button, "Cancel", 120, 216, 44, 14},
 };
 
 // The Move dialog: one line to type the position in.

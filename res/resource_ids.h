@@ -16,11 +16,13 @@ inline constexpr int IDD_ADD_CHANNEL = 164;
 inline constexpr int IDD_FIND = 171;
 inline constexpr int IDD_MOVE = 169;
 
-// Dialog results.
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
+// Dialog results, and the commands Enter and Esc give a dialog: Windows'
+// own values, which the Win32 adapter passes through.
+inline constexpr int ID_OK = 1;
+inline constexpr int ID_CANCEL = 2;
 
-// System menu item that opens the About box.
+// System menu item that opens the About box. Windows keeps the low four
+// bits of a system-menu command for itself: the id is a multiple of 16.
 inline constexpr int IDM_ABOUTBOX = 16;
 
 // Lists, tab and groups.
@@ -168,17 +170,18 @@ inline constexpr int ID_FILE_APPLY_ORDER = 32813;
 inline constexpr int ID_FILE_RECENT1 = 32820;  // ... ID_FILE_RECENT1 + RECENT_FILES - 1
 inline constexpr int RECENT_FILES = 4;
 
-// Keys, by their virtual-key codes.
-inline constexpr int VK_RETURN = 0x0D;
-inline constexpr int VK_ESCAPE = 0x1B;
-inline constexpr int VK_DELETE = 0x2E;
-inline constexpr int VK_F1 = 0x70;
-inline constexpr int VK_F2 = 0x71;
-inline constexpr int VK_F3 = 0x72;
-inline constexpr int VK_F5 = 0x74;
-inline constexpr int VK_F7 = 0x76;
-inline constexpr int VK_F8 = 0x77;
-inline constexpr int VK_F9 = 0x78;
+// Keys, by their virtual-key codes: the Win32 adapter passes a key's code
+// through unchanged, the Qt adapter maps its keys to these.
+inline constexpr int KEY_RETURN = 0x0D;
+inline constexpr int KEY_ESCAPE = 0x1B;
+inline constexpr int KEY_DELETE = 0x2E;
+inline constexpr int KEY_F1 = 0x70;
+inline constexpr int KEY_F2 = 0x71;
+inline constexpr int KEY_F3 = 0x72;
+inline constexpr int KEY_F5 = 0x74;
+inline constexpr int KEY_F7 = 0x76;
+inline constexpr int KEY_F8 = 0x77;
+inline constexpr int KEY_F9 = 0x78;
 // Letters are their own codes ('F', 'Y', 'Z'); with Ctrl they are the
 // editor's added commands.
 

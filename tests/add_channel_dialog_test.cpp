@@ -79,17 +79,17 @@ TEST_F(AddChannel, APickInEitherListSurvivesSwitchingBetweenThem) {
   EXPECT_EQ(ui.comboCount(IDC_ACH_TP_LINES), 0);
   EXPECT_FALSE(ui.isVisible(IDC_ACH_TP_LINES));
   EXPECT_TRUE(ui.isVisible(IDC_ACH_TP_LIST));
-  EXPECT_TRUE(send(IDOK));
-  EXPECT_EQ(dialog->result, IDOK);
+  EXPECT_TRUE(send(ID_OK));
+  EXPECT_EQ(dialog->result, ID_OK);
   EXPECT_EQ(dialog->chosenTpRow, 2);
 }
 
 TEST_F(AddChannel, OkWantsARowAndThenTakesTheFields) {
   open(2, {"News", "160", "80", "160", "7", 0});
-  EXPECT_FALSE(send(IDOK));
+  EXPECT_FALSE(send(ID_OK));
   pickInList({1});
   pickInList({});  // a click below the last row undoes the pick
-  EXPECT_FALSE(send(IDOK));
+  EXPECT_FALSE(send(ID_OK));
   EXPECT_EQ(prompts.messages.size(), 2u);
   EXPECT_EQ(prompts.messages.back().text, text::SELECT_A_TP);
 
@@ -98,8 +98,8 @@ TEST_F(AddChannel, OkWantsARowAndThenTakesTheFields) {
   ui.pickComboItem(IDC_ACH_SCRAMBLED, 1);
   send(IDC_ACH_SCRAMBLED);
   ui.focus(IDC_ACH_NAME);
-  EXPECT_TRUE(send(IDOK));  // Enter in a field
-  EXPECT_EQ(dialog->result, IDOK);
+  EXPECT_TRUE(send(ID_OK));  // Enter in a field
+  EXPECT_EQ(dialog->result, ID_OK);
   EXPECT_EQ(dialog->chosenTpRow, 1);
   EXPECT_EQ(dialog->chName, "News 24");
   EXPECT_EQ(dialog->sid, "7");
@@ -109,15 +109,15 @@ TEST_F(AddChannel, OkWantsARowAndThenTakesTheFields) {
 TEST_F(AddChannel, EnterOnCancelAndEscCancel) {
   open(1);
   pickInList({0});
-  ui.focus(IDCANCEL);
-  EXPECT_TRUE(send(IDOK));
-  EXPECT_EQ(dialog->result, IDCANCEL);
+  ui.focus(ID_CANCEL);
+  EXPECT_TRUE(send(ID_OK));
+  EXPECT_EQ(dialog->result, ID_CANCEL);
   EXPECT_TRUE(dialog->chName.empty());
 
   dialog->result = 0;
   ui.focus(0);
-  EXPECT_TRUE(send(IDCANCEL));
-  EXPECT_EQ(dialog->result, IDCANCEL);
+  EXPECT_TRUE(send(ID_CANCEL));
+  EXPECT_EQ(dialog->result, ID_CANCEL);
   EXPECT_TRUE(prompts.messages.empty());
 }
 

@@ -46,11 +46,11 @@ class EditPanelCommands : public ::testing::Test {
   void enter(const Fields& fields) {
     for (const auto& [id, text] : fields) ui.type(id, text);
     ui.focus(fields.back().first);
-    editor.onKeyDown(VK_RETURN);
+    editor.onKeyDown(KEY_RETURN);
   }
   void press(int button) {
     ui.focus(button);
-    editor.onKeyDown(VK_RETURN);
+    editor.onKeyDown(KEY_RETURN);
   }
   void addSat(const std::string& name, const std::string& longitude) {
     enter({{IDC_SAT_NAME, name},
@@ -69,7 +69,7 @@ class EditPanelCommands : public ::testing::Test {
       d.send(IDC_ACH_TP_LIST);
       d.ui.pickComboItem(IDC_ACH_SCRAMBLED, scrambled);
       d.send(IDC_ACH_SCRAMBLED);
-      d.send(IDOK);
+      d.send(ID_OK);
     });
     enter(fields);
   }
@@ -187,7 +187,7 @@ TEST_F(EditPanelCommands, ASatelliteOfTheSameNameIsReplacedOnlyWhenTheUserSaysYe
   // A clicked satellite and Enter twice: Add with its own values asks, and
   // the second Enter (No) changes nothing; its name gets no second suffix.
   click(IDC_SAT_LIST, {0});
-  editor.onKeyDown(VK_RETURN);
+  editor.onKeyDown(KEY_RETURN);
   ASSERT_EQ(said().size(), 1u);
   EXPECT_EQ(editor.database().sats, before.sats);
   EXPECT_EQ(editor.database().tpTables, before.tpTables);
@@ -384,7 +384,7 @@ TEST_F(EditPanelCommands, ChannelsAreAddedThroughTheDialogOnTheChosenTransponder
   EXPECT_EQ(editor.database().svcTables[0][1].serviceType, 4);
   EXPECT_EQ(editor.database().svcTables[0][2].serviceType, 8);
 
-  prompts.dialogScripts.push_back([](FakePrompts::DialogSession& d) { d.send(IDCANCEL); });
+  prompts.dialogScripts.push_back([](FakePrompts::DialogSession& d) { d.send(ID_CANCEL); });
   enter(svcFields("Gone", "1", "2", "3", "4"));
   EXPECT_TRUE(said().empty());
   EXPECT_EQ(editor.database().svcTables[0].count(), 3);

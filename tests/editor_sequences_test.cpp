@@ -125,7 +125,7 @@ const char* layoutText(wdb::Layout l) {
 
 struct State {
   std::string content;
-  wdb::Layout layout = wdb::Layout::New;
+  wdb::Layout layout = wdb::Layout::NotChosen;
   std::string summary;  // for messages
   bool operator==(const State& o) const { return content == o.content && layout == o.layout; }
 };
@@ -508,7 +508,7 @@ class Sequence {
     saved_ = undo_[0];
     openChoice_ = path("start.wdb");
     begin("open start.wdb");
-    ed_.onKeyDown(VK_F3);
+    ed_.onKeyDown(KEY_F3);
     finishStep(Kind::Open);
     described_.back() = desc + ", loaded as " + summaryOf(ed_.database(), ed_.layout());
   }
@@ -896,7 +896,7 @@ class Sequence {
           if (d.dialog.dialogId() != IDD_MOVE) return;
           d.ui.type(IDC_MOVE_POSITION, text);
           d.ui.focus(IDC_MOVE_POSITION);
-          d.send(escape ? IDCANCEL : IDOK);
+          d.send(escape ? ID_CANCEL : ID_OK);
         };
         break;
       }
@@ -925,9 +925,9 @@ class Sequence {
           if (d.dialog.dialogId() != IDD_FIND) return;
           d.ui.type(IDC_FIND_TEXT, text);
           d.ui.focus(IDC_FIND_TEXT);
-          d.send(IDOK);
-          if (twice) d.send(IDOK);
-          d.send(IDCANCEL);
+          d.send(ID_OK);
+          if (twice) d.send(ID_OK);
+          d.send(ID_CANCEL);
         };
         break;
       }
@@ -951,7 +951,7 @@ class Sequence {
       d.send(IDC_ACH_SCRAMBLED);
     }
     d.ui.focus(IDC_ACH_TP_LIST);
-    d.send(chance(85) ? IDOK : IDCANCEL);
+    d.send(chance(85) ? ID_OK : ID_CANCEL);
   }
 
   // Add, Change, Remove, Delete, Move, Sort, Undo, Redo and Find, each by
@@ -988,12 +988,12 @@ class Sequence {
           how = "Enter (focus " + std::to_string(ui_.focusedControl()) + ")";
           if (ui_.focusedControl() == IDC_CHANGE || ui_.focusedControl() == IDC_REMOVE)
             ui_.focus(list);
-          act = [this] { ed_.onKeyDown(VK_RETURN); };
+          act = [this] { ed_.onKeyDown(KEY_RETURN); };
         } else {
           how = std::string("Enter on the ") + name + " button";
           act = [this, button] {
             ui_.focus(button);
-            ed_.onKeyDown(VK_RETURN);
+            ed_.onKeyDown(KEY_RETURN);
           };
         }
         break;
@@ -1003,14 +1003,14 @@ class Sequence {
         how = "Delete key on the list";
         act = [this, list] {
           ui_.focus(list);
-          ed_.onKeyDown(VK_DELETE);
+          ed_.onKeyDown(KEY_DELETE);
         };
         break;
       case Kind::Move:
         commandId = ID_EDIT_MOVE;
         if (chance(50)) {
           how = "F5";
-          act = [this] { ed_.onKeyDown(VK_F5); };
+          act = [this] { ed_.onKeyDown(KEY_F5); };
         } else {
           how = "Edit > Move";
           act = [this] { ed_.onCommand(ID_EDIT_MOVE); };
@@ -1026,7 +1026,7 @@ class Sequence {
         act = [this, way, list] {
           if (way == 0) ed_.onCommand(ID_EDIT_SORT);
           if (way == 1) ed_.onCommand(ID_TB_SORT);
-          if (way == 2) ed_.onKeyDown(VK_F8);
+          if (way == 2) ed_.onKeyDown(KEY_F8);
           if (way == 3) ed_.onColumnClick(list);
         };
         break;
@@ -1166,13 +1166,13 @@ class Sequence {
       const char* name;
     };
     static const Key keys[] = {
-        {VK_F2, false, "F2"},        {VK_F3, false, "F3"},     {VK_F5, false, "F5"},
-        {VK_F7, false, "F7"},        {VK_F8, false, "F8"},     {VK_DELETE, false, "Delete"},
-        {VK_RETURN, false, "Enter"}, {'Z', true, "Ctrl+Z"},    {'Y', true, "Ctrl+Y"},
-        {'F', true, "Ctrl+F"},       {VK_ESCAPE, false, "Esc"}};
+        {KEY_F2, false, "F2"},        {KEY_F3, false, "F3"},     {KEY_F5, false, "F5"},
+        {KEY_F7, false, "F7"},        {KEY_F8, false, "F8"},     {KEY_DELETE, false, "Delete"},
+        {KEY_RETURN, false, "Enter"}, {'Z', true, "Ctrl+Z"},     {'Y', true, "Ctrl+Y"},
+        {'F', true, "Ctrl+F"},        {KEY_ESCAPE, false, "Esc"}};
     const Key& k = keys[uniform(0, static_cast<int>(std::size(keys)) - 1)];
     described_.back() += std::string(", ") + k.name + " during the drag";
-    if (k.key == VK_ESCAPE) {
+    if (k.key == KEY_ESCAPE) {
       ed_.onDragCancel();
       require(!ed_.isDragging() && !ui_.drag.has_value(), "Esc did not end the drag");
       return true;
@@ -1221,7 +1221,7 @@ class Sequence {
     const int id = kind == Kind::Save  ? (way == 1 ? ID_FILE_SAVE : ID_TB_MAKE)
                    : kind == Kind::New ? (way == 1 ? ID_FILE_NEW : ID_TB_NEW)
                                        : (way == 1 ? ID_FILE_OPEN : ID_TB_OPEN);
-    const int key = kind == Kind::Save ? VK_F7 : kind == Kind::New ? VK_F2 : VK_F3;
+    const int key = kind == Kind::Save ? KEY_F7 : kind == Kind::New ? KEY_F2 : KEY_F3;
     if (way == 0)
       ed_.onKeyDown(key);
     else
@@ -1263,8 +1263,8 @@ class Sequence {
       checkLoaded();
       reset = true;
     } else if (kind == Kind::New &&
-               after.content == stateOf(ChannelDb{}, wdb::Layout::New).content &&
-               after.layout == wdb::Layout::New) {
+               after.content == stateOf(ChannelDb{}, wdb::Layout::NotChosen).content &&
+               after.layout == wdb::Layout::NotChosen) {
       reset = true;
     }
 

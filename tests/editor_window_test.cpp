@@ -95,7 +95,7 @@ TEST_F(EditorWindow, StartsOnTheSatelliteTabWithItsDefaults) {
   EXPECT_TRUE(editor.skipsFeedTest());
   EXPECT_FALSE(ui.menuChecked(ID_OPTION_FEED_TEST));
   EXPECT_FALSE(ui.isVisible(IDC_HIDDEN_BUTTON1));
-  EXPECT_EQ(editor.layout(), wdb::Layout::New);
+  EXPECT_EQ(editor.layout(), wdb::Layout::NotChosen);
 }
 
 TEST_F(EditorWindow, EachTabShowsExactlyItsFieldsAndNeverNidOrTid) {
@@ -268,21 +268,21 @@ TEST_F(EditorWindow, LnbTypeAndDiseqcChoicesEnableTheirFields) {
 }
 
 TEST_F(EditorWindow, KeysFollowTheWindowRules) {
-  EXPECT_EQ(editor.onKeyDown(VK_ESCAPE), KeyAction::Clear);
+  EXPECT_EQ(editor.onKeyDown(KEY_ESCAPE), KeyAction::Clear);
   ui.focus(IDC_CHANGE);
-  EXPECT_EQ(editor.onKeyDown(VK_RETURN), KeyAction::Clear);
+  EXPECT_EQ(editor.onKeyDown(KEY_RETURN), KeyAction::Clear);
   ui.focus(IDC_REMOVE);
-  EXPECT_EQ(editor.onKeyDown(VK_RETURN), KeyAction::Clear);
+  EXPECT_EQ(editor.onKeyDown(KEY_RETURN), KeyAction::Clear);
   ui.focus(IDC_FREQUENCY);
-  EXPECT_EQ(editor.onKeyDown(VK_RETURN), KeyAction::Consumed);
+  EXPECT_EQ(editor.onKeyDown(KEY_RETURN), KeyAction::Consumed);
   ui.focus(IDC_ADD);
-  EXPECT_EQ(editor.onKeyDown(VK_RETURN), KeyAction::Consumed);
-  EXPECT_EQ(editor.onKeyDown(VK_F1), KeyAction::Pass);
+  EXPECT_EQ(editor.onKeyDown(KEY_RETURN), KeyAction::Consumed);
+  EXPECT_EQ(editor.onKeyDown(KEY_F1), KeyAction::Pass);
   EXPECT_EQ(
       prompts.helpShown,
       std::vector<std::string>{(std::filesystem::path("/opt/velmora") / "Velmora.html").string()});
-  EXPECT_EQ(editor.onKeyDown(VK_F5), KeyAction::Consumed);
-  for (int key : {VK_F2, VK_F3, VK_F7, VK_F8, VK_F9})
+  EXPECT_EQ(editor.onKeyDown(KEY_F5), KeyAction::Consumed);
+  for (int key : {KEY_F2, KEY_F3, KEY_F7, KEY_F8, KEY_F9})
     EXPECT_EQ(editor.onKeyDown(key), KeyAction::Clear);
   EXPECT_EQ(editor.onKeyDown('A'), KeyAction::Pass);
   EXPECT_FALSE(ui.endedWith);
@@ -327,13 +327,13 @@ TEST_F(EditorWindow, OptionWebLinksAndAboutBox) {
 TEST_F(EditorWindow, ClosingAsksOnlyForUnsavedSatellites) {
   editor.onCloseRequest();  // empty database: no question
   EXPECT_TRUE(prompts.messages.empty());
-  EXPECT_EQ(ui.endedWith, IDOK);
+  EXPECT_EQ(ui.endedWith, ID_OK);
 
   ui.endedWith.reset();
   loadSample();
   editor.onCloseRequest();  // as loaded: no question
   EXPECT_TRUE(prompts.messages.empty());
-  EXPECT_EQ(ui.endedWith, IDOK);
+  EXPECT_EQ(ui.endedWith, ID_OK);
 
   ui.endedWith.reset();
   loadUnsaved(editor, ui, sampleDb());
@@ -342,7 +342,7 @@ TEST_F(EditorWindow, ClosingAsksOnlyForUnsavedSatellites) {
   ASSERT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(prompts.messages[0].text, text::SAVE_BEFORE_CLOSING);
   EXPECT_EQ(prompts.messages[0].caption, "Before Opening File");
-  EXPECT_EQ(ui.endedWith, IDOK);
+  EXPECT_EQ(ui.endedWith, ID_OK);
   EXPECT_EQ(editor.database().satCount, 0);
 }
 

@@ -111,7 +111,7 @@ TEST_F(FileRoad, NewAfterAnOlderLayoutWritesTypeOne) {
   open(writeFile("old.wdb", sample(), wdb::Layout::TypeII));
   editor.onCommand(ID_FILE_NEW);
   EXPECT_TRUE(prompts.messages.empty());  // nothing was changed
-  EXPECT_EQ(editor.layout(), wdb::Layout::New);
+  EXPECT_EQ(editor.layout(), wdb::Layout::NotChosen);
   EXPECT_EQ(ui.comboCount(IDC_TP_SAT), 0);
   EXPECT_EQ(ui.listRowCount(IDC_SAT_LIST), 0);
   EXPECT_EQ(ui.text(IDC_TOTAL_TP), ".");
@@ -125,7 +125,7 @@ TEST_F(FileRoad, NewAfterAnOlderLayoutWritesTypeOne) {
 TEST_F(FileRoad, OpenRefusalsLeaveTheStateTheyShould) {
   // 64 satellites: a listing, one more satellite, is refused once chosen;
   // a database, which replaces them, opens.
-  load(editor, makeDb(64, 0, 0), wdb::Layout::New);
+  load(editor, makeDb(64, 0, 0), wdb::Layout::NotChosen);
   fs::copy_file(fs::path(VELMORA_TEST_DATA) / "small_hotbird.sdx", dir() / "hotbird.sdx");
   open(path("hotbird.sdx"));
   EXPECT_EQ(messageTexts().back(), text::OPEN_SAT_RANGE);
@@ -233,7 +233,7 @@ TEST_F(FileRoad, SaveRefusalsWriteNothing) {
 TEST_F(FileRoad, ABackupThatCannotBeMadeIsNamedInTheFileLinesTip) {
   const std::string existing = writeFile("list.wdb", makeDb(1, 0, 0), wdb::Layout::TypeI);
   fs::create_directories(path("list.wdb.bak/inside"));
-  load(editor, sample(), wdb::Layout::New);
+  load(editor, sample(), wdb::Layout::NotChosen);
   prompts.answers = {Answer::Yes};
   save(existing);
   EXPECT_TRUE(editor.isSaved());
@@ -317,12 +317,12 @@ TEST_F(FileRoad, ListingsImportAsOneMoreSatelliteWithTheFeedOption) {
 
 TEST_F(FileRoad, ImportLimitsLeaveTheDatabaseAsItWas) {
   fs::copy_file(fs::path(VELMORA_TEST_DATA) / "small_hotbird.sdx", dir() / "hotbird.sdx");
-  load(editor, makeDb(16, 100, 0), wdb::Layout::New);  // 1600 transponders already
+  load(editor, makeDb(16, 100, 0), wdb::Layout::NotChosen);  // 1600 transponders already
   open(path("hotbird.sdx"));
   EXPECT_EQ(messageTexts(), std::vector<std::string>{std::string(text::IMPORT_TP_RANGE)});
   EXPECT_EQ(editor.database().satCount, 16);
 
-  load(editor, makeDb(10, 10, 600), wdb::Layout::New);  // 6000 services already
+  load(editor, makeDb(10, 10, 600), wdb::Layout::NotChosen);  // 6000 services already
   prompts.messages.clear();
   open(path("hotbird.sdx"));
   EXPECT_EQ(messageTexts(), std::vector<std::string>{std::string(text::IMPORT_SVC_RANGE)});
@@ -330,7 +330,7 @@ TEST_F(FileRoad, ImportLimitsLeaveTheDatabaseAsItWas) {
 }
 
 TEST_F(FileRoad, AFileThatIsNoListingIsRefusedWhateverItsName) {
-  load(editor, makeDb(1, 1, 1), wdb::Layout::New);
+  load(editor, makeDb(1, 1, 1), wdb::Layout::NotChosen);
   const std::string before = ui.text(IDC_FILE);
   std::ofstream(dir() / "noise.sdx", std::ios::binary) << std::string(20000, '\xFF');
   open(path("noise.sdx"));
@@ -357,7 +357,7 @@ TEST_F(FileRoad, OpenAfterSavingFirstLoadsTheChosenFile) {
 }
 
 TEST_F(FileRoad, ANameWithoutExtensionIsSavedAsADatabaseFile) {
-  load(editor, sample(), wdb::Layout::New);
+  load(editor, sample(), wdb::Layout::NotChosen);
   writeFile("mylist.wdb", makeDb(1, 0, 0), wdb::Layout::TypeI);
   prompts.answers = {Answer::Yes};
   save(path("mylist"));
@@ -370,10 +370,10 @@ TEST_F(FileRoad, ANameWithoutExtensionIsSavedAsADatabaseFile) {
 }
 
 TEST_F(FileRoad, ExtensionsInAnyCaseAndOnlyADatabasesKeepsItsName) {
-  load(editor, sample(), wdb::Layout::New);
+  load(editor, sample(), wdb::Layout::NotChosen);
   save(path("UP.WDB"));
   EXPECT_EQ(editor.chosenFile(), path("UP.WDB"));
-  load(editor, sample(), wdb::Layout::New);
+  load(editor, sample(), wdb::Layout::NotChosen);
   save(path("out.txt"));
   EXPECT_EQ(editor.chosenFile(), path("out.txt.wdb"));
   EXPECT_FALSE(fs::exists(path("out.txt")));
@@ -397,12 +397,12 @@ TEST_F(FileRoad, YesToSavingFirstSavesThenGoesAhead) {
   prompts.files = {path("before-close.wdb")};
   editor.onCloseRequest();
   EXPECT_TRUE(fs::exists(path("before-close.wdb")));
-  EXPECT_EQ(ui.endedWith, IDOK);
+  EXPECT_EQ(ui.endedWith, ID_OK);
 }
 
 TEST_F(FileRoad, AnImportIsUnsavedWorkAndShowsTheNewSatellite) {
   fs::copy_file(fs::path(VELMORA_TEST_DATA) / "small_hotbird.sdx", dir() / "hotbird.sdx");
-  load(editor, makeDb(2, 1, 1), wdb::Layout::New);
+  load(editor, makeDb(2, 1, 1), wdb::Layout::NotChosen);
   ui.pickTab(1);
   editor.onTabChanged();
   open(path("hotbird.sdx"));
@@ -419,7 +419,7 @@ TEST_F(FileRoad, AnImportIsUnsavedWorkAndShowsTheNewSatellite) {
 
 TEST_F(FileRoad, ARefusedImportLeavesTheWindowOnASatelliteThatExists) {
   fs::copy_file(fs::path(VELMORA_TEST_DATA) / "small_hotbird.sdx", dir() / "hotbird.sdx");
-  load(editor, makeDb(16, 100, 0), wdb::Layout::New);  // 1600 transponders already
+  load(editor, makeDb(16, 100, 0), wdb::Layout::NotChosen);  // 1600 transponders already
   ui.pickTab(1);
   editor.onTabChanged();
   ui.pickComboItem(IDC_TP_SAT, 3);

@@ -41,7 +41,7 @@ class Ordering : public ::testing::Test {
   }
   void press(int button) {
     ui.focus(button);
-    editor.onKeyDown(VK_RETURN);
+    editor.onKeyDown(KEY_RETURN);
   }
   void switchTo(int tab) {
     ui.pickTab(tab - 1);
@@ -70,7 +70,7 @@ class Ordering : public ::testing::Test {
   // Move with the dialog, which `script` fills in and ends.
   void move(std::function<void(FakePrompts::DialogSession&)> script) {
     prompts.dialogScripts.push_back(std::move(script));
-    editor.onKeyDown(VK_F5);
+    editor.onKeyDown(KEY_F5);
   }
   // Types `text`, puts the focus on control `focus` and ends with `key`.
   static std::function<void(FakePrompts::DialogSession&)> typed(std::string text, int key,
@@ -100,7 +100,7 @@ TEST_F(Ordering, EveryWayToSortSortsTheShownTabAndMarksTheDatabaseModified) {
   const Way ways[] = {
       {"menu", [](EditorDialog& e) { e.onCommand(ID_EDIT_SORT); }},
       {"toolbar", [](EditorDialog& e) { e.onCommand(ID_TB_SORT); }},
-      {"F8", [](EditorDialog& e) { e.onKeyDown(VK_F8); }},
+      {"F8", [](EditorDialog& e) { e.onKeyDown(KEY_F8); }},
       {"header", [](EditorDialog& e) { e.onColumnClick(IDC_SAT_LIST); }},
   };
   for (const Way& way : ways) {
@@ -142,7 +142,7 @@ TEST_F(Ordering, EveryWayToSortSortsTheShownTabAndMarksTheDatabaseModified) {
   // Sorting nothing changes nothing: no unsaved work to ask about.
   prompts.answers = {Answer::No};
   editor.onCommand(ID_FILE_NEW);
-  editor.onKeyDown(VK_F8);
+  editor.onKeyDown(KEY_F8);
   EXPECT_TRUE(editor.isSaved());
 }
 
@@ -157,19 +157,19 @@ TEST_F(Ordering, MoveTakesThePositionFromTheDialog) {
   const int edit = IDC_MOVE_POSITION;
   const Case cases[] = {
       {1, "4", IDC_MOVE_OK, IDC_MOVE_OK, "ACDB", ""},
-      {3, " 1 ", IDOK, edit, "DABC", ""},  // Enter in the edit box
-      {3, "1", IDOK, IDC_MOVE_OK, "DABC", ""},
-      {1, "4", IDCANCEL, edit, "ABCD", ""},  // Esc
+      {3, " 1 ", ID_OK, edit, "DABC", ""},  // Enter in the edit box
+      {3, "1", ID_OK, IDC_MOVE_OK, "DABC", ""},
+      {1, "4", ID_CANCEL, edit, "ABCD", ""},  // Esc
       {1, "4", IDC_MOVE_CANCEL, IDC_MOVE_CANCEL, "ABCD", ""},
-      {1, "4", IDOK, IDC_MOVE_CANCEL, "ABCD", ""},  // Enter on Cancel
-      {1, "2", IDC_MOVE_OK, edit, "ABCD", ""},      // its own position
+      {1, "4", ID_OK, IDC_MOVE_CANCEL, "ABCD", ""},  // Enter on Cancel
+      {1, "2", IDC_MOVE_OK, edit, "ABCD", ""},       // its own position
       {1, "0", IDC_MOVE_OK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
       {1, "-1", IDC_MOVE_OK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
-      {1, "five", IDOK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
-      {3, "1st", IDOK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},  // only whole numbers
-      {3, "1.5", IDOK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
-      {1, "5", IDOK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
-      {1, "99999999999999999999", IDOK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
+      {1, "five", ID_OK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
+      {3, "1st", ID_OK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},  // only whole numbers
+      {3, "1.5", ID_OK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
+      {1, "5", ID_OK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
+      {1, "99999999999999999999", ID_OK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text + " " + std::to_string(c.key) + " " + std::to_string(c.focus));
@@ -201,19 +201,19 @@ TEST_F(Ordering, MoveTakesThePositionFromTheDialog) {
 }
 
 TEST_F(Ordering, MoveRefusesWithoutEntriesOrAPickedRowOfTheShownTable) {
-  editor.onKeyDown(VK_F5);
+  editor.onKeyDown(KEY_F5);
   load("AB");
-  editor.onKeyDown(VK_F5);  // nothing clicked
+  editor.onKeyDown(KEY_F5);  // nothing clicked
   click(IDC_SAT_LIST, 1);
   switchTo(TAB_TRANSPONDER);  // shows satellite B; no transponder clicked
-  editor.onKeyDown(VK_F5);
+  editor.onKeyDown(KEY_F5);
   click(IDC_TP_LIST, 2);
   editor.onCommand(IDC_REMOVE);  // the picked row is gone
-  editor.onKeyDown(VK_F5);
+  editor.onKeyDown(KEY_F5);
   ui.pickRows(IDC_TP_LIST, {0, 1});
   editor.onListClick(IDC_TP_LIST, ui.listSelectedRows(IDC_TP_LIST));
   editor.onCommand(IDC_REMOVE);  // and every other one
-  editor.onKeyDown(VK_F5);
+  editor.onKeyDown(KEY_F5);
   EXPECT_EQ(messages(),
             (std::vector<std::string_view>{text::NO_DATA, text::SELECT_A_LIST, text::SELECT_A_LIST,
                                            text::SELECT_A_LIST, text::NO_DATA}));
@@ -319,12 +319,12 @@ TEST_F(Ordering, KeysHoldBackWhileARowIsDraggedAndEscAbandonsIt) {
 
   // Keys other than Esc do nothing while a row is dragged (F8 would
   // sort the rows under the drag); Esc abandons it.
-  for (int key : {VK_F2, VK_F8, VK_DELETE, VK_RETURN}) editor.onKeyDown(key);
+  for (int key : {KEY_F2, KEY_F8, KEY_DELETE, KEY_RETURN}) editor.onKeyDown(key);
   EXPECT_EQ(editor.onKeyDown('Z', true), KeyAction::Clear);
   EXPECT_TRUE(ui.drag.has_value());
   EXPECT_EQ(editor.database().satCount, 20);
   EXPECT_EQ(column(IDC_SAT_LIST).substr(0, 4), "A B ");
-  editor.onKeyDown(VK_ESCAPE);
+  editor.onKeyDown(KEY_ESCAPE);
   EXPECT_FALSE(ui.drag.has_value());
   EXPECT_FALSE(editor.isDragging());
   editor.onDragRelease(IDC_SAT_LIST, 0);
@@ -345,7 +345,7 @@ TEST_F(Ordering, APickFollowsItsEntryThroughSortsAndUndo) {
   loadDb(db);
 
   click(IDC_SAT_LIST, 1);  // A
-  editor.onKeyDown(VK_F8);
+  editor.onKeyDown(KEY_F8);
   EXPECT_EQ(ui.listSelectedRows(IDC_SAT_LIST), std::vector<int>{0});
   EXPECT_EQ(ui.text(IDC_SEL_SAT), "A");
   ui.type(IDC_SAT_NAME, "Renamed");
@@ -375,7 +375,7 @@ TEST_F(Ordering, APickFollowsItsEntryThroughSortsAndUndo) {
   EXPECT_EQ(column(IDC_SVC_LIST), "Alpha Mid Zed ");
   EXPECT_EQ(ui.listSelectedRows(IDC_SVC_LIST), std::vector<int>{1});
   ui.focus(IDC_SVC_LIST);
-  editor.onKeyDown(VK_DELETE);  // as Remove
+  editor.onKeyDown(KEY_DELETE);  // as Remove
   EXPECT_EQ(column(IDC_SVC_LIST), "Alpha Zed ");
   EXPECT_TRUE(prompts.messages.empty());
 }

@@ -44,7 +44,7 @@ class UndoFind : public ::testing::Test {
   }
   void press(int button) {
     ui.focus(button);
-    editor.onKeyDown(VK_RETURN);
+    editor.onKeyDown(KEY_RETURN);
   }
   void type(std::vector<std::pair<int, std::string>> fields) {
     for (const auto& [id, text] : fields) ui.type(id, text);
@@ -130,7 +130,7 @@ TEST_F(UndoFind, EveryKindOfChangeUndoesAndRedoesStepByStep) {
           d.ui.type(IDC_MOVE_POSITION, "2");
           d.send(IDC_MOVE_OK);
         });
-        editor.onKeyDown(VK_F5);
+        editor.onKeyDown(KEY_F5);
       },
       [&] {  // drag the second satellite above the first
         ui.pickRows(IDC_SAT_LIST, {1});
@@ -228,12 +228,12 @@ TEST_F(UndoFind, FindPicksTheNextMatchingRowAndWraps) {
   prompts.dialogScripts.push_back([&](FakePrompts::DialogSession& d) {
     d.ui.type(IDC_FIND_TEXT, "RAI");
     for (int i = 0; i < 3; ++i) {
-      d.send(IDOK);
+      d.send(ID_OK);
       found.push_back(ui.listSelectedRows(IDC_SVC_LIST).at(0));
     }
     d.ui.type(IDC_FIND_TEXT, "sky");
-    d.send(IDOK);
-    d.send(IDCANCEL);
+    d.send(ID_OK);
+    d.send(ID_CANCEL);
   });
   ctrl('F');
   EXPECT_EQ(found, (std::vector<int>{0, 2, 0}));
@@ -251,7 +251,7 @@ TEST_F(UndoFind, FindPicksTheNextMatchingRowAndWraps) {
   prompts.dialogScripts.push_back([&](FakePrompts::DialogSession& d) {
     EXPECT_EQ(d.ui.text(IDC_FIND_TEXT), "sky");  // offered again
     d.ui.type(IDC_FIND_TEXT, editor.database().tpTables[0][2].frequency);
-    d.send(IDOK);
+    d.send(ID_OK);
   });
   editor.onCommand(ID_EDIT_FIND);
   EXPECT_EQ(ui.listSelectedRows(IDC_TP_LIST), std::vector<int>{2});
@@ -276,14 +276,14 @@ TEST_F(UndoFind, UndoKeepsTheLayoutAndSavesMakeNoStepsOfTheirOwn) {
 
   click(IDC_SAT_LIST, {0, 1});
   press(IDC_REMOVE);  // every satellite: the database is cleared
-  EXPECT_EQ(editor.layout(), wdb::Layout::New);
+  EXPECT_EQ(editor.layout(), wdb::Layout::NotChosen);
   ctrl('Z');
   EXPECT_EQ(editor.layout(), wdb::Layout::TypeII);
   EXPECT_EQ(ui.text(IDC_FILE), file);
   EXPECT_TRUE(editor.isSaved());
 
   // Sort, save: Ctrl+Z undoes the sort, not the numbering the save wrote.
-  editor.onKeyDown(VK_F8);
+  editor.onKeyDown(KEY_F8);
   EXPECT_TRUE(ui.windowModified);
   prompts.files = {(dir() / "sorted.wdb").string()};
   editor.onCommand(ID_FILE_SAVE);

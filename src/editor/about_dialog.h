@@ -12,7 +12,7 @@ class AboutDialog : public SubDialog {
   int dialogId() const override { return res::IDD_ABOUTBOX; }
   void onInit(Controls&) override {}
   bool onCommand(Controls&, int commandId) override {
-    if (commandId != res::IDOK && commandId != res::IDCANCEL) return false;
+    if (commandId != res::ID_OK && commandId != res::ID_CANCEL) return false;
     result = commandId;
     return true;
   }

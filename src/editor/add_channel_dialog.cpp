@@ -125,21 +125,21 @@ bool AddChannelDialog::accept(Controls& c) {
     rowChosen = 0;
   }
   scrambledChoice = scrambledSel;
-  result = IDOK;
+  result = ID_OK;
   return true;
 }
 
 bool AddChannelDialog::onCommand(Controls& c, int commandId) {
   switch (commandId) {
-    case IDOK:
+    case ID_OK:
       // Enter while Cancel has the focus cancels.
-      if (c.focusedControl() == IDCANCEL) {
-        result = IDCANCEL;
+      if (c.focusedControl() == ID_CANCEL) {
+        result = ID_CANCEL;
         return true;
       }
       return accept(c);
-    case IDCANCEL:
-      result = IDCANCEL;
+    case ID_CANCEL:
+      result = ID_CANCEL;
       return true;
     case IDC_ACH_LINES_MODE:
       toggleLists(c);

@@ -4,8 +4,8 @@
 // service id and scrambled flag. It only collects values; Add on the
 // Channel tab checks and stores them.
 //
-// The window forwards to onCommand, by control id: OK and Enter (IDOK),
-// Cancel, Esc and the close box (IDCANCEL), a click in the list view, a
+// The window forwards to onCommand, by control id: OK and Enter (ID_OK),
+// Cancel, Esc and the close box (ID_CANCEL), a click in the list view, a
 // selection change of the list box and of the Scrambled box, and a click
 // on the check box that switches between the two lists.
 #pragma once

@@ -5,7 +5,7 @@
 namespace velmora::editor {
 
 DragKey keyWhileDragging(int virtualKey) {
-  return virtualKey == res::VK_ESCAPE ? DragKey::Abandon : DragKey::Hold;
+  return virtualKey == res::KEY_ESCAPE ? DragKey::Abandon : DragKey::Hold;
 }
 
 }  // namespace velmora::editor

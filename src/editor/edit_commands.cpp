@@ -386,7 +386,7 @@ void EditorDialog::addChannel() {
 
   if (refusedName(prompts_, controls_, IDC_CH_NAME)) return;
   AddChannelDialog dialog(prompts_, tps, panel_.channelFields());
-  if (prompts_.runModal(dialog) != IDOK) return;
+  if (prompts_.runModal(dialog) != ID_OK) return;
   const int tpRow = dialog.chosenTpRow;
   if (tpRow < 0 || tpRow >= tps.count()) return;
   const ChannelFields f{dialog.chName, dialog.vPid, dialog.aPid,

@@ -91,7 +91,7 @@ void EditorDialog::initDialog() {
   db = ChannelDb{};
   view_ = ViewState{};
   loaderBusy = false;
-  wdbLayout = wdb::Layout::New;
+  wdbLayout = wdb::Layout::NotChosen;
   c.setText(IDC_WEB_LINK, text::WEB_LINK_START);
 
   // The option starts with feed and test channels left out.
@@ -159,8 +159,8 @@ void EditorDialog::onTabChanged() {
 }
 
 void EditorDialog::onCommand(int id) {
-  // System-menu commands 16..31 all open the About box.
-  if (id >= IDM_ABOUTBOX && id < IDM_ABOUTBOX + 16) {
+  // The About item of the window's system menu.
+  if (id == IDM_ABOUTBOX) {
     showAbout();
     return;
   }
@@ -191,7 +191,7 @@ KeyAction EditorDialog::onKeyDown(int key, bool ctrl) {
   // While a row is dragged, Esc abandons the drag and every other key is
   // ignored.
   if (drag_.active()) {
-    if (key == VK_ESCAPE && !ctrl) onDragCancel();
+    if (key == KEY_ESCAPE && !ctrl) onDragCancel();
     return KeyAction::Clear;
   }
   if (ctrl) {
@@ -215,9 +215,9 @@ KeyAction EditorDialog::onKeyDown(int key, bool ctrl) {
     }
   }
   switch (key) {
-    case VK_ESCAPE:
+    case KEY_ESCAPE:
       return KeyAction::Clear;
-    case VK_RETURN:
+    case KEY_RETURN:
       switch (controls_.focusedControl()) {
         case IDC_CHANGE:
           runCommand(IDC_CHANGE);
@@ -229,27 +229,27 @@ KeyAction EditorDialog::onKeyDown(int key, bool ctrl) {
           runCommand(IDC_ADD);
           return KeyAction::Consumed;
       }
-    case VK_F1:
+    case KEY_F1:
       openHelp();
       return KeyAction::Pass;
-    case VK_F2:
+    case KEY_F2:
       runCommand(ID_FILE_NEW);
       return KeyAction::Clear;
-    case VK_F3:
+    case KEY_F3:
       runCommand(ID_FILE_OPEN);
       return KeyAction::Clear;
-    case VK_F5:
+    case KEY_F5:
       runCommand(ID_EDIT_MOVE);
       return KeyAction::Consumed;
-    case VK_F7:
+    case KEY_F7:
       runCommand(ID_FILE_SAVE);
       return KeyAction::Clear;
-    case VK_F8:
+    case KEY_F8:
       runCommand(ID_EDIT_SORT);
       return KeyAction::Clear;
-    case VK_F9:
+    case KEY_F9:
       return KeyAction::Clear;
-    case VK_DELETE: {
+    case KEY_DELETE: {
       // In a list Delete removes the picked rows; in a text field it
       // deletes text.
       const int focus = controls_.focusedControl();
@@ -275,7 +275,7 @@ void EditorDialog::toggleFeedTest() {
 }
 
 std::string EditorDialog::toolbarTip(int commandId) const {
-  return std::string(stringResource(commandId).substr(0, 79));
+  return std::string(stringResource(commandId));
 }
 
 bool EditorDialog::hasUnsavedWork() const { return !isSaved() && db.satCount > 0; }
@@ -296,7 +296,7 @@ void EditorDialog::closeSequence() {
   }
   db = ChannelDb{};
   view_ = ViewState{};
-  controls_.endDialog(IDOK);
+  controls_.endDialog(ID_OK);
 }
 
 }  // namespace velmora::editor

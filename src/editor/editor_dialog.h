@@ -71,7 +71,7 @@ class EditorDialog {
   bool hasUnsavedWork() const;
   // Title bar close, Alt+F4, system menu: ignored while a file is loading.
   void onCloseRequest();
-  // Text of a toolbar button's tip, cut to 79 characters.
+  // Text of a toolbar button's tip, whole: a window that holds less cuts it.
   std::string toolbarTip(int commandId) const;
 
   // What the window holds and shows, for the adapters and the tests.
@@ -223,7 +223,7 @@ class EditorDialog {
   int curTab = TAB_SATELLITE;
   bool loaderBusy = false;
   bool skipFeedTest = false;
-  wdb::Layout wdbLayout = wdb::Layout::New;
+  wdb::Layout wdbLayout = wdb::Layout::NotChosen;
   std::string filePath;
   int satCodeCounter = 26;
 
@@ -250,7 +250,7 @@ class EditorDialog {
   std::string shownFile_;
   // The database as last loaded or saved, to tell unsaved changes.
   ChannelDb savedContent_;
-  wdb::Layout savedLayout_ = wdb::Layout::New;
+  wdb::Layout savedLayout_ = wdb::Layout::NotChosen;
   std::string shownTitle_;
   bool shownModified_ = false;
 };

@@ -273,7 +273,7 @@ bool EditorDialog::clearDatabase(bool ask) {
   db = ChannelDb{};
   view_ = ViewState{};
   shownSatKey_.clear();
-  wdbLayout = wdb::Layout::New;
+  wdbLayout = wdb::Layout::NotChosen;
   satCodeCounter = 26;
   controls_.comboClear(IDC_TP_SAT);
   controls_.comboClear(IDC_SVC_SAT);

@@ -20,18 +20,18 @@ void FindDialog::onInit(Controls& c) {
 
 bool FindDialog::onCommand(Controls& c, int commandId) {
   switch (commandId) {
-    case IDOK:
+    case ID_OK:
       // Enter on Close closes, as on any button.
-      if (c.focusedControl() == IDCANCEL) break;
+      if (c.focusedControl() == ID_CANCEL) break;
       text = c.text(IDC_FIND_TEXT);
       if (!findNext_(text)) prompts_.message(text::NOT_FOUND, "", Buttons::Ok, Icon::Exclamation);
       return false;
-    case IDCANCEL:
+    case ID_CANCEL:
       break;
     default:
       return false;
   }
-  result = IDCANCEL;
+  result = ID_CANCEL;
   return true;
 }
 

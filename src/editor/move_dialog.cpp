@@ -29,20 +29,20 @@ void MoveDialog::onInit(Controls&) { position = 0; }
 
 bool MoveDialog::onCommand(Controls& c, int commandId) {
   switch (commandId) {
-    case IDOK:
+    case ID_OK:
       if (c.focusedControl() == IDC_MOVE_CANCEL) break;
       [[fallthrough]];
     case IDC_MOVE_OK:
       position = wholeNumber(c.text(IDC_MOVE_POSITION));
-      result = IDOK;
+      result = ID_OK;
       return true;
-    case IDCANCEL:
+    case ID_CANCEL:
     case IDC_MOVE_CANCEL:
       break;
     default:
       return false;
   }
-  result = IDCANCEL;
+  result = ID_CANCEL;
   return true;
 }
 

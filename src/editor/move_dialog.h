@@ -2,8 +2,8 @@
 // entry is to take. It only reads the number; the Move command checks it.
 //
 // Its buttons are not the usual OK and Cancel commands: OK is 1140 and
-// Cancel 1069. Enter (IDOK) accepts as OK does, unless the Cancel button
-// has the focus; Esc (IDCANCEL) cancels.
+// Cancel 1069. Enter (ID_OK) accepts as OK does, unless the Cancel button
+// has the focus; Esc (ID_CANCEL) cancels.
 #pragma once
 
 #include "editor/port.h"

@@ -56,7 +56,7 @@ void EditorDialog::moveEntry() {
     return;
   }
   MoveDialog dialog;
-  if (prompts_.runModal(dialog) != IDOK) return;
+  if (prompts_.runModal(dialog) != ID_OK) return;
   // The entry stays picked where it went.
   moveTo(dialog.position);
 }

@@ -47,12 +47,15 @@ struct ListChange {
   static ListChange moved(int from, int to) { return {Kind::Moved, from, 1, to}; }
 };
 
+// The logic reads back only what it decides by (texts, selections); what a
+// test wants to see of a window besides, the window offers outside this
+// interface.
 class Controls {
  public:
   virtual ~Controls() = default;
 
   // Any control: its text (edit content, label, button, combo edit part),
-  // visibility and enabled state.
+  // whether it is shown, whether it can be used.
   virtual void setText(int id, std::string_view text) = 0;
   virtual std::string text(int id) const = 0;
   // A control's text that is a path, given as UTF-8 (the File line).
@@ -61,13 +64,10 @@ class Controls {
   // typed or pasted it; text() gives '?' for it), or nothing.
   virtual std::optional<char32_t> foreignChar(int id) const = 0;
   virtual void setVisible(int id, bool visible) = 0;
-  virtual bool isVisible(int id) const = 0;
   virtual void setEnabled(int id, bool enabled) = 0;
-  virtual bool isEnabled(int id) const = 0;
   // The tip shown when the pointer rests on a control, UTF-8; empty for
   // none.
   virtual void setToolTip(int id, std::string_view text) = 0;
-  virtual std::string toolTip(int id) const = 0;
 
   // Combo boxes, and plain list boxes alike (their lines are the items).
   // index -1 appends; selection -1 is none.
@@ -75,15 +75,11 @@ class Controls {
   virtual void comboDelete(int id, int index) = 0;
   virtual void comboClear(int id) = 0;
   virtual int comboCount(int id) const = 0;
-  virtual std::string comboItem(int id, int index) const = 0;
   virtual void comboSelect(int id, int index) = 0;
   virtual int comboSelection(int id) const = 0;
 
   // Report-style list views.
   virtual void listAddColumn(int id, std::string_view header, int width) = 0;
-  virtual int listColumnCount(int id) const = 0;
-  virtual std::string listColumnHeader(int id, int column) const = 0;
-  virtual int listColumnWidth(int id, int column) const = 0;
   // The rows a list shows are read from the editor's source whenever the
   // list paints or is asked about them; none while the source is null. The
   // source outlives its list's use of it (the editor sets null first).
@@ -114,20 +110,17 @@ class Controls {
 
   // The tab strip.
   virtual void tabInsert(int id, int index, std::string_view title) = 0;
-  virtual int tabCount(int id) const = 0;
   virtual int tabSelection(int id) const = 0;
   virtual void tabSelect(int id, int index) = 0;
 
   // Check mark of a menu item.
   virtual void menuCheck(int commandId, bool checked) = 0;
-  virtual bool menuChecked(int commandId) const = 0;
   // A menu item's text (UTF-8, '&' before the character that chooses it,
   // "&&" for an ampersand), and whether it is in its menu at all.
   virtual void menuSetText(int commandId, std::string_view text) = 0;
   virtual void menuShow(int commandId, bool shown) = 0;
   // Whether a menu item can be chosen (greyed when not).
   virtual void menuEnable(int commandId, bool enabled) = 0;
-  virtual bool menuEnabled(int commandId) const = 0;
 
   // The main window's title, UTF-8; `modified` marks unsaved changes (a
   // "*" after the title, as the toolkit shows it).
@@ -155,8 +148,8 @@ class SubDialog {
   virtual ~SubDialog() = default;
   virtual int dialogId() const = 0;
   virtual void onInit(Controls& controls) = 0;
-  // A button or key command (Enter as IDOK, Esc and the close box as
-  // IDCANCEL), or a notification of one of its controls by the control's
+  // A button or key command (Enter as ID_OK, Esc and the close box as
+  // ID_CANCEL), or a notification of one of its controls by the control's
   // id: a click in a list view, a selection change of a list box or combo
   // box, a click on a check box. Returns true when the dialog is to end
   // with `result` set.

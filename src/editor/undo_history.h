@@ -21,7 +21,7 @@ namespace velmora::editor {
 // Beside the content, what a step restores: the layout the database is
 // saved in and the file the window shows it as.
 struct FileState {
-  wdb::Layout layout = wdb::Layout::New;
+  wdb::Layout layout = wdb::Layout::NotChosen;
   std::string file;
   bool operator==(const FileState&) const = default;
 };

@@ -165,7 +165,8 @@ class DocumentReader : public nlohmann::json_sax<Json> {
     switch (const Slot slot = next()) {
       case Slot::Layout: {
         bool known = false;
-        for (const auto layout : {wdb::Layout::New, wdb::Layout::TypeI, wdb::Layout::TypeII}) {
+        for (const auto layout :
+             {wdb::Layout::NotChosen, wdb::Layout::TypeI, wdb::Layout::TypeII}) {
           if (value != wdb::layoutName(layout)) continue;
           doc_.layout = layout;
           known = true;

@@ -267,7 +267,7 @@ bool EditorWindow::nativeEvent(const QByteArray& type, void* message, qintptr* r
   const auto* msg = static_cast<const MSG*>(message);
   if (editor_ != nullptr && type == "windows_generic_MSG" && msg->message == WM_SYSCOMMAND &&
       (msg->wParam & 0xFFF0) == static_cast<WPARAM>(res::IDM_ABOUTBOX)) {
-    editor_->onCommand(static_cast<int>(msg->wParam));
+    editor_->onCommand(res::IDM_ABOUTBOX);
     *result = 0;
     return true;
   }

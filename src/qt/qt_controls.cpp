@@ -148,28 +148,12 @@ void QtControls::setVisible(int id, bool visible) {
   if (QWidget* w = widget(id)) w->setVisible(visible);
 }
 
-// The control's own state, whether or not its window is on screen yet.
-bool QtControls::isVisible(int id) const {
-  const QWidget* w = widget(id);
-  return w != nullptr && !w->isHidden();
-}
-
 void QtControls::setEnabled(int id, bool enabled) {
   if (QWidget* w = widget(id)) w->setEnabled(enabled);
 }
 
-bool QtControls::isEnabled(int id) const {
-  const QWidget* w = widget(id);
-  return w != nullptr && !w->testAttribute(Qt::WA_ForceDisabled);
-}
-
 void QtControls::setToolTip(int id, std::string_view text) {
   if (QWidget* w = widget(id)) w->setToolTip(fromUtf8Text(text));
-}
-
-std::string QtControls::toolTip(int id) const {
-  const QWidget* w = widget(id);
-  return w != nullptr ? toUtf8Text(w->toolTip()) : std::string();
 }
 
 // ------------------------------------------------------------ combo and list boxes
@@ -276,22 +260,6 @@ void QtControls::listAddColumn(int id, std::string_view header, int width) {
   if (ListView* view = list(id)) view->addColumn(fromBytes(header), width);
 }
 
-int QtControls::listColumnCount(int id) const {
-  const ListView* view = list(id);
-  return view != nullptr ? view->rows().headerCount() : 0;
-}
-
-std::string QtControls::listColumnHeader(int id, int column) const {
-  const ListView* view = list(id);
-  return view != nullptr ? toBytes(view->rows().header(column)) : std::string();
-}
-
-int QtControls::listColumnWidth(int id, int column) const {
-  const ListView* view = list(id);
-  if (view == nullptr || column < 0 || column >= view->rows().headerCount()) return 0;
-  return view->horizontalHeader()->sectionSize(column);
-}
-
 void QtControls::listSetSource(int id, const editor::RowSource* source) {
   if (ListView* view = list(id)) view->rows().setSource(source);
 }
@@ -373,11 +341,6 @@ void QtControls::tabInsert(int id, int index, std::string_view title) {
   tabs->insertTab(index, page, fromBytes(title));
 }
 
-int QtControls::tabCount(int id) const {
-  const auto* tabs = find<QTabWidget>(id);
-  return tabs != nullptr ? tabs->count() : 0;
-}
-
 int QtControls::tabSelection(int id) const {
   const auto* tabs = find<QTabWidget>(id);
   return tabs != nullptr ? tabs->currentIndex() : -1;
@@ -400,11 +363,6 @@ void QtControls::menuCheck(int commandId, bool checked) {
   action->setChecked(checked);
 }
 
-bool QtControls::menuChecked(int commandId) const {
-  const QAction* action = menuAction(commandId);
-  return action != nullptr && action->isChecked();
-}
-
 void QtControls::menuSetText(int commandId, std::string_view text) {
   if (QAction* action = menuAction(commandId)) action->setText(fromUtf8Text(text));
 }
@@ -415,11 +373,6 @@ void QtControls::menuShow(int commandId, bool shown) {
 
 void QtControls::menuEnable(int commandId, bool enabled) {
   if (QAction* action = menuAction(commandId)) action->setEnabled(enabled);
-}
-
-bool QtControls::menuEnabled(int commandId) const {
-  const QAction* action = menuAction(commandId);
-  return action != nullptr && action->isEnabled();
 }
 
 int QtControls::focusedControl() const {

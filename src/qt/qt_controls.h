@@ -48,24 +48,19 @@ class QtControls final : public editor::Controls {
   std::string text(int id) const override;
   std::optional<char32_t> foreignChar(int id) const override;
   void setVisible(int id, bool visible) override;
-  bool isVisible(int id) const override;
   void setEnabled(int id, bool enabled) override;
-  bool isEnabled(int id) const override;
   void setToolTip(int id, std::string_view text) override;
-  std::string toolTip(int id) const override;
 
   void comboInsert(int id, int index, std::string_view item) override;
   void comboDelete(int id, int index) override;
   void comboClear(int id) override;
   int comboCount(int id) const override;
-  std::string comboItem(int id, int index) const override;
+  // Not needed by the logic; tests read it.
+  std::string comboItem(int id, int index) const;
   void comboSelect(int id, int index) override;
   int comboSelection(int id) const override;
 
   void listAddColumn(int id, std::string_view header, int width) override;
-  int listColumnCount(int id) const override;
-  std::string listColumnHeader(int id, int column) const override;
-  int listColumnWidth(int id, int column) const override;
   void listSetSource(int id, const editor::RowSource* source) override;
   void listRowsChanged(int id, editor::ListChange change) override;
   // The rows a list has, read from its source (for tests).
@@ -83,16 +78,13 @@ class QtControls final : public editor::Controls {
   QLabel* dragImage() const { return drag_.image(); }
 
   void tabInsert(int id, int index, std::string_view title) override;
-  int tabCount(int id) const override;
   int tabSelection(int id) const override;
   void tabSelect(int id, int index) override;
 
   void menuCheck(int commandId, bool checked) override;
-  bool menuChecked(int commandId) const override;
   void menuSetText(int commandId, std::string_view text) override;
   void menuShow(int commandId, bool shown) override;
   void menuEnable(int commandId, bool enabled) override;
-  bool menuEnabled(int commandId) const override;
 
   int focusedControl() const override;
   void endDialog(int result) override;

@@ -152,7 +152,7 @@ int QtPrompts::runModal(editor::SubDialog& dialog) {
   const res::DialogDef* def = res::subDialog(dialog.dialogId());
   if (def == nullptr) {
     qWarning("Velmora: no template for dialog %d", dialog.dialogId());
-    return res::IDCANCEL;
+    return res::ID_CANCEL;
   }
   SubDialogWindow window(*def, dialog, parent_);
   return window.run();

@@ -26,10 +26,10 @@ SubDialogWindow::SubDialogWindow(const res::DialogDef& def, editor::SubDialog& l
       case Qt::Key_Return:
       case Qt::Key_Enter:
         if (key.modifiers() & Qt::AltModifier) return false;
-        command(res::IDOK);
+        command(res::ID_OK);
         return true;
       case Qt::Key_Escape:
-        command(res::IDCANCEL);
+        command(res::ID_CANCEL);
         return true;
       default:
         return false;
@@ -53,7 +53,7 @@ void SubDialogWindow::command(int id) {
 
 void SubDialogWindow::closeEvent(QCloseEvent* event) {
   event->ignore();
-  command(res::IDCANCEL);
+  command(res::ID_CANCEL);
 }
 
 }  // namespace velmora::qt

@@ -13,25 +13,25 @@ int virtualKey(int qtKey) {
   switch (qtKey) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      return res::VK_RETURN;
+      return res::KEY_RETURN;
     case Qt::Key_Escape:
-      return res::VK_ESCAPE;
+      return res::KEY_ESCAPE;
     case Qt::Key_Delete:
-      return res::VK_DELETE;
+      return res::KEY_DELETE;
     case Qt::Key_F1:
-      return res::VK_F1;
+      return res::KEY_F1;
     case Qt::Key_F2:
-      return res::VK_F2;
+      return res::KEY_F2;
     case Qt::Key_F3:
-      return res::VK_F3;
+      return res::KEY_F3;
     case Qt::Key_F5:
-      return res::VK_F5;
+      return res::KEY_F5;
     case Qt::Key_F7:
-      return res::VK_F7;
+      return res::KEY_F7;
     case Qt::Key_F8:
-      return res::VK_F8;
+      return res::KEY_F8;
     case Qt::Key_F9:
-      return res::VK_F9;
+      return res::KEY_F9;
     default:
       return 0;
   }

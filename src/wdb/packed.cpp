@@ -39,7 +39,7 @@ std::string_view layoutName(Layout layout) {
       return "I";
     case Layout::TypeII:
       return "II";
-    case Layout::New:
+    case Layout::NotChosen:
       break;
   }
   return "new";

@@ -24,7 +24,9 @@
 
 namespace velmora::wdb {
 
-enum class Layout { New, TypeI, TypeII };
+// NotChosen: a database that was neither opened from a file nor saved in
+// a layout yet (a save writes it as Type I).
+enum class Layout { NotChosen, TypeI, TypeII };
 
 // "new", "I", "II": the names the command line and JSON use.
 std::string_view layoutName(Layout layout);
@@ -60,7 +62,7 @@ std::string unpackDecimal(std::span<const std::uint8_t, 4> field);
 // loading a file by name adds the kinds of load.h).
 struct ReadResult {
   ChannelDb db;
-  Layout layout = Layout::New;
+  Layout layout = Layout::NotChosen;
   Failure failure;
   // Records of the file that could not be placed and were left out: a
   // transponder naming no loaded satellite, a channel naming no loaded
@@ -77,7 +79,7 @@ struct ReadResult {
 // satellites. Never reads outside `bytes`.
 ReadResult readWdb(std::span<const std::byte> bytes);
 
-// Which layout the bytes hold, New when neither (header counts taken from
+// Which layout the bytes hold, NotChosen when neither (header counts taken from
 // the bytes; no limit checks).
 Layout recogniseLayout(std::span<const std::byte> bytes);
 
@@ -109,7 +111,7 @@ struct WriteResult {
   bool ok() const { return !failure.failed(); }
 };
 
-// The whole file image as the save writes it (New is written as Type I).
+// The whole file image as the save writes it (NotChosen is written as Type I).
 // Numbers the transponders, links the services, and cuts satellite names
 // longer than 16 bytes in the database itself. satCodeCounter is set to 26
 // first and advanced for every satellite not in the built-in table.

@@ -46,7 +46,7 @@ bool looksLike(const ByteView& v, const Geometry& g, std::size_t t, std::size_t 
 Layout recognise(const ByteView& v, std::size_t t, std::size_t s) {
   if (looksLike(v, kType1, t, s)) return Layout::TypeI;
   if (looksLike(v, kType2, t, s)) return Layout::TypeII;
-  return Layout::New;
+  return Layout::NotChosen;
 }
 
 const char* onOff(bool on) { return on ? "On" : "Off"; }
@@ -213,7 +213,7 @@ Layout recogniseLayout(std::span<const std::byte> bytes) {
   const ByteView v(bytes);
   const auto t = v.u16(2);
   const auto s = v.u16(4);
-  if (!t || !s) return Layout::New;
+  if (!t || !s) return Layout::NotChosen;
   return recognise(v, *t, *s);
 }
 
@@ -245,7 +245,7 @@ ReadResult readWdb(std::span<const std::byte> bytes) {
     return result;
   }
   const Layout layout = recognise(v, *t, *s);
-  if (layout == Layout::New) {
+  if (layout == Layout::NotChosen) {
     result.failure = {FailureKind::NotAFormat, std::string(text::NOT_A_FORMAT)};
     return result;
   }

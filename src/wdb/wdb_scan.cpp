@@ -59,7 +59,7 @@ ScanReport scanWdb(std::span<const std::byte> bytes) {
   over(*s16, MAX_TOTAL_SVC, "services");
 
   report.layout = recogniseLayout(bytes);
-  if (report.layout == Layout::New) {
+  if (report.layout == Layout::NotChosen) {
     report.unreadable = text::NOT_A_FORMAT;
     return report;
   }

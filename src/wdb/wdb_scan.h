@@ -23,7 +23,7 @@ struct LoadLoss {
 };
 
 struct ScanReport {
-  Layout layout = Layout::New;
+  Layout layout = Layout::NotChosen;
   // Why the file cannot be read as a database at all; empty when it can.
   std::string unreadable;
   std::vector<LoadLoss> losses;

@@ -222,7 +222,7 @@ void linkServices(ChannelDb& db) {
 
 WriteResult writeWdb(ChannelDb& db, Layout layout, const FavouriteList& favourites,
                      int& satCodeCounter) {
-  if (layout == Layout::New) layout = Layout::TypeI;
+  if (layout == Layout::NotChosen) layout = Layout::TypeI;
   WriteResult result;
   result.failure = saveRefusal(db, layout);
   if (!result.ok()) return result;

@@ -247,7 +247,9 @@ bool EditorWindow::toolTipText(NMHDR& header) {
   int id = static_cast<int>(header.idFrom);
   if ((info.uFlags & TTF_IDISHWND) != 0) id = GetDlgCtrlID(reinterpret_cast<HWND>(header.idFrom));
   if (editor_ == nullptr || res::stringResource(id).empty()) return false;
-  tipText_ = widen(editor_->toolbarTip(id));
+  // A toolbar tip is told in the notification's 80-character buffer's
+  // measure: 79 characters and the terminator.
+  tipText_ = widen(editor_->toolbarTip(id)).substr(0, 79);
   info.lpszText = tipText_.data();
   SetWindowPos(header.hwndFrom, HWND_TOP, 0, 0, 0, 0,
                SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOOWNERZORDER);
@@ -277,9 +279,10 @@ INT_PTR EditorWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       return TRUE;
     }
     case WM_SYSCOMMAND:
-      // The About item; Windows keeps the low four bits for itself.
+      // The About item; Windows keeps the low four bits for itself, so
+      // any of them set is still that item.
       if ((wParam & 0xFFF0) == static_cast<WPARAM>(res::IDM_ABOUTBOX)) {
-        command(static_cast<int>(wParam));
+        command(res::IDM_ABOUTBOX);
         return TRUE;
       }
       return FALSE;

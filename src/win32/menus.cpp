@@ -58,11 +58,6 @@ void MenuState::check(int commandId, bool checked) {
                 MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
-bool MenuState::checked(int commandId) const {
-  const auto it = items_.find(commandId);
-  return it != items_.end() && it->second.checked;
-}
-
 void MenuState::setText(int commandId, std::string_view text) {
   const auto it = items_.find(commandId);
   if (it == items_.end()) return;
@@ -138,11 +133,6 @@ void MenuState::enable(int commandId, bool enabled) {
   it->second.enabled = enabled;
   EnableMenuItem(menu_, static_cast<UINT>(commandId),
                  MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-}
-
-bool MenuState::enabled(int commandId) const {
-  const auto it = items_.find(commandId);
-  return it != items_.end() && it->second.enabled;
 }
 
 }  // namespace velmora::win32

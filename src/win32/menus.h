@@ -26,11 +26,9 @@ class MenuState {
   void setMenu(HMENU menu);
 
   void check(int commandId, bool checked);
-  bool checked(int commandId) const;
   void setText(int commandId, std::string_view text);
   void show(int commandId, bool shown);
   void enable(int commandId, bool enabled);
-  bool enabled(int commandId) const;
 
  private:
   // Each menu item: its popup and place in the table, and its state, so

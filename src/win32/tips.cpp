@@ -91,11 +91,6 @@ void Tips::set(int id, HWND control, bool field, std::string_view text) {
   if (shown_ == id) show(id);
 }
 
-std::string Tips::text(int id) const {
-  const auto it = tips_.find(id);
-  return it == tips_.end() ? std::string() : utf8FromWide(it->second.text);
-}
-
 void Tips::onDpiChanged(int dpi) {
   dpi_ = dpi;
   hide();

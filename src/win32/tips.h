@@ -28,7 +28,6 @@ class Tips {
   // The tip of control `id`, window `control`, UTF-8; empty for none. A
   // field's tip goes to its side rather than below it.
   void set(int id, HWND control, bool field, std::string_view text);
-  std::string text(int id) const;
   // The tips keep their room in logical pixels; one in view goes.
   void onDpiChanged(int dpi);
 

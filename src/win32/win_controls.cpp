@@ -376,19 +376,8 @@ void WinControls::setVisible(int id, bool visible) {
   if (HWND w = item(id)) ShowWindow(w, visible ? SW_SHOWNA : SW_HIDE);
 }
 
-// The control's own state, whether or not its window is on screen yet.
-bool WinControls::isVisible(int id) const {
-  HWND w = item(id);
-  return w != nullptr && (GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
 void WinControls::setEnabled(int id, bool enabled) {
   if (HWND w = item(id)) EnableWindow(w, enabled ? TRUE : FALSE);
-}
-
-bool WinControls::isEnabled(int id) const {
-  HWND w = item(id);
-  return w != nullptr && IsWindowEnabled(w);
 }
 
 void WinControls::setToolTip(int id, std::string_view text) {
@@ -396,27 +385,10 @@ void WinControls::setToolTip(int id, std::string_view text) {
   tips_->set(id, item(id), field, text);
 }
 
-std::string WinControls::toolTip(int id) const { return tips_->text(id); }
-
 // ------------------------------------------------------------ list views
 
 void WinControls::listAddColumn(int id, std::string_view header, int width) {
   if (ListView* l = list(id)) l->addColumn(header, width);
-}
-
-int WinControls::listColumnCount(int id) const {
-  const ListView* l = list(id);
-  return l != nullptr ? l->columnCount() : 0;
-}
-
-std::string WinControls::listColumnHeader(int id, int column) const {
-  const ListView* l = list(id);
-  return l != nullptr ? l->columnHeader(column) : std::string();
-}
-
-int WinControls::listColumnWidth(int id, int column) const {
-  const ListView* l = list(id);
-  return l != nullptr ? l->columnWidth(column) : 0;
 }
 
 void WinControls::listSetSource(int id, const editor::RowSource* source) {
@@ -538,13 +510,11 @@ void WinControls::tabSelect(int id, int index) {
 
 void WinControls::setMenu(HMENU menu) { menus_.setMenu(menu); }
 void WinControls::menuCheck(int commandId, bool checked) { menus_.check(commandId, checked); }
-bool WinControls::menuChecked(int commandId) const { return menus_.checked(commandId); }
 void WinControls::menuSetText(int commandId, std::string_view text) {
   menus_.setText(commandId, text);
 }
 void WinControls::menuShow(int commandId, bool shown) { menus_.show(commandId, shown); }
 void WinControls::menuEnable(int commandId, bool enabled) { menus_.enable(commandId, enabled); }
-bool WinControls::menuEnabled(int commandId) const { return menus_.enabled(commandId); }
 
 // The control that has the focus, or that part of one (the edit part of a
 // drop-down combo box).

@@ -9,7 +9,7 @@ namespace {
 class FakeHarness {
  public:
   explicit FakeHarness(EventLog& log) : sink_(log) { ui_.setEvents(&sink_); }
-  editor::Controls& controls() { return ui_; }
+  FakeControls& controls() { return ui_; }
   int rowCount(int list) { return ui_.listRowCount(list); }
   std::string cell(int list, int row, int column) { return ui_.listCell(list, row, column); }
   void click(int list, int row) { ui_.pickRows(list, {row}); }

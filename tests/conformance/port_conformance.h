@@ -4,7 +4,7 @@
 // main window and acts on it as a user would:
 //
 //   explicit H(EventLog& log)     the window, with what the user does told to log
-//   editor::Controls& controls()
+//   C& controls()                        an editor::Controls that also reads back comboItem
 //   int rowCount(int list)               the rows the list's view knows of
 //   std::string cell(int list, int row, int column)   a cell as the view reads it
 //   void click(int list, int row)        a left click on a row
@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/port.h"
@@ -154,7 +155,7 @@ class PortConformance : public ::testing::Test {
   EventLog log_;
   Rows rows_;
   Harness harness_;
-  editor::Controls& ui_;
+  decltype(std::declval<Harness&>().controls()) ui_;
   std::mt19937 random_{7};
 
  private:

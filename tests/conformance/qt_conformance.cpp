@@ -25,7 +25,7 @@ class QtHarness {
     letGo();
     window_.controls().setEvents(nullptr);
   }
-  editor::Controls& controls() { return window_.controls(); }
+  qt::QtControls& controls() { return window_.controls(); }
   // What the view reads through its model.
   int rowCount(int list) { return window_.controls().list(list)->model()->rowCount(); }
   std::string cell(int list, int row, int column) {

@@ -2,7 +2,7 @@
 // Velmora.exe builds it (its template, manifest and controls), worked with
 // the messages that mouse and keyboard send.
 // clang-format off
-#include "win32/editor_window.h"  // the Windows headers, after the ids
+#include "win32/editor_window.h"  // the Windows headers, before <windowsx.h>
 #include <windowsx.h>
 #include "conformance/port_conformance.h"
 // clang-format on
@@ -39,7 +39,7 @@ class WinHarness {
     ReleaseCapture();
     settle();
   }
-  editor::Controls& controls() { return window_.controls(); }
+  win32::WinControls& controls() { return window_.controls(); }
   // What the control knows of its rows, and a cell's text as it asks for it.
   int rowCount(int list) {
     settle();

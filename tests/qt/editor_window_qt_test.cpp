@@ -251,7 +251,7 @@ TEST_F(QtEditor, EscapeNeverClosesTheWindowTheCloseBoxAsksTheEditor) {
   ASSERT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(prompts.messages[0], "Do you want to save it before closing Velmora?");
   EXPECT_FALSE(window.isVisible());
-  EXPECT_EQ(window.result(), IDOK);
+  EXPECT_EQ(window.result(), ID_OK);
 }
 
 TEST_F(QtEditor, ClicksInTheListsReachTheEditor) {

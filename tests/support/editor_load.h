@@ -27,7 +27,7 @@ inline void load(editor::EditorDialog& editor, ChannelDb db,
 // `db` as unsaved work: loaded with one satellite more, which the user then
 // removed on the Satellite tab. The window shows the Satellite tab.
 inline void loadUnsaved(editor::EditorDialog& editor, editor::Controls& ui, ChannelDb db,
-                        wdb::Layout layout = wdb::Layout::New) {
+                        wdb::Layout layout = wdb::Layout::NotChosen) {
   ui.tabSelect(res::IDC_TAB, 0);
   editor.onTabChanged();
   const int extra = db.satCount;

@@ -188,7 +188,6 @@ void FakeControls::tabInsert(int id, int index, std::string_view title) {
               std::string(title));
   if (get(id).tabSelection < 0) get(id).tabSelection = 0;
 }
-int FakeControls::tabCount(int id) const { return static_cast<int>(get(id).tabs.size()); }
 int FakeControls::tabSelection(int id) const { return get(id).tabSelection; }
 void FakeControls::tabSelect(int id, int index) { get(id).tabSelection = index; }
 void FakeControls::menuCheck(int commandId, bool checked) { menuChecks_[commandId] = checked; }
@@ -238,7 +237,7 @@ int FakePrompts::runModal(editor::SubDialog& dialog) {
   DialogSession session{FakeControls(templateOf(dialog.dialogId())), dialog};
   dialog.onInit(session.ui);
   script(session);
-  session.send(res::IDCANCEL);
+  session.send(res::ID_CANCEL);
   return dialog.result;
 }
 

@@ -97,22 +97,22 @@ class FakeControls : public editor::Controls {
   void setPathText(int id, std::string_view path) override { setText(id, path); }
   std::optional<char32_t> foreignChar(int id) const override;
   void setVisible(int id, bool visible) override;
-  bool isVisible(int id) const override;
+  bool isVisible(int id) const;
   void setEnabled(int id, bool enabled) override;
-  bool isEnabled(int id) const override;
+  bool isEnabled(int id) const;
   void setToolTip(int id, std::string_view text) override;
-  std::string toolTip(int id) const override;
+  std::string toolTip(int id) const;
   void comboInsert(int id, int index, std::string_view item) override;
   void comboDelete(int id, int index) override;
   void comboClear(int id) override;
   int comboCount(int id) const override;
-  std::string comboItem(int id, int index) const override;
+  std::string comboItem(int id, int index) const;
   void comboSelect(int id, int index) override;
   int comboSelection(int id) const override;
   void listAddColumn(int id, std::string_view header, int width) override;
-  int listColumnCount(int id) const override;
-  std::string listColumnHeader(int id, int column) const override;
-  int listColumnWidth(int id, int column) const override;
+  int listColumnCount(int id) const;
+  std::string listColumnHeader(int id, int column) const;
+  int listColumnWidth(int id, int column) const;
   void listSetSource(int id, const editor::RowSource* source) override;
   // Throws when the source holds another number of rows than the notices
   // have told of.
@@ -141,17 +141,16 @@ class FakeControls : public editor::Controls {
     windowModified = modified;
   }
   void tabInsert(int id, int index, std::string_view title) override;
-  int tabCount(int id) const override;
   int tabSelection(int id) const override;
   void tabSelect(int id, int index) override;
   void menuCheck(int commandId, bool checked) override;
-  bool menuChecked(int commandId) const override;
+  bool menuChecked(int commandId) const;
   void menuSetText(int commandId, std::string_view text) override {
     menuTexts[commandId] = std::string(text);
   }
   void menuShow(int commandId, bool shown) override { menuShown[commandId] = shown; }
   void menuEnable(int commandId, bool enabled) override { menuDisabled_[commandId] = !enabled; }
-  bool menuEnabled(int commandId) const override {
+  bool menuEnabled(int commandId) const {
     const auto it = menuDisabled_.find(commandId);
     return it == menuDisabled_.end() || !it->second;
   }
@@ -194,7 +193,7 @@ class FakePrompts : public editor::Prompts {
     editor::SubDialog& dialog;
     bool ended = false;
     // Sends a command or a notification of control `id` to the dialog (a
-    // button, Enter as IDOK, Esc as IDCANCEL, a click in a list); true
+    // button, Enter as ID_OK, Esc as ID_CANCEL, a click in a list); true
     // once the dialog has ended.
     bool send(int id);
   };
