@@ -1,0 +1,151 @@
+// The steps of a sequence that drag a row, and that save, start anew or
+// open a file.
+#include "sequences/model.h"
+
+namespace velmora::editor::sequences {
+
+void Sequence::drag() {
+  const int tab = shownTab();
+  const int list = listOf(tab);
+  const int n = ui_.listRowCount(list);
+  if (n == 0) return click(false);
+  const int row = uniform(0, n - 1);
+  const std::vector<int> selected = ui_.listSelectedRows(list);
+  const bool pressSelects =
+      std::find(selected.begin(), selected.end(), row) == selected.end() || chance(30);
+  std::string what = "drag " + std::string(tabName(tab)) + " row " + std::to_string(row + 1) + " " +
+                     rowText(tab, row);
+  begin(what);
+  const Entries e = entriesOf(ed_.database(), tab, shownSat());
+  const std::string dragged = e.rec[at(row)];
+  ui_.focus(list);
+  if (pressSelects) {
+    ui_.pickRows(list, {row});
+    ed_.onListClick(list, ui_.listSelectedRows(list));
+    pick_ = {dragged};
+    pickTab_ = tab;
+    pickSat_ = shownSatKey();
+    panelDirty_ = false;
+  }
+  ed_.onDragBegin(list, row);
+  require(ed_.isDragging() && ui_.drag.has_value(), "a drag on a row did not begin");
+  const int moves = uniform(0, 3);
+  bool cancelled = false;
+  for (int m = 0; m < moves && !cancelled; ++m) {
+    const int over = oneOf<int>({list, list, 0, IDC_TAB});
+    const int y = uniform(0, (n + 1) * FakeControls::ROW_HEIGHT);
+    ed_.onDragMove(over, over == list ? ui_.dropRowAt(list, y) : -1);
+    described_.back() += ", move over " +
+                         std::string(over == list ? "the list"
+                                     : over == 0  ? "the window"
+                                                  : "the tabs") +
+                         " y " + std::to_string(y);
+    require(over == list || !ui_.insertionLine,
+            "a drop line is shown while the row is off its list");
+    if (chance(30) && !leftOut("dragkeys")) cancelled = keyDuringDrag();
+  }
+  if (cancelled) return finishStep(Kind::Nothing);
+  const int end = uniform(0, 9);
+  Plan plan;
+  if (end < 5) {
+    const int y = uniform(0, std::min(n, ui_.listState(list).page) * FakeControls::ROW_HEIGHT + 8);
+    const int before = ui_.dropRowAt(list, y);
+    ed_.onDragMove(list, before);
+    const auto line = ui_.insertionLine;
+    described_.back() += ", drop on the list at y " + std::to_string(y);
+    require(line && line->first == list, "no drop line while the row is over its list");
+    ed_.onDragRelease(list, before);
+    plan.kind = Kind::Move;
+    if (line && line->first == list) {
+      plan.position = line->second <= row ? line->second : line->second - 1;
+      described_.back() += " (line above row " + std::to_string(line->second + 1) + ")";
+    }
+  } else if (end < 7) {
+    described_.back() += ", drop on the window outside the list";
+    ed_.onDragRelease(0, -1);
+    plan.kind = Kind::Remove;
+  } else if (end < 8) {
+    described_.back() += ", drop on the tab strip";
+    ed_.onDragRelease(IDC_TAB, -1);
+  } else {
+    described_.back() += ", drag abandoned";
+    ed_.onDragCancel();
+  }
+  require(!ed_.isDragging() && !ui_.drag.has_value() && !ui_.insertionLine.has_value(),
+          "the drag image or drop line is still shown after the drag ended");
+  dragged_ = dragged;
+  finishStep(plan.kind == Kind::Move     ? Kind::Drag
+             : plan.kind == Kind::Remove ? Kind::Remove
+                                         : Kind::Nothing,
+             plan, true);
+}
+
+bool Sequence::keyDuringDrag() {
+  struct Key {
+    int key;
+    bool ctrl;
+    const char* name;
+  };
+  static const Key keys[] = {
+      {KEY_F2, false, "F2"},        {KEY_F3, false, "F3"},     {KEY_F5, false, "F5"},
+      {KEY_F7, false, "F7"},        {KEY_F8, false, "F8"},     {KEY_DELETE, false, "Delete"},
+      {KEY_RETURN, false, "Enter"}, {'Z', true, "Ctrl+Z"},     {'Y', true, "Ctrl+Y"},
+      {'F', true, "Ctrl+F"},        {KEY_ESCAPE, false, "Esc"}};
+  const Key& k = keys[uniform(0, static_cast<int>(std::size(keys)) - 1)];
+  described_.back() += std::string(", ") + k.name + " during the drag";
+  if (k.key == KEY_ESCAPE) {
+    ed_.onDragCancel();
+    require(!ed_.isDragging() && !ui_.drag.has_value(), "Esc did not end the drag");
+    return true;
+  }
+  const std::size_t messages = prompts_.messages.size();
+  const std::size_t dialogs = prompts_.modalDialogs.size();
+  const std::size_t files = prompts_.filePurposes.size();
+  ed_.onKeyDown(k.key, k.ctrl);
+  prompts_.finishBackgroundWork();
+  require(now() == before_.state, std::string(k.name) + " during a drag changed the database");
+  require(prompts_.messages.size() == messages && prompts_.modalDialogs.size() == dialogs &&
+              prompts_.filePurposes.size() == files,
+          std::string(k.name) + " during a drag brought up a message or a dialog");
+  require(ed_.isDragging(), std::string(k.name) + " during a drag ended the drag");
+  return false;
+}
+
+void Sequence::file(Kind kind) {
+  const int way = uniform(0, 2);
+  std::string how;
+  if (kind == Kind::Save) how = way == 0 ? "F7" : way == 1 ? "File > Save" : "toolbar Make";
+  if (kind == Kind::New) how = way == 0 ? "F2" : way == 1 ? "File > New" : "toolbar New";
+  if (kind == Kind::Open) {
+    how = way == 0 ? "F3" : way == 1 ? "File > Open" : "toolbar Open";
+    std::vector<std::string> choices = {"", "start.wdb", "hotbird.sdx", "long.sdx"};
+    for (const char* name : {"a.wdb", "b.wdb", "c.wdb"})
+      if (fs::exists(path(name))) {
+        choices.emplace_back(name);
+        choices.emplace_back(name);
+      }
+    const std::string& name = oneOf(choices);
+    openChoice_ = name.empty() ? std::nullopt : std::optional<std::string>(path(name));
+  }
+  begin(how);
+  rememberFiles();
+  if (chance(25)) {
+    failAt_ = oneOf<FileStep>({FileStep::Open, FileStep::Write, FileStep::Sync, FileStep::Keep,
+                               FileStep::Rename, FileStep::Backup});
+    failErrno_ = oneOf<int>({EACCES, ENOSPC, EIO});
+    described_.back() += std::string(" (the disk fails ") + stepName(*failAt_) + ", errno " +
+                         std::to_string(failErrno_) + ")";
+  }
+  lastSavePath_.clear();
+  const int id = kind == Kind::Save  ? (way == 1 ? ID_FILE_SAVE : ID_TB_MAKE)
+                 : kind == Kind::New ? (way == 1 ? ID_FILE_NEW : ID_TB_NEW)
+                                     : (way == 1 ? ID_FILE_OPEN : ID_TB_OPEN);
+  const int key = kind == Kind::Save ? KEY_F7 : kind == Kind::New ? KEY_F2 : KEY_F3;
+  if (way == 0)
+    ed_.onKeyDown(key);
+  else
+    ed_.onCommand(id);
+  finishStep(kind);
+}
+
+}  // namespace velmora::editor::sequences
