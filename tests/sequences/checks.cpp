@@ -1,6 +1,8 @@
 // What a sequence checks after every step, and at its end.
 #include "sequences/model.h"
 
+#include <algorithm>
+
 namespace velmora::editor::sequences {
 
 void Sequence::finishStep(Kind kind, const Plan& plan, bool dragged) {
@@ -58,8 +60,16 @@ void Sequence::finishStep(Kind kind, const Plan& plan, bool dragged) {
       const int list = listOf(shownTab());
       const std::vector<int> sel = ui_.listSelectedRows(list);
       const Entries e = entriesOf(ed_.database(), shownTab(), shownSat());
-      if (!sel.empty() && sel.front() < static_cast<int>(e.rec.size()) &&
-          (pick_.empty() || e.rec[at(sel.front())] != pick_.front())) {
+      // A row found is picked alone. The list gives its selection in row
+      // order, which after a sort or an undo need not be the order the
+      // entries were picked in: only another set of entries is a new pick.
+      std::vector<std::string> selected;
+      for (int r : sel)
+        if (r < static_cast<int>(e.rec.size())) selected.push_back(e.rec[at(r)]);
+      std::vector<std::string> picked = pick_;
+      std::sort(selected.begin(), selected.end());
+      std::sort(picked.begin(), picked.end());
+      if (!sel.empty() && sel.front() < static_cast<int>(e.rec.size()) && selected != picked) {
         pick_.clear();
         for (int r : sel)
           if (r < static_cast<int>(e.rec.size())) pick_.push_back(e.rec[at(r)]);
