@@ -1,7 +1,7 @@
 // What a sequence checks after every step, and at its end.
-#include "sequences/model.h"
-
 #include <algorithm>
+
+#include "sequences/model.h"
 
 namespace velmora::editor::sequences {
 
