@@ -121,16 +121,6 @@ bool EditorDialog::rowInShownTable(int row) const {
   }
 }
 
-// Both satellite-name boxes hold the names in slot order.
-void EditorDialog::putSatelliteName(int slot, const std::string& name) {
-  for (int combo : {IDC_TP_SAT, IDC_SVC_SAT}) {
-    const int selected = controls_.comboSelection(combo);
-    if (slot < controls_.comboCount(combo)) controls_.comboDelete(combo, slot);
-    controls_.comboInsert(combo, slot, name);
-    if (selected >= 0) controls_.comboSelect(combo, selected);
-  }
-}
-
 // Writes the rows of the current tab's list again, so that the numbers in
 // the first column follow the rows after some were removed.
 void EditorDialog::relistCurrentTab() {
@@ -205,7 +195,7 @@ void EditorDialog::addSatellite() {
   } else {
     db.appendSatellite(std::move(sat));
   }
-  putSatelliteName(slot, db.sats[at(slot)].name);
+  lists_.rewriteSatelliteCombos(true);
   lists_.insertSatRow(slot);
   ensureRowVisible(slot);
   showSatellite(slot);
@@ -245,7 +235,7 @@ void EditorDialog::changeSatellite() {
     SatRecord sat = panel_.satellite();
     sat.name = name;
     db.sats[at(row)] = std::move(sat);
-    putSatelliteName(row, db.sats[at(row)].name);
+    lists_.rewriteSatelliteCombos(true);
   }
   lists_.insertSatRow(row);
   showSatellite(row);

@@ -214,7 +214,6 @@ class EditorDialog {
   bool rowInShownTable(int row) const;
   void removeRows(bool picked);
   bool transponderFromPanel(TpRecord& tp);
-  void putSatelliteName(int slot, const std::string& name);
   void relistCurrentTab();
   void warn(std::string_view message);
 

@@ -120,18 +120,11 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
     return;
   }
 
-  for (int i = 0; i < db.satCount; ++i) {
-    controls_.comboDelete(IDC_TP_SAT, 0);
-    controls_.comboDelete(IDC_SVC_SAT, 0);
-  }
   db = std::move(result.db);
   view_ = ViewState{};
   wdbLayout = result.layout;
   clearPick();
-  for (int i = 0; i < db.satCount; ++i) {
-    controls_.comboInsert(IDC_TP_SAT, i, db.sats[static_cast<std::size_t>(i)].name);
-    controls_.comboInsert(IDC_SVC_SAT, i, db.sats[static_cast<std::size_t>(i)].name);
-  }
+  lists_.rewriteSatelliteCombos();
 
   switch (curTab) {
     case TAB_SATELLITE:
@@ -234,15 +227,7 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
 
   // Names longer than the file holds were cut: show them as they are now.
   if (namesCut) {
-    for (int i = 0; i < db.satCount; ++i) {
-      const std::string& name = db.sats[static_cast<std::size_t>(i)].name;
-      for (int combo : {IDC_TP_SAT, IDC_SVC_SAT}) {
-        const int selection = controls_.comboSelection(combo);
-        controls_.comboDelete(combo, i);
-        controls_.comboInsert(combo, i, name);
-        controls_.comboSelect(combo, selection);
-      }
-    }
+    lists_.rewriteSatelliteCombos(true);
     if (curTab == TAB_SATELLITE) refillSatelliteTab();
     if (curTab == TAB_TRANSPONDER) refillTransponderTab();
   }
@@ -275,8 +260,7 @@ bool EditorDialog::clearDatabase(bool ask) {
   shownSatKey_.clear();
   wdbLayout = wdb::Layout::NotChosen;
   satCodeCounter = 26;
-  controls_.comboClear(IDC_TP_SAT);
-  controls_.comboClear(IDC_SVC_SAT);
+  lists_.rewriteSatelliteCombos();
   return true;
 }
 

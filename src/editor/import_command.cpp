@@ -38,13 +38,7 @@ void EditorDialog::importListing() {
     clearPick();
     clearEditPanel();
     showSatellite(db.satCount - 1);
-    for (int i = 0; i < db.satCount; ++i) {
-      const std::string& name = db.sats[static_cast<std::size_t>(i)].name;
-      for (int combo : {IDC_TP_SAT, IDC_SVC_SAT}) {
-        controls_.comboDelete(combo, i);
-        controls_.comboInsert(combo, i, name);
-      }
-    }
+    lists_.rewriteSatelliteCombos();
   }
   // Refused or not, the list, its SAT Name box and the information panel
   // show one satellite that exists.

@@ -139,10 +139,12 @@ void ListsPresenter::moveRow(int list, int from, int to) {
   controls_.listRowsChanged(list, ListChange::moved(from, to));
 }
 
-void ListsPresenter::rewriteSatelliteCombos() {
+void ListsPresenter::rewriteSatelliteCombos(bool keepSelection) {
   for (int combo : {IDC_TP_SAT, IDC_SVC_SAT}) {
+    const int selected = keepSelection ? controls_.comboSelection(combo) : -1;
     controls_.comboClear(combo);
     for (int s = 0; s < db_.satCount; ++s) controls_.comboInsert(combo, s, db_.sats[slot(s)].name);
+    if (selected >= 0 && selected < db_.satCount) controls_.comboSelect(combo, selected);
   }
 }
 

@@ -45,8 +45,9 @@ class ListsPresenter {
   // The rows a list shows.
   int rowCount(int list) const;
 
-  // Both SAT Name boxes emptied and filled with the names in slot order.
-  void rewriteSatelliteCombos();
+  // Both SAT Name boxes emptied and filled with the names in slot order;
+  // with `keepSelection` each box chooses again the item it had chosen.
+  void rewriteSatelliteCombos(bool keepSelection = false);
 
   ListsPresenter(const ListsPresenter&) = delete;
   ListsPresenter& operator=(const ListsPresenter&) = delete;
