@@ -11,14 +11,6 @@ namespace velmora::editor {
 
 using namespace velmora::res;
 
-namespace {
-
-std::size_t slot(int s) {
-  return static_cast<std::size_t>(s < 0 ? 0 : (s >= MAX_SATS ? MAX_SATS - 1 : s));
-}
-
-}  // namespace
-
 void EditorDialog::bringUpList(int tab) {
   curTab = tab;
   lists_.bringUp(tab);
@@ -62,7 +54,7 @@ void EditorDialog::refillTab(int tab) {
 }
 
 void EditorDialog::refreshInfoPanel(int s) {
-  const std::size_t i = slot(s);
+  const std::size_t i = satelliteSlot(s);
   controls_.setText(IDC_SEL_SAT, db.sats[i].name);
   controls_.setText(IDC_SEL_TP, decimalText(db.tpTables[i].count()));
   controls_.setText(IDC_SEL_CH, decimalText(db.svcTables[i].count()));
@@ -103,14 +95,14 @@ void EditorDialog::onListClick(int listId, const std::vector<int>& rows) {
   const int row = picks_.frontRow();
   switch (listId) {
     case IDC_SAT_LIST:
-      panel_.showSatellite(db.sats[slot(row)]);
+      panel_.showSatellite(db.sats[satelliteSlot(row)]);
       showSatellite(row);
       break;
     case IDC_TP_LIST:
-      panel_.showTransponder(db.tpTables[slot(view_.listedSat)][row]);
+      panel_.showTransponder(db.tpTables[satelliteSlot(view_.listedSat)][row]);
       break;
     default:
-      panel_.showChannel(db.svcTables[slot(view_.listedSat)][row]);
+      panel_.showChannel(db.svcTables[satelliteSlot(view_.listedSat)][row]);
       break;
   }
   settleView();

@@ -11,14 +11,6 @@ namespace velmora::editor {
 
 using namespace velmora::res;
 
-namespace {
-
-std::size_t slot(int s) {
-  return static_cast<std::size_t>(s < 0 ? 0 : (s >= MAX_SATS ? MAX_SATS - 1 : s));
-}
-
-}  // namespace
-
 int ListsPresenter::listOfTab(int tab) {
   switch (tab) {
     case TAB_SATELLITE:
@@ -75,7 +67,7 @@ ListsPresenter::~ListsPresenter() {
 // to write back.
 std::string ListsPresenter::Rows::cell(int row, int column) const {
   if (row < 0 || row >= count_ || column < 0) return {};
-  const std::size_t s = slot(sat_);
+  const std::size_t s = satelliteSlot(sat_);
   std::vector<std::string> cells;
   if (tab_ == TAB_SATELLITE) {
     if (row < db_.satCount) cells = satelliteRowCells(db_, row);
@@ -107,7 +99,7 @@ void ListsPresenter::insertRow(int list, int s, int row) {
 void ListsPresenter::fill(int list, int s) {
   Rows& rows = rowsOf(list);
   rows.sat_ = s;
-  const std::size_t i = slot(s);
+  const std::size_t i = satelliteSlot(s);
   rows.count_ = list == IDC_SAT_LIST  ? db_.satCount
                 : list == IDC_TP_LIST ? db_.tpTables[i].count()
                                       : db_.svcTables[i].count();
@@ -143,7 +135,8 @@ void ListsPresenter::rewriteSatelliteCombos(bool keepSelection) {
   for (int combo : {IDC_TP_SAT, IDC_SVC_SAT}) {
     const int selected = keepSelection ? controls_.comboSelection(combo) : -1;
     controls_.comboClear(combo);
-    for (int s = 0; s < db_.satCount; ++s) controls_.comboInsert(combo, s, db_.sats[slot(s)].name);
+    for (int s = 0; s < db_.satCount; ++s)
+      controls_.comboInsert(combo, s, db_.sats[satelliteSlot(s)].name);
     if (selected >= 0 && selected < db_.satCount) controls_.comboSelect(combo, selected);
   }
 }

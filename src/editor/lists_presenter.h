@@ -6,6 +6,7 @@
 // been told of, and which satellite's table it shows.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "db/channel_db.h"
@@ -16,6 +17,11 @@ namespace velmora::editor {
 inline constexpr int TAB_SATELLITE = 1;
 inline constexpr int TAB_TRANSPONDER = 2;
 inline constexpr int TAB_CHANNEL = 3;
+
+// Satellite s as an index into the database's slots, kept inside them.
+inline std::size_t satelliteSlot(int s) {
+  return static_cast<std::size_t>(s < 0 ? 0 : (s >= MAX_SATS ? MAX_SATS - 1 : s));
+}
 
 class ListsPresenter {
  public:

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <mutex>
 #include <string>
 
@@ -16,22 +15,6 @@ namespace {
 // (the loader has run), for a system that cannot tell the real start.
 const std::chrono::steady_clock::time_point staticsMade = std::chrono::steady_clock::now();
 
-#ifdef _WIN32
-
-FILE* openTrace() {
-  const wchar_t* path = _wgetenv(L"VELMORA_TRACE");
-  return path != nullptr && *path != 0 ? _wfopen(path, L"ab") : nullptr;
-}
-
-#else
-
-FILE* openTrace() {
-  const char* path = std::getenv("VELMORA_TRACE");
-  return path != nullptr && *path != 0 ? std::fopen(path, "ab") : nullptr;
-}
-
-#endif
-
 struct Sink {
   std::mutex lock;
   FILE* file = nullptr;
@@ -39,7 +22,7 @@ struct Sink {
   // tells the start.
   double offset = 0;
 
-  Sink() : file(openTrace()) {
+  Sink() : file(openFileNamedByEnvironment("VELMORA_TRACE")) {
     if (file == nullptr) return;
     const double sinceStart = msSinceProcessStart();
     const double sinceStatics =

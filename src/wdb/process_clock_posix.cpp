@@ -2,6 +2,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -32,6 +33,11 @@ double msSinceProcessStart() {
   const double nowMs =
       static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
   return nowMs - startMs;
+}
+
+std::FILE* openFileNamedByEnvironment(const char* variable) {
+  const char* path = std::getenv(variable);
+  return path != nullptr && *path != 0 ? std::fopen(path, "ab") : nullptr;
 }
 
 }  // namespace velmora

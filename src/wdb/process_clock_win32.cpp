@@ -7,6 +7,9 @@
 #endif
 #include <windows.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "wdb/process_clock.h"
 
 namespace velmora {
@@ -23,6 +26,13 @@ double msSinceProcessStart() {
                                   t.dwLowDateTime);
   };
   return static_cast<double>(ticks(now) - ticks(created)) / 10000.0;
+}
+
+std::FILE* openFileNamedByEnvironment(const char* variable) {
+  std::wstring name;
+  for (const char* c = variable; *c != 0; ++c) name += static_cast<wchar_t>(*c);
+  const wchar_t* path = _wgetenv(name.c_str());
+  return path != nullptr && *path != 0 ? _wfopen(path, L"ab") : nullptr;
 }
 
 }  // namespace velmora
