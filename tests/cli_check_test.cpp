@@ -2,10 +2,14 @@
 // one finding of each kind.
 #include <gtest/gtest.h>
 #include <unistd.h>
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -85,12 +89,42 @@ TEST_F(CliCheck, FindsEachKindOfProblemAndNothingInACleanList) {
   }
 }
 
-TEST_F(CliCheck, AReportThatCannotBeWrittenIsAFailure) {
-  std::ostream closed(nullptr);
-  std::ostringstream why;
+// What a command prints on standard output is its answer: when it cannot
+// be written (a full disk, a closed pipe) the command fails, in-process and
+// as the program on a full device.
+TEST_F(CliCheck, EveryReportThatCannotBeWrittenIsAFailure) {
   const std::string in = file({{"satellites", {clean()}}});
-  EXPECT_EQ(velmora::cli::run({"check", in}, closed, why, velmora::cli::Env{dir_}), 1);
-  EXPECT_EQ(why.str(), "The report could not be written to the output.\n");
+  const std::string wdb = (dir_ / "db.wdb").string(), out = (dir_ / "out.wdb").string();
+  std::string said;
+  ASSERT_EQ(cli({"build", in, "-o", wdb}, said), 0) << said;
+  const std::vector<std::vector<std::string>> commands = {
+      {"dump", wdb},
+      {"export-csv", in, "--tab", "channels"},
+      {"check", in},
+      {"check", wdb, "--json"},
+      {"diff", in, wdb},
+      {"diff", in, in, "--json"},
+      {"reorder", wdb, "--like", in, "-o", out, "--json", "--no-backup"},
+      {"--help"}};
+  const std::string lost = "The report could not be written to the output.\n";
+  for (const std::vector<std::string>& args : commands) {
+    std::ostream closed(nullptr);
+    std::ostringstream why;
+    EXPECT_EQ(velmora::cli::run(args, closed, why, velmora::cli::Env{dir_}), 1) << args[0];
+    EXPECT_EQ(why.str(), lost) << args[0];
+  }
+#ifndef _WIN32
+  if (!fs::exists("/dev/full")) return;
+  for (const std::vector<std::string>& args : commands) {
+    std::string command = VELMORA_CLI;
+    for (const std::string& arg : args) command += " '" + arg + "'";
+    command += " > /dev/full 2> '" + (dir_ / "err.txt").string() + "'";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << command;
+    std::ifstream err(dir_ / "err.txt");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(err), {}), lost) << command;
+  }
+#endif
 }
 
 TEST_F(CliCheck, ExportsTheListAsTheEditorShowsItInCsv) {

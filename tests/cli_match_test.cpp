@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -86,11 +87,19 @@ TEST_F(CliMatch, CheckReportsEveryRecordALoadWouldLeaveOutAndAlwaysAnswersInJson
     EXPECT_NE(err.find(c.warning ? c.warning : ""), std::string::npos) << c.kind << err;
     EXPECT_TRUE(c.warning || err.empty()) << err;
   }
-  // Nothing to read at all is one finding, still as JSON.
+  // Nothing to read at all is one finding, still as JSON, and every report
+  // is UTF-8 text: a path with a byte that is not UTF-8, a JSON file in
+  // Windows-1252 that the JSON library quotes in its message.
+  const std::string latin1 = (dir_ / "latin1.json").string();
+  std::ofstream(latin1) << "{\"satellites\": [{\"name\": \"Caf\xE9\"}]}";
   for (const std::string& in :
-       {(dir_ / "missing.wdb").string(), written("short.wdb", I, {}, 6, "\0"s)}) {
+       {(dir_ / "missing.wdb").string(), written("short.wdb", I, {}, 6, "\0"s),
+        (dir_ / "missing-\xFF.wdb").string(), latin1}) {
     EXPECT_EQ(cli({"check", in, "--json"}), 1);
+    ASSERT_TRUE(json::accept(out)) << in << err;
     EXPECT_EQ(json::parse(out)["findings"][0]["kind"], "unreadable") << in;
+    EXPECT_EQ(cli({"check", in}), 1);
+    EXPECT_NO_THROW((void)json(out).dump()) << out;  // throws on bytes that are not UTF-8
   }
   EXPECT_EQ(cli({"check", written("clean.wdb", I)}), 0) << out;
 }

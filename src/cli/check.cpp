@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "db/list_rows.h"
+#include "db/utf8.h"
 #include "db/western_text.h"
 
 namespace velmora::cli {
@@ -23,6 +24,24 @@ std::string satelliteLabel(const ChannelDb& db, int s) {
 }
 
 }  // namespace
+
+std::string reportText(std::string_view text) {
+  static constexpr char HEX[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t start = i;
+    // A malformed sequence reads as U+FFFD one byte long; the character
+    // U+FFFD itself takes three.
+    if (nextUtf8CodePoint(text, i) == 0xFFFD && i == start + 1) {
+      const auto b = static_cast<unsigned char>(text[start]);
+      out += {'\\', 'x', HEX[b >> 4], HEX[b & 0xF]};
+    } else {
+      out.append(text.substr(start, i - start));
+    }
+  }
+  return out;
+}
 
 std::vector<Finding> checkDatabase(const ChannelDb& db) {
   std::vector<Finding> found;
@@ -113,7 +132,7 @@ Room roomOf(const ChannelDb& db) {
 }
 
 void writeFindings(std::ostream& out, const std::vector<Finding>& findings, const Room& room) {
-  for (const Finding& f : findings) out << f.message << '\n';
+  for (const Finding& f : findings) out << reportText(f.message) << '\n';
   out << (findings.empty() ? "Nothing found." : std::to_string(findings.size()) + " found.")
       << '\n';
   out << "Room: satellites " << room.satellites << " of " << MAX_SATS << ", transponders "
@@ -127,8 +146,10 @@ void writeFindingsJson(std::ostream& out, const std::vector<Finding>& findings, 
   nlohmann::ordered_json doc;
   doc["findings"] = nlohmann::ordered_json::array();
   for (const Finding& f : findings) {
-    doc["findings"].push_back(
-        {{"kind", f.kind}, {"satellite", f.satellite}, {"row", f.row}, {"message", f.message}});
+    doc["findings"].push_back({{"kind", f.kind},
+                               {"satellite", f.satellite},
+                               {"row", f.row},
+                               {"message", reportText(f.message)}});
   }
   doc["room"] = {{"satellites", room.satellites},     {"maxSatellites", MAX_SATS},
                  {"transponders", room.transponders}, {"maxTransponders", MAX_TOTAL_TP},

@@ -5,6 +5,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "db/channel_db.h"
@@ -25,6 +26,12 @@ struct Room {
   int largestTable = 0;  // rows of the fullest transponder or channel table
   std::size_t typeTwoBytes = 0;
 };
+
+// Text as a report carries it: valid UTF-8 as it is, and every byte that
+// begins no UTF-8 sequence written as "\xHH". A report is UTF-8 always, yet
+// a refusal may hold a path in some other encoding (a file name on Linux is
+// bytes) or bytes the JSON library quotes from a document it could not read.
+std::string reportText(std::string_view text);
 
 std::vector<Finding> checkDatabase(const ChannelDb& db);
 Room roomOf(const ChannelDb& db);

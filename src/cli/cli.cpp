@@ -11,6 +11,7 @@
 #include <system_error>
 #include <utility>
 
+#include "cli/check.h"
 #include "cli/cli_commands.h"
 #include "cli/stdout_blocks.h"
 #include "texts.h"
@@ -38,6 +39,16 @@ CLI::Option* addLayoutOption(CLI::App& cmd, Options& opt) {
   return cmd.add_option("--layout", opt.layout, "Layout of the written file")
       ->check(CLI::IsMember({"I", "II"}))
       ->option_text("I|II");
+}
+
+// A command's exit code once what it wrote on standard output (a report,
+// JSON, CSV, the help) has reached it; a report lost on the way (a full
+// disk, a closed pipe) is a failure of the command.
+int reported(std::ostream& out, std::ostream& err, int rc) {
+  out.flush();
+  if (out) return rc;
+  err << text::REPORT_NOT_WRITTEN << '\n';
+  return 1;
 }
 
 int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -189,23 +200,24 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   } catch (const CLI::ParseError& e) {
     if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
       app.exit(e, out, err);  // --help, --version
-      return 0;
+      return reported(out, err, 0);
     }
     err << e.what() << "\n\n" << app.help();
     return 2;
   }
 
+  int rc = 0;
   try {
     if (dump->parsed()) dumpCommand(opt, out);
     if (build->parsed()) buildCommand(opt, env, err);
     if (import->parsed()) importCommand(opt, env, err);
     if (convert->parsed()) convertCommand(opt, env, err);
-    if (check->parsed()) return checkCommand(opt, out);
+    if (check->parsed()) rc = checkCommand(opt, out);
     if (csv->parsed()) exportCsvCommand(opt, out);
     if (sort->parsed()) sortCommand(opt, env, err);
     if (move->parsed()) moveCommand(opt, env, err);
     if (reorder->parsed()) reorderCommand(opt, env, out, err);
-    if (diff->parsed()) return diffCommand(opt, out, err);
+    if (diff->parsed()) rc = diffCommand(opt, out, err);
   } catch (const Usage& u) {
     err << u.message << "\n\n" << app.help();
     return 2;
@@ -213,7 +225,7 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     err << r.message << '\n';
     return 1;
   }
-  return 0;
+  return reported(out, err, rc);
 }
 
 fs::path programFolder(const char* argv0) {
@@ -231,12 +243,17 @@ fs::path programFolder(const char* argv0) {
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
         const Env& env) {
+  // Messages are said once the command is done, as UTF-8 text: they quote
+  // arguments, paths and refusals, whose bytes may be in any encoding.
+  std::ostringstream said;
+  int rc = 1;
   try {
-    return dispatch(args, out, err, env);
+    rc = dispatch(args, out, said, env);
   } catch (const std::exception& e) {
-    err << "velmora-cli: " << e.what() << '\n';
-    return 1;
+    said << "velmora-cli: " << e.what() << '\n';
   }
+  err << reportText(said.str());
+  return rc;
 }
 
 int runMain(int argc, char** argv) {

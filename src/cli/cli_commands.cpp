@@ -127,8 +127,6 @@ void save(ChannelDb& db, wdb::Layout layout, const Options& opt, const Env& env,
 void dumpCommand(const Options& opt, std::ostream& out) {
   const wdb::ReadResult loaded = loadDatabase(opt.in);
   json::writeDatabaseJson(out, loaded.db, loaded.layout);
-  out.flush();
-  if (!out) throw Refusal{"The JSON could not be written to the output."};
 }
 
 void buildCommand(const Options& opt, const Env& env, std::ostream& err) {
@@ -162,8 +160,6 @@ int checkCommand(const Options& opt, std::ostream& out) {
     writeFindingsJson(out, findings, room);
   else
     writeFindings(out, findings, room);
-  out.flush();
-  if (!out) throw Refusal{std::string(text::REPORT_NOT_WRITTEN)};
   return findings.empty() ? 0 : 1;
 }
 
@@ -251,8 +247,6 @@ void exportCsvCommand(const Options& opt, std::ostream& out) {
   if (satellite < 0 || satellite > loaded.db.satCount)
     throw Refusal{"There is no satellite " + opt.satellite + "."};
   writeListCsv(out, loaded.db, tab, satellite);
-  out.flush();
-  if (!out) throw Refusal{"The CSV could not be written to the output."};
 }
 
 void sortCommand(const Options& opt, const Env& env, std::ostream& err) {
@@ -318,8 +312,6 @@ int diffCommand(const Options& opt, std::ostream& out, std::ostream& err) {
     writeDiffJson(out, changes);
   else
     writeDiff(out, changes);
-  out.flush();
-  if (!out) throw Refusal{std::string(text::REPORT_NOT_WRITTEN)};
   return changes.empty() ? 0 : 1;
 }
 

@@ -2,24 +2,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include "db/western_text.h"
+
 namespace velmora::cli {
 
 namespace {
 
-// Latin-1 bytes as UTF-8, as all the command line's text output.
-std::string utf8(const std::string& latin1) {
-  std::string out;
-  for (const char ch : latin1) {
-    const auto b = static_cast<unsigned char>(ch);
-    if (b < 0x80) {
-      out.push_back(ch);
-    } else {
-      out.push_back(static_cast<char>(0xC0 | (b >> 6)));
-      out.push_back(static_cast<char>(0x80 | (b & 0x3F)));
-    }
-  }
-  return out;
-}
+// Names are bytes of the Western code page, as the editor shows them.
+std::string utf8(const std::string& bytes) { return westernToUtf8(bytes); }
 
 void countLine(std::ostream& out, const char* what, const match::Count& c) {
   out << what << ": " << c.matched << " matched, " << c.unmatched
