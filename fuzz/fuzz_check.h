@@ -8,11 +8,13 @@
 #include <string>
 
 #include "db/channel_db.h"
+#include "fuzz_sandbox.h"
 
 namespace velmora::fuzz {
 
 [[noreturn]] inline void fail(const std::string& what) {
   std::fprintf(stderr, "fuzz property broken: %s\n", what.c_str());
+  removeSandboxes();  // abort() runs no exit handlers
   std::abort();
 }
 

@@ -5,19 +5,26 @@
 // read-only, so the writer refuses to replace them, and whatever a command
 // writes is removed after it. An argument with a '/' is not run, so that no
 // command reaches outside that folder.
+// What any command line must give: an exit code 0, 1 or 2; a reason on
+// standard error for a failure, unless check or diff gave their verdict;
+// UTF-8 text on both outputs; JSON when JSON was asked for.
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/cli.h"
+#include "db/utf8.h"
 #include "fuzz_check.h"
 #include "json/json_db.h"
 #include "wdb/wdb_format.h"
@@ -72,9 +79,7 @@ struct Sandbox {
 // The folder the commands run in, made once, and the names in it.
 const Sandbox& sandbox() {
   static const Sandbox made = [] {
-    const fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    const fs::path dir = base / ("velmora-fuzz-cli-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
+    const fs::path dir = fuzz::makeSandbox("cli");
     fs::create_directories(dir / "favor");
     const fs::path outside = fs::current_path();
     fs::current_path(dir);
@@ -99,7 +104,47 @@ const Sandbox& sandbox() {
   return made;
 }
 
+bool validUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t start = i;
+    if (nextUtf8CodePoint(text, i) == 0xFFFD && i == start + 1) return false;
+  }
+  return true;
+}
+
+bool given(const std::vector<std::string>& args, std::initializer_list<std::string_view> any) {
+  return std::any_of(args.begin(), args.end(), [&](const std::string& a) {
+    return std::find(any.begin(), any.end(), a) != any.end();
+  });
+}
+
 }  // namespace
+
+// The commands run inside the sandbox, where a relative artifact path would
+// put the fuzzer's failing input: its paths are made absolute against the
+// folder it was started in, which also receives the inputs when none is
+// given.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  static std::vector<std::string> args;
+  static std::vector<char*> pointers;
+  const std::string here = fs::current_path().string() + "/";
+  bool placed = false;
+  for (int i = 0; i < *argc; ++i) {
+    std::string arg = (*argv)[i];
+    for (const std::string_view flag : {"-artifact_prefix=", "-exact_artifact_path="}) {
+      if (!arg.starts_with(flag)) continue;
+      placed = true;
+      if (arg.size() > flag.size() && arg[flag.size()] != '/') arg.insert(flag.size(), here);
+    }
+    args.push_back(std::move(arg));
+  }
+  if (!placed) args.push_back("-artifact_prefix=" + here);
+  for (std::string& arg : args) pointers.push_back(arg.data());
+  pointers.push_back(nullptr);
+  *argc = static_cast<int>(args.size());
+  *argv = pointers.data();
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const Sandbox& box = sandbox();
@@ -120,16 +165,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fs::current_path(box.dir);
   std::ostringstream out, err;
   const int rc = cli::run(args, out, err, cli::Env{box.dir});
-  fuzz::check(rc >= 0 && rc <= 2, "exit code 0, 1 or 2");
-  // check answers with its findings on standard output, an unreadable file
-  // being one of them; every other command says why on standard error.
-  const bool findings = args[0] == "check" && !out.str().empty();
-  fuzz::check(rc == 0 || !err.str().empty() || findings, "a failure says why");
-
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(".", ec)) {
     if (!box.inputs.contains(entry.path().filename())) fs::remove_all(entry.path(), ec);
   }
   fs::current_path(outside);
+
+  // The command is the first argument that is not an option, as the
+  // program finds it.
+  const auto named = std::find_if(args.begin(), args.end(),
+                                  [](const std::string& a) { return !a.starts_with('-'); });
+  const std::string command = named == args.end() ? "" : *named;
+  const bool help = given(args, {"-h", "--help", "--version"});
+  fuzz::check(rc >= 0 && rc <= 2, "exit code 0, 1 or 2");
+  // A failure says why on standard error; check and diff answer 1 with
+  // their verdict (findings, differences) on standard output.
+  const bool verdict = rc == 1 && (command == "check" || command == "diff") && !out.str().empty();
+  fuzz::check(rc == 0 || !err.str().empty() || verdict, "a failure says why");
+  fuzz::check(validUtf8(out.str()) && validUtf8(err.str()), "what the program writes is UTF-8");
+  // check always answers, an unreadable file being a finding; asked for
+  // JSON, every report is JSON.
+  if (rc != 2 && !help) {
+    fuzz::check(command != "check" || !out.str().empty(), "check answers");
+    const bool json = command == "dump" || given(args, {"--json"});
+    fuzz::check(!json || out.str().empty() || nlohmann::json::accept(out.str()),
+                "a JSON report is JSON");
+  }
   return 0;
 }

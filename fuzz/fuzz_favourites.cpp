@@ -4,8 +4,6 @@
 // Input: a first line of up to four file names separated by '|' (made in
 // a fresh folder under "favor" or "FAVOR", chosen by the first byte's low
 // bit); the rest is the contents of every one of them.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -21,10 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path& sandbox() {
-  static const fs::path dir = [] {
-    const fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    return base / ("velmora-fuzz-favourites-" + std::to_string(::getpid()));
-  }();
+  static const fs::path dir = velmora::fuzz::makeSandbox("favourites");
   return dir;
 }
 

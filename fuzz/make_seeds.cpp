@@ -4,7 +4,8 @@
 // and which the fuzzer can mutate far faster), and the same databases as
 // JSON.
 //
-//   fuzz_seeds OUT_DIR   -> OUT_DIR/wdb_reader/*.wdb, OUT_DIR/json_build/*.json
+//   fuzz_seeds OUT_DIR   -> OUT_DIR/wdb_reader/*.wdb (the same in wdb_selfmatch),
+//                           OUT_DIR/json_build/*.json
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -77,6 +78,7 @@ int main(int argc, char** argv) {
   }
   const fs::path out = argv[1];
   fs::create_directories(out / "wdb_reader");
+  fs::create_directories(out / "wdb_selfmatch");
   fs::create_directories(out / "json_build");
   struct Seed {
     const char* name;
@@ -95,13 +97,15 @@ int main(int argc, char** argv) {
       const std::string name = std::string(seed.name) + "-" + std::string(wdb::layoutName(layout));
       const std::string_view bytes(reinterpret_cast<const char*>(image.bytes.data()),
                                    image.bytes.size());
-      save(out / "wdb_reader" / (name + ".wdb"), bytes);
+      for (const char* target : {"wdb_reader", "wdb_selfmatch"})
+        save(out / target / (name + ".wdb"), bytes);
       // The content ends at the last end marker; the reader needs six
       // zeros after it.
       const std::size_t content =
           (layout == wdb::Layout::TypeI ? 2074 + 32 * db.totalSvc : 1818 + 36 * db.totalSvc) +
           12 * static_cast<std::size_t>(db.totalTp) + 4;
-      save(out / "wdb_reader" / (name + "-cut.wdb"), bytes.substr(0, content + 6));
+      for (const char* target : {"wdb_reader", "wdb_selfmatch"})
+        save(out / target / (name + "-cut.wdb"), bytes.substr(0, content + 6));
       std::ostringstream json;
       json::writeDatabaseJson(json, db, layout);
       save(out / "json_build" / (name + ".json"), json.str());
