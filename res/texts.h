@@ -134,6 +134,8 @@ inline constexpr std::string_view NO_NAME = "No Name!";
 inline constexpr std::string_view NAME_CUT_HEAD = "Max 16 characters!\n( ";
 inline constexpr std::string_view NAME_CUT_ARROW = " --> ";
 inline constexpr std::string_view NAME_CUT_TAIL = " )";
+// After the cut above, when a new satellite's name and position do not fit.
+inline constexpr std::string_view NAME_CUT_QUESTION = "\n\nAdd the satellite under this name?";
 // After the satellite's name.
 inline constexpr std::string_view SAT_REPLACE_QUESTION =
     " already exists. \n\nReplace existing satellite?   ";

@@ -119,4 +119,9 @@ TEST_F(CliMatch, ReorderTakesTheReferenceOrderAndDiffSeesWhatChanged) {
   EXPECT_EQ(cli({"diff", reordered, reordered}), 0);
   EXPECT_EQ(out, "The databases are equal.\n");
   EXPECT_EQ(cli({"reorder", b, "-o", reordered}) + cli({"diff", a}), 2 + 2);  // usage
+  // A reference without satellites orders nothing.
+  std::ofstream((dir_ / "empty.json").string()) << R"({"satellites": []})";
+  ASSERT_EQ(cli({"reorder", b, "--like", (dir_ / "empty.json").string(), "-o", reordered}), 0)
+      << err;
+  EXPECT_EQ(cli({"diff", b, reordered}), 0) << out;
 }

@@ -14,8 +14,11 @@ TEST_F(EditPanelCommands, NewSatellitesTakeTheirPositionInTheName) {
                                                        {"Galaxy", "3300"},
                                                        {"Mid", "1800"},
                                                        {"Nss", "1801"}};
+  prompts.answers = {Answer::Yes};  // to the one name that is cut
   for (const auto& [name, longitude] : typed) addSat(name, longitude);
-  EXPECT_TRUE(said().empty());
+  EXPECT_EQ(said(), std::vector<std::string>{"Max 16 characters!\n( ABCDEFGHIJKLMNOP --> "
+                                             "ABCDEFGHIJ-19.2E )\n\nAdd the satellite under this "
+                                             "name?"});
   EXPECT_EQ(satNames(), (std::vector<std::string>{"Hotbird-13E", "ABCDEFGHIJ-19.2E", "Galaxy-30W",
                                                   "Mid-180E", "Nss-179.9W"}));
   expectCombosHoldTheNames();
@@ -50,11 +53,13 @@ TEST_F(EditPanelCommands, RefusedSatellitesLeaveEverythingAsItWas) {
   EXPECT_EQ(said(), std::vector<std::string>{"No Name!"});
   addSat("ABCDEFGHIJKLMNOPQRST", "3600");
   EXPECT_EQ(said(), std::vector<std::string>{std::string(text::SDX_CODE_INVALID)});
-  // The cut is announced as the name will be stored, with its suffix.
-  addSat("ABCDEFGHIJKLMNOPQRST", "0192");
-  EXPECT_EQ(said(), std::vector<std::string>{
-                        "Max 16 characters!\n( ABCDEFGHIJKLMNOPQRST --> ABCDEFGHIJ-19.2E )"});
-  editor.onCommand(ID_EDIT_UNDO);
+  // A cut is asked about as the name would be stored, with its suffix; No
+  // keeps the form as typed.
+  addSat("Intelsat 20", "0685");
+  EXPECT_EQ(said(), std::vector<std::string>{"Max 16 characters!\n( Intelsat 20 --> Intelsat "
+                                             "2-68.5E )\n\nAdd the satellite under this name?"});
+  EXPECT_EQ(ui.text(IDC_SAT_NAME), "Intelsat 20");
+  EXPECT_EQ(ui.text(IDC_LONGITUDE), "0685");
   // Letters in an LNB frequency are refused, not read as 0.
   enter({{IDC_SAT_NAME, "Hotbird"}, {IDC_LNB_FREQ1, "975O"}, {IDC_LONGITUDE, "0130"}});
   EXPECT_EQ(said(), std::vector<std::string>{"LNB FREQ : Invalid!"});

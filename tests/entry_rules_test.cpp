@@ -6,7 +6,9 @@
 
 #include <cstdio>
 #include <random>
+#include <tuple>
 
+#include "db/longitude_suffix.h"
 #include "texts.h"
 
 namespace velmora::editor::rules {
@@ -18,18 +20,33 @@ TEST(EntryRules, ANewSatellitesNameFitsEndsWithItsPositionAndIsStable) {
     std::string typed(rng() % 24, 'x');
     for (char& ch : typed) ch = static_cast<char>(' ' + rng() % 95);
     if (rng() % 3 == 0) typed += longitudeSuffix(tenths);
-    const std::string name = newSatelliteName(typed, tenths);
-    const std::string suffix = longitudeSuffix(tenths);
+    const std::string name = newSatelliteName(typed, tenths).name;
     ASSERT_LE(name.size(), SAT_NAME_LEN) << typed;
-    ASSERT_TRUE(name.ends_with(suffix)) << typed;
-    // A name that is only the suffix gets it once more: the rule strips
-    // the suffix only from a longer name.
-    if (name.size() > suffix.size()) {
-      ASSERT_EQ(newSatelliteName(name, tenths), name) << typed;
-    }
+    const std::optional<LongitudeSuffix> suffix = findLongitudeSuffix(name);
+    ASSERT_TRUE(suffix && suffix->tenths == tenths) << typed;
+    const NewSatelliteName again = newSatelliteName(name, tenths);
+    ASSERT_EQ(again.name, name) << typed;
+    ASSERT_FALSE(again.cut) << typed;
   }
   EXPECT_EQ(longitudeSuffix(192), "-19.2E");
   EXPECT_EQ(longitudeSuffix(3550), "-5W");
+}
+
+TEST(EntryRules, ANameEndingInItsOwnPositionKeepsItAndACutIsTold) {
+  // typed, position, stored, cut
+  const std::tuple<const char*, int, const char*, bool> cases[] = {
+      {"Astra 19.2E", 192, "Astra 19.2E", false},
+      {"Astra-19.2E", 192, "Astra-19.2E", false},
+      {"Astra 19.2\260E", 192, "Astra 19.2\260E", false},
+      {"Thor 0.8 W", 3592, "Thor 0.8 W", false},
+      {"Astra 19.2E", 130, "Astra 19.2E-13E", false},
+      {"Intelsat 20", 685, "Intelsat 2-68.5E", true},
+      {"ABCDEFGHIJ (19.2E)", 192, "ABCDEFGHIJ-19.2E", false},
+      {"ABCDEFGHIJK 19.2E", 192, "ABCDEFGHIJ-19.2E", true}};
+  for (const auto& [typed, tenths, stored, cut] : cases) {
+    const NewSatelliteName n = newSatelliteName(typed, tenths);
+    EXPECT_EQ(std::tuple(n.name, n.cut), std::tuple(std::string(stored), cut)) << typed;
+  }
 }
 
 TEST(EntryRules, PositionsAreFourDigitsBelow360Degrees) {

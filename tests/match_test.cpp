@@ -10,6 +10,7 @@
 #include <random>
 #include <tuple>
 
+#include "db/longitude_suffix.h"
 #include "support/db_builders.h"
 
 using namespace velmora;
@@ -93,6 +94,45 @@ TEST(Match, ReorderFollowsTheReferenceThroughRenamesShiftsMovesAndDuplicates) {
                            "E)",
                            "HOTBIRD 13 e"})
     EXPECT_EQ(match::satelliteNameKey(name), "hotbird") << name;
+}
+
+TEST(Match, LongitudeSuffixesAreReadInEveryStyle) {
+  // name, length of the name before the suffix (-1: none), tenths east
+  // clang-format off
+  const std::tuple<const char*, int, int> cases[] = {
+      {"Hotbird-13E", 7, 130}, {"Astra 19,2 e", 5, 192}, {"Astra 19.2\260E", 5, 192},
+      {"Astra19.2\302\260E ", 5, 192}, {"Astra (19.2\260E)", 5, 192}, {"Thor 0.8 W", 4, 3592},
+      {"Mid-180E", 3, 1800}, {"Amos 4\272W", 4, 3560}, {"13E", 0, 130}, {"Intelsat 20", -1, 0},
+      {"Ku12E", -1, 0}, {"Sat 1234E", -1, 0}, {"Sat 181W", -1, 0}, {"Sat 1.19.2E", -1, 0},
+      {"Sat 19.2E)", -1, 0}};
+  // clang-format on
+  for (const auto& [name, nameEnd, tenths] : cases) {
+    const std::optional<LongitudeSuffix> s = findLongitudeSuffix(name);
+    EXPECT_EQ(s ? static_cast<int>(s->nameEnd) : -1, nameEnd) << name;
+    EXPECT_EQ(s ? s->tenths : 0, tenths) << name;
+  }
+}
+
+// Satellites without codes go by name: the editor's own "Hotbird-13E" is
+// "Hotbird", a name with a position meets the same position first, and
+// twins that no field tells apart go by their transponders and channels.
+TEST(Match, SatellitesPairByNameWithoutSuffixByPositionAndTwinsByContents) {
+  ChannelDb ref;
+  for (const char* name : {"Hotbird", "Astra 28.2E", "Astra 19.2E", "Twin", "Twin"})
+    ref.appendSatellite(makeSat(name, "0000"));
+  ref.tpTables[3].append(makeTp("11000", "H", "27500"));
+  ref.tpTables[3].append(makeTp("12000", "V", "27500"));
+  ChannelDb db;
+  for (const char* name : {"Twin", "Twin",
+                           "Astra 19.2\xB0"
+                           "E",
+                           "Astra-28.2E", "Hotbird-13E"})
+    db.appendSatellite(makeSat(name, "0000"));
+  db.tpTables[1] = ref.tpTables[3];
+  db.tpTables[0].append(makeTp("10700", "H", "22000"));
+  const match::ReorderReport r = match::reorderLike(db, ref);
+  EXPECT_EQ(r.satelliteOrder, (std::vector<int>{4, 3, 2, 1, 0}));
+  EXPECT_EQ(r.transponders.matched, 2);
 }
 
 namespace {

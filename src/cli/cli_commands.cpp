@@ -291,7 +291,8 @@ void reorderCommand(const Options& opt, const Env& env, std::ostream& out, std::
   checkFavouriteDir(opt);
   wdb::ReadResult loaded = loadAny(opt.in);
   warnLostRecords(err, opt.in, loaded);
-  const wdb::ReadResult reference = loadAny(opt.like);
+  // A reference without satellites orders nothing.
+  const wdb::ReadResult reference = orRefuse(json::loadReferenceFile(opt.like, loading()));
   warnLostRecords(err, opt.like, reference);
   const match::ReorderReport report = match::reorderLike(loaded.db, reference.db);
   save(loaded.db, layoutOption(opt).value_or(loaded.layout), opt, env, err);

@@ -49,7 +49,8 @@ std::vector<int> selectedRowsLastFirst(const Controls& c, int list, int count) {
 void EditorDialog::addEntry() {
   switch (curTab) {
     case TAB_SATELLITE:
-      addSatellite();
+      // A name the user declined to cut stays in the form to be mended.
+      if (!addSatellite()) return;
       break;
     case TAB_TRANSPONDER:
       addTransponder();
@@ -144,30 +145,37 @@ void EditorDialog::relistCurrentTab() {
   }
 }
 
-void EditorDialog::addSatellite() {
-  if (refusedName(prompts_, controls_, IDC_SAT_NAME)) return;
+bool EditorDialog::addSatellite() {
+  if (refusedName(prompts_, controls_, IDC_SAT_NAME)) return true;
   const std::string typed = controls_.text(IDC_SAT_NAME);
   if (typed.empty()) {
     warn(text::NO_NAME);
-    return;
+    return true;
   }
   if (!lnbFrequencyOk(controls_.text(IDC_LNB_FREQ1)) ||
       !lnbFrequencyOk(controls_.text(IDC_LNB_FREQ2))) {
     warn(text::LNB_FREQ_INVALID);
-    return;
+    return true;
   }
   const std::optional<int> tenths = longitudeTenths(controls_.text(IDC_LONGITUDE));
   if (!tenths) {
     warn(text::SDX_CODE_INVALID);
-    return;
+    return true;
   }
-  const std::string name = newSatelliteName(typed, *tenths);
-  if (typed.size() > SAT_NAME_LEN)
-    warn(joined({text::NAME_CUT_HEAD, westernToUtf8(typed), text::NAME_CUT_ARROW,
-                 westernToUtf8(name), text::NAME_CUT_TAIL}));
+  const auto [name, cut] = newSatelliteName(typed, *tenths);
   if (db.satCount >= MAX_SATS) {
     warn(text::MAX_SATS_ADD);
-    return;
+    return true;
+  }
+  // A cut name may be another satellite's ("Intelsat 20" at 68.5 degrees
+  // east would be "Intelsat 2-68.5E"): the user sees it as it would be
+  // stored and decides; No keeps the form as typed to mend it.
+  if (cut) {
+    const Answer a = prompts_.message(
+        joined({text::NAME_CUT_HEAD, westernToUtf8(typed), text::NAME_CUT_ARROW,
+                westernToUtf8(name), text::NAME_CUT_TAIL, text::NAME_CUT_QUESTION}),
+        "", Buttons::YesNoDefaultNo, Icon::Question);
+    if (a != Answer::Yes) return false;
   }
   // The stored name against the existing names, the last satellite first.
   // Yes empties the satellite of its transponders and channels: the
@@ -178,7 +186,7 @@ void EditorDialog::addSatellite() {
     const Answer a =
         prompts_.message(joined({westernToUtf8(name), text::SAT_REPLACE_QUESTION}),
                          text::SAT_REPLACE_CAPTION, Buttons::YesNoDefaultNo, Icon::Information);
-    if (a != Answer::Yes) return;
+    if (a != Answer::Yes) return true;
     slot = s;
     break;
   }
@@ -201,6 +209,7 @@ void EditorDialog::addSatellite() {
   showSatellite(slot);
   // The Transponder and Channel lists are filled afresh when next shown.
   view_.listedSat = db.satCount;
+  return true;
 }
 
 void EditorDialog::changeSatellite() {

@@ -201,7 +201,8 @@ class EditorDialog {
   void resetDrag();
 
   // Edit panel operations.
-  void addSatellite();
+  // false when the user kept the typed name: the form stays as it is.
+  bool addSatellite();
   void addTransponder();
   void addChannel();
   void changeSatellite();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "db/longitude_suffix.h"
 #include "db/text_number.h"
 #include "texts.h"
 
@@ -37,12 +38,16 @@ std::string longitudeSuffix(int tenths) {
   return buf;
 }
 
-std::string newSatelliteName(const std::string& typed, int tenths) {
+NewSatelliteName newSatelliteName(const std::string& typed, int tenths) {
   const std::string suffix = longitudeSuffix(tenths);
   std::string base = typed;
-  if (base.size() > suffix.size() && base.ends_with(suffix))
-    base.resize(base.size() - suffix.size());
-  return base.substr(0, SAT_NAME_LEN - suffix.size()) + suffix;
+  if (const std::optional<LongitudeSuffix> own = findLongitudeSuffix(typed);
+      own && own->tenths == tenths) {
+    if (typed.size() <= SAT_NAME_LEN) return {typed, false};
+    base.resize(own->nameEnd);
+  }
+  const std::size_t room = SAT_NAME_LEN - suffix.size();
+  return {base.substr(0, room) + suffix, base.size() > room};
 }
 
 std::string toneText(int index) { return index == 1 ? "On" : index == 2 ? "Auto" : "Off"; }

@@ -36,10 +36,17 @@ bool lnbFrequencyOk(std::string_view text);
 // ("-19.2E", "-5W").
 std::string longitudeSuffix(int tenths);
 
-// The name stored for a new satellite typed as `typed` at `tenths`: cut so
-// that the position suffix fits in 16 characters, and the suffix after it,
-// unless the name already ends with it.
-std::string newSatelliteName(const std::string& typed, int tenths);
+// The name stored for a new satellite typed as `typed` at `tenths`: the
+// name and the position suffix after it, the name cut so that both fit in
+// 16 characters. A name that already ends in this position, in any style
+// ("Astra 19.2E", "Astra-19.2E", "Astra 19.2°E"), gets no second suffix; it
+// stays as typed when it fits, else its own suffix gives way to ours.
+// `cut` tells that the stored name lost some of what was typed.
+struct NewSatelliteName {
+  std::string name;
+  bool cut = false;
+};
+NewSatelliteName newSatelliteName(const std::string& typed, int tenths);
 
 // Texts the receiver's records hold for the panel's combo box choices.
 std::string toneText(int index);

@@ -21,8 +21,9 @@ void EditorDialog::applyOrderFrom() {
   const std::optional<std::string> chosen =
       prompts_.chooseFile(FilePurpose::Open, text::APPLY_ORDER_FILTER);
   if (!chosen || chosen->empty()) return;
-  // The reference is matched with its names as its file has them.
-  const wdb::ReadResult ref = json::loadAnyDatabaseFile(*chosen);
+  // The reference is matched with its names as its file has them; one
+  // without satellites changes nothing.
+  const wdb::ReadResult ref = json::loadReferenceFile(*chosen);
   if (!ref.ok()) {
     warn(ref.failure.message);
     return;

@@ -548,7 +548,10 @@ Failure fillDatabase(JsonDocument doc, ChannelDb& db) {
   return {};
 }
 
-wdb::ReadResult loadJsonFile(std::string_view path, const wdb::LoadOptions& options) {
+namespace {
+
+wdb::ReadResult loadJson(std::string_view path, const wdb::LoadOptions& options,
+                         bool emptyIsDatabase) {
   wdb::ReadResult result;
   wdb::FileBytes file =
       wdb::readInputFile(path, {MAX_JSON_BYTES, jsonTooLongRefusal(path), std::nullopt}, options);
@@ -563,12 +566,27 @@ wdb::ReadResult loadJsonFile(std::string_view path, const wdb::LoadOptions& opti
     return result;
   }
   result.layout = doc.layout == wdb::Layout::TypeII ? wdb::Layout::TypeII : wdb::Layout::TypeI;
+  if (emptyIsDatabase && doc.satelliteCount == 0) {
+    result.db.reset();
+    return result;
+  }
   result.failure = fillDatabase(std::move(doc), result.db);
   return result;
 }
 
+}  // namespace
+
+wdb::ReadResult loadJsonFile(std::string_view path, const wdb::LoadOptions& options) {
+  return loadJson(path, options, false);
+}
+
 wdb::ReadResult loadAnyDatabaseFile(std::string_view path, const wdb::LoadOptions& options) {
   return hasExtension(path, "json") ? loadJsonFile(path, options)
+                                    : wdb::loadDatabaseFile(path, options);
+}
+
+wdb::ReadResult loadReferenceFile(std::string_view path, const wdb::LoadOptions& options) {
+  return hasExtension(path, "json") ? loadJson(path, options, true)
                                     : wdb::loadDatabaseFile(path, options);
 }
 

@@ -88,4 +88,9 @@ wdb::ReadResult loadJsonFile(std::string_view path, const wdb::LoadOptions& opti
 // A JSON document when the name ends in .json, else a database file.
 wdb::ReadResult loadAnyDatabaseFile(std::string_view path, const wdb::LoadOptions& options = {});
 
+// A database whose order another takes (reorder, Apply order from...): as
+// loadAnyDatabaseFile, except that a JSON document without satellites is
+// an empty database, which orders nothing, rather than a refusal.
+wdb::ReadResult loadReferenceFile(std::string_view path, const wdb::LoadOptions& options = {});
+
 }  // namespace velmora::json

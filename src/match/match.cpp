@@ -8,6 +8,7 @@
 #include <optional>
 #include <tuple>
 
+#include "db/longitude_suffix.h"
 #include "db/text_number.h"
 #include "match/match_rows.h"
 
@@ -52,19 +53,36 @@ class Pool {
 
   // Takes the first unused candidate; when `same` is given, a candidate
   // equal in every field a little further on is taken instead, so that
-  // duplicates that differ in other fields find their own partner. The
-  // look-ahead is bounded: a list of thousands of equal keys stays linear.
-  int take(const Key& key, const std::function<bool(int)>& same = {}) {
+  // duplicates that differ in other fields find their own partner. Of the
+  // candidates `twins` cannot tell from that one, the first that `score`
+  // rates highest wins. The look-ahead is bounded: a list of thousands of
+  // equal keys stays linear.
+  int take(const Key& key, const std::function<bool(int)>& same = {},
+           const std::function<bool(int, int)>& twins = {},
+           const std::function<int(int)>& score = {}) {
     int pick = peek(key);
     if (pick < 0) return -1;
+    constexpr std::size_t LOOK_AHEAD = 64;
+    Bucket& b = buckets_.find(key)->second;
+    const std::size_t end = std::min(b.rows.size(), b.head + LOOK_AHEAD + 1);
     if (same && !same(pick)) {
-      Bucket& b = buckets_.find(key)->second;
-      constexpr std::size_t LOOK_AHEAD = 64;
-      for (std::size_t i = b.head + 1; i < b.rows.size() && i <= b.head + LOOK_AHEAD; ++i) {
+      for (std::size_t i = b.head + 1; i < end; ++i) {
         const int row = b.rows[i];
         if (!used_[at(row)] && same(row)) {
           pick = row;
           break;
+        }
+      }
+    }
+    if (twins && score) {
+      int best = -1;
+      for (std::size_t i = b.head; i < end; ++i) {
+        const int row = b.rows[i];
+        if (row == pick || used_[at(row)] || !twins(pick, row)) continue;
+        if (best < 0) best = score(pick);
+        if (const int s = score(row); s > best) {
+          best = s;
+          pick = row;
         }
       }
     }
@@ -89,9 +107,15 @@ struct Sides {
   std::vector<char>& used;     // database entries taken
   std::vector<char>& refDone;  // reference entries matched
 };
+// Database entries that no field tells apart are `twins`; among them the
+// one `score` (database entry, reference entry) rates highest wins.
+struct TwinChoice {
+  std::function<bool(int, int)> twins;
+  std::function<int(int, int)> score;
+};
 template <class Key, class DbKey, class RefKey>
-void matchRound(Sides sides, DbKey dbKey, RefKey refKey,
-                const std::function<bool(int, int)>& same) {
+void matchRound(Sides sides, DbKey dbKey, RefKey refKey, const std::function<bool(int, int)>& same,
+                const TwinChoice& choice = {}) {
   Pool<Key> pool(sides.used);
   for (std::size_t d = 0; d < sides.m.size(); ++d)
     if (!sides.used[d])
@@ -101,41 +125,15 @@ void matchRound(Sides sides, DbKey dbKey, RefKey refKey,
     if (sides.refDone[r]) continue;
     const std::optional<Key> k = refKey(static_cast<int>(r));
     if (!k) continue;
-    const int d = pool.take(*k, [&](int row) { return same(row, static_cast<int>(r)); });
+    const int ri = static_cast<int>(r);
+    std::function<int(int)> score;
+    if (choice.score) score = [&](int row) { return choice.score(row, ri); };
+    const int d = pool.take(
+        *k, [&](int row) { return same(row, ri); }, choice.twins, score);
     if (d < 0) continue;
     sides.m[at(d)] = static_cast<int>(r);
     sides.refDone[r] = 1;
   }
-}
-
-// The longitude code and the name, then the code alone, then the name
-// alone: of two satellites with one code, the one of the same name wins.
-std::vector<int> matchSatellites(const ChannelDb& db, const ChannelDb& ref) {
-  std::vector<int> m(at(db.satCount), -1);
-  std::vector<char> used(at(db.satCount), 0);
-  std::vector<char> refDone(at(ref.satCount), 0);
-  const Sides sides{m, used, refDone};
-  auto same = [&](int d, int r) { return db.sats[at(d)] == ref.sats[at(r)]; };
-  auto code = [](const ChannelDb& x) {
-    return [&x](int i) -> std::optional<std::int64_t> {
-      const std::int64_t c = leadingValue(x.sats[at(i)].sdxCode);
-      return c == 0 ? std::nullopt : std::optional(c);
-    };
-  };
-  auto name = [](const ChannelDb& x) {
-    return [&x](int i) { return std::optional(satelliteNameKey(x.sats[at(i)].name)); };
-  };
-  auto both = [&](const ChannelDb& x) {
-    return [&x, code, name](int i) -> std::optional<std::pair<std::int64_t, std::string>> {
-      const auto c = code(x)(i);
-      if (!c) return std::nullopt;
-      return std::pair{*c, *name(x)(i)};
-    };
-  };
-  matchRound<std::pair<std::int64_t, std::string>>(sides, both(db), both(ref), same);
-  matchRound<std::int64_t>(sides, code(db), code(ref), same);
-  matchRound<std::string>(sides, name(db), name(ref), same);
-  return m;
 }
 
 using TpKey = std::tuple<std::string, std::int64_t, std::int64_t>;  // pol, symbol rate, MHz
@@ -241,6 +239,60 @@ std::vector<int> matchChannels(const ChannelDb& db, int d, const ChannelDb& ref,
   return m;
 }
 
+// How many transponders and channels of database satellite `d` match
+// those of reference satellite `r`.
+int contentMatches(const ChannelDb& db, int d, const ChannelDb& ref, int r) {
+  const std::vector<int> tps = matchTransponders(db.tpTables[at(d)], ref.tpTables[at(r)]);
+  const std::vector<int> svcs = matchChannels(db, d, ref, r, tps);
+  auto matched = [](const std::vector<int>& m) {
+    return static_cast<int>(std::count_if(m.begin(), m.end(), [](int x) { return x >= 0; }));
+  };
+  return matched(tps) + matched(svcs);
+}
+
+// The longitude code and the name, then the code alone, then the name with
+// the position it ends in, then the name alone: of two satellites with one
+// code, the one of the same name wins. Satellites equal in every field
+// (Type II keeps no codes or ports) are told apart by their contents.
+std::vector<int> matchSatellites(const ChannelDb& db, const ChannelDb& ref) {
+  std::vector<int> m(at(db.satCount), -1);
+  std::vector<char> used(at(db.satCount), 0);
+  std::vector<char> refDone(at(ref.satCount), 0);
+  const Sides sides{m, used, refDone};
+  auto same = [&](int d, int r) { return db.sats[at(d)] == ref.sats[at(r)]; };
+  const TwinChoice choice{[&](int x, int y) { return db.sats[at(x)] == db.sats[at(y)]; },
+                          [&](int d, int r) { return contentMatches(db, d, ref, r); }};
+  auto code = [](const ChannelDb& x) {
+    return [&x](int i) -> std::optional<std::int64_t> {
+      const std::int64_t c = leadingValue(x.sats[at(i)].sdxCode);
+      return c == 0 ? std::nullopt : std::optional(c);
+    };
+  };
+  auto name = [](const ChannelDb& x) {
+    return [&x](int i) { return std::optional(satelliteNameKey(x.sats[at(i)].name)); };
+  };
+  auto both = [&](const ChannelDb& x) {
+    return [&x, code, name](int i) -> std::optional<std::pair<std::int64_t, std::string>> {
+      const auto c = code(x)(i);
+      if (!c) return std::nullopt;
+      return std::pair{*c, *name(x)(i)};
+    };
+  };
+  auto placed = [&](const ChannelDb& x) {
+    return [&x, name](int i) -> std::optional<std::pair<std::int64_t, std::string>> {
+      const auto suffix = findLongitudeSuffix(trimmed(x.sats[at(i)].name));
+      if (!suffix) return std::nullopt;
+      return std::pair{std::int64_t{suffix->tenths}, *name(x)(i)};
+    };
+  };
+  using Placed = std::pair<std::int64_t, std::string>;
+  matchRound<Placed>(sides, both(db), both(ref), same, choice);
+  matchRound<std::int64_t>(sides, code(db), code(ref), same, choice);
+  matchRound<Placed>(sides, placed(db), placed(ref), same, choice);
+  matchRound<std::string>(sides, name(db), name(ref), same, choice);
+  return m;
+}
+
 }  // namespace
 
 std::vector<int> transponderRows(const TpTable& tps, const SvcTable& svcs) {
@@ -263,35 +315,10 @@ std::vector<int> inverse(const std::vector<int>& m, std::size_t size) {
 
 std::string satelliteNameKey(std::string_view name) {
   const std::string_view full = trimmed(name);
-  std::string_view s = full;
-  // A longitude at the end: [blank or "("] digits [. digits] [degree sign]
-  // E|W [")"], with the degree sign or the E/W there.
-  if (!s.empty() && s.back() == ')') s.remove_suffix(1);
-  bool marked = false;
-  if (!s.empty() && std::string_view("EeWwOo").find(s.back()) != std::string_view::npos) {
-    s.remove_suffix(1);
-    marked = true;
-  }
-  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
-  // Degree sign in Windows-1252 (0xB0) and the masculine ordinal often
-  // typed for it (0xBA).
-  if (!s.empty() && (static_cast<unsigned char>(s.back()) == 0xB0 ||
-                     static_cast<unsigned char>(s.back()) == 0xBA)) {
-    s.remove_suffix(1);
-    marked = true;
-  }
-  std::size_t digits = 0;
-  while (!s.empty() &&
-         ((s.back() >= '0' && s.back() <= '9') || s.back() == '.' || s.back() == ',')) {
-    digits += s.back() >= '0' && s.back() <= '9';
-    s.remove_suffix(1);
-  }
-  if (!s.empty() && s.back() == '(') s.remove_suffix(1);
-  const bool separated =
-      s.empty() || isBlank(s.back()) || (s.size() < full.size() && full[s.size()] == '(');
-  s = trimmed(s);
-  if (!marked || digits == 0 || !separated || s.empty()) return lowered(full);
-  return lowered(s);
+  const std::optional<LongitudeSuffix> suffix = findLongitudeSuffix(full);
+  // A name that is nothing but a position keeps it.
+  if (!suffix || suffix->nameEnd == 0) return lowered(full);
+  return lowered(trimmed(full.substr(0, suffix->nameEnd)));
 }
 
 Matching matchDatabases(const ChannelDb& db, const ChannelDb& ref) {

@@ -3,18 +3,21 @@
 // takes the order a user sorted by hand), and listing what differs between
 // two databases.
 //
-// Satellites match by their longitude code (when it is not "0000"), else
-// by name without case and without a longitude suffix ("Astra 19.2E" is
-// "astra"). Transponders of matched satellites match by polarisation,
-// symbol rate and a frequency within 2 MHz (scans of the same transponder
-// differ by a few MHz), nearest first. Channels of matched satellites match
-// by service id on the matched transponder, else by name without case and
-// surrounding blanks. Each entry is used at most once. A stricter match
-// comes first (code and name before the code alone, service id and name
-// before the service id alone, an exact frequency before a shifted one);
-// among equal candidates one equal in every field wins, else the first in
-// list order. So duplicates find their own partners, and a database
-// matched with itself maps every entry to itself.
+// Satellites match by their longitude code (when it is not "0000"), else by
+// name without case and without a longitude suffix in any of its styles
+// ("Astra 19.2E" and "Astra-19.2E" are "astra", db/longitude_suffix.h),
+// names ending in the same position first. Transponders of matched
+// satellites match by polarisation, symbol rate and a frequency within 2
+// MHz (scans of the same transponder differ by a few MHz), nearest first.
+// Channels of matched satellites match by service id on the matched
+// transponder, else by name without case and surrounding blanks. Each entry
+// is used at most once. A stricter match comes first (code and name before
+// the code alone, service id and name before the service id alone, an exact
+// frequency before a shifted one); among equal candidates one equal in
+// every field wins, else the first in list order; satellites that no field
+// tells apart (Type II keeps no codes or ports) go by how many of their
+// transponders and channels match. So duplicates find their own partners,
+// and a database matched with itself maps every entry to itself.
 #pragma once
 
 #include <array>
@@ -36,7 +39,8 @@ struct Matching {
 Matching matchDatabases(const ChannelDb& db, const ChannelDb& ref);
 
 // The name as satellites are compared: lower case, surrounding blanks and a
-// trailing longitude ("13.0E", "(19.2°E)", "0.8 W") removed.
+// trailing longitude ("-13E", "13.0E", "(19.2°E)", "0.8 W") removed, unless
+// the name is nothing else.
 std::string satelliteNameKey(std::string_view name);
 
 struct Count {

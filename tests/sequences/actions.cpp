@@ -179,7 +179,7 @@ void Sequence::type() {
   for (int s = 0; s < ed_.database().satCount; ++s)
     names.push_back(ed_.database().sats[at(s)].name);
   names.insert(names.end(), {"Astra", "Hotbird", "Thor", "ABCDEFGHIJKLMNOPQR", "", "Hotbird-13E",
-                             "Yahsat 52.5E"});
+                             "Yahsat 52.5E", "Astra 19.2\260E", "Intelsat 20"});
   const std::vector<Field> fields =
       tab == TAB_SATELLITE
           ? std::vector<Field>{{IDC_SAT_NAME, "SAT Name", names},

@@ -80,6 +80,13 @@ void Sequence::finishStep(Kind kind, const Plan& plan, bool dragged) {
       break;
     }
     case Kind::Add:
+      // A satellite whose name the user would not have cut is not added,
+      // and its name stays in the form to be mended.
+      if (declinedCut()) {
+        require(after == before_.state && !ui_.text(IDC_SAT_NAME).empty(),
+                "No to cutting a new satellite's name did not leave the form as typed");
+        break;
+      }
       checkAdd();
       panelDirty_ = false;
       break;
@@ -473,6 +480,14 @@ void Sequence::checkPicked(Kind kind, const std::vector<std::string>& pick, cons
   require(ok, std::string(name) + " did not move the picked entry" +
                   (plan.position ? " to position " + std::to_string(*plan.position + 1) : "") +
                   (movedLabel.empty() ? "" : " (it moved " + inQuotes(movedLabel) + ")"));
+}
+
+bool Sequence::declinedCut() const {
+  const std::string_view head = text::NAME_CUT_HEAD.substr(0, text::NAME_CUT_HEAD.find('\n'));
+  const std::string asked = "question \"" + std::string(head);
+  for (const std::string& l : prompts_.log)
+    if (l.starts_with(asked) && !l.ends_with("-> Yes")) return true;
+  return false;
 }
 
 void Sequence::checkAdd() {

@@ -299,6 +299,7 @@ class Sequence {
   // Add appends one entry to the shown list or, after a Yes, replaces a
   // satellite; nothing else changes.
   void checkAdd();
+  bool declinedCut() const;
 
   // Invariant 5: the file just saved reads back as the database it was
   // saved from, but for what the file cannot hold, in the database's layout.
