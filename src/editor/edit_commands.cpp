@@ -81,7 +81,7 @@ void EditorDialog::changeEntry() {
   clearPick();
   clearEditPanel();
   // The keyboard stays on the changed row, which the panel shows as stored.
-  // A refused change uses up the pick, as before.
+  // A change refused, or one that changed nothing, uses up the pick.
   if (picked && rowInShownTable(row) && entryKey(curTab, row) != was) {
     pickRows(ListsPresenter::listOfTab(curTab), {row});
     showPickedRow_ = true;
