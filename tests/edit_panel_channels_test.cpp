@@ -241,6 +241,34 @@ TEST_F(EditPanelCommands, NewRowsAreScrolledIntoView) {
   EXPECT_EQ(ui.at(IDC_SVC_LIST).list.ensuredVisible, 1);
 }
 
+// Deep in a long list, scrolled anywhere meanwhile, the keyboard stays on
+// the row the user works on: the next one after Delete (the last at the
+// end), the changed one after Change; picked, current and in view.
+TEST_F(EditPanelCommands, TheKeyboardStaysOnTheRowTheUserWorksOn) {
+  load(makeDb(1, 1, 400));
+  switchTo(TAB_CHANNEL);
+  FakeControls::List& l = ui.listState(IDC_SVC_LIST);
+  struct Case {
+    std::vector<int> picked;
+    int key;  // Delete on the list, or Enter on the Change button
+    int then;
+  };
+  for (const auto& [picked, key, then] :
+       {Case{{384}, KEY_DELETE, 384}, Case{{397, 398}, KEY_DELETE, 396},
+        Case{{5}, KEY_RETURN, 5}}) {
+    l.top = picked.front() - 4;
+    click(IDC_SVC_LIST, picked);
+    l.top = 200;
+    ui.type(IDC_CH_NAME, "Renamed");
+    ui.focus(key == KEY_DELETE ? IDC_SVC_LIST : IDC_CHANGE);
+    editor.onKeyDown(key);
+    EXPECT_EQ(l.current, then);
+    EXPECT_EQ(ui.listSelectedRows(IDC_SVC_LIST), std::vector<int>{then});
+    EXPECT_TRUE(l.top <= then && then < l.top + l.page) << "rows from " << l.top << " in view";
+    EXPECT_EQ(ui.text(IDC_CH_NAME), editor.database().svcTables[0][then].name);
+  }
+}
+
 TEST_F(EditPanelCommands, RemovingASatelliteRefreshesTheInformationPanel) {
   load(makeDb(3, 2, 3));
   click(IDC_SAT_LIST, {2});

@@ -208,16 +208,15 @@ TEST_F(Ordering, MoveRefusesWithoutEntriesOrAPickedRowOfTheShownTable) {
   switchTo(TAB_TRANSPONDER);  // shows satellite B; no transponder clicked
   editor.onKeyDown(KEY_F5);
   click(IDC_TP_LIST, 2);
-  editor.onCommand(IDC_REMOVE);  // the picked row is gone
-  editor.onKeyDown(KEY_F5);
+  editor.onCommand(IDC_REMOVE);  // the row now last is picked in its place
+  editor.onKeyDown(KEY_F5);      // and Move asks where to
   ui.pickRows(IDC_TP_LIST, {0, 1});
   editor.onListClick(IDC_TP_LIST, ui.listSelectedRows(IDC_TP_LIST));
   editor.onCommand(IDC_REMOVE);  // and every other one
   editor.onKeyDown(KEY_F5);
-  EXPECT_EQ(messages(),
-            (std::vector<std::string_view>{text::NO_DATA, text::SELECT_A_LIST, text::SELECT_A_LIST,
-                                           text::SELECT_A_LIST, text::NO_DATA}));
-  EXPECT_TRUE(prompts.modalDialogs.empty());
+  EXPECT_EQ(messages(), (std::vector<std::string_view>{text::NO_DATA, text::SELECT_A_LIST,
+                                                       text::SELECT_A_LIST, text::NO_DATA}));
+  EXPECT_EQ(prompts.modalDialogs.size(), 1u);
 }
 
 TEST_F(Ordering, MovingATransponderOrChannelTouchesOnlyItsOwnTable) {
@@ -278,34 +277,28 @@ TEST_F(Ordering, DroppingADraggedRowPutsItBeforeTheRowUnderThePoint) {
   }
 }
 
-TEST_F(Ordering, DroppingOutsideTheListRemovesTheDraggedRowOnly) {
+// Overshooting the list's edge is easy: a row let go on the panels, the
+// tabs or anywhere else on the window stays, with the pick and the undo
+// history as they were, and the pointer says so before the release.
+TEST_F(Ordering, ARowLetGoOffItsListStaysAndThePointerSaidNoDrop) {
   load("ABCD");
   switchTo(TAB_CHANNEL);
-  // Two rows picked, one dragged: the drag carries the row its image
-  // shows, nothing more.
   ui.pickRows(IDC_SVC_LIST, {0, 2});
-  editor.onDragBegin(IDC_SVC_LIST, 2);
-  editor.onDragMove(0, -1);
-  editor.onDragRelease(0, -1);
-  EXPECT_EQ(column(IDC_SVC_LIST), "A0 A1 ");
-  EXPECT_EQ(editor.database().svcTables[0].count(), 2);
-
-  // Dropped on the tab strip, or abandoned: nothing is removed.
-  editor.onDragBegin(IDC_SVC_LIST, 0);
-  editor.onDragRelease(IDC_TAB, -1);
-  editor.onDragBegin(IDC_SVC_LIST, 0);
-  editor.onDragCancel();
-  editor.onDragRelease(0, -1);
-  EXPECT_EQ(column(IDC_SVC_LIST), "A0 A1 ");
-  EXPECT_FALSE(ui.drag.has_value());
-
-  // An empty tab: nothing happens.
-  ui.pickRows(IDC_SVC_LIST, {0, 1});
   editor.onListClick(IDC_SVC_LIST, ui.listSelectedRows(IDC_SVC_LIST));
-  editor.onCommand(IDC_REMOVE);
-  ASSERT_EQ(ui.listRowCount(IDC_SVC_LIST), 0);
-  editor.onDragBegin(IDC_SVC_LIST, 0);
-  editor.onDragRelease(0, -1);
+  for (const int over : {0, IDC_TAB}) {
+    editor.onDragBegin(IDC_SVC_LIST, 2);
+    editor.onDragMove(IDC_SVC_LIST, 1);
+    EXPECT_FALSE(ui.noDropShown);
+    editor.onDragMove(over, -1);
+    EXPECT_TRUE(ui.noDropShown);
+    editor.onDragRelease(over, -1);
+    EXPECT_FALSE(ui.noDropShown);
+    EXPECT_FALSE(ui.drag.has_value());
+  }
+  EXPECT_EQ(column(IDC_SVC_LIST), "A0 A1 A2 ");
+  EXPECT_EQ(ui.listSelectedRows(IDC_SVC_LIST), (std::vector<int>{0, 2}));
+  EXPECT_TRUE(editor.view().rowPicked);
+  EXPECT_FALSE(editor.history().canUndo());
   EXPECT_TRUE(prompts.messages.empty());
 }
 

@@ -137,10 +137,10 @@ TEST_F(UndoFind, EveryKindOfChangeUndoesAndRedoesStepByStep) {
         editor.onDragBegin(IDC_SAT_LIST, 1);
         editor.onDragRelease(IDC_SAT_LIST, 0);
       },
-      [&] {  // drag a satellite out of the list: it is removed
-        ui.pickRows(IDC_SAT_LIST, {1});
-        editor.onDragBegin(IDC_SAT_LIST, 1);
-        editor.onDragRelease(0, -1);
+      [&] {  // Delete on a satellite
+        click(IDC_SAT_LIST, {1});
+        ui.focus(IDC_SAT_LIST);
+        editor.onKeyDown(KEY_DELETE);
       },
       [&] {  // Remove a satellite with its tables
         click(IDC_SAT_LIST, {0});

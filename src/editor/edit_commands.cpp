@@ -67,7 +67,10 @@ void EditorDialog::addEntry() {
 }
 
 void EditorDialog::changeEntry() {
-  if (!view_.rowPicked || !clickedRowExists()) {
+  const bool picked = view_.rowPicked && clickedRowExists();
+  const int row = pickedRow(curTab);
+  const std::string was = picked ? entryKey(curTab, row) : std::string();
+  if (!picked) {
     warn(text::SELECT_A_LIST);
   } else if (curTab == TAB_SATELLITE) {
     changeSatellite();
@@ -78,6 +81,12 @@ void EditorDialog::changeEntry() {
   }
   clearPick();
   clearEditPanel();
+  // The keyboard stays on the changed row, which the panel shows as stored.
+  // A change refused, or one that changed nothing, uses up the pick.
+  if (picked && rowInShownTable(row) && entryKey(curTab, row) != was) {
+    pickRows(ListsPresenter::listOfTab(curTab), {row});
+    showPickedRow_ = true;
+  }
 }
 
 void EditorDialog::removeEntry() { removeRows(view_.rowPicked && clickedRowExists()); }
@@ -89,6 +98,8 @@ void EditorDialog::removeRows(bool picked) {
     warn(text::SELECT_A_LIST);
     return;
   }
+  const int list = ListsPresenter::listOfTab(curTab);
+  const std::vector<int> gone = controls_.listSelectedRows(list);
   if (curTab == TAB_SATELLITE)
     removeSatellites();
   else if (curTab == TAB_TRANSPONDER)
@@ -97,6 +108,13 @@ void EditorDialog::removeRows(bool picked) {
     removeChannels();
   clearPick();
   clearEditPanel();
+  // The keyboard stays where the user was: the row now standing where the
+  // first removed one stood (the last row when those were at the end) is
+  // picked, so that Down goes on from there and Delete removes what is seen.
+  const int rows = rowsOnTab(curTab);
+  if (gone.empty() || rows == 0) return;
+  pickRows(list, {std::min(gone.front(), rows - 1)});
+  showPickedRow_ = true;
 }
 
 // The row remembered from the last click must still exist in the table the

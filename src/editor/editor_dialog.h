@@ -183,6 +183,8 @@ class EditorDialog {
   int& pickedRow(int tab);
   void capturePick(int listId, const std::vector<int>& rows);
   void clearPick();
+  // Rows `rows` of list `listId` picked as a click on them picks them.
+  void pickRows(int listId, const std::vector<int>& rows);
   void recapturePick();
   void followPicks();
   void followShownSatellite();
@@ -196,7 +198,6 @@ class EditorDialog {
   bool moveTo(int position);
   bool moveRow(int from, int position);
   void rewriteSatelliteCombos();
-  void finishDrop();
   void dropOnList();
   void resetDrag();
 
@@ -228,6 +229,10 @@ class EditorDialog {
   int satCodeCounter = 26;
 
   ViewState view_;
+  // A command changed the shown list under the pick (Remove, Change, Move,
+  // a drop, undo, redo): the picked row is made current and scrolled into
+  // view when the pick is found again.
+  bool showPickedRow_ = false;
 
   RowDrag drag_;
 

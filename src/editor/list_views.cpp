@@ -83,13 +83,17 @@ void EditorDialog::ensureRowVisible(int r) {
 void EditorDialog::onListClick(int listId, const std::vector<int>& rows) {
   if (loaderBusy || drag_.active()) return;
   if (listId != ListsPresenter::listOfTab(curTab)) return;
+  pickRows(listId, rows);
+  settleView();
+}
+
+void EditorDialog::pickRows(int listId, const std::vector<int>& rows) {
   const bool had = view_.rowPicked;
   capturePick(listId, rows);
   if (picks_.empty()) {
     // A click beside the rows picks nothing; the panel no longer shows
     // what was picked before.
     if (had) clearEditPanel();
-    settleView();
     return;
   }
   const int row = picks_.frontRow();
@@ -105,7 +109,6 @@ void EditorDialog::onListClick(int listId, const std::vector<int>& rows) {
       panel_.showChannel(db.svcTables[satelliteSlot(view_.listedSat)][row]);
       break;
   }
-  settleView();
 }
 
 void EditorDialog::onListRightClick(int listId) {

@@ -1,6 +1,7 @@
 // Ordering in the window: Sort (menu, toolbar, F8, a column header), Move
 // (menu, F5) with its dialog, and dragging a row within its list to move
-// it, or out of the list to remove the picked rows. The order itself is
+// it. A row let go anywhere but on its own list stays where it was: a drag
+// never removes anything, that is for Remove and Delete. The order itself is
 // worked out by the core (order/order.h); here are the window's rules:
 // which list, which messages, what is refilled and what stays in view.
 #include <algorithm>
@@ -79,6 +80,7 @@ bool EditorDialog::moveTo(int position) {
   if (!moveRow(from, position)) return false;
   relistCurrentTab();
   for (int i = 0; i < position; ++i) ensureRowVisible(i + 2);
+  showPickedRow_ = true;
   return true;
 }
 
@@ -111,40 +113,28 @@ void EditorDialog::onDragMove(int overList, int row) {
   if (!drag_.active()) return;
   const int list = ListsPresenter::listOfTab(curTab);
   controls_.dragShowInsertion(list, overList == list ? row : -1);
+  // Off its list the row has nowhere to go: the pointer says so.
+  controls_.dragShowNoDrop(overList != list);
 }
 
 void EditorDialog::onDragCancel() { resetDrag(); }
 
 void EditorDialog::onDragRelease(int overList, int row) {
   if (!drag_.active()) return;
-  // Dropped on the tab strip: the user aimed at another tab, not at
-  // removing the row.
-  if (overList == IDC_TAB) {
+  // Let go on the panels, the tab strip or any other control: the row is
+  // not dropped anywhere, and the drag ends as if abandoned. It is easy to
+  // overshoot a list's edge; that must never cost the row.
+  const int list = ListsPresenter::listOfTab(curTab);
+  if (overList != list) {
     onDragCancel();
     return;
   }
-  controls_.dragShowInsertion(ListsPresenter::listOfTab(curTab), -1);
-  drag_.release(overList == ListsPresenter::listOfTab(curTab), row);
+  controls_.dragShowInsertion(list, -1);
+  drag_.release(row);
   controls_.dragEnd();
-  asStep([this] { finishDrop(); });
+  asStep([this] { dropOnList(); });
   resetDrag();
   settleView();
-}
-
-// What a released drag does to the database, as one command.
-void EditorDialog::finishDrop() {
-  if (drag_.droppedOnList()) {
-    dropOnList();
-    return;
-  }
-  // Dropped anywhere else on the window: the dragged row, the one its
-  // image showed, is removed as Remove would, without a click first.
-  const int list = ListsPresenter::listOfTab(curTab);
-  const int dragged = drag_.row();
-  if (dragged < 0 || dragged >= lists_.rowCount(list)) return;
-  controls_.listSelectRows(list, {dragged});
-  if (order::entryCount(db, tabOf(curTab), view_.listedSat) > 0)
-    removeRows(rowInShownTable(dragged));
 }
 
 // The dragged entry comes to stand just before the row under the drop
@@ -173,6 +163,7 @@ void EditorDialog::dropOnList() {
   // The list moves the row itself, with its selection; the rows between
   // have changed places and are numbered afresh.
   lists_.moveRow(list, dragged, position - 1);
+  showPickedRow_ = true;
 }
 
 }  // namespace velmora::editor

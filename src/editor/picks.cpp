@@ -94,8 +94,12 @@ void EditorDialog::followPicks() {
   std::vector<int> wanted = rows;
   std::sort(shown.begin(), shown.end());
   std::sort(wanted.begin(), wanted.end());
-  if (shown != wanted) controls_.listSelectRows(list, rows);
-  if (followed.moved) controls_.listEnsureVisible(list, picks_.frontRow());
+  // After a command changed the list the picked row is given again, which
+  // makes it the list's current row too, and brought into view: the
+  // keyboard goes on from the row the user sees picked.
+  const bool show = showPickedRow_;
+  if (shown != wanted || show) controls_.listSelectRows(list, rows);
+  if (followed.moved || show) controls_.listEnsureVisible(list, picks_.frontRow());
 }
 
 // The satellite the information panel names (and the Transponder and
@@ -137,6 +141,7 @@ void EditorDialog::settleView() {
     refillTab(curTab);
   }
   followPicks();
+  showPickedRow_ = false;
   if (db.satCount > 0) {
     refreshInfoPanel(view_.shownSat);
   } else {

@@ -89,6 +89,8 @@ class Controls {
   // inserted come unselected; a reset leaves none selected.
   virtual void listRowsChanged(int id, ListChange change) = 0;
   virtual std::vector<int> listSelectedRows(int id) const = 0;
+  // Selects just `rows`; the first of them becomes the list's current row,
+  // the one the arrow keys go on from (none given: the current row stays).
   virtual void listSelectRows(int id, const std::vector<int>& rows) = 0;
   // Scrolls so that the row is wholly visible.
   virtual void listEnsureVisible(int id, int row) = 0;
@@ -104,6 +106,9 @@ class Controls {
   // land, just above row `row` (the row count: below the last row); -1
   // takes the line away.
   virtual void dragShowInsertion(int id, int row) = 0;
+  // While a row is dragged: the pointer shows "no drop" (the toolkit's
+  // forbidden sign), or the normal pointer again. dragEnd restores it.
+  virtual void dragShowNoDrop(bool noDrop) = 0;
 
   // A text edit's whole text selected, so that typing replaces it.
   virtual void selectAllText(int id) = 0;

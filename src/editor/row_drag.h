@@ -10,7 +10,6 @@ class RowDrag {
   bool active() const { return active_; }
   // The list row the drag began on.
   int row() const { return row_; }
-  bool droppedOnList() const { return droppedOnList_; }
   // Where a row dropped on its list lands: the row it comes to stand just
   // before, counted with the dragged row in place (the row count: the end).
   int dropRow() const { return dropRow_; }
@@ -20,12 +19,11 @@ class RowDrag {
     active_ = true;
     row_ = row;
   }
-  // The button released on the dragged row's list before row `dropRow`,
-  // or elsewhere.
-  void release(bool onList, int dropRow) {
+  // The button released on the dragged row's list before row `dropRow`.
+  // A release anywhere else is no drop: the drag is reset instead.
+  void release(int dropRow) {
     active_ = false;
-    droppedOnList_ = onList;
-    dropRow_ = onList ? dropRow : -1;
+    dropRow_ = dropRow;
   }
   void reset() { *this = RowDrag{}; }
 
@@ -42,7 +40,6 @@ class RowDrag {
  private:
   bool active_ = false;
   int row_ = -1;
-  bool droppedOnList_ = false;
   int dropRow_ = -1;
 };
 

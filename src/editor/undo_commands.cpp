@@ -21,6 +21,7 @@ void EditorDialog::undoStep() {
   if (history_.undo(db, file)) {
     applyFileState(file);
     showRestoredContent();
+    showPickedRow_ = true;
   }
 }
 
@@ -29,6 +30,7 @@ void EditorDialog::redoStep() {
   if (history_.redo(db, file)) {
     applyFileState(file);
     showRestoredContent();
+    showPickedRow_ = true;
   }
 }
 

@@ -254,6 +254,12 @@ void ListView::selectRows(const std::vector<int>& rows) {
     if (row < 0 || row >= rows_->rows() || last < 0) continue;
     selection.select(rows_->index(row, 0), rows_->index(row, last));
   }
+  // The keyboard goes on from the first of them, in the column it was in.
+  if (!selection.isEmpty()) {
+    const int row = selection.front().top();
+    const int column = std::clamp(currentIndex().column(), 0, last);
+    selectionModel()->setCurrentIndex(rows_->index(row, column), QItemSelectionModel::NoUpdate);
+  }
   selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }
 

@@ -306,6 +306,8 @@ void QtControls::dragBegin(int id, int row, int hotX, int hotY) {
 
 void QtControls::dragEnd() { drag_.end(); }
 
+void QtControls::dragShowNoDrop(bool noDrop) { drag_.showNoDrop(noDrop); }
+
 void QtControls::dragShowInsertion(int id, int row) {
   drag_.showInsertion(row >= 0 ? list(id) : nullptr, row);
 }

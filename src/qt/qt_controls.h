@@ -72,6 +72,7 @@ class QtControls final : public editor::Controls {
   void dragBegin(int id, int row, int hotX, int hotY) override;
   void dragEnd() override;
   void dragShowInsertion(int id, int row) override;
+  void dragShowNoDrop(bool noDrop) override;
   void selectAllText(int id) override;
   void setWindowTitle(std::string_view title, bool modified) override;
   // The image that follows the pointer during a drag; nullptr otherwise.

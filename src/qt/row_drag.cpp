@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -77,6 +78,7 @@ RowDrag::RowDrag(QDialog* dialog, const std::unordered_map<int, QWidget*>& widge
 
 RowDrag::~RowDrag() {
   if (watch_ != nullptr) watch_->stop();
+  if (noDrop_) QGuiApplication::restoreOverrideCursor();
   delete image_;  // with its timer and its watch
 }
 
@@ -145,6 +147,18 @@ void RowDrag::end() {
     image->deleteLater();
   }
   showInsertion(nullptr, -1);
+  showNoDrop(false);
+}
+
+// The pointer is the whole program's while a row is dragged, over any of
+// its windows: the sign goes over whatever widget lies beneath.
+void RowDrag::showNoDrop(bool noDrop) {
+  if (noDrop == noDrop_ || (noDrop && image_ == nullptr)) return;
+  noDrop_ = noDrop;
+  if (noDrop)
+    QGuiApplication::setOverrideCursor(Qt::ForbiddenCursor);
+  else
+    QGuiApplication::restoreOverrideCursor();
 }
 
 void RowDrag::cancel() {

@@ -37,6 +37,8 @@ class RowDrag {
   void end();
   // The drop line above row `row` of `view`; none for a null view.
   void showInsertion(ListView* view, int row);
+  // The forbidden sign as the pointer, or the normal pointer again.
+  void showNoDrop(bool noDrop);
   // The pointer during a drag: the image follows it, and the editor hears
   // where the row would land.
   void pointer(QPoint global, bool released);
@@ -57,6 +59,7 @@ class RowDrag {
   QLabel* image_ = nullptr;
   QPoint hotSpot_;
   QPoint last_;
+  bool noDrop_ = false;
   QTimer* repeat_ = nullptr;
   Watch* watch_ = nullptr;
 };

@@ -46,6 +46,15 @@ void RowDrag::end() {
   ImageList_EndDrag();
   ImageList_Destroy(std::exchange(images_, nullptr));
   if (GetCapture() == dialog_) ReleaseCapture();
+  if (std::exchange(noDrop_, false)) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+}
+
+// The window holds the mouse while a row is dragged, so no WM_SETCURSOR
+// comes to set the pointer back: it stays as set here until the drag ends.
+void RowDrag::showNoDrop(bool noDrop) {
+  if (images_ == nullptr) return;
+  noDrop_ = noDrop;
+  SetCursor(LoadCursorW(nullptr, noDrop ? IDC_NO : IDC_ARROW));
 }
 
 void RowDrag::cancel() {

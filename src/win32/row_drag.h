@@ -44,6 +44,8 @@ class RowDrag {
   bool onPointer(bool released);
   // The drop line above row `row` of list `id` (-1: none).
   void showInsertion(int id, int row);
+  // The forbidden sign as the pointer, or the arrow again.
+  void showNoDrop(bool noDrop);
   // List `id` has painted its rows: the drop line goes over them.
   void onListPainted(int id, HWND list) const;
 
@@ -65,6 +67,7 @@ class RowDrag {
   int dragList_ = 0;
   int insertList_ = 0;
   int insertRow_ = -1;
+  bool noDrop_ = false;
 };
 
 }  // namespace velmora::win32

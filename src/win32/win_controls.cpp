@@ -439,6 +439,8 @@ void WinControls::dragEnd() { drag_->end(); }
 
 void WinControls::dragShowInsertion(int id, int row) { drag_->showInsertion(id, row); }
 
+void WinControls::dragShowNoDrop(bool noDrop) { drag_->showNoDrop(noDrop); }
+
 bool WinControls::onDragPointer(bool released) { return drag_->onPointer(released); }
 
 // ------------------------------------------------------------ DPI and theme

@@ -17,6 +17,8 @@ class FakeHarness {
   void pressEsc() { ui_.cancelDrag(); }
   void loseCapture() { ui_.cancelDrag(); }
   bool dragShown() { return ui_.drag.has_value(); }
+  int currentRow(int list) { return ui_.listState(list).current; }
+  bool noDropShown() { return ui_.noDropShown; }
   void settle() {}
 
  private:

@@ -12,6 +12,8 @@
 //   void pressEsc()
 //   void loseCapture()                   the mouse taken away from the window mid-drag
 //   bool dragShown()                     the image of a dragged row is on the screen
+//   int currentRow(int list)             the row the list's arrow keys go on from
+//   bool noDropShown()                   the pointer shows "no drop"
 //   void settle()                        the window handles what it has queued
 #pragma once
 
@@ -326,12 +328,41 @@ TYPED_TEST_P(PortConformance, EscAndTheLossOfTheMouseEndADragTheUserBegan) {
   }
 }
 
+// The keyboard goes on from the row the program picked: the first of the
+// rows it selects becomes current; and the pointer says "no drop" while
+// the program says so, until the drag ends.
+TYPED_TEST_P(PortConformance, SelectRowsMakesTheFirstCurrentAndNoDropLastsTillTheDragEnds) {
+  auto& harness = this->harness_;
+  this->fill(this->rows_, 12);
+  for (const std::vector<int>& picked : std::vector<std::vector<int>>{{7}, {2, 9}, {11}, {0, 1}}) {
+    this->select(this->rows_, picked);
+    harness.settle();
+    EXPECT_EQ(harness.currentRow(LIST), picked.front());
+  }
+  for (const bool esc : {true, false}) {
+    harness.beginDrag(LIST, 2);
+    harness.settle();
+    this->ui_.dragShowNoDrop(true);
+    EXPECT_TRUE(harness.noDropShown());
+    this->ui_.dragShowNoDrop(false);
+    EXPECT_FALSE(harness.noDropShown());
+    this->ui_.dragShowNoDrop(true);
+    if (esc)
+      harness.pressEsc();
+    else
+      this->ui_.dragEnd();
+    harness.settle();
+    EXPECT_FALSE(harness.noDropShown()) << (esc ? "after Esc" : "after the drag ended");
+  }
+}
+
 REGISTER_TYPED_TEST_SUITE_P(PortConformance,
                             AnInsertedRowIsNeverSelectedAndSelectedRowsFollowTheirRows,
                             AChangeTheProgramMakesNeverNotifies, AMovedRowKeepsItsSelectionAndCells,
                             AUsersClickOnARowNotifiesWithThatRowSelected,
                             TheListShowsItsSourceAfterEveryNotice,
                             RemovingTheSelectedComboItemLeavesNoneSelected,
-                            EscAndTheLossOfTheMouseEndADragTheUserBegan);
+                            EscAndTheLossOfTheMouseEndADragTheUserBegan,
+                            SelectRowsMakesTheFirstCurrentAndNoDropLastsTillTheDragEnds);
 
 }  // namespace velmora::test

@@ -1,6 +1,8 @@
 // The port's rules held by the Qt window, on the offscreen platform: the
 // main window as the program builds it, worked with mouse and key events.
 #include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTest>
@@ -57,6 +59,11 @@ class QtHarness {
   bool dragShown() {
     const QLabel* image = window_.controls().dragImage();
     return image != nullptr && image->isVisible();
+  }
+  int currentRow(int list) { return window_.controls().list(list)->currentIndex().row(); }
+  bool noDropShown() {
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    return cursor != nullptr && cursor->shape() == Qt::ForbiddenCursor;
   }
   void settle() { QCoreApplication::processEvents(); }
 

@@ -77,6 +77,11 @@ class WinHarness {
   // Another window takes the mouse.
   void loseCapture() { ReleaseCapture(); }
   bool dragShown() { return window_.controls().dragging(); }
+  int currentRow(int list) {
+    return static_cast<int>(
+        SendMessageW(listWindow(list), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  }
+  bool noDropShown() { return GetCursor() == LoadCursorW(nullptr, IDC_NO); }
   // The window's own message loop, up to what is queued now.
   void settle() {
     MSG msg;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -47,6 +49,8 @@ class QtOrdering : public ::testing::Test {
     for (int step = 1; step <= 4; ++step) QTest::mouseMove(rows, from + (to - from) * step / 4);
     imageWhileDragging =
         window.controls().dragImage() != nullptr && window.controls().dragImage()->isVisible();
+    const QCursor* pointer = QGuiApplication::overrideCursor();
+    noDropWhileDragging = pointer != nullptr && pointer->shape() == Qt::ForbiddenCursor;
     for (Qt::Key key : keys) QTest::keyClick(window.windowHandle(), key);
     QTest::mouseRelease(rows, Qt::LeftButton, {}, to);
   }
@@ -60,6 +64,7 @@ class QtOrdering : public ::testing::Test {
   ScriptedPrompts prompts;
   editor::EditorDialog editor;
   bool imageWhileDragging = false;
+  bool noDropWhileDragging = false;
 };
 
 TEST_F(QtOrdering, ARowDraggedWithTheMouseMovesToWhereItIsDropped) {
@@ -87,11 +92,16 @@ TEST_F(QtOrdering, TypingInAListFindsARowByItsName) {
   EXPECT_EQ(list()->currentIndex().column(), 1);
 }
 
-TEST_F(QtOrdering, ARowDroppedOutsideTheListIsRemoved) {
+// Released on the edit panel, past the list's edge, the row stays; over
+// the panel the pointer said so, and over the list it did not.
+TEST_F(QtOrdering, ARowDroppedOnThePanelStaysAndThePointerSaidNoDrop) {
   QWidget* panel = window.controls().widget(IDC_SAT_NAME);
   drag(1, list()->viewport()->mapFromGlobal(panel->mapToGlobal(panel->rect().center())));
-  EXPECT_EQ(names(), "ACDE");
-  EXPECT_EQ(editor.database().satCount, 4);
+  EXPECT_TRUE(noDropWhileDragging);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(names(), "ABCDE");
+  drag(1, rowCentre(3) - QPoint(0, 5));
+  EXPECT_FALSE(noDropWhileDragging);
 }
 
 TEST_F(QtOrdering, EscAbandonsADragAndNoOtherKeyActsDuringIt) {

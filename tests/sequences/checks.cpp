@@ -210,6 +210,48 @@ void Sequence::finishStep(Kind kind, const Plan& plan, bool dragged) {
     }
     pick_ = kept;
   }
+  // After a removal the row now standing in the first removed one's place
+  // (the last row, when they were at the end) is picked.
+  if ((kind == Kind::Remove || kind == Kind::Delete) && !(after == before_.state) &&
+      shownTab() == before_.tab) {
+    const Entries e0 = entriesOf(before_.db, before_.tab, before_.sat);
+    const Entries e1 = entriesOf(ed_.database(), shownTab(), shownSat());
+    // The first removed row is the first that differs, or one of the equal
+    // rows just above it.
+    std::size_t first = 0;
+    while (first < e1.full.size() && e0.full[first] == e1.full[first]) ++first;
+    std::size_t equalFrom = first;
+    while (equalFrom > 0 && e0.full[equalFrom - 1] == e0.full[first]) --equalFrom;
+    pick_.clear();
+    if (!e1.rec.empty()) {
+      const std::size_t last = e1.rec.size() - 1;
+      const int current = ui_.listState(listOf(shownTab())).current;
+      const std::size_t c = current >= 0 ? at(current) : last + 1;
+      require(c >= std::min(equalFrom, last) && c <= std::min(first, last),
+              "after the removal the current row is " + std::to_string(current + 1) +
+                  ", not the one in the first removed row's place");
+      pick_ = {e1.rec[c]};
+    }
+    pickTab_ = shownTab();
+    pickSat_ = shownSatKey();
+    panelDirty_ = false;
+  }
+  // After a command that changed the list under the pick, the picked row
+  // is the list's current row, selected and in view: the keyboard goes on
+  // from the row the user sees.
+  const bool listChanged = kind == Kind::Remove || kind == Kind::Delete || kind == Kind::Change ||
+                           kind == Kind::Move || kind == Kind::Drag || kind == Kind::Undo ||
+                           kind == Kind::Redo;
+  if (listChanged && ed_.view().rowPicked && !leftOut("current")) {
+    const int list = listOf(shownTab());
+    const FakeControls::List& l = ui_.listState(list);
+    const std::vector<int> sel = ui_.listSelectedRows(list);
+    require(std::find(sel.begin(), sel.end(), l.current) != sel.end(),
+            "the current row " + std::to_string(l.current + 1) + " is not a picked row");
+    require(l.current >= l.top && l.current < l.top + l.page,
+            "the current row " + std::to_string(l.current + 1) + " is out of view (rows " +
+                std::to_string(l.top + 1) + " to " + std::to_string(l.top + l.page) + " shown)");
+  }
 
   checkWindow(after);
 }

@@ -42,6 +42,9 @@ void Sequence::drag() {
                          " y " + std::to_string(y);
     require(over == list || !ui_.insertionLine,
             "a drop line is shown while the row is off its list");
+    require(ui_.noDropShown == (over != list),
+            over == list ? "the pointer says no drop over the row's own list"
+                         : "the pointer does not say no drop off the row's list");
     if (chance(30) && !leftOut("dragkeys")) cancelled = keyDuringDrag();
   }
   if (cancelled) return finishStep(Kind::Nothing);
@@ -60,13 +63,21 @@ void Sequence::drag() {
       plan.position = line->second <= row ? line->second : line->second - 1;
       described_.back() += " (line above row " + std::to_string(line->second + 1) + ")";
     }
-  } else if (end < 7) {
-    described_.back() += ", drop on the window outside the list";
-    ed_.onDragRelease(0, -1);
-    plan.kind = Kind::Remove;
   } else if (end < 8) {
-    described_.back() += ", drop on the tab strip";
-    ed_.onDragRelease(IDC_TAB, -1);
+    // A drop outside the list changes nothing: not the database, not the
+    // pick, not the undo history.
+    const int over = end < 7 ? 0 : IDC_TAB;
+    described_.back() += over == 0 ? ", drop on the window outside the list" : ", drop on the tabs";
+    const std::vector<int> picked = ui_.listSelectedRows(list);
+    const bool wasPicked = ed_.view().rowPicked;
+    const std::size_t steps = ed_.history().undoCount();
+    const bool canRedo = ed_.history().canRedo();
+    ed_.onDragMove(over, -1);
+    ed_.onDragRelease(over, -1);
+    require(ui_.listSelectedRows(list) == picked && ed_.view().rowPicked == wasPicked,
+            "a drop outside the list changed the pick");
+    require(ed_.history().undoCount() == steps && ed_.history().canRedo() == canRedo,
+            "a drop outside the list changed the undo history");
   } else {
     described_.back() += ", drag abandoned";
     ed_.onDragCancel();
@@ -74,10 +85,7 @@ void Sequence::drag() {
   require(!ed_.isDragging() && !ui_.drag.has_value() && !ui_.insertionLine.has_value(),
           "the drag image or drop line is still shown after the drag ended");
   dragged_ = dragged;
-  finishStep(plan.kind == Kind::Move     ? Kind::Drag
-             : plan.kind == Kind::Remove ? Kind::Remove
-                                         : Kind::Nothing,
-             plan, true);
+  finishStep(plan.kind == Kind::Move ? Kind::Drag : Kind::Nothing, plan, true);
 }
 
 bool Sequence::keyDuringDrag() {

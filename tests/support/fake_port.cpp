@@ -93,36 +93,34 @@ void FakeControls::listSetSource(int id, const editor::RowSource* source) {
   l.source = source;
   l.rows = source != nullptr ? source->rowCount() : 0;
   l.selected.clear();
+  l.current = -1;
 }
 void FakeControls::listRowsChanged(int id, editor::ListChange change) {
   using Kind = editor::ListChange::Kind;
   List& l = get(id).list;
   const int first = change.first, count = change.count;
-  std::vector<int> kept;
-  for (const int r : l.selected) {
+  // Where row r stands after the change; -1 when it is gone. The selection
+  // and the current row stay with their rows.
+  auto place = [&](int r) {
     switch (change.kind) {
       case Kind::Reset:
-        break;
+        return -1;
       case Kind::Inserted:
-        // The selection stays with the rows below.
-        kept.push_back(r >= first ? r + count : r);
-        break;
+        return r >= first ? r + count : r;
       case Kind::Removed:
-        if (r < first || r >= first + count) kept.push_back(r >= first ? r - count : r);
-        break;
+        return r < first ? r : r >= first + count ? r - count : -1;
       case Kind::Moved:
-        // The selection stays with the rows.
-        if (r == first)
-          kept.push_back(change.to);
-        else if (first < change.to && r > first && r <= change.to)
-          kept.push_back(r - 1);
-        else if (first > change.to && r >= change.to && r < first)
-          kept.push_back(r + 1);
-        else
-          kept.push_back(r);
-        break;
+        if (r == first) return change.to;
+        if (first < change.to && r > first && r <= change.to) return r - 1;
+        if (first > change.to && r >= change.to && r < first) return r + 1;
+        return r;
     }
-  }
+    return -1;
+  };
+  std::vector<int> kept;
+  for (const int r : l.selected)
+    if (const int to = place(r); to >= 0) kept.push_back(to);
+  l.current = l.current >= 0 ? place(l.current) : -1;
   std::sort(kept.begin(), kept.end());
   l.selected = kept;
   if (change.kind == Kind::Reset) ++l.resets;
@@ -132,10 +130,10 @@ void FakeControls::listRowsChanged(int id, editor::ListChange change) {
     l.rows += count;
   else if (change.kind == Kind::Removed)
     l.rows -= count;
-  const int held = l.source != nullptr ? l.source->rowCount() : 0;
-  if (held != l.rows)
+  const int sourceRows = l.source != nullptr ? l.source->rowCount() : 0;
+  if (sourceRows != l.rows)
     throw std::logic_error("list " + std::to_string(id) + " told of " + std::to_string(l.rows) +
-                           " rows, its source holds " + std::to_string(held));
+                           " rows, its source holds " + std::to_string(sourceRows));
 }
 int FakeControls::listRowCount(int id) const { return get(id).list.rows; }
 std::string FakeControls::listCell(int id, int row, int column) const {
@@ -153,6 +151,7 @@ std::vector<std::vector<std::string>> FakeControls::rows(int id) const {
 }
 std::vector<int> FakeControls::listSelectedRows(int id) const { return get(id).list.selected; }
 void FakeControls::listSelectRows(int id, const std::vector<int>& rows) {
+  if (!rows.empty()) get(id).list.current = rows.front();
   get(id).list.selected = rows;
   std::sort(get(id).list.selected.begin(), get(id).list.selected.end());
 }

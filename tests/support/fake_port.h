@@ -32,7 +32,8 @@ class FakeControls : public editor::Controls {
     int resets = 0;  // rows replaced all at once, as a refill does
     std::vector<int> selected;
     int ensuredVisible = -1;
-    int top = 0;  // first row in view, of `page` rows of ROW_HEIGHT pixels
+    int current = -1;  // the row the arrow keys go on from
+    int top = 0;       // first row in view, of `page` rows of ROW_HEIGHT pixels
     int page = 10;
   };
   static constexpr int ROW_HEIGHT = 16;
@@ -128,7 +129,10 @@ class FakeControls : public editor::Controls {
   void dragEnd() override {
     drag.reset();
     insertionLine.reset();
+    noDropShown = false;
   }
+  void dragShowNoDrop(bool noDrop) override { noDropShown = noDrop; }
+  bool noDropShown = false;
   void dragShowInsertion(int id, int row) override {
     if (row < 0)
       insertionLine.reset();

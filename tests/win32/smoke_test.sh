@@ -6,8 +6,8 @@
 # velmora-cli convert writes for the same file; the same through a folder
 # and names in Polish, Greek and with "€", which velmora-cli.exe also
 # takes on its command line; a row picked with the keyboard
-# is the one Change renames; a drag abandoned with Esc or released outside the
-# window removes nothing; with unsaved changes the end of the session is
+# is the one Change renames; a drag abandoned with Esc, released outside the
+# window or on the edit panel removes nothing (F7 saves the dragged row); with unsaved changes the end of the session is
 # refused and closing asks first, and Esc does not answer that question; a
 # field's tip shows beside it and goes when the pointer leaves.
 # Ctrl+Shift+Tab and Ctrl+Tab change tabs as a click does, and the list
@@ -233,8 +233,8 @@ names = [s["name"] for s in json.load(sys.stdin)["satellites"]]
 sys.exit(0 if names[1].startswith("Renamed") and not names[0].startswith("Renamed") else 1)' ||
   fail "Change did not rename the row picked with Down"
 
-# 5. A drag abandoned with Esc, or released outside the window, removes
-# nothing.
+# 5. A drag abandoned with Esc, released outside the window or on the edit
+# panel removes nothing.
 drag_first_row() {
   timeout 10 xdotool mousemove "$((x + 60))" "$row1" mousedown 1
   for i in 1 2 3 4 5 6; do timeout 10 xdotool mousemove "$((x + 60))" "$((row1 + i * 5))"; done
@@ -251,6 +251,25 @@ drag_first_row 5 5
 timeout 10 xdotool mouseup 1
 sleep 0.5
 [ "$(probe rows "$title" 1000)" = "$satellites" ] || fail "a drag released outside the window removed a row"
+# Released on the edit panel, a few pixels past the list, the row stays:
+# F7 saves every satellite, the dragged one first as before.
+read -r nx ny nw nh < <(probe rect "$title" 1003)
+focus "$title"
+drag_first_row "$((nx + nw / 2))" "$((ny + nh / 2))"
+timeout 10 xdotool mouseup 1
+sleep 0.5
+[ "$(probe rows "$title" 1000)" = "$satellites" ] || fail "a drag released on the edit panel removed a row"
+timeout 10 xdotool key F7
+probe wait "Save As" 30000 || fail "F7 did not show the file dialog"
+focus "Save As"
+timeout 30 xdotool type --delay 5 "$(winpath "$work/dropped.wdb")"
+timeout 10 xdotool key Return
+for _ in $(seq 200); do [ -f "$work/dropped.wdb" ] && break; sleep 0.1; done
+"$cli" dump "$work/dropped.wdb" | python3 -c '
+import json, sys
+names = [s["name"] for s in json.load(sys.stdin)["satellites"]]
+sys.exit(0 if len(names) == int(sys.argv[1]) and names[0].startswith(sys.argv[2][:15]) else 1)' \
+  "$satellites" "$first" || fail "the satellite dropped on the edit panel is not in the saved file"
 
 # 6. A field's tip shows when the pointer rests on it, beside the field
 # (not over it) and inside the screen, and goes when the pointer leaves.
