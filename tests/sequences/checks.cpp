@@ -197,13 +197,14 @@ void Sequence::finishStep(Kind kind, const Plan& plan, bool dragged) {
     const Entries e0 = entriesOf(before_.db, before_.tab, before_.sat);
     std::vector<std::string> left = e.rec, kept;
     for (const std::string& p : pick_) {
-      auto it = std::find(left.begin(), left.end(), p);
-      if (it == left.end() && e.rec.size() == e0.rec.size()) {
-        const auto was = std::find(e0.rec.begin(), e0.rec.end(), p);
-        if (was != e0.rec.end())
-          it = std::find(left.begin(), left.end(),
-                         e.rec[at(static_cast<int>(was - e0.rec.begin()))]);
-      }
+      auto it = left.end();
+      // Fewer rows hold the picked value than before: the one that changed
+      // in place is the picked one, even where an equal entry is left.
+      if (e.rec.size() == e0.rec.size() &&
+          std::count(e.rec.begin(), e.rec.end(), p) < std::count(e0.rec.begin(), e0.rec.end(), p))
+        for (std::size_t r = 0; r < e0.rec.size() && it == left.end(); ++r)
+          if (e0.rec[r] == p && e.rec[r] != p) it = std::find(left.begin(), left.end(), e.rec[r]);
+      if (it == left.end()) it = std::find(left.begin(), left.end(), p);
       if (it == left.end()) continue;
       kept.push_back(*it);
       left.erase(it);
