@@ -18,6 +18,7 @@ class FakeHarness {
   void loseCapture() { ui_.cancelDrag(); }
   bool dragShown() { return ui_.drag.has_value(); }
   void settle() {}
+  bool drawnAsDefault(int id) { return ui_.defaultButton == id; }
 
  private:
   FakeControls ui_{res::editorDialog()};

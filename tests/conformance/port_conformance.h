@@ -13,6 +13,7 @@
 //   void loseCapture()                   the mouse taken away from the window mid-drag
 //   bool dragShown()                     the image of a dragged row is on the screen
 //   void settle()                        the window handles what it has queued
+//   bool drawnAsDefault(int id)          the push button shows itself as the default one
 #pragma once
 
 #include <gtest/gtest.h>
@@ -326,12 +327,26 @@ TYPED_TEST_P(PortConformance, EscAndTheLossOfTheMouseEndADragTheUserBegan) {
   }
 }
 
+// Enter's button follows the pick: exactly the button the program names
+// looks like the default one, and naming it tells the program nothing.
+TYPED_TEST_P(PortConformance, OneButtonAtATimeIsDrawnAsTheDefault) {
+  const int buttons[] = {res::IDC_ADD, res::IDC_CHANGE, res::IDC_REMOVE};
+  for (const int id : {res::IDC_CHANGE, res::IDC_ADD, res::IDC_CHANGE, res::IDC_REMOVE}) {
+    this->ui_.setDefaultButton(id);
+    this->harness_.settle();
+    for (const int b : buttons)
+      EXPECT_EQ(this->harness_.drawnAsDefault(b), b == id) << "set " << id << ", button " << b;
+  }
+  EXPECT_EQ(this->log_.events, std::vector<std::string>{});
+}
+
 REGISTER_TYPED_TEST_SUITE_P(PortConformance,
                             AnInsertedRowIsNeverSelectedAndSelectedRowsFollowTheirRows,
                             AChangeTheProgramMakesNeverNotifies, AMovedRowKeepsItsSelectionAndCells,
                             AUsersClickOnARowNotifiesWithThatRowSelected,
                             TheListShowsItsSourceAfterEveryNotice,
                             RemovingTheSelectedComboItemLeavesNoneSelected,
-                            EscAndTheLossOfTheMouseEndADragTheUserBegan);
+                            EscAndTheLossOfTheMouseEndADragTheUserBegan,
+                            OneButtonAtATimeIsDrawnAsTheDefault);
 
 }  // namespace velmora::test

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
 
 #include "conformance/port_conformance.h"
@@ -59,6 +60,10 @@ class QtHarness {
     return image != nullptr && image->isVisible();
   }
   void settle() { QCoreApplication::processEvents(); }
+  bool drawnAsDefault(int id) {
+    const auto* button = qobject_cast<QPushButton*>(window_.controls().widget(id));
+    return button != nullptr && button->isDefault();
+  }
 
  private:
   QWidget* rows(int list) { return window_.controls().list(list)->viewport(); }

@@ -82,10 +82,12 @@ void Sequence::finishStep(Kind kind, const Plan& plan, bool dragged) {
     case Kind::Add:
       checkAdd();
       panelDirty_ = false;
+      pick_.clear();  // Add and Change, done or refused, forget the pick
       break;
     case Kind::Change:
       checkPicked(kind, dragged ? std::vector<std::string>{dragged_} : pick, plan);
       panelDirty_ = false;
+      pick_.clear();
       break;
     case Kind::Remove:
     case Kind::Delete:
@@ -282,6 +284,14 @@ void Sequence::checkWindow(const State& after) {
                             (counted.totalSvc == 0 && db.satCount == 0 && totalCh == "."));
   require(!info || totalsShown,
           "Total Num. (" + totalTp + ", " + totalCh + ") is not the database's totals");
+
+  // Enter's button, shown as the default one, follows the pick: Change
+  // while rows of the shown list are picked, else Add.
+  const std::size_t picked = ui_.listSelectedRows(list).size();
+  require(leftOut("enter") || ui_.defaultButton == (picked == 0 ? IDC_ADD : IDC_CHANGE),
+          std::string("the default button is ") +
+              (ui_.defaultButton == IDC_CHANGE ? "Change" : "not Change") + " with " +
+              std::to_string(picked) + " rows picked");
 
   // The edit panel: empty, or one picked entry, whole.
   if (panelDirty_ || leftOut("panel")) return;
