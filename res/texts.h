@@ -146,6 +146,11 @@ inline constexpr std::string_view SAT_REPLACE_QUESTION =
 inline constexpr std::string_view SAT_REPLACE_CAPTION = "Satellite OverWrite Message.    ";
 inline constexpr std::string_view SAT_NAME_EXISTS = "  already exists.";  // after the name
 inline constexpr std::string_view LNB_FREQ_INVALID = "LNB FREQ : Invalid!";
+// The LNB Type chosen against the LNB Freq: head, the type the frequencies
+// give, middle, that type again, tail.
+inline constexpr std::string_view LNB_TYPE_HEAD = "LNB TYPE : Invalid! \n\nThe LNB Freq give ";
+inline constexpr std::string_view LNB_TYPE_MIDDLE = ".\n\nChoose ";
+inline constexpr std::string_view LNB_TYPE_TAIL = " or change the LNB Freq.";
 inline constexpr std::string_view SDX_CODE_INVALID =
     "SDX CODE : Invalid! \n\nRange : 0010 ~3599 \n\nEx) 0010,0100,1000,0192...etc";
 inline constexpr std::string_view NO_SATELLITE = "There is no satellite!.";
