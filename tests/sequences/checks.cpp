@@ -82,12 +82,10 @@ void Sequence::finishStep(Kind kind, const Plan& plan, bool dragged) {
     case Kind::Add:
       checkAdd();
       panelDirty_ = false;
-      pick_.clear();  // Add and Change, done or refused, forget the pick
       break;
     case Kind::Change:
       checkPicked(kind, dragged ? std::vector<std::string>{dragged_} : pick, plan);
       panelDirty_ = false;
-      pick_.clear();
       break;
     case Kind::Remove:
     case Kind::Delete:
