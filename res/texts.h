@@ -53,11 +53,17 @@ inline constexpr std::string_view CHANNEL_OVERFLOW_ADVICE =
 inline constexpr std::string_view TYPE2_OVERFLOW =
     "Type II file overflow!\n\nThis database does not fit a Type II file.\nRecommend to reduce the "
     "number of channels.";
-// A Type II satellite name holding NEW: head, the name, tail.
+// A satellite name holding NEW that a Type II receiver stops at: head,
+// the name, tail.
 inline constexpr std::string_view TYPE2_NEW_NAME_HEAD = "The satellite name \"";
 inline constexpr std::string_view TYPE2_NEW_NAME_TAIL =
     "\" contains NEW.\n\nA Type II receiver stops reading satellites at such a name.\nRename "
     "the satellite to save a Type II file.";
+// A Type I satellite holding NEW without transponders: head as above, the
+// name, tail.
+inline constexpr std::string_view TYPE1_NEW_NAME_TAIL =
+    "\" contains NEW and has no transponders.\n\nThe receiver takes such a satellite for an "
+    "unused slot and drops it.\nRename the satellite or add a transponder to save it.";
 
 // SatcoDX import.
 inline constexpr std::string_view IMPORT_TP_RANGE = "Out of the range(TP:Max 1600)!";
@@ -142,6 +148,11 @@ inline constexpr std::string_view SAT_REPLACE_QUESTION =
 inline constexpr std::string_view SAT_REPLACE_CAPTION = "Satellite OverWrite Message.    ";
 inline constexpr std::string_view SAT_NAME_EXISTS = "  already exists.";  // after the name
 inline constexpr std::string_view LNB_FREQ_INVALID = "LNB FREQ : Invalid!";
+// The LNB Type chosen against the LNB Freq: head, the type the frequencies
+// give, middle, that type again, tail.
+inline constexpr std::string_view LNB_TYPE_HEAD = "LNB TYPE : Invalid! \n\nThe LNB Freq give ";
+inline constexpr std::string_view LNB_TYPE_MIDDLE = ".\n\nChoose ";
+inline constexpr std::string_view LNB_TYPE_TAIL = " or change the LNB Freq.";
 inline constexpr std::string_view SDX_CODE_INVALID =
     "SDX CODE : Invalid! \n\nRange : 0010 ~3599 \n\nEx) 0010,0100,1000,0192...etc";
 inline constexpr std::string_view NO_SATELLITE = "There is no satellite!.";

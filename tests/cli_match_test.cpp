@@ -55,7 +55,7 @@ TEST_F(CliMatch, CheckReportsEveryRecordALoadWouldLeaveOutAndAlwaysAnswersInJson
   constexpr std::size_t TP = 2066, SVC = 2066 + 6 * 12 + 8;
   const auto I = wdb::Layout::TypeI;
   auto newsWithout = [](ChannelDb& db) {
-    db.sats[2].name = "NEWS 24";
+    db.sats[2].name = "MEWS 24";  // the writer refuses NEWS 24 here: put in below
     db.tpTables[2].clear();
     db.svcTables[2].clear();
   };
@@ -72,7 +72,8 @@ TEST_F(CliMatch, CheckReportsEveryRecordALoadWouldLeaveOutAndAlwaysAnswersInJson
        "2 channels"},
       {"transponder-in-unused-slot", 6, written("d.wdb", I, {}, TP + 5 * 12, "\11"), nullptr},
       {"header-over-limit", 0, written("e.wdb", I, {}, 0, "A"), "The STB is available Max 64"},
-      {"dropped-as-unused", 3, written("f.wdb", I, newsWithout), "1 satellite"},
+      {"dropped-as-unused", 3, written("f.wdb", I, newsWithout, 10 + 2 * 32 + 2, "N"),
+       "1 satellite"},
       // Type II: satellite records of 28 bytes from 10, the name at +2.
       {"satellite-not-loaded", 2, written("g.wdb", wdb::Layout::TypeII, {}, 10 + 28 + 2, "NEW"),
        "2 satellites, 4 transponders, 8 channels"},

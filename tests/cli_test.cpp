@@ -83,7 +83,12 @@ TEST_F(CliBuild, RefusesInTheOrderOfTheSave) {
   news["satellites"][0]["services"] = json::array();
   EXPECT_EQ(refusal(news, "II"),
             said(std::string(TYPE2_NEW_NAME_HEAD) + "NEWS" + std::string(TYPE2_NEW_NAME_TAIL)));
+  // Type I takes it for an unused slot, as it has no transponders.
+  EXPECT_EQ(refusal(news),
+            said(std::string(TYPE2_NEW_NAME_HEAD) + "NEWS" + std::string(TYPE1_NEW_NAME_TAIL)));
   EXPECT_FALSE(fs::exists(path("out.wdb")));
+  news["satellites"][1]["name"] = "Sky News";
+  file("db.json", news.dump());
   ok({"build", path("db.json"), "-o", path("out.wdb")});
 }
 

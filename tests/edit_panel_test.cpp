@@ -33,7 +33,7 @@ TEST_F(EditPanelCommands, NewSatellitesTakeTheirPositionInTheName) {
 }
 
 TEST_F(EditPanelCommands, NewSatelliteSettingsComeFromTheBoxesAndTheTypeFromTheFrequencies) {
-  choose(IDC_LNB_TYPE, 2);  // Single: the tone becomes On
+  choose(IDC_LNB_TYPE, 1);  // OCS: the tone becomes On
   choose(IDC_DISEQC, 2);
   choose(IDC_COMMITTED, 3);
   choose(IDC_UNCOMMITTED, 12);
@@ -67,6 +67,13 @@ TEST_F(EditPanelCommands, RefusedSatellitesLeaveEverythingAsItWas) {
     addSat("Hotbird", longitude);
     EXPECT_EQ(said(), std::vector<std::string>{std::string(text::SDX_CODE_INVALID)}) << longitude;
   }
+  // The receiver knows the LNB by its frequencies alone: a type they
+  // contradict is refused, naming theirs.
+  choose(IDC_LNB_TYPE, 2);
+  addSat("Hotbird", "0130");
+  EXPECT_EQ(said(), std::vector<std::string>{"LNB TYPE : Invalid! \n\nThe LNB Freq give "
+                                             "Universal.\n\nChoose Universal or change the LNB "
+                                             "Freq."});
   EXPECT_EQ(editor.database().satCount, 0);
   EXPECT_EQ(ui.comboCount(IDC_TP_SAT), 0);
   EXPECT_EQ(ui.comboCount(IDC_SVC_SAT), 0);
@@ -91,11 +98,11 @@ TEST_F(EditPanelCommands, ASatelliteOfTheSameNameIsReplacedOnlyWhenTheUserSaysYe
   EXPECT_EQ(editor.database().sats, before.sats);
   EXPECT_EQ(editor.database().tpTables, before.tpTables);
 
-  // A clicked satellite and Enter twice: Add with its own values asks, and
-  // the second Enter (No) changes nothing; its name gets no second suffix.
+  // Enter on a clicked satellite is Change: no question, no duplicate.
   click(IDC_SAT_LIST, {0});
+  ui.focus(IDC_SAT_NAME);
   editor.onKeyDown(KEY_RETURN);
-  ASSERT_EQ(said().size(), 1u);
+  EXPECT_EQ(said().size(), 0u);
   EXPECT_EQ(editor.database().sats, before.sats);
   EXPECT_EQ(editor.database().tpTables, before.tpTables);
   EXPECT_EQ(editor.database().svcTables, before.svcTables);
@@ -146,6 +153,7 @@ TEST_F(EditPanelCommands, ChangingASatelliteChecksNameAndPositionAndKeepsItsTabl
   ui.type(IDC_SAT_NAME, "Turksat 42E extra");
   ui.type(IDC_LNB_FREQ1, "5150");
   ui.type(IDC_LONGITUDE, "0420");
+  choose(IDC_LNB_TYPE, 1);
   press(IDC_CHANGE);
   EXPECT_TRUE(said().empty());
   EXPECT_EQ(editor.database().sats[1].name, "Turksat 42E extr");
@@ -222,10 +230,13 @@ TEST_F(EditPanelCommands, ChangingATransponderRekeysExactlyItsChannels) {
   EXPECT_EQ(said(), std::vector<std::string>{"It already exists."});
   EXPECT_EQ(editor.database().tpTables[0][0].frequency, "10700");
 
+  // Enter in a field of a clicked transponder changes it.
   click(IDC_TP_LIST, {0});
   ui.type(IDC_FREQUENCY, "11000");
-  press(IDC_CHANGE);
+  ui.focus(IDC_FREQUENCY);
+  editor.onKeyDown(KEY_RETURN);
   EXPECT_TRUE(said().empty());
+  EXPECT_EQ(editor.database().tpTables[0].count(), 2);
   EXPECT_EQ(editor.database().tpTables[0][0], makeTp("11000", "H", "22000", "0", "0"));
   EXPECT_EQ(row(IDC_TP_LIST, 0)[2], "11000");
   EXPECT_EQ(key(0, 0), "11000H22000N0T0");

@@ -117,11 +117,15 @@ TEST(WdbReader, SixtyFourServicesInTypeTwoAreNotMistakenForTypeOne) {
 
 TEST(WdbReader, PlaceholdersAreDroppedUnlessTheyHoldTransponders) {
   ChannelDb db;
-  db.appendSatellite(makeSat("NEWSAT"));
+  db.appendSatellite(makeSat("MEWSAT"));
   db.appendSatellite(makeSat("Real"));
   db.appendSatellite(makeSat("NEWSAT 2"));
   db.tpTables[2].append(makeTp("11000", "H", "27500"));
-  const ReadResult r = readWdb(image(db, Layout::TypeI));
+  // The writer refuses a "NEW" name without transponders: it is put in
+  // afterwards.
+  auto typeI = image(db, Layout::TypeI);
+  typeI[SAT_AREA + 2] = std::byte{'N'};
+  const ReadResult r = readWdb(typeI);
   ASSERT_EQ(r.db.satCount, 2);
   EXPECT_EQ(r.db.sats[0].name, "Real");
   EXPECT_EQ(r.db.sats[1].name, "NEWSAT 2");
@@ -129,7 +133,6 @@ TEST(WdbReader, PlaceholdersAreDroppedUnlessTheyHoldTransponders) {
 
   // The older layout stops at the first "NEW" name altogether. Our writer
   // refuses to write such a name in it, so the name is put in afterwards.
-  db.sats[0].name = "MEWSAT";
   db.sats[2].name = "MEWSAT 2";
   auto typeII = image(db, Layout::TypeII);
   typeII[SAT_AREA + 2] = std::byte{'N'};

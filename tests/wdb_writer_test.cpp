@@ -178,24 +178,27 @@ TEST(WdbWriter, RefusesWhatTheReceiverCouldNotLoadAndChangesNothing) {
   EXPECT_EQ(write(tooBig, Layout::TypeII).failure.message, text::TYPE2_OVERFLOW);
 }
 
-TEST(WdbWriter, TypeTwoRefusesANameAnOlderReceiverWouldStopAt) {
-  // The older receiver sees at most 15 characters, up to a zero byte.
+TEST(WdbWriter, EachLayoutRefusesANameItsReceiverWouldLose) {
+  // The older receiver sees at most 15 characters, up to a zero byte; the
+  // newer one 16, and drops a NEW satellite only without transponders.
   const struct {
     std::string name;
-    bool refused;
+    bool refused, refusedI;
   } cases[] = {
-      {"NEWS 24", true},
-      {"Hotbird NEW", true},
-      {"ABCDEFGHIJKLNEW", true},
-      {"ABCDEFGHIJKLMNEW", false},
-      {std::string("AB\0NEW", 6), false},
-      {"New Sat", false},
+      {"NEWS 24", true, true},
+      {"Hotbird NEW", true, true},
+      {"ABCDEFGHIJKLNEW", true, true},
+      {"ABCDEFGHIJKLMNEW", false, true},
+      {"ABCDEFGHIJKLMNOPNEW", false, false},
+      {std::string("AB\0NEW", 6), false, false},
+      {"New Sat", false, false},
   };
   for (const auto& c : cases) {
     ChannelDb db;
     db.appendSatellite(makeSat("Astra"));
     db.appendSatellite(makeSat(c.name));
     db.appendSatellite(makeSat("NEW again"));
+    db.tpTables[2].append(makeTp("11778", "V", "27500"));
     const WriteResult r = write(db, Layout::TypeII);
     const std::string first = c.refused ? c.name : "NEW again";
     EXPECT_EQ(r.failure.message,
@@ -204,6 +207,14 @@ TEST(WdbWriter, TypeTwoRefusesANameAnOlderReceiverWouldStopAt) {
                   "such a name.\nRename the satellite to save a Type II file.")
         << c.name;
     EXPECT_TRUE(r.bytes.empty());
+    EXPECT_EQ(write(db, Layout::TypeI).failure.message,
+              c.refusedI ? "The satellite name \"" + c.name +
+                               "\" contains NEW and has no transponders.\n\nThe receiver takes "
+                               "such a satellite for an unused slot and drops it.\nRename the "
+                               "satellite or add a transponder to save it."
+                         : "")
+        << c.name;
+    db.tpTables[1].append(makeTp("12750", "H", "27500"));
     EXPECT_TRUE(write(db, Layout::TypeI).ok()) << c.name;
   }
 }

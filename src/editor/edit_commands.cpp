@@ -44,6 +44,15 @@ std::vector<int> selectedRowsLastFirst(const Controls& c, int list, int count) {
   return rows;
 }
 
+// The refusal of an LNB Type that the LNB Freq contradict, naming the type
+// they give; empty when they agree.
+std::string lnbTypeRefusal(const Controls& c, const EditPanel& panel) {
+  const std::optional<std::string> given =
+      lnbTypeContradicted(panel.lnbTypeChoice(), c.text(IDC_LNB_FREQ1), c.text(IDC_LNB_FREQ2));
+  if (!given) return {};
+  return joined({text::LNB_TYPE_HEAD, *given, text::LNB_TYPE_MIDDLE, *given, text::LNB_TYPE_TAIL});
+}
+
 }  // namespace
 
 void EditorDialog::addEntry() {
@@ -175,6 +184,10 @@ bool EditorDialog::addSatellite() {
     warn(text::LNB_FREQ_INVALID);
     return true;
   }
+  if (const std::string refusal = lnbTypeRefusal(controls_, panel_); !refusal.empty()) {
+    warn(refusal);
+    return;
+  }
   const std::optional<int> tenths = longitudeTenths(controls_.text(IDC_LONGITUDE));
   if (!tenths) {
     warn(text::SDX_CODE_INVALID);
@@ -251,6 +264,13 @@ void EditorDialog::changeSatellite() {
              !lnbFrequencyOk(controls_.text(IDC_LNB_FREQ2)))) {
     warn(text::LNB_FREQ_INVALID);
     ok = false;
+  }
+  if (ok) {
+    const std::string refusal = lnbTypeRefusal(controls_, panel_);
+    if (!refusal.empty()) {
+      warn(refusal);
+      ok = false;
+    }
   }
   // The position must be a valid one, as for a new satellite; the name
   // keeps what was typed, without a new suffix.

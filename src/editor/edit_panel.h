@@ -30,6 +30,8 @@ class EditPanel {
   // follows from the two oscillator frequencies, whatever the LNB Type box
   // shows.
   SatRecord satellite() const;
+  // The LNB Type box's choice: 0 Universal, 1 OCS, 2 Single.
+  int lnbTypeChoice() const { return lnbTypeIndex_; }
   std::string polarization() const { return polarityIndex_ == 1 ? "V" : "H"; }
   // The NID and TID typed, or when a window has no fields for them (both
   // read empty) those of the transponder last shown.

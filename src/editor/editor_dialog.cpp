@@ -114,6 +114,8 @@ void EditorDialog::initDialog() {
   showRecentFiles();
   markSavedState();
   updateTitle();
+  shownDefault_ = 0;
+  showEnterButton();
 }
 
 void EditorDialog::selectSatelliteDefaults(bool lnbPowerOn) {
@@ -218,6 +220,8 @@ KeyAction EditorDialog::onKeyDown(int key, bool ctrl) {
     case KEY_ESCAPE:
       return KeyAction::Clear;
     case KEY_RETURN:
+      // Enter presses the button that has the focus; anywhere else the
+      // default one: Change while an entry is picked, else Add.
       switch (controls_.focusedControl()) {
         case IDC_CHANGE:
           runCommand(IDC_CHANGE);
@@ -225,8 +229,11 @@ KeyAction EditorDialog::onKeyDown(int key, bool ctrl) {
         case IDC_REMOVE:
           runCommand(IDC_REMOVE);
           return KeyAction::Clear;
-        default:
+        case IDC_ADD:
           runCommand(IDC_ADD);
+          return KeyAction::Consumed;
+        default:
+          runCommand(enterButton());
           return KeyAction::Consumed;
       }
     case KEY_F1:

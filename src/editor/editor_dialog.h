@@ -190,6 +190,10 @@ class EditorDialog {
   void followShownSatellite();
   void showSatellite(int s);
   void settleView();
+  // The button Enter presses, shown as the default one: Change while an
+  // entry of the shown list is picked, else Add.
+  int enterButton() const;
+  void showEnterButton();
   void markSavedState();
   void updateTitle();
   void clearEditPanel();
@@ -258,6 +262,7 @@ class EditorDialog {
   wdb::Layout savedLayout_ = wdb::Layout::NotChosen;
   std::string shownTitle_;
   bool shownModified_ = false;
+  int shownDefault_ = 0;
 };
 
 }  // namespace velmora::editor

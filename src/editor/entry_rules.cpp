@@ -26,6 +26,15 @@ std::optional<int> longitudeTenths(std::string_view text) {
 
 bool lnbFrequencyOk(std::string_view text) { return allDigits(text); }
 
+std::optional<std::string> lnbTypeContradicted(int choice, std::string_view lnbFreq1,
+                                               std::string_view lnbFreq2) {
+  static constexpr std::string_view kChoices[] = {"Universal", "OCS", "Single"};
+  std::string given = lnbTypeFor(lnbFreq1, lnbFreq2);
+  if (choice >= 0 && choice < 3 && kChoices[static_cast<std::size_t>(choice)] == given)
+    return std::nullopt;
+  return given;
+}
+
 std::string longitudeSuffix(int tenths) {
   const bool west = tenths > 1800;
   const int v = west ? 3600 - tenths : tenths;

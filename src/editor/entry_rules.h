@@ -31,6 +31,13 @@ std::optional<int> longitudeTenths(std::string_view text);
 // empty field is a frequency of 0).
 bool lnbFrequencyOk(std::string_view text);
 
+// The receiver knows an LNB's type only by its oscillator frequencies
+// (one: single band; a low first one: C-band OCS; else universal). The
+// type the LNB Type box gives by its choice (0 Universal, 1 OCS, 2
+// Single) when the frequencies give another, else nothing.
+std::optional<std::string> lnbTypeContradicted(int choice, std::string_view lnbFreq1,
+                                               std::string_view lnbFreq2);
+
 // A new satellite's name ends with its orbital position: east up to 180
 // degrees, west beyond; whole degrees are written without a fraction
 // ("-19.2E", "-5W").

@@ -132,7 +132,8 @@ void EditorDialog::showSatellite(int s) {
 
 // After every event: the shown satellite and the pick found again, the
 // Transponder and Channel tabs on the shown satellite, the information
-// panel, the saved state, the title and the Undo and Redo items.
+// panel, the saved state, the title, the Undo and Redo items and the
+// button Enter presses.
 void EditorDialog::settleView() {
   if (loaderBusy) return;
   followShownSatellite();
@@ -150,6 +151,18 @@ void EditorDialog::settleView() {
   }
   updateUndoItems();
   updateTitle();
+  showEnterButton();
+}
+
+int EditorDialog::enterButton() const {
+  return view_.rowPicked && clickedRowExists() ? IDC_CHANGE : IDC_ADD;
+}
+
+void EditorDialog::showEnterButton() {
+  const int button = enterButton();
+  if (button == shownDefault_) return;
+  shownDefault_ = button;
+  controls_.setDefaultButton(button);
 }
 
 // The database as it is now is the one in the file (or the empty one).

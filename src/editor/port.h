@@ -136,6 +136,11 @@ class Controls {
 
   // Ends the window with a result (the program ends with the main window).
   virtual void endDialog(int result) = 0;
+
+  // The push button drawn as the window's default one, the one Enter
+  // presses; the others lose that look. The logic still receives Enter as
+  // a key and decides what it does.
+  virtual void setDefaultButton(int id) = 0;
 };
 
 // YesNoDefaultNo: a question whose Yes destroys data; Enter answers No.

@@ -389,4 +389,13 @@ void QtControls::endDialog(int result) {
   if (dialog_) dialog_->done(result);
 }
 
+// Only the look: the window's key filter hands Enter to the logic before
+// the dialog could press the default button itself.
+void QtControls::setDefaultButton(int id) {
+  for (const auto& [other, w] : widgets_)
+    if (auto* button = qobject_cast<QPushButton*>(w); button != nullptr && other != id)
+      button->setDefault(false);
+  if (auto* button = qobject_cast<QPushButton*>(widget(id))) button->setDefault(true);
+}
+
 }  // namespace velmora::qt

@@ -89,6 +89,7 @@ class QtControls final : public editor::Controls {
 
   int focusedControl() const override;
   void endDialog(int result) override;
+  void setDefaultButton(int id) override;
 
  private:
   QWidget* build(const res::ControlDef& def, QWidget* parent);

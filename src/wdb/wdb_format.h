@@ -83,6 +83,13 @@ ReadResult readWdb(std::span<const std::byte> bytes);
 // the bytes; no limit checks).
 Layout recogniseLayout(std::span<const std::byte> bytes);
 
+// Whether a satellite's name, as a receiver reads it, holds "NEW", the mark
+// of the placeholders in unused slots.
+bool holdsNew(std::string_view name);
+// Readers take a satellite whose name holds "NEW" and that has no
+// transponders for a placeholder, and drop it.
+bool readAsPlaceholder(std::string_view name, int transponders);
+
 // Bytes of a file's content before its padding, for t transponders and s
 // services; a Type II file holds at most TYPE2_MAX_CONTENT.
 std::size_t imageContentSize(Layout layout, std::size_t t, std::size_t s);
@@ -91,7 +98,8 @@ std::size_t imageContentSize(Layout layout, std::size_t t, std::size_t s);
 // can. In this order: no satellites (Empty), too many satellites,
 // too many transponders, too many services (the channel-overflow warning),
 // a Type II image that would not fit its file, a Type II satellite whose
-// name an older receiver would take for the end of the list (OverLimits).
+// name an older receiver would take for the end of the list, a Type I
+// satellite a newer receiver would take for a placeholder (OverLimits).
 Failure saveRefusal(const ChannelDb& db, Layout layout);
 
 // The refusal for more transponders or services than the database holds in

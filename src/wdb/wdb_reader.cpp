@@ -121,8 +121,6 @@ SvcRecord decodeSvc(const ByteView& r, Layout layout) {
   return svc;
 }
 
-bool containsNew(const std::string& name) { return name.find("NEW") != std::string::npos; }
-
 // Fills `db` from a recognised file. Records that name a satellite or a
 // transponder that was not loaded are skipped; the others keep their
 // positions, so numbers in the file still mean what they meant.
@@ -145,7 +143,7 @@ void readAreas(const ByteView& v, Layout layout, std::size_t t, std::size_t s, R
     if (!r) break;
     SatRecord sat = decodeSat(*r, layout);
     // Older receivers end their satellite list at the first placeholder.
-    if (layout == Layout::TypeII && containsNew(sat.name)) break;
+    if (layout == Layout::TypeII && holdsNew(sat.name)) break;
     db.appendSatellite(std::move(sat));
   }
 
@@ -185,7 +183,7 @@ void readAreas(const ByteView& v, Layout layout, std::size_t t, std::size_t s, R
   int keptPlaceholders = 0;
   for (int i = 0; i < db.satCount; ++i) {
     const auto from = static_cast<std::size_t>(i);
-    if (containsNew(db.sats[from].name) && db.tpTables[from].empty()) continue;
+    if (readAsPlaceholder(db.sats[from].name, db.tpTables[from].count())) continue;
     keptPlaceholders += from >= realSlots;
     const auto to = static_cast<std::size_t>(kept++);
     if (to != from) {
@@ -208,6 +206,12 @@ void readAreas(const ByteView& v, Layout layout, std::size_t t, std::size_t s, R
 }
 
 }  // namespace
+
+bool holdsNew(std::string_view name) { return name.find("NEW") != std::string_view::npos; }
+
+bool readAsPlaceholder(std::string_view name, int transponders) {
+  return holdsNew(name) && transponders == 0;
+}
 
 Layout recogniseLayout(std::span<const std::byte> bytes) {
   const ByteView v(bytes);

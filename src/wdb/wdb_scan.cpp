@@ -14,8 +14,6 @@ namespace velmora::wdb {
 
 namespace {
 
-bool containsNew(const std::string& name) { return name.find("NEW") != std::string::npos; }
-
 std::string inQuotes(const std::string& text) { return "\"" + text + "\""; }
 
 std::string plural(std::size_t n, const char* one, const char* many) {
@@ -80,7 +78,8 @@ ScanReport scanWdb(std::span<const std::byte> bytes) {
   std::size_t loadedSlots = names.size();
   if (layout == Layout::TypeII) {
     // Older receivers end their satellite list at the first name with "NEW".
-    const auto it = std::find_if(names.begin(), names.end(), containsNew);
+    const auto it =
+        std::find_if(names.begin(), names.end(), [](const std::string& n) { return holdsNew(n); });
     loadedSlots = static_cast<std::size_t>(it - names.begin());
   }
 
@@ -98,7 +97,7 @@ ScanReport scanWdb(std::span<const std::byte> bytes) {
   // A slot with "NEW" in its name and no transponders is taken for unused.
   std::vector<char> satLoaded(names.size(), 0);
   for (std::size_t i = 0; i < loadedSlots; ++i)
-    satLoaded[i] = !(containsNew(names[i]) && rows[i] == 0);
+    satLoaded[i] = !readAsPlaceholder(names[i], rows[i]);
 
   // Services: the transponder each names, and how many name each one.
   std::vector<std::size_t> svcTp;

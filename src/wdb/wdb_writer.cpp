@@ -183,19 +183,23 @@ Failure saveRefusal(const ChannelDb& db, Layout layout) {
   if (layout == Layout::TypeII && imageContentSize(layout, static_cast<std::size_t>(t),
                                                    static_cast<std::size_t>(s)) > TYPE2_MAX_CONTENT)
     return {FailureKind::OverLimits, std::string(text::TYPE2_OVERFLOW)};
-  if (layout == Layout::TypeII) {
-    // An older receiver reads at most 15 characters of a name and ends its
-    // satellite list at the first name holding NEW, its placeholders' mark:
-    // such a satellite and every one after it would be lost.
-    for (int i = 0; i < db.satCount; ++i) {
-      const std::string& name = db.sats[static_cast<std::size_t>(i)].name;
-      std::string_view seen = std::string_view(name).substr(0, 15);
-      seen = seen.substr(0, seen.find('\0'));
-      if (seen.find("NEW") != std::string_view::npos) {
-        return {FailureKind::OverLimits, std::string(text::TYPE2_NEW_NAME_HEAD) + name +
-                                             std::string(text::TYPE2_NEW_NAME_TAIL)};
-      }
-    }
+  // NEW marks the placeholders of unused slots. An older receiver reads at
+  // most 15 characters of a name and ends its satellite list at the first
+  // name holding NEW: such a satellite and every one after it would be
+  // lost. A newer one reads 16 and drops each such satellite that has no
+  // transponders, as it drops the placeholders.
+  const bool typeII = layout == Layout::TypeII;
+  for (int i = 0; i < db.satCount; ++i) {
+    const auto slot = static_cast<std::size_t>(i);
+    const std::string& name = db.sats[slot].name;
+    std::string_view seen = std::string_view(name).substr(0, typeII ? 15 : 16);
+    seen = seen.substr(0, seen.find('\0'));
+    if (typeII && holdsNew(seen))
+      return {FailureKind::OverLimits, std::string(text::TYPE2_NEW_NAME_HEAD) + name +
+                                           std::string(text::TYPE2_NEW_NAME_TAIL)};
+    if (!typeII && readAsPlaceholder(seen, db.tpTables[slot].count()))
+      return {FailureKind::OverLimits, std::string(text::TYPE2_NEW_NAME_HEAD) + name +
+                                           std::string(text::TYPE1_NEW_NAME_TAIL)};
   }
   return {};
 }

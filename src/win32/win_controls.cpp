@@ -533,4 +533,20 @@ void WinControls::endDialog(int result) {
   if (onEnd_) onEnd_(result);
 }
 
+// The dialog manager takes the new default id, but need not take the
+// default border off the button that had it: each push button gets its
+// style as well. The editor sees Enter as a key before the dialog manager
+// could press the button.
+void WinControls::setDefaultButton(int id) {
+  send(dialog_, DM_SETDEFID, static_cast<WPARAM>(id));
+  for (const auto& [other, kind] : kinds_) {
+    if (kind != K::Button && kind != K::DefButton) continue;
+    HWND w = item(other);
+    const LONG type = GetWindowLongW(w, GWL_STYLE) & BS_TYPEMASK;
+    if (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON) continue;
+    const LONG wanted = other == id ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    if (type != wanted) send(w, BM_SETSTYLE, static_cast<WPARAM>(wanted), TRUE);
+  }
+}
+
 }  // namespace velmora::win32

@@ -136,6 +136,7 @@ class WinControls final : public editor::Controls {
 
   int focusedControl() const override;
   void endDialog(int result) override;
+  void setDefaultButton(int id) override;
 
  private:
   int tabCount(int id) const;

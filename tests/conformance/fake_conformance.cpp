@@ -20,6 +20,7 @@ class FakeHarness {
   int currentRow(int list) { return ui_.listState(list).current; }
   bool noDropShown() { return ui_.noDropShown; }
   void settle() {}
+  bool drawnAsDefault(int id) { return ui_.defaultButton == id; }
 
  private:
   FakeControls ui_{res::editorDialog()};

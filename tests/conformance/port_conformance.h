@@ -15,6 +15,7 @@
 //   int currentRow(int list)             the row the list's arrow keys go on from
 //   bool noDropShown()                   the pointer shows "no drop"
 //   void settle()                        the window handles what it has queued
+//   bool drawnAsDefault(int id)          the push button shows itself as the default one
 #pragma once
 
 #include <gtest/gtest.h>
@@ -356,6 +357,19 @@ TYPED_TEST_P(PortConformance, SelectRowsMakesTheFirstCurrentAndNoDropLastsTillTh
   }
 }
 
+// Enter's button follows the pick: exactly the button the program names
+// looks like the default one, and naming it tells the program nothing.
+TYPED_TEST_P(PortConformance, OneButtonAtATimeIsDrawnAsTheDefault) {
+  const int buttons[] = {res::IDC_ADD, res::IDC_CHANGE, res::IDC_REMOVE};
+  for (const int id : {res::IDC_CHANGE, res::IDC_ADD, res::IDC_CHANGE, res::IDC_REMOVE}) {
+    this->ui_.setDefaultButton(id);
+    this->harness_.settle();
+    for (const int b : buttons)
+      EXPECT_EQ(this->harness_.drawnAsDefault(b), b == id) << "set " << id << ", button " << b;
+  }
+  EXPECT_EQ(this->log_.events, std::vector<std::string>{});
+}
+
 REGISTER_TYPED_TEST_SUITE_P(PortConformance,
                             AnInsertedRowIsNeverSelectedAndSelectedRowsFollowTheirRows,
                             AChangeTheProgramMakesNeverNotifies, AMovedRowKeepsItsSelectionAndCells,
@@ -363,6 +377,7 @@ REGISTER_TYPED_TEST_SUITE_P(PortConformance,
                             TheListShowsItsSourceAfterEveryNotice,
                             RemovingTheSelectedComboItemLeavesNoneSelected,
                             EscAndTheLossOfTheMouseEndADragTheUserBegan,
-                            SelectRowsMakesTheFirstCurrentAndNoDropLastsTillTheDragEnds);
+                            SelectRowsMakesTheFirstCurrentAndNoDropLastsTillTheDragEnds,
+                            OneButtonAtATimeIsDrawnAsTheDefault);
 
 }  // namespace velmora::test

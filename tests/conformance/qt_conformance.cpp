@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
 
 #include "conformance/port_conformance.h"
@@ -66,6 +67,10 @@ class QtHarness {
     return cursor != nullptr && cursor->shape() == Qt::ForbiddenCursor;
   }
   void settle() { QCoreApplication::processEvents(); }
+  bool drawnAsDefault(int id) {
+    const auto* button = qobject_cast<QPushButton*>(window_.controls().widget(id));
+    return button != nullptr && button->isDefault();
+  }
 
  private:
   QWidget* rows(int list) { return window_.controls().list(list)->viewport(); }

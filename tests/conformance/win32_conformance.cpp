@@ -82,6 +82,12 @@ class WinHarness {
         SendMessageW(listWindow(list), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
   }
   bool noDropShown() { return GetCursor() == LoadCursorW(nullptr, IDC_NO); }
+  // The dialog manager's default id, and the button's own border.
+  bool drawnAsDefault(int id) {
+    const LRESULT def = SendMessageW(window_.controls().dialog(), DM_GETDEFID, 0, 0);
+    const LONG style = GetWindowLongW(window_.controls().item(id), GWL_STYLE);
+    return LOWORD(def) == id && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+  }
   // The window's own message loop, up to what is queued now.
   void settle() {
     MSG msg;

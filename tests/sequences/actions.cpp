@@ -355,7 +355,7 @@ void Sequence::command(Kind kind) {
                                               : ID_EDIT_REMOVE;
       const char* name = kind == Kind::Add ? "Add" : kind == Kind::Change ? "Change" : "Remove";
       commandId = menu;
-      const int way = uniform(0, 2);
+      const int way = uniform(0, 3);
       if (way == 0) {
         how = std::string(name) + " button";
         act = [this, button] {
@@ -365,10 +365,15 @@ void Sequence::command(Kind kind) {
       } else if (way == 1) {
         how = std::string("Edit > ") + name;
         act = [this, menu] { ed_.onCommand(menu); };
-      } else if (kind == Kind::Add) {
-        how = "Enter (focus " + std::to_string(ui_.focusedControl()) + ")";
-        if (ui_.focusedControl() == IDC_CHANGE || ui_.focusedControl() == IDC_REMOVE)
-          ui_.focus(list);
+      } else if (way == 3 && kind != Kind::Remove) {
+        // Enter away from the buttons presses the default one: Change
+        // while rows of the list are picked, else Add.
+        const int focus = ui_.focusedControl();
+        if (focus == IDC_ADD || focus == IDC_CHANGE || focus == IDC_REMOVE) ui_.focus(list);
+        const bool picked = !ui_.listSelectedRows(list).empty();
+        commandId = picked ? ID_EDIT_CHANGE : ID_EDIT_ADD;
+        how = "Enter (focus " + std::to_string(ui_.focusedControl()) + ", " +
+              (picked ? "Change" : "Add") + ")";
         act = [this] { ed_.onKeyDown(KEY_RETURN); };
       } else {
         how = std::string("Enter on the ") + name + " button";

@@ -333,6 +333,14 @@ void Sequence::checkWindow(const State& after) {
   require(!info || totalsShown,
           "Total Num. (" + totalTp + ", " + totalCh + ") is not the database's totals");
 
+  // Enter's button, shown as the default one, follows the pick: Change
+  // while rows of the shown list are picked, else Add.
+  const std::size_t picked = ui_.listSelectedRows(list).size();
+  require(leftOut("enter") || ui_.defaultButton == (picked == 0 ? IDC_ADD : IDC_CHANGE),
+          std::string("the default button is ") +
+              (ui_.defaultButton == IDC_CHANGE ? "Change" : "not Change") + " with " +
+              std::to_string(picked) + " rows picked");
+
   // The edit panel: empty, or one picked entry, whole.
   if (panelDirty_ || leftOut("panel")) return;
   const std::vector<int> fields = panelFields(tab);

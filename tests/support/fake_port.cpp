@@ -15,6 +15,7 @@ FakeControls::FakeControls(const res::DialogDef& dialog) {
     c.kind = def.kind;
     c.text = std::string(def.text);
     c.visible = def.visibleAtStart;
+    if (def.kind == res::ControlKind::DefButton && defaultButton == 0) defaultButton = def.id;
   }
 }
 

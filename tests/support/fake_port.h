@@ -78,6 +78,8 @@ class FakeControls : public editor::Controls {
   void pickComboItem(int id, int index) { comboSelect(id, index); }
 
   std::optional<int> endedWith;
+  // The button drawn as the default one: the template's, then the logic's.
+  int defaultButton = 0;
   std::map<int, std::string> menuTexts;
   std::map<int, bool> menuShown;
   // The row being dragged, while the logic shows its drag image.
@@ -160,6 +162,7 @@ class FakeControls : public editor::Controls {
   }
   int focusedControl() const override { return focus_; }
   void endDialog(int result) override { endedWith = result; }
+  void setDefaultButton(int id) override { defaultButton = id; }
 
  private:
   Control& get(int id);
