@@ -47,6 +47,7 @@ std::vector<int> selectedRowsLastFirst(const Controls& c, int list, int count) {
 }  // namespace
 
 void EditorDialog::addEntry() {
+  const std::vector<SatRecord> before = satellitesNow();
   switch (curTab) {
     case TAB_SATELLITE:
       addSatellite();
@@ -60,12 +61,14 @@ void EditorDialog::addEntry() {
     default:
       break;
   }
+  sayTypeIILosses(before);
   // The choices stay for the next entry to add; the texts are emptied.
   clearPick();
   clearEditFields();
 }
 
 void EditorDialog::changeEntry() {
+  const std::vector<SatRecord> before = satellitesNow();
   if (!view_.rowPicked || !clickedRowExists()) {
     warn(text::SELECT_A_LIST);
   } else if (curTab == TAB_SATELLITE) {
@@ -75,6 +78,7 @@ void EditorDialog::changeEntry() {
   } else if (curTab == TAB_CHANNEL) {
     changeChannel();
   }
+  sayTypeIILosses(before);
   clearPick();
   clearEditPanel();
 }
@@ -88,12 +92,14 @@ void EditorDialog::removeRows(bool picked) {
     warn(text::SELECT_A_LIST);
     return;
   }
+  const std::string removal = removalToSay();
   if (curTab == TAB_SATELLITE)
     removeSatellites();
   else if (curTab == TAB_TRANSPONDER)
     removeTransponders();
   else if (curTab == TAB_CHANNEL)
     removeChannels();
+  say(removal);
   clearPick();
   clearEditPanel();
 }

@@ -131,6 +131,10 @@ class Controls {
 
   // Ends the window with a result (the program ends with the main window).
   virtual void endDialog(int result) = 0;
+
+  // The line under the lists that says what the last command did, UTF-8;
+  // it keeps its text until the next one.
+  virtual void setStatusText(std::string_view text) = 0;
 };
 
 // YesNoDefaultNo: a question whose Yes destroys data; Enter answers No.

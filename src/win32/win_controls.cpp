@@ -531,4 +531,12 @@ void WinControls::endDialog(int result) {
   if (onEnd_) onEnd_(result);
 }
 
+// One part across the whole bar; a text longer than the bar is cut at its
+// edge.
+void WinControls::setStatusText(std::string_view text) {
+  if (statusBar_ == nullptr) return;
+  const std::wstring wide = wideFromUtf8(text);
+  SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
 }  // namespace velmora::win32

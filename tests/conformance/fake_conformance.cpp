@@ -18,6 +18,8 @@ class FakeHarness {
   void loseCapture() { ui_.cancelDrag(); }
   bool dragShown() { return ui_.drag.has_value(); }
   void settle() {}
+  std::string statusText() { return ui_.statusText; }
+  int windowWidth() { return 0; }
 
  private:
   FakeControls ui_{res::editorDialog()};

@@ -13,6 +13,8 @@
 //   void loseCapture()                   the mouse taken away from the window mid-drag
 //   bool dragShown()                     the image of a dragged row is on the screen
 //   void settle()                        the window handles what it has queued
+//   std::string statusText()             the status line's text, UTF-8
+//   int windowWidth()                    the main window's width in pixels
 #pragma once
 
 #include <gtest/gtest.h>
@@ -326,12 +328,31 @@ TYPED_TEST_P(PortConformance, EscAndTheLossOfTheMouseEndADragTheUserBegan) {
   }
 }
 
+// The status line shows the last text whole, in any script, and a long one
+// never widens the window.
+TYPED_TEST_P(PortConformance, TheStatusLineShowsTheLastTextAndKeepsTheWindowsWidth) {
+  auto& harness = this->harness_;
+  harness.settle();
+  const int width = harness.windowWidth();
+  const std::string named =
+      "Saved \xC3\x9C"
+      "bersicht \xD0\xA1\xD0\xBF.wdb (Type I: 1 satellite)";
+  this->ui_.setStatusText(std::string(400, 'x'));
+  this->ui_.setStatusText(named);
+  harness.settle();
+  EXPECT_EQ(harness.statusText(), named);
+  this->ui_.setStatusText(std::string(400, 'x'));
+  harness.settle();
+  EXPECT_EQ(harness.windowWidth(), width);
+}
+
 REGISTER_TYPED_TEST_SUITE_P(PortConformance,
                             AnInsertedRowIsNeverSelectedAndSelectedRowsFollowTheirRows,
                             AChangeTheProgramMakesNeverNotifies, AMovedRowKeepsItsSelectionAndCells,
                             AUsersClickOnARowNotifiesWithThatRowSelected,
                             TheListShowsItsSourceAfterEveryNotice,
                             RemovingTheSelectedComboItemLeavesNoneSelected,
-                            EscAndTheLossOfTheMouseEndADragTheUserBegan);
+                            EscAndTheLossOfTheMouseEndADragTheUserBegan,
+                            TheStatusLineShowsTheLastTextAndKeepsTheWindowsWidth);
 
 }  // namespace velmora::test

@@ -59,6 +59,10 @@ class QtHarness {
     return image != nullptr && image->isVisible();
   }
   void settle() { QCoreApplication::processEvents(); }
+  std::string statusText() {
+    return window_.controls().statusLine()->text().toUtf8().toStdString();
+  }
+  int windowWidth() { return window_.width(); }
 
  private:
   QWidget* rows(int list) { return window_.controls().list(list)->viewport(); }
