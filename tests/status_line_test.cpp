@@ -96,6 +96,11 @@ TEST(StatusLine, SaysWhatEachCommandDid) {
   EXPECT_EQ(ui.statusText,
             "e70.sdx: 5 records, 3 imported, 1 non-MPEG-2 channel and "
             "1 feed/test channel skipped");
+  // The listing pads the name to its field; the sentence does not.
+  pick(0, IDC_SAT_LIST, {editor.database().satCount - 1});
+  editor.onCommand(IDC_REMOVE);
+  EXPECT_EQ(ui.statusText,
+            "Removed Hotbird 13E with 2 transponders and 3 channels. Ctrl+Z brings it back.");
 
   // Type II keeps no position and no ports: a change of them is said, a
   // change of anything else is not.

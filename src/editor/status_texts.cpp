@@ -33,6 +33,13 @@ std::string listed(const std::vector<std::string>& parts) {
   return out;
 }
 
+// A name as a sentence holds it: a listing pads names with blanks to
+// their field's width.
+std::string spoken(std::string_view name) {
+  const std::size_t end = name.find_last_not_of(' ');
+  return westernToUtf8(name.substr(0, end == std::string_view::npos ? 0 : end + 1));
+}
+
 // The file's own name, without its folder; either separator counts, as
 // Windows takes both.
 std::string_view fileName(std::string_view path) {
@@ -65,9 +72,8 @@ std::string satelliteRemoval(const ChannelDb& db, const std::vector<int>& rows) 
     svcs += db.svcTables[static_cast<std::size_t>(r)].count();
   }
   const bool one = rows.size() == 1;
-  std::string out =
-      "Removed " + (one ? westernToUtf8(db.sats[static_cast<std::size_t>(rows[0])].name)
-                        : satellites(static_cast<long long>(rows.size())));
+  std::string out = "Removed " + (one ? spoken(db.sats[static_cast<std::size_t>(rows[0])].name)
+                                      : satellites(static_cast<long long>(rows.size())));
   if (tps + svcs > 0) out += " with " + transponders(tps) + " and " + channels(svcs);
   return out + std::string(one ? BRINGS_IT_BACK : BRINGS_THEM_BACK);
 }
@@ -94,9 +100,9 @@ std::string transponderRemoval(const ChannelDb& db, int sat, const std::vector<i
 
 std::string channelRemoval(const ChannelDb& db, int sat, const std::vector<int>& rows) {
   if (rows.size() == 1) {
-    const std::string& name = db.svcTables[static_cast<std::size_t>(sat)][rows[0]].name;
-    return "Removed " + (name.empty() ? std::string("....") : westernToUtf8(name)) +
-           std::string(BRINGS_IT_BACK);
+    // A channel without a name is listed as "....".
+    const std::string name = spoken(db.svcTables[static_cast<std::size_t>(sat)][rows[0]].name);
+    return "Removed " + (name.empty() ? std::string("....") : name) + std::string(BRINGS_IT_BACK);
   }
   return "Removed " + channels(static_cast<long long>(rows.size())) + std::string(BRINGS_THEM_BACK);
 }
@@ -190,7 +196,7 @@ std::string typeIILossStatus(const SatRecord& before, const SatRecord& after) {
   }
   if (lost.empty()) return {};
   return "Type II keeps no longitude and no switch ports: the " + listed(lost) + " of " +
-         westernToUtf8(after.name) + " will be lost at save.";
+         spoken(after.name) + " will be lost at save.";
 }
 
 void EditorDialog::say(const std::string& text) {

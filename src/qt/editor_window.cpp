@@ -102,6 +102,7 @@ EditorWindow::EditorWindow() : QDialog(nullptr) {
   auto* line = new QLabel(status);
   line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   line->setTextFormat(Qt::PlainText);
+  line->setContentsMargins(6, 0, 6, 0);
   status->addWidget(line, 1);
   layout->addWidget(status);
   controls_->setStatusLine(line);
