@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
 #include "editor/editor_dialog.h"
 #include "resource_ids.h"
-#include "support/db_builders.h"
 #include "support/editor_load.h"
 #include "support/fake_port.h"
 #include "wdb/file_io.h"
@@ -25,99 +23,80 @@ TEST(StatusLine, SaysWhatEachCommandDid) {
   fs::create_directories(dir);
   EditorDialog editor(ui, prompts, EditorEnv{dir, {}});
   editor.initDialog();
-  auto pick = [&](int tab, int list, std::vector<int> rows) {
-    ui.tabSelect(IDC_TAB, tab);
-    editor.onTabChanged();
-    ui.focus(list);
-    ui.listSelectRows(list, rows);
-    editor.onListClick(list, ui.listSelectedRows(list));
+  auto write = [&](const char* name, ChannelDb db) {
+    int counter = 0;
+    writeFileAtomically(dir / name, wdb::writeWdb(db, wdb::Layout::TypeI, {}, counter).bytes);
   };
-  auto choose = [&](const char* name) {
-    prompts.files.push_back((dir / name).string());
-    return (dir / name).string();
-  };
+  ChannelDb elsewhere;
+  elsewhere.appendSatellite(makeSat("Elsewhere", "0450"));
+  write("ref.wdb", makeDb(2, 4, 6));
+  write("none.wdb", elsewhere);
+  fs::copy_file(fs::path(VELMORA_TEST_DATA) / "small_hotbird.sdx", dir / "e70.sdx");
 
-  // Saves count in thousands; a full database is its own layout's case.
-  load(editor, fullDb());
-  choose("full.wdb");
-  editor.onCommand(ID_FILE_SAVE);
-  EXPECT_EQ(ui.statusText,
-            "Saved full.wdb (Type I: 64 satellites, 1,600 transponders, 6,000 channels)");
-
-  // Removals by the button and by the Delete key, one row and several.
-  load(editor, makeDb(3, 4, 6));
-  const std::pair<std::function<void()>, const char*> removals[] = {
-      {[&] { pick(1, IDC_TP_LIST, {0}); },
+  // Each step: a database loaded first (or none), the tab and rows picked
+  // (tab -1: none), a file chosen, the command or key, and what is said.
+  const int key = -1;  // Delete in the list
+  // clang-format off
+  struct Step { ChannelDb load; int tab; std::vector<int> rows; const char* file; int command;
+                const char* said; };
+  const Step steps[] = {
+      {fullDb(), -1, {}, "full.wdb", ID_FILE_SAVE,
+       "Saved full.wdb (Type I: 64 satellites, 1,600 transponders, 6,000 channels)"},
+      {makeDb(3, 4, 6), 1, {0}, "", IDC_REMOVE,
        "Removed transponder 10700 H 22000 with 2 channels. Ctrl+Z brings it back."},
-      {[&] { pick(2, IDC_SVC_LIST, {0}); }, "Removed Channel 2. Ctrl+Z brings it back."},
-      {[&] {
-         pick(2, IDC_SVC_LIST, {0, 2});
-       },
-       "Removed 2 channels. Ctrl+Z brings them back."},
-      {[&] { pick(0, IDC_SAT_LIST, {1}); },
+      {{}, 2, {0}, "", key, "Removed Channel 2. Ctrl+Z brings it back."},
+      {{}, 2, {0, 2}, "", IDC_REMOVE, "Removed 2 channels. Ctrl+Z brings them back."},
+      {{}, 0, {1}, "", key,
        "Removed Sat 2 with 4 transponders and 6 channels. Ctrl+Z brings it back."},
-      {[&] {
-         pick(0, IDC_SAT_LIST, {0, 1});
-       },
-       "Removed 2 satellites with 7 transponders and 7 channels. Ctrl+Z brings them back."}};
-  bool byKey = false;
-  for (const auto& [select, said] : removals) {
-    select();
-    if (byKey)
+      {{}, 0, {0, 1}, "", IDC_REMOVE,
+       "Removed 2 satellites with 7 transponders and 7 channels. Ctrl+Z brings them back."},
+      {makeDb(3, 4, 6), -1, {}, "ref.wdb", ID_FILE_APPLY_ORDER,
+       "Matched 2 satellites, 8 transponders, 12 channels; 11 new at the ends"},
+      {{}, -1, {}, "none.wdb", ID_FILE_APPLY_ORDER, "none.wdb: nothing matched"},
+      {{}, -1, {}, "e70.sdx", ID_FILE_OPEN,
+       "e70.sdx: 5 records, 3 imported, 1 non-MPEG-2 channel and 1 feed/test channel skipped"},
+      // The listing pads the name to its field; the sentence does not.
+      {{}, 0, {3}, "", IDC_REMOVE,
+       "Removed Hotbird 13E with 2 transponders and 3 channels. Ctrl+Z brings it back."}};
+  // clang-format on
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.said);
+    if (step.load.satCount > 0) load(editor, step.load);
+    const int list = step.tab == 0 ? IDC_SAT_LIST : step.tab == 1 ? IDC_TP_LIST : IDC_SVC_LIST;
+    if (step.tab >= 0) {
+      ui.tabSelect(IDC_TAB, step.tab);
+      editor.onTabChanged();
+      ui.focus(list);
+      ui.listSelectRows(list, step.rows);
+      editor.onListClick(list, ui.listSelectedRows(list));
+    }
+    if (*step.file) prompts.files.push_back((dir / step.file).string());
+    if (step.command == key)
       editor.onKeyDown(KEY_DELETE);
     else
-      editor.onCommand(IDC_REMOVE);
-    EXPECT_EQ(ui.statusText, said);
-    byKey = !byKey;
+      editor.onCommand(step.command);
+    prompts.finishBackgroundWork();
+    EXPECT_EQ(ui.statusText, step.said);
   }
-
-  // Apply order: what matched, and what had no partner stays at the ends.
-  load(editor, makeDb(3, 4, 6));
-  ChannelDb ref = makeDb(2, 4, 6);
-  int counter = 0;
-  ASSERT_TRUE(writeFileAtomically(dir / "ref.wdb",
-                                  wdb::writeWdb(ref, wdb::Layout::TypeI, {}, counter).bytes));
-  choose("ref.wdb");
-  editor.onCommand(ID_FILE_APPLY_ORDER);
-  EXPECT_EQ(ui.statusText, "Matched 2 satellites, 8 transponders, 12 channels; 11 new at the ends");
-  ref = ChannelDb{};
-  ref.appendSatellite(makeSat("Elsewhere", "0450"));
-  ASSERT_TRUE(writeFileAtomically(dir / "none.wdb",
-                                  wdb::writeWdb(ref, wdb::Layout::TypeI, {}, counter).bytes));
-  choose("none.wdb");
-  editor.onCommand(ID_FILE_APPLY_ORDER);
-  EXPECT_EQ(ui.statusText, "none.wdb: nothing matched");
-
-  // Import: the listing's records as the command line counts them.
-  fs::copy_file(fs::path(VELMORA_TEST_DATA) / "small_hotbird.sdx", dir / "e70.sdx");
-  choose("e70.sdx");
-  editor.onCommand(ID_FILE_OPEN);
-  prompts.finishBackgroundWork();
-  EXPECT_EQ(ui.statusText,
-            "e70.sdx: 5 records, 3 imported, 1 non-MPEG-2 channel and "
-            "1 feed/test channel skipped");
-  // The listing pads the name to its field; the sentence does not.
-  pick(0, IDC_SAT_LIST, {editor.database().satCount - 1});
-  editor.onCommand(IDC_REMOVE);
-  EXPECT_EQ(ui.statusText,
-            "Removed Hotbird 13E with 2 transponders and 3 channels. Ctrl+Z brings it back.");
 
   // Type II keeps no position and no ports: a change of them is said, a
   // change of anything else is not.
   load(editor, makeDb(2, 1, 1), wdb::Layout::TypeII);
   ui.setStatusText("");
-  pick(0, IDC_SAT_LIST, {0});
-  ui.type(IDC_SAT_NAME, "Sat one");
-  editor.onCommand(IDC_CHANGE);
-  EXPECT_EQ(ui.statusText, "");
-  pick(0, IDC_SAT_LIST, {1});
-  ui.type(IDC_LONGITUDE, "0192");
-  ui.comboSelect(IDC_UNCOMMITTED, 3);
-  editor.onComboChanged(IDC_UNCOMMITTED);
-  editor.onCommand(IDC_CHANGE);
-  EXPECT_EQ(ui.statusText,
-            "Type II keeps no longitude and no switch ports: the Longi.(SDX) and Uncom. of Sat 2 "
-            "will be lost at save.");
+  for (const int row : {0, 1}) {
+    ui.listSelectRows(IDC_SAT_LIST, {row});
+    editor.onListClick(IDC_SAT_LIST, {row});
+    ui.type(IDC_SAT_NAME, row ? "Sat B" : "Sat A");
+    if (row == 1) {
+      ui.type(IDC_LONGITUDE, "0192");
+      ui.comboSelect(IDC_UNCOMMITTED, 3);
+      editor.onComboChanged(IDC_UNCOMMITTED);
+    }
+    editor.onCommand(IDC_CHANGE);
+    EXPECT_EQ(ui.statusText, row ? "Type II keeps no longitude and no switch ports: the "
+                                   "Longi.(SDX) and Uncom. of Sat B will be lost at save."
+                                 : "");
+  }
   fs::remove_all(dir);
 }
 
