@@ -133,7 +133,14 @@ void EditorWindow::placePane(bool centre) {
   const int down = barHeight + border;
   SetWindowPos(pane_, nullptr, 0, down, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   RECT status{};
-  if (statusBar_ != nullptr) GetWindowRect(statusBar_, &status);
+  if (statusBar_ != nullptr) {
+    // The pane's font, at the scaling the pane has now; the bar takes the
+    // height its font needs.
+    SendMessageW(statusBar_, WM_SETFONT, static_cast<WPARAM>(SendMessageW(pane_, WM_GETFONT, 0, 0)),
+                 FALSE);
+    SendMessageW(statusBar_, WM_SIZE, 0, 0);
+    GetWindowRect(statusBar_, &status);
+  }
   const int statusHeight = status.bottom - status.top;
 
   RECT frame{0, 0, paneW, paneH + down + statusHeight};
