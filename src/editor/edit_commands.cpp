@@ -56,6 +56,7 @@ std::string lnbTypeRefusal(const Controls& c, const EditPanel& panel) {
 }  // namespace
 
 void EditorDialog::addEntry() {
+  const std::vector<SatRecord> before = satellitesNow();
   switch (curTab) {
     case TAB_SATELLITE:
       // A name the user declined to cut stays in the form to be mended.
@@ -70,12 +71,14 @@ void EditorDialog::addEntry() {
     default:
       break;
   }
+  sayTypeIILosses(before);
   // The choices stay for the next entry to add; the texts are emptied.
   clearPick();
   clearEditFields();
 }
 
 void EditorDialog::changeEntry() {
+  const std::vector<SatRecord> before = satellitesNow();
   const bool picked = view_.rowPicked && clickedRowExists();
   const int row = pickedRow(curTab);
   const std::string was = picked ? entryKey(curTab, row) : std::string();
@@ -88,6 +91,7 @@ void EditorDialog::changeEntry() {
   } else if (curTab == TAB_CHANNEL) {
     changeChannel();
   }
+  sayTypeIILosses(before);
   clearPick();
   clearEditPanel();
   // The keyboard stays on the changed row, which the panel shows as stored.
@@ -109,12 +113,14 @@ void EditorDialog::removeRows(bool picked) {
   }
   const int list = ListsPresenter::listOfTab(curTab);
   const std::vector<int> gone = controls_.listSelectedRows(list);
+  const std::string removal = removalToSay();
   if (curTab == TAB_SATELLITE)
     removeSatellites();
   else if (curTab == TAB_TRANSPONDER)
     removeTransponders();
   else if (curTab == TAB_CHANNEL)
     removeChannels();
+  say(removal);
   clearPick();
   clearEditPanel();
   // The keyboard stays where the user was: the row now standing where the

@@ -223,6 +223,13 @@ class EditorDialog {
   void relistCurrentTab();
   void warn(std::string_view message);
 
+  // The status line (status_texts.cpp): what a command did, said without
+  // a box; nothing for an empty text.
+  void say(const std::string& text);
+  std::string removalToSay() const;
+  std::vector<SatRecord> satellitesNow() const;
+  void sayTypeIILosses(const std::vector<SatRecord>& before);
+
   // The window's state.
   ChannelDb db;
   int curTab = TAB_SATELLITE;

@@ -5,6 +5,7 @@
 
 #include "db/path_text.h"
 #include "editor/editor_dialog.h"
+#include "editor/status_texts.h"
 #include "editor/trace.h"
 #include "resource_ids.h"
 #include "sdx/favourites.h"
@@ -120,6 +121,7 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
     return;
   }
 
+  const std::string opened = openedStatus(filePath, result);
   db = std::move(result.db);
   view_ = ViewState{};
   wdbLayout = result.layout;
@@ -150,8 +152,7 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
   applyTabDefaultsAfterLoad();
   settleView();
   trace::mark(trace::LOAD_DONE);
-  if (result.lostChannels > 0)
-    warn(std::to_string(result.lostChannels) + std::string(text::CHANNELS_LEFT_OUT));
+  say(opened);
 }
 
 // A tab chosen while the file loaded gets its defaults now, as if it had
@@ -224,6 +225,7 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
   if (!written.backupNote.empty())
     controls_.setToolTip(IDC_FILE, filePath + "\n" + written.backupNote);
   rememberRecentFile(filePath);
+  say(savedStatus(filePath, wdbLayout, db));
 
   // Names longer than the file holds were cut: show them as they are now.
   if (namesCut) {

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "editor/editor_dialog.h"
+#include "editor/status_texts.h"
 #include "resource_ids.h"
 #include "sdx/import.h"
 #include "texts.h"
@@ -39,6 +40,7 @@ void EditorDialog::importListing() {
     clearEditPanel();
     showSatellite(db.satCount - 1);
     lists_.rewriteSatelliteCombos();
+    say(importStatus(filePath, result.counts));
   }
   // Refused or not, the list, its SAT Name box and the information panel
   // show one satellite that exists.

@@ -141,6 +141,9 @@ class Controls {
   // presses; the others lose that look. The logic still receives Enter as
   // a key and decides what it does.
   virtual void setDefaultButton(int id) = 0;
+  // The line under the lists that says what the last command did, UTF-8;
+  // it keeps its text until the next one.
+  virtual void setStatusText(std::string_view text) = 0;
 };
 
 // YesNoDefaultNo: a question whose Yes destroys data; Enter answers No.

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "editor/editor_dialog.h"
+#include "editor/status_texts.h"
 #include "json/json_db.h"
 #include "match/match.h"
 #include "resource_ids.h"
@@ -29,6 +30,7 @@ void EditorDialog::applyOrderFrom() {
     return;
   }
   const match::ReorderReport report = match::reorderLike(db, ref.db);
+  say(orderStatus(*chosen, report));
   if (!report.changed) return;
   // The satellite on show stays on show, wherever it went; picks follow
   // their entries when the window settles after the command.

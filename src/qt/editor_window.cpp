@@ -7,9 +7,11 @@
 #include <QDropEvent>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolTip>
@@ -92,6 +94,18 @@ EditorWindow::EditorWindow() : QDialog(nullptr) {
   layout->addWidget(client_);
   controls_ = std::make_unique<QtControls>(def, client_, this);
   client_->setFixedSize(controls_->metrics().dialogSize(def));
+
+  // The status line under the lists; the window grows by its height. Its
+  // text never widens the window.
+  auto* status = new QStatusBar(this);
+  status->setSizeGripEnabled(false);
+  auto* line = new QLabel(status);
+  line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  line->setTextFormat(Qt::PlainText);
+  line->setContentsMargins(6, 0, 6, 0);
+  status->addWidget(line, 1);
+  layout->addWidget(status);
+  controls_->setStatusLine(line);
 
   buildMenu();
   buildToolBar();

@@ -330,6 +330,15 @@ void QtControls::setWindowTitle(std::string_view title, bool modified) {
   dialog_->setWindowModified(modified);
 }
 
+// The whole text is the line's tip as well: a long one is cut at the
+// window's edge.
+void QtControls::setStatusText(std::string_view text) {
+  if (!statusLine_) return;
+  const QString shown = fromUtf8Text(text);
+  statusLine_->setText(shown);
+  statusLine_->setToolTip(shown);
+}
+
 // ------------------------------------------------------------ tab strip
 
 void QtControls::tabInsert(int id, int index, std::string_view title) {

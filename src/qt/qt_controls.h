@@ -3,6 +3,7 @@
 // the user does reaches ControlEvents.
 #pragma once
 
+#include <QLabel>
 #include <QPoint>
 #include <QPointer>
 #include <unordered_map>
@@ -91,6 +92,12 @@ class QtControls final : public editor::Controls {
   void endDialog(int result) override;
   void setDefaultButton(int id) override;
 
+  // The status line the window made under the lists; what setStatusText
+  // writes.
+  void setStatusLine(QLabel* line) { statusLine_ = line; }
+  QLabel* statusLine() const { return statusLine_; }
+  void setStatusText(std::string_view text) override;
+
  private:
   QWidget* build(const res::ControlDef& def, QWidget* parent);
   template <class W>
@@ -105,6 +112,7 @@ class QtControls final : public editor::Controls {
   std::unordered_map<const QWidget*, int> ids_;
   std::unordered_map<int, QAction*> actions_;
   RowDrag drag_;
+  QPointer<QLabel> statusLine_;
 };
 
 }  // namespace velmora::qt

@@ -109,6 +109,11 @@ bool EditorWindow::buildToolBar() {
   // A border under the toolbar.
   border_ = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, 0, 0,
                             0, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  // The status line under the pane, without a size grip: the window keeps
+  // its size. The window grows by its height.
+  statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+                               hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  controls_->setStatusBar(statusBar_);
   placePane(true);
   return true;
 }
@@ -127,8 +132,18 @@ void EditorWindow::placePane(bool centre) {
   SetWindowPos(border_, nullptr, 0, barHeight, paneW, border, SWP_NOZORDER | SWP_NOACTIVATE);
   const int down = barHeight + border;
   SetWindowPos(pane_, nullptr, 0, down, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT status{};
+  if (statusBar_ != nullptr) {
+    // The pane's font, at the scaling the pane has now; the bar takes the
+    // height its font needs.
+    SendMessageW(statusBar_, WM_SETFONT, static_cast<WPARAM>(SendMessageW(pane_, WM_GETFONT, 0, 0)),
+                 FALSE);
+    SendMessageW(statusBar_, WM_SIZE, 0, 0);
+    GetWindowRect(statusBar_, &status);
+  }
+  const int statusHeight = status.bottom - status.top;
 
-  RECT frame{0, 0, paneW, paneH + down};
+  RECT frame{0, 0, paneW, paneH + down + statusHeight};
   RECT now{};
   GetWindowRect(hwnd_, &now);
   if (centre) {
@@ -154,6 +169,8 @@ void EditorWindow::placePane(bool centre) {
   }
   SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
   SendMessageW(toolBar_, TB_AUTOSIZE, 0, 0);
+  // The status bar places itself along the bottom of the client area.
+  if (statusBar_ != nullptr) SendMessageW(statusBar_, WM_SIZE, 0, 0);
 }
 
 // The About item in the window's system menu, under a separator.

@@ -69,6 +69,7 @@ class EditorWindow final : public editor::ControlEvents {
   HWND pane_ = nullptr;
   HWND border_ = nullptr;
   HWND toolBar_ = nullptr;
+  HWND statusBar_ = nullptr;
   HMENU menu_ = nullptr;
   std::unique_ptr<WinControls> controls_;
   editor::EditorDialog* editor_ = nullptr;

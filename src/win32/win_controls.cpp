@@ -549,4 +549,12 @@ void WinControls::setDefaultButton(int id) {
   }
 }
 
+// One part across the whole bar; a text longer than the bar is cut at its
+// edge.
+void WinControls::setStatusText(std::string_view text) {
+  if (statusBar_ == nullptr) return;
+  const std::wstring wide = wideFromUtf8(text);
+  SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
 }  // namespace velmora::win32

@@ -48,6 +48,10 @@ class WinControls final : public editor::Controls {
   // The window's menu bar, built from the editor's menu table.
   void setMenu(HMENU menu);
   HWND dialog() const { return dialog_; }
+  // The status bar the window made under the pane; what setStatusText
+  // writes.
+  void setStatusBar(HWND bar) { statusBar_ = bar; }
+  HWND statusBar() const { return statusBar_; }
   HWND item(int id) const;
 
   // The window's WM_COMMAND, WM_NOTIFY, WM_DRAWITEM and the messages its
@@ -137,6 +141,7 @@ class WinControls final : public editor::Controls {
   int focusedControl() const override;
   void endDialog(int result) override;
   void setDefaultButton(int id) override;
+  void setStatusText(std::string_view text) override;
 
  private:
   int tabCount(int id) const;
@@ -153,6 +158,7 @@ class WinControls final : public editor::Controls {
                                    DWORD_PTR self);
 
   HWND dialog_;
+  HWND statusBar_ = nullptr;
   int dpi_ = 96;
   std::function<void(int)> onEnd_;
   editor::ControlEvents* events_ = nullptr;

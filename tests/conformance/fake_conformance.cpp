@@ -21,6 +21,8 @@ class FakeHarness {
   bool noDropShown() { return ui_.noDropShown; }
   void settle() {}
   bool drawnAsDefault(int id) { return ui_.defaultButton == id; }
+  std::string statusText() { return ui_.statusText; }
+  int windowWidth() { return 0; }
 
  private:
   FakeControls ui_{res::editorDialog()};

@@ -16,6 +16,8 @@
 //   bool noDropShown()                   the pointer shows "no drop"
 //   void settle()                        the window handles what it has queued
 //   bool drawnAsDefault(int id)          the push button shows itself as the default one
+//   std::string statusText()             the status line's text, UTF-8
+//   int windowWidth()                    the main window's width in pixels
 #pragma once
 
 #include <gtest/gtest.h>
@@ -370,6 +372,24 @@ TYPED_TEST_P(PortConformance, OneButtonAtATimeIsDrawnAsTheDefault) {
   EXPECT_EQ(this->log_.events, std::vector<std::string>{});
 }
 
+// The status line shows the last text whole, in any script, and a long one
+// never widens the window.
+TYPED_TEST_P(PortConformance, TheStatusLineShowsTheLastTextAndKeepsTheWindowsWidth) {
+  auto& harness = this->harness_;
+  harness.settle();
+  const int width = harness.windowWidth();
+  const std::string named =
+      "Saved \xC3\x9C"
+      "bersicht \xD0\xA1\xD0\xBF.wdb (Type I: 1 satellite)";
+  this->ui_.setStatusText(std::string(400, 'x'));
+  this->ui_.setStatusText(named);
+  harness.settle();
+  EXPECT_EQ(harness.statusText(), named);
+  this->ui_.setStatusText(std::string(400, 'x'));
+  harness.settle();
+  EXPECT_EQ(harness.windowWidth(), width);
+}
+
 REGISTER_TYPED_TEST_SUITE_P(PortConformance,
                             AnInsertedRowIsNeverSelectedAndSelectedRowsFollowTheirRows,
                             AChangeTheProgramMakesNeverNotifies, AMovedRowKeepsItsSelectionAndCells,
@@ -378,6 +398,7 @@ REGISTER_TYPED_TEST_SUITE_P(PortConformance,
                             RemovingTheSelectedComboItemLeavesNoneSelected,
                             EscAndTheLossOfTheMouseEndADragTheUserBegan,
                             SelectRowsMakesTheFirstCurrentAndNoDropLastsTillTheDragEnds,
-                            OneButtonAtATimeIsDrawnAsTheDefault);
+                            OneButtonAtATimeIsDrawnAsTheDefault,
+                            TheStatusLineShowsTheLastTextAndKeepsTheWindowsWidth);
 
 }  // namespace velmora::test

@@ -71,6 +71,10 @@ class QtHarness {
     const auto* button = qobject_cast<QPushButton*>(window_.controls().widget(id));
     return button != nullptr && button->isDefault();
   }
+  std::string statusText() {
+    return window_.controls().statusLine()->text().toUtf8().toStdString();
+  }
+  int windowWidth() { return window_.width(); }
 
  private:
   QWidget* rows(int list) { return window_.controls().list(list)->viewport(); }

@@ -87,6 +87,17 @@ class WinHarness {
     const LRESULT def = SendMessageW(window_.controls().dialog(), DM_GETDEFID, 0, 0);
     const LONG style = GetWindowLongW(window_.controls().item(id), GWL_STYLE);
     return LOWORD(def) == id && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+  std::string statusText() {
+    HWND bar = window_.controls().statusBar();
+    std::wstring text(static_cast<std::size_t>(LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, 0, 0))),
+                      L'\0');
+    SendMessageW(bar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
+    return win32::utf8FromWide(text.c_str());
+  }
+  int windowWidth() {
+    RECT r{};
+    GetWindowRect(window_.hwnd(), &r);
+    return r.right - r.left;
   }
   // The window's own message loop, up to what is queued now.
   void settle() {

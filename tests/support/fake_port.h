@@ -91,6 +91,7 @@ class FakeControls : public editor::Controls {
   std::optional<std::pair<int, int>> insertionLine;
   std::vector<int> selectedAll;
   std::string windowTitle;
+  std::string statusText;  // the status line under the lists
   bool windowModified = false;
   List& listState(int id) { return get(id).list; }
 
@@ -163,6 +164,7 @@ class FakeControls : public editor::Controls {
   int focusedControl() const override { return focus_; }
   void endDialog(int result) override { endedWith = result; }
   void setDefaultButton(int id) override { defaultButton = id; }
+  void setStatusText(std::string_view text) override { statusText = std::string(text); }
 
  private:
   Control& get(int id);
