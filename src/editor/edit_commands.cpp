@@ -192,7 +192,7 @@ bool EditorDialog::addSatellite() {
   }
   if (const std::string refusal = lnbTypeRefusal(controls_, panel_); !refusal.empty()) {
     warn(refusal);
-    return;
+    return true;
   }
   const std::optional<int> tenths = longitudeTenths(controls_.text(IDC_LONGITUDE));
   if (!tenths) {
