@@ -22,6 +22,8 @@ void EditorDialog::undoStep() {
     applyFileState(file);
     showRestoredContent();
     showPickedRow_ = true;
+    // What the line said of the step is no longer so.
+    say("");
   }
 }
 
@@ -31,6 +33,7 @@ void EditorDialog::redoStep() {
     applyFileState(file);
     showRestoredContent();
     showPickedRow_ = true;
+    say("");
   }
 }
 

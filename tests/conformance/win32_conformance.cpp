@@ -87,6 +87,7 @@ class WinHarness {
     const LRESULT def = SendMessageW(window_.controls().dialog(), DM_GETDEFID, 0, 0);
     const LONG style = GetWindowLongW(window_.controls().item(id), GWL_STYLE);
     return LOWORD(def) == id && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+  }
   std::string statusText() {
     HWND bar = window_.controls().statusBar();
     std::wstring text(static_cast<std::size_t>(LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, 0, 0))),
