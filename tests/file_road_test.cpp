@@ -135,9 +135,10 @@ TEST_F(FileRoad, OpenRefusalsLeaveTheStateTheyShould) {
   EXPECT_EQ(editor.database().satCount, 3);
   editor.onCommand(ID_FILE_NEW);
 
+  // A name that is no file says so with the system's reason.
   open(path("missing.wdb"));
-  EXPECT_EQ(messageTexts().back(), text::NO_DATA_IN_FILE);
-  EXPECT_EQ(editor.chosenFile(), path("missing.wdb"));
+  EXPECT_EQ(messageTexts().back(),
+            "Cannot read " + path("missing.wdb") + ": No such file or directory.");
   EXPECT_EQ(prompts.fileFilters.back(), text::OPEN_FILTER);
 
   for (const char* name : {"LIST.WDB.old", "hotbird.txt", "HOTBIRD.SDX.old"}) {
@@ -203,6 +204,83 @@ TEST_F(FileRoad, OpeningOverUnsavedWorkAsksTwiceAndCancelKeepsEverything) {
   EXPECT_FALSE(editor.isLoading());
 }
 
+// A file is read and checked before anything of the open database goes:
+// one that does not load, and Cancel after one that did, leave the
+// database, its lists, the title, the File line and the undo history.
+TEST_F(FileRoad, AnOpenThatFailsOrIsCancelledLeavesTheOpenDatabase) {
+  const std::string open_ = writeFile("open.wdb", sample(), wdb::Layout::TypeI);
+  open(open_);
+  ui.type(IDC_SAT_NAME, "Added");
+  ui.type(IDC_LONGITUDE, "0130");
+  editor.onCommand(IDC_ADD);
+  std::vector<std::byte> tooMany = bytes(writeFile("big.wdb", sample(), wdb::Layout::TypeI));
+  tooMany[2] = std::byte{0x41};  // 1601 transponders
+  tooMany[3] = std::byte{0x06};
+  ASSERT_TRUE(writeFileAtomically(path("big.wdb"), tooMany));
+  std::vector<std::byte> noise(5000);
+  for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = std::byte(i * 7919 % 251);
+  ASSERT_TRUE(writeFileAtomically(path("noise.wdb"), noise));
+  const ChannelDb db = editor.database();
+  const auto rows = ui.rows(IDC_SAT_LIST);
+  const std::string title = ui.windowTitle;
+  for (const char* name : {"noise.wdb", "big.wdb", "open.wdb"}) {
+    prompts.answers = {Answer::Cancel};
+    open(path(name));
+    EXPECT_TRUE(sameContent(editor.database(), db)) << name;
+    EXPECT_EQ(ui.rows(IDC_SAT_LIST), rows) << name;
+    EXPECT_EQ(ui.windowTitle, title) << name;
+    EXPECT_TRUE(ui.windowModified) << name;
+    EXPECT_EQ(ui.text(IDC_FILE), open_) << name;
+    EXPECT_TRUE(editor.history().canUndo()) << name;
+    EXPECT_FALSE(editor.isLoading()) << name;
+  }
+  EXPECT_EQ(messageTexts()[messageTexts().size() - 3], text::MAX_SATS);
+  EXPECT_EQ(messageTexts()[messageTexts().size() - 2], text::MAX_TP);
+  EXPECT_EQ(messageTexts().back(), text::SAVE_BEFORE_OPENING);
+}
+
+// Save As starts at the database's file in its layout; Type II says what
+// it drops and, for a database it cannot hold, by how much, while the
+// dialog is open; the type chosen is the layout written. Ctrl+S writes the
+// open file with no dialog.
+TEST_F(FileRoad, SaveAsOffersTheLayoutsAndCtrlSWritesTheOpenFile) {
+  loadUnsaved(editor, ui, sample());
+  prompts.files = {path("first.wdb")};
+  editor.onKeyDown('S', true);  // no file yet: Save As
+  EXPECT_EQ(prompts.saveRequests.back().initialPath, "");
+  EXPECT_EQ(prompts.saveRequests.back().types,
+            (std::vector<std::string>{"Type I (since 2001.10)", "Type II (before 2001.10)"}));
+  EXPECT_EQ(prompts.saveRequests.back().chosenType, 0);
+  EXPECT_EQ(bytes(path("first.wdb")).size(), 262144u);
+
+  prompts.files = {path("old.wdb")};
+  prompts.saveTypes = {1};
+  editor.onKeyDown(KEY_F7);
+  EXPECT_EQ(prompts.saveRequests.back().initialPath, path("first.wdb"));
+  EXPECT_EQ(prompts.typeNotes, std::vector<std::string>{std::string(text::TYPE2_DROPS)});
+  EXPECT_EQ(bytes(path("old.wdb")).size(), 131072u);
+  EXPECT_EQ(editor.layout(), wdb::Layout::TypeII);
+  EXPECT_EQ(ui.text(IDC_FILE), path("old.wdb"));
+
+  editor.onKeyDown(KEY_F8);
+  const std::size_t dialogs = prompts.saveRequests.size();
+  editor.onKeyDown('S', true);
+  EXPECT_EQ(prompts.saveRequests.size(), dialogs);
+  EXPECT_TRUE(editor.isSaved());
+  int counter = 26;
+  ChannelDb copy = editor.database();
+  EXPECT_EQ(bytes(path("old.wdb")), wdb::writeWdb(copy, wdb::Layout::TypeII, {}, counter).bytes);
+
+  load(editor, fullDb(4000), wdb::Layout::TypeI);
+  prompts.files = {path("big.wdb"), std::nullopt};
+  prompts.saveTypes = {1, 1};
+  editor.onKeyDown(KEY_F7);
+  EXPECT_NE(prompts.refusals.back().find("It is 33956 bytes too large: about 944 channels"),
+            std::string::npos)
+      << prompts.refusals.back();
+  EXPECT_FALSE(fs::exists(path("big.wdb")));
+}
+
 TEST_F(FileRoad, SaveRefusalsWriteNothing) {
   editor.onCommand(ID_FILE_SAVE);
   EXPECT_EQ(messageTexts().back(), text::NO_DATA);
@@ -219,7 +297,7 @@ TEST_F(FileRoad, SaveRefusalsWriteNothing) {
 
   loadUnsaved(editor, ui, fullDb(6001));
   save(path("over.wdb"));
-  EXPECT_NE(messageTexts().back().find("Current Number    : 6001"), std::string::npos);
+  EXPECT_NE(prompts.refusals.back().find("Current Number    : 6001"), std::string::npos);
   EXPECT_FALSE(fs::exists(path("over.wdb")));
 
   loadUnsaved(editor, ui, sample());
@@ -298,7 +376,8 @@ TEST_F(FileRoad, ListingsImportAsOneMoreSatelliteWithTheFeedOption) {
   EXPECT_EQ(editor.database().svcTables[1].count(), 3);  // the feed is left out
   EXPECT_EQ(ui.listRowCount(IDC_SAT_LIST), 2);
   EXPECT_EQ(ui.comboItem(IDC_TP_SAT, 1), "Hotbird 13E     ");
-  EXPECT_EQ(ui.text(IDC_FILE), path("hotbird.sdx.txt"));
+  EXPECT_EQ(ui.text(IDC_FILE), ".");  // the database's file, not the listing
+  EXPECT_EQ(ui.windowTitle, "Velmora 1.00");
   EXPECT_FALSE(editor.isSaved());
 
   editor.onCommand(ID_OPTION_FEED_TEST);
@@ -478,6 +557,7 @@ TEST_F(FileRoad, FilesFromTheDesktopOpenAsOpenWouldAndAreRemembered) {
   // Over an open database the save-first question comes as with Open.
   prompts.answers = {Answer::Cancel};
   editor.openPaths({b});
+  prompts.finishBackgroundWork();
   EXPECT_EQ(messageTexts(), std::vector<std::string>{std::string(text::SAVE_BEFORE_OPENING)});
   EXPECT_EQ(editor.database().satCount, 3);
   prompts.answers = {Answer::No, Answer::No};
@@ -511,6 +591,20 @@ TEST_F(FileRoad, FilesFromTheDesktopOpenAsOpenWouldAndAreRemembered) {
   prompts2.finishBackgroundWork();
   EXPECT_EQ(second.database().satCount, 3);
   EXPECT_EQ(second.recentFiles().front(), a);
+
+  // A recent file gone since names itself and may leave the list: No keeps
+  // it, Yes removes it from the menu and the settings.
+  fs::remove(b);
+  const std::string gone = "Cannot read " + b + ": No such file or directory.";
+  for (const Answer answer : {Answer::No, Answer::Yes}) {
+    prompts2.answers = {answer};
+    second.onCommand(ID_FILE_RECENT1 + 2);
+    EXPECT_EQ(prompts2.messages.back().text.rfind(gone, 0), 0u);
+    EXPECT_EQ(prompts2.messages.back().buttons, Buttons::YesNo);
+    EXPECT_EQ(second.database().satCount, 3);
+  }
+  EXPECT_EQ(second.recentFiles(), (std::vector<std::string>{a, path("c.wdb")}));
+  EXPECT_EQ(prompts2.settings["recentFiles"], a + "\n" + path("c.wdb") + "\n");
 }
 
 // A file named on the command line relative to the folder the program
