@@ -4,6 +4,7 @@
 // clang-format off
 #include "win32/editor_window.h"  // the Windows headers, before <windowsx.h>
 #include <windowsx.h>
+#include <commdlg.h>
 #include "conformance/port_conformance.h"
 // clang-format on
 
