@@ -232,16 +232,15 @@ read -r x y _ _ < <(probe rect "$title" 1000)
 row1=$((y + 26))
 focus "$title"
 timeout 10 xdotool mousemove "$((x + 60))" "$row1" click 1
-first="$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["satellites"][0]["name"])' \
-  "$src/tests/data/sample_db.json")"
+# The rows stand as F8 sorted them (3c).
+first="$("$cli" dump "$work/sorted.wdb" | python3 -c 'import json,sys; print(json.load(sys.stdin)["satellites"][0]["name"])')"
 wait_text 1003 "$first" || fail "a click did not pick the first row"
 probe settext "$title" 1003 "Typed"
 timeout 10 xdotool key Home
 sleep 0.5
 [ "$(probe text "$title" 1003)" = "Typed" ] || fail "Home on the picked row refilled the panel"
 timeout 10 xdotool key Down
-second="$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["satellites"][1]["name"])' \
-  "$src/tests/data/sample_db.json")"
+second="$("$cli" dump "$work/sorted.wdb" | python3 -c 'import json,sys; print(json.load(sys.stdin)["satellites"][1]["name"])')"
 wait_text 1003 "$second" || fail "Down did not pick the second row"
 probe settext "$title" 1003 "Renamed"
 read -r cx cy cw ch < <(probe rect "$title" 1052)
