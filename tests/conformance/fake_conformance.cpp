@@ -18,6 +18,7 @@ class FakeHarness {
   void loseCapture() { ui_.cancelDrag(); }
   bool dragShown() { return ui_.drag.has_value(); }
   void settle() {}
+  static constexpr bool drivesSaveAs = true;
   SaveAsSeen saveAs(const editor::SaveAsRequest& request, const std::vector<SaveAsStep>& steps) {
     FakePrompts prompts;
     for (const SaveAsStep& step : steps) {

@@ -347,6 +347,7 @@ TYPED_TEST_P(PortConformance, EscAndTheLossOfTheMouseEndADragTheUserBegan) {
 // user turns to is explained, and a name the check refuses keeps the dialog
 // open for the next.
 TYPED_TEST_P(PortConformance, SaveAsStartsAtItsFileAndARefusalKeepsItOpen) {
+  if (!TypeParam::drivesSaveAs) GTEST_SKIP() << "no user for this window's Save As yet";
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / "velmora-save-as";
   std::filesystem::create_directories(dir);
   const std::string folder = dir.generic_string();

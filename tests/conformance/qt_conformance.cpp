@@ -69,6 +69,7 @@ class QtHarness {
   void settle() { QCoreApplication::processEvents(); }
   // A user at the dialog: the file type chosen in its box, the name typed,
   // Save pressed; each message box that comes up answered with OK.
+  static constexpr bool drivesSaveAs = true;
   SaveAsSeen saveAs(const editor::SaveAsRequest& request, const std::vector<SaveAsStep>& steps) {
     SaveAsSeen seen;
     std::size_t next = 0;

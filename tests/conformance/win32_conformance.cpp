@@ -138,6 +138,7 @@ class WinHarness {
     HWND focus = GetFocus();
     PostMessageW(focus != nullptr ? focus : window_.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
   }
+  static constexpr bool drivesSaveAs = false;
   SaveAsSeen saveAs(const editor::SaveAsRequest& request, const std::vector<SaveAsStep>& steps) {
     SaveAsUser user;
     user.steps = &steps;
