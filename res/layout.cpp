@@ -186,10 +186,11 @@ constexpr DialogDef kAddChannelDialog{IDD_ADD_CHANNEL, "Add channel", "Arial", 9
 constexpr DialogDef kMoveDialog{IDD_MOVE, "Move", "Verdana", 8, 107, 46, kMove, false};
 
 constexpr MenuItemDef kFile[] = {
-    {ID_FILE_NEW, "&New                      F2"},
+    {ID_FILE_NEW, "&New  Ctrl+N, F2"},
     {0, ""},
-    {ID_FILE_OPEN, "&Open wdb/sdx File  F3"},
-    {ID_FILE_SAVE, "&Save (*.wdb)          F7"},
+    {ID_FILE_OPEN, "&Open wdb/sdx File...  Ctrl+O, F3"},
+    {ID_FILE_SAVE_IN_PLACE, "&Save  Ctrl+S"},
+    {ID_FILE_SAVE, "Save &As (*.wdb)...  F7"},
     {0, ""},
     {ID_FILE_CLOSE, "&Close               Alt+F4"},
     {0, ""},

@@ -167,6 +167,8 @@ inline constexpr int ID_EDIT_REDO = 32811;
 inline constexpr int ID_EDIT_FIND = 32812;
 // File: the order of another database, before the recent files.
 inline constexpr int ID_FILE_APPLY_ORDER = 32813;
+// File: Save to the open file, beside Save As (F7).
+inline constexpr int ID_FILE_SAVE_IN_PLACE = 32814;
 inline constexpr int ID_FILE_RECENT1 = 32820;  // ... ID_FILE_RECENT1 + RECENT_FILES - 1
 inline constexpr int RECENT_FILES = 4;
 

@@ -115,6 +115,19 @@ inline constexpr std::string_view SAVE_BEFORE_CLEARING = "Do you want to save it
 inline constexpr std::string_view OPEN_FILTER =
     "binary File(*.wdb)|*.wdb|SatcoDX File(*.sdx)|*.sdx|SatcoDX File(*.sdx.txt)|*.txt||";
 inline constexpr std::string_view SAVE_FILTER = "binary File(*.wdb)|*.wdb||";
+// Save As offers the two layouts as file types, the newer first.
+inline constexpr std::string_view TYPE1_NAME = "Type I (since 2001.10)";
+inline constexpr std::string_view TYPE2_NAME = "Type II (before 2001.10)";
+inline constexpr std::string_view TYPE2_DROPS =
+    "A Type II file keeps no longitude and no switch ports: Longi.(SDX), Com. and Uncom. of "
+    "every satellite are lost when it is saved, and a USALS satellite has no position.";
+// printf format: the bytes a database is over a Type II file, and the
+// channels that take as many bytes.
+inline constexpr std::string_view TYPE2_OVER_BY =
+    "\n\nIt is %zu bytes too large: about %zu channels fewer would fit.";
+// A recent file that cannot be read: after the reason, the question.
+inline constexpr std::string_view REMOVE_RECENT = "\n\nRemove it from the recent files?";
+inline constexpr std::string_view RECENT_CAPTION = "Recent files";
 // The database whose order Apply order takes.
 inline constexpr std::string_view APPLY_ORDER_FILTER =
     "binary File(*.wdb)|*.wdb|JSON File(*.json)|*.json||";

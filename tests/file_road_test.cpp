@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "editor/editor_dialog.h"
+#include "file_road_fixture.h"
 #include "resource_ids.h"
 #include "support/db_builders.h"
 #include "support/editor_load.h"
@@ -14,61 +15,6 @@
 #include "wdb/file_io.h"
 
 namespace velmora::editor {
-using namespace velmora::res;
-using namespace velmora::test;
-namespace fs = std::filesystem;
-
-class FileRoad : public ::testing::Test {
- protected:
-  FileRoad() : ui(editorDialog()), editor(ui, prompts, EditorEnv{dir(), {}}) {
-    fs::remove_all(dir());
-    fs::create_directories(dir());
-    editor.initDialog();
-  }
-  ~FileRoad() override { fs::remove_all(dir()); }
-
-  static fs::path dir() {
-    return fs::temp_directory_path() /
-           ("velmora-road-" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-  }
-  std::string path(const char* name) const { return (dir() / name).string(); }
-
-  // A file written by the core alone, without the window.
-  std::string writeFile(const char* name, ChannelDb db, wdb::Layout layout) {
-    int counter = 0;
-    const wdb::WriteResult r = wdb::writeWdb(db, layout, {}, counter);
-    EXPECT_TRUE(r.ok()) << r.failure.message;
-    EXPECT_TRUE(writeFileAtomically(path(name), r.bytes));
-    return path(name);
-  }
-  std::vector<std::byte> bytes(const std::string& p) { return *readWholeFile(p); }
-
-  void open(const std::string& file) {
-    prompts.files.push_back(file);
-    editor.onCommand(ID_FILE_OPEN);
-    prompts.finishBackgroundWork();
-  }
-  void save(const std::string& file) {
-    prompts.files.push_back(file);
-    editor.onCommand(ID_FILE_SAVE);
-  }
-  std::vector<std::string> messageTexts() const {
-    std::vector<std::string> out;
-    for (const auto& m : prompts.messages) out.push_back(m.text);
-    return out;
-  }
-  static ChannelDb sample() {
-    ChannelDb db = makeDb(3, 4, 6);
-    db.tpTables[0].clear();  // the first satellite has nothing
-    db.svcTables[0].clear();
-    return db;
-  }
-
-  FakeControls ui;
-  FakePrompts prompts;
-  EditorDialog editor;
-};
 
 TEST_F(FileRoad, OpeningAndSavingAgainGivesTheSameBytesInBothLayouts) {
   for (wdb::Layout layout : {wdb::Layout::TypeI, wdb::Layout::TypeII}) {
@@ -135,9 +81,10 @@ TEST_F(FileRoad, OpenRefusalsLeaveTheStateTheyShould) {
   EXPECT_EQ(editor.database().satCount, 3);
   editor.onCommand(ID_FILE_NEW);
 
+  // A name that is no file says so with the system's reason.
   open(path("missing.wdb"));
-  EXPECT_EQ(messageTexts().back(), text::NO_DATA_IN_FILE);
-  EXPECT_EQ(editor.chosenFile(), path("missing.wdb"));
+  EXPECT_EQ(messageTexts().back(),
+            "Cannot read " + path("missing.wdb") + ": No such file or directory.");
   EXPECT_EQ(prompts.fileFilters.back(), text::OPEN_FILTER);
 
   for (const char* name : {"LIST.WDB.old", "hotbird.txt", "HOTBIRD.SDX.old"}) {
@@ -219,7 +166,7 @@ TEST_F(FileRoad, SaveRefusalsWriteNothing) {
 
   loadUnsaved(editor, ui, fullDb(6001));
   save(path("over.wdb"));
-  EXPECT_NE(messageTexts().back().find("Current Number    : 6001"), std::string::npos);
+  EXPECT_NE(prompts.refusals.back().find("Current Number    : 6001"), std::string::npos);
   EXPECT_FALSE(fs::exists(path("over.wdb")));
 
   loadUnsaved(editor, ui, sample());
@@ -298,7 +245,8 @@ TEST_F(FileRoad, ListingsImportAsOneMoreSatelliteWithTheFeedOption) {
   EXPECT_EQ(editor.database().svcTables[1].count(), 3);  // the feed is left out
   EXPECT_EQ(ui.listRowCount(IDC_SAT_LIST), 2);
   EXPECT_EQ(ui.comboItem(IDC_TP_SAT, 1), "Hotbird 13E     ");
-  EXPECT_EQ(ui.text(IDC_FILE), path("hotbird.sdx.txt"));
+  EXPECT_EQ(ui.text(IDC_FILE), ".");  // the database's file, not the listing
+  EXPECT_EQ(ui.windowTitle, "Velmora 1.00");
   EXPECT_FALSE(editor.isSaved());
 
   editor.onCommand(ID_OPTION_FEED_TEST);
@@ -478,6 +426,7 @@ TEST_F(FileRoad, FilesFromTheDesktopOpenAsOpenWouldAndAreRemembered) {
   // Over an open database the save-first question comes as with Open.
   prompts.answers = {Answer::Cancel};
   editor.openPaths({b});
+  prompts.finishBackgroundWork();
   EXPECT_EQ(messageTexts(), std::vector<std::string>{std::string(text::SAVE_BEFORE_OPENING)});
   EXPECT_EQ(editor.database().satCount, 3);
   prompts.answers = {Answer::No, Answer::No};
@@ -511,6 +460,20 @@ TEST_F(FileRoad, FilesFromTheDesktopOpenAsOpenWouldAndAreRemembered) {
   prompts2.finishBackgroundWork();
   EXPECT_EQ(second.database().satCount, 3);
   EXPECT_EQ(second.recentFiles().front(), a);
+
+  // A recent file gone since names itself and may leave the list: No keeps
+  // it, Yes removes it from the menu and the settings.
+  fs::remove(b);
+  const std::string gone = "Cannot read " + b + ": No such file or directory.";
+  for (const Answer answer : {Answer::No, Answer::Yes}) {
+    prompts2.answers = {answer};
+    second.onCommand(ID_FILE_RECENT1 + 2);
+    EXPECT_EQ(prompts2.messages.back().text.rfind(gone, 0), 0u);
+    EXPECT_EQ(prompts2.messages.back().buttons, Buttons::YesNo);
+    EXPECT_EQ(second.database().satCount, 3);
+  }
+  EXPECT_EQ(second.recentFiles(), (std::vector<std::string>{a, path("c.wdb")}));
+  EXPECT_EQ(prompts2.settings["recentFiles"], a + "\n" + path("c.wdb") + "\n");
 }
 
 // A file named on the command line relative to the folder the program

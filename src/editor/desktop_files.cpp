@@ -6,6 +6,8 @@
 #include "db/path_text.h"
 #include "editor/editor_dialog.h"
 #include "resource_ids.h"
+#include "texts.h"
+#include "wdb/file_io.h"
 #include "wdb/open_path.h"
 
 namespace velmora::editor {
@@ -85,7 +87,23 @@ void EditorDialog::showRecentFiles() {
 
 void EditorDialog::openRecentFile(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= recentFiles_.size()) return;
-  openChosenFile(recentFiles_[static_cast<std::size_t>(index)]);
+  const std::string path = recentFiles_[static_cast<std::size_t>(index)];
+  // A file gone since (moved, deleted, a drive not there) says why and may
+  // leave the list.
+  const std::string reason = whyUnreadable(pathFromUtf8(path), SIZE_MAX);
+  if (reason.empty()) {
+    openChosenFile(path);
+    return;
+  }
+  const Answer a = prompts_.message(
+      std::string(text::CANNOT_READ) + path + ": " + reason + std::string(text::REMOVE_RECENT),
+      text::RECENT_CAPTION, Buttons::YesNo, Icon::Question);
+  if (a != Answer::Yes) return;
+  recentFiles_.erase(recentFiles_.begin() + index);
+  std::string joined;
+  for (const std::string& file : recentFiles_) joined += file + "\n";
+  prompts_.setSetting(RECENT_KEY, joined);
+  showRecentFiles();
 }
 
 }  // namespace velmora::editor

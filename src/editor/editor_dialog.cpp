@@ -58,7 +58,8 @@ void EditorDialog::buildCommandTable() {
       {ID_FILE_OPEN, &EditorDialog::openFile},
       {ID_TB_OPEN, &EditorDialog::openFile},
       {ID_FILE_SAVE, &EditorDialog::saveFile},
-      {ID_TB_MAKE, &EditorDialog::saveFile},
+      {ID_TB_MAKE, &EditorDialog::saveFileInPlace},
+      {ID_FILE_SAVE_IN_PLACE, &EditorDialog::saveFileInPlace},
       {ID_FILE_CLOSE, &EditorDialog::closeSequence},
       {ID_EDIT_ADD, &EditorDialog::addEntry},
       {IDC_ADD, &EditorDialog::addEntry},
@@ -211,6 +212,15 @@ KeyAction EditorDialog::onKeyDown(int key, bool ctrl) {
         return KeyAction::Consumed;
       case 'F':
         runCommand(ID_EDIT_FIND);
+        return KeyAction::Consumed;
+      case 'S':
+        runCommand(ID_FILE_SAVE_IN_PLACE);
+        return KeyAction::Consumed;
+      case 'O':
+        runCommand(ID_FILE_OPEN);
+        return KeyAction::Consumed;
+      case 'N':
+        runCommand(ID_FILE_NEW);
         return KeyAction::Consumed;
       default:
         return KeyAction::Pass;

@@ -115,11 +115,17 @@ class EditorDialog {
     Cancelled,  // "No Data!", the file dialog cancelled, or no to the overwrite question
     Failed,     // refused or not written, with a message
   };
+  // Save As: the file and its type chosen in the dialog.
   SaveOutcome saveDatabase();
+  // Save: to the database's file without a dialog; Save As while it has
+  // none.
+  SaveOutcome saveToOpenFile();
   // Empties the editor as New does; with `ask`, offers to save unsaved
   // changes first. false when the user cancelled or the save failed.
   bool clearDatabase(bool ask);
-  void startLoading();
+  // Reads `path` on the worker into a new database; the open one is
+  // replaced only once the file has loaded (and the user agreed).
+  void startLoading(const std::string& path);
   void finishLoading(wdb::ReadResult result);
   void importListing();
   void openChosenFile(std::optional<std::string> chosen);
@@ -158,6 +164,10 @@ class EditorDialog {
   void newDatabase();
   void openFile();
   void saveFile();
+  void saveFileInPlace();
+  SaveOutcome writeDatabase(std::string path, wdb::Layout layout);
+  std::string saveAsCheck(const std::string& path, int type) const;
+  void loadedFile(const std::string& path, wdb::ReadResult result);
   void addEntry();
   void changeEntry();
   void removeEntry();
@@ -238,6 +248,9 @@ class EditorDialog {
   wdb::Layout wdbLayout = wdb::Layout::NotChosen;
   std::string filePath;
   int satCodeCounter = 26;
+  // Files written, to tell whether a save came between reading a file and
+  // taking it.
+  int savesWritten_ = 0;
 
   ViewState view_;
   // A command changed the shown list under the pick (Remove, Change, Move,

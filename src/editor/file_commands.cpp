@@ -1,5 +1,6 @@
 // The road of a file through the window: Open (a receiver database or a
 // SatcoDX listing), the loading worker, Save, New and the clear operation.
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -34,29 +35,42 @@ int firstSatelliteWith(const ChannelDb& db, bool transponders) {
 
 void EditorDialog::openFile() { openChosenFile(std::nullopt); }
 
+namespace {
+// Why a chosen name cannot be opened at all: "Cannot read NAME: REASON"
+// with the system's reason, or nothing when the file can be read.
+std::string cannotReadText(const std::string& path) {
+  const std::string reason = whyUnreadable(pathFromUtf8(path), SIZE_MAX);
+  if (reason.empty()) return {};
+  return std::string(text::CANNOT_READ) + path + ": " + reason;
+}
+}  // namespace
+
 // Open with the file already chosen (on the command line, dropped on the
 // window, from the recent files) or, without one, chosen in the dialog.
-// Either way the same checks and questions follow.
+// Either way the same checks and questions follow. A database is read and
+// checked first; the open database is replaced only when the file loaded.
 void EditorDialog::openChosenFile(std::optional<std::string> chosen) {
   if (!chosen) chosen = prompts_.chooseFile(FilePurpose::Open, text::OPEN_FILTER);
   if (!chosen) return;
   trace::mark(trace::OPEN_CHOSEN);
-  filePath = *chosen;
-  // A save offered on the way changes filePath; the chosen file is still
-  // the one to load.
-  const std::string toOpen = *chosen;
+  const std::string path = *chosen;
 
-  if (fileSizeOrZero(pathFromUtf8(filePath)) == 0) {
+  if (const std::string why = cannotReadText(path); !why.empty()) {
+    warn(why);
+    return;
+  }
+  if (fileSizeOrZero(pathFromUtf8(path)) == 0) {
     warn(text::NO_DATA_IN_FILE);
     return;
   }
-  switch (classifyOpenPath(filePath)) {
+  switch (classifyOpenPath(path)) {
     case OpenKind::Sdx:
       // A listing becomes one more satellite; a database replaces them all.
       if (db.satCount + 1 > MAX_SATS) {
         warn(text::OPEN_SAT_RANGE);
         return;
       }
+      filePath = path;
       importListing();
       return;
     case OpenKind::Unsupported:
@@ -65,56 +79,64 @@ void EditorDialog::openChosenFile(std::optional<std::string> chosen) {
     case OpenKind::Wdb:
       break;
   }
-
-  if (db.satCount > 0 || db.countTransponders() > 0 || db.countServices() > 0) {
-    const Answer a = prompts_.message(text::SAVE_BEFORE_OPENING, text::BEFORE_OPENING_CAPTION,
-                                      Buttons::YesNoCancel, Icon::Information);
-    if (a == Answer::Cancel) return;
-    // A save the user asked for that did not happen (cancelled, refused or
-    // failed) keeps the work and opens nothing.
-    if (a == Answer::Yes && saveDatabase() != SaveOutcome::Saved) return;
-    // The clearing asks once more when the changes are still unsaved.
-    if (!clearDatabase(true)) return;
-    clearEditFields();
-    resetInfoPanel();
-  }
-  filePath = toOpen;
-  showFileLine(filePath);
-  startLoading();
+  startLoading(path);
 }
 
 // The file is read and decoded on a worker into a database no one else
-// sees; the window installs the result when the worker is done. Until then
+// sees; the window takes the result when the worker is done. Until then
 // every command that touches the database is refused.
-void EditorDialog::startLoading() {
+void EditorDialog::startLoading(const std::string& path) {
   resetDrag();
   loaderBusy = true;
-  // What was there before is gone: nothing to undo into.
-  history_.clear();
-  const std::string path = filePath;
   prompts_.runInBackground([this, path]() -> std::function<void()> {
     wdb::LoadOptions options;
     options.unnamedChannelsAsDots = true;
     wdb::ReadResult result = wdb::loadDatabaseFile(path, options);
-    return [this, r = std::make_shared<wdb::ReadResult>(std::move(result))]() mutable {
-      finishLoading(std::move(*r));
+    return [this, path, r = std::make_shared<wdb::ReadResult>(std::move(result))]() mutable {
+      loadedFile(path, std::move(*r));
     };
   });
 }
 
-void EditorDialog::finishLoading(wdb::ReadResult result) {
-  if (!result.ok()) {
-    // Over the receiver's limits, or with nothing to read, the database is
-    // cleared; a file that is not a database leaves the (already empty)
-    // database as it is.
-    const FailureKind kind = result.failure.kind;
-    if (kind != FailureKind::NotAFormat && kind != FailureKind::TooLong) {
-      clearDatabase(false);
-      showFileLine(filePath);
+// A file that did not load leaves the open database, its lists, the title,
+// the File line and the undo history as they were. One that loaded is
+// offered the save question first, and Cancel keeps everything too.
+void EditorDialog::loadedFile(const std::string& path, wdb::ReadResult result) {
+  loaderBusy = false;
+  if (result.ok() && (db.satCount > 0 || db.countTransponders() > 0 || db.countServices() > 0)) {
+    const Answer a = prompts_.message(text::SAVE_BEFORE_OPENING, text::BEFORE_OPENING_CAPTION,
+                                      Buttons::YesNoCancel, Icon::Information);
+    // A save the user asked for that did not happen (cancelled, refused or
+    // failed) keeps the work and opens nothing; the clearing asks once
+    // more when the changes are still unsaved.
+    const int savesBefore = savesWritten_;
+    if (a == Answer::Cancel || (a == Answer::Yes && saveDatabase() != SaveOutcome::Saved) ||
+        !clearDatabase(true)) {
+      applyTabDefaultsAfterLoad();
+      settleView();
+      return;
     }
-    loaderBusy = false;
-    history_.clear();
-    markSavedState();
+    clearEditFields();
+    resetInfoPanel();
+    // Saved over the very file being opened: what was read is older than
+    // the file now, so it is read again.
+    std::error_code ec;
+    if (savesWritten_ != savesBefore &&
+        std::filesystem::equivalent(pathFromUtf8(filePath), pathFromUtf8(path), ec)) {
+      startLoading(path);
+      return;
+    }
+  }
+  if (result.ok()) {
+    filePath = path;
+    showFileLine(filePath);
+  }
+  finishLoading(std::move(result));
+}
+
+void EditorDialog::finishLoading(wdb::ReadResult result) {
+  loaderBusy = false;
+  if (!result.ok()) {
     applyTabDefaultsAfterLoad();
     settleView();
     warn(result.failure.message);
@@ -170,26 +192,79 @@ void EditorDialog::showFileLine(const std::string& path) {
   controls_.setToolTip(IDC_FILE, path);
 }
 
+namespace {
+// The layouts as Save As offers them, in the order of its file types.
+constexpr wdb::Layout SAVE_TYPES[] = {wdb::Layout::TypeI, wdb::Layout::TypeII};
+}  // namespace
+
+// Why the database cannot be saved as file type `type`: the writer's
+// refusal, and for a database too big for a Type II file by how much.
+std::string EditorDialog::saveAsCheck(const std::string& /*path*/, int type) const {
+  const wdb::Layout layout = SAVE_TYPES[type == 1 ? 1 : 0];
+  const Failure refusal = wdb::saveRefusal(db, layout);
+  if (!refusal.failed()) return {};
+  std::string message = refusal.message;
+  const std::size_t size =
+      wdb::imageContentSize(layout, static_cast<std::size_t>(db.countTransponders()),
+                            static_cast<std::size_t>(db.countServices()));
+  if (layout == wdb::Layout::TypeII && size > wdb::TYPE2_MAX_CONTENT) {
+    const std::size_t over = size - wdb::TYPE2_MAX_CONTENT;
+    char buf[160];
+    std::snprintf(buf, sizeof buf, std::string(text::TYPE2_OVER_BY).c_str(), over,
+                  (over + wdb::TYPE2_SVC_SIZE - 1) / wdb::TYPE2_SVC_SIZE);
+    message += buf;
+  }
+  return message;
+}
+
 EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
   if (db.satCount == 0) {
     warn(text::NO_DATA);
     return SaveOutcome::Cancelled;
   }
-  const std::optional<std::string> chosen =
-      prompts_.chooseFile(FilePurpose::Save, text::SAVE_FILTER);
-  if (!chosen || chosen->empty()) return SaveOutcome::Cancelled;
-  filePath = *chosen;
+  // The dialog starts at the database's own file, and offers its layout.
+  SaveAsRequest request;
+  request.initialPath = shownFile_;
+  request.types = {std::string(text::TYPE1_NAME), std::string(text::TYPE2_NAME)};
+  request.chosenType = wdbLayout == wdb::Layout::TypeII ? 1 : 0;
+  request.aboutType = [](int type) {
+    return type == 1 ? std::string(text::TYPE2_DROPS) : std::string();
+  };
+  request.check = [this](const std::string& path, int type) { return saveAsCheck(path, type); };
+  const std::optional<SaveAsChoice> chosen = prompts_.chooseSaveAs(request);
+  if (!chosen || chosen->path.empty()) return SaveOutcome::Cancelled;
+  std::string path = chosen->path;
   // Any name but a database's gets the database's extension, so that Open
   // takes the file back ("out.txt" is saved as "out.txt.wdb").
-  if (!hasExtension(filePath, "wdb")) filePath += ".wdb";
+  if (!hasExtension(path, "wdb")) path += ".wdb";
 
-  if (pathExists(pathFromUtf8(filePath))) {
+  if (pathExists(pathFromUtf8(path))) {
     const Answer a =
-        prompts_.message(filePath + std::string(text::ALREADY_EXISTS), text::OVERWRITE_CAPTION,
+        prompts_.message(path + std::string(text::ALREADY_EXISTS), text::OVERWRITE_CAPTION,
                          Buttons::YesNoDefaultNo, Icon::Information);
     if (a != Answer::Yes) return SaveOutcome::Cancelled;
   }
+  // A new database saved as Type I stays new: its next Save As offers
+  // Type I again, as a loaded Type I database's does.
+  wdb::Layout layout = SAVE_TYPES[chosen->type == 1 ? 1 : 0];
+  if (layout == wdb::Layout::TypeI && wdbLayout == wdb::Layout::NotChosen)
+    layout = wdb::Layout::NotChosen;
+  return writeDatabase(std::move(path), layout);
+}
 
+EditorDialog::SaveOutcome EditorDialog::saveToOpenFile() {
+  if (db.satCount == 0) {
+    warn(text::NO_DATA);
+    return SaveOutcome::Cancelled;
+  }
+  if (shownFile_.empty()) return saveDatabase();
+  return writeDatabase(shownFile_, wdbLayout);
+}
+
+// Writes the database to `path` in `layout`, which becomes the database's
+// file and layout once the file is written.
+EditorDialog::SaveOutcome EditorDialog::writeDatabase(std::string path, wdb::Layout layout) {
+  filePath = std::move(path);
   // The channel-overflow warning and a database too big for the older
   // layout come from the writer's own refusal. The writer cuts long names
   // and numbers the transponders in what it is given: a copy, which
@@ -201,7 +276,7 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
   const FavouriteList favourites = loadFavouritesBesideProgram(programFilesFolder(env_.programDir));
   ChannelDb saved = db;
   int codeCounter = satCodeCounter;
-  const wdb::WriteResult image = wdb::writeWdb(saved, wdbLayout, favourites, codeCounter);
+  const wdb::WriteResult image = wdb::writeWdb(saved, layout, favourites, codeCounter);
   if (!image.ok()) {
     warn(image.failure.message);
     return SaveOutcome::Failed;
@@ -212,7 +287,9 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
     warn(filePath + std::string(text::CANT_BE_CREATED) + "\n\n" + written.failure);
     return SaveOutcome::Failed;
   }
+  ++savesWritten_;
   db = std::move(saved);
+  wdbLayout = layout;
   satCodeCounter = codeCounter;
   // The picked entries and the shown satellite keep their rows; a cut name
   // is still the same satellite.
@@ -237,6 +314,8 @@ EditorDialog::SaveOutcome EditorDialog::saveDatabase() {
 }
 
 void EditorDialog::saveFile() { saveDatabase(); }
+
+void EditorDialog::saveFileInPlace() { saveToOpenFile(); }
 
 void EditorDialog::newDatabase() {
   resetDrag();

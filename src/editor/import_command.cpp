@@ -26,7 +26,8 @@ void EditorDialog::importListing() {
     warn(text::SUPPORT_FILE);
     return;
   }
-  showFileLine(filePath);
+  // The File line and the title keep naming the database's file: a listing
+  // is only read into it.
   const ImportResult result = importSdx(db, bytes, skipFeedTest);
   for (const std::string& message : result.messages) warn(message);
   if (db.satCount == 0) return;

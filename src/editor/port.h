@@ -153,6 +153,26 @@ enum class Answer { Ok, Yes, No, Cancel };
 // What the file dialog is for: its title and its button say so.
 enum class FilePurpose { Open, Save };
 
+// The Save As dialog: it starts in the folder of `initialPath` with its
+// name filled in (an empty path: the toolkit's usual folder, no name), and
+// offers `types` as its file types (each takes *.wdb files), `chosenType`
+// chosen. When the user turns to another type, the dialog shows what
+// `aboutType` says of it (nothing when that is empty), and stays open. When
+// the user confirms a name, `check` is asked with the path and the type: a
+// text refuses them, shown while the dialog stays open for another choice.
+// Like chooseFile, the dialog never asks about replacing a file itself.
+struct SaveAsRequest {
+  std::string initialPath;
+  std::vector<std::string> types;
+  int chosenType = 0;
+  std::function<std::string(int type)> aboutType;
+  std::function<std::string(const std::string& path, int type)> check;
+};
+struct SaveAsChoice {
+  std::string path;
+  int type = 0;
+};
+
 // A small modal dialog whose behaviour lives in the editor logic; the
 // toolkit builds its window from the resource `dialogId` and forwards its
 // commands.
@@ -189,6 +209,9 @@ class Questions {
   virtual std::optional<std::string> chooseFile(FilePurpose purpose, std::string_view filter) = 0;
   // Runs a modal sub-dialog until it ends; returns its result.
   virtual int runModal(SubDialog& dialog) = 0;
+  // The Save As dialog (below): the whole path as UTF-8 and the file type
+  // the user chose; nothing when cancelled.
+  virtual std::optional<SaveAsChoice> chooseSaveAs(const SaveAsRequest& request) = 0;
   // The popup menu `popupIndex` of the main menu as a context menu at the
   // mouse; the chosen command id, or 0.
   virtual int contextMenu(int popupIndex) = 0;

@@ -128,7 +128,12 @@ void EditorWindow::buildMenu() {
         menu->addSeparator();
         continue;
       }
-      QAction* action = menu->addAction(fromBytes(item.text));
+      // The keys after the first run of blanks stand at the menu's right
+      // edge, as a tab puts them.
+      QString text = fromBytes(item.text);
+      if (const auto gap = text.indexOf(QStringLiteral("  ")); gap > 0)
+        text = text.left(gap) + u'\t' + text.mid(gap).trimmed();
+      QAction* action = menu->addAction(text);
       const int id = item.id;
       controls_->addMenuAction(id, action);
       connect(action, &QAction::triggered, this, [this, action, id](bool) {

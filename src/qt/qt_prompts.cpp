@@ -18,6 +18,7 @@
 
 #include "layout.h"
 #include "qt/qt_controls.h"
+#include "qt/save_as_dialog.h"
 #include "qt/sub_dialog_window.h"
 #include "qt/western.h"
 #include "resource_ids.h"
@@ -146,6 +147,14 @@ std::optional<std::string> QtPrompts::chooseFile(editor::FilePurpose purpose,
   const QStringList files = dialog.selectedFiles();
   if (files.isEmpty()) return std::nullopt;
   return toUtf8Text(files.first());
+}
+
+std::optional<editor::SaveAsChoice> QtPrompts::chooseSaveAs(const editor::SaveAsRequest& request) {
+  SaveAsDialog dialog(parent_, request);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList files = dialog.selectedFiles();
+  if (files.isEmpty()) return std::nullopt;
+  return editor::SaveAsChoice{toUtf8Text(files.first()), dialog.chosenType()};
 }
 
 int QtPrompts::runModal(editor::SubDialog& dialog) {

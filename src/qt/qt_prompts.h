@@ -33,6 +33,7 @@ class QtPrompts : public editor::Prompts {
                          editor::Icon icon) override;
   std::optional<std::string> chooseFile(editor::FilePurpose purpose,
                                         std::string_view filter) override;
+  std::optional<editor::SaveAsChoice> chooseSaveAs(const editor::SaveAsRequest& request) override;
   int runModal(editor::SubDialog& dialog) override;
   int contextMenu(int popupIndex) override;
   // Settings

@@ -5,14 +5,13 @@
 namespace velmora::win32 {
 
 std::wstring menuText(std::string_view text) {
-  const std::size_t keyStart = text.find_last_of(' ');
-  if (keyStart == std::string_view::npos || keyStart + 1 >= text.size() || keyStart < 1 ||
-      text[keyStart - 1] != ' ') {
-    return widen(text);
-  }
-  const std::size_t labelEnd = text.find_last_not_of(' ', keyStart);
-  if (labelEnd == std::string_view::npos) return widen(text);
-  return widen(text.substr(0, labelEnd + 1)) + L'\t' + widen(text.substr(keyStart + 1));
+  // The keys stand after the first run of two blanks or more; the label
+  // before it may hold single blanks, and so may the keys ("Ctrl+N, F2").
+  const std::size_t gap = text.find("  ");
+  if (gap == std::string_view::npos || gap == 0) return widen(text);
+  const std::size_t keyStart = text.find_first_not_of(' ', gap);
+  if (keyStart == std::string_view::npos) return widen(text);
+  return widen(text.substr(0, gap)) + L'\t' + widen(text.substr(keyStart));
 }
 
 HMENU buildPopup(const res::PopupDef& popup) {

@@ -11,8 +11,8 @@
 
 namespace velmora::win32 {
 
-// The item's text for a Windows menu: the key name that the text ends
-// with, after a run of blanks, moves to the right edge of the menu.
+// The item's text for a Windows menu: the key names after the first run
+// of blanks move to the right edge of the menu.
 std::wstring menuText(std::string_view text);
 
 HMENU buildPopup(const res::PopupDef& popup);

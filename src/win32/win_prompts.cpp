@@ -239,6 +239,77 @@ std::optional<std::string> WinPrompts::chooseFile(editor::FilePurpose purpose,
   return utf8FromWide(file);
 }
 
+namespace {
+
+// The Save As dialog's hook: a file type chosen is explained, and a name
+// confirmed is checked by the editor; a refusal keeps the dialog open.
+UINT_PTR CALLBACK saveAsHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
+  if (message != WM_NOTIFY) return 0;
+  const auto* note = reinterpret_cast<const OFNOTIFYW*>(lParam);
+  const auto& request = *reinterpret_cast<const editor::SaveAsRequest*>(note->lpOFN->lCustData);
+  const int type = static_cast<int>(note->lpOFN->nFilterIndex) - 1;
+  HWND dialog = GetParent(hook);
+  const std::wstring caption = wideFromUtf8(text::APP_NAME);
+  switch (note->hdr.code) {
+    case CDN_TYPECHANGE: {
+      const std::string about = request.aboutType ? request.aboutType(type) : std::string();
+      if (!about.empty())
+        MessageBoxW(dialog, wideFromUtf8(about).c_str(), caption.c_str(),
+                    MB_OK | MB_ICONINFORMATION);
+      return 0;
+    }
+    case CDN_FILEOK: {
+      const std::string refusal =
+          request.check ? request.check(utf8FromWide(note->lpOFN->lpstrFile), type) : std::string();
+      if (refusal.empty()) return 0;
+      MessageBoxW(dialog, wideFromUtf8(refusal).c_str(), caption.c_str(),
+                  MB_OK | MB_ICONEXCLAMATION);
+      SetWindowLongPtrW(hook, DWLP_MSGRESULT, 1);
+      return 1;
+    }
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+// Save As: the system's dialog with the layouts as its file types, started
+// at the database's file, with a hook that asks the editor.
+std::optional<editor::SaveAsChoice> WinPrompts::chooseSaveAs(const editor::SaveAsRequest& request) {
+  std::wstring filters;
+  for (const std::string& type : request.types)
+    filters += wideFromUtf8(type) + L'\0' + L"*.wdb" + L'\0';
+  filters.push_back(L'\0');
+  std::wstring file(32768, L'\0');
+  const std::wstring initial = wideFromUtf8(request.initialPath);
+  std::wstring folder;
+  if (!initial.empty() && initial.size() < file.size()) {
+    std::copy(initial.begin(), initial.end(), file.begin());
+    const std::size_t slash = initial.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) folder = initial.substr(0, slash);
+  }
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner_;
+  ofn.lpstrFilter = filters.c_str();
+  ofn.nFilterIndex = static_cast<DWORD>(request.chosenType + 1);
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+  ofn.lpstrTitle = L"Save As";
+  ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
+              OFN_ENABLEHOOK | OFN_ENABLESIZING;
+  ofn.lpfnHook = &saveAsHook;
+  ofn.lCustData = reinterpret_cast<LPARAM>(&request);
+  needCom();
+  const auto run = fileDialog(true);
+  if (run == nullptr || !run(&ofn)) return std::nullopt;
+  file.resize(wcsnlen(file.c_str(), file.size()));
+  if (file.empty()) return std::nullopt;
+  return editor::SaveAsChoice{utf8FromWide(file), static_cast<int>(ofn.nFilterIndex) - 1};
+}
+
 int WinPrompts::runModal(editor::SubDialog& dialog) { return runSubDialog(owner_, dialog); }
 
 bool WinPrompts::shellOpen(std::string_view target) {

@@ -23,6 +23,21 @@ class FakeHarness {
   bool drawnAsDefault(int id) { return ui_.defaultButton == id; }
   std::string statusText() { return ui_.statusText; }
   int windowWidth() { return 0; }
+  static constexpr bool drivesSaveAs = true;
+  SaveAsSeen saveAs(const editor::SaveAsRequest& request, const std::vector<SaveAsStep>& steps) {
+    FakePrompts prompts;
+    for (const SaveAsStep& step : steps) {
+      prompts.files.push_back(step.path);
+      prompts.saveTypes.push_back(step.type);
+    }
+    SaveAsSeen seen;
+    const std::filesystem::path initial(request.initialPath);
+    seen.shownFolder = initial.parent_path().generic_string();
+    seen.shownName = initial.filename().string();
+    seen.shownType = request.chosenType;
+    seen.choice = prompts.chooseSaveAs(request);
+    return seen;
+  }
 
  private:
   FakeControls ui_{res::editorDialog()};

@@ -18,11 +18,17 @@
 //   bool drawnAsDefault(int id)          the push button shows itself as the default one
 //   std::string statusText()             the status line's text, UTF-8
 //   int windowWidth()                    the main window's width in pixels
+//   SaveAsSeen saveAs(request, steps)    Save As put to a user who, for each
+//                                        step, chooses its type and confirms
+//                                        its name, answering every message
+//                                        with OK; cancels when steps run out
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <optional>
 #include <random>
 #include <string>
 #include <utility>
@@ -78,6 +84,17 @@ class Recorder final : public Events {
 
  private:
   EventLog& log_;
+};
+
+// What a user did in, and saw of, the Save As dialog.
+struct SaveAsStep {
+  int type;
+  std::string path;
+};
+struct SaveAsSeen {
+  std::optional<editor::SaveAsChoice> choice;
+  std::string shownFolder, shownName;  // as the dialog opened
+  int shownType = -1;
 };
 
 // The main window's satellite list and a combo box of satellites.
@@ -390,7 +407,41 @@ TYPED_TEST_P(PortConformance, TheStatusLineShowsTheLastTextAndKeepsTheWindowsWid
   EXPECT_EQ(harness.windowWidth(), width);
 }
 
-REGISTER_TYPED_TEST_SUITE_P(PortConformance,
+// Save As opens at the file it is given with its type chosen; a type the
+// user turns to is explained, and a name the check refuses keeps the dialog
+// open for the next.
+TYPED_TEST_P(PortConformance, SaveAsStartsAtItsFileAndARefusalKeepsItOpen) {
+  if (!TypeParam::drivesSaveAs) GTEST_SKIP() << "no user for this window's Save As yet";
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "velmora-save-as";
+  std::filesystem::create_directories(dir);
+  const std::string folder = dir.generic_string();
+  std::vector<int> explained;
+  std::vector<std::pair<std::string, int>> checked;
+  editor::SaveAsRequest request;
+  request.initialPath = folder + "/list.wdb";
+  request.types = {"Type A (new)", "Type B (old)"};
+  request.chosenType = 1;
+  request.aboutType = [&](int type) {
+    explained.push_back(type);
+    return std::string("About ") + (type == 0 ? "A" : "B");
+  };
+  request.check = [&](const std::string& path, int type) {
+    checked.emplace_back(std::filesystem::path(path).filename().string(), type);
+    return type == 0 ? std::string("Not as A") : std::string();
+  };
+  const SaveAsSeen seen = this->harness_.saveAs(
+      request, {{0, folder + "/a.wdb"}, {1, folder + "/b.wdb"}, {1, folder + "/c.wdb"}});
+  EXPECT_EQ(std::filesystem::path(seen.shownFolder), dir);
+  EXPECT_EQ(seen.shownName, "list.wdb");
+  EXPECT_EQ(seen.shownType, 1);
+  EXPECT_EQ(explained, (std::vector<int>{0, 1}));
+  EXPECT_EQ(checked, (std::vector<std::pair<std::string, int>>{{"a.wdb", 0}, {"b.wdb", 1}}));
+  ASSERT_TRUE(seen.choice.has_value());
+  EXPECT_EQ(std::filesystem::path(seen.choice->path).filename(), "b.wdb");
+  EXPECT_EQ(seen.choice->type, 1);
+}
+
+REGISTER_TYPED_TEST_SUITE_P(PortConformance, SaveAsStartsAtItsFileAndARefusalKeepsItOpen,
                             AnInsertedRowIsNeverSelectedAndSelectedRowsFollowTheirRows,
                             AChangeTheProgramMakesNeverNotifies, AMovedRowKeepsItsSelectionAndCells,
                             AUsersClickOnARowNotifiesWithThatRowSelected,

@@ -3,14 +3,21 @@
 #include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "conformance/port_conformance.h"
 #include "qt/editor_window.h"
 #include "qt/list_view.h"
+#include "qt/qt_prompts.h"
 #include "qt/western.h"
 
 namespace velmora::test {
@@ -75,6 +82,56 @@ class QtHarness {
     return window_.controls().statusLine()->text().toUtf8().toStdString();
   }
   int windowWidth() { return window_.width(); }
+  // A user at the dialog: the file type chosen in its box, the name typed,
+  // Save pressed; each message box that comes up answered with OK.
+  static constexpr bool drivesSaveAs = true;
+  SaveAsSeen saveAs(const editor::SaveAsRequest& request, const std::vector<SaveAsStep>& steps) {
+    SaveAsSeen seen;
+    std::size_t next = 0;
+    bool acting = false;
+    QTimer user;
+    user.setInterval(20);
+    QObject::connect(&user, &QTimer::timeout, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        if (QAbstractButton* ok = box->button(QMessageBox::Ok)) ok->click();
+        return;
+      }
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      if (dialog == nullptr || acting) return;
+      acting = true;
+      auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+      auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      if (seen.shownType < 0) {
+        seen.shownFolder = qt::toUtf8Text(dialog->directory().absolutePath());
+        seen.shownName = qt::toUtf8Text(name->text());
+        seen.shownType = types->currentIndex();
+      }
+      // What the user does runs from the dialog's loop, not inside the
+      // timer, so that the timer answers the boxes it brings up.
+      QMetaObject::invokeMethod(
+          dialog,
+          [&, dialog, types, name] {
+            if (next == steps.size()) {
+              dialog->reject();
+            } else {
+              const SaveAsStep& step = steps[next++];
+              if (types->currentIndex() != step.type) {
+                types->setCurrentIndex(step.type);
+                emit types->textActivated(types->currentText());
+              }
+              name->setText(qt::fromUtf8Text(step.path));
+              static_cast<QDialog*>(dialog)->accept();  // Save pressed
+            }
+            acting = false;
+          },
+          Qt::QueuedConnection);
+    });
+    user.start();
+    qt::QtPrompts prompts(&window_);
+    seen.choice = prompts.chooseSaveAs(request);
+    return seen;
+  }
 
  private:
   QWidget* rows(int list) { return window_.controls().list(list)->viewport(); }

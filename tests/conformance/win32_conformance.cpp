@@ -4,6 +4,7 @@
 // clang-format off
 #include "win32/editor_window.h"  // the Windows headers, before <windowsx.h>
 #include <windowsx.h>
+#include <commdlg.h>
 #include "conformance/port_conformance.h"
 // clang-format on
 
@@ -12,9 +13,72 @@
 #include <string>
 
 #include "win32/wide.h"
+#include "win32/win_prompts.h"
 
 namespace velmora::test {
 namespace {
+
+// A user at the system's Save As dialog, acting on a timer while the
+// dialog runs its own loop: the file type chosen in its box (cmb1), the
+// name typed in its name box (cmb13, or edt1 in older dialogs), OK
+// pressed; a message box that comes up answered with OK.
+struct SaveAsUser {
+  const std::vector<SaveAsStep>* steps = nullptr;
+  std::size_t next = 0;
+  SaveAsSeen seen;
+};
+SaveAsUser* saveAsUser = nullptr;
+
+// The dialogs the user sees over the window: a message box before the
+// file dialog it came from.
+BOOL CALLBACK findPopup(HWND w, LPARAM out) {
+  wchar_t name[16] = {};
+  GetClassNameW(w, name, 16);
+  if (!IsWindowVisible(w) || GetWindow(w, GW_OWNER) == nullptr || std::wstring(name) != L"#32770")
+    return TRUE;
+  HWND& found = *reinterpret_cast<HWND*>(out);
+  if (found == nullptr || GetDlgItem(w, 0x470) == nullptr) found = w;
+  return TRUE;
+}
+
+void CALLBACK actAtSaveAs(HWND, UINT, UINT_PTR, DWORD) {
+  SaveAsUser& user = *saveAsUser;
+  // The topmost popup of the thread: a message box, or the dialog itself.
+  HWND popup = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), findPopup, reinterpret_cast<LPARAM>(&popup));
+  if (popup == nullptr) return;
+  HWND types = GetDlgItem(popup, 0x470);
+  if (types == nullptr) {
+    PostMessageW(popup, WM_COMMAND, IDOK, 0);
+    return;
+  }
+  HWND name = GetDlgItem(popup, 0x47c);
+  if (name == nullptr) name = GetDlgItem(popup, 0x480);
+  if (user.seen.shownType < 0) {
+    wchar_t text[MAX_PATH] = {};
+    GetWindowTextW(name, text, MAX_PATH);
+    user.seen.shownName = win32::utf8FromWide(text);
+    wchar_t folder[MAX_PATH] = {};
+    SendMessageW(popup, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+    user.seen.shownFolder = win32::utf8FromWide(folder);
+    user.seen.shownType = static_cast<int>(SendMessageW(types, CB_GETCURSEL, 0, 0));
+  }
+  // One thing a tick, posted: a box it brings up is answered on the next.
+  if (user.next == user.steps->size()) {
+    PostMessageW(popup, WM_COMMAND, IDCANCEL, 0);
+    return;
+  }
+  const SaveAsStep& step = (*user.steps)[user.next];
+  if (SendMessageW(types, CB_GETCURSEL, 0, 0) != step.type) {
+    SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(step.type), 0);
+    PostMessageW(popup, WM_COMMAND, MAKEWPARAM(0x470, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(types));
+    return;
+  }
+  ++user.next;
+  SetWindowTextW(name, win32::wideFromUtf8(step.path).c_str());
+  PostMessageW(popup, WM_COMMAND, IDOK, 0);
+}
 
 class WinHarness {
  public:
@@ -73,6 +137,18 @@ class WinHarness {
   void pressEsc() {
     HWND focus = GetFocus();
     PostMessageW(focus != nullptr ? focus : window_.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+  }
+  static constexpr bool drivesSaveAs = false;
+  SaveAsSeen saveAs(const editor::SaveAsRequest& request, const std::vector<SaveAsStep>& steps) {
+    SaveAsUser user;
+    user.steps = &steps;
+    saveAsUser = &user;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &actAtSaveAs);
+    win32::WinPrompts prompts(window_.hwnd());
+    user.seen.choice = prompts.chooseSaveAs(request);
+    KillTimer(nullptr, timer);
+    saveAsUser = nullptr;
+    return user.seen;
   }
   // Another window takes the mouse.
   void loseCapture() { ReleaseCapture(); }

@@ -39,6 +39,11 @@ class ScriptedPrompts final : public QtPrompts {
     files.pop_front();
     return file;
   }
+  std::optional<editor::SaveAsChoice> chooseSaveAs(const editor::SaveAsRequest& request) override {
+    std::optional<std::string> file = chooseFile(editor::FilePurpose::Save, "");
+    if (!file) return std::nullopt;
+    return editor::SaveAsChoice{*file, request.chosenType};
+  }
   int contextMenu(int popupIndex) override {
     contextMenus.push_back(popupIndex);
     return 0;

@@ -1,6 +1,8 @@
 // What a sequence checks after every step, and at its end.
 #include <algorithm>
 
+#include "sdx/favourites.h"
+#include "sdx/program_files.h"
 #include "sequences/model.h"
 
 namespace velmora::editor::sequences {
@@ -33,9 +35,21 @@ void Sequence::finishStep(Kind kind, const Plan& plan, bool dragged) {
   }
 
   bool reset = false;  // a load or New: the history starts again
-  if (loading) {
+  // A file replaces the database only once it has loaded and the user
+  // agreed; otherwise everything stays, the undo history too.
+  // Esc to a question keeps it, and so does a Yes whose save did not
+  // happen.
+  bool escaped = false, yes = false;
+  for (const std::string& l : prompts_.log) {
+    escaped |= l.find("-> Esc") != std::string::npos;
+    yes |= l.find("-> Yes") != std::string::npos;
+  }
+  const bool replaced = loading && !escaped && (!yes || wrote) && loadedFromFile();
+  if (replaced) {
     checkLoaded();
     reset = true;
+  } else if (loading && !wrote) {
+    require(after == before_.state, "an Open that replaced nothing changed the database");
   } else if (kind == Kind::New &&
              after.content == stateOf(ChannelDb{}, wdb::Layout::NotChosen).content &&
              after.layout == wdb::Layout::NotChosen) {
@@ -576,9 +590,33 @@ void Sequence::checkSavedFile(const ChannelDb& savedDb) {
       before_.state.layout == wdb::Layout::TypeII ? wdb::Layout::TypeII : wdb::Layout::TypeI;
   require(r.layout == expected, std::string("the database was saved as ") + layoutText(r.layout) +
                                     ", not " + layoutText(expected));
+  if (inPlace_) {
+    // A save to the open file writes what Save As writes of the database.
+    ChannelDb copy = savedDb;
+    int counter = 26;
+    const wdb::WriteResult image = wdb::writeWdb(
+        copy, before_.state.layout,
+        loadFavouritesBesideProgram(programFilesFolder(ed_.env().programDir)), counter);
+    require(image.ok() && image.bytes == *bytes,
+            "a save to the open file wrote other bytes than Save As would");
+    require(ed_.isSaved(), "a save to the open file left the database unsaved");
+  }
   const std::string want = fileView(savedDb, r.layout), got = fileView(r.db, r.layout);
   require(want == got,
           "the saved file reads back otherwise:\n--- database\n" + want + "--- file\n" + got);
+}
+
+bool Sequence::loadedFromFile() const {
+  if (!openChoice_) return false;
+  const std::optional<std::vector<std::byte>> bytes = readWholeFile(*openChoice_);
+  if (!bytes) return false;
+  const wdb::ReadResult r = wdb::readWdb(*bytes);
+  if (!r.ok()) return false;
+  ChannelDb expected = r.db;
+  for (int s = 0; s < expected.satCount; ++s)
+    for (SvcRecord& v : expected.svcTables[at(s)])
+      if (v.name.empty()) v.name = "....";
+  return now() == stateOf(expected, r.layout);
 }
 
 void Sequence::checkLoaded() {

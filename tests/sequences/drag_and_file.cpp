@@ -120,9 +120,17 @@ bool Sequence::keyDuringDrag() {
 }
 
 void Sequence::file(Kind kind) {
-  const int way = uniform(0, 2);
+  // Save: F7 and File > Save As ask for a file; Ctrl+S, File > Save and the
+  // toolbar save to the file the window names, asking only without one.
+  const int way = uniform(0, kind == Kind::Save ? 4 : 2);
   std::string how;
-  if (kind == Kind::Save) how = way == 0 ? "F7" : way == 1 ? "File > Save" : "toolbar Make";
+  if (kind == Kind::Save) {
+    how = way == 0   ? "F7"
+          : way == 1 ? "File > Save As"
+          : way == 2 ? "toolbar Make"
+          : way == 3 ? "Ctrl+S"
+                     : "File > Save";
+  }
   if (kind == Kind::New) how = way == 0 ? "F2" : way == 1 ? "File > New" : "toolbar New";
   if (kind == Kind::Open) {
     how = way == 0 ? "F3" : way == 1 ? "File > Open" : "toolbar Open";
@@ -145,14 +153,25 @@ void Sequence::file(Kind kind) {
                          std::to_string(failErrno_) + ")";
   }
   lastSavePath_.clear();
+  const std::string named = ui_.text(IDC_FILE);
+  inPlace_.reset();
+  if (kind == Kind::Save && way >= 2 && named != "." && !named.empty()) {
+    inPlace_ = named;
+    lastSavePath_ = named;
+  }
   const int id = kind == Kind::Save  ? (way == 1 ? ID_FILE_SAVE : ID_TB_MAKE)
                  : kind == Kind::New ? (way == 1 ? ID_FILE_NEW : ID_TB_NEW)
                                      : (way == 1 ? ID_FILE_OPEN : ID_TB_OPEN);
   const int key = kind == Kind::Save ? KEY_F7 : kind == Kind::New ? KEY_F2 : KEY_F3;
   if (way == 0)
     ed_.onKeyDown(key);
+  else if (way == 3)
+    ed_.onKeyDown('S', true);
   else
-    ed_.onCommand(id);
+    ed_.onCommand(way == 4 ? ID_FILE_SAVE_IN_PLACE : id);
+  if (inPlace_)
+    require(prompts_.filePurposes.size() == before_.files,
+            "a save to the open file brought up the file dialog");
   finishStep(kind);
 }
 

@@ -122,6 +122,11 @@ class ScriptedPrompts : public FakePrompts {
                   " dialog -> " + (f ? fs::path(*f).filename().string() : std::string("cancel")));
     return f;
   }
+  std::optional<editor::SaveAsChoice> chooseSaveAs(const editor::SaveAsRequest& request) override {
+    std::optional<std::string> f = chooseFile(editor::FilePurpose::Save, "");
+    if (!f) return std::nullopt;
+    return editor::SaveAsChoice{*f, request.chosenType};
+  }
   int runModal(editor::SubDialog& dialog) override {
     if (script) dialogScripts.push_back(script);
     const int r = FakePrompts::runModal(dialog);
@@ -282,6 +287,7 @@ class Sequence {
   void file(Kind kind);
 
   // ------------------------------------------------------------ checking
+  bool loadedFromFile() const;
   void finishStep(Kind kind) { finishStep(kind, Plan{}, false); }
   void finishStep(Kind kind, const Plan& plan, bool dragged = false);
 
@@ -333,6 +339,8 @@ class Sequence {
   std::string dragged_;
   std::optional<std::string> openChoice_;
   std::string lastSavePath_;
+  // The file a save without a dialog writes, as the window named it.
+  std::optional<std::string> inPlace_;
 };
 
 }  // namespace velmora::editor::sequences

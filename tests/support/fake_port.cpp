@@ -217,6 +217,29 @@ std::optional<std::string> FakePrompts::chooseFile(editor::FilePurpose purpose,
   return f;
 }
 
+std::optional<editor::SaveAsChoice> FakePrompts::chooseSaveAs(
+    const editor::SaveAsRequest& request) {
+  filePurposes.push_back(editor::FilePurpose::Save);
+  saveRequests.push_back(request);
+  int shown = request.chosenType;
+  while (!files.empty()) {
+    const std::optional<std::string> file = files.front();
+    files.pop_front();
+    int type = request.chosenType;
+    if (!saveTypes.empty()) {
+      type = saveTypes.front();
+      saveTypes.pop_front();
+    }
+    if (type != shown && request.aboutType) typeNotes.push_back(request.aboutType(type));
+    shown = type;
+    if (!file) return std::nullopt;
+    const std::string refusal = request.check ? request.check(*file, type) : std::string();
+    if (refusal.empty()) return editor::SaveAsChoice{*file, type};
+    refusals.push_back(refusal);
+  }
+  return std::nullopt;
+}
+
 namespace {
 const res::DialogDef& templateOf(int dialogId) {
   if (const res::DialogDef* def = res::subDialog(dialogId)) return *def;

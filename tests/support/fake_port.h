@@ -215,6 +215,13 @@ class FakePrompts : public editor::Prompts {
                          editor::Icon icon) override;
   std::optional<std::string> chooseFile(editor::FilePurpose purpose,
                                         std::string_view filter) override;
+  // Save As takes its names from `files` too, each with the next of
+  // `saveTypes` (none left: the type it offers). A name its check refuses
+  // is followed by the next one, as a user tries again.
+  std::deque<int> saveTypes;
+  std::vector<editor::SaveAsRequest> saveRequests;
+  std::vector<std::string> typeNotes, refusals;
+  std::optional<editor::SaveAsChoice> chooseSaveAs(const editor::SaveAsRequest& request) override;
   int runModal(editor::SubDialog& dialog) override;
   int contextMenu(int popupIndex) override;
 

@@ -197,22 +197,50 @@ timeout 60 wine "$build/velmora-cli.exe" convert "$(winpath "$unicode/Ελλάδ
 ! timeout 60 wine "$build/velmora-cli.exe" dump "$(winpath "$unicode/none.wdb")" 2>"$work/err" &&
   grep -qF "Łukasz Ελλάδα €" "$work/err" || fail "velmora-cli.exe garbled a path: $(cat "$work/err")"
 
+# 3c. Random bytes named as a database, opened over the open one: the
+# file is refused before anything goes, the database, its list and the
+# File line stay, and F7 saves it whole. Then F8 sorts the satellites and
+# Ctrl+S writes them to the open file with no dialog.
+{ printf '\377\377'; head -c 5000 /dev/urandom; } >"$work/noise.wdb"
+through_dialog "Open" F3 "$work/noise.wdb"
+probe wait "Velmora" 30000 || fail "a file of random bytes was not refused"
+focus "Velmora"
+timeout 10 xdotool key Return
+probe gone "Velmora" 10000 || fail "the refusal did not close"
+[ "$(probe rows "$title" 1000)" = "$satellites" ] || fail "a file that did not load emptied the list"
+[ "$(probe text "$title" 1068)" = "$(winpath "$unicode/Łukasz €.WDB")" ] ||
+  fail "a file that did not load changed the File line"
+through_dialog "Save As" F7 "$work/whole.wdb"
+wait_text 1068 "$(winpath "$work/whole.wdb")" || fail "F7 after a refused open saved nothing"
+cmp "$work/whole.wdb" "$work/expected.wdb" >/dev/null ||
+  fail "the database saved after a refused open is not whole"
+"$cli" sort "$work/expected.wdb" --tab satellites --layout I -o "$work/sorted.wdb" >/dev/null
+focus "$title"
+timeout 10 xdotool key F8
+timeout 10 xdotool key ctrl+s
+! probe wait "Save As" 1500 2>/dev/null || fail "Ctrl+S showed the file dialog"
+for _ in $(seq 100); do
+  cmp "$work/whole.wdb" "$work/sorted.wdb" >/dev/null 2>&1 && break
+  sleep 0.1
+done
+cmp "$work/whole.wdb" "$work/sorted.wdb" >/dev/null ||
+  fail "F8 then Ctrl+S did not write the sorted database to the open file"
+
 # 4. Picks follow the keyboard: Home on the picked first row keeps what was
 # typed in the panel; Down picks the second row, which Change then renames.
 read -r x y _ _ < <(probe rect "$title" 1000)
 row1=$((y + 26))
 focus "$title"
 timeout 10 xdotool mousemove "$((x + 60))" "$row1" click 1
-first="$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["satellites"][0]["name"])' \
-  "$src/tests/data/sample_db.json")"
+# The rows stand as F8 sorted them (3c).
+first="$("$cli" dump "$work/sorted.wdb" | python3 -c 'import json,sys; print(json.load(sys.stdin)["satellites"][0]["name"])')"
 wait_text 1003 "$first" || fail "a click did not pick the first row"
 probe settext "$title" 1003 "Typed"
 timeout 10 xdotool key Home
 sleep 0.5
 [ "$(probe text "$title" 1003)" = "Typed" ] || fail "Home on the picked row refilled the panel"
 timeout 10 xdotool key Down
-second="$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["satellites"][1]["name"])' \
-  "$src/tests/data/sample_db.json")"
+second="$("$cli" dump "$work/sorted.wdb" | python3 -c 'import json,sys; print(json.load(sys.stdin)["satellites"][1]["name"])')"
 wait_text 1003 "$second" || fail "Down did not pick the second row"
 probe settext "$title" 1003 "Renamed"
 read -r cx cy cw ch < <(probe rect "$title" 1052)
