@@ -123,8 +123,9 @@ inline constexpr std::string_view TYPE2_DROPS =
     "every satellite are lost when it is saved, and a USALS satellite has no position.";
 // printf format: the bytes a database is over a Type II file, and the
 // channels that take as many bytes.
-inline constexpr std::string_view TYPE2_OVER_BY =
-    "\n\nIt is %zu bytes too large: about %zu channels fewer would fit.";
+inline constexpr std::string_view TYPE2_OVER_HEAD = "\n\nIt is ";
+inline constexpr std::string_view TYPE2_OVER_MIDDLE = " bytes too large: about ";
+inline constexpr std::string_view TYPE2_OVER_TAIL = " channels fewer would fit.";
 // A recent file that cannot be read: after the reason, the question.
 inline constexpr std::string_view REMOVE_RECENT = "\n\nRemove it from the recent files?";
 inline constexpr std::string_view RECENT_CAPTION = "Recent files";

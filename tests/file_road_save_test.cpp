@@ -75,7 +75,7 @@ TEST_F(FileRoad, SaveAsOffersTheLayoutsAndCtrlSWritesTheOpenFile) {
   prompts.files = {path("big.wdb"), std::nullopt};
   prompts.saveTypes = {1, 1};
   editor.onKeyDown(KEY_F7);
-  EXPECT_NE(prompts.refusals.back().find("It is 33956 bytes too large: about 944 channels"),
+  EXPECT_NE(prompts.refusals.back().find("It is 33,956 bytes too large: about 944 channels"),
             std::string::npos)
       << prompts.refusals.back();
   EXPECT_FALSE(fs::exists(path("big.wdb")));

@@ -1,6 +1,5 @@
 // The road of a file through the window: Open (a receiver database or a
 // SatcoDX listing), the loading worker, Save, New and the clear operation.
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -209,10 +208,10 @@ std::string EditorDialog::saveAsCheck(const std::string& /*path*/, int type) con
                             static_cast<std::size_t>(db.countServices()));
   if (layout == wdb::Layout::TypeII && size > wdb::TYPE2_MAX_CONTENT) {
     const std::size_t over = size - wdb::TYPE2_MAX_CONTENT;
-    char buf[160];
-    std::snprintf(buf, sizeof buf, std::string(text::TYPE2_OVER_BY).c_str(), over,
-                  (over + wdb::TYPE2_SVC_SIZE - 1) / wdb::TYPE2_SVC_SIZE);
-    message += buf;
+    const auto fewer = (over + wdb::TYPE2_SVC_SIZE - 1) / wdb::TYPE2_SVC_SIZE;
+    message += std::string(text::TYPE2_OVER_HEAD) + withThousands(static_cast<long long>(over)) +
+               std::string(text::TYPE2_OVER_MIDDLE) +
+               withThousands(static_cast<long long>(fewer)) + std::string(text::TYPE2_OVER_TAIL);
   }
   return message;
 }
