@@ -210,8 +210,8 @@ std::string EditorDialog::saveAsCheck(const std::string& /*path*/, int type) con
     const std::size_t over = size - wdb::TYPE2_MAX_CONTENT;
     const auto fewer = (over + wdb::TYPE2_SVC_SIZE - 1) / wdb::TYPE2_SVC_SIZE;
     message += std::string(text::TYPE2_OVER_HEAD) + withThousands(static_cast<long long>(over)) +
-               std::string(text::TYPE2_OVER_MIDDLE) +
-               withThousands(static_cast<long long>(fewer)) + std::string(text::TYPE2_OVER_TAIL);
+               std::string(text::TYPE2_OVER_MIDDLE) + withThousands(static_cast<long long>(fewer)) +
+               std::string(text::TYPE2_OVER_TAIL);
   }
   return message;
 }
