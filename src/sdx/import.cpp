@@ -7,8 +7,6 @@
 
 namespace velmora {
 
-namespace {
-
 // A listing says nothing about the dish, so an imported satellite gets the
 // common universal-LNB setup; the user adjusts it in the edit panel.
 SatRecord importedSatellite(SdxSatHeader header) {
@@ -26,8 +24,6 @@ SatRecord importedSatellite(SdxSatHeader header) {
   sat.diseqcUncommitted = "0";
   return sat;
 }
-
-}  // namespace
 
 ImportResult importSdx(ChannelDb& db, std::span<const std::byte> listing, bool skipFeedTest) {
   ImportResult result;

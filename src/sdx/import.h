@@ -17,6 +17,10 @@ struct ImportResult {
   SdxCounts counts;                   // how the listing's records went
 };
 
+// The satellite record the import gives a listing's satellite: its name
+// and position code with the common universal-LNB setup.
+SatRecord importedSatellite(SdxSatHeader header);
+
 // Appends the listing as satellite satCount with its services and derived
 // transponders. When the database's transponder or service limit would be
 // exceeded the new satellite is dropped, its message given, and the database
