@@ -274,3 +274,36 @@ TEST_F(CliUsage, TheProgramWritesItsOutputUnchanged) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CliImport, UpdateReportsPerSatelliteAndExitsByOutcome) {
+  const std::string base = built(TYPE1_DB, "base.wdb");
+  // Thor gets one channel; "Kanal D" on Türksat's 12111 H keeps its name.
+  const std::string thor =
+      file("thor.sdx",
+           "SATCODX103Thor 1W            MPG2 10778   1NRK1____3590              27500 "
+           "016000800161000100031800200         Frei________\r\n");
+  const std::string turk =
+      file("turk.sdx",
+           "SATCODX103Turksat 42E        MPG2 12111   1KANAL D_0420              27500 "
+           "____01010100000020000000000         Frei________\r\n");
+  const json report = json::parse(
+      ok({"update", base, "--from", thor, "--from", turk, "-o", path("out.wdb"), "--json"}));
+  EXPECT_EQ(report["satellites"][0]["position"], 2);
+  EXPECT_EQ(report["satellites"][0]["channels"]["new"], 1);
+  EXPECT_EQ(report["satellites"][1]["removedChannels"], json::array({"Café"}));
+  EXPECT_EQ(report["satellites"][1]["transponders"]["removed"], 1);
+  const json db = json::parse(ok({"dump", path("out.wdb")}))["satellites"];
+  EXPECT_EQ(db[0]["services"].at(0)["name"], "\u0005Kanal D");
+  EXPECT_EQ(db[1]["services"].at(0)["tpKey"], "10778H27500N0T0");
+  EXPECT_EQ(report["satellites"][1]["channels"]["kept"], 1);  // ids the file has no room for
+
+  EXPECT_EQ(refused({"update", base, "--from", base, "-o", path("no.wdb")}),
+            std::string(velmora::text::SUPPORT_FILE) + "\n");
+  EXPECT_FALSE(fs::exists(path("no.wdb")));
+  std::string out, err;
+  EXPECT_EQ(cli({"update", base, "-o", path("no.wdb")}, out, err), 2);
+}
+
+}  // namespace

@@ -169,6 +169,20 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   addWriteOptions(*reorder, opt);
   addLayoutOption(*reorder, opt);
 
+  CLI::App* update = app.add_subcommand(
+      "update", "Bring satellites up to date from fresh SatcoDX listings, keeping their order");
+  update->add_option("IN", opt.in, "The database (*.wdb) or JSON document (*.json) to update")
+      ->required();
+  update->add_option("--from", opt.listings, "A listing, applied in the order given (repeatable)")
+      ->required()
+      ->option_text("LISTING");
+  update->add_flag("--keep-missing", opt.keepMissing,
+                   "Keep transponders and channels the listing no longer has, after the others");
+  update->add_flag("--include-feed-test", opt.includeFeedTest, "Keep feed and test channels");
+  update->add_flag("--json", opt.json, "Print the report as JSON on stdout");
+  addWriteOptions(*update, opt);
+  addLayoutOption(*update, opt);
+
   CLI::App* diff = app.add_subcommand(
       "diff", "List what was added, removed, changed and moved from database A to B");
   diff->add_option("A", opt.in, "The first database (*.wdb or *.json)")->required();
@@ -217,6 +231,7 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (sort->parsed()) sortCommand(opt, env, err);
     if (move->parsed()) moveCommand(opt, env, err);
     if (reorder->parsed()) reorderCommand(opt, env, out, err);
+    if (update->parsed()) updateCommand(opt, env, out, err);
     if (diff->parsed()) rc = diffCommand(opt, out, err);
   } catch (const Usage& u) {
     err << u.message << "\n\n" << app.help();

@@ -10,11 +10,13 @@
 
 #include "cli/check.h"
 #include "cli/order_reports.h"
+#include "cli/update_report.h"
 #include "db/failure.h"
 #include "db/path_text.h"
 #include "db/text_number.h"
 #include "json/json_db.h"
 #include "match/match.h"
+#include "match/update.h"
 #include "order/order.h"
 #include "sdx/favourites.h"
 #include "sdx/import.h"
@@ -300,6 +302,40 @@ void reorderCommand(const Options& opt, const Env& env, std::ostream& out, std::
     writeReorderReportJson(out, report);
   else
     writeReorderReport(err, report);
+}
+
+// IN's satellites brought up to date from the listings; the report on
+// stderr, or as JSON on stdout.
+void updateCommand(const Options& opt, const Env& env, std::ostream& out, std::ostream& err) {
+  checkFavouriteDir(opt);
+  wdb::ReadResult loaded = loadAny(opt.in);
+  warnLostRecords(err, opt.in, loaded);
+  match::UpdateOptions options;
+  options.keepMissing = opt.keepMissing;
+  options.includeFeedTest = opt.includeFeedTest;
+  std::vector<match::ParsedListing> listings;
+  for (const std::string& listing : opt.listings) {
+    wdb::InputCheck asListing;
+    asListing.openAs = OpenKind::Sdx;
+    wdb::FileBytes file = wdb::readInputFile(listing, asListing, loading());
+    if (!file.ok()) throw Refusal{std::move(file.failure.message)};
+    std::optional<match::ParsedListing> parsed = match::parseListing(file.bytes, options);
+    if (!parsed) throw Refusal{std::string(text::SUPPORT_FILE)};
+    listings.push_back(std::move(*parsed));
+  }
+  match::UpdateResult result = match::updateFromListings(loaded.db, listings, options);
+  if (!result.done()) {
+    std::string message;
+    for (const std::string& m : result.messages) message += (message.empty() ? "" : "\n") + m;
+    throw Refusal{std::move(message)};
+  }
+  for (std::size_t i = 0; i < listings.size(); ++i)
+    reportRecords(err, opt.listings[i], listings[i].counts);
+  save(result.db, layoutOption(opt).value_or(loaded.layout), opt, env, err);
+  if (opt.json)
+    writeUpdateReportJson(out, result, opt.listings);
+  else
+    writeUpdateReport(err, result, opt.listings);
 }
 
 // Exit 0 when A and B are equal, 1 when they differ.

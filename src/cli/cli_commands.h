@@ -35,8 +35,9 @@ struct Options {
   std::vector<std::string> tabs;    // sort, move, export-csv: the lists to work on
   std::string satellite, from, to;  // move, export-csv: 1-based numbers as given
   bool noBackup = false;
-  std::string like;   // reorder: the reference
-  std::string other;  // diff: the second database
+  std::string like;          // reorder: the reference
+  std::string other;         // diff: the second database
+  bool keepMissing = false;  // update: keep what the listing lacks
 };
 
 void dumpCommand(const Options& opt, std::ostream& out);
@@ -50,6 +51,9 @@ void sortCommand(const Options& opt, const Env& env, std::ostream& err);
 void moveCommand(const Options& opt, const Env& env, std::ostream& err);
 // IN in the order of REF; the counts on stderr, or as JSON on stdout.
 void reorderCommand(const Options& opt, const Env& env, std::ostream& out, std::ostream& err);
+// IN's satellites brought up to date from the listings; the report on
+// stderr, or as JSON on stdout.
+void updateCommand(const Options& opt, const Env& env, std::ostream& out, std::ostream& err);
 // Exit 0 when A and B are equal, 1 when they differ.
 int diffCommand(const Options& opt, std::ostream& out, std::ostream& err);
 

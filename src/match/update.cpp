@@ -23,17 +23,20 @@ std::string transponderText(const TpRecord& tp) {
   return tp.frequency + " " + tp.polarization + " " + tp.symbolRate;
 }
 
-// What a listing says of a transponder; the sequence number is the place
-// in the file and belongs to the database.
+// Whether a listing changed a transponder as the file keeps it: the
+// sequence number is the place in the file and belongs to the database,
+// and the file keeps no network or stream ids (a loaded database has 0),
+// so a listing that gives them changes nothing the receiver sees.
 bool sameListed(const TpRecord& a, const TpRecord& b) {
   return a.polarization == b.polarization && a.frequency == b.frequency &&
-         a.symbolRate == b.symbolRate && a.nid == b.nid && a.tid == b.tid;
+         a.symbolRate == b.symbolRate;
 }
 
-// What a listing says of a channel, the name aside (the user's stays).
+// The same for a channel, its name aside (the user's stays).
 bool sameListed(const SvcRecord& a, const SvcRecord& b) {
   return a.videoPid == b.videoPid && a.audioPid == b.audioPid && a.pcrPid == b.pcrPid &&
-         a.serviceId == b.serviceId && a.serviceType == b.serviceType && a.tpKey == b.tpKey;
+         a.serviceId == b.serviceId && a.serviceType == b.serviceType &&
+         tpKeyShortPart(a.tpKey) == tpKeyShortPart(b.tpKey);
 }
 
 template <class Row>
