@@ -8,7 +8,9 @@
 #include <random>
 
 #include "match/match.h"
+#include "match/update.h"
 #include "support/db_builders.h"
+#include "support/sdx_records.h"
 
 namespace {
 
@@ -62,5 +64,58 @@ void BM_Diff(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * MAX_TOTAL_SVC);
 }
 BENCHMARK(BM_Diff)->Unit(benchmark::kMillisecond);
+
+// A full database whose first satellite holds 3000 of its 6000 channels,
+// updated from a fresh listing of that satellite: every third transponder
+// 1 MHz off, every tenth channel renamed, every seventh with a new service
+// id (those both renamed and renumbered no longer match), 100 channels
+// gone and 100 new. Reading the listing is part of it.
+void BM_UpdateFromListing(benchmark::State& state) {
+  constexpr int CHANNELS = 3000;
+  ChannelDb db = test::fullDb(CHANNELS + CHANNELS / MAX_SATS + 1);
+  TpTable& tps = db.tpTables[0];
+  SvcTable& svcs = db.svcTables[0];
+  svcs.clear();
+  for (int s = 0; s < CHANNELS; ++s) {
+    svcs.append(test::makeSvc("Channel " + std::to_string(s + 1), tpKeyLong(tps[s % tps.count()]),
+                              std::to_string(100 + s), std::to_string(200 + s),
+                              std::to_string(100 + s), std::to_string(1000 + s)));
+  }
+  db.recountTotals();
+
+  auto padded = [](std::string text, std::size_t width, char pad, bool left) {
+    if (text.size() < width) text.insert(left ? 0 : text.size(), width - text.size(), pad);
+    return text;
+  };
+  std::string text;
+  for (int s = 100; s < CHANNELS + 100; ++s) {
+    const TpRecord& tp = tps[s % tps.count()];
+    const int mhz = std::stoi(tp.frequency) + (s % tps.count() % 3 == 0 ? 1 : 0);
+    const std::string name =
+        padded("Channel " + std::to_string(s + 1) + (s % 10 == 0 ? " HD" : ""), 20, '_', false);
+    const int sid = 1000 + s + (s % 7 == 0 ? 30000 : 0);
+    text += test::sdxRecord({{test::SAT, "Sat 1           "},
+                             {test::FREQ, std::to_string(mhz)},
+                             {test::POL, tp.polarization},
+                             {test::RATE, tp.symbolRate},
+                             {test::NAME1, name.substr(0, 8)},
+                             {test::NAME2, name.substr(8, 12)},
+                             {test::VIDEO, padded(std::to_string(100 + s), 4, '0', true)},
+                             {test::AUDIO, padded(std::to_string(200 + s), 4, '0', true)},
+                             {test::PCR, padded(std::to_string(100 + s), 4, '0', true)},
+                             {test::SID, padded(std::to_string(sid), 5, '0', true)}}) +
+            "\r\n";
+  }
+  const std::vector<std::byte> listing = test::bytesOf(text);
+  for (auto _ : state) {
+    const match::UpdateOptions options;
+    const std::vector<match::ParsedListing> listings{*match::parseListing(listing, options)};
+    const match::UpdateResult r = match::updateFromListings(db, listings, options);
+    if (!r.done()) state.SkipWithError(r.messages.front().c_str());
+    benchmark::DoNotOptimize(r.db.totalSvc);
+  }
+  state.SetItemsProcessed(state.iterations() * CHANNELS);
+}
+BENCHMARK(BM_UpdateFromListing)->Unit(benchmark::kMillisecond);
 
 }  // namespace
