@@ -178,12 +178,23 @@ constexpr ControlDef kMove[] = {
     {IDC_MOVE_CANCEL, K::Button, "&Cancel", 57, 26, 42, 14},
 };
 
+// The Update from listing dialog: the listings chosen, and whether what
+// they no longer have stays.
+constexpr ControlDef kUpdate[] = {
+    {IDC_UPDATE_FILES, K::Label, "", 8, 7, 190, 18},
+    {IDC_UPDATE_KEEP, K::CheckBox, "&Keep what the listings no longer have", 8, 29, 190, 10},
+    {ID_OK, K::DefButton, "&Update", 94, 46, 50, 14},
+    {ID_CANCEL, K::Button, "Cancel", 148, 46, 50, 14},
+};
+
 constexpr DialogDef kEditorDialog{IDD_EDITOR, "Velmora 1.00", "Verdana", 8, 443, 305, kEditor};
 constexpr DialogDef kAboutDialog{IDD_ABOUTBOX, "Velmora  Info.", "Verdana", 9, 221, 55, kAbout};
 constexpr DialogDef kFindDialog{IDD_FIND, "Find", "Verdana", 8, 199, 44, kFind};
 constexpr DialogDef kAddChannelDialog{IDD_ADD_CHANNEL, "Add channel", "Arial", 9, 171, 237,
                                       kAddChannel};
 constexpr DialogDef kMoveDialog{IDD_MOVE, "Move", "Verdana", 8, 107, 46, kMove, false};
+constexpr DialogDef kUpdateDialog{IDD_UPDATE, "Update from listing", "Verdana", 8, 206, 67,
+                                  kUpdate};
 
 constexpr MenuItemDef kFile[] = {
     {ID_FILE_NEW, "&New  Ctrl+N, F2"},
@@ -195,6 +206,7 @@ constexpr MenuItemDef kFile[] = {
     {ID_FILE_CLOSE, "&Close               Alt+F4"},
     {0, ""},
     {ID_FILE_APPLY_ORDER, "Apply order from..."},
+    {ID_FILE_UPDATE_LISTING, "Update from listing..."},
     {0, ""},
     {ID_FILE_RECENT1, "1"},
     {ID_FILE_RECENT1 + 1, "2"},
@@ -236,7 +248,8 @@ const DialogDef& addChannelDialog() { return kAddChannelDialog; }
 const DialogDef& findDialog() { return kFindDialog; }
 const DialogDef& moveDialog() { return kMoveDialog; }
 const DialogDef* subDialog(int dialogId) {
-  for (const DialogDef* def : {&kAboutDialog, &kAddChannelDialog, &kFindDialog, &kMoveDialog})
+  for (const DialogDef* def :
+       {&kAboutDialog, &kAddChannelDialog, &kFindDialog, &kMoveDialog, &kUpdateDialog})
     if (def->id == dialogId) return def;
   return nullptr;
 }

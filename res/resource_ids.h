@@ -15,6 +15,7 @@ inline constexpr int IDR_TOOLBAR = 132;
 inline constexpr int IDD_ADD_CHANNEL = 164;
 inline constexpr int IDD_FIND = 171;
 inline constexpr int IDD_MOVE = 169;
+inline constexpr int IDD_UPDATE = 175;
 
 // Dialog results, and the commands Enter and Esc give a dialog: Windows'
 // own values, which the Win32 adapter passes through.
@@ -144,6 +145,9 @@ inline constexpr int IDC_FIND_TEXT = 1191;
 inline constexpr int IDC_MOVE_POSITION = 1141;
 inline constexpr int IDC_MOVE_OK = 1140;
 inline constexpr int IDC_MOVE_CANCEL = 1069;
+// Update from listing dialog (IDD_UPDATE).
+inline constexpr int IDC_UPDATE_FILES = 1210;
+inline constexpr int IDC_UPDATE_KEEP = 1211;
 
 // Menu and toolbar commands.
 inline constexpr int ID_FILE_OPEN = 32771;
@@ -169,6 +173,8 @@ inline constexpr int ID_EDIT_FIND = 32812;
 inline constexpr int ID_FILE_APPLY_ORDER = 32813;
 // File: Save to the open file, beside Save As (F7).
 inline constexpr int ID_FILE_SAVE_IN_PLACE = 32814;
+// File: satellites brought up to date from fresh listings.
+inline constexpr int ID_FILE_UPDATE_LISTING = 32817;
 inline constexpr int ID_FILE_RECENT1 = 32820;  // ... ID_FILE_RECENT1 + RECENT_FILES - 1
 inline constexpr int RECENT_FILES = 4;
 

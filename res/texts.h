@@ -121,14 +121,21 @@ inline constexpr std::string_view TYPE2_NAME = "Type II (before 2001.10)";
 inline constexpr std::string_view TYPE2_DROPS =
     "A Type II file keeps no longitude and no switch ports: Longi.(SDX), Com. and Uncom. of "
     "every satellite are lost when it is saved, and a USALS satellite has no position.";
-// printf format: the bytes a database is over a Type II file, and the
-// channels that take as many bytes.
+// How many bytes a database is over a Type II file, and how many
+// channels take as many bytes.
 inline constexpr std::string_view TYPE2_OVER_HEAD = "\n\nIt is ";
 inline constexpr std::string_view TYPE2_OVER_MIDDLE = " bytes too large: about ";
 inline constexpr std::string_view TYPE2_OVER_TAIL = " channels fewer would fit.";
 // A recent file that cannot be read: after the reason, the question.
 inline constexpr std::string_view REMOVE_RECENT = "\n\nRemove it from the recent files?";
 inline constexpr std::string_view RECENT_CAPTION = "Recent files";
+// Update from listing: the listings it reads, what the dialog says of
+// them, and the refusal of a file that is no listing.
+inline constexpr std::string_view UPDATE_FILTER =
+    "SatcoDX File(*.sdx)|*.sdx|SatcoDX File(*.sdx.txt)|*.txt||";
+inline constexpr std::string_view UPDATE_FROM = "Update the database from ";
+inline constexpr std::string_view NOT_A_LISTING = " is not a SatcoDX listing.";
+inline constexpr std::string_view UPDATE_REPORT_CAPTION = "Update from listing";
 // The database whose order Apply order takes.
 inline constexpr std::string_view APPLY_ORDER_FILTER =
     "binary File(*.wdb)|*.wdb|JSON File(*.json)|*.json||";

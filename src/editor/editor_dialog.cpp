@@ -76,6 +76,7 @@ void EditorDialog::buildCommandTable() {
       {ID_EDIT_REDO, &EditorDialog::redoStep},
       {ID_EDIT_FIND, &EditorDialog::findEntry},
       {ID_FILE_APPLY_ORDER, &EditorDialog::applyOrderFrom},
+      {ID_FILE_UPDATE_LISTING, &EditorDialog::updateFromListing},
   };
 }
 

@@ -128,6 +128,7 @@ class EditorDialog {
   void startLoading(const std::string& path);
   void finishLoading(wdb::ReadResult result);
   void importListing();
+  void updateFromListing();
   void openChosenFile(std::optional<std::string> chosen);
   // Puts the database in the order of another one chosen in a file dialog
   // (a *.wdb file or a JSON document); nothing is added or removed.

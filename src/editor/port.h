@@ -207,6 +207,14 @@ class Questions {
   // replacing a file itself. The whole path as UTF-8; nothing when
   // cancelled.
   virtual std::optional<std::string> chooseFile(FilePurpose purpose, std::string_view filter) = 0;
+  // Several existing files to open at once, in the order the dialog gives
+  // them; none when cancelled. A window that picks one file at a time
+  // offers that one.
+  virtual std::vector<std::string> chooseFiles(std::string_view filter) {
+    std::optional<std::string> one = chooseFile(FilePurpose::Open, filter);
+    if (!one || one->empty()) return {};
+    return {std::move(*one)};
+  }
   // Runs a modal sub-dialog until it ends; returns its result.
   virtual int runModal(SubDialog& dialog) = 0;
   // The Save As dialog (below): the whole path as UTF-8 and the file type

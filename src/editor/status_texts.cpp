@@ -199,6 +199,30 @@ std::string typeIILossStatus(const SatRecord& before, const SatRecord& after) {
          spoken(after.name) + " will be lost at save.";
 }
 
+// "Hotbird 13E: 318 channels: 300 kept, 12 updated, 4 new, 2 removed;
+// transponders: 40 kept, 1 updated, 0 new, 0 removed"; a satellite the
+// listing added: "Astra 19.2E: new, with 40 transponders and 900 channels".
+std::string updateStatus(const match::SatelliteUpdate& sat) {
+  const std::string name = spoken(sat.satellite) + ": ";
+  if (sat.isNew)
+    return name + "new, with " + transponders(sat.transponders.added) + " and " +
+           channels(sat.channels.added);
+  auto counts = [](const match::UpdateCount& n) {
+    std::string out = withThousands(n.kept) + " kept, " + withThousands(n.updated) + " updated, " +
+                      withThousands(n.added) + " new, " + withThousands(n.removed) + " removed";
+    if (n.notListed > 0) out += ", " + withThousands(n.notListed) + " no longer listed kept";
+    return out;
+  };
+  return name +
+         withThousands(sat.channels.kept + sat.channels.updated + sat.channels.added +
+                       sat.channels.removed + sat.channels.notListed) +
+         " channels: " + counts(sat.channels) + "; transponders: " + counts(sat.transponders);
+}
+
+std::string updatedSatellitesStatus(int count) {
+  return "Updated from " + withThousands(count) + " listings; Ctrl+Z undoes all of it.";
+}
+
 void EditorDialog::say(const std::string& text) {
   if (!text.empty()) controls_.setStatusText(text);
 }

@@ -9,6 +9,7 @@
 
 #include "db/channel_db.h"
 #include "match/match.h"
+#include "match/update.h"
 #include "sdx/listing.h"
 #include "wdb/wdb_format.h"
 
@@ -40,5 +41,10 @@ std::string openedStatus(std::string_view path, const wdb::ReadResult& loaded);
 // `after` differs from `before` there and will read back as zero after a
 // save; empty when nothing.
 std::string typeIILossStatus(const SatRecord& before, const SatRecord& after);
+
+// What an update from a listing did to its satellite, on one line.
+std::string updateStatus(const match::SatelliteUpdate& sat);
+// After an update from several listings, whose lines a report shows.
+std::string updatedSatellitesStatus(int count);
 
 }  // namespace velmora::editor

@@ -23,7 +23,7 @@ void EditorDialog::undoStep() {
     showRestoredContent();
     showPickedRow_ = true;
     // What the line said of the step is no longer so.
-    say("");
+    controls_.setStatusText("");
   }
 }
 
@@ -33,7 +33,7 @@ void EditorDialog::redoStep() {
     applyFileState(file);
     showRestoredContent();
     showPickedRow_ = true;
-    say("");
+    controls_.setStatusText("");
   }
 }
 

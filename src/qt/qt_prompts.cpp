@@ -149,6 +149,18 @@ std::optional<std::string> QtPrompts::chooseFile(editor::FilePurpose purpose,
   return toUtf8Text(files.first());
 }
 
+std::vector<std::string> QtPrompts::chooseFiles(std::string_view filter) {
+  QFileDialog dialog(parent_, QStringLiteral("Open"));
+  dialog.setNameFilter(qtFileFilter(filter));
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  std::vector<std::string> chosen;
+  if (dialog.exec() != QDialog::Accepted) return chosen;
+  for (const QString& file : dialog.selectedFiles()) chosen.push_back(toUtf8Text(file));
+  return chosen;
+}
+
 std::optional<editor::SaveAsChoice> QtPrompts::chooseSaveAs(const editor::SaveAsRequest& request) {
   SaveAsDialog dialog(parent_, request);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;

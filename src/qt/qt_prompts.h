@@ -31,6 +31,7 @@ class QtPrompts : public editor::Prompts {
   // Questions
   editor::Answer message(std::string_view text, std::string_view caption, editor::Buttons buttons,
                          editor::Icon icon) override;
+  std::vector<std::string> chooseFiles(std::string_view filter) override;
   std::optional<std::string> chooseFile(editor::FilePurpose purpose,
                                         std::string_view filter) override;
   std::optional<editor::SaveAsChoice> chooseSaveAs(const editor::SaveAsRequest& request) override;

@@ -239,6 +239,43 @@ std::optional<std::string> WinPrompts::chooseFile(editor::FilePurpose purpose,
   return utf8FromWide(file);
 }
 
+// Several files: the dialog hands back the folder and then each name, each
+// ended by a NUL, the list by two; a single file comes as one whole path.
+std::vector<std::string> WinPrompts::chooseFiles(std::string_view filter) {
+  std::wstring filters = widen(filter);
+  std::replace(filters.begin(), filters.end(), L'|', L'\0');
+  filters.push_back(L'\0');
+  std::wstring buffer(65536, L'\0');
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner_;
+  ofn.lpstrFilter = filters.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = buffer.data();
+  ofn.nMaxFile = static_cast<DWORD>(buffer.size() - 1);
+  ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
+              OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT;
+  needCom();
+  const auto run = fileDialog(false);
+  std::vector<std::string> chosen;
+  if (run == nullptr || !run(&ofn)) return chosen;
+  std::vector<std::wstring> parts;
+  for (std::size_t at = 0; at < buffer.size() && buffer[at] != L'\0';) {
+    const std::size_t end = wcsnlen(buffer.c_str() + at, buffer.size() - at);
+    parts.emplace_back(buffer.c_str() + at, end);
+    at += end + 1;
+  }
+  if (parts.size() == 1) {
+    chosen.push_back(utf8FromWide(parts.front()));
+  } else {
+    std::wstring folder = parts.front();
+    if (!folder.empty() && folder.back() != L'\\') folder.push_back(L'\\');
+    for (std::size_t i = 1; i < parts.size(); ++i)
+      chosen.push_back(utf8FromWide(folder + parts[i]));
+  }
+  return chosen;
+}
+
 namespace {
 
 // The Save As dialog's hook: a file type chosen is explained, and a name

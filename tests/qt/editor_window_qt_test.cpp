@@ -107,10 +107,10 @@ TEST_F(QtEditor, MenuToolbarAndTipsReadAsGiven) {
   };
   // The keys at the right edge; the editor's additions follow after a
   // separator at the end.
-  EXPECT_EQ(items(0).mid(0, 10),
+  EXPECT_EQ(items(0).mid(0, 11),
             QStringList({"&New\tCtrl+N, F2", "-", "&Open wdb/sdx File...\tCtrl+O, F3",
                          "&Save\tCtrl+S", "Save &As (*.wdb)...\tF7", "-", "&Close\tAlt+F4", "-",
-                         "Apply order from...", "-"}));
+                         "Apply order from...", "Update from listing...", "-"}));
   EXPECT_EQ(items(1), QStringList({"&Add", "&Change", "&Remove", "&Move\tF5", "-", "&Sort\tF8", "-",
                                    "Undo\tCtrl+Z", "Redo\tCtrl+Y", "Find...\tCtrl+F"}));
   EXPECT_EQ(items(2), QStringList({"Include(Feed/Test channel)"}));
