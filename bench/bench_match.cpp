@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <random>
 
+#include "match/find_all.h"
 #include "match/match.h"
 #include "support/db_builders.h"
 
@@ -62,5 +63,27 @@ void BM_Diff(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * MAX_TOTAL_SVC);
 }
 BENCHMARK(BM_Diff)->Unit(benchmark::kMillisecond);
+
+// Find in every satellite as the user types: one search of the full
+// database per keystroke, from the first letter (which finds thousands)
+// to the whole text, and a service id typed digit by digit. The time is
+// per keystroke.
+void BM_FindAllPerKeystroke(benchmark::State& state) {
+  const ChannelDb db = test::fullDb();
+  const std::string texts[] = {"channel 4711", "4711"};
+  std::size_t found = 0;
+  for (auto _ : state) {
+    for (const std::string& text : texts)
+      for (std::size_t n = 1; n <= text.size(); ++n)
+        found += match::findAll(db, std::string_view(text).substr(0, n)).size();
+    benchmark::DoNotOptimize(found);
+  }
+  const auto keystrokes = static_cast<std::int64_t>(texts[0].size() + texts[1].size());
+  state.SetItemsProcessed(state.iterations() * keystrokes);
+  state.counters["per_keystroke_ms"] = benchmark::Counter(
+      static_cast<double>(keystrokes) * 1e-3,
+      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_FindAllPerKeystroke)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "db/longitude_suffix.h"
+#include "match/find_all.h"
 #include "support/db_builders.h"
 
 using namespace velmora;
@@ -216,4 +217,31 @@ TEST(Match, DiffNamesWhatWasAddedRemovedChangedAndMoved) {
             "satellite Sat 2 removed 2>0; transponder 10701 H 22000 changed 1>1 frequency; "
             "channel Channel 4 moved 4>1; channel Renamed changed 3>3 name; "
             "channel Channel 1 moved 1>4; satellite Sat 9 added 0>3; ");
+}
+
+// Every entry of a full database is found by what a user would type for it:
+// its name in other case, its service id, its transponder's frequency; each
+// hit names the transponder the channel's key names.
+TEST(FindAll, EveryEntryIsFoundByNameServiceIdOrFrequencyOnItsOwnTransponder) {
+  ChannelDb db = test::fullDb(600);
+  db.svcTables[3][2].name = "Das Erste";
+  const auto contains = [](const std::vector<match::Found>& hits, match::Found f) {
+    return std::find(hits.begin(), hits.end(), f) != hits.end();
+  };
+  for (int s = 0; s < db.satCount; s += 7) {
+    const auto slot = static_cast<std::size_t>(s);
+    for (int t = 0; t < db.tpTables[slot].count(); ++t)
+      EXPECT_TRUE(contains(match::findAll(db, db.tpTables[slot][t].frequency), {s, t, -1}));
+    for (int c = 0; c < db.svcTables[slot].count(); ++c) {
+      const SvcRecord& v = db.svcTables[slot][c];
+      int t = 0;
+      while (tpKeyShort(db.tpTables[slot][t]) != tpKeyShortPart(v.tpKey)) ++t;
+      std::string upper = v.name;
+      for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+      EXPECT_TRUE(contains(match::findAll(db, " " + upper + " "), {s, t, c})) << v.name;
+      EXPECT_TRUE(contains(match::findAll(db, v.serviceId), {s, t, c})) << v.serviceId;
+    }
+  }
+  EXPECT_EQ(match::findAll(db, "erSTE"), (std::vector<match::Found>{{3, 2, 2}}));
+  EXPECT_TRUE(match::findAll(db, "  ").empty());
 }
