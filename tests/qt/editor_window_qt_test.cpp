@@ -25,6 +25,7 @@ bool hasKind(const QWidget* widget, ControlKind kind) {
       return qobject_cast<const QLabel*>(widget) != nullptr;
     case ControlKind::Edit:
     case ControlKind::NumberEdit:
+    case ControlKind::SearchEdit:
       return qobject_cast<const QLineEdit*>(widget) != nullptr;
     case ControlKind::ComboList:
     case ControlKind::ComboEdit: {
