@@ -113,7 +113,8 @@ TEST_F(QtEditor, MenuToolbarAndTipsReadAsGiven) {
                          "&Save\tCtrl+S", "Save &As (*.wdb)...\tF7", "-", "&Close\tAlt+F4", "-",
                          "Apply order from...", "-"}));
   EXPECT_EQ(items(1), QStringList({"&Add", "&Change", "&Remove", "&Move\tF5", "-", "&Sort\tF8", "-",
-                                   "Undo\tCtrl+Z", "Redo\tCtrl+Y", "Find...\tCtrl+F"}));
+                                   "Undo\tCtrl+Z", "Redo\tCtrl+Y", "Find...\tCtrl+F",
+                                   "Find in all satellites...\tCtrl+Shift+F"}));
   EXPECT_EQ(items(2), QStringList({"Include(Feed/Test channel)"}));
   EXPECT_EQ(items(3), QStringList({"About"}));
 
