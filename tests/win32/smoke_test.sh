@@ -281,6 +281,10 @@ done
 timeout 10 xdotool key Return
 probe gone "Find in all satellites" 10000 || fail "Enter did not choose a hit"
 wait_text 1004 "$wanted" || fail "the hit chosen was not picked on the Channel tab"
+# Back to the Satellite tab (Ctrl+Tab goes round from the last tab).
+focus "$title"
+timeout 10 xdotool key ctrl+Tab
+sleep 0.5
 
 # 5. A drag abandoned with Esc, released outside the window or on the edit
 # panel removes nothing.
