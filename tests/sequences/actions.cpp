@@ -10,27 +10,20 @@ void Sequence::step() {
     int weight;
     const char* name;
   };
-  static const Weighted table[] = {{Kind::Click, 16, "click"},
-                                   {Kind::RightClick, 3, "rightclick"},
-                                   {Kind::Tab, 6, "tab"},
-                                   {Kind::SatBox, 4, "satbox"},
-                                   {Kind::Type, 12, "type"},
-                                   {Kind::Combo, 4, "combo"},
-                                   {Kind::Add, 6, "add"},
-                                   {Kind::Change, 8, "change"},
-                                   {Kind::Remove, 4, "remove"},
-                                   {Kind::Delete, 3, "delete"},
-                                   {Kind::Sort, 5, "sort"},
-                                   {Kind::Move, 6, "move"},
-                                   {Kind::Drag, 8, "drag"},
-                                   {Kind::Undo, 7, "undo"},
-                                   {Kind::Redo, 4, "redo"},
-                                   {Kind::Find, 2, "find"},
-                                   {Kind::FindAll, 3, "findall"},
-                                   {Kind::Save, 4, "save"},
-                                   {Kind::New, 1, "new"},
-                                   {Kind::Open, 4, "open"},
-                                   {Kind::ApplyOrder, 2, "applyorder"}};
+  // clang-format off
+  static const Weighted table[] = {
+      {Kind::Click, 16, "click"},  {Kind::RightClick, 3, "rightclick"},
+      {Kind::Tab, 6, "tab"},       {Kind::SatBox, 4, "satbox"},
+      {Kind::Type, 12, "type"},    {Kind::Combo, 4, "combo"},
+      {Kind::Add, 6, "add"},       {Kind::Change, 8, "change"},
+      {Kind::Remove, 4, "remove"}, {Kind::Delete, 3, "delete"},
+      {Kind::Sort, 5, "sort"},     {Kind::Move, 6, "move"},
+      {Kind::Drag, 8, "drag"},     {Kind::Undo, 7, "undo"},
+      {Kind::Redo, 4, "redo"},     {Kind::Find, 2, "find"},
+      {Kind::Save, 4, "save"},     {Kind::New, 1, "new"},
+      {Kind::Open, 4, "open"},     {Kind::ApplyOrder, 2, "applyorder"},
+      {Kind::FindAll, 3, "findall"}};
+  // clang-format on
   int total = 0;
   for (const Weighted& w : table) total += leftOut(w.name) ? 0 : w.weight;
   int roll = uniform(0, total - 1);
