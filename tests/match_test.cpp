@@ -11,7 +11,6 @@
 #include <tuple>
 
 #include "db/longitude_suffix.h"
-#include "match/find_all.h"
 #include "support/db_builders.h"
 
 using namespace velmora;
@@ -217,26 +216,4 @@ TEST(Match, DiffNamesWhatWasAddedRemovedChangedAndMoved) {
             "satellite Sat 2 removed 2>0; transponder 10701 H 22000 changed 1>1 frequency; "
             "channel Channel 4 moved 4>1; channel Renamed changed 3>3 name; "
             "channel Channel 1 moved 1>4; satellite Sat 9 added 0>3; ");
-}
-
-// Every entry of a full database is found by what a user would type for it
-// (its name in other case, its service id, its frequency), each channel on
-// the transponder its key names.
-TEST(FindAll, EveryEntryIsFoundByNameServiceIdOrFrequencyOnItsOwnTransponder) {
-  const ChannelDb db = test::fullDb(600);
-  const auto finds = [&](const std::string& text, match::Found f) {
-    const std::vector<match::Found> hits = match::findAll(db, text);
-    return std::find(hits.begin(), hits.end(), f) != hits.end();
-  };
-  for (int s = 0; s < db.satCount; s += 7) {
-    const TpTable& tps = db.tpTables[static_cast<std::size_t>(s)];
-    for (int t = 0; t < tps.count(); ++t) EXPECT_TRUE(finds(tps[t].frequency, {s, t, -1}));
-    for (int c = 0; c < db.svcTables[static_cast<std::size_t>(s)].count(); ++c) {
-      const SvcRecord& v = db.svcTables[static_cast<std::size_t>(s)][c];
-      int t = 0;
-      while (tpKeyShort(tps[t]) != tpKeyShortPart(v.tpKey)) ++t;
-      EXPECT_TRUE(finds(" CHANNEL " + v.name.substr(8) + " ", {s, t, c})) << v.name;
-      EXPECT_TRUE(finds(v.serviceId, {s, t, c})) << v.serviceId;
-    }
-  }
 }

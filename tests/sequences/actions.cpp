@@ -391,6 +391,8 @@ void Sequence::findAllDialog(FakePrompts::DialogSession& d, const std::string& t
     }
     ++channels;
     const SvcRecord& v = db.svcTables[at(f.sat)][f.svc];
+    require(f.tp >= 0 && tpKeyShort(db.tpTables[at(f.sat)][f.tp]) == tpKeyShortPart(v.tpKey),
+            "a hit names another transponder than its channel's");
     const auto same = [&](const std::string& field) {
       return !field.empty() && decimalText(leadingValue(field)) == text;
     };
