@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <random>
 
+#include "match/find_all.h"
 #include "match/match.h"
 #include "match/update.h"
 #include "support/db_builders.h"
@@ -117,5 +118,24 @@ void BM_UpdateFromListing(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * CHANNELS);
 }
 BENCHMARK(BM_UpdateFromListing)->Unit(benchmark::kMillisecond);
+
+// Find in every satellite as the user types: one search of the full
+// database per keystroke, from the first letter (which finds thousands)
+// to the whole text, and a service id typed digit by digit. An item is a
+// keystroke: the time of one is the inverse of the items per second.
+void BM_FindAllPerKeystroke(benchmark::State& state) {
+  const ChannelDb db = test::fullDb();
+  const std::string texts[] = {"channel 4711", "4711"};
+  std::size_t found = 0;
+  for (auto _ : state) {
+    for (const std::string& text : texts)
+      for (std::size_t n = 1; n <= text.size(); ++n)
+        found += match::findAll(db, std::string_view(text).substr(0, n)).size();
+    benchmark::DoNotOptimize(found);
+  }
+  const auto keystrokes = static_cast<std::int64_t>(texts[0].size() + texts[1].size());
+  state.SetItemsProcessed(state.iterations() * keystrokes);
+}
+BENCHMARK(BM_FindAllPerKeystroke)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -141,6 +141,17 @@ constexpr ControlDef kFind[] = {
     {IDC_FIND_TEXT, K::Edit, "", 50, 7, 86, 12},
     {ID_OK, K::DefButton, "Find next", 142, 6, 50, 14},
     {ID_CANCEL, K::Button, "Close", 142, 23, 50, 14},
+    {IDC_FIND_ALL_SATS, K::CheckBox, "All satellites", 50, 25, 86, 10},
+};
+
+// Find in every satellite: the text, the count of hits, and the hits.
+constexpr ControlDef kFindAll[] = {
+    {-1, K::Label, "Find what:", 7, 9, 42, 8},
+    {IDC_FIND_ALL_TEXT, K::SearchEdit, "", 50, 7, 150, 12},
+    {IDC_FIND_ALL_COUNT, K::Label, "", 206, 9, 60, 8},
+    {IDC_FIND_ALL_LIST, K::ListView, "", 7, 24, 259, 160},
+    {ID_OK, K::DefButton, "Show", 272, 6, 50, 14},
+    {ID_CANCEL, K::Button, "Close", 272, 23, 50, 14},
 };
 
 // Add channel: the satellite's transponders as a list view, or as text
@@ -190,6 +201,8 @@ constexpr ControlDef kUpdate[] = {
 constexpr DialogDef kEditorDialog{IDD_EDITOR, "Velmora 1.00", "Verdana", 8, 443, 305, kEditor};
 constexpr DialogDef kAboutDialog{IDD_ABOUTBOX, "Velmora  Info.", "Verdana", 9, 221, 55, kAbout};
 constexpr DialogDef kFindDialog{IDD_FIND, "Find", "Verdana", 8, 199, 44, kFind};
+constexpr DialogDef kFindAllDialog{IDD_FIND_ALL, "Find in all satellites", "Verdana", 8, 329, 191,
+                                   kFindAll};
 constexpr DialogDef kAddChannelDialog{IDD_ADD_CHANNEL, "Add channel", "Arial", 9, 171, 237,
                                       kAddChannel};
 constexpr DialogDef kMoveDialog{IDD_MOVE, "Move", "Verdana", 8, 107, 46, kMove, false};
@@ -224,6 +237,7 @@ constexpr MenuItemDef kEdit[] = {
     {ID_EDIT_UNDO, "Undo  Ctrl+Z"},
     {ID_EDIT_REDO, "Redo  Ctrl+Y"},
     {ID_EDIT_FIND, "Find...  Ctrl+F"},
+    {ID_EDIT_FIND_ALL, "Find in all satellites...  Ctrl+Shift+F"},
 };
 constexpr MenuItemDef kOption[] = {{ID_OPTION_FEED_TEST, "Include(Feed/Test channel)"}};
 constexpr MenuItemDef kAboutMenu[] = {{ID_ABOUT, "About"}};
@@ -247,9 +261,10 @@ const DialogDef& aboutDialog() { return kAboutDialog; }
 const DialogDef& addChannelDialog() { return kAddChannelDialog; }
 const DialogDef& findDialog() { return kFindDialog; }
 const DialogDef& moveDialog() { return kMoveDialog; }
+const DialogDef& findAllDialog() { return kFindAllDialog; }
 const DialogDef* subDialog(int dialogId) {
-  for (const DialogDef* def :
-       {&kAboutDialog, &kAddChannelDialog, &kFindDialog, &kMoveDialog, &kUpdateDialog})
+  for (const DialogDef* def : {&kAboutDialog, &kAddChannelDialog, &kFindDialog, &kMoveDialog,
+                               &kUpdateDialog, &kFindAllDialog})
     if (def->id == dialogId) return def;
   return nullptr;
 }

@@ -25,6 +25,9 @@ enum class ControlKind {
   Icon,       // the program icon
   ListBox,    // plain list of text lines, one selectable; notifies selection changes
   CheckBox,
+  // Edit whose every change by the user comes to the logic as a command
+  // with its id (a search that follows the typing).
+  SearchEdit,
 };
 
 struct ControlDef {
@@ -53,7 +56,9 @@ const DialogDef& aboutDialog();
 const DialogDef& addChannelDialog();
 const DialogDef& findDialog();
 const DialogDef& moveDialog();
-// The template of a sub-dialog (About, Add channel, Find, Move) by its
+const DialogDef& findAllDialog();
+// The template of a sub-dialog (About, Add channel, Find, Move, Find in
+// every satellite) by its
 // resource id; nullptr for none.
 const DialogDef* subDialog(int dialogId);
 

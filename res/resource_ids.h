@@ -16,6 +16,7 @@ inline constexpr int IDD_ADD_CHANNEL = 164;
 inline constexpr int IDD_FIND = 171;
 inline constexpr int IDD_MOVE = 169;
 inline constexpr int IDD_UPDATE = 175;
+inline constexpr int IDD_FIND_ALL = 172;
 
 // Dialog results, and the commands Enter and Esc give a dialog: Windows'
 // own values, which the Win32 adapter passes through.
@@ -141,6 +142,11 @@ inline constexpr int IDC_ACH_SCRAMBLED = 1133;
 // Find dialog (IDD_FIND).
 inline constexpr int IDC_FIND_LABEL = 1190;
 inline constexpr int IDC_FIND_TEXT = 1191;
+inline constexpr int IDC_FIND_ALL_SATS = 1192;  // check box: look in every satellite
+// Find in every satellite (IDD_FIND_ALL).
+inline constexpr int IDC_FIND_ALL_TEXT = 1193;
+inline constexpr int IDC_FIND_ALL_LIST = 1194;
+inline constexpr int IDC_FIND_ALL_COUNT = 1195;
 // Move dialog (IDD_MOVE).
 inline constexpr int IDC_MOVE_POSITION = 1141;
 inline constexpr int IDC_MOVE_OK = 1140;
@@ -175,6 +181,8 @@ inline constexpr int ID_FILE_APPLY_ORDER = 32813;
 inline constexpr int ID_FILE_SAVE_IN_PLACE = 32814;
 // File: satellites brought up to date from fresh listings.
 inline constexpr int ID_FILE_UPDATE_LISTING = 32817;
+// Edit: find in every satellite (Ctrl+Shift+F).
+inline constexpr int ID_EDIT_FIND_ALL = 32815;
 inline constexpr int ID_FILE_RECENT1 = 32820;  // ... ID_FILE_RECENT1 + RECENT_FILES - 1
 inline constexpr int RECENT_FILES = 4;
 

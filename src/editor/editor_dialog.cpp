@@ -35,7 +35,9 @@ constexpr std::array kChannelFields = {
 // Controls of the main window that take typed text.
 bool isEditField(int id) {
   for (const ControlDef& def : editorDialog().controls)
-    if (def.id == id) return def.kind == ControlKind::Edit || def.kind == ControlKind::NumberEdit;
+    if (def.id == id)
+      return def.kind == ControlKind::Edit || def.kind == ControlKind::NumberEdit ||
+             def.kind == ControlKind::SearchEdit;
   return false;
 }
 
@@ -75,6 +77,7 @@ void EditorDialog::buildCommandTable() {
       {ID_EDIT_UNDO, &EditorDialog::undoStep},
       {ID_EDIT_REDO, &EditorDialog::redoStep},
       {ID_EDIT_FIND, &EditorDialog::findEntry},
+      {ID_EDIT_FIND_ALL, &EditorDialog::findEverywhere},
       {ID_FILE_APPLY_ORDER, &EditorDialog::applyOrderFrom},
       {ID_FILE_UPDATE_LISTING, &EditorDialog::updateFromListing},
   };
@@ -189,6 +192,14 @@ void EditorDialog::runCommand(int id) {
     asStep([this, handler = it->second] { (this->*handler)(); });
   }
   settleView();
+}
+
+KeyAction EditorDialog::onKeyDown(int key, bool ctrl, bool shift) {
+  if (ctrl && shift && key == 'F' && !drag_.active()) {
+    runCommand(ID_EDIT_FIND_ALL);
+    return KeyAction::Consumed;
+  }
+  return onKeyDown(key, ctrl);
 }
 
 KeyAction EditorDialog::onKeyDown(int key, bool ctrl) {

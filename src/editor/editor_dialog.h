@@ -18,6 +18,7 @@
 #include "editor/row_drag.h"
 #include "editor/undo_history.h"
 #include "editor/view_state.h"
+#include "match/find_all.h"
 #include "wdb/file_io.h"
 #include "wdb/wdb_format.h"
 
@@ -49,6 +50,8 @@ class EditorDialog {
   void onCommand(int id);  // menu items, toolbar buttons, push buttons, system menu
   // `ctrl`: the Ctrl key is held (the editor's added commands).
   KeyAction onKeyDown(int key, bool ctrl = false);
+  // The same with Shift held too (Ctrl+Shift+F).
+  KeyAction onKeyDown(int key, bool ctrl, bool shift);
   void onTabChanged();
   void onListClick(int listId, const std::vector<int>& rows);
   void onListRightClick(int listId);
@@ -178,6 +181,11 @@ class EditorDialog {
   void redoStep();
   void findEntry();
   bool findNextRow(const std::string& wanted);
+  // Find in every satellite, starting from the text last looked for or
+  // from `start`; the hit chosen is shown and picked.
+  void findEverywhere();
+  void findEverywhere(const std::string& start);
+  void showFound(const match::Found& found);
 
   // Undo: runs a command that may change the database and records the
   // change as one step.

@@ -26,6 +26,11 @@ bool FindDialog::onCommand(Controls& c, int commandId) {
       text = c.text(IDC_FIND_TEXT);
       if (!findNext_(text)) prompts_.message(text::NOT_FOUND, "", Buttons::Ok, Icon::Exclamation);
       return false;
+    case IDC_FIND_ALL_SATS:
+      // The same text looked for in every satellite, in a list of its own.
+      text = c.text(IDC_FIND_TEXT);
+      result = IDC_FIND_ALL_SATS;
+      return true;
     case ID_CANCEL:
       break;
     default:
@@ -83,8 +88,9 @@ bool EditorDialog::findNextRow(const std::string& wanted) {
 void EditorDialog::findEntry() {
   FindDialog dialog(prompts_, lastFind_,
                     [this](const std::string& wanted) { return findNextRow(wanted); });
-  prompts_.runModal(dialog);
+  const int ended = prompts_.runModal(dialog);
   lastFind_ = dialog.text;
+  if (ended == IDC_FIND_ALL_SATS) findEverywhere(lastFind_);
 }
 
 }  // namespace velmora::editor

@@ -1,7 +1,8 @@
 // The Find dialog: a text and "Find next", which looks for the next row of
 // the shown list that holds the text. The dialog only asks; the window
 // does the looking through `findNext`, which tells whether a row was
-// found.
+// found. "All satellites" ends it with IDC_FIND_ALL_SATS: the window then
+// looks for the text in every satellite.
 #pragma once
 
 #include <functional>

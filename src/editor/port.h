@@ -184,7 +184,8 @@ class SubDialog {
   // A button or key command (Enter as ID_OK, Esc and the close box as
   // ID_CANCEL), or a notification of one of its controls by the control's
   // id: a click in a list view, a selection change of a list box or combo
-  // box, a click on a check box. Returns true when the dialog is to end
+  // box, a click on a check box, a change the user makes to a search edit
+  // (res::ControlKind::SearchEdit). Returns true when the dialog is to end
   // with `result` set.
   virtual bool onCommand(Controls& controls, int commandId) = 0;
   int result = 0;
@@ -290,6 +291,9 @@ class ControlEvents {
   virtual void dragMove(int /*overList*/, int /*row*/) {}
   virtual void dragRelease(int /*overList*/, int /*row*/) {}
   virtual void dragCancel() {}
+  // A double click on a row of list `id`. In a sub-dialog it chooses, as
+  // Enter does: the dialog's logic receives it as ID_OK.
+  virtual void listDoubleClick(int /*id*/) {}
 };
 
 }  // namespace velmora::editor

@@ -113,6 +113,10 @@ QWidget* QtControls::build(const res::ControlDef& def, QWidget* parent) {
       view->onRightClick = [this, id] {
         if (events_) events_->listRightClick(id);
       };
+      QObject::connect(view, &QAbstractItemView::doubleClicked, view,
+                       [this, id](const QModelIndex& index) {
+                         if (events_ && index.isValid()) events_->listDoubleClick(id);
+                       });
       view->onColumnClick = [this, id] {
         if (events_) events_->columnClick(id);
       };
@@ -142,6 +146,14 @@ QWidget* QtControls::build(const res::ControlDef& def, QWidget* parent) {
     }
     case K::Edit:
       return new QLineEdit(fromBytes(def.text), parent);
+    case K::SearchEdit: {
+      auto* edit = new QLineEdit(fromBytes(def.text), parent);
+      // `textEdited` comes only from the user, never from setText.
+      QObject::connect(edit, &QLineEdit::textEdited, edit, [this, id](const QString&) {
+        if (events_) events_->command(id);
+      });
+      return edit;
+    }
     case K::NumberEdit: {
       auto* edit = new QLineEdit(fromBytes(def.text), parent);
       // Only digits can be typed; the program may still put any text in.

@@ -198,10 +198,12 @@ bool EditorWindow::onKey(const QKeyEvent& key) {
   // With Alt held the keys belong to the window manager and the menu bar
   // (Alt+F4, mnemonics).
   if (key.modifiers() & Qt::AltModifier) return false;
-  // Ctrl with a letter: the editor's added commands (Ctrl+Z, Ctrl+Y, Ctrl+F).
+  // Ctrl with a letter: the editor's added commands (Ctrl+Z, Ctrl+Y, Ctrl+F,
+  // Ctrl+Shift+F).
   if (key.modifiers() & Qt::ControlModifier) {
     if (key.key() < Qt::Key_A || key.key() > Qt::Key_Z) return false;
-    return editor_->onKeyDown(key.key() - Qt::Key_A + 'A', true) != editor::KeyAction::Pass;
+    const bool shift = (key.modifiers() & Qt::ShiftModifier) != 0;
+    return editor_->onKeyDown(key.key() - Qt::Key_A + 'A', true, shift) != editor::KeyAction::Pass;
   }
   const int vk = virtualKey(key.key());
   if (vk == 0) return false;

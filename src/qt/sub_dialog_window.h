@@ -11,6 +11,7 @@
 #include "editor/port.h"
 #include "layout.h"
 #include "qt/qt_controls.h"
+#include "resource_ids.h"
 
 namespace velmora::qt {
 
@@ -33,6 +34,7 @@ class SubDialogWindow final : public QDialog, private editor::ControlEvents {
   void listClick(int id, const std::vector<int>&) override { command(id); }
   void comboChanged(int id) override { command(id); }
   void lineChosen(int id) override { command(id); }
+  void listDoubleClick(int) override { command(res::ID_OK); }
 
   editor::SubDialog& logic_;
   std::unique_ptr<QtControls> controls_;

@@ -68,6 +68,7 @@ ItemStyle styleOf(K kind) {
     case K::Icon:
       return {L"STATIC", SS_ICON | SS_REALSIZEIMAGE};
     case K::Edit:
+    case K::SearchEdit:
       return {L"EDIT", ES_AUTOHSCROLL | WS_BORDER | tab};
     case K::NumberEdit:
       return {L"EDIT", ES_AUTOHSCROLL | ES_NUMBER | WS_BORDER | tab};

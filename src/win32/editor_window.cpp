@@ -235,7 +235,7 @@ bool EditorWindow::preTranslate(MSG& msg) {
   // Delete edits the text of a field; in a list it removes the picked rows.
   if (key == VK_DELETE && !controls_->listHasFocus()) return false;
   // Ctrl with a letter: the editor's added commands (Ctrl+Z, Ctrl+Y,
-  // Ctrl+F); other keys with Ctrl go their usual way. Ctrl and Alt
+  // Ctrl+F, Ctrl+Shift+F); other keys with Ctrl go their usual way. Ctrl and Alt
   // together are AltGr, which types characters on many keyboards.
   const bool ctrl = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0;
   // Ctrl+Tab and Ctrl+Shift+Tab go through the tabs, as in any tab control.
@@ -245,7 +245,8 @@ bool EditorWindow::preTranslate(MSG& msg) {
   }
   if (ctrl && (key < 'A' || key > 'Z')) return false;
   controls_->flushPicks();
-  switch (editor_->onKeyDown(key, ctrl)) {
+  const bool shift = ctrl && GetKeyState(VK_SHIFT) < 0;
+  switch (editor_->onKeyDown(key, ctrl, shift)) {
     case editor::KeyAction::Pass:
       return false;
     case editor::KeyAction::Clear:

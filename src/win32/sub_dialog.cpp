@@ -32,6 +32,8 @@ class SubDialogRun final : public editor::ControlEvents {
   void listClick(int id, const std::vector<int>&) override { command(id); }
   void comboChanged(int id) override { command(id); }
   void lineChosen(int id) override { command(id); }
+  // A double click on a row chooses it, as Enter does.
+  void listDoubleClick(int) override { command(IDOK); }
 
  private:
   void end() {

@@ -134,6 +134,10 @@ bool WinControls::onCommand(WPARAM wParam, LPARAM lParam) {
         events_->lineChosen(id);
       }
       return true;
+    case K::SearchEdit:
+      // EN_CHANGE comes for the program's own SetWindowText too.
+      if (code == EN_CHANGE && settingText_ != id) events_->command(id);
+      return true;
     default:
       return true;
   }
@@ -187,6 +191,13 @@ bool WinControls::onNotify(const NMHDR& header) {
         picks_.forget(id);
         flushPicks();
         events_->listRightClick(id);
+      }
+      return true;
+    case NM_DBLCLK:
+      answer(0);
+      if (is(id, K::ListView) && reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) {
+        flushPicks();
+        events_->listDoubleClick(id);
       }
       return true;
     case LVN_COLUMNCLICK:
@@ -343,7 +354,10 @@ void WinControls::setText(int id, std::string_view text) {
     if (w != nullptr) InvalidateRect(w, nullptr, FALSE);
     return;
   }
-  if (w != nullptr) SetWindowTextW(w, widen(text).c_str());
+  if (w == nullptr) return;
+  settingText_ = id;
+  SetWindowTextW(w, widen(text).c_str());
+  settingText_ = 0;
 }
 
 std::string WinControls::text(int id) const {
@@ -381,7 +395,8 @@ void WinControls::setEnabled(int id, bool enabled) {
 }
 
 void WinControls::setToolTip(int id, std::string_view text) {
-  const bool field = is(id, K::Edit) || is(id, K::NumberEdit) || isCombo(id);
+  const bool field =
+      is(id, K::Edit) || is(id, K::NumberEdit) || is(id, K::SearchEdit) || isCombo(id);
   tips_->set(id, item(id), field, text);
 }
 
@@ -474,7 +489,7 @@ void WinControls::selectAllText(int id) {
   HWND w = item(id);
   if (is(id, K::ComboEdit)) {
     send(w, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
-  } else if (is(id, K::Edit) || is(id, K::NumberEdit)) {
+  } else if (is(id, K::Edit) || is(id, K::NumberEdit) || is(id, K::SearchEdit)) {
     send(w, EM_SETSEL, 0, -1);
   }
 }

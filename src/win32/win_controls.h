@@ -173,6 +173,9 @@ class WinControls final : public editor::Controls {
   // The widest line of each list box of text lines, in pixels.
   std::map<int, int> lineWidths_;
   ListPicks picks_;
+  // The search edit whose text the program is setting: its EN_CHANGE is
+  // no change by the user.
+  int settingText_ = 0;
   // Combo boxes whose list is down: their selection and text when it
   // opened, and whether the user has chosen an item from it.
   struct Drop {

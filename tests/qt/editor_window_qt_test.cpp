@@ -25,6 +25,7 @@ bool hasKind(const QWidget* widget, ControlKind kind) {
       return qobject_cast<const QLabel*>(widget) != nullptr;
     case ControlKind::Edit:
     case ControlKind::NumberEdit:
+    case ControlKind::SearchEdit:
       return qobject_cast<const QLineEdit*>(widget) != nullptr;
     case ControlKind::ComboList:
     case ControlKind::ComboEdit: {
@@ -112,7 +113,8 @@ TEST_F(QtEditor, MenuToolbarAndTipsReadAsGiven) {
                          "&Save\tCtrl+S", "Save &As (*.wdb)...\tF7", "-", "&Close\tAlt+F4", "-",
                          "Apply order from...", "Update from listing...", "-"}));
   EXPECT_EQ(items(1), QStringList({"&Add", "&Change", "&Remove", "&Move\tF5", "-", "&Sort\tF8", "-",
-                                   "Undo\tCtrl+Z", "Redo\tCtrl+Y", "Find...\tCtrl+F"}));
+                                   "Undo\tCtrl+Z", "Redo\tCtrl+Y", "Find...\tCtrl+F",
+                                   "Find in all satellites...\tCtrl+Shift+F"}));
   EXPECT_EQ(items(2), QStringList({"Include(Feed/Test channel)"}));
   EXPECT_EQ(items(3), QStringList({"About"}));
 

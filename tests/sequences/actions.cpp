@@ -10,6 +10,7 @@ void Sequence::step() {
     int weight;
     const char* name;
   };
+  // clang-format off
   static const Weighted table[] = {
       {Kind::Click, 16, "click"},  {Kind::RightClick, 3, "rightclick"},
       {Kind::Tab, 6, "tab"},       {Kind::SatBox, 4, "satbox"},
@@ -20,7 +21,9 @@ void Sequence::step() {
       {Kind::Drag, 8, "drag"},     {Kind::Undo, 7, "undo"},
       {Kind::Redo, 4, "redo"},     {Kind::Find, 2, "find"},
       {Kind::Save, 4, "save"},     {Kind::New, 1, "new"},
-      {Kind::Open, 4, "open"},     {Kind::ApplyOrder, 2, "applyorder"}};
+      {Kind::Open, 4, "open"},     {Kind::ApplyOrder, 2, "applyorder"},
+      {Kind::FindAll, 3, "findall"}};
+  // clang-format on
   int total = 0;
   for (const Weighted& w : table) total += leftOut(w.name) ? 0 : w.weight;
   int roll = uniform(0, total - 1);
@@ -61,6 +64,7 @@ void Sequence::step() {
     case Kind::Undo:
     case Kind::Redo:
     case Kind::Find:
+    case Kind::FindAll:
       command(kind);
       break;
     case Kind::Drag:
@@ -314,11 +318,102 @@ Sequence::Plan Sequence::planFor(int commandId) {
       };
       break;
     }
+    case ID_EDIT_FIND_ALL: {
+      p.kind = Kind::FindAll;
+      p.chosen = std::make_shared<std::optional<Plan::Chosen>>();
+      // A part of a name, a service id or a frequency of any satellite.
+      const ChannelDb& db = ed_.database();
+      std::string text = oneOf<std::string>({"zz", "a", "1"});
+      const int s = db.satCount > 0 ? uniform(0, db.satCount - 1) : 0;
+      if (db.satCount > 0 && db.svcTables[at(s)].count() > 0 && chance(60)) {
+        const SvcRecord& v = db.svcTables[at(s)][uniform(0, db.svcTables[at(s)].count() - 1)];
+        text = chance(70) ? v.name.substr(0, std::min<std::size_t>(v.name.size(), 3))
+                          : decimalText(leadingValue(v.serviceId));
+      } else if (db.satCount > 0 && db.tpTables[at(s)].count() > 0 && chance(50)) {
+        text = db.tpTables[at(s)][0].frequency.substr(0, 3);
+      }
+      const bool choose = chance(80);
+      described_.back() += ", " + inQuotes(text) + (choose ? ", a hit chosen" : ", closed");
+      // Through Find, the text is typed there and "All satellites" clicked.
+      auto fromFind = std::make_shared<bool>(false);
+      prompts_.script = [this, text, choose, p, fromFind](FakePrompts::DialogSession& d) {
+        if (d.dialog.dialogId() == IDD_FIND) {
+          d.ui.type(IDC_FIND_TEXT, text);
+          *fromFind = true;
+          d.send(IDC_FIND_ALL_SATS);
+          return;
+        }
+        findAllDialog(d, text, !*fromFind, choose, p);
+      };
+      break;
+    }
     default:
       p.kind = Kind::Nothing;
       break;
   }
   return p;
+}
+
+namespace {
+
+bool holdsText(const std::string& name, const std::string& text) {
+  const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  return std::search(name.begin(), name.end(), text.begin(), text.end(),
+                     [&](char a, char b) { return fold(a) == fold(b); }) != name.end();
+}
+
+}  // namespace
+
+void Sequence::findAllDialog(FakePrompts::DialogSession& d, const std::string& text, bool typed,
+                             bool choose, const Plan& plan) {
+  if (d.dialog.dialogId() != IDD_FIND_ALL) return;
+  if (typed) {
+    for (std::size_t n = 1; n <= text.size(); ++n) {
+      d.ui.type(IDC_FIND_ALL_TEXT, text.substr(0, n));
+      d.send(IDC_FIND_ALL_TEXT);
+    }
+  }
+  const auto& hits = dynamic_cast<const FindAllDialog&>(d.dialog).hits();
+  const ChannelDb& db = ed_.database();
+  require(d.ui.listRowCount(IDC_FIND_ALL_LIST) == static_cast<int>(hits.size()),
+          "the list of hits does not show every hit");
+  const bool number =
+      std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  int named = 0;
+  for (int s = 0; s < db.satCount; ++s)
+    for (const SvcRecord& v : db.svcTables[at(s)]) named += holdsText(v.name, text) ? 1 : 0;
+  int channels = 0;
+  for (const match::Found& f : hits) {
+    if (f.svc < 0) {
+      require(number && db.tpTables[at(f.sat)][f.tp].frequency.starts_with(text),
+              "a transponder found whose frequency does not start with " + inQuotes(text));
+      continue;
+    }
+    ++channels;
+    const SvcRecord& v = db.svcTables[at(f.sat)][f.svc];
+    require(f.tp >= 0 && tpKeyShort(db.tpTables[at(f.sat)][f.tp]) == tpKeyShortPart(v.tpKey),
+            "a hit names another transponder than its channel's");
+    const auto same = [&](const std::string& field) {
+      return !field.empty() && decimalText(leadingValue(field)) == text;
+    };
+    require(holdsText(v.name, text) || (number && (same(v.serviceId) || same(v.videoPid) ||
+                                                   same(v.audioPid) || same(v.pcrPid))),
+            "channel " + inQuotes(v.name) + " found that does not hold " + inQuotes(text));
+  }
+  require(channels >= named, "a channel whose name holds " + inQuotes(text) + " was not found");
+  if (!choose || hits.empty()) {
+    d.send(ID_CANCEL);
+    return;
+  }
+  const int row = uniform(0, static_cast<int>(hits.size()) - 1);
+  const match::Found& f = hits[at(row)];
+  const int tab = f.svc >= 0 ? TAB_CHANNEL : TAB_TRANSPONDER;
+  *plan.chosen = Plan::Chosen{tab, satRec(db.sats[at(f.sat)]),
+                              entriesOf(db, tab, f.sat).rec[at(f.svc >= 0 ? f.svc : f.tp)]};
+  d.ui.pickRows(IDC_FIND_ALL_LIST, {row});
+  d.send(IDC_FIND_ALL_LIST);
+  d.ui.focus(IDC_FIND_ALL_LIST);
+  d.send(ID_OK);
 }
 
 void Sequence::addChannelDialog(FakePrompts::DialogSession& d) {
@@ -452,6 +547,20 @@ void Sequence::command(Kind kind) {
         ed_.onKeyDown('F', true);
       };
       break;
+    case Kind::FindAll: {
+      // The Find dialog's check box is reached by Ctrl+F; the plan's
+      // script answers either dialog.
+      commandId = ID_EDIT_FIND_ALL;
+      const int way = uniform(0, 2);
+      how = way == 0 ? "Ctrl+Shift+F" : way == 1 ? "Edit > Find in all satellites" : "Ctrl+F";
+      act = [this, list, way] {
+        ui_.focus(list);
+        if (way == 0) ed_.onKeyDown('F', true, true);
+        if (way == 1) ed_.onCommand(ID_EDIT_FIND_ALL);
+        if (way == 2) ed_.onKeyDown('F', true);
+      };
+      break;
+    }
     default:
       return;
   }

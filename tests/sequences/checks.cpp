@@ -93,6 +93,24 @@ void Sequence::finishStep(Kind kind, const Plan& plan, bool dragged) {
       }
       break;
     }
+    case Kind::FindAll: {
+      require(after == before_.state, "Find in all satellites changed the database");
+      if (!plan.chosen || !*plan.chosen) break;
+      // The hit chosen is shown on its tab and satellite, and picked alone.
+      const Plan::Chosen& c = **plan.chosen;
+      require(shownTab() == c.tab && shownSatKey() == c.satKey,
+              "the hit chosen is not on the tab and satellite shown");
+      const std::vector<int> sel = ui_.listSelectedRows(listOf(c.tab));
+      const Entries e = entriesOf(ed_.database(), c.tab, shownSat());
+      require(
+          sel.size() == 1 && sel[0] < static_cast<int>(e.rec.size()) && e.rec[at(sel[0])] == c.rec,
+          "the hit chosen is not the one entry picked");
+      pick_ = {c.rec};
+      pickTab_ = c.tab;
+      pickSat_ = c.satKey;
+      panelDirty_ = false;
+      break;
+    }
     case Kind::Add:
       // A satellite whose name the user would not have cut is not added,
       // and its name stays in the form to be mended.

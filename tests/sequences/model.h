@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -24,6 +25,7 @@
 #include "db/list_rows.h"
 #include "db/text_number.h"
 #include "editor/editor_dialog.h"
+#include "editor/find_all_dialog.h"
 #include "match/match.h"
 #include "order/order.h"
 #include "resource_ids.h"
@@ -211,6 +213,7 @@ class Sequence {
     Undo,
     Redo,
     Find,
+    FindAll,
     Save,
     New,
     Open,
@@ -263,10 +266,21 @@ class Sequence {
     std::optional<int> position;  // Move: where the entry must land
     bool moveRefused = false;     // Move: bad position or cancelled
     std::string findText;
+    // Find in all satellites: the hit chosen, as its tab, its satellite's
+    // record and its entry's record (filled while the dialog runs).
+    struct Chosen {
+      int tab = 0;
+      std::string satKey, rec;
+    };
+    std::shared_ptr<std::optional<Chosen>> chosen;
   };
   Plan planFor(int commandId);
 
   void addChannelDialog(FakePrompts::DialogSession& d);
+  // Find in all satellites: the text typed a character at a time, every
+  // hit holding it, then a hit chosen or the dialog closed.
+  void findAllDialog(FakePrompts::DialogSession& d, const std::string& text, bool typed,
+                     bool choose, const Plan& plan);
 
   // Add, Change, Remove, Delete, Move, Sort, Undo, Redo and Find, each by
   // one of the ways a user reaches it.

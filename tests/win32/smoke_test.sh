@@ -261,6 +261,31 @@ names = [s["name"] for s in json.load(sys.stdin)["satellites"]]
 sys.exit(0 if names[1].startswith("Renamed") and not names[0].startswith("Renamed") else 1)' ||
   fail "Change did not rename the row picked with Down"
 
+# 4b. Find in all satellites: the hits follow the typing, and Enter shows
+# the first on its satellite's Channel tab, picked. The first channel of
+# the database is the first hit of its own name.
+wanted="$("$cli" dump "$work/renamed.wdb" | python3 -c '
+import json, sys
+print(next(c["name"] for s in json.load(sys.stdin)["satellites"] for c in s["services"]))')"
+focus "$title"
+timeout 10 xdotool key ctrl+shift+f
+probe wait "Find in all satellites" 10000 || fail "Ctrl+Shift+F did not open Find in all satellites"
+focus "Find in all satellites"
+timeout 10 xdotool key ctrl+a BackSpace
+timeout 30 xdotool type --delay 5 "$wanted"
+for _ in $(seq 50); do
+  [ "$(probe rows "Find in all satellites" 1194)" -ge 1 ] 2>/dev/null && break
+  sleep 0.1
+done
+[ "$(probe rows "Find in all satellites" 1194)" -ge 1 ] || fail "typing found no hit"
+timeout 10 xdotool key Return
+probe gone "Find in all satellites" 10000 || fail "Enter did not choose a hit"
+wait_text 1004 "$wanted" || fail "the hit chosen was not picked on the Channel tab"
+# Back to the Satellite tab (Ctrl+Tab goes round from the last tab).
+focus "$title"
+timeout 10 xdotool key ctrl+Tab
+sleep 0.5
+
 # 5. A drag abandoned with Esc, released outside the window or on the edit
 # panel removes nothing.
 drag_first_row() {
