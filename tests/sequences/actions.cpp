@@ -22,7 +22,7 @@ void Sequence::step() {
       {Kind::Redo, 4, "redo"},     {Kind::Find, 2, "find"},
       {Kind::Save, 4, "save"},     {Kind::New, 1, "new"},
       {Kind::Open, 4, "open"},     {Kind::ApplyOrder, 2, "applyorder"},
-      {Kind::FindAll, 3, "findall"}};
+      {Kind::FindAll, 3, "findall"}, {Kind::Update, 2, "update"}};
   // clang-format on
   int total = 0;
   for (const Weighted& w : table) total += leftOut(w.name) ? 0 : w.weight;
@@ -78,6 +78,9 @@ void Sequence::step() {
     case Kind::ApplyOrder:
       applyOrder();
       break;
+    case Kind::Update:
+      updateFromListing();
+      break;
     case Kind::Nothing:
       break;
   }
@@ -92,6 +95,27 @@ void Sequence::applyOrder() {
   begin("File > Apply order from " + (name.empty() ? std::string("(cancelled)") : name));
   ed_.onCommand(ID_FILE_APPLY_ORDER);
   finishStep(Kind::ApplyOrder);
+}
+
+// File > Update from listing: a listing (or none), then the dialog: the
+// check box perhaps, Enter or Esc.
+void Sequence::updateFromListing() {
+  const std::string& name = oneOf(std::vector<std::string>{"", "hotbird.sdx", "long.sdx"});
+  openChoice_ = name.empty() ? std::nullopt : std::optional<std::string>(path(name));
+  const bool keep = chance(50), escape = chance(20);
+  keepMissing_ = openChoice_ && keep && !escape;
+  begin("File > Update from listing " + (name.empty() ? std::string("(cancelled)") : name) +
+        (keep ? ", keep what it lacks" : "") + (escape ? ", Esc" : ", Enter"));
+  if (openChoice_) {
+    prompts_.script = [keep, escape](FakePrompts::DialogSession& d) {
+      if (d.dialog.dialogId() != IDD_UPDATE) return;
+      if (keep) d.send(IDC_UPDATE_KEEP);
+      d.send(escape ? ID_CANCEL : ID_OK);
+    };
+    if (escape) openChoice_.reset();
+  }
+  ed_.onCommand(ID_FILE_UPDATE_LISTING);
+  finishStep(Kind::Update);
 }
 
 std::string Sequence::rowText(int tab, int row) const {

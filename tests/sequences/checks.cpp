@@ -162,6 +162,29 @@ void Sequence::finishStep(Kind kind, const Plan& plan, bool dragged) {
               "Apply order did not reorder the database as the core matches it");
       break;
     }
+    case Kind::Update: {
+      // The editor's update is the core's, unnamed channels named as a
+      // loaded file's; a refused one, or none, changes nothing.
+      ChannelDb expected = before_.db;
+      if (openChoice_) {
+        const std::optional<std::vector<std::byte>> bytes = readWholeFile(*openChoice_);
+        const match::UpdateOptions options{keepMissing_, !ed_.skipsFeedTest()};
+        const std::optional<match::ParsedListing> listing = match::parseListing(*bytes, options);
+        match::UpdateResult r =
+            listing ? match::updateFromListings(
+                          expected, std::vector<match::ParsedListing>{*listing}, options)
+                    : match::UpdateResult{{"no listing"}, expected, {}};
+        if (r.done()) {
+          expected = std::move(r.db);
+          for (const match::SatelliteUpdate& sat : r.satellites)
+            wdb::nameUnnamedChannels(expected.svcTables[at(sat.position - 1)]);
+          expected.recountTotals();
+        }
+      }
+      require(after == stateOf(expected, before_.state.layout),
+              "Update from listing did not update the database as the core does");
+      break;
+    }
     case Kind::Save:
       if (wrote) {
         ChannelDb expected = before_.db;

@@ -27,6 +27,7 @@
 #include "editor/editor_dialog.h"
 #include "editor/find_all_dialog.h"
 #include "match/match.h"
+#include "match/update.h"
 #include "order/order.h"
 #include "resource_ids.h"
 #include "sdx/import.h"
@@ -34,6 +35,7 @@
 #include "support/fake_port.h"
 #include "texts.h"
 #include "wdb/file_io.h"
+#include "wdb/load.h"
 #include "wdb/wdb_format.h"
 
 namespace velmora::editor::sequences {
@@ -218,6 +220,7 @@ class Sequence {
     New,
     Open,
     ApplyOrder,
+    Update,
     Nothing
   };
 
@@ -247,6 +250,8 @@ class Sequence {
 
   // File > Apply order from... with a saved file, the start file or none.
   void applyOrder();
+  void updateFromListing();
+  bool keepMissing_ = false;
 
   std::string rowText(int tab, int row) const;
 
