@@ -214,26 +214,43 @@ FileDialogFn fileDialog(bool save) {
 
 }  // namespace
 
+namespace {
+
+// The file types as the dialog takes them: each name and pattern ended by
+// a NUL, the list by two.
+std::wstring dialogFilters(std::string_view filter) {
+  std::wstring filters = widen(filter);
+  std::replace(filters.begin(), filters.end(), L'|', L'\0');
+  filters.push_back(L'\0');
+  return filters;
+}
+
+// Runs the open or save dialog over `buffer`, which holds what it hands
+// back; false when cancelled.
+bool runFileDialog(HWND owner, bool save, const std::wstring& filters, std::wstring& buffer,
+                   DWORD flags) {
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = filters.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = buffer.data();
+  ofn.nMaxFile = static_cast<DWORD>(buffer.size() - 1);
+  ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | flags;
+  needCom();
+  const auto run = fileDialog(save);
+  return run != nullptr && run(&ofn);
+}
+
+}  // namespace
+
 // The standard file dialog: the user may pick a file or type a new name,
 // and the editor asks its own question before replacing a file.
 std::optional<std::string> WinPrompts::chooseFile(editor::FilePurpose purpose,
                                                   std::string_view filter) {
-  std::wstring filters = widen(filter);
-  std::replace(filters.begin(), filters.end(), L'|', L'\0');
-  filters.push_back(L'\0');
   std::wstring file(32768, L'\0');
-  OPENFILENAMEW ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = owner_;
-  ofn.lpstrFilter = filters.c_str();
-  ofn.nFilterIndex = 1;
-  ofn.lpstrFile = file.data();
-  ofn.nMaxFile = static_cast<DWORD>(file.size());
-  ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
-  const bool save = purpose == editor::FilePurpose::Save;
-  needCom();
-  const auto run = fileDialog(save);
-  if (run == nullptr || !run(&ofn)) return std::nullopt;
+  if (!runFileDialog(owner_, purpose == editor::FilePurpose::Save, dialogFilters(filter), file, 0))
+    return std::nullopt;
   file.resize(wcsnlen(file.c_str(), file.size()));
   if (file.empty()) return std::nullopt;
   return utf8FromWide(file);
@@ -242,23 +259,11 @@ std::optional<std::string> WinPrompts::chooseFile(editor::FilePurpose purpose,
 // Several files: the dialog hands back the folder and then each name, each
 // ended by a NUL, the list by two; a single file comes as one whole path.
 std::vector<std::string> WinPrompts::chooseFiles(std::string_view filter) {
-  std::wstring filters = widen(filter);
-  std::replace(filters.begin(), filters.end(), L'|', L'\0');
-  filters.push_back(L'\0');
   std::wstring buffer(65536, L'\0');
-  OPENFILENAMEW ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = owner_;
-  ofn.lpstrFilter = filters.c_str();
-  ofn.nFilterIndex = 1;
-  ofn.lpstrFile = buffer.data();
-  ofn.nMaxFile = static_cast<DWORD>(buffer.size() - 1);
-  ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
-              OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT;
-  needCom();
-  const auto run = fileDialog(false);
   std::vector<std::string> chosen;
-  if (run == nullptr || !run(&ofn)) return chosen;
+  if (!runFileDialog(owner_, false, dialogFilters(filter), buffer,
+                     OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT))
+    return chosen;
   std::vector<std::wstring> parts;
   for (std::size_t at = 0; at < buffer.size() && buffer[at] != L'\0';) {
     const std::size_t end = wcsnlen(buffer.c_str() + at, buffer.size() - at);

@@ -1,11 +1,11 @@
 // The port's rules held by the Qt window, on the offscreen platform: the
 // main window as the program builds it, worked with mouse and key events.
 #include <QApplication>
-#include <QCursor>
-#include <QGuiApplication>
 #include <QComboBox>
+#include <QCursor>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
