@@ -40,13 +40,6 @@ std::string spoken(std::string_view name) {
   return westernToUtf8(name.substr(0, end == std::string_view::npos ? 0 : end + 1));
 }
 
-// The file's own name, without its folder; either separator counts, as
-// Windows takes both.
-std::string_view fileName(std::string_view path) {
-  const std::size_t slash = path.find_last_of("/\\");
-  return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
 // "(Type I: 64 satellites, 1,600 transponders, 6,000 channels)"; a
 // database not yet saved in a layout is written as Type I.
 std::string contents(wdb::Layout layout, const ChannelDb& db) {
@@ -108,6 +101,12 @@ std::string channelRemoval(const ChannelDb& db, int sat, const std::vector<int>&
 }
 
 }  // namespace
+
+// Either separator counts, as Windows takes both.
+std::string_view fileName(std::string_view path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
 
 std::string withThousands(long long n) {
   const bool negative = n < 0;

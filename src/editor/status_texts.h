@@ -15,6 +15,10 @@
 
 namespace velmora::editor {
 
+// The file's own name, without its folder, as the status line and the
+// editor's questions name a file.
+std::string_view fileName(std::string_view path);
+
 // 1234567 as "1,234,567".
 std::string withThousands(long long n);
 

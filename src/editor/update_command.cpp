@@ -4,9 +4,7 @@
 // the database lacks is added as the import adds it. The whole update is
 // one undoable step; the matching is the core's (match/update.h).
 #include <algorithm>
-#include <filesystem>
 
-#include "db/path_text.h"
 #include "editor/editor_dialog.h"
 #include "editor/status_texts.h"
 #include "match/update.h"
@@ -50,10 +48,6 @@ class UpdateDialog : public SubDialog {
   std::string files_;
 };
 
-std::string fileName(const std::string& path) {
-  return utf8FromPath(pathFromUtf8(path).filename());
-}
-
 }  // namespace
 
 void EditorDialog::updateFromListing() {
@@ -71,11 +65,11 @@ void EditorDialog::updateFromListing() {
     std::optional<match::ParsedListing> listing =
         match::parseListing(file.bytes, {.includeFeedTest = !skipFeedTest});
     if (!listing) {
-      warn(fileName(path) + std::string(text::NOT_A_LISTING));
+      warn(std::string(fileName(path)) + std::string(text::NOT_A_LISTING));
       return;
     }
     listings.push_back(std::move(*listing));
-    names += (names.empty() ? "" : ", ") + fileName(path);
+    names += (names.empty() ? "" : ", ") + std::string(fileName(path));
   }
   UpdateDialog dialog(std::string(text::UPDATE_FROM) + names + "?");
   if (prompts_.runModal(dialog) != ID_OK) return;
@@ -91,7 +85,6 @@ void EditorDialog::updateFromListing() {
   for (const match::SatelliteUpdate& sat : result.satellites)
     if (sat.position >= 1 && sat.position <= db.satCount)
       wdb::nameUnnamedChannels(db.svcTables[static_cast<std::size_t>(sat.position - 1)]);
-  db.recountTotals();
 
   // The window shows the first satellite updated; what was picked is let
   // go, as its rows may be gone.
