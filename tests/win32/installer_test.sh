@@ -117,6 +117,17 @@ uninstall() {
   settle "uninstalling"
 }
 
+# The first window whose name matches, waited for up to a minute.
+find_window() {
+  local id=""
+  for _ in $(seq 300); do
+    id="$(xdotool search --name "$1" 2>/dev/null | head -n 1)" || true
+    [ -n "$id" ] && break
+    sleep 0.2
+  done
+  echo "$id"
+}
+
 # The editor on the test database (a name with a blank), the given
 # Velmora.exe or, by "wine start", the one its file type names (Wine finds
 # file types for all users only); its window names the file.
@@ -128,12 +139,7 @@ open_editor() {
     timeout 180 wine start /wait /unix "$work/My channels.wdb" >/dev/null 2>&1 &
   fi
   open_pid=$!
-  window=""
-  for _ in $(seq 300); do
-    window="$(xdotool search --name '^Velmora 1\.00 - My channels\.wdb$' 2>/dev/null | head -n 1)" || true
-    [ -n "$window" ] && break
-    sleep 0.2
-  done
+  window="$(find_window '^Velmora 1\.00 - My channels\.wdb$')"
   [ -n "$window" ] || fail "no window \"Velmora 1.00 - My channels.wdb\" appeared"
 }
 close_editor() {
@@ -218,12 +224,7 @@ timeout 180 wine "$setup" /S /CurrentUser >/dev/null 2>&1 || status=$?
 [ "$status" = 2 ] || fail "setup.exe /S /CurrentUser exited with $status while the editor ran"
 timeout 120 wine "$user_dir/Uninstall.exe" /CurrentUser >/dev/null 2>&1 ||
   fail "Uninstall.exe /CurrentUser did not start"
-question=""
-for _ in $(seq 150); do
-  question="$(xdotool search --name '^Velmora [0-9.]+ Uninstall$' 2>/dev/null | head -n 1)" || true
-  [ -n "$question" ] && break
-  sleep 0.2
-done
+question="$(find_window '^Velmora [0-9.]+ Uninstall$')"
 [ -n "$question" ] || fail "the uninstaller did not ask to close the editor"
 timeout 10 xdotool windowfocus --sync "$question" || fail "cannot focus the question"
 timeout 10 xdotool key Escape
