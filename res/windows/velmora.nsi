@@ -4,10 +4,15 @@
 ;   makensis -DVERSION=1.0.0 -DFILES=files.nsh -DICON=velmora.ico
 ;            -DOUTFILE=Velmora-1.0.0-setup.exe res/windows/velmora.nsi
 ;
-; FILES names a generated header with two macros, VelmoraInstallFiles (File
-; lines for everything in the zip) and VelmoraUninstallFiles (the Delete and
-; RMDir lines for exactly those files), so that the installer carries what
-; the zip carries and the uninstaller removes that and nothing else.
+; FILES names a generated header with three macros, VelmoraInstallFiles
+; (File lines for everything in the zip), VelmoraUninstallFiles (the Delete
+; lines for exactly those files) and VelmoraUninstallDirs (RMDir for their
+; folders), so that the installer carries what the zip carries and the
+; uninstaller removes that and nothing else.
+;
+; Neither replaces nor removes a program of the installation while it runs:
+; the user is asked to close it, and without a window (/S) the setup or the
+; uninstaller ends with exit code 2, the installation as it was.
 ;
 ; It installs for all users into Program Files when it may (an
 ; administrator), else for the current user into the user's own programs
@@ -51,6 +56,7 @@ ManifestSupportedOS all
 
 !define PRODUCT "Velmora"
 !define EXE "Velmora.exe"
+!define CLI "velmora-cli.exe"
 !define UNINSTALLER "Uninstall.exe"
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmora"
 !define CLASSES "Software\Classes"
@@ -113,12 +119,71 @@ Function VelmoraStart
   Exec '"$WINDIR\explorer.exe" "$INSTDIR\${EXE}"'
 FunctionEnd
 
+; Waits until no program of the installation in $INSTDIR runs: a running
+; program's file could be neither replaced nor deleted. Windows keeps the
+; file of a running program open against writing (Wine does the same), so
+; opening it to append fails exactly while it runs, and renaming would not
+; tell (a running program may be renamed). The user closes it and chooses
+; Retry, or Cancel, which ends the setup with exit code 2 before anything
+; has changed; without a window (/S) that is the answer at once.
+!macro VelmoraIfRunning FILE
+  ${If} $R0 == ""
+  ${AndIf} ${FileExists} "$INSTDIR\${FILE}"
+    ClearErrors
+    FileOpen $R1 "$INSTDIR\${FILE}" a
+    ${If} ${Errors}
+      StrCpy $R0 "${FILE}"
+    ${Else}
+      FileClose $R1
+    ${EndIf}
+  ${EndIf}
+!macroend
+!macro VelmoraCloseRunningFunction PREFIX WHAT
+  Function ${PREFIX}VelmoraCloseRunning
+    Push $R0
+    Push $R1
+    ${Do}
+      StrCpy $R0 ""
+      !insertmacro VelmoraIfRunning "${EXE}"
+      !insertmacro VelmoraIfRunning "${CLI}"
+      ${If} $R0 == ""
+        ${Break}
+      ${EndIf}
+      ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+          "$R0 is running from $INSTDIR.$\r$\n$\r$\nClose it, then choose Retry to ${WHAT}." \
+          /SD IDCANCEL IDCANCEL`
+        SetErrorLevel 2
+        Quit
+      ${EndIf}
+    ${Loop}
+    Pop $R1
+    Pop $R0
+  FunctionEnd
+!macroend
+!insertmacro VelmoraCloseRunningFunction "" "go on installing"
+!insertmacro VelmoraCloseRunningFunction "un." "go on uninstalling"
+
 Function .onInit
   !insertmacro MULTIUSER_INIT
 FunctionEnd
 
+; The quiet uninstall command starts this file in place ("_?=" names the
+; folder), so that its exit code tells a package manager whether the
+; program could go: 2 while it runs. Otherwise the usual way takes over,
+; without "_?=": a copy in the temporary folder, which can delete this
+; file, removes the installation, while this one ends at once.
 Function un.onInit
   !insertmacro MULTIUSER_UNINIT
+  Call un.VelmoraCloseRunning
+  ${If} $EXEDIR == $INSTDIR
+    ${If} ${Silent}
+      Exec '"$EXEPATH" /$MultiUser.InstallMode /S'
+    ${Else}
+      Exec '"$EXEPATH" /$MultiUser.InstallMode'
+    ${EndIf}
+    SetErrorLevel 0
+    Quit
+  ${EndIf}
 FunctionEnd
 
 ; Explorer reads the file types again: icons and double clicks follow at once.
@@ -135,6 +200,7 @@ FunctionEnd
 
 Section "${PRODUCT}" SecProgram
   SectionIn RO
+  Call VelmoraCloseRunning
   !insertmacro VelmoraInstallFiles
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
@@ -173,7 +239,8 @@ Section "${PRODUCT}" SecProgram
   WriteRegStr SHCTX "${APP_PATH}" "" "$INSTDIR\${EXE}"
 
   ; Add/Remove Programs. The uninstall commands name the mode, so that the
-  ; uninstaller removes the keys where this setup wrote them.
+  ; uninstaller removes the keys where this setup wrote them; the quiet one
+  ; runs in place and exits with 2 when the program cannot go (un.onInit).
   WriteRegStr SHCTX "${UNINST_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr SHCTX "${UNINST_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr SHCTX "${UNINST_KEY}" "DisplayIcon" "$INSTDIR\${EXE},0"
@@ -181,7 +248,7 @@ Section "${PRODUCT}" SecProgram
   WriteRegStr SHCTX "${UNINST_KEY}" "UninstallString" \
     '"$INSTDIR\${UNINSTALLER}" /$MultiUser.InstallMode'
   WriteRegStr SHCTX "${UNINST_KEY}" "QuietUninstallString" \
-    '"$INSTDIR\${UNINSTALLER}" /$MultiUser.InstallMode /S'
+    '"$INSTDIR\${UNINSTALLER}" /$MultiUser.InstallMode /S _?=$INSTDIR'
   WriteRegDWORD SHCTX "${UNINST_KEY}" "NoModify" 1
   WriteRegDWORD SHCTX "${UNINST_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
@@ -194,8 +261,29 @@ SectionEnd
 ; folder keep it, and the settings file the editor keeps in the user's
 ; %APPDATA%\Velmora stays, as a user's own data.
 Section "Uninstall"
+  ClearErrors
   !insertmacro VelmoraUninstallFiles
-  Delete "$INSTDIR\${UNINSTALLER}"
+  ; A file that stays (a program started again meanwhile) keeps the
+  ; uninstaller, the uninstall entry and the file types, so that the
+  ; uninstall can be done again. The uninstaller this copy was started
+  ; from may take a moment to end.
+  ${IfNot} ${Errors}
+    ${For} $0 1 25
+      Delete "$INSTDIR\${UNINSTALLER}"
+      ${IfNot} ${FileExists} "$INSTDIR\${UNINSTALLER}"
+        ${Break}
+      ${EndIf}
+      Sleep 200
+    ${Next}
+  ${EndIf}
+  ${If} ${FileExists} "$INSTDIR\${UNINSTALLER}"
+    MessageBox MB_OK|MB_ICONSTOP \
+      "Files could not be removed from $INSTDIR.$\r$\n$\r$\nClose ${PRODUCT} and uninstall again." \
+      /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+  !insertmacro VelmoraUninstallDirs
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
 

@@ -13,7 +13,10 @@
 # quiet command removes it all: no file, shortcut, registry key or value of
 # its own is left, *.wdb has its former type back and *.sdx what it had.
 # The same again for one user ("/S /CurrentUser"), in the user's programs
-# folder and HKCU, with all users' keys untouched.
+# folder and HKCU, with all users' keys untouched; before that uninstall,
+# with the editor running, the quiet uninstall and a setup over it exit
+# with 2 and the uninstaller's window asks to close the editor (Cancel
+# gives up), each leaving the installation whole.
 #
 # Runs in a Wine prefix of its own, made fresh and removed after. Every step
 # has a time limit; nothing is left running afterwards.
@@ -96,17 +99,56 @@ traces >"$work/traces.before"
 
 uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmora'
 
-# Runs the uninstall entry's quiet command, as a package manager does. The
-# uninstaller copies itself to the temporary folder, starts the copy and
-# returns at once: the copy's end is waited for.
-uninstall() {
+# Runs the uninstall entry's quiet command, as a package manager does, with
+# its exit code. The command ends in "_?=" and the folder, blanks and all,
+# which Wine joins again from the words as they were. Once it has checked
+# that no program of the installation runs, the uninstaller starts a copy
+# in the temporary folder and returns: the copy's end is waited for.
+quiet_uninstall() {
   local command exe args
   command="$(regval "$1\\$uninstall_key" QuietUninstallString)"
   [[ "$command" =~ ^\"([^\"]+)\"\ (.*)$ ]] || fail "no quiet uninstall command in $1"
   exe="${BASH_REMATCH[1]}"
   read -r -a args <<<"${BASH_REMATCH[2]}"
-  timeout 120 wine "$exe" "${args[@]}" >/dev/null 2>&1 || fail "the uninstaller failed"
+  timeout 120 wine "$exe" "${args[@]}" >/dev/null 2>&1
+}
+uninstall() {
+  quiet_uninstall "$1" || fail "the uninstaller failed"
   settle "uninstalling"
+}
+
+# The first window whose name matches, waited for up to a minute.
+find_window() {
+  local id=""
+  for _ in $(seq 300); do
+    id="$(xdotool search --name "$1" 2>/dev/null | head -n 1)" || true
+    [ -n "$id" ] && break
+    sleep 0.2
+  done
+  echo "$id"
+}
+
+# The editor on the test database (a name with a blank), the given
+# Velmora.exe or, by "wine start", the one its file type names (Wine finds
+# file types for all users only); its window names the file.
+window=""
+open_editor() {
+  if [ -n "${1:-}" ]; then
+    timeout 180 wine "$1" "$(winepath -w "$work/My channels.wdb")" >/dev/null 2>&1 &
+  else
+    timeout 180 wine start /wait /unix "$work/My channels.wdb" >/dev/null 2>&1 &
+  fi
+  open_pid=$!
+  window="$(find_window '^Velmora 1\.00 - My channels\.wdb$')"
+  [ -n "$window" ] || fail "no window \"Velmora 1.00 - My channels.wdb\" appeared"
+}
+close_editor() {
+  timeout 10 xdotool windowfocus --sync "$window" || fail "cannot focus the editor"
+  timeout 10 xdotool key alt+F4
+  for _ in $(seq 150); do kill -0 "$open_pid" 2>/dev/null || break; sleep 0.2; done
+  kill -0 "$open_pid" 2>/dev/null && fail "the editor did not close"
+  open_pid=""
+  settle "closing the editor"
 }
 
 # Left behind: files, shortcut, registry lines naming the program; the
@@ -145,21 +187,8 @@ expect_reg 'HKCR\Velmora.sdx\shell\open\command' "" "\"$exe\" \"%1\""
 expect_reg "HKLM\\$uninstall_key" DisplayName Velmora
 
 step "wine start on a *.wdb file"
-timeout 120 wine start /wait /unix "$work/My channels.wdb" >/dev/null 2>&1 &
-open_pid=$!
-window=""
-for _ in $(seq 300); do
-  window="$(xdotool search --name '^Velmora 1\.00 - My channels\.wdb$' 2>/dev/null | head -n 1)" || true
-  [ -n "$window" ] && break
-  sleep 0.2
-done
-[ -n "$window" ] || fail "no window \"Velmora 1.00 - My channels.wdb\" appeared"
-timeout 10 xdotool windowfocus --sync "$window" || fail "cannot focus the editor"
-timeout 10 xdotool key alt+F4
-for _ in $(seq 150); do kill -0 "$open_pid" 2>/dev/null || break; sleep 0.2; done
-kill -0 "$open_pid" 2>/dev/null && fail "the editor did not close"
-open_pid=""
-settle "closing the editor"
+open_editor
+close_editor
 
 step "uninstall"
 uninstall HKLM
@@ -180,6 +209,37 @@ user_exe="$(regval "HKCU\\$uninstall_key" InstallLocation)\\Velmora.exe"
 expect_reg 'HKCU\Software\Classes\Velmora.wdb\shell\open\command' "" "\"$user_exe\" \"%1\""
 expect_reg "$classes\\.wdb" "" Other.wdb
 [ -z "$(regval "HKLM\\$uninstall_key" DisplayName)" ] || fail "an install for one user wrote to HKLM"
+
+# While the editor runs, its files stay: the quiet uninstall and a setup
+# over it fail with exit code 2, and the uninstaller's window asks to
+# close it, where Esc (Cancel) gives up; the installation stays whole with
+# its uninstall entry.
+step "uninstall and setup while the editor runs"
+open_editor "$user_dir/Velmora.exe"
+status=0
+quiet_uninstall HKCU || status=$?
+[ "$status" = 2 ] || fail "the quiet uninstall exited with $status while the editor ran"
+status=0
+timeout 180 wine "$setup" /S /CurrentUser >/dev/null 2>&1 || status=$?
+[ "$status" = 2 ] || fail "setup.exe /S /CurrentUser exited with $status while the editor ran"
+timeout 120 wine "$user_dir/Uninstall.exe" /CurrentUser >/dev/null 2>&1 ||
+  fail "Uninstall.exe /CurrentUser did not start"
+question="$(find_window '^Velmora [0-9.]+ Uninstall$')"
+[ -n "$question" ] || fail "the uninstaller did not ask to close the editor"
+timeout 10 xdotool windowfocus --sync "$question" || fail "cannot focus the question"
+timeout 10 xdotool key Escape
+for _ in $(seq 150); do
+  xdotool search --name '^Velmora [0-9.]+ Uninstall$' >/dev/null 2>&1 || break
+  sleep 0.2
+done
+sleep 1
+xdotool search --name '^Velmora [0-9.]+ Uninstall$' >/dev/null 2>&1 &&
+  fail "Cancel did not end the uninstaller"
+[ -f "$user_dir/Uninstall.exe" ] || fail "a refused uninstall took the uninstaller"
+diff -r -x Uninstall.exe "$work/zip" "$user_dir" >&2 ||
+  fail "a refused uninstall or setup changed the files"
+expect_reg "HKCU\\$uninstall_key" DisplayName Velmora
+close_editor
 
 step "uninstall for one user"
 uninstall HKCU
