@@ -1,6 +1,6 @@
 // Where a dropped row goes: the position RowDrag works out puts the row
 // just before the row the pointer showed, for every row and drop point;
-// and a pointer resting at a list's edge scrolls it a row at a time.
+// and a pointer held near a list's edge scrolls it to that end.
 #include "editor/row_drag.h"
 
 #include <gtest/gtest.h>
@@ -39,29 +39,33 @@ TEST(RowDrag, ADroppedRowLandsJustBeforeTheRowUnderThePointer) {
 }
 
 // A list of `rows` rows showing `page` from `top`, scrolled as a list
-// brings a row wholly into view; the pointer rests on the first row in
-// view, the last, or one between, for as many ticks as it takes. (With
-// one row in view, that row is the last: the list scrolls down.)
-TEST(RowDrag, APointerRestingOnAnEdgeRowScrollsToTheEndOfTheListOneRowATick) {
-  for (int rows = 1; rows <= 14; ++rows) {
-    for (int page = 2; page <= 6; ++page) {
-      for (int start = 0; start < rows; ++start) {
-        for (int edge : {-1, 0, 1}) {  // the first row in view, one between, the last
-          if (edge == 0 && page < 3) continue;
-          SCOPED_TRACE(std::to_string(rows) + " rows, " + std::to_string(page) + " in view from " +
-                       std::to_string(start) + ", edge " + std::to_string(edge));
-          int top = start, ticks = 0;
-          for (; ticks <= rows; ++ticks) {
-            const int hit = edge < 0 ? top : edge == 0 ? top + 1 : top + page - 1;
-            const int to = edgeScrollRow(hit < rows ? hit : -1, top, page, rows);
-            if (to < 0) break;
-            ASSERT_EQ(to, hit + edge) << "a row beyond the edge row";
-            if (to < top) top = to;
-            if (to >= top + page) top = to - page + 1;
+// brings a row wholly into view, with the pointer held at one height: in
+// either edge band, inside the list or beyond it, the list reaches that
+// end; between the bands it stays. Nearer the edge it never goes slower.
+TEST(RowDrag, APointerNearAnEdgeScrollsToThatEndOfTheListFasterNearerTheEdge) {
+  constexpr int ROW = 10, BAND = 2 * ROW;
+  for (int page : {1, 3, 8}) {
+    const int height = page * ROW;
+    for (int y = height / 2 - 1, last = 0; y >= -BAND - 2; --y) {  // to the top edge and past it
+      const int up = -autoScrollStep(y, height, BAND);
+      ASSERT_TRUE(y < -std::min(BAND, height / 2) ? up == 0 : up >= last) << page << ", " << y;
+      last = up;
+    }
+    for (int rows : {1, page, page + 1, 5000}) {
+      for (int y = -BAND - 1; y <= height + BAND; y += 3) {
+        const int step = autoScrollStep(y, height, BAND);
+        EXPECT_EQ(step, -autoScrollStep(height - 1 - y, height, BAND)) << "the bands mirror";
+        const int end = std::max(0, rows - page);  // the last top a list can have
+        for (int start : {0, std::min(rows / 2, end), end}) {
+          int top = start;
+          for (int to = 0, ticks = 0; ticks <= rows && to >= 0; ++ticks) {
+            to = autoScrollRow(step, top, page, rows);
+            top = to < 0 ? top : std::clamp(top, to - page + 1, to);
           }
-          const bool full = start + page <= rows;
-          const int expected = edge < 0 ? start : edge > 0 && full ? rows - page - start : 0;
-          EXPECT_EQ(ticks, expected);
+          EXPECT_EQ(top, step < 0   ? 0
+                         : step > 0 ? end
+                                    : start)
+              << rows << " rows, " << page << " in view from " << start << ", y " << y;
         }
       }
     }

@@ -17,8 +17,11 @@ struct Column {
   const char* header;
   int width;
 };
+// Each column as wide as its caption needs (the window widens a column to
+// show its caption whole): the cells are shorter, and the four fit side by
+// side in the list, its scroll bar beside them, with none across.
 constexpr Column kColumns[] = {
-    {"No.", 30}, {"Frequency", 80}, {"Polarization", 80}, {"Symbol Rate", 80}};
+    {"No.", 30}, {"Frequency", 64}, {"Polarization", 72}, {"Symbol Rate", 72}};
 
 }  // namespace
 

@@ -1,4 +1,4 @@
-// Where a dragged row would land, and how a list follows a drag that rests
+// Where a dragged row would land, and how a list follows a drag that comes
 // near its edges. Each adapter measures its own list (the row at a height,
 // the rows in view); the rules that turn the measures into rows are the
 // same in every toolkit and live here.
@@ -25,15 +25,31 @@ int dropRowAt(int y, int rowHeight, int top, int rows, const RowAt& rowAt) {
   return hit < 0 ? rows : hit;
 }
 
-// The row to scroll into view while the pointer rests on row `hit` (-1:
-// on no row) of a list of `rows` rows that shows `page` rows from `top`:
-// on the last row in view the list moves down one row, on the first row in
-// view up one row, as long as there are rows beyond. -1: no scrolling.
-inline int edgeScrollRow(int hit, int top, int page, int rows) {
-  if (hit < 0) return -1;
-  if (top + page == hit + 1 && hit + 1 < rows) return hit + 1;
-  if (top == hit && hit >= 1) return hit - 1;
-  return -1;
+// How far a list scrolls at each tick of the drag's timer while the
+// pointer is at height y of the list's rows area, `height` pixels high (0
+// is its top edge, negative above it): rows up (negative) or down, 0 for
+// none. The list scrolls while the pointer is within `band` pixels of its
+// top or bottom edge, inside the list or as far out beyond it: a row a tick
+// at the band's inner side, a row more for each quarter band nearer the
+// edge, 4 at the edge and up to 8 beyond it. In a list too low for two
+// bands, each takes half of it.
+inline int autoScrollStep(int y, int height, int band) {
+  if (height <= 0) return 0;
+  band = std::max(1, std::min(band, height / 2));
+  const bool up = y < height / 2;
+  // Pixels from the pointer to the edge it is nearer, negative beyond it.
+  const int fromEdge = up ? y : height - 1 - y;
+  if (fromEdge >= band || fromEdge < -band) return 0;
+  const int depth = band - fromEdge;  // 1 at the band's inner side
+  const int step = std::min(8, 1 + 4 * (depth - 1) / band);
+  return up ? -step : step;
+}
+
+// The row to bring into view for a scroll of `step` rows (autoScrollStep)
+// of a list of `rows` rows that shows `page` rows from `top`; -1: none.
+inline int autoScrollRow(int step, int top, int page, int rows) {
+  if (step == 0 || rows <= 0) return -1;
+  return std::clamp(step < 0 ? top + step : top + std::max(page, 1) - 1 + step, 0, rows - 1);
 }
 
 }  // namespace velmora::editor

@@ -88,6 +88,7 @@ void EditorDialog::initDialog() {
   c.tabInsert(IDC_TAB, 0, "Satellite");
   c.tabInsert(IDC_TAB, 1, "Transponder");
   c.tabInsert(IDC_TAB, 2, "Channel");
+  lists_.restoreColumnWidths(prompts_);
   bringUpList(TAB_SATELLITE);
   showTabFields(TAB_SATELLITE);
 
@@ -323,6 +324,7 @@ void EditorDialog::closeSequence() {
     // the window and the work.
     if (a == Answer::Yes && saveDatabase() != SaveOutcome::Saved) return;
   }
+  lists_.saveColumnWidths(prompts_);
   db = ChannelDb{};
   view_ = ViewState{};
   controls_.endDialog(ID_OK);

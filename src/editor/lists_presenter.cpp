@@ -1,6 +1,7 @@
 #include "editor/lists_presenter.h"
 
 #include <span>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -45,8 +46,60 @@ void ListsPresenter::bringUp(int tab) {
   const std::span<const ListColumn> columns = tab == TAB_SATELLITE     ? satelliteColumns()
                                               : tab == TAB_TRANSPONDER ? transponderColumns()
                                                                        : channelColumns();
-  for (const ListColumn& col : columns)
-    controls_.listAddColumn(listOfTab(tab), col.header, col.width);
+  const std::vector<int>& saved = savedWidths_[tab - 1];
+  for (std::size_t c = 0; c < columns.size(); ++c)
+    controls_.listAddColumn(listOfTab(tab), columns[c].header,
+                            c < saved.size() ? saved[c] : columns[c].width);
+}
+
+namespace {
+// The setting that keeps a tab's column widths: the widths from the first
+// column, as decimal numbers with a comma between.
+std::string widthsKey(int tab) {
+  return tab == TAB_SATELLITE     ? "satelliteColumnWidths"
+         : tab == TAB_TRANSPONDER ? "transponderColumnWidths"
+                                  : "channelColumnWidths";
+}
+
+// A width outside these bounds is none the user could have given: the
+// setting was written by something else, and the usual width stays.
+constexpr int MIN_SAVED_WIDTH = 1, MAX_SAVED_WIDTH = 4000;
+}  // namespace
+
+void ListsPresenter::restoreColumnWidths(Settings& settings) {
+  for (int tab = TAB_SATELLITE; tab <= TAB_CHANNEL; ++tab) {
+    std::vector<int>& widths = savedWidths_[tab - 1];
+    widths.clear();
+    const std::string text = settings.setting(widthsKey(tab));
+    int width = 0;
+    bool digits = false;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+      const char ch = i < text.size() ? text[i] : ',';
+      if (ch >= '0' && ch <= '9' && width <= MAX_SAVED_WIDTH) {
+        width = width * 10 + (ch - '0');
+        digits = true;
+      } else if (ch == ',' && digits && width >= MIN_SAVED_WIDTH && width <= MAX_SAVED_WIDTH) {
+        widths.push_back(width);
+        width = 0;
+        digits = false;
+      } else {
+        // Anything else spoils the whole setting rather than shifting the
+        // widths onto other columns.
+        widths.clear();
+        break;
+      }
+    }
+  }
+}
+
+void ListsPresenter::saveColumnWidths(Settings& settings) const {
+  for (int tab = TAB_SATELLITE; tab <= TAB_CHANNEL; ++tab) {
+    if (!columnsDone_[tab - 1]) continue;
+    std::string text;
+    for (const int width : controls_.listColumnWidths(listOfTab(tab)))
+      text += (text.empty() ? "" : ",") + std::to_string(width);
+    if (!text.empty()) settings.setSetting(widthsKey(tab), text);
+  }
 }
 
 ListsPresenter::ListsPresenter(Controls& controls, const ChannelDb& db)

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "db/channel_db.h"
 #include "editor/port.h"
@@ -51,6 +52,13 @@ class ListsPresenter {
   // The rows a list shows.
   int rowCount(int list) const;
 
+  // The column widths the user gave each list, kept in the settings between
+  // runs: read before the lists get their columns, which then take them in
+  // place of their usual widths, and written when the window closes. A list
+  // never shown in this run keeps what it had.
+  void restoreColumnWidths(Settings& settings);
+  void saveColumnWidths(Settings& settings) const;
+
   // Both SAT Name boxes emptied and filled with the names in slot order;
   // with `keepSelection` each box chooses again the item it had chosen.
   void rewriteSatelliteCombos(bool keepSelection = false);
@@ -86,6 +94,7 @@ class ListsPresenter {
   Rows tps_{db_, TAB_TRANSPONDER};
   Rows svcs_{db_, TAB_CHANNEL};
   bool columnsDone_[3] = {false, false, false};
+  std::vector<int> savedWidths_[3];
 };
 
 }  // namespace velmora::editor

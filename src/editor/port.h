@@ -94,6 +94,11 @@ class Controls {
   virtual void listSelectRows(int id, const std::vector<int>& rows) = 0;
   // Scrolls so that the row is wholly visible.
   virtual void listEnsureVisible(int id, int row) = 0;
+  // The widths of a list's columns from the first, in the units
+  // listAddColumn takes, as the user may have made them by dragging a
+  // header's edge or double-clicking it to fit the widest cell; none before
+  // the list has columns.
+  virtual std::vector<int> listColumnWidths(int id) const = 0;
 
   // Dragging a list row: an image of row `row` of list `id` follows the
   // pointer, held at (hotX, hotY) of the image, and the toolkit reports

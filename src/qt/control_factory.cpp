@@ -51,11 +51,19 @@ class FrameGroup final : public QGroupBox {
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     const QFontMetrics fm(font());
-    const QRect frame = rect().adjusted(0, fm.height() / 2, -1, -1);
-    painter.setPen(palette().color(QPalette::Mid));
-    painter.drawRect(frame.adjusted(0, 0, -1, -1));
-    painter.setPen(palette().color(QPalette::Light));
-    painter.drawRect(frame.adjusted(1, 1, 0, 0));
+    // The etched frame: a dark rectangle and a light one a pixel further
+    // in and right, each edge filled as a strip one pixel wide inside the
+    // box, so that a scaled screen rounds it to whole device pixels and
+    // never drops the right or bottom edge outside the widget.
+    const QRect frame = rect().adjusted(0, fm.height() / 2, 0, 0);
+    const auto outline = [&painter](const QRect& r, const QColor& colour) {
+      painter.fillRect(QRect(r.left(), r.top(), r.width(), 1), colour);
+      painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), colour);
+      painter.fillRect(QRect(r.left(), r.top(), 1, r.height()), colour);
+      painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), colour);
+    };
+    outline(frame.adjusted(0, 0, -1, -1), palette().color(QPalette::Mid));
+    outline(frame.adjusted(1, 1, 0, 0), palette().color(QPalette::Light));
     if (title().isEmpty()) return;
     const QRect label(fm.averageCharWidth(), 0, fm.horizontalAdvance(title()), fm.height());
     painter.fillRect(label, palette().window());

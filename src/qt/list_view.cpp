@@ -222,6 +222,10 @@ ListView::ListView(QWidget* parent, bool listColours)
   rowsHeader->setDefaultSectionSize(fontMetrics().height() + 3);
 
   QHeaderView* columns = horizontalHeader();
+  // Dragging a header's edge sizes its column; a double click on the edge
+  // fits the column to its widest cell in view (the table view's own
+  // answer to it), never narrower than its caption.
+  columns->setSectionResizeMode(QHeaderView::Interactive);
   columns->setSectionsClickable(true);
   columns->setHighlightSections(false);
   columns->setStretchLastSection(false);

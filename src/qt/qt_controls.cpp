@@ -291,6 +291,15 @@ void QtControls::listSelectRows(int id, const std::vector<int>& rows) {
   if (ListView* view = list(id)) view->selectRows(rows);
 }
 
+std::vector<int> QtControls::listColumnWidths(int id) const {
+  const ListView* view = list(id);
+  if (view == nullptr) return {};
+  std::vector<int> widths;
+  for (int c = 0; c < view->rows().headerCount(); ++c)
+    widths.push_back(view->horizontalHeader()->sectionSize(c));
+  return widths;
+}
+
 void QtControls::listEnsureVisible(int id, int row) {
   if (ListView* view = list(id)) view->ensureVisible(row);
 }

@@ -70,6 +70,7 @@ class QtControls final : public editor::Controls {
   std::vector<int> listSelectedRows(int id) const override;
   void listSelectRows(int id, const std::vector<int>& rows) override;
   void listEnsureVisible(int id, int row) override;
+  std::vector<int> listColumnWidths(int id) const override;
   void dragBegin(int id, int row, int hotX, int hotY) override;
   void dragEnd() override;
   void dragShowInsertion(int id, int row) override;

@@ -7,10 +7,12 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
+#include <QSpacerItem>
 #include <QTextBrowser>
 #include <QThread>
 #include <QUrl>
@@ -69,6 +71,21 @@ class MessageBox final : public QMessageBox {
   bool mustAnswer_;
 };
 
+// A message box takes the width of its text and buttons; a caption longer
+// than that would be cut in the title bar. A row across the box's grid as
+// wide as the caption needs (its text in a bold title font, and room for
+// the title bar's icon and buttons) widens the box to hold it.
+void fitCaption(QMessageBox& box) {
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (grid == nullptr) return;
+  QFont title = box.font();
+  title.setBold(true);
+  const QFontMetrics fm(title);
+  const int width = fm.horizontalAdvance(box.windowTitle()) + 8 * fm.height();
+  grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 }  // namespace
 
 QtPrompts::QtPrompts(QWidget* parent) : parent_(parent) {}
@@ -116,6 +133,7 @@ editor::Answer QtPrompts::message(std::string_view text, std::string_view captio
       box.setEscapeButton(QMessageBox::Cancel);
       break;
   }
+  fitCaption(box);
   switch (box.exec()) {
     case QMessageBox::Yes:
       return editor::Answer::Yes;

@@ -18,6 +18,7 @@
 #include "editor/drop_row.h"
 #include "qt/list_view.h"
 #include "qt/window_keys.h"
+#include "resource_ids.h"
 
 namespace velmora::qt {
 
@@ -127,11 +128,11 @@ void RowDrag::begin(ListView* view, int row, int hotX, int hotY) {
   last_ = QCursor::pos();
   image_->move(last_ - hotSpot_);
   image_->show();
-  // A pointer resting on the first or last row in view keeps the list
-  // scrolling: its last position is reported again while it rests.
+  // A pointer held near the list's top or bottom edge keeps the list
+  // scrolling: its last position is reported again while it stays there.
   repeat_ = new QTimer(image_);
+  repeat_->setInterval(AUTO_SCROLL_MS);
   QObject::connect(repeat_, &QTimer::timeout, image_, [this] { pointer(last_, false); });
-  repeat_->start(100);
   watch_ = new Watch(*this, image_);
 }
 
@@ -174,6 +175,29 @@ void RowDrag::showInsertion(ListView* view, int row) {
   if (image_ != nullptr) image_->update();
 }
 
+// Near the top or bottom edge of the dragged row's list, above or below
+// it, the list scrolls, and the timer keeps it scrolling while the pointer
+// stays; over the tab strip the pointer is on a drop target instead.
+void RowDrag::autoScroll(QPoint global, int overList) {
+  ListView* view = list_.data();
+  int step = 0;
+  if (view != nullptr && view->isVisible() && overList != res::IDC_TAB) {
+    const QPoint at = view->viewport()->mapFromGlobal(global);
+    if (at.x() >= 0 && at.x() < view->viewport()->width())
+      step =
+          editor::autoScrollStep(at.y(), view->viewport()->height(), 2 * view->rowHeightPixels());
+  }
+  const int scrollTo = editor::autoScrollRow(step, view != nullptr ? view->topRow() : 0,
+                                             view != nullptr ? view->rowsPerPage() : 0,
+                                             view != nullptr ? view->rows().rows() : 0);
+  if (scrollTo >= 0) view->ensureVisible(scrollTo);
+  if (repeat_ == nullptr) return;
+  if (step == 0)
+    repeat_->stop();
+  else if (!repeat_->isActive())
+    repeat_->start();
+}
+
 void RowDrag::pointer(QPoint global, bool released) {
   if (image_ == nullptr) return;
   last_ = global;
@@ -208,12 +232,7 @@ void RowDrag::pointer(QPoint global, bool released) {
                               [over](int y) { return over->rowAtHeight(y); });
   if (!released) {
     events_->dragMove(overList, row);
-    // Resting on the first or last row in view of the dragged row's list
-    // scrolls it a row.
-    if (image_ == nullptr || over == nullptr || over != list_) return;
-    const int scrollTo = editor::edgeScrollRow(over->rowAtHeight(at.y()), over->topRow(),
-                                               over->rowsPerPage(), over->rows().rows());
-    if (scrollTo >= 0) over->ensureVisible(scrollTo);
+    if (image_ != nullptr) autoScroll(global, overList);
     return;
   }
   // Let go outside the window (on the desktop, another program): the user

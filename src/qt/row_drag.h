@@ -48,6 +48,11 @@ class RowDrag {
  private:
   // The drag abandoned: the editor hears it, and the image and the line go.
   void cancel();
+  // Scrolls the dragged row's list while the pointer is near its top or
+  // bottom edge (not over `overList`, the tab strip).
+  void autoScroll(QPoint global, int overList);
+  // How often a list scrolls while the pointer stays near its edge.
+  static constexpr int AUTO_SCROLL_MS = 50;
   class Watch;
   class Image;
 

@@ -87,6 +87,21 @@ int ListView::columnWidth(int column) const {
   return toLogical(static_cast<int>(send(hwnd_, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column))));
 }
 
+// A double click on a header's divider fits its column to the widest cell.
+// The list view's own fitting measures the cells alone: a column whose
+// caption is wider is widened to show it whole.
+bool ListView::onHeaderNotify(const NMHDR& n) {
+  if (n.code != HDN_DIVIDERDBLCLICKW && n.code != HDN_DIVIDERDBLCLICKA) return false;
+  if (n.hwndFrom != reinterpret_cast<HWND>(send(hwnd_, LVM_GETHEADER))) return false;
+  const int c = reinterpret_cast<const NMHEADERW&>(n).iItem;
+  if (c < 0 || c >= columns_) return false;
+  send(hwnd_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(c), MAKELPARAM(LVSCW_AUTOSIZE, 0));
+  const int least = minColumnWidth(widen(columnHeader(c)));
+  if (send(hwnd_, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(c)) < least)
+    send(hwnd_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(c), MAKELPARAM(least, 0));
+  return true;
+}
+
 void ListView::onDpiChanged(int dpi) {
   const int old = std::exchange(dpi_, dpi);
   for (int c = 0; c < columns_; ++c) {

@@ -32,6 +32,9 @@ class ListView {
   // Columns keep their widths in logical pixels, never narrower than their
   // headers in the headers' new font.
   void onDpiChanged(int dpi);
+  // A notification from the list's header; true when handled here (a
+  // double click on a divider, which fits its column).
+  bool onHeaderNotify(const NMHDR& n);
 
   void setSource(const editor::RowSource* source);
   const editor::RowSource* source() const { return source_; }

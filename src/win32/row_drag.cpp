@@ -1,8 +1,10 @@
 #include "win32/row_drag.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "editor/drop_row.h"
+#include "resource_ids.h"
 #include "win32/control_util.h"
 #include "win32/dpi.h"
 #include "win32/list_view.h"
@@ -35,13 +37,13 @@ void RowDrag::begin(int id, int row, int hotX, int hotY) {
   // The image is drawn on the screen, over every window.
   ImageList_DragEnter(nullptr, at.x, at.y);
   SetCapture(dialog_);
-  SetTimer(dialog_, DRAG_TIMER, 100, nullptr);
 }
 
 void RowDrag::end() {
   showInsertion(insertList_, -1);
   if (images_ == nullptr) return;
   KillTimer(dialog_, DRAG_TIMER);
+  scrolling_ = false;
   ImageList_DragLeave(nullptr);
   ImageList_EndDrag();
   ImageList_Destroy(std::exchange(images_, nullptr));
@@ -112,16 +114,12 @@ bool RowDrag::onPointer(bool released) {
     events_->dragRelease(overList, row);
     return true;
   }
-  HWND w = over != nullptr ? over->hwnd() : nullptr;
+  // Off any list, the dragged row's list may still scroll (the pointer
+  // just above or below it).
+  HWND w = over != nullptr ? over->hwnd() : listWindow(dragList_);
   const LRESULT top = send(w, LVM_GETTOPINDEX);
   events_->dragMove(overList, row);
-  // Resting on the first or last row in view of the dragged row's list
-  // scrolls it a row.
-  if (images_ != nullptr && over != nullptr && overList == dragList_) {
-    const int scrollTo = editor::edgeScrollRow(over->rowAt(y), over->topRow(), over->rowsPerPage(),
-                                               over->rowCount());
-    if (scrollTo >= 0) over->ensureVisible(scrollTo);
-  }
+  if (images_ != nullptr) autoScroll(at, overList);
   // A list that scrolled moved the image's pixels with its rows: it is
   // painted afresh with the image hidden, so that the image leaves no trace.
   if (w == nullptr || images_ == nullptr) return true;
@@ -133,6 +131,38 @@ bool RowDrag::onPointer(bool released) {
     ImageList_DragShowNolock(TRUE);
   }
   return true;
+}
+
+// Near the top or bottom edge of the dragged row's list, above or below
+// it, the list scrolls, and the drag timer keeps it scrolling while the
+// pointer stays; over the tab strip the pointer is on a drop target
+// instead.
+void RowDrag::autoScroll(POINT at, int overList) {
+  ListView* l = listView(dragList_);
+  int step = 0;
+  if (l != nullptr && overList != res::IDC_TAB && IsWindowVisible(l->hwnd())) {
+    HWND w = l->hwnd();
+    RECT rows{};
+    GetClientRect(w, &rows);
+    if (HWND h = reinterpret_cast<HWND>(send(w, LVM_GETHEADER));
+        h != nullptr && IsWindowVisible(h)) {
+      RECT header{};
+      GetWindowRect(h, &header);
+      rows.top += header.bottom - header.top;
+    }
+    POINT inList = at;
+    ScreenToClient(w, &inList);
+    if (inList.x >= rows.left && inList.x < rows.right)
+      step = editor::autoScrollStep(fromDpi(inList.y - rows.top, dpi_),
+                                    fromDpi(rows.bottom - rows.top, dpi_), 2 * l->rowHeight());
+    const int scrollTo = editor::autoScrollRow(step, l->topRow(), l->rowsPerPage(), l->rowCount());
+    if (scrollTo >= 0) l->ensureVisible(scrollTo);
+  }
+  if (step == 0) {
+    if (std::exchange(scrolling_, false)) KillTimer(dialog_, DRAG_TIMER);
+  } else if (!std::exchange(scrolling_, true)) {
+    SetTimer(dialog_, DRAG_TIMER, AUTO_SCROLL_MS, nullptr);
+  }
 }
 
 bool RowDrag::onWindow(POINT at) const {

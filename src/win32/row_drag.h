@@ -16,7 +16,8 @@ namespace velmora::win32 {
 
 class ListView;
 
-// The timer that reports a resting pointer again while a row is dragged.
+// The timer that reports the pointer again while a dragged row's list
+// scrolls under it.
 inline constexpr UINT_PTR DRAG_TIMER = 0x7E11;
 
 class RowDrag {
@@ -53,6 +54,12 @@ class RowDrag {
   ListView* listView(int id) const;
   HWND listWindow(int id) const;
   bool onWindow(POINT screen) const;
+  // Scrolls the dragged row's list while the pointer (screen) is near its
+  // top or bottom edge, not over `overList`, the tab strip; the drag timer
+  // runs while it does.
+  void autoScroll(POINT at, int overList);
+  // How often a list scrolls while the pointer stays near its edge.
+  static constexpr UINT AUTO_SCROLL_MS = 50;
   RECT insertionLine(HWND list) const;
 
   HWND dialog_;
@@ -68,6 +75,7 @@ class RowDrag {
   int insertList_ = 0;
   int insertRow_ = -1;
   bool noDrop_ = false;
+  bool scrolling_ = false;
 };
 
 }  // namespace velmora::win32

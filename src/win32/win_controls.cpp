@@ -306,6 +306,10 @@ LRESULT CALLBACK WinControls::listProc(HWND w, UINT message, WPARAM wParam, LPAR
       if (list != nullptr) list->showFocusRow();
       return result;
     }
+    case WM_NOTIFY:
+      if (list != nullptr && list->onHeaderNotify(*reinterpret_cast<const NMHDR*>(lParam)))
+        return 0;
+      break;
     case WM_NCDESTROY:
       RemoveWindowSubclass(w, &WinControls::listProc, id);
       break;
@@ -436,6 +440,14 @@ std::vector<int> WinControls::listSelectedRows(int id) const {
 
 void WinControls::listSelectRows(int id, const std::vector<int>& rows) {
   if (ListView* l = list(id)) l->selectRows(rows);
+}
+
+std::vector<int> WinControls::listColumnWidths(int id) const {
+  const ListView* l = list(id);
+  if (l == nullptr) return {};
+  std::vector<int> widths;
+  for (int c = 0; c < l->columnCount(); ++c) widths.push_back(l->columnWidth(c));
+  return widths;
 }
 
 void WinControls::listEnsureVisible(int id, int row) {

@@ -23,6 +23,8 @@ class FakeHarness {
   bool drawnAsDefault(int id) { return ui_.defaultButton == id; }
   std::string statusText() { return ui_.statusText; }
   int windowWidth() { return 0; }
+  static constexpr bool hasHeaders = false;
+  void fitColumn(int, int) {}
   static constexpr bool drivesSaveAs = true;
   SaveAsSeen saveAs(const editor::SaveAsRequest& request, const std::vector<SaveAsStep>& steps) {
     FakePrompts prompts;

@@ -18,6 +18,8 @@
 //   bool drawnAsDefault(int id)          the push button shows itself as the default one
 //   std::string statusText()             the status line's text, UTF-8
 //   int windowWidth()                    the main window's width in pixels
+//   void fitColumn(int list, int column) a double click on the right edge of
+//                                        the column's header (hasHeaders)
 //   SaveAsSeen saveAs(request, steps)    Save As put to a user who, for each
 //                                        step, chooses its type and confirms
 //                                        its name, answering every message
@@ -441,7 +443,22 @@ TYPED_TEST_P(PortConformance, SaveAsStartsAtItsFileAndARefusalKeepsItOpen) {
   EXPECT_EQ(seen.choice->type, 1);
 }
 
+// A list's columns read back as given; a double click on a header's edge
+// fits that column to its widest cell, sorting nothing.
+TYPED_TEST_P(PortConformance, ColumnsReadBackAndADoubleClickOnAnEdgeFitsTheWidestCell) {
+  EXPECT_EQ(this->ui_.listColumnWidths(LIST), (std::vector<int>{40, 120}));
+  if (!TypeParam::hasHeaders) return;
+  this->fill(this->rows_, 5);
+  this->rows_.names[2] = std::string(60, 'W');
+  this->ui_.listRowsChanged(LIST, editor::ListChange::reset());
+  this->harness_.fitColumn(LIST, 1);
+  this->harness_.settle();
+  EXPECT_GT(this->ui_.listColumnWidths(LIST).at(1), 300);
+  EXPECT_EQ(this->log_.events, std::vector<std::string>{});
+}
+
 REGISTER_TYPED_TEST_SUITE_P(PortConformance, SaveAsStartsAtItsFileAndARefusalKeepsItOpen,
+                            ColumnsReadBackAndADoubleClickOnAnEdgeFitsTheWidestCell,
                             AnInsertedRowIsNeverSelectedAndSelectedRowsFollowTheirRows,
                             AChangeTheProgramMakesNeverNotifies, AMovedRowKeepsItsSelectionAndCells,
                             AUsersClickOnARowNotifiesWithThatRowSelected,

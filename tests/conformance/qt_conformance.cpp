@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -82,6 +83,14 @@ class QtHarness {
     return window_.controls().statusLine()->text().toUtf8().toStdString();
   }
   int windowWidth() { return window_.width(); }
+  static constexpr bool hasHeaders = true;
+  void fitColumn(int list, int column) {
+    settle();
+    QHeaderView* header = window_.controls().list(list)->horizontalHeader();
+    const QPoint edge(header->sectionViewportPosition(column) + header->sectionSize(column) - 1,
+                      header->height() / 2);
+    QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, edge);
+  }
   // A user at the dialog: the file type chosen in its box, the name typed,
   // Save pressed; each message box that comes up answered with OK.
   static constexpr bool drivesSaveAs = true;

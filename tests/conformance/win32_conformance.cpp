@@ -176,6 +176,16 @@ class WinHarness {
     GetWindowRect(window_.hwnd(), &r);
     return r.right - r.left;
   }
+  static constexpr bool hasHeaders = true;
+  void fitColumn(int list, int column) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(listWindow(list), LVM_GETHEADER, 0, 0));
+    RECT item{};
+    SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
+                 reinterpret_cast<LPARAM>(&item));
+    const LPARAM at = MAKELPARAM(item.right - 1, (item.top + item.bottom) / 2);
+    PostMessageW(header, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageW(header, WM_LBUTTONUP, 0, at);
+  }
   // The window's own message loop, up to what is queued now.
   void settle() {
     MSG msg;

@@ -3,6 +3,9 @@
 // messages the window shows.
 #include <gtest/gtest.h>
 
+#include <QScrollBar>
+#include <QStyle>
+
 #include "editor_window_fixture.h"
 
 namespace velmora::qt {
@@ -219,9 +222,18 @@ TEST_F(QtEditor, TheAddChannelDialogTakesOnlyATransponderTheUserChose) {
       auto* view = dynamic_cast<ListView*>(box->findChild<QTableView*>());
       view->rows().flush();  // as the event loop does before the user can act
       QWidget* list = view;
+      // The list's columns fit beside its scroll bar, with none across.
+      EXPECT_FALSE(view->horizontalScrollBar()->isVisible());
       if (attempt.listBox) {
         QTest::mouseClick(box->findChild<QCheckBox*>(), Qt::LeftButton);
         list = box->findChild<QListWidget*>();
+      }
+      // Every caption over the lines, and every button, shows its text whole.
+      for (const QPushButton* b : box->findChildren<QPushButton*>()) {
+        const int margins = 2 * b->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b);
+        EXPECT_TRUE(!b->isVisible() ||
+                    b->fontMetrics().horizontalAdvance(b->text()) + margins <= b->width())
+            << b->text().toStdString();
       }
       list->setFocus();
       if (attempt.arrow) {

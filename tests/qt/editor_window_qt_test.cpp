@@ -202,6 +202,27 @@ TEST_F(QtEditor, EveryColumnShowsItsWholeCaption) {
   }
 }
 
+// A column sized by dragging its header's edge keeps its width in the
+// window opened next.
+TEST_F(QtEditor, ColumnWidthsTheUserSetAreThereTheNextTime) {
+  QHeaderView* header = as<ListView>(IDC_SAT_LIST)->horizontalHeader();
+  const int wide = header->sectionSize(2) + 30;
+  const QPoint edge(header->sectionViewportPosition(3) - 1, header->height() / 2);
+  QTest::mousePress(header->viewport(), Qt::LeftButton, {}, edge);
+  QTest::mouseMove(header->viewport(), edge + QPoint(30, 0));
+  QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, edge + QPoint(30, 0));
+  const std::vector<int> widths = window.controls().listColumnWidths(IDC_SAT_LIST);
+  EXPECT_EQ(widths.at(2), wide);
+  window.close();
+  EditorWindow next;
+  ScriptedPrompts nextPrompts(&next);
+  nextPrompts.settings = prompts.settings;
+  editor::EditorDialog nextEditor(next.controls(), nextPrompts, {VELMORA_PROGRAM_DIR, {}});
+  next.attach(nextEditor);
+  nextEditor.initDialog();
+  EXPECT_EQ(next.controls().listColumnWidths(IDC_SAT_LIST), widths);
+}
+
 TEST_F(QtEditor, TheTitleMarksUnsavedWork) {
   loadSatellites({"B", "A"});
   EXPECT_EQ(window.windowHandle()->title(), "Velmora 1.00");

@@ -80,6 +80,11 @@ int FakeControls::comboSelection(int id) const { return get(id).combo.selection;
 void FakeControls::listAddColumn(int id, std::string_view header, int width) {
   get(id).list.columns.emplace_back(std::string(header), width);
 }
+std::vector<int> FakeControls::listColumnWidths(int id) const {
+  std::vector<int> widths;
+  for (const auto& column : get(id).list.columns) widths.push_back(column.second);
+  return widths;
+}
 int FakeControls::listColumnCount(int id) const {
   return static_cast<int>(get(id).list.columns.size());
 }

@@ -114,6 +114,7 @@ class FakeControls : public editor::Controls {
   void comboSelect(int id, int index) override;
   int comboSelection(int id) const override;
   void listAddColumn(int id, std::string_view header, int width) override;
+  std::vector<int> listColumnWidths(int id) const override;
   int listColumnCount(int id) const;
   std::string listColumnHeader(int id, int column) const;
   int listColumnWidth(int id, int column) const;
