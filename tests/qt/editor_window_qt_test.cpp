@@ -173,9 +173,8 @@ TEST_F(QtEditor, MenuToolbarAndTipsReadAsGiven) {
 }
 
 TEST_F(QtEditor, EscapeNeverClosesTheWindowTheCloseBoxAsksTheEditor) {
-  // The controls sit at fixed places: the window cannot be resized.
-  EXPECT_EQ(window.minimumSize(), window.maximumSize());
-  EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+  // The window can be resized and maximized.
+  EXPECT_TRUE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
   press(IDC_SAT_NAME, Qt::Key_Escape);
   press(IDC_ADD, Qt::Key_Escape);
   EXPECT_TRUE(window.isVisible());
