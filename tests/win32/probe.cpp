@@ -10,6 +10,7 @@
 //   velmora_probe rect TITLE [ID]          screen rectangle: x y w h
 //   velmora_probe command TITLE ID         posts a menu command
 //   velmora_probe maximize TITLE           maximizes the window
+//   velmora_probe restore TITLE            gives it its normal size again
 //   velmora_probe perpage TITLE ID         rows list view ID shows whole
 //   velmora_probe wait-rows TITLE ID N [MS]   ms until list ID has N rows
 //   velmora_probe tip TITLE ID [MS]        until a tip of the window shows,
@@ -238,8 +239,8 @@ int main() {
     }
     return 0;
   }
-  if (verb == "maximize") {
-    ShowWindow(window, SW_MAXIMIZE);
+  if (verb == "maximize" || verb == "restore") {
+    ShowWindow(window, verb == "maximize" ? SW_MAXIMIZE : SW_RESTORE);
     return settled(window) ? 0 : fail("the window does not answer");
   }
   const int id = number(3, 0);

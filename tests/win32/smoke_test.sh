@@ -349,6 +349,9 @@ done
 [ "$(probe perpage "$title" 1000)" -gt "$rows_before" ] ||
   fail "maximized, the Satellite list shows no more rows than $rows_before"
 [ -z "${VELMORA_SHOTS:-}" ] || import -window root "$VELMORA_SHOTS/win32_maximized.png"
+# Without a window manager Wine leaves the X window where it was: the rest
+# clicks at the normal size.
+probe restore "$title" || fail "the window could not be restored"
 read -r x y _ _ < <(probe rect "$title" 1000)
 
 # 7. A click on a column header changes the order: ending the session now
