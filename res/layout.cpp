@@ -13,6 +13,9 @@ using K = ControlKind;
 // Edit panel rows: labels at x 306, fields at x 352, 13 units apart.
 constexpr int row(int i) { return 146 + 13 * i; }
 constexpr int LX = 306, LW = 45, FX = 352, FW = 74;
+// Left edge of the information and edit panels, which keep their size at
+// the window's right edge when it grows.
+constexpr int PANEL_X = 301;
 
 // Hidden until their tab shows them; never shown at all.
 constexpr bool HIDDEN = false, NEVER_SHOWN = true;
@@ -257,6 +260,19 @@ constexpr ToolTipDef kTips[] = {
 }  // namespace
 
 const DialogDef& editorDialog() { return kEditorDialog; }
+
+PixelRect grownEditorRect(int controlId, PixelRect r, int extraW, int extraH) {
+  extraW = extraW > 0 ? extraW : 0;
+  extraH = extraH > 0 ? extraH : 0;
+  for (const ControlDef& c : kEditor) {
+    if (c.id != controlId) continue;
+    if (c.kind == K::Tab || c.kind == K::ListView) return {r.x, r.y, r.w + extraW, r.h + extraH};
+    if (c.id == IDC_WEB_LINK) return {r.x, r.y + extraH, r.w, r.h};
+    if (c.x >= PANEL_X) return {r.x + extraW, r.y, r.w, r.h};
+    break;
+  }
+  return r;
+}
 const DialogDef& aboutDialog() { return kAboutDialog; }
 const DialogDef& addChannelDialog() { return kAddChannelDialog; }
 const DialogDef& findDialog() { return kFindDialog; }

@@ -52,6 +52,20 @@ struct DialogDef {
 };
 
 const DialogDef& editorDialog();
+
+// How a control of the main window follows the window when it is larger
+// than its template: the lists and the tab strip around them take the extra
+// width and height, the information and edit panels keep their size at the
+// right edge, the web-link chooser stays under the lists. Rectangles are in
+// pixels of the window's client area, as the toolkit placed them from the
+// template; `extraW` and `extraH` are how much the client area exceeds the
+// template's size (never negative: the template's size is the minimum).
+struct PixelRect {
+  int x, y, w, h;
+  bool operator==(const PixelRect&) const = default;
+};
+PixelRect grownEditorRect(int controlId, PixelRect atTemplateSize, int extraW, int extraH);
+
 const DialogDef& aboutDialog();
 const DialogDef& addChannelDialog();
 const DialogDef& findDialog();

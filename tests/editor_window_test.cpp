@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "editor/editor_dialog.h"
+#include "editor/window_place.h"
 #include "resource_ids.h"
 #include "support/db_builders.h"
 #include "support/editor_load.h"
@@ -344,6 +345,55 @@ TEST_F(EditorWindow, ClosingAsksOnlyForUnsavedSatellites) {
   EXPECT_EQ(prompts.messages[0].caption, "Before Opening File");
   EXPECT_EQ(ui.endedWith, ID_OK);
   EXPECT_EQ(editor.database().satCount, 0);
+}
+
+}  // namespace velmora::editor
+
+namespace velmora::editor {
+
+// A place kept at closing comes back at the next start only where a screen
+// attached then shows it whole.
+TEST(WindowPlaceKept, ComesBackOnlyOnAScreenThatShowsIt) {
+  const ScreenArea left{0, 0, 1920, 1040}, right{1920, 0, 1280, 984};
+  struct Case {
+    std::string kept;
+    std::vector<ScreenArea> screens;
+    std::optional<WindowPlace> opened;
+  };
+  const Case cases[] = {
+      {"100 80 1200 820", {left}, WindowPlace{100, 80, 1200, 820, false}},
+      {"2000 50 900 600 max", {left, right}, WindowPlace{2000, 50, 900, 600, true}},
+      // The right-hand screen is gone, or it has shrunk under the window.
+      {"2000 50 900 600 max", {left}, std::nullopt},
+      {"2000 50 1200 1000", {left, right}, std::nullopt},
+      // Snapped to an edge: the frame reaches a few pixels past it.
+      {"-7 0 974 1047", {left}, WindowPlace{-7, 0, 974, 1047, false}},
+      // Across two screens, shown whole by neither.
+      {"1500 50 900 600", {left, right}, std::nullopt},
+      {"", {left}, std::nullopt},
+      {"100 80 0 820", {left}, std::nullopt},
+      {"100 80 1200", {left}, std::nullopt},
+      {"100 80 1200 820 min", {left}, std::nullopt},
+      {"2147483647 0 2147483647 10", {left}, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kept);
+    test::FakeControls ui(res::editorDialog());
+    test::FakePrompts prompts;
+    ui.screens = c.screens;
+    prompts.settings[std::string(WINDOW_PLACE_KEY)] = c.kept;
+    EditorDialog editor(ui, prompts, EditorEnv{"/opt/velmora", {}});
+    editor.initDialog();
+    if (c.opened) {
+      EXPECT_EQ(ui.windowAt, *c.opened);
+    } else {
+      EXPECT_EQ(ui.windowAt.width, 0) << "the window opens where the toolkit centres it";
+    }
+    // Closing keeps the place it has then; the next start reads it back.
+    ui.windowAt = {30, 40, 800, 600, true};
+    editor.onCloseRequest();
+    EXPECT_EQ(parseWindowPlace(prompts.settings[std::string(WINDOW_PLACE_KEY)]), ui.windowAt);
+  }
 }
 
 }  // namespace velmora::editor

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "editor/trace.h"
+#include "editor/window_place.h"
 #include "layout.h"
 #include "resource_ids.h"
 #include "texts.h"
@@ -122,6 +123,13 @@ void EditorDialog::initDialog() {
   updateTitle();
   shownDefault_ = 0;
   showEnterButton();
+  restoreWindowPlace();
+}
+
+void EditorDialog::restoreWindowPlace() {
+  const std::vector<ScreenArea> screens = controls_.screenAreas();
+  if (const auto place = placeToRestore(prompts_.setting(WINDOW_PLACE_KEY), screens))
+    controls_.setWindowPlace(*place);
 }
 
 void EditorDialog::selectSatelliteDefaults(bool lnbPowerOn) {
@@ -327,6 +335,7 @@ void EditorDialog::closeSequence() {
   lists_.saveColumnWidths(prompts_);
   db = ChannelDb{};
   view_ = ViewState{};
+  prompts_.setSetting(WINDOW_PLACE_KEY, windowPlaceText(controls_.windowPlace()));
   controls_.endDialog(ID_OK);
 }
 

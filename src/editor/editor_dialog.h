@@ -213,6 +213,8 @@ class EditorDialog {
   // entry of the shown list is picked, else Add.
   int enterButton() const;
   void showEnterButton();
+  // The window opens where it last closed, when a screen still shows it.
+  void restoreWindowPlace();
   void markSavedState();
   void updateTitle();
   void clearEditPanel();

@@ -50,6 +50,20 @@ struct ListChange {
 // The logic reads back only what it decides by (texts, selections); what a
 // test wants to see of a window besides, the window offers outside this
 // interface.
+// The main window's place on the desktop, in the desktop's pixels: its
+// rectangle while it is not maximized (kept through a maximize), and
+// whether it is maximized.
+struct WindowPlace {
+  int x = 0, y = 0, width = 0, height = 0;
+  bool maximized = false;
+  bool operator==(const WindowPlace&) const = default;
+};
+// The part of one screen that windows may cover (without task bars and
+// docks), in the same pixels.
+struct ScreenArea {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+
 class Controls {
  public:
   virtual ~Controls() = default;
@@ -149,6 +163,13 @@ class Controls {
   // The line under the lists that says what the last command did, UTF-8;
   // it keeps its text until the next one.
   virtual void setStatusText(std::string_view text) = 0;
+
+  // The main window's place now, and the screens attached now.
+  virtual WindowPlace windowPlace() const = 0;
+  virtual std::vector<ScreenArea> screenAreas() const = 0;
+  // Moves and sizes the main window (never below its minimum size), then
+  // maximizes it when the place says so.
+  virtual void setWindowPlace(const WindowPlace& place) = 0;
 };
 
 // YesNoDefaultNo: a question whose Yes destroys data; Enter answers No.

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QResizeEvent>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -66,18 +67,18 @@ class EditorWindow::Forwarder final : public editor::ControlEvents {
 
 EditorWindow::EditorWindow() : QDialog(nullptr) {
   const res::DialogDef& def = res::editorDialog();
-  // A dialog window of fixed size: its controls sit at fixed places, so it
-  // can be minimised but neither maximised nor resized.
+  // A window that can be minimised, maximised and resized; the template's
+  // size is its smallest.
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
+                 Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                 Qt::WindowCloseButtonHint);
   setWindowTitle(fromBytes(def.caption));
   setWindowIcon(programIcon());
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  layout->setSizeConstraint(QLayout::SetMinimumSize);
 
   // The menu bar and the toolbar sit above every control; the window grows
   // by their height.
@@ -93,7 +94,8 @@ EditorWindow::EditorWindow() : QDialog(nullptr) {
   client_ = new QWidget(this);
   layout->addWidget(client_);
   controls_ = std::make_unique<QtControls>(def, client_, this);
-  client_->setFixedSize(controls_->metrics().dialogSize(def));
+  client_->setMinimumSize(controls_->metrics().dialogSize(def));
+  client_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
   // The status line under the lists; the window grows by its height. Its
   // text never widens the window.
@@ -110,7 +112,8 @@ EditorWindow::EditorWindow() : QDialog(nullptr) {
   buildMenu();
   buildToolBar();
   addToolTips();
-  setFixedSize(sizeHint());
+  setMinimumSize(sizeHint());
+  resize(sizeHint());
   setAcceptDrops(true);
   keys_ = new WindowKeys(this, [this](const QKeyEvent& key) { return onKey(key); });
 }
@@ -218,6 +221,32 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
     QToolTip::setPalette(blue ? blueTipPalette_ : plainTipPalette_);
   }
   return QDialog::eventFilter(watched, event);
+}
+
+// The layout has given the client area its new size before the window
+// hears of it.
+void EditorWindow::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  growControls();
+}
+
+// The controls as the shared layout places them in a client area larger
+// than the template.
+void EditorWindow::growControls() {
+  const res::DialogDef& def = res::editorDialog();
+  const DialogMetrics& metrics = controls_->metrics();
+  const QSize least = metrics.dialogSize(def);
+  const int extraW = client_->width() - least.width();
+  const int extraH = client_->height() - least.height();
+  for (const res::ControlDef& c : def.controls) {
+    if (c.neverShown) continue;
+    QWidget* w = controls_->widget(c.id);
+    if (w == nullptr) continue;
+    const QRect r = metrics.toPixels(c.x, c.y, c.w, c.h);
+    const res::PixelRect g =
+        res::grownEditorRect(c.id, {r.x(), r.y(), r.width(), r.height()}, extraW, extraH);
+    w->setGeometry(g.x, g.y, g.w, g.h);
+  }
 }
 
 bool EditorWindow::event(QEvent* event) {

@@ -40,6 +40,7 @@ class EditorWindow final : public QDialog {
 
  protected:
   bool event(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   // Files dropped from the desktop's file manager open as Open would.
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -59,6 +60,7 @@ class EditorWindow final : public QDialog {
   void addToolTips();
   void addSystemMenuItem();
   bool onKey(const QKeyEvent& key);
+  void growControls();
 
   editor::EditorDialog* editor_ = nullptr;
   QMenuBar* menuBar_ = nullptr;

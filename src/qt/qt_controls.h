@@ -99,6 +99,12 @@ class QtControls final : public editor::Controls {
   QLabel* statusLine() const { return statusLine_; }
   void setStatusText(std::string_view text) override;
 
+  // The window's place: its geometry without the frame, as the window
+  // system keeps it while not maximized; the screens' available areas.
+  editor::WindowPlace windowPlace() const override;
+  std::vector<editor::ScreenArea> screenAreas() const override;
+  void setWindowPlace(const editor::WindowPlace& place) override;
+
  private:
   QWidget* build(const res::ControlDef& def, QWidget* parent);
   template <class W>

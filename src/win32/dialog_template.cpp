@@ -127,10 +127,10 @@ void header(Writer& w, DWORD style, DWORD exStyle, int controls, int cx, int cy,
 
 std::vector<std::uint32_t> buildFrameTemplate(const res::DialogDef& def) {
   Writer w;
-  // Shown in the task bar and minimisable; of fixed size, so it has no
-  // maximise box. Its size comes with the pane. It shows no text of its
-  // own, so it makes no font either.
-  header(w, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+  // Shown in the task bar; it can be minimised, maximised and sized by
+  // its border, down to the size the pane's template needs. It shows no
+  // text of its own, so it makes no font either.
+  header(w, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
          WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, 0, 0, 0, def.caption, def);
   return w.take();
 }

@@ -120,13 +120,18 @@ bool EditorWindow::buildToolBar() {
 
 // The pane under the toolbar and its border, placed once (and again when
 // the window moves to a monitor of another scaling), and the window around
-// them: centred in the work area of the monitor it starts on.
+// them: at first centred in the work area of the monitor it starts on, at
+// the pane's template size, which is also the smallest the window takes.
 void EditorWindow::placePane(bool centre) {
   SendMessageW(toolBar_, TB_AUTOSIZE, 0, 0);
-  RECT bar{}, pane{};
+  RECT bar{};
   GetWindowRect(toolBar_, &bar);
-  GetWindowRect(pane_, &pane);
-  const int paneW = pane.right - pane.left, paneH = pane.bottom - pane.top;
+  // The template's size at the pane's scaling now, whatever size the pane
+  // has grown to.
+  const res::DialogDef& def = res::editorDialog();
+  RECT pane{0, 0, def.w, def.h};
+  MapDialogRect(pane_, &pane);
+  const int paneW = pane.right, paneH = pane.bottom;
   const int barHeight = bar.bottom - bar.top;
   const int border = 2;
   SetWindowPos(border_, nullptr, 0, barHeight, paneW, border, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -156,7 +161,13 @@ void EditorWindow::placePane(bool centre) {
     frame.right += (now.right - now.left) - client.right;
     frame.bottom += (now.bottom - now.top) - client.bottom;
   }
-  const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+  const int leastW = frame.right - frame.left, leastH = frame.bottom - frame.top;
+  minimumFrame_ = SIZE{leastW, leastH};
+  controls_->setMinimumFrame(minimumFrame_);
+  // A window already larger than that keeps its size.
+  const bool keep = !centre && !IsZoomed(hwnd_);
+  const int w = keep ? std::max<int>(leastW, now.right - now.left) : leastW;
+  const int h = keep ? std::max<int>(leastH, now.bottom - now.top) : leastH;
   int x = now.left, y = now.top;
   if (centre) {
     MONITORINFO monitor{};
@@ -167,10 +178,8 @@ void EditorWindow::placePane(bool centre) {
     x = work.left + std::max(0L, (work.right - work.left - w) / 2);
     y = work.top + std::max(0L, (work.bottom - work.top - h) / 2);
   }
-  SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-  SendMessageW(toolBar_, TB_AUTOSIZE, 0, 0);
-  // The status bar places itself along the bottom of the client area.
-  if (statusBar_ != nullptr) SendMessageW(statusBar_, WM_SIZE, 0, 0);
+  if (!IsZoomed(hwnd_)) SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  layoutFrame();
 }
 
 // The About item in the window's system menu, under a separator.
@@ -189,7 +198,7 @@ void EditorWindow::attach(editor::EditorDialog& editor) {
 
 int EditorWindow::run() {
   if (!ok()) return IDCANCEL;
-  ShowWindow(hwnd_, SW_SHOW);
+  ShowWindow(hwnd_, controls_->showsMaximized() ? SW_SHOWMAXIMIZED : SW_SHOW);
   // The keyboard starts in the pane, at its first control.
   if (HWND first = GetNextDlgTabItem(pane_, nullptr, FALSE)) SetFocus(first);
   UpdateWindow(hwnd_);
@@ -326,6 +335,14 @@ INT_PTR EditorWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       // The dialog manager goes on: it lays out the controls again in
       // their new fonts.
       return FALSE;
+    case WM_SIZE:
+      if (hwnd == hwnd_ && wParam != SIZE_MINIMIZED && toolBar_ != nullptr) layoutFrame();
+      return FALSE;
+    case WM_GETMINMAXINFO:
+      if (hwnd != hwnd_ || minimumFrame_.cx == 0) return FALSE;
+      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize =
+          POINT{minimumFrame_.cx, minimumFrame_.cy};
+      return TRUE;
     case WM_THEMECHANGED:
       controls_->onThemeChanged();
       return FALSE;

@@ -58,6 +58,8 @@ class EditorWindow final : public editor::ControlEvents {
   INT_PTR handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   bool buildToolBar();
   void placePane(bool centre);
+  void layoutFrame();
+  void layoutPane();
   void setIcons();
   void dpiChanged(int dpi, const RECT& suggested);
   void addSystemMenuItem();
@@ -70,6 +72,9 @@ class EditorWindow final : public editor::ControlEvents {
   HWND border_ = nullptr;
   HWND toolBar_ = nullptr;
   HWND statusBar_ = nullptr;
+  // The frame's size when the pane has its template's size: the least the
+  // user may size the window to.
+  SIZE minimumFrame_{};
   HMENU menu_ = nullptr;
   std::unique_ptr<WinControls> controls_;
   editor::EditorDialog* editor_ = nullptr;

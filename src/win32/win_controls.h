@@ -144,6 +144,17 @@ class WinControls final : public editor::Controls {
   void setDefaultButton(int id) override;
   void setStatusText(std::string_view text) override;
 
+  // The main window around the pane: its place on the desktop in screen
+  // pixels (the normal rectangle while maximized), and the monitors' work
+  // areas.
+  editor::WindowPlace windowPlace() const override;
+  std::vector<editor::ScreenArea> screenAreas() const override;
+  void setWindowPlace(const editor::WindowPlace& place) override;
+  // The smallest frame the window takes, as the window measured it.
+  void setMinimumFrame(SIZE size) { minimumFrame_ = size; }
+  // A place set before the window first shows may ask it to show maximized.
+  bool showsMaximized() const { return showMaximized_; }
+
  private:
   int tabCount(int id) const;
   bool is(int id, res::ControlKind kind) const;
@@ -160,6 +171,8 @@ class WinControls final : public editor::Controls {
 
   HWND dialog_;
   HWND statusBar_ = nullptr;
+  SIZE minimumFrame_{};
+  bool showMaximized_ = false;
   int dpi_ = 96;
   std::function<void(int)> onEnd_;
   editor::ControlEvents* events_ = nullptr;

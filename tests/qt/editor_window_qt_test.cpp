@@ -65,6 +65,31 @@ TEST_F(QtEditor, EveryControlOfTheTemplateIsAWidgetOfItsKindInsideTheWindow) {
   EXPECT_EQ(window.controls().idOf(as<QComboBox>(IDC_WEB_LINK)->lineEdit()), IDC_WEB_LINK);
 }
 
+TEST_F(QtEditor, TheListsTakeWhatTheWindowGrowsByThePanelsKeepTheirSizeAtTheRight) {
+  EXPECT_NE(window.minimumSize(), window.maximumSize()) << "the size hints fix the window";
+  const auto place = [this](int id) { return w(id)->geometry(); };
+  const QRect list = place(IDC_SAT_LIST), info = place(IDC_INFO_GROUP);
+  const QRect edit = place(IDC_EDIT_GROUP), add = place(IDC_ADD), link = place(IDC_WEB_LINK);
+  const int margin = window.client()->width() - info.right();
+  window.resize(1200, 820);
+  QTest::qWait(20);
+  const QRect grown = place(IDC_SAT_LIST);
+  EXPECT_GE(grown.width() - list.width(), 300);
+  EXPECT_GE(grown.height() - list.height(), 200);
+  EXPECT_EQ(grown.topLeft(), list.topLeft());
+  EXPECT_EQ(window.client()->width() - place(IDC_INFO_GROUP).right(), margin);
+  for (const auto& [before, id] :
+       {std::pair{info, IDC_INFO_GROUP}, {edit, IDC_EDIT_GROUP}, {add, IDC_ADD}}) {
+    EXPECT_EQ(place(id).size(), before.size());
+    EXPECT_EQ(place(id).left() - before.left(), grown.width() - list.width());
+  }
+  EXPECT_TRUE(place(IDC_TAB).contains(grown));
+  EXPECT_EQ(place(IDC_WEB_LINK).top() - link.top(), grown.height() - list.height());
+  EXPECT_GT(place(IDC_WEB_LINK).top(), grown.bottom()) << "the web link stays under the lists";
+  EXPECT_GT(window.controls().statusLine()->mapTo(&window, QPoint(0, 0)).y(),
+            window.client()->geometry().bottom() - 1);
+}
+
 TEST_F(QtEditor, EachTabShowsExactlyItsFields) {
   const std::set<int> always = {IDC_TAB,           IDC_INFO_GROUP,   IDC_LBL_FILE,     IDC_FILE,
                                 IDC_MARK_SELECTED, IDC_LBL_SELECTED, IDC_LBL_SEL_SAT,  IDC_SEL_SAT,
@@ -148,9 +173,8 @@ TEST_F(QtEditor, MenuToolbarAndTipsReadAsGiven) {
 }
 
 TEST_F(QtEditor, EscapeNeverClosesTheWindowTheCloseBoxAsksTheEditor) {
-  // The controls sit at fixed places: the window cannot be resized.
-  EXPECT_EQ(window.minimumSize(), window.maximumSize());
-  EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+  // The window can be resized and maximized.
+  EXPECT_TRUE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
   press(IDC_SAT_NAME, Qt::Key_Escape);
   press(IDC_ADD, Qt::Key_Escape);
   EXPECT_TRUE(window.isVisible());

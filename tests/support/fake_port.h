@@ -167,6 +167,14 @@ class FakeControls : public editor::Controls {
   void setDefaultButton(int id) override { defaultButton = id; }
   void setStatusText(std::string_view text) override { statusText = std::string(text); }
 
+  // The desktop: the screens attached, and the window's place on them, as
+  // the program last set it or the user left it (width 0: never set).
+  std::vector<editor::ScreenArea> screens{{0, 0, 1280, 1024}};
+  editor::WindowPlace windowAt;
+  editor::WindowPlace windowPlace() const override { return windowAt; }
+  std::vector<editor::ScreenArea> screenAreas() const override { return screens; }
+  void setWindowPlace(const editor::WindowPlace& p) override { windowAt = p; }
+
  private:
   Control& get(int id);
   const Control& get(int id) const;

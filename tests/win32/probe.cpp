@@ -9,6 +9,9 @@
 //   velmora_probe settext TITLE ID TEXT    sets the text of control ID
 //   velmora_probe rect TITLE [ID]          screen rectangle: x y w h
 //   velmora_probe command TITLE ID         posts a menu command
+//   velmora_probe maximize TITLE           maximizes the window
+//   velmora_probe restore TITLE            gives it its normal size again
+//   velmora_probe perpage TITLE ID         rows list view ID shows whole
 //   velmora_probe wait-rows TITLE ID N [MS]   ms until list ID has N rows
 //   velmora_probe tip TITLE ID [MS]        until a tip of the window shows,
 //                                          inside the work area and clear
@@ -236,6 +239,10 @@ int main() {
     }
     return 0;
   }
+  if (verb == "maximize" || verb == "restore") {
+    ShowWindow(window, verb == "maximize" ? SW_MAXIMIZE : SW_RESTORE);
+    return settled(window) ? 0 : fail("the window does not answer");
+  }
   const int id = number(3, 0);
   if (verb == "command") {
     PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
@@ -246,6 +253,8 @@ int main() {
 
   if (verb == "rows") {
     std::printf("%d\n", static_cast<int>(SendMessageW(control, LVM_GETITEMCOUNT, 0, 0)));
+  } else if (verb == "perpage") {
+    std::printf("%d\n", static_cast<int>(SendMessageW(control, LVM_GETCOUNTPERPAGE, 0, 0)));
   } else if (verb == "text") {
     wchar_t text[4096] = {};
     SendMessageW(control, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));

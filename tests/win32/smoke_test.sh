@@ -334,6 +334,26 @@ probe tip "$title" 1162 5000 >/dev/null || fail "the longitude field's tip is mi
 timeout 10 xdotool mousemove "$((x + 60))" "$((y + 100))"
 probe notip "$title" 3000 || fail "the tip stayed after the pointer left its field"
 
+# 6b. Maximized, the window gives the lists its room: the Satellite list
+# is wider and higher and shows more whole rows.
+read -r _ _ lw lh < <(probe rect "$title" 1000)
+rows_before="$(probe perpage "$title" 1000)"
+probe maximize "$title" || fail "the window could not be maximized"
+for _ in $(seq 50); do
+  read -r _ _ mw mh < <(probe rect "$title" 1000)
+  [ "$mh" -gt "$((lh + 100))" ] && break
+  sleep 0.1
+done
+[ "$mw" -gt "$((lw + 200))" ] && [ "$mh" -gt "$((lh + 100))" ] ||
+  fail "maximized, the Satellite list stays ${mw}x${mh} (was ${lw}x${lh})"
+[ "$(probe perpage "$title" 1000)" -gt "$rows_before" ] ||
+  fail "maximized, the Satellite list shows no more rows than $rows_before"
+[ -z "${VELMORA_SHOTS:-}" ] || import -window root "$VELMORA_SHOTS/win32_maximized.png"
+# Without a window manager Wine leaves the X window where it was: the rest
+# clicks at the normal size.
+probe restore "$title" || fail "the window could not be restored"
+read -r x y _ _ < <(probe rect "$title" 1000)
+
 # 7. A click on a column header changes the order: ending the session now
 # is refused; closing asks, and neither Esc nor the question's close box
 # answers.
