@@ -2,7 +2,11 @@
 // database filled through the core.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
+#include <functional>
+#include <set>
+#include <utility>
 
 #include "editor/editor_dialog.h"
 #include "resource_ids.h"
@@ -294,6 +298,49 @@ TEST_F(EditorWindow, KeysFollowTheWindowRules) {
                                             "No Name!", "No Name!", std::string(text::NO_DATA),
                                             std::string(text::NO_DATA)}));
   EXPECT_EQ(prompts.fileFilters, std::vector<std::string>{std::string(text::OPEN_FILTER)});
+}
+
+// The keyboard is in the shown list at start, after a load, with a new tab
+// and after the dialogs that work on the list, wherever it was before.
+TEST_F(EditorWindow, TheKeyboardGoesToTheShownList) {
+  EXPECT_EQ(ui.focusedControl(), IDC_SAT_LIST);
+  const std::pair<int, std::function<void()>> cases[] = {
+      {IDC_SAT_LIST, [&] { loadSample(); }},
+      {IDC_TP_LIST, [&] { switchTo(TAB_TRANSPONDER); }},
+      {IDC_TP_LIST, [&] { editor.onCommand(ID_EDIT_FIND); }},
+      {IDC_TP_LIST, [&] { editor.onKeyDown(KEY_F5); }},
+      {IDC_SVC_LIST, [&] { switchTo(TAB_CHANNEL); }},
+      {IDC_SVC_LIST, [&] { editor.onCommand(IDC_ADD); }},
+  };
+  for (const auto& [list, act] : cases) {
+    ui.focus(IDC_ADD);
+    act();
+    EXPECT_EQ(ui.focusedControl(), list) << "case for list " << list;
+  }
+}
+
+// Every menu item has a letter of its own in its menu, and no menu shares
+// its letter with another menu or a button of the window.
+TEST(EditorMenus, EveryItemHasAMnemonicOfItsOwn) {
+  auto letter = [](std::string_view text) {
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+      if (text[i] == '&' && text[i + 1] != '&') return static_cast<char>(std::toupper(text[i + 1]));
+      if (text[i] == '&') ++i;
+    }
+    return '\0';
+  };
+  std::set<char> window;
+  for (const ControlDef& c : editorDialog().controls)
+    if (const char l = letter(c.text); l != 0) window.insert(l);
+  for (const PopupDef& popup : mainMenu()) {
+    EXPECT_TRUE(letter(popup.title) != 0 && window.insert(letter(popup.title)).second)
+        << popup.title;
+    std::set<char> items;
+    for (const MenuItemDef& item : popup.items) {
+      if (item.id == 0) continue;
+      EXPECT_TRUE(letter(item.text) != 0 && items.insert(letter(item.text)).second) << item.text;
+    }
+  }
 }
 
 TEST_F(EditorWindow, ColumnClickMarksTheDatabaseModified) {

@@ -59,6 +59,7 @@ class EditorWindow final : public QDialog {
   void addToolTips();
   void addSystemMenuItem();
   bool onKey(const QKeyEvent& key);
+  bool stepTab(const QKeyEvent& key);
 
   editor::EditorDialog* editor_ = nullptr;
   QMenuBar* menuBar_ = nullptr;

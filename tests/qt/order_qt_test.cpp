@@ -135,6 +135,9 @@ TEST_F(QtOrdering, TheMoveDialogTakesThePositionAndEsc) {
   });
   QTest::keyClick(window.windowHandle(), Qt::Key_F5);
   EXPECT_EQ(names(), "BCADE");
+  // The keyboard is back in the list, on the moved row.
+  EXPECT_EQ(QApplication::focusWidget(), list());
+  EXPECT_EQ(list()->currentIndex().row(), 2);
 
   QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rowCentre(0));
   QTimer::singleShot(0, [] {
