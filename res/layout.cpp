@@ -221,32 +221,32 @@ constexpr MenuItemDef kFile[] = {
     {0, ""},
     {ID_FILE_CLOSE, "&Close               Alt+F4"},
     {0, ""},
-    {ID_FILE_APPLY_ORDER, "Apply order from..."},
-    {ID_FILE_UPDATE_LISTING, "Update from listing..."},
+    {ID_FILE_APPLY_ORDER, "Apply orde&r from..."},
+    {ID_FILE_UPDATE_LISTING, "&Update from listing..."},
     {0, ""},
-    {ID_FILE_RECENT1, "1"},
-    {ID_FILE_RECENT1 + 1, "2"},
-    {ID_FILE_RECENT1 + 2, "3"},
-    {ID_FILE_RECENT1 + 3, "4"},
+    {ID_FILE_RECENT1, "&1"},
+    {ID_FILE_RECENT1 + 1, "&2"},
+    {ID_FILE_RECENT1 + 2, "&3"},
+    {ID_FILE_RECENT1 + 3, "&4"},
 };
 constexpr MenuItemDef kEdit[] = {
     {ID_EDIT_ADD, "&Add"},
-    {ID_EDIT_CHANGE, "&Change"},
+    {ID_EDIT_CHANGE, "C&hange"},
     {ID_EDIT_REMOVE, "&Remove"},
     {ID_EDIT_MOVE, "&Move      F5"},
     {0, ""},
     {ID_EDIT_SORT, "&Sort        F8"},
     {0, ""},
-    {ID_EDIT_UNDO, "Undo  Ctrl+Z"},
-    {ID_EDIT_REDO, "Redo  Ctrl+Y"},
-    {ID_EDIT_FIND, "Find...  Ctrl+F"},
-    {ID_EDIT_FIND_ALL, "Find in all satellites...  Ctrl+Shift+F"},
+    {ID_EDIT_UNDO, "&Undo  Ctrl+Z"},
+    {ID_EDIT_REDO, "Re&do  Ctrl+Y"},
+    {ID_EDIT_FIND, "&Find...  Ctrl+F"},
+    {ID_EDIT_FIND_ALL, "Find in a&ll satellites...  Ctrl+Shift+F"},
 };
-constexpr MenuItemDef kOption[] = {{ID_OPTION_FEED_TEST, "Include(Feed/Test channel)"}};
-constexpr MenuItemDef kAboutMenu[] = {{ID_ABOUT, "About"}};
+constexpr MenuItemDef kOption[] = {{ID_OPTION_FEED_TEST, "&Include(Feed/Test channel)"}};
+constexpr MenuItemDef kAboutMenu[] = {{ID_ABOUT, "&About"}};
 
 constexpr PopupDef kMenu[] = {
-    {"&File", kFile}, {"&Edit", kEdit}, {"&Option", kOption}, {"&About", kAboutMenu}};
+    {"&File", kFile}, {"&Edit", kEdit}, {"&Option", kOption}, {"A&bout", kAboutMenu}};
 
 constexpr int kToolbar[] = {ID_TB_NEW, ID_TB_OPEN, ID_TB_MAKE, 0, ID_TB_SORT};
 

@@ -2,7 +2,9 @@
 // database filled through the core.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
+#include <set>
 
 #include "editor/editor_dialog.h"
 #include "editor/window_place.h"
@@ -75,6 +77,7 @@ class EditorWindow : public ::testing::Test {
 TEST_F(EditorWindow, StartsOnTheSatelliteTabWithItsDefaults) {
   EXPECT_EQ(ui.at(IDC_TAB).tabs, (std::vector<std::string>{"Satellite", "Transponder", "Channel"}));
   EXPECT_TRUE(ui.isVisible(IDC_SAT_LIST));
+  EXPECT_EQ(ui.focusedControl(), IDC_SAT_LIST);
   EXPECT_FALSE(ui.isVisible(IDC_TP_LIST));
   EXPECT_FALSE(ui.isVisible(IDC_SVC_LIST));
   ASSERT_EQ(ui.listColumnCount(IDC_SAT_LIST), 8);
@@ -295,6 +298,30 @@ TEST_F(EditorWindow, KeysFollowTheWindowRules) {
                                             "No Name!", "No Name!", std::string(text::NO_DATA),
                                             std::string(text::NO_DATA)}));
   EXPECT_EQ(prompts.fileFilters, std::vector<std::string>{std::string(text::OPEN_FILTER)});
+}
+
+// Every menu item has a letter of its own in its menu, and no menu shares
+// its letter with another menu or a button of the window.
+TEST(EditorMenus, EveryItemHasAMnemonicOfItsOwn) {
+  auto letter = [](std::string_view text) {
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+      if (text[i] == '&' && text[i + 1] != '&') return static_cast<char>(std::toupper(text[i + 1]));
+      if (text[i] == '&') ++i;
+    }
+    return '\0';
+  };
+  std::set<char> window;
+  for (const ControlDef& c : editorDialog().controls)
+    if (const char l = letter(c.text); l != 0) window.insert(l);
+  for (const PopupDef& popup : mainMenu()) {
+    EXPECT_TRUE(letter(popup.title) != 0 && window.insert(letter(popup.title)).second)
+        << popup.title;
+    std::set<char> items;
+    for (const MenuItemDef& item : popup.items) {
+      if (item.id == 0) continue;
+      EXPECT_TRUE(letter(item.text) != 0 && items.insert(letter(item.text)).second) << item.text;
+    }
+  }
 }
 
 TEST_F(EditorWindow, ColumnClickMarksTheDatabaseModified) {

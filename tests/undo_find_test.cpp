@@ -196,9 +196,11 @@ TEST_F(UndoFind, UndoKnowsWhichStateIsSavedAndNewOrOpenForgetTheSteps) {
   ctrl('Y');
   EXPECT_TRUE(editor.isSaved());
 
-  // Ctrl+Z in a text field undoes the typing, not the database.
+  // Ctrl+Z and Ctrl+Y in a text field undo and redo the database too.
   ui.focus(IDC_SAT_NAME);
-  EXPECT_EQ(editor.onKeyDown('Z', true), KeyAction::Pass);
+  EXPECT_EQ(editor.onKeyDown('Z', true), KeyAction::Consumed);
+  EXPECT_EQ(editor.database().satCount, 0);
+  EXPECT_EQ(editor.onKeyDown('Y', true), KeyAction::Consumed);
   EXPECT_EQ(editor.database().satCount, 1);
 
   prompts.files = {(dir() / "one.wdb").string()};

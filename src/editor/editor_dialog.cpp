@@ -33,15 +33,6 @@ constexpr std::array kChannelFields = {
     IDC_VIDEO_PID,      IDC_LBL_AUDIO_PID, IDC_AUDIO_PID,     IDC_LBL_PCR_PID, IDC_PCR_PID,
     IDC_LBL_SERVICE_ID, IDC_SERVICE_ID,    IDC_LBL_SCRAMBLED, IDC_SCRAMBLED};
 
-// Controls of the main window that take typed text.
-bool isEditField(int id) {
-  for (const ControlDef& def : editorDialog().controls)
-    if (def.id == id)
-      return def.kind == ControlKind::Edit || def.kind == ControlKind::NumberEdit ||
-             def.kind == ControlKind::SearchEdit;
-  return false;
-}
-
 template <std::size_t N>
 bool contains(const std::array<int, N>& ids, int id) {
   return std::find(ids.begin(), ids.end(), id) != ids.end();
@@ -124,6 +115,7 @@ void EditorDialog::initDialog() {
   shownDefault_ = 0;
   showEnterButton();
   restoreWindowPlace();
+  focusShownList();
 }
 
 void EditorDialog::restoreWindowPlace() {
@@ -165,6 +157,7 @@ void EditorDialog::onTabChanged() {
   if (loaderBusy) {
     bringUpList(tab);
     tabChangedWhileLoading_ = true;
+    focusShownList();
     return;
   }
   // A new tab starts with nothing picked and the panel as at start-up.
@@ -172,6 +165,9 @@ void EditorDialog::onTabChanged() {
   clearEditPanel();
   refillTab(tab);
   settleView();
+  // The keyboard goes with the tab to its list, never to a field of the
+  // panel that happens to come first.
+  focusShownList();
 }
 
 void EditorDialog::onCommand(int id) {
@@ -193,6 +189,7 @@ void EditorDialog::runCommand(int id) {
   // A row is being dragged: nothing else happens until it is dropped or
   // the drag is abandoned.
   if (drag_.active()) return;
+  const int focusBefore = controls_.focusedControl();
   if (recent) {
     asStep([this, id] { openRecentFile(id - ID_FILE_RECENT1); });
   } else if (id == ID_EDIT_UNDO || id == ID_EDIT_REDO) {
@@ -201,7 +198,35 @@ void EditorDialog::runCommand(int id) {
     asStep([this, handler = it->second] { (this->*handler)(); });
   }
   settleView();
+  returnFocus(focusBefore, id);
 }
+
+bool EditorDialog::opensDialogOverList(int command) const {
+  switch (command) {
+    case ID_EDIT_FIND:
+    case ID_EDIT_FIND_ALL:
+    case ID_EDIT_MOVE:
+      return true;
+    case ID_EDIT_ADD:
+    case IDC_ADD:
+      return curTab == TAB_CHANNEL;
+    default:
+      return false;
+  }
+}
+
+// A dialog, a question or a refusal leaves the keyboard where the toolkit
+// puts it, often nowhere: it goes back to the list the command came from
+// (now the shown one: Find in all satellites may change the tab), so that
+// Delete and the arrow keys act on the current row at once. Find, Move and
+// the Add channel dialog work on the shown list, so their end goes there
+// from wherever they were started.
+void EditorDialog::returnFocus(int before, int command) {
+  const bool fromList = before == IDC_SAT_LIST || before == IDC_TP_LIST || before == IDC_SVC_LIST;
+  if (fromList || opensDialogOverList(command)) focusShownList();
+}
+
+void EditorDialog::focusShownList() { controls_.focusList(ListsPresenter::listOfTab(curTab)); }
 
 KeyAction EditorDialog::onKeyDown(int key, bool ctrl, bool shift) {
   if (ctrl && shift && key == 'F' && !drag_.active()) {
@@ -219,16 +244,13 @@ KeyAction EditorDialog::onKeyDown(int key, bool ctrl) {
     return KeyAction::Clear;
   }
   if (ctrl) {
-    // In a text field Ctrl+Z and Ctrl+Y undo typing, as everywhere.
-    const int focus = controls_.focusedControl();
-    const bool inField = focus != 0 && isEditField(focus);
+    // Ctrl+Z and Ctrl+Y undo and redo the editor's steps wherever the
+    // keyboard is, in a text field too: a field's typing is no step.
     switch (key) {
       case 'Z':
-        if (inField) return KeyAction::Pass;
         runCommand(ID_EDIT_UNDO);
         return KeyAction::Consumed;
       case 'Y':
-        if (inField) return KeyAction::Pass;
         runCommand(ID_EDIT_REDO);
         return KeyAction::Consumed;
       case 'F':

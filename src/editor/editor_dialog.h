@@ -163,6 +163,11 @@ class EditorDialog {
   void showRecentFiles();
   void openRecentFile(int index);
   void runCommand(int id);
+  // The keyboard after a command: back in the shown list when it came
+  // from a list or the command's dialog works on the shown list.
+  bool opensDialogOverList(int command) const;
+  void returnFocus(int before, int command);
+  void focusShownList();
 
   // Command handlers.
   void newDatabase();

@@ -113,6 +113,7 @@ void EditorDialog::loadedFile(const std::string& path, wdb::ReadResult result) {
         !clearDatabase(true)) {
       applyTabDefaultsAfterLoad();
       settleView();
+      focusShownList();
       return;
     }
     clearEditFields();
@@ -139,6 +140,7 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
     applyTabDefaultsAfterLoad();
     settleView();
     warn(result.failure.message);
+    focusShownList();
     return;
   }
 
@@ -174,6 +176,8 @@ void EditorDialog::finishLoading(wdb::ReadResult result) {
   settleView();
   trace::mark(trace::LOAD_DONE);
   say(opened);
+  // The keyboard starts in the list, as at start-up.
+  focusShownList();
 }
 
 // A tab chosen while the file loaded gets its defaults now, as if it had

@@ -152,6 +152,11 @@ class Controls {
 
   // The control that has the keyboard focus, 0 for none.
   virtual int focusedControl() const = 0;
+  // Puts the keyboard focus in list view `id`, on its current row, so
+  // that the arrow keys and Delete act on it at once. While the window is
+  // not active (a modal window over it, not yet shown) the list gets the
+  // focus when the window does.
+  virtual void focusList(int id) = 0;
 
   // Ends the window with a result (the program ends with the main window).
   virtual void endDialog(int result) = 0;

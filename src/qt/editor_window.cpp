@@ -204,6 +204,7 @@ bool EditorWindow::onKey(const QKeyEvent& key) {
   // Ctrl with a letter: the editor's added commands (Ctrl+Z, Ctrl+Y, Ctrl+F,
   // Ctrl+Shift+F).
   if (key.modifiers() & Qt::ControlModifier) {
+    if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) return stepTab(key);
     if (key.key() < Qt::Key_A || key.key() > Qt::Key_Z) return false;
     const bool shift = (key.modifiers() & Qt::ShiftModifier) != 0;
     return editor_->onKeyDown(key.key() - Qt::Key_A + 'A', true, shift) != editor::KeyAction::Pass;
@@ -211,6 +212,15 @@ bool EditorWindow::onKey(const QKeyEvent& key) {
   const int vk = virtualKey(key.key());
   if (vk == 0) return false;
   return editor_->onKeyDown(vk) != editor::KeyAction::Pass;
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab go through the tabs from any control of the
+// window, as they do on the tab strip itself; with Shift held Qt names the
+// key Backtab.
+bool EditorWindow::stepTab(const QKeyEvent& key) {
+  if (editor_->isDragging()) return true;
+  const bool back = key.key() == Qt::Key_Backtab || (key.modifiers() & Qt::ShiftModifier) != 0;
+  return controls_->stepTab(back);
 }
 
 // The four blue tips share Qt's one tip window with the toolbar's plain

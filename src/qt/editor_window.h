@@ -61,6 +61,7 @@ class EditorWindow final : public QDialog {
   void addSystemMenuItem();
   bool onKey(const QKeyEvent& key);
   void growControls();
+  bool stepTab(const QKeyEvent& key);
 
   editor::EditorDialog* editor_ = nullptr;
   QMenuBar* menuBar_ = nullptr;

@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <QtGlobal>
+#include <algorithm>
 #include <utility>
 
 #include "editor/trace.h"
@@ -414,6 +415,27 @@ void QtControls::setDefaultButton(int id) {
     if (auto* button = qobject_cast<QPushButton*>(w); button != nullptr && other != id)
       button->setDefault(false);
   if (auto* button = qobject_cast<QPushButton*>(widget(id))) button->setDefault(true);
+}
+
+// ------------------------------------------------------------ keyboard
+
+// A widget in a window that is not active keeps the focus it is given
+// until the window is active again, so this also holds while a modal
+// window is going or the window is not yet shown.
+void QtControls::focusList(int id) {
+  QWidget* view = widget(id);
+  if (view == nullptr || !view->isEnabled()) return;
+  view->setFocus(Qt::OtherFocusReason);
+}
+
+bool QtControls::stepTab(bool back) {
+  auto* tabs = find<QTabWidget>(res::IDC_TAB);
+  if (tabs == nullptr || !tabs->isVisible() || !tabs->isEnabled() || tabs->count() < 2)
+    return false;
+  const int count = tabs->count();
+  const int at = std::max(0, tabs->currentIndex());
+  tabs->setCurrentIndex((at + (back ? count - 1 : 1)) % count);
+  return true;
 }
 
 }  // namespace velmora::qt

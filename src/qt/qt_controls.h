@@ -90,6 +90,10 @@ class QtControls final : public editor::Controls {
   void menuEnable(int commandId, bool enabled) override;
 
   int focusedControl() const override;
+  void focusList(int id) override;
+  // Ctrl+Tab and Ctrl+Shift+Tab: the next or the previous tab, told to the
+  // logic as the user's choice; false when there is no tab strip to step.
+  bool stepTab(bool back);
   void endDialog(int result) override;
   void setDefaultButton(int id) override;
 

@@ -8,10 +8,13 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSettings>
+#include <QShortcut>
 #include <QSpacerItem>
 #include <QTextBrowser>
 #include <QThread>
@@ -206,6 +209,25 @@ bool QtPrompts::shellOpen(std::string_view target) {
 // The guide opens in a window of the editor's own, so that F1 works on a
 // desktop without a web browser. The window stays open beside the editor
 // and is brought forward on the next F1.
+namespace {
+
+// The help window whole on the screen the main window is on: its usual
+// size where that fits the work area with room for the frame, smaller
+// where it does not, and in the middle of it.
+void placeHelpWindow(QWidget* help, const QWidget* near) {
+  QScreen* screen = near != nullptr ? near->screen() : QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QRect area = screen->availableGeometry();
+  // Room for the title bar and the borders, which the size leaves out.
+  const int frameW = 16, frameH = 48;
+  const QSize size(std::min(720, area.width() - frameW), std::min(560, area.height() - frameH));
+  help->resize(size);
+  help->move(area.x() + (area.width() - size.width() - frameW) / 2,
+             area.y() + (area.height() - size.height() - frameH) / 2);
+}
+
+}  // namespace
+
 void QtPrompts::showHelp(std::string_view file) {
   const QString path = fromUtf8Text(file);
   if (!QFileInfo::exists(path)) return;
@@ -216,7 +238,10 @@ void QtPrompts::showHelp(std::string_view file) {
     browser->setAttribute(Qt::WA_DeleteOnClose);
     browser->setObjectName(QStringLiteral("velmoraHelp"));
     browser->setOpenExternalLinks(true);
-    browser->resize(720, 560);
+    placeHelpWindow(browser, parent_);
+    // Esc closes the help, as it does a dialog.
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), browser);
+    QObject::connect(close, &QShortcut::activated, browser, &QWidget::close);
     help_ = browser;
   }
   browser->setSource(QUrl::fromLocalFile(path));

@@ -199,8 +199,12 @@ void EditorWindow::attach(editor::EditorDialog& editor) {
 int EditorWindow::run() {
   if (!ok()) return IDCANCEL;
   ShowWindow(hwnd_, controls_->showsMaximized() ? SW_SHOWMAXIMIZED : SW_SHOW);
-  // The keyboard starts in the pane, at its first control.
-  if (HWND first = GetNextDlgTabItem(pane_, nullptr, FALSE)) SetFocus(first);
+  // The keyboard starts where the editor put it (the Satellite list), or
+  // else at the pane's first control.
+  controls_->applyFocus();
+  if (GetFocus() == nullptr || !IsChild(hwnd_, GetFocus())) {
+    if (HWND first = GetNextDlgTabItem(pane_, nullptr, FALSE)) SetFocus(first);
+  }
   UpdateWindow(hwnd_);
   if (editor::trace::enabled()) {
     // The controls paint after the window itself: all of them first.

@@ -94,6 +94,9 @@ class WinControls final : public editor::Controls {
   // Ctrl+Tab and Ctrl+Shift+Tab: the next or the previous tab of the tab
   // strip, chosen as a click on it chooses it; false when there is none.
   bool stepTab(bool back);
+  // The list the program last put the keyboard in gets it again: once the
+  // window is first shown.
+  void applyFocus();
 
   void setText(int id, std::string_view text) override;
   void setPathText(int id, std::string_view path) override;
@@ -140,6 +143,7 @@ class WinControls final : public editor::Controls {
   void menuEnable(int commandId, bool enabled) override;
 
   int focusedControl() const override;
+  void focusList(int id) override;
   void endDialog(int result) override;
   void setDefaultButton(int id) override;
   void setStatusText(std::string_view text) override;
@@ -200,6 +204,8 @@ class WinControls final : public editor::Controls {
   std::map<int, Drop> dropped_;
   // What the box of a titled chooser reads.
   std::map<int, std::string> titles_;
+  // The list focusList last named.
+  int focusWanted_ = 0;
 };
 
 }  // namespace velmora::win32

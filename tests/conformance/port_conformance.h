@@ -457,8 +457,23 @@ TYPED_TEST_P(PortConformance, ColumnsReadBackAndADoubleClickOnAnEdgeFitsTheWides
   EXPECT_EQ(this->log_.events, std::vector<std::string>{});
 }
 
+// The program puts the keyboard in a list on the row the arrow keys go on
+// from, and tells itself nothing of it.
+TYPED_TEST_P(PortConformance, FocusListPutsTheKeyboardInTheListOnItsCurrentRow) {
+  auto& rows = this->rows_;
+  this->fill(rows, 6);
+  this->select(rows, {3});
+  this->ui_.focusList(LIST);
+  this->harness_.settle();
+  EXPECT_EQ(this->ui_.focusedControl(), LIST);
+  EXPECT_EQ(this->harness_.currentRow(LIST), 3);
+  EXPECT_EQ(this->ui_.listSelectedRows(LIST), std::vector<int>{3});
+  EXPECT_EQ(this->log_.events, std::vector<std::string>{});
+}
+
 REGISTER_TYPED_TEST_SUITE_P(PortConformance, SaveAsStartsAtItsFileAndARefusalKeepsItOpen,
                             ColumnsReadBackAndADoubleClickOnAnEdgeFitsTheWidestCell,
+                            FocusListPutsTheKeyboardInTheListOnItsCurrentRow,
                             AnInsertedRowIsNeverSelectedAndSelectedRowsFollowTheirRows,
                             AChangeTheProgramMakesNeverNotifies, AMovedRowKeepsItsSelectionAndCells,
                             AUsersClickOnARowNotifiesWithThatRowSelected,

@@ -123,7 +123,7 @@ TEST_F(QtEditor, EachTabShowsExactlyItsFields) {
 TEST_F(QtEditor, MenuToolbarAndTipsReadAsGiven) {
   QStringList menus;
   for (QAction* popup : window.menuBar()->actions()) menus << popup->text();
-  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Option", "&About"}));
+  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Option", "A&bout"}));
   auto items = [&](int popup) {
     QStringList out;
     for (QAction* a : window.menuBar()->actions()[popup]->menu()->actions()) {
@@ -136,12 +136,12 @@ TEST_F(QtEditor, MenuToolbarAndTipsReadAsGiven) {
   EXPECT_EQ(items(0).mid(0, 11),
             QStringList({"&New\tCtrl+N, F2", "-", "&Open wdb/sdx File...\tCtrl+O, F3",
                          "&Save\tCtrl+S", "Save &As (*.wdb)...\tF7", "-", "&Close\tAlt+F4", "-",
-                         "Apply order from...", "Update from listing...", "-"}));
-  EXPECT_EQ(items(1), QStringList({"&Add", "&Change", "&Remove", "&Move\tF5", "-", "&Sort\tF8", "-",
-                                   "Undo\tCtrl+Z", "Redo\tCtrl+Y", "Find...\tCtrl+F",
-                                   "Find in all satellites...\tCtrl+Shift+F"}));
-  EXPECT_EQ(items(2), QStringList({"Include(Feed/Test channel)"}));
-  EXPECT_EQ(items(3), QStringList({"About"}));
+                         "Apply orde&r from...", "&Update from listing...", "-"}));
+  EXPECT_EQ(items(1), QStringList({"&Add", "C&hange", "&Remove", "&Move\tF5", "-", "&Sort\tF8", "-",
+                                   "&Undo\tCtrl+Z", "Re&do\tCtrl+Y", "&Find...\tCtrl+F",
+                                   "Find in a&ll satellites...\tCtrl+Shift+F"}));
+  EXPECT_EQ(items(2), QStringList({"&Include(Feed/Test channel)"}));
+  EXPECT_EQ(items(3), QStringList({"&About"}));
 
   // The option's check mark follows the editor's flag, whoever toggles it.
   QAction* option = window.menuBar()->actions()[2]->menu()->actions()[0];
@@ -299,7 +299,12 @@ TEST_F(QtEditor, KeysAndChoicesReachTheEditor) {
   EXPECT_TRUE(help->isVisible());
   EXPECT_TRUE(help->source().toLocalFile().endsWith("Velmora.html"));
   EXPECT_NE(help->toPlainText().indexOf("Velmora"), -1);
-  help->close();
+  // Whole on the screen, and Esc closes it.
+  EXPECT_TRUE(help->screen()->availableGeometry().contains(help->frameGeometry()));
+  help->activateWindow();
+  EXPECT_TRUE(QTest::qWaitForWindowActive(help));
+  QTest::keyClick(help->windowHandle(), Qt::Key_Escape);
+  EXPECT_FALSE(help->isVisible());
 
   // Choosing in the web-link box opens the service's page, then the box
   // reads "Web Link" again.
@@ -311,6 +316,40 @@ TEST_F(QtEditor, KeysAndChoicesReachTheEditor) {
   EXPECT_NE(prompts.opened[0].find("satcodx"), std::string::npos);
   EXPECT_NE(prompts.opened[1].find("lyngsat"), std::string::npos);
   EXPECT_EQ(links->currentText(), "Web Link");
+}
+
+// The keyboard starts in the Satellite list; Ctrl+Tab and Ctrl+Shift+Tab
+// step through the tabs from any control and take the keyboard to the
+// tab's list, as a click on a tab does; Ctrl+Z and Ctrl+Y reach the editor
+// from a text field.
+TEST_F(QtEditor, KeysWorkFromAnywhere) {
+  EXPECT_EQ(QApplication::focusWidget(), w(IDC_SAT_LIST));
+  loadSatellites({"Astra", "Hotbird"});
+  EXPECT_EQ(QApplication::focusWidget(), w(IDC_SAT_LIST));
+
+  w(IDC_SAT_NAME)->setFocus();
+  QTest::keyClick(window.windowHandle(), Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(editor.currentTab(), editor::TAB_TRANSPONDER);
+  EXPECT_EQ(QApplication::focusWidget(), w(IDC_TP_LIST));
+  w(IDC_FREQUENCY)->setFocus();
+  QTest::keyClick(window.windowHandle(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(editor.currentTab(), editor::TAB_SATELLITE);
+  EXPECT_EQ(QApplication::focusWidget(), w(IDC_SAT_LIST));
+  clickTab(2);
+  EXPECT_EQ(QApplication::focusWidget(), w(IDC_SVC_LIST));
+  clickTab(0);
+  EXPECT_EQ(QApplication::focusWidget(), w(IDC_SAT_LIST));
+
+  clickRow(IDC_SAT_LIST, 0);
+  prompts.answers = {editor::Answer::Yes};
+  press(IDC_SAT_LIST, Qt::Key_Delete);
+  ASSERT_EQ(editor.database().satCount, 1);
+  EXPECT_EQ(QApplication::focusWidget(), w(IDC_SAT_LIST));
+  w(IDC_SAT_NAME)->setFocus();
+  QTest::keyClick(window.windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(editor.database().satCount, 2);
+  QTest::keyClick(window.windowHandle(), Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(editor.database().satCount, 1);
 }
 
 }  // namespace

@@ -542,9 +542,8 @@ void Sequence::command(Kind kind) {
       commandId = undo ? ID_EDIT_UNDO : ID_EDIT_REDO;
       const int way = uniform(0, 5);
       if (way == 5) {
-        // In a text field the keys undo typing, not the database.
+        // In a text field too the keys undo and redo the editor's steps.
         how = std::string(undo ? "Ctrl+Z" : "Ctrl+Y") + " in the field being typed";
-        commandId = 0;
         act = [this, undo, tab] {
           ui_.focus(tab == TAB_SATELLITE     ? IDC_SAT_NAME
                     : tab == TAB_TRANSPONDER ? IDC_FREQUENCY

@@ -54,6 +54,13 @@ void Sequence::finishStep(Kind kind, const Plan& plan, bool dragged) {
     reset = true;
   }
 
+  // The keyboard goes with a tab to its list, and back to the shown list
+  // after the dialogs that work on it and after a file has loaded.
+  if (kind == Kind::Tab || kind == Kind::Find || kind == Kind::FindAll ||
+      (kind == Kind::Move && !dragged) || (kind == Kind::Add && before_.tab == TAB_CHANNEL) ||
+      replaced)
+    require(ui_.focusedControl() == listOf(shownTab()), "the keyboard is not in the shown list");
+
   // 1. The command's own effect.
   const std::vector<std::string> pick =
       pickTab_ == before_.tab && pickSat_ == before_.satKey ? pick_ : std::vector<std::string>{};

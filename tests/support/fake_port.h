@@ -163,6 +163,7 @@ class FakeControls : public editor::Controls {
     return it == menuDisabled_.end() || !it->second;
   }
   int focusedControl() const override { return focus_; }
+  void focusList(int id) override { focus_ = id; }
   void endDialog(int result) override { endedWith = result; }
   void setDefaultButton(int id) override { defaultButton = id; }
   void setStatusText(std::string_view text) override { statusText = std::string(text); }

@@ -243,6 +243,16 @@ int main() {
     ShowWindow(window, verb == "maximize" ? SW_MAXIMIZE : SW_RESTORE);
     return settled(window) ? 0 : fail("the window does not answer");
   }
+  if (verb == "focus") {
+    // The id of the control that has the keyboard in the window's thread;
+    // 0 for none.
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
+      return fail("no thread");
+    std::printf("%d\n", info.hwndFocus != nullptr ? GetDlgCtrlID(info.hwndFocus) : 0);
+    return 0;
+  }
   const int id = number(3, 0);
   if (verb == "command") {
     PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(id), 0);

@@ -93,6 +93,16 @@ focus() {
   timeout 10 xdotool windowfocus --sync "$w" || fail "cannot focus \"$1\""
 }
 
+# Until control $1 of the main window has the keyboard, for up to five
+# seconds.
+wait_focus() {
+  for _ in $(seq 50); do
+    [ "$(probe focus "$title")" = "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # Until control $1 of the main window shows text $2, for up to ten seconds.
 wait_text() {
   for _ in $(seq 100); do
@@ -123,6 +133,8 @@ wait_traced() {
 VELMORA_TRACE="$(winpath "$trace")" wine "$build/Velmora.exe" >"$work/velmora.log" 2>&1 &
 app_pid=$!
 probe wait "$title" 60000 || fail "the window \"$title\" did not appear"
+# The keyboard starts in the Satellite list.
+wait_focus 1000 || fail "the keyboard did not start in the Satellite list"
 
 # 2. On the Channel tab (Ctrl+Shift+Tab from the first tab), F3 opens the
 # file through the real file dialog; the list paints the loaded channels;
@@ -285,6 +297,29 @@ wait_text 1004 "$wanted" || fail "the hit chosen was not picked on the Channel t
 focus "$title"
 timeout 10 xdotool key ctrl+Tab
 sleep 0.5
+
+# 4c. Keys from anywhere: Ctrl+Tab from a field takes the keyboard to the
+# new tab's list, as a click on a tab does; Delete there removes the picked
+# row at once, and Ctrl+Z in a field brings it back.
+wait_focus 1000 || fail "the keyboard is not in the Satellite list after the tab change"
+read -r fx fy fw fh < <(probe rect "$title" 1003)
+timeout 10 xdotool mousemove "$((fx + fw / 2))" "$((fy + fh / 2))" click 1
+wait_focus 1003 || fail "a click did not put the keyboard in SAT Name"
+timeout 10 xdotool key ctrl+Tab
+wait_focus 1002 || fail "Ctrl+Tab from a field did not take the keyboard to the Transponder list"
+read -r tx ty tw _ < <(probe rect "$title" 1001)
+timeout 10 xdotool mousemove "$((tx + 20))" "$((ty + 8))" click 1
+wait_focus 1000 || fail "a click on the Satellite tab did not take the keyboard to its list"
+timeout 10 xdotool mousemove "$((x + 60))" "$row1" click 1
+timeout 10 xdotool key Delete
+for _ in $(seq 50); do [ "$(probe rows "$title" 1000)" = "$((satellites - 1))" ] && break; sleep 0.1; done
+[ "$(probe rows "$title" 1000)" = "$((satellites - 1))" ] || fail "Delete in the list removed no row"
+wait_focus 1000 || fail "the keyboard left the list after Delete"
+timeout 10 xdotool mousemove "$((fx + fw / 2))" "$((fy + fh / 2))" click 1
+wait_focus 1003 || fail "a click did not put the keyboard in SAT Name"
+timeout 10 xdotool key ctrl+z
+for _ in $(seq 50); do [ "$(probe rows "$title" 1000)" = "$satellites" ] && break; sleep 0.1; done
+[ "$(probe rows "$title" 1000)" = "$satellites" ] || fail "Ctrl+Z in a field did not undo the removal"
 
 # 5. A drag abandoned with Esc, released outside the window or on the edit
 # panel removes nothing.
