@@ -238,6 +238,10 @@ constexpr MenuItemDef kEdit[] = {
     {ID_EDIT_REDO, "Redo  Ctrl+Y"},
     {ID_EDIT_FIND, "Find...  Ctrl+F"},
     {ID_EDIT_FIND_ALL, "Find in all satellites...  Ctrl+Shift+F"},
+    {0, ""},
+    {ID_EDIT_CUT, "Cu&t  Ctrl+X"},
+    {ID_EDIT_COPY, "C&opy  Ctrl+C"},
+    {ID_EDIT_PASTE, "&Paste  Ctrl+V"},
 };
 constexpr MenuItemDef kOption[] = {{ID_OPTION_FEED_TEST, "Include(Feed/Test channel)"}};
 constexpr MenuItemDef kAboutMenu[] = {{ID_ABOUT, "About"}};
