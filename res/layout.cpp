@@ -241,6 +241,10 @@ constexpr MenuItemDef kEdit[] = {
     {ID_EDIT_REDO, "Re&do  Ctrl+Y"},
     {ID_EDIT_FIND, "&Find...  Ctrl+F"},
     {ID_EDIT_FIND_ALL, "Find in a&ll satellites...  Ctrl+Shift+F"},
+    {0, ""},
+    {ID_EDIT_CUT, "Cu&t  Ctrl+X"},
+    {ID_EDIT_COPY, "&Copy  Ctrl+C"},
+    {ID_EDIT_PASTE, "&Paste  Ctrl+V"},
 };
 constexpr MenuItemDef kOption[] = {{ID_OPTION_FEED_TEST, "&Include(Feed/Test channel)"}};
 constexpr MenuItemDef kAboutMenu[] = {{ID_ABOUT, "&About"}};

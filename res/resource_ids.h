@@ -183,6 +183,10 @@ inline constexpr int ID_FILE_SAVE_IN_PLACE = 32814;
 inline constexpr int ID_FILE_UPDATE_LISTING = 32817;
 // Edit: find in every satellite (Ctrl+Shift+F).
 inline constexpr int ID_EDIT_FIND_ALL = 32815;
+// Edit: channels and transponders taken between satellites.
+inline constexpr int ID_EDIT_CUT = 32816;
+inline constexpr int ID_EDIT_COPY = 32818;
+inline constexpr int ID_EDIT_PASTE = 32819;
 inline constexpr int ID_FILE_RECENT1 = 32820;  // ... ID_FILE_RECENT1 + RECENT_FILES - 1
 inline constexpr int RECENT_FILES = 4;
 

@@ -33,6 +33,21 @@ constexpr std::array kChannelFields = {
     IDC_VIDEO_PID,      IDC_LBL_AUDIO_PID, IDC_AUDIO_PID,     IDC_LBL_PCR_PID, IDC_PCR_PID,
     IDC_LBL_SERVICE_ID, IDC_SERVICE_ID,    IDC_LBL_SCRAMBLED, IDC_SCRAMBLED};
 
+// Controls of the main window that take typed text.
+bool isEditField(int id) {
+  for (const ControlDef& def : editorDialog().controls)
+    if (def.id == id)
+      return def.kind == ControlKind::Edit || def.kind == ControlKind::NumberEdit ||
+             def.kind == ControlKind::SearchEdit;
+  return false;
+}
+
+bool isComboEdit(int id) {
+  for (const ControlDef& def : editorDialog().controls)
+    if (def.id == id) return def.kind == ControlKind::ComboEdit;
+  return false;
+}
+
 template <std::size_t N>
 bool contains(const std::array<int, N>& ids, int id) {
   return std::find(ids.begin(), ids.end(), id) != ids.end();
@@ -72,6 +87,9 @@ void EditorDialog::buildCommandTable() {
       {ID_EDIT_FIND_ALL, &EditorDialog::findEverywhere},
       {ID_FILE_APPLY_ORDER, &EditorDialog::applyOrderFrom},
       {ID_FILE_UPDATE_LISTING, &EditorDialog::updateFromListing},
+      {ID_EDIT_CUT, &EditorDialog::cutEntries},
+      {ID_EDIT_COPY, &EditorDialog::copyEntries},
+      {ID_EDIT_PASTE, &EditorDialog::pasteEntries},
   };
 }
 
@@ -100,6 +118,7 @@ void EditorDialog::initDialog() {
   c.setVisible(IDC_HIDDEN_BUTTON2, false);
   c.setVisible(IDC_HIDDEN_BUTTON3, false);
   updateUndoItems();
+  updateClipboardItems();
 
   recentFiles_.clear();
   const std::string recent = prompts_.setting("recentFiles");
@@ -253,6 +272,15 @@ KeyAction EditorDialog::onKeyDown(int key, bool ctrl) {
       case 'Y':
         runCommand(ID_EDIT_REDO);
         return KeyAction::Consumed;
+      // In a text field, or the web link's, they cut, copy and paste text.
+      case 'X':
+      case 'C':
+      case 'V': {
+        const int focus = controls_.focusedControl();
+        if (focus != 0 && (isEditField(focus) || isComboEdit(focus))) return KeyAction::Pass;
+        runCommand(key == 'X' ? ID_EDIT_CUT : key == 'C' ? ID_EDIT_COPY : ID_EDIT_PASTE);
+        return KeyAction::Consumed;
+      }
       case 'F':
         runCommand(ID_EDIT_FIND);
         return KeyAction::Consumed;

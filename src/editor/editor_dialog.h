@@ -18,6 +18,7 @@
 #include "editor/row_drag.h"
 #include "editor/undo_history.h"
 #include "editor/view_state.h"
+#include "match/clip.h"
 #include "match/find_all.h"
 #include "wdb/file_io.h"
 #include "wdb/wdb_format.h"
@@ -192,6 +193,15 @@ class EditorDialog {
   void findEverywhere(const std::string& start);
   void showFound(const match::Found& found);
 
+  // Cut, Copy and Paste of channels and transponders (clipboard_commands.cpp).
+  void cutEntries();
+  void copyEntries();
+  void pasteEntries();
+  std::vector<int> clipRows();
+  void copyRows(const std::vector<int>& rows);
+  bool canPaste() const;
+  void updateClipboardItems();
+
   // Undo: runs a command that may change the database and records the
   // change as one step.
   void asStep(const std::function<void()>& change);
@@ -289,6 +299,8 @@ class EditorDialog {
   // The picked rows of the shown list, the first being the one the edit
   // panel shows, each with what identifies its entry.
   Picks picks_;
+  // What Cut and Copy took, for Paste.
+  match::Clip clip_;
   // What identifies the satellite the information panel names.
   std::string shownSatKey_;
   // The file the File line names; empty when it names none.

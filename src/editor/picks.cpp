@@ -150,6 +150,7 @@ void EditorDialog::settleView() {
       controls_.setText(id, ".");
   }
   updateUndoItems();
+  updateClipboardItems();
   updateTitle();
   showEnterButton();
 }

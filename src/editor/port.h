@@ -289,6 +289,9 @@ class Shell {
   // Shows the user guide, an HTML file (its path UTF-8), in a help window;
   // nothing happens when the file is missing.
   virtual void showHelp(std::string_view file) = 0;
+  // Puts `utf8` on the system clipboard as plain text, for other programs
+  // to paste (a spreadsheet takes tab-separated lines as cells).
+  virtual void setClipboardText(const std::string& utf8) = 0;
 };
 
 // The outbound half of the port beside Controls, all in one object: the

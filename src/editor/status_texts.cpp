@@ -218,6 +218,29 @@ std::string updateStatus(const match::SatelliteUpdate& sat) {
          " channels: " + counts(sat.channels) + "; transponders: " + counts(sat.transponders);
 }
 
+namespace {
+
+std::string clipEntries(int tps, int svcs) {
+  if (tps == 0) return channels(svcs);
+  return svcs == 0 ? transponders(tps) : transponders(tps) + " with " + channels(svcs);
+}
+
+}  // namespace
+
+std::string copiedStatus(int tps, int svcs) { return "Copied " + clipEntries(tps, svcs); }
+
+std::string cutStatus(int tps, int svcs, std::string_view satName) {
+  const bool one = (tps > 0 ? tps : svcs) == 1;
+  return "Cut " + clipEntries(tps, svcs) + " from " + spoken(satName) +
+         std::string(one ? BRINGS_IT_BACK : BRINGS_THEM_BACK);
+}
+
+std::string pastedStatus(int tps, int svcs, int added, std::string_view satName) {
+  std::string out = "Pasted " + clipEntries(tps, svcs) + " into " + spoken(satName);
+  if (added > 0) out += ", adding " + transponders(added);
+  return out;
+}
+
 std::string updatedSatellitesStatus(int count) {
   return "Updated from " + withThousands(count) + " listings; Ctrl+Z undoes all of it.";
 }

@@ -46,6 +46,15 @@ std::string openedStatus(std::string_view path, const wdb::ReadResult& loaded);
 // save; empty when nothing.
 std::string typeIILossStatus(const SatRecord& before, const SatRecord& after);
 
+// Cut, Copy and Paste of `transponders` transponders (with `channels`
+// channels) or, with none, of `channels` channels: "Copied 3 channels",
+// "Cut 2 transponders with 40 channels from Astra-19.2E. Ctrl+Z brings
+// them back.", "Pasted 3 channels into Hotbird-13E, adding 1
+// transponder". `added`: transponders a channel paste added.
+std::string copiedStatus(int transponders, int channels);
+std::string cutStatus(int transponders, int channels, std::string_view satName);
+std::string pastedStatus(int transponders, int channels, int added, std::string_view satName);
+
 // What an update from a listing did to its satellite, on one line.
 std::string updateStatus(const match::SatelliteUpdate& sat);
 // After an update from several listings, whose lines a report shows.

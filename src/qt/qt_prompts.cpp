@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QFile>
@@ -204,6 +205,10 @@ bool QtPrompts::shellOpen(std::string_view target) {
   const QString text = fromUtf8Text(target);
   const QUrl url = text.contains(QStringLiteral("://")) ? QUrl(text) : QUrl::fromLocalFile(text);
   return QDesktopServices::openUrl(url);
+}
+
+void QtPrompts::setClipboardText(const std::string& utf8) {
+  QGuiApplication::clipboard()->setText(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
 }
 
 // The guide opens in a window of the editor's own, so that F1 works on a

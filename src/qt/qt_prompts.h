@@ -45,6 +45,7 @@ class QtPrompts : public editor::Prompts {
   // Shell
   bool shellOpen(std::string_view target) override;
   void showHelp(std::string_view file) override;
+  void setClipboardText(const std::string& utf8) override;
 
  private:
   QPointer<QWidget> parent_;

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "layout.h"
 #include "resource_ids.h"
@@ -365,6 +366,29 @@ void WinPrompts::showHelp(std::string_view file) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return;
   win32::shellOpen(owner_, path);
+}
+
+// Plain text goes on the clipboard as UTF-16 with CR LF line ends, ended
+// by a zero; the clipboard owns the memory once SetClipboardData took it.
+void WinPrompts::setClipboardText(const std::string& utf8) {
+  std::wstring text;
+  for (const wchar_t c : wideFromUtf8(utf8)) {
+    if (c == L'\n') text += L'\r';
+    text += c;
+  }
+  if (!OpenClipboard(owner_)) return;
+  EmptyClipboard();
+  const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+    if (void* target = GlobalLock(memory)) {
+      std::memcpy(target, text.c_str(), bytes);
+      GlobalUnlock(memory);
+      if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) GlobalFree(memory);
+    } else {
+      GlobalFree(memory);
+    }
+  }
+  CloseClipboard();
 }
 
 int WinPrompts::contextMenu(int popupIndex) {

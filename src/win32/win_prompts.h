@@ -38,6 +38,7 @@ class WinPrompts final : public editor::Prompts {
   // Shell
   bool shellOpen(std::string_view target) override;
   void showHelp(std::string_view file) override;
+  void setClipboardText(const std::string& utf8) override;
 
  private:
   struct Worker {

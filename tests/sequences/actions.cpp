@@ -22,7 +22,9 @@ void Sequence::step() {
       {Kind::Redo, 4, "redo"},     {Kind::Find, 2, "find"},
       {Kind::Save, 4, "save"},     {Kind::New, 1, "new"},
       {Kind::Open, 4, "open"},     {Kind::ApplyOrder, 2, "applyorder"},
-      {Kind::FindAll, 3, "findall"}, {Kind::Update, 2, "update"}};
+      {Kind::FindAll, 3, "findall"}, {Kind::Update, 2, "update"},
+      {Kind::Cut, 3, "cut"},       {Kind::Copy, 3, "copy"},
+      {Kind::Paste, 4, "paste"}};
   // clang-format on
   int total = 0;
   for (const Weighted& w : table) total += leftOut(w.name) ? 0 : w.weight;
@@ -80,6 +82,11 @@ void Sequence::step() {
       break;
     case Kind::Update:
       updateFromListing();
+      break;
+    case Kind::Cut:
+    case Kind::Copy:
+    case Kind::Paste:
+      clipboard(kind);
       break;
     case Kind::Nothing:
       break;
@@ -140,8 +147,9 @@ void Sequence::click(bool right) {
   for (int r : rows) what += "row " + std::to_string(r + 1) + " " + rowText(tab, r) + " ";
   int commandId = 0;
   if (right) {
-    commandId = oneOf<int>({0, ID_EDIT_ADD, ID_EDIT_CHANGE, ID_EDIT_REMOVE, ID_EDIT_MOVE,
-                            ID_EDIT_SORT, ID_EDIT_UNDO, ID_EDIT_REDO});
+    commandId =
+        oneOf<int>({0, ID_EDIT_ADD, ID_EDIT_CHANGE, ID_EDIT_REMOVE, ID_EDIT_MOVE, ID_EDIT_SORT,
+                    ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE});
     what += commandId == 0 ? ", menu closed" : ", menu item " + std::to_string(commandId);
   }
   begin(what);
@@ -164,6 +172,8 @@ void Sequence::click(bool right) {
     return;
   }
   Plan plan = planFor(commandId);
+  // The right click picks the rows first: the clip's rows, and Paste's.
+  noteClipRows(rows, rows.empty() ? -1 : rows.front());
   prompts_.menuChoices = {commandId};
   ed_.onListRightClick(list);
   prompts_.menuChoices.clear();
@@ -313,6 +323,15 @@ Sequence::Plan Sequence::planFor(int commandId) {
     }
     case ID_EDIT_SORT:
       p.kind = Kind::Sort;
+      break;
+    case ID_EDIT_CUT:
+      p.kind = Kind::Cut;
+      break;
+    case ID_EDIT_COPY:
+      p.kind = Kind::Copy;
+      break;
+    case ID_EDIT_PASTE:
+      p.kind = Kind::Paste;
       break;
     case ID_EDIT_UNDO:
       p.kind = Kind::Undo;

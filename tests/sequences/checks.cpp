@@ -147,6 +147,11 @@ void Sequence::finishStep(Kind kind, const Plan& plan, bool dragged) {
     case Kind::Undo:
     case Kind::Redo:
       break;
+    case Kind::Cut:
+    case Kind::Copy:
+    case Kind::Paste:
+      checkClipboard(kind);
+      break;
     case Kind::Open:
       if (!loading && openChoice_ && fs::path(*openChoice_).extension() == ".sdx") {
         ChannelDb expected = before_.db;
@@ -331,6 +336,12 @@ void Sequence::checkWindow(const State& after) {
   require(leftOut("undomenu") || ui_.menuEnabled(ID_EDIT_REDO) == (undoPos_ + 1 < undo_.size()),
           std::string("Redo is ") + (ui_.menuEnabled(ID_EDIT_REDO) ? "enabled" : "greyed") +
               " with " + std::to_string(undo_.size() - undoPos_ - 1) + " steps to redo");
+
+  require(leftOut("pastemenu") || ui_.menuEnabled(ID_EDIT_PASTE) == modelCanPaste(),
+          std::string("Paste is ") + (ui_.menuEnabled(ID_EDIT_PASTE) ? "enabled" : "greyed") +
+              " on the " + tabName(shownTab()) + " tab with " +
+              std::to_string(clip_.channels.size()) + " channels and " +
+              std::to_string(clip_.transponders.size()) + " transponders in the clip");
 
   // 2. Lists and SAT Name boxes.
   const int tab = shownTab();

@@ -26,6 +26,7 @@
 #include "db/text_number.h"
 #include "editor/editor_dialog.h"
 #include "editor/find_all_dialog.h"
+#include "match/clip.h"
 #include "match/match.h"
 #include "match/update.h"
 #include "order/order.h"
@@ -221,6 +222,9 @@ class Sequence {
     Open,
     ApplyOrder,
     Update,
+    Cut,
+    Copy,
+    Paste,
     Nothing
   };
 
@@ -254,6 +258,18 @@ class Sequence {
   bool keepMissing_ = false;
 
   std::string rowText(int tab, int row) const;
+
+  // Cut, Copy and Paste by key, by the Edit menu, or by key in a text
+  // field (which leaves the entries alone). The model keeps a clip of its
+  // own, taken by the core from the rows picked before the step.
+  void clipboard(Kind kind);
+  void noteClipRows(const std::vector<int>& rows, int pasteAt);
+  void checkClipboard(Kind kind);
+  bool modelCanPaste() const;
+  match::Clip clip_;
+  std::vector<int> clipRows_;
+  int pasteAt_ = -1;
+  bool clipKeysInField_ = false;
 
   // A click on one row, several rows or no row of the shown list; a right
   // click also chooses from the context menu.

@@ -263,6 +263,9 @@ class FakePrompts : public editor::Prompts {
     return shellWorks;
   }
   void showHelp(std::string_view file) override { helpShown.emplace_back(file); }
+  // The system clipboard's text, as the editor last put it there.
+  std::string clipboardText;
+  void setClipboardText(const std::string& utf8) override { clipboardText = utf8; }
 };
 
 }  // namespace velmora::test
