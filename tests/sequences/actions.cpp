@@ -282,11 +282,8 @@ Sequence::Plan Sequence::planFor(int commandId) {
     case ID_EDIT_MOVE: {
       p.kind = Kind::Move;
       const int n = ui_.listRowCount(listOf(shownTab()));
-      // Several picked rows go as a block, which must fit after its place.
-      std::vector<int> block = ui_.listSelectedRows(listOf(shownTab()));
-      std::sort(block.begin(), block.end());
-      if (block.size() > 1) p.block = block;
-      const int last = n - std::max<int>(1, static_cast<int>(p.block.size())) + 1;
+      p.block = pickedBlock(listOf(shownTab()));  // which must fit after its place
+      const int last = n + 1 - std::max(1, static_cast<int>(p.block.size()));
       const int k = uniform(0, 9);
       std::string text;
       if (k < 5) {

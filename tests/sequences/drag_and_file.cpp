@@ -19,9 +19,7 @@ void Sequence::drag() {
   const Entries e = entriesOf(ed_.database(), tab, shownSat());
   const std::string dragged = e.rec[at(row)];
   // Pressed on one of several picked rows, the drag takes them all.
-  std::vector<int> block = pressSelects ? std::vector<int>{} : selected;
-  std::sort(block.begin(), block.end());
-  if (block.size() < 2) block.clear();
+  const std::vector<int> block = pressSelects ? std::vector<int>{} : pickedBlock(list);
   std::vector<std::string> draggedBlock;
   for (int r : block) draggedBlock.push_back(e.rec[at(r)]);
   if (!block.empty()) described_.back() += " with " + std::to_string(block.size()) + " picked";
@@ -101,6 +99,12 @@ void Sequence::drag() {
   dragged_ = dragged;
   draggedBlock_ = block.empty() ? std::vector<std::string>{dragged} : draggedBlock;
   finishStep(plan.kind == Kind::Move ? Kind::Drag : Kind::Nothing, plan, true);
+}
+
+std::vector<int> Sequence::pickedBlock(int list) const {
+  std::vector<int> rows = ui_.listSelectedRows(list);
+  std::sort(rows.begin(), rows.end());
+  return rows.size() > 1 ? rows : std::vector<int>{};
 }
 
 bool Sequence::keyDuringDrag() {

@@ -300,6 +300,10 @@ class Sequence {
   // abandoned.
   void drag();
 
+  // The picked rows of list `list`, ascending, when there are several:
+  // Move and a drag move them as one block.
+  std::vector<int> pickedBlock(int list) const;
+
   // A key while dragging is ignored; Esc abandons the drag (the window
   // reports it as a cancel). true when the drag ended.
   bool keyDuringDrag();
