@@ -184,9 +184,11 @@ constexpr ControlDef kAddChannel[] = {
     {ID_CANCEL, K::Button, "Cancel", 148, 216, 44, 14},
 };
 
-// The Move dialog: one line to type the position in.
+// The Move dialog: one line to type the position in. With several entries
+// picked the line before it says how many, over up to three lines.
 constexpr ControlDef kMove[] = {
-    {-1, K::Label, "Input Position :", 8, 9, 54, 8},
+    {IDC_MOVE_LABEL, K::Label, "Input Position :", 8, 9, 54, 8},
+    {IDC_MOVE_BLOCK_LABEL, K::Label, "", 8, 2, 54, 24},
     {IDC_MOVE_POSITION, K::Edit, "", 62, 7, 37, 12},
     {IDC_MOVE_OK, K::DefButton, "&OK", 8, 26, 42, 14},
     {IDC_MOVE_CANCEL, K::Button, "&Cancel", 57, 26, 42, 14},

@@ -151,6 +151,9 @@ inline constexpr int IDC_FIND_ALL_COUNT = 1195;
 inline constexpr int IDC_MOVE_POSITION = 1141;
 inline constexpr int IDC_MOVE_OK = 1140;
 inline constexpr int IDC_MOVE_CANCEL = 1069;
+// Its line before the position: one for a single entry, one for several.
+inline constexpr int IDC_MOVE_LABEL = 1230;
+inline constexpr int IDC_MOVE_BLOCK_LABEL = 1231;
 // Update from listing dialog (IDD_UPDATE).
 inline constexpr int IDC_UPDATE_FILES = 1210;
 inline constexpr int IDC_UPDATE_KEEP = 1211;

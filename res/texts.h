@@ -195,6 +195,10 @@ inline constexpr std::string_view SELECT_A_TP = "Select a TP of lists,please!";
 
 // Moving an entry to another position.
 inline constexpr std::string_view NOT_AVAILABLE_POSITION = "Not available position!";
+// The Move dialog's line with several entries picked: "Move N entries to
+// position".
+inline constexpr std::string_view MOVE_ENTRIES_HEAD = "Move ";
+inline constexpr std::string_view MOVE_ENTRIES_TAIL = " entries to position";
 
 // The web-link chooser.
 inline constexpr std::string_view WEB_LINK_START = "Web Link!";

@@ -179,5 +179,35 @@ TEST(MoveEntry, RefusesPositionsOutsideTheList) {
   EXPECT_EQ(db.svcTables, before.svcTables);
 }
 
+// Random blocks: the block ends together at its place in its order, the
+// others in theirs, and the single moves a list follows it by agree.
+TEST(MoveBlock, GathersThePickedEntriesAtTheirPlaceAsSingleMovesWould) {
+  std::mt19937 rng(7);
+  for (int round = 0; round < 300; ++round) {
+    const int n = std::uniform_int_distribution<int>(1, 9)(rng);
+    std::vector<int> rows;
+    std::string rest, block;
+    ChannelDb db;
+    db.appendSatellite(test::makeSat("S"));
+    for (int r = 0; r < n; ++r) {
+      const std::string name(1, static_cast<char>('A' + r));
+      db.svcTables[0].append(test::makeSvc(name, ""));
+      if (rng() % 3 == 0 || (r == n - 1 && rows.empty())) rows.push_back(r);
+      (rows.empty() || rows.back() != r ? rest : block) += name;
+    }
+    const int to = std::uniform_int_distribution<int>(0, n - static_cast<int>(rows.size()))(rng);
+    ChannelDb moved = db, steps = db;
+    ASSERT_TRUE(order::moveBlock(moved, Tab::Channels, 0, rows, to));
+    for (const auto& [from, into] : order::blockMoveSteps(rows, to))
+      ASSERT_TRUE(order::moveEntry(steps, Tab::Channels, 0, from, into));
+    std::string movedOrder, stepOrder;
+    for (int r = 0; r < n; ++r) movedOrder += moved.svcTables[0][r].name;
+    for (int r = 0; r < n; ++r) stepOrder += steps.svcTables[0][r].name;
+    EXPECT_EQ(movedOrder, rest.substr(0, to) + block + rest.substr(to));
+    EXPECT_EQ(stepOrder, movedOrder);
+    EXPECT_FALSE(order::moveBlock(db, Tab::Channels, 0, rows, to + n));
+  }
+}
+
 }  // namespace
 }  // namespace velmora

@@ -237,6 +237,13 @@ class EditorDialog {
   // Ordering.
   bool moveTo(int position);
   bool moveRow(int from, int position);
+  // Several picked entries moved together: the picked rows of the shown
+  // list, ascending (none unless more than one is picked), and the block
+  // put with its first entry at `position` (from 1).
+  std::vector<int> pickedBlock() const;
+  bool moveBlockTo(const std::vector<int>& rows, int position);
+  bool moveBlockRows(const std::vector<int>& rows, int position);
+  void dropBlockOnList();
   void rewriteSatelliteCombos();
   void dropOnList();
   void resetDrag();

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <string>
 
 #include "db/text_number.h"
+#include "texts.h"
 
 namespace velmora::editor {
 
@@ -25,7 +27,16 @@ int wholeNumber(std::string_view text) {
 
 }  // namespace
 
-void MoveDialog::onInit(Controls&) { position = 0; }
+void MoveDialog::onInit(Controls& c) {
+  position = 0;
+  const bool several = entries > 1;
+  if (several) {
+    c.setText(IDC_MOVE_BLOCK_LABEL, std::string(text::MOVE_ENTRIES_HEAD) + std::to_string(entries) +
+                                        std::string(text::MOVE_ENTRIES_TAIL));
+  }
+  c.setVisible(IDC_MOVE_LABEL, !several);
+  c.setVisible(IDC_MOVE_BLOCK_LABEL, several);
+}
 
 bool MoveDialog::onCommand(Controls& c, int commandId) {
   switch (commandId) {

@@ -1,5 +1,6 @@
 // The Move dialog: asks for the position, counted from 1, that the picked
-// entry is to take. It only reads the number; the Move command checks it.
+// entry (or the first of several picked entries) is to take. It only reads the number; the Move
+// command checks it.
 //
 // Its buttons are not the usual OK and Cancel commands: OK is 1140 and
 // Cancel 1069. Enter (ID_OK) accepts as OK does, unless the Cancel button
@@ -17,6 +18,9 @@ class MoveDialog : public SubDialog {
   void onInit(Controls& c) override;
   bool onCommand(Controls& c, int commandId) override;
 
+  // The number of entries to move, set before the dialog runs: with more
+  // than one the dialog says how many.
+  int entries = 1;
   // The typed position: the leading digits of the text, 0 without any.
   int position = 0;
 };

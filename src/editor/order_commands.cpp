@@ -1,9 +1,9 @@
 // Ordering in the window: Sort (menu, toolbar, F8, a column header), Move
 // (menu, F5) with its dialog, and dragging a row within its list to move
-// it. A row let go anywhere but on its own list stays where it was: a drag
-// never removes anything, that is for Remove and Delete. The order itself is
-// worked out by the core (order/order.h); here are the window's rules:
-// which list, which messages, what is refilled and what stays in view.
+// it. Several picked rows move as one block, by Move and by a drag alike. A row let go anywhere but
+// on its own list stays where it was: a drag never removes anything, that is for Remove and Delete.
+// The order itself is worked out by the core (order/order.h); here are the window's rules: which
+// list, which messages, what is refilled and what stays in view.
 #include <algorithm>
 
 #include "editor/editor_dialog.h"
@@ -56,10 +56,61 @@ void EditorDialog::moveEntry() {
     warn(text::SELECT_A_LIST);
     return;
   }
+  const std::vector<int> block = pickedBlock();
   MoveDialog dialog;
+  dialog.entries = std::max(1, static_cast<int>(block.size()));
   if (prompts_.runModal(dialog) != ID_OK) return;
-  // The entry stays picked where it went.
-  moveTo(dialog.position);
+  // The entries stay picked where they went.
+  if (block.size() > 1)
+    moveBlockTo(block, dialog.position);
+  else
+    moveTo(dialog.position);
+}
+
+std::vector<int> EditorDialog::pickedBlock() const {
+  if (picks_.empty() || picks_.tab() != curTab) return {};
+  std::vector<int> rows = picks_.rows();
+  if (rows.size() < 2) return {};
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  for (int r : rows)
+    if (!rowInShownTable(r)) return {};
+  return rows;
+}
+
+// Puts the block of rows `rows` so that its first entry stands at
+// `position` (from 1), its others right after it; true when the order
+// changed. The block must fit: its last entry at most at the list's end.
+bool EditorDialog::moveBlockTo(const std::vector<int>& rows, int position) {
+  const int count = order::entryCount(db, tabOf(curTab), view_.listedSat);
+  const int last = position + static_cast<int>(rows.size()) - 1;
+  if (position < 1 || last > count) {
+    warn(text::NOT_AVAILABLE_POSITION);
+    return false;
+  }
+  if (!moveBlockRows(rows, position)) return false;
+  relistCurrentTab();
+  ensureRowVisible(last - 1);
+  ensureRowVisible(position - 1);
+  showPickedRow_ = true;
+  return true;
+}
+
+bool EditorDialog::moveBlockRows(const std::vector<int>& rows, int position) {
+  const int to = position - 1;
+  const bool together = rows.back() - rows.front() + 1 == static_cast<int>(rows.size());
+  if (together && rows.front() == to) return false;
+  if (!order::moveBlock(db, tabOf(curTab), view_.listedSat, rows, to)) return false;
+  if (curTab == TAB_SATELLITE) rewriteSatelliteCombos();
+  // The picks go with the block by its rows: equal entries (two satellites
+  // of the same name and settings) cannot be told apart by their content.
+  std::vector<int> picked;
+  for (int r : picks_.rows()) {
+    const auto at = std::lower_bound(rows.begin(), rows.end(), r);
+    if (at != rows.end() && *at == r) picked.push_back(to + static_cast<int>(at - rows.begin()));
+  }
+  capturePick(ListsPresenter::listOfTab(curTab), picked);
+  return true;
 }
 
 // Puts the picked entry of the current tab at `position` (from 1); true
@@ -105,7 +156,10 @@ void EditorDialog::resetDrag() {
 void EditorDialog::onDragBegin(int listId, int row) {
   if (loaderBusy || drag_.active() || listId != ListsPresenter::listOfTab(curTab)) return;
   if (row < 0 || row >= lists_.rowCount(listId)) return;
-  drag_.begin(row);
+  // Pressed on one of several picked rows, the drag takes them all.
+  std::vector<int> block = pickedBlock();
+  if (std::find(block.begin(), block.end(), row) == block.end()) block.clear();
+  drag_.begin(row, std::move(block));
   controls_.dragBegin(listId, row, DRAG_HOT_X, DRAG_HOT_Y);
 }
 
@@ -141,6 +195,7 @@ void EditorDialog::onDragRelease(int overList, int row) {
 // point, or at the end below the last row. What the user picked is found
 // again afterwards.
 void EditorDialog::dropOnList() {
+  if (drag_.block().size() > 1) return dropBlockOnList();
   const int list = ListsPresenter::listOfTab(curTab);
   const int dragged = drag_.row();
   if (dragged < 0 || dragged >= lists_.rowCount(list)) return;
@@ -163,6 +218,37 @@ void EditorDialog::dropOnList() {
   // The list moves the row itself, with its selection; the rows between
   // have changed places and are numbered afresh.
   lists_.moveRow(list, dragged, position - 1);
+  showPickedRow_ = true;
+}
+
+// The dragged block comes to stand, together and in its order, just
+// before the row under the drop point (counted with the block in place),
+// or at the end below the last row.
+void EditorDialog::dropBlockOnList() {
+  const int list = ListsPresenter::listOfTab(curTab);
+  const std::vector<int>& rows = drag_.block();
+  const int position = RowDrag::blockDropPosition(rows, drag_.dropRow());
+  if (position == 0) return;
+  for (int r : rows) {
+    if (!rowInShownTable(r)) {
+      warn(text::SELECT_A_LIST);
+      return;
+    }
+  }
+  const int count = order::entryCount(db, tabOf(curTab), view_.listedSat);
+  if (position + static_cast<int>(rows.size()) - 1 > count) {
+    warn(text::NOT_AVAILABLE_POSITION);
+    return;
+  }
+  if (!moveBlockRows(rows, position)) return;
+  // The list moves the rows one by one, each with its selection, as long
+  // as that is cheaper than reading the list afresh.
+  const auto steps = order::blockMoveSteps(rows, position - 1);
+  if (steps.size() <= 64) {
+    for (const auto& [from, to] : steps) lists_.moveRow(list, from, to);
+  } else {
+    relistCurrentTab();
+  }
   showPickedRow_ = true;
 }
 

@@ -189,4 +189,75 @@ bool moveEntry(ChannelDb& db, Tab tab, int sat, int from, int to) {
   return true;
 }
 
+namespace {
+
+// The order after a block move: result[k] is the index of the entry that
+// ends at k.
+std::vector<int> blockOrder(int count, const std::vector<int>& rows, int to) {
+  std::vector<bool> inBlock(at(count), false);
+  for (int r : rows) inBlock[at(r)] = true;
+  std::vector<int> order;
+  order.reserve(at(count));
+  for (int r = 0; r < count; ++r)
+    if (!inBlock[at(r)]) order.push_back(r);
+  order.insert(order.begin() + to, rows.begin(), rows.end());
+  return order;
+}
+
+bool validBlock(const std::vector<int>& rows, int to, int count) {
+  if (rows.empty() || to < 0 || to > count - static_cast<int>(rows.size())) return false;
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    if (!inList(rows[i], count) || (i > 0 && rows[i] <= rows[i - 1])) return false;
+  return true;
+}
+
+}  // namespace
+
+bool moveBlock(ChannelDb& db, Tab tab, int sat, const std::vector<int>& rows, int to) {
+  const int count = entryCount(db, tab, sat);
+  if (!validBlock(rows, to, count)) return false;
+  const std::vector<int> order = blockOrder(count, rows, to);
+  switch (tab) {
+    case Tab::Satellites: {
+      // Each satellite with its tables, as sortSatellites moves them.
+      std::vector<SatRecord> sats;
+      std::vector<TpTable> tps;
+      std::vector<SvcTable> svcs;
+      for (int from : order) {
+        sats.push_back(std::move(db.sats[at(from)]));
+        tps.push_back(std::move(db.tpTables[at(from)]));
+        svcs.push_back(std::move(db.svcTables[at(from)]));
+      }
+      for (int k = 0; k < count; ++k) {
+        db.sats[at(k)] = std::move(sats[at(k)]);
+        db.tpTables[at(k)] = std::move(tps[at(k)]);
+        db.svcTables[at(k)] = std::move(svcs[at(k)]);
+      }
+      break;
+    }
+    case Tab::Transponders:
+      reorder(db.tpTables[at(sat)], order);
+      break;
+    case Tab::Channels:
+      reorder(db.svcTables[at(sat)], order);
+      break;
+  }
+  return true;
+}
+
+// Block entry i ends at to + i. Those that go down the list (or stay) are
+// a leading part of the block, and are moved last first: each leaves the
+// rows above it alone, so the next one down is still where it was. Those
+// that go up are moved first first, for the same reason from below.
+std::vector<std::pair<int, int>> blockMoveSteps(const std::vector<int>& rows, int to) {
+  std::vector<std::pair<int, int>> steps;
+  const int n = static_cast<int>(rows.size());
+  int down = 0;
+  while (down < n && rows[at(down)] <= to + down) ++down;
+  for (int i = down - 1; i >= 0; --i)
+    if (rows[at(i)] != to + i) steps.emplace_back(rows[at(i)], to + i);
+  for (int i = down; i < n; ++i) steps.emplace_back(rows[at(i)], to + i);
+  return steps;
+}
+
 }  // namespace velmora::order

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "db/channel_db.h"
@@ -55,5 +56,18 @@ int entryCount(const ChannelDb& db, Tab tab, int sat);
 // its tables. false, and nothing changed, when either position is outside
 // the list.
 bool moveEntry(ChannelDb& db, Tab tab, int sat, int from, int to);
+
+// Several entries moved as one block: the entries at `rows` (ascending,
+// each once) are taken out and put back together, in their order, so that
+// the first of them stands at `to` (0-based, counted in the list after the
+// move: 0 up to the list's count less the block's). The other entries keep
+// their order. false, and nothing changed, when a row or `to` is outside
+// the list.
+bool moveBlock(ChannelDb& db, Tab tab, int sat, const std::vector<int>& rows, int to);
+
+// The same block move as single moves, {from, to} each as moveEntry takes
+// them, for a list that follows the entries one by one (its selection
+// moving with the rows). Moves that leave a row in place are left out.
+std::vector<std::pair<int, int>> blockMoveSteps(const std::vector<int>& rows, int to);
 
 }  // namespace velmora::order

@@ -292,6 +292,8 @@ Sequence::Plan Sequence::planFor(int commandId) {
     case ID_EDIT_MOVE: {
       p.kind = Kind::Move;
       const int n = ui_.listRowCount(listOf(shownTab()));
+      p.block = pickedBlock(listOf(shownTab()));  // which must fit after its place
+      const int last = n + 1 - std::max(1, static_cast<int>(p.block.size()));
       const int k = uniform(0, 9);
       std::string text;
       if (k < 5) {
@@ -309,7 +311,7 @@ Sequence::Plan Sequence::planFor(int commandId) {
       bool whole = !digits.empty() && std::all_of(digits.begin(), digits.end(),
                                                   [](char c) { return c >= '0' && c <= '9'; });
       const std::int64_t v = whole ? leadingValue(digits) : 0;
-      whole = whole && v >= 1 && v <= n;
+      whole = whole && v >= 1 && v <= last;
       p.moveRefused = escape || !whole;
       if (!p.moveRefused) p.position = static_cast<int>(v) - 1;
       described_.back() += ", Move dialog: " + inQuotes(text) + (escape ? " Esc" : " Enter");

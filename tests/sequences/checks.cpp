@@ -135,7 +135,7 @@ void Sequence::finishStep(Kind kind, const Plan& plan, bool dragged) {
     case Kind::Delete:
     case Kind::Move:
     case Kind::Drag:
-      checkPicked(kind, dragged ? std::vector<std::string>{dragged_} : pick, plan);
+      checkPicked(kind, dragged ? draggedBlock_ : pick, plan);
       break;
     case Kind::Sort: {
       ChannelDb expected = before_.db;

@@ -18,6 +18,11 @@ void Sequence::drag() {
   begin(what);
   const Entries e = entriesOf(ed_.database(), tab, shownSat());
   const std::string dragged = e.rec[at(row)];
+  // Pressed on one of several picked rows, the drag takes them all.
+  const std::vector<int> block = pressSelects ? std::vector<int>{} : pickedBlock(list);
+  std::vector<std::string> draggedBlock;
+  for (int r : block) draggedBlock.push_back(e.rec[at(r)]);
+  if (!block.empty()) described_.back() += " with " + std::to_string(block.size()) + " picked";
   ui_.focus(list);
   if (pressSelects) {
     ui_.pickRows(list, {row});
@@ -59,7 +64,14 @@ void Sequence::drag() {
     require(line && line->first == list, "no drop line while the row is over its list");
     ed_.onDragRelease(list, before);
     plan.kind = Kind::Move;
-    if (line && line->first == list) {
+    plan.block = block;
+    if (line && line->first == list && !block.empty()) {
+      // The block lands before the row under the line, counted without it.
+      const int above = static_cast<int>(
+          std::count_if(block.begin(), block.end(), [&](int r) { return r < line->second; }));
+      plan.position = line->second - above;
+      described_.back() += " (line above row " + std::to_string(line->second + 1) + ")";
+    } else if (line && line->first == list) {
       plan.position = line->second <= row ? line->second : line->second - 1;
       described_.back() += " (line above row " + std::to_string(line->second + 1) + ")";
     }
@@ -85,7 +97,14 @@ void Sequence::drag() {
   require(!ed_.isDragging() && !ui_.drag.has_value() && !ui_.insertionLine.has_value(),
           "the drag image or drop line is still shown after the drag ended");
   dragged_ = dragged;
+  draggedBlock_ = block.empty() ? std::vector<std::string>{dragged} : draggedBlock;
   finishStep(plan.kind == Kind::Move ? Kind::Drag : Kind::Nothing, plan, true);
+}
+
+std::vector<int> Sequence::pickedBlock(int list) const {
+  std::vector<int> rows = ui_.listSelectedRows(list);
+  std::sort(rows.begin(), rows.end());
+  return rows.size() > 1 ? rows : std::vector<int>{};
 }
 
 bool Sequence::keyDuringDrag() {

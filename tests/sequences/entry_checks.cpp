@@ -157,6 +157,25 @@ void Sequence::checkPicked(Kind kind, const std::vector<std::string>& pick, cons
               (tab != TAB_TRANSPONDER || svcTableRec(before_.db.svcTables[at(s)]) ==
                                              svcTableRec(ed_.database().svcTables[at(s)])),
           std::string(name) + " changed entries outside the shown list");
+  if (!plan.block.empty()) {
+    // A block: every entry kept, the picked ones together at the planned
+    // place in their order, the others in theirs; and still picked there.
+    std::vector<std::string> expected, moved, picked;
+    for (std::size_t i = 0; i < e0.full.size(); ++i) {
+      const bool in = std::binary_search(plan.block.begin(), plan.block.end(), static_cast<int>(i));
+      (in ? moved : expected).push_back(e0.full[i]);
+    }
+    require(plan.position.has_value(), std::string(name) + " moved a block to no planned place");
+    expected.insert(expected.begin() + *plan.position, moved.begin(), moved.end());
+    require(e1.full == expected, std::string(name) + " did not move the " +
+                                     std::to_string(moved.size()) + " picked entries to position " +
+                                     std::to_string(*plan.position + 1) + " as one block");
+    for (int r : ui_.listSelectedRows(listOf(tab))) picked.push_back(e1.full[at(r)]);
+    std::sort(picked.begin(), picked.end());
+    std::sort(moved.begin(), moved.end());
+    require(picked == moved, std::string(name) + " left the moved block not picked");
+    return;
+  }
   // Every way of moving one entry that gives the new list (equal entries
   // make several), one of them of a picked entry to the planned place.
   const std::size_t n = e0.full.size();

@@ -286,6 +286,9 @@ class Sequence {
     Kind kind = Kind::Nothing;
     std::optional<int> position;  // Move: where the entry must land
     bool moveRefused = false;     // Move: bad position or cancelled
+    // Move and drop of several picked rows: the rows (ascending) that go
+    // as one block, the first of them to `position`.
+    std::vector<int> block;
     std::string findText;
     // Find in all satellites: the hit chosen, as its tab, its satellite's
     // record and its entry's record (filled while the dialog runs).
@@ -312,6 +315,10 @@ class Sequence {
   // drop on the list, elsewhere on the window or on the tab strip, or
   // abandoned.
   void drag();
+
+  // The picked rows of list `list`, ascending, when there are several:
+  // Move and a drag move them as one block.
+  std::vector<int> pickedBlock(int list) const;
 
   // A key while dragging is ignored; Esc abandons the drag (the window
   // reports it as a cancel). true when the drag ended.
@@ -372,6 +379,7 @@ class Sequence {
   std::string pickSat_;  // the shown satellite's record, on the Transponder and Channel tabs
   bool panelDirty_ = false;
   std::string dragged_;
+  std::vector<std::string> draggedBlock_;
   std::optional<std::string> openChoice_;
   std::string lastSavePath_;
   // The file a save without a dialog writes, as the window named it.

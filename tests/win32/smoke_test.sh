@@ -7,7 +7,8 @@
 # and names in Polish, Greek and with "€", which velmora-cli.exe also
 # takes on its command line; a row picked with the keyboard
 # is the one Change renames; a drag abandoned with Esc, released outside the
-# window or on the edit panel removes nothing (F7 saves the dragged row); with unsaved changes the end of the session is
+# window or on the edit panel removes nothing (F7 saves the dragged row);
+# two channels picked with a click and a Ctrl+click move as one block; with unsaved changes the end of the session is
 # refused and closing asks first, and Esc does not answer that question; a
 # field's tip shows beside it and goes when the pointer leaves.
 # Ctrl+Shift+Tab and Ctrl+Tab change tabs as a click does, and the list
@@ -358,6 +359,42 @@ import json, sys
 names = [s["name"] for s in json.load(sys.stdin)["satellites"]]
 sys.exit(0 if len(names) == int(sys.argv[1]) and names[0].startswith(sys.argv[2][:15]) else 1)' \
   "$satellites" "$first" || fail "the satellite dropped on the edit panel is not in the saved file"
+
+# 5b. Several channels move as one block: on the Channel tab (the first
+# satellite's, picked by the drags above) a click picks the first row and a
+# Ctrl+click the third; F5 asks where "Move 2 entries to position" go; at 2
+# the second channel comes first, then the two picked in their order.
+focus "$title"
+timeout 10 xdotool key ctrl+Tab ctrl+Tab
+sleep 0.5
+read -r vx vy _ _ < <(probe rect "$title" 1005)
+timeout 10 xdotool mousemove "$((vx + 60))" "$((vy + 26))" click 1
+timeout 10 xdotool keydown ctrl mousemove "$((vx + 60))" "$((vy + 58))" click 1 keyup ctrl
+timeout 10 xdotool key F5
+probe wait "Move" 10000 || fail "F5 did not show the Move dialog"
+[ "$(probe text "Move" 1231)" = "Move 2 entries to position" ] ||
+  fail "the Move dialog did not say it moves 2 entries"
+focus "Move"
+timeout 10 xdotool type 2
+timeout 10 xdotool key Return
+probe gone "Move" 10000 || fail "Enter did not close the Move dialog"
+focus "$title"
+timeout 10 xdotool key F7
+probe wait "Save As" 30000 || fail "F7 did not show the file dialog"
+focus "Save As"
+timeout 30 xdotool type --delay 5 "$(winpath "$work/block.wdb")"
+timeout 10 xdotool key Return
+for _ in $(seq 200); do [ -f "$work/block.wdb" ] && break; sleep 0.1; done
+python3 -c '
+import json, subprocess, sys
+names = lambda f: [c["name"] for c in json.loads(subprocess.check_output([sys.argv[1], "dump", f]))["satellites"][0]["services"]]
+was, now = names(sys.argv[2]), names(sys.argv[3])
+sys.exit(0 if now == [was[1], was[0], was[2]] + was[3:] else 1)' \
+  "$cli" "$work/dropped.wdb" "$work/block.wdb" ||
+  fail "the two picked channels did not move together to position 2"
+focus "$title"
+timeout 10 xdotool key ctrl+Tab
+sleep 0.5
 
 # 6. A field's tip shows when the pointer rests on it, beside the field
 # (not over it) and inside the screen, and goes when the pointer leaves.
