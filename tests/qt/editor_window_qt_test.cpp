@@ -139,7 +139,8 @@ TEST_F(QtEditor, MenuToolbarAndTipsReadAsGiven) {
                          "Apply orde&r from...", "&Update from listing...", "-"}));
   EXPECT_EQ(items(1), QStringList({"&Add", "C&hange", "&Remove", "&Move\tF5", "-", "&Sort\tF8", "-",
                                    "&Undo\tCtrl+Z", "Re&do\tCtrl+Y", "&Find...\tCtrl+F",
-                                   "Find in a&ll satellites...\tCtrl+Shift+F"}));
+                                   "Find in a&ll satellites...\tCtrl+Shift+F", "-", "Cu&t\tCtrl+X",
+                                   "&Copy\tCtrl+C", "&Paste\tCtrl+V"}));
   EXPECT_EQ(items(2), QStringList({"&Include(Feed/Test channel)"}));
   EXPECT_EQ(items(3), QStringList({"&About"}));
 
