@@ -396,6 +396,44 @@ focus "$title"
 timeout 10 xdotool key ctrl+Tab
 sleep 0.5
 
+# 5c. A channel copied from one satellite pastes into another: Ctrl+C on
+# the first satellite's first channel, the second satellite picked, Ctrl+V
+# on its Channel tab; the saved file has the channel there too, on a
+# transponder of that satellite (added when it had none like it).
+focus "$title"
+timeout 10 xdotool key ctrl+Tab ctrl+Tab
+sleep 0.5
+read -r vx vy _ _ < <(probe rect "$title" 1005)
+timeout 10 xdotool mousemove "$((vx + 60))" "$((vy + 26))" click 1
+timeout 10 xdotool key ctrl+c
+timeout 10 xdotool key ctrl+Tab
+sleep 0.5
+read -r sx sy _ _ < <(probe rect "$title" 1000)
+timeout 10 xdotool mousemove "$((sx + 60))" "$((sy + 42))" click 1
+timeout 10 xdotool key ctrl+Tab ctrl+Tab
+sleep 0.5
+timeout 10 xdotool key ctrl+v
+sleep 0.5
+focus "$title"
+timeout 10 xdotool key F7
+probe wait "Save As" 30000 || fail "F7 did not show the file dialog"
+focus "Save As"
+timeout 30 xdotool type --delay 5 "$(winpath "$work/pasted.wdb")"
+timeout 10 xdotool key Return
+for _ in $(seq 200); do [ -f "$work/pasted.wdb" ] && break; sleep 0.1; done
+python3 -c '
+import json, subprocess, sys
+sats = lambda f: json.loads(subprocess.check_output([sys.argv[1], "dump", f]))["satellites"]
+was, now = sats(sys.argv[2]), sats(sys.argv[3])
+name = was[0]["services"][0]["name"]
+ok = now[0] == was[0] and len(now[1]["services"]) == len(was[1]["services"]) + 1
+ok = ok and name in [c["name"] for c in now[1]["services"]]
+sys.exit(0 if ok else 1)' "$cli" "$work/block.wdb" "$work/pasted.wdb" ||
+  fail "the copied channel was not pasted into the second satellite"
+focus "$title"
+timeout 10 xdotool key ctrl+Tab
+sleep 0.5
+
 # 6. A field's tip shows when the pointer rests on it, beside the field
 # (not over it) and inside the screen, and goes when the pointer leaves.
 read -r lx ly _ lh < <(probe rect "$title" 1162)
