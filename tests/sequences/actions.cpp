@@ -93,38 +93,6 @@ void Sequence::step() {
   }
 }
 
-void Sequence::applyOrder() {
-  std::vector<std::string> choices = {"", "start.wdb"};
-  for (const char* name : {"a.wdb", "b.wdb", "c.wdb"})
-    if (fs::exists(path(name))) choices.emplace_back(name);
-  const std::string& name = oneOf(choices);
-  openChoice_ = name.empty() ? std::nullopt : std::optional<std::string>(path(name));
-  begin("File > Apply order from " + (name.empty() ? std::string("(cancelled)") : name));
-  ed_.onCommand(ID_FILE_APPLY_ORDER);
-  finishStep(Kind::ApplyOrder);
-}
-
-// File > Update from listing: a listing (or none), then the dialog: the
-// check box perhaps, Enter or Esc.
-void Sequence::updateFromListing() {
-  const std::string& name = oneOf(std::vector<std::string>{"", "hotbird.sdx", "long.sdx"});
-  openChoice_ = name.empty() ? std::nullopt : std::optional<std::string>(path(name));
-  const bool keep = chance(50), escape = chance(20);
-  keepMissing_ = openChoice_ && keep && !escape;
-  begin("File > Update from listing " + (name.empty() ? std::string("(cancelled)") : name) +
-        (keep ? ", keep what it lacks" : "") + (escape ? ", Esc" : ", Enter"));
-  if (openChoice_) {
-    prompts_.script = [keep, escape](FakePrompts::DialogSession& d) {
-      if (d.dialog.dialogId() != IDD_UPDATE) return;
-      if (keep) d.send(IDC_UPDATE_KEEP);
-      d.send(escape ? ID_CANCEL : ID_OK);
-    };
-    if (escape) openChoice_.reset();
-  }
-  ed_.onCommand(ID_FILE_UPDATE_LISTING);
-  finishStep(Kind::Update);
-}
-
 std::string Sequence::rowText(int tab, int row) const {
   const Entries e = entriesOf(ed_.database(), tab, shownSat());
   return row >= 0 && row < static_cast<int>(e.label.size()) ? inQuotes(e.label[at(row)]) : "?";

@@ -113,6 +113,17 @@ wait_text() {
   return 1
 }
 
+# F7, then the file dialog saves under path $1; until the file is there.
+save_as() {
+  focus "$title"
+  timeout 10 xdotool key F7
+  probe wait "Save As" 30000 || fail "F7 did not show the file dialog"
+  focus "Save As"
+  timeout 30 xdotool type --delay 5 "$(winpath "$1")"
+  timeout 10 xdotool key Return
+  for _ in $(seq 200); do [ -f "$1" ] && break; sleep 0.1; done
+}
+
 trace="$work/trace.txt"
 # Whether the trace names the events "$@" in this order.
 traced() {
@@ -261,13 +272,7 @@ timeout 10 xdotool mousemove "$((cx + cw / 2))" "$((cy + ch / 2))" click 1
 # AltGr (Ctrl+Alt) with a letter types a character: it is not Ctrl+F.
 timeout 10 xdotool key ctrl+alt+f
 ! probe wait "Find" 1500 2>/dev/null || fail "AltGr+F opened Find"
-focus "$title"
-timeout 10 xdotool key F7
-probe wait "Save As" 30000 || fail "F7 did not show the file dialog"
-focus "Save As"
-timeout 30 xdotool type --delay 5 "$(winpath "$work/renamed.wdb")"
-timeout 10 xdotool key Return
-for _ in $(seq 200); do [ -f "$work/renamed.wdb" ] && break; sleep 0.1; done
+save_as "$work/renamed.wdb"
 "$cli" dump "$work/renamed.wdb" | python3 -c '
 import json, sys
 names = [s["name"] for s in json.load(sys.stdin)["satellites"]]
@@ -348,12 +353,7 @@ drag_first_row "$((nx + nw / 2))" "$((ny + nh / 2))"
 timeout 10 xdotool mouseup 1
 sleep 0.5
 [ "$(probe rows "$title" 1000)" = "$satellites" ] || fail "a drag released on the edit panel removed a row"
-timeout 10 xdotool key F7
-probe wait "Save As" 30000 || fail "F7 did not show the file dialog"
-focus "Save As"
-timeout 30 xdotool type --delay 5 "$(winpath "$work/dropped.wdb")"
-timeout 10 xdotool key Return
-for _ in $(seq 200); do [ -f "$work/dropped.wdb" ] && break; sleep 0.1; done
+save_as "$work/dropped.wdb"
 "$cli" dump "$work/dropped.wdb" | python3 -c '
 import json, sys
 names = [s["name"] for s in json.load(sys.stdin)["satellites"]]
@@ -378,13 +378,7 @@ focus "Move"
 timeout 10 xdotool type 2
 timeout 10 xdotool key Return
 probe gone "Move" 10000 || fail "Enter did not close the Move dialog"
-focus "$title"
-timeout 10 xdotool key F7
-probe wait "Save As" 30000 || fail "F7 did not show the file dialog"
-focus "Save As"
-timeout 30 xdotool type --delay 5 "$(winpath "$work/block.wdb")"
-timeout 10 xdotool key Return
-for _ in $(seq 200); do [ -f "$work/block.wdb" ] && break; sleep 0.1; done
+save_as "$work/block.wdb"
 python3 -c '
 import json, subprocess, sys
 names = lambda f: [c["name"] for c in json.loads(subprocess.check_output([sys.argv[1], "dump", f]))["satellites"][0]["services"]]
@@ -414,13 +408,7 @@ timeout 10 xdotool key ctrl+Tab ctrl+Tab
 sleep 0.5
 timeout 10 xdotool key ctrl+v
 sleep 0.5
-focus "$title"
-timeout 10 xdotool key F7
-probe wait "Save As" 30000 || fail "F7 did not show the file dialog"
-focus "Save As"
-timeout 30 xdotool type --delay 5 "$(winpath "$work/pasted.wdb")"
-timeout 10 xdotool key Return
-for _ in $(seq 200); do [ -f "$work/pasted.wdb" ] && break; sleep 0.1; done
+save_as "$work/pasted.wdb"
 python3 -c '
 import json, subprocess, sys
 sats = lambda f: json.loads(subprocess.check_output([sys.argv[1], "dump", f]))["satellites"]
