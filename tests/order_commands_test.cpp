@@ -153,6 +153,7 @@ TEST_F(Ordering, MoveTakesThePositionFromTheDialog) {
     int key, focus;  // how the dialog ends, and where the focus is then
     std::string order;
     std::string_view message;
+    std::vector<int> alsoPicked = {};  // rows picked with it, to move as one block
   };
   const int edit = IDC_MOVE_POSITION;
   const Case cases[] = {
@@ -170,13 +171,17 @@ TEST_F(Ordering, MoveTakesThePositionFromTheDialog) {
       {3, "1.5", ID_OK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
       {1, "5", ID_OK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
       {1, "99999999999999999999", ID_OK, edit, "ABCD", text::NOT_AVAILABLE_POSITION},
+      {1, "99999999999999999999", ID_OK, edit, "ABCD", text::NOT_AVAILABLE_POSITION, {2}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text + " " + std::to_string(c.key) + " " + std::to_string(c.focus));
     editor.clearDatabase(false);
     prompts.messages.clear();
     load("ABCD");
-    click(IDC_SAT_LIST, c.picked);
+    std::vector<int> block{c.picked};
+    block.insert(block.end(), c.alsoPicked.begin(), c.alsoPicked.end());
+    ui.pickRows(IDC_SAT_LIST, block);
+    editor.onListClick(IDC_SAT_LIST, ui.listSelectedRows(IDC_SAT_LIST));
     move(typed(c.text, c.key, c.focus));
     EXPECT_EQ(satOrder(), c.order);
     EXPECT_EQ(messages(), c.message.empty() ? std::vector<std::string_view>{}

@@ -83,11 +83,13 @@ std::vector<int> EditorDialog::pickedBlock() const {
 // changed. The block must fit: its last entry at most at the list's end.
 bool EditorDialog::moveBlockTo(const std::vector<int>& rows, int position) {
   const int count = order::entryCount(db, tabOf(curTab), view_.listedSat);
-  const int last = position + static_cast<int>(rows.size()) - 1;
-  if (position < 1 || last > count) {
+  // Compared with the last place the block can start at, so that a typed
+  // position as large as an int refuses instead of wrapping round.
+  if (position < 1 || position > count - static_cast<int>(rows.size()) + 1) {
     warn(text::NOT_AVAILABLE_POSITION);
     return false;
   }
+  const int last = position + static_cast<int>(rows.size()) - 1;
   if (!moveBlockRows(rows, position)) return false;
   relistCurrentTab();
   ensureRowVisible(last - 1);

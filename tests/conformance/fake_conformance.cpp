@@ -40,10 +40,14 @@ class FakeHarness {
     seen.choice = prompts.chooseSaveAs(request);
     return seen;
   }
+  void setClipboardText(const std::string& utf8) { prompts_.setClipboardText(utf8); }
+  std::string clipboardText() { return prompts_.clipboardText; }
+  static constexpr const char* clipboardLineEnd = "\n";
 
  private:
   FakeControls ui_{res::editorDialog()};
   Recorder<editor::ControlEvents> sink_;
+  FakePrompts prompts_;
 };
 
 }  // namespace

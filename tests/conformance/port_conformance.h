@@ -24,6 +24,11 @@
 //                                        step, chooses its type and confirms
 //                                        its name, answering every message
 //                                        with OK; cancels when steps run out
+//   void setClipboardText(utf8)          the window's Shell puts text on the
+//                                        system clipboard
+//   std::string clipboardText()          the clipboard's plain text as the
+//                                        toolkit reads it back, UTF-8;
+//                                        lines end in H::clipboardLineEnd
 #pragma once
 
 #include <gtest/gtest.h>
@@ -471,7 +476,35 @@ TYPED_TEST_P(PortConformance, FocusListPutsTheKeyboardInTheListOnItsCurrentRow) 
   EXPECT_EQ(this->log_.events, std::vector<std::string>{});
 }
 
+// Rows copied for a spreadsheet reach the system clipboard whole: every
+// letter in any script, the tabs between cells, every line, with the
+// platform's line ends; the last text put there replaces the one before.
+TYPED_TEST_P(PortConformance, ClipboardTextReadsBackWholeInAnyScript) {
+  auto& harness = this->harness_;
+  const std::string rows =
+      "1\tDas Erste HD\t10301\n"
+      "2\t\xC3\x9C"
+      "bersicht \xC3\xA9t\xC3\xA9\t28006\n"
+      "3\t\xD0\xA1\xD0\xBF\xD0\xBE\xD1\x80\xD1\x82 \xE2\x82\xAC\t\t0x1FFF\n";
+  const auto asRead = [](const std::string& text) {
+    std::string out;
+    for (const char c : text)
+      out += c == '\n' ? std::string(TypeParam::clipboardLineEnd) : std::string(1, c);
+    return out;
+  };
+  harness.setClipboardText(std::string(3000, 'x') + "\n");
+  harness.setClipboardText(rows);
+  harness.settle();
+  EXPECT_EQ(harness.clipboardText(), asRead(rows));
+  harness.setClipboardText("\xE2\x82\xAC");
+  harness.settle();
+  EXPECT_EQ(harness.clipboardText(), "\xE2\x82\xAC");
+  EXPECT_EQ(this->log_.events, std::vector<std::string>{});
+}
+
+// clang-format off
 REGISTER_TYPED_TEST_SUITE_P(PortConformance, SaveAsStartsAtItsFileAndARefusalKeepsItOpen,
+                            ClipboardTextReadsBackWholeInAnyScript,
                             ColumnsReadBackAndADoubleClickOnAnEdgeFitsTheWidestCell,
                             FocusListPutsTheKeyboardInTheListOnItsCurrentRow,
                             AnInsertedRowIsNeverSelectedAndSelectedRowsFollowTheirRows,
@@ -483,5 +516,6 @@ REGISTER_TYPED_TEST_SUITE_P(PortConformance, SaveAsStartsAtItsFileAndARefusalKee
                             SelectRowsMakesTheFirstCurrentAndNoDropLastsTillTheDragEnds,
                             OneButtonAtATimeIsDrawnAsTheDefault,
                             TheStatusLineShowsTheLastTextAndKeepsTheWindowsWidth);
+// clang-format on
 
 }  // namespace velmora::test

@@ -1,6 +1,7 @@
 // The port's rules held by the Qt window, on the offscreen platform: the
 // main window as the program builds it, worked with mouse and key events.
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QCursor>
 #include <QDir>
@@ -141,6 +142,11 @@ class QtHarness {
     seen.choice = prompts.chooseSaveAs(request);
     return seen;
   }
+  // The offscreen platform keeps the clipboard in the process, as the
+  // desktop's would for a paste into another program.
+  void setClipboardText(const std::string& utf8) { qt::QtPrompts(&window_).setClipboardText(utf8); }
+  std::string clipboardText() { return qt::toUtf8Text(QGuiApplication::clipboard()->text()); }
+  static constexpr const char* clipboardLineEnd = "\n";
 
  private:
   QWidget* rows(int list) { return window_.controls().list(list)->viewport(); }

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 
 #include "win32/wide.h"
@@ -150,6 +151,24 @@ class WinHarness {
     saveAsUser = nullptr;
     return user.seen;
   }
+  void setClipboardText(const std::string& utf8) {
+    win32::WinPrompts(window_.hwnd()).setClipboardText(utf8);
+  }
+  // CF_UNICODETEXT as a program pasting it reads it: up to its zero, and
+  // no further than the memory the clipboard holds.
+  std::string clipboardText() {
+    if (!OpenClipboard(window_.hwnd())) return "(the clipboard could not be opened)";
+    std::wstring text = L"(no CF_UNICODETEXT)";
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+      if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+        text.assign(chars, wcsnlen(chars, GlobalSize(data) / sizeof(wchar_t)));
+        GlobalUnlock(data);
+      }
+    }
+    CloseClipboard();
+    return win32::utf8FromWide(text);
+  }
+  static constexpr const char* clipboardLineEnd = "\r\n";
   // Another window takes the mouse.
   void loseCapture() { ReleaseCapture(); }
   bool dragShown() { return window_.controls().dragging(); }

@@ -267,7 +267,8 @@ Sequence::Plan Sequence::planFor(int commandId) {
       if (k < 5) {
         text = std::to_string(uniform(1, std::max(n, 1)));
       } else {
-        text = oneOf<std::string>({"0", std::to_string(n + 1), "5x", "1.5", "", "abc", "-1", " 2"});
+        text = oneOf<std::string>(
+            {"0", std::to_string(n + 1), "5x", "1.5", "", "abc", "-1", " 2", "99999999999"});
       }
       const bool escape = chance(15);
       // Blanks around the number may be taken or refused; anything else
