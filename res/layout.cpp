@@ -158,15 +158,17 @@ constexpr ControlDef kFindAll[] = {
 };
 
 // Add channel: the satellite's transponders as a list view, or as text
-// lines under four caption buttons; below them the channel's fields.
+// lines under four caption buttons; below them the channel's fields. The
+// lines set their fields apart with blanks: in a proportional font they
+// need more room than the four columns, which the lists leave them.
 constexpr int ACH_LX = 7, ACH_LW = 40, ACH_FX = 50, ACH_FW = 62;
 constexpr ControlDef kAddChannel[] = {
-    {IDC_ACH_TP_LIST, K::ListView, "", 7, 7, 185, 125},
+    {IDC_ACH_TP_LIST, K::ListView, "", 7, 7, 201, 125},
     {IDC_ACH_CAP_NUM, K::Button, "Num", 7, 7, 24, 10, false},
     {IDC_ACH_CAP_FREQ, K::Button, "Frequency", 31, 7, 52, 10, false},
     {IDC_ACH_CAP_POL, K::Button, "Polarity", 83, 7, 44, 10, false},
-    {IDC_ACH_CAP_SR, K::Button, "Symbol Rate", 127, 7, 65, 10, false},
-    {IDC_ACH_TP_LINES, K::ListBox, "", 7, 16, 185, 116, false},
+    {IDC_ACH_CAP_SR, K::Button, "Symbol Rate", 127, 7, 81, 10, false},
+    {IDC_ACH_TP_LINES, K::ListBox, "", 7, 16, 201, 116, false},
     {IDC_ACH_LINES_MODE, K::CheckBox, "If not show list(s),check it!", 30, 136, 134, 10},
     {IDC_ACH_LBL_NAME, K::Label, "Ch Name", ACH_LX, 159, ACH_LW, 8},
     {IDC_ACH_NAME, K::Edit, "", ACH_FX, 157, ACH_FW, 11},
@@ -180,8 +182,8 @@ constexpr ControlDef kAddChannel[] = {
     {IDC_ACH_SID, K::NumberEdit, "", ACH_FX, 205, ACH_FW, 11},
     {IDC_ACH_LBL_SCRAMBLED, K::Label, "Scrambled", ACH_LX, 219, ACH_LW, 8},
     {IDC_ACH_SCRAMBLED, K::ComboList, "", ACH_FX, 217, ACH_FW, 12},
-    {ID_OK, K::DefButton, "OK", 148, 200, 44, 14},
-    {ID_CANCEL, K::Button, "Cancel", 148, 216, 44, 14},
+    {ID_OK, K::DefButton, "OK", 164, 200, 44, 14},
+    {ID_CANCEL, K::Button, "Cancel", 164, 216, 44, 14},
 };
 
 // The Move dialog: one line to type the position in. With several entries
@@ -208,7 +210,7 @@ constexpr DialogDef kAboutDialog{IDD_ABOUTBOX, "Velmora  Info.", "Verdana", 9, 2
 constexpr DialogDef kFindDialog{IDD_FIND, "Find", "Verdana", 8, 199, 44, kFind};
 constexpr DialogDef kFindAllDialog{IDD_FIND_ALL, "Find in all satellites", "Verdana", 8, 329, 191,
                                    kFindAll};
-constexpr DialogDef kAddChannelDialog{IDD_ADD_CHANNEL, "Add channel", "Arial", 9, 199, 237,
+constexpr DialogDef kAddChannelDialog{IDD_ADD_CHANNEL, "Add channel", "Arial", 9, 215, 237,
                                       kAddChannel};
 constexpr DialogDef kMoveDialog{IDD_MOVE, "Move", "Verdana", 8, 107, 46, kMove, false};
 constexpr DialogDef kUpdateDialog{IDD_UPDATE, "Update from listing", "Verdana", 8, 206, 67,

@@ -49,7 +49,7 @@ TEST_F(AddChannel, StartsWithTheListViewAndTheMainWindowsValues) {
   EXPECT_EQ(ui.rows(IDC_ACH_TP_LIST).at(1), (std::vector<std::string>{"2", "10701", "V", "27500"}));
   EXPECT_TRUE(ui.isVisible(IDC_ACH_TP_LIST));
   for (int id : {IDC_ACH_TP_LINES, IDC_ACH_CAP_NUM, IDC_ACH_CAP_SR}) EXPECT_FALSE(ui.isVisible(id));
-  EXPECT_EQ(addChannelDialog().w, 199);
+  EXPECT_EQ(addChannelDialog().w, 215);
   EXPECT_EQ(addChannelDialog().fontFamily, "Arial");
 }
 

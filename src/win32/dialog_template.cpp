@@ -130,7 +130,8 @@ std::vector<std::uint32_t> buildFrameTemplate(const res::DialogDef& def) {
   // Shown in the task bar; it can be minimised, maximised and sized by
   // its border, down to the size the pane's template needs. It shows no
   // text of its own, so it makes no font either.
-  header(w, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
+  header(w,
+         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
          WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, 0, 0, 0, def.caption, def);
   return w.take();
 }

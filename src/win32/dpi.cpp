@@ -1,5 +1,7 @@
 #include "win32/dpi.h"
 
+#include <initializer_list>
+
 namespace velmora::win32 {
 
 namespace {
@@ -36,6 +38,23 @@ int metricForDpi(int index, int dpi) {
   if (forDpi != nullptr) return forDpi(index, static_cast<UINT>(dpi));
   // The system's metrics are for the screen's DPI.
   return MulDiv(GetSystemMetrics(index), dpi, screenDpi());
+}
+
+NONCLIENTMETRICSW nonClientMetrics(int dpi) {
+  using ForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+  static const auto forDpi = user32<ForDpiFn>("SystemParametersInfoForDpi");
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (forDpi != nullptr &&
+      forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi)))
+    return metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  // The system's fonts are for the screen's DPI.
+  const int screen = screenDpi();
+  for (LOGFONTW* font : {&metrics.lfCaptionFont, &metrics.lfSmCaptionFont, &metrics.lfMenuFont,
+                         &metrics.lfStatusFont, &metrics.lfMessageFont})
+    font->lfHeight = MulDiv(font->lfHeight, dpi, screen);
+  return metrics;
 }
 
 }  // namespace velmora::win32

@@ -14,6 +14,8 @@ inline constexpr int BASE_DPI = 96;
 int windowDpi(HWND window);
 // A system metric (SM_CXICON, ...) at `dpi`.
 int metricForDpi(int index, int dpi);
+// The fonts of title bars, menus and message boxes at `dpi`.
+NONCLIENTMETRICSW nonClientMetrics(int dpi);
 // `logical` pixels at 96 DPI, in pixels at `dpi`, and back.
 inline int toDpi(int logical, int dpi) { return MulDiv(logical, dpi, BASE_DPI); }
 inline int fromDpi(int pixels, int dpi) { return MulDiv(pixels, BASE_DPI, dpi); }

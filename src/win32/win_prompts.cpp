@@ -8,6 +8,7 @@
 #include "layout.h"
 #include "resource_ids.h"
 #include "texts.h"
+#include "win32/caption_fit.h"
 #include "win32/menus.h"
 #include "win32/shell.h"
 #include "win32/sub_dialog.h"
@@ -24,6 +25,7 @@ namespace {
 constexpr wchar_t DIALOG_CLASS[] = L"#32770";
 thread_local HHOOK questionHook = nullptr;
 thread_local bool questionBoxFound = false;
+thread_local bool questionBoxGuarded = false;
 
 LRESULT CALLBACK questionBoxProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                  DWORD_PTR) {
@@ -45,27 +47,28 @@ LRESULT CALLBACK questionBoxProc(HWND w, UINT message, WPARAM wParam, LPARAM lPa
   return DefSubclassProc(w, message, wParam, lParam);
 }
 
+// Watches for the box as it is made: every box shows its whole caption,
+// and a question gets the guard above.
 LRESULT CALLBACK questionHookProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_CREATEWND && !questionBoxFound) {
     auto* w = reinterpret_cast<HWND>(wParam);
     wchar_t name[16] = {};
     if (GetClassNameW(w, name, 16) > 0 && std::wstring_view(name) == DIALOG_CLASS) {
       questionBoxFound = true;
-      SetWindowSubclass(w, &questionBoxProc, 1, 0);
+      fitCaptionWhenShown(w);
+      if (questionBoxGuarded) SetWindowSubclass(w, &questionBoxProc, 1, 0);
     }
   }
   return CallNextHookEx(questionHook, code, wParam, lParam);
 }
 
-// MessageBoxW with the guard above for a Yes/No box.
+// MessageBoxW, its caption whole, with the guard above for a Yes/No box.
 int messageBox(HWND owner, const std::wstring& text, const std::wstring& title, UINT type) {
-  const bool question = (type & MB_TYPEMASK) == MB_YESNO;
-  if (question) {
-    questionBoxFound = false;
-    questionHook = SetWindowsHookExW(WH_CBT, &questionHookProc, nullptr, GetCurrentThreadId());
-  }
+  questionBoxGuarded = (type & MB_TYPEMASK) == MB_YESNO;
+  questionBoxFound = false;
+  questionHook = SetWindowsHookExW(WH_CBT, &questionHookProc, nullptr, GetCurrentThreadId());
   const int answer = MessageBoxW(owner, text.c_str(), title.c_str(), type);
-  if (question && questionHook != nullptr) {
+  if (questionHook != nullptr) {
     UnhookWindowsHookEx(questionHook);
     questionHook = nullptr;
   }

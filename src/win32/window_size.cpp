@@ -108,7 +108,9 @@ void EditorWindow::layoutPane() {
   }
   if (moves != nullptr) EndDeferWindowPos(moves);
   // Group boxes and the tab's pane draw their frames again at the new
-  // sizes.
+  // sizes; the themed backdrop of the tab's page is made afresh for its
+  // size, not tiled from the old one.
+  if (controls_ != nullptr) controls_->onThemeChanged();
   InvalidateRect(pane_, nullptr, TRUE);
 }
 

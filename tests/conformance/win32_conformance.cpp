@@ -237,4 +237,56 @@ class WinHarness {
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, PortConformance, WinHarness);
 
+// Maximized, the window's title bar and status bar lie in the work area:
+// only the sizing border goes past its edges.
+TEST(Win32Window, MaximizedShowsItsTitleBarAndStatusBar) {
+  win32::EditorWindow window;
+  ASSERT_TRUE(window.ok());
+  ShowWindow(window.hwnd(), SW_MAXIMIZE);
+  RECT frame{}, client{}, status{};
+  GetWindowRect(window.hwnd(), &frame);
+  GetClientRect(window.hwnd(), &client);
+  GetWindowRect(window.controls().statusBar(), &status);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(window.hwnd(), MONITOR_DEFAULTTONEAREST), &monitor);
+  const int border = (frame.right - frame.left - client.right) / 2;
+  EXPECT_GE(frame.top + border, monitor.rcWork.top);
+  EXPECT_LE(status.bottom, monitor.rcWork.bottom);
+}
+
+// A message box whose caption is much longer than its text is wide enough
+// for the caption in the title bar's font, beside its close box.
+RECT shownBox{};
+void CALLBACK measureAndClose(HWND, UINT, UINT_PTR, DWORD) {
+  HWND box = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), findPopup, reinterpret_cast<LPARAM>(&box));
+  if (box == nullptr) return;
+  GetWindowRect(box, &shownBox);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+TEST(Win32Window, MessageBoxShowsItsWholeCaption) {
+  win32::EditorWindow window;
+  ASSERT_TRUE(window.ok());
+  const std::wstring caption = L"A caption a good deal longer than the text under it";
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  HFONT font = CreateFontIndirectW(&metrics.lfCaptionFont);
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE text{};
+  GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  DeleteObject(font);
+
+  shownBox = RECT{};
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, &measureAndClose);
+  win32::WinPrompts(window.hwnd())
+      .message("OK?", win32::utf8FromWide(caption), editor::Buttons::Ok, editor::Icon::Information);
+  KillTimer(nullptr, timer);
+  EXPECT_GE(shownBox.right - shownBox.left, text.cx + GetSystemMetrics(SM_CXSIZE));
+}
+
 }  // namespace velmora::test
