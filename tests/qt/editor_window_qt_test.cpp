@@ -1,9 +1,9 @@
 // The real Qt window on the offscreen platform, driven with mouse clicks and
 // key presses: does what the user does reach the editor, and does what the
 // editor shows reach the screen?
-#include <QPointer>
-
 #include <gtest/gtest.h>
+
+#include <QPointer>
 
 #include "editor_window_fixture.h"
 
