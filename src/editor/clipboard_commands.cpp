@@ -67,17 +67,10 @@ void EditorDialog::cutEntries() {
     match::removeChannels(db, s, rows);
   say(cutStatus(static_cast<int>(clip_.transponders.size()), channelCount(clip_),
                 db.sats[at(s)].name));
-  clearPick();
-  clearEditPanel();
   relistCurrentTab();
   refreshInfoPanel(s);
-  // The keyboard goes on from the row now standing where the first cut
-  // one stood, as after Remove.
-  const int count = rowsOnTab(curTab);
-  if (count == 0) return;
-  pickRows(ListsPresenter::listOfTab(curTab),
-           {std::min(*std::min_element(rows.begin(), rows.end()), count - 1)});
-  showPickedRow_ = true;
+  // The keyboard goes on as after Remove.
+  pickAfterRemoval(*std::min_element(rows.begin(), rows.end()));
 }
 
 bool EditorDialog::canPaste() const {

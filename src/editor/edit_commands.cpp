@@ -111,8 +111,7 @@ void EditorDialog::removeRows(bool picked) {
     warn(text::SELECT_A_LIST);
     return;
   }
-  const int list = ListsPresenter::listOfTab(curTab);
-  const std::vector<int> gone = controls_.listSelectedRows(list);
+  const std::vector<int> gone = controls_.listSelectedRows(ListsPresenter::listOfTab(curTab));
   const std::string removal = removalToSay();
   if (curTab == TAB_SATELLITE)
     removeSatellites();
@@ -121,14 +120,19 @@ void EditorDialog::removeRows(bool picked) {
   else if (curTab == TAB_CHANNEL)
     removeChannels();
   say(removal);
+  pickAfterRemoval(gone.empty() ? -1 : gone.front());
+}
+
+// The keyboard stays where the user was: the row now standing where the
+// first removed one (`firstGone`) stood, or the last row when those were at
+// the end, is picked, so that Down goes on from there and Delete removes
+// what is seen.
+void EditorDialog::pickAfterRemoval(int firstGone) {
   clearPick();
   clearEditPanel();
-  // The keyboard stays where the user was: the row now standing where the
-  // first removed one stood (the last row when those were at the end) is
-  // picked, so that Down goes on from there and Delete removes what is seen.
   const int rows = rowsOnTab(curTab);
-  if (gone.empty() || rows == 0) return;
-  pickRows(list, {std::min(gone.front(), rows - 1)});
+  if (firstGone < 0 || rows == 0) return;
+  pickRows(ListsPresenter::listOfTab(curTab), {std::min(firstGone, rows - 1)});
   showPickedRow_ = true;
 }
 

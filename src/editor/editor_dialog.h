@@ -262,6 +262,7 @@ class EditorDialog {
   bool clickedRowExists() const;
   bool rowInShownTable(int row) const;
   void removeRows(bool picked);
+  void pickAfterRemoval(int firstGone);
   bool transponderFromPanel(TpRecord& tp);
   void relistCurrentTab();
   void warn(std::string_view message);
