@@ -1,7 +1,6 @@
 #include "order/order.h"
 
 #include <algorithm>
-#include <array>
 #include <numeric>
 
 #include "db/text_number.h"
@@ -71,6 +70,24 @@ void reorder(BoundedTable<Row>& table, const std::vector<int>& order) {
   table = std::move(sorted);
 }
 
+// Puts the first order.size() satellites in the given order (order[k] is
+// the satellite that ends at k), each with its transponders and channels.
+void reorderSatellites(ChannelDb& db, const std::vector<int>& order) {
+  std::vector<SatRecord> sats;
+  std::vector<TpTable> tps;
+  std::vector<SvcTable> svcs;
+  for (int from : order) {
+    sats.push_back(std::move(db.sats[at(from)]));
+    tps.push_back(std::move(db.tpTables[at(from)]));
+    svcs.push_back(std::move(db.svcTables[at(from)]));
+  }
+  for (std::size_t k = 0; k < order.size(); ++k) {
+    db.sats[k] = std::move(sats[k]);
+    db.tpTables[k] = std::move(tps[k]);
+    db.svcTables[k] = std::move(svcs[k]);
+  }
+}
+
 bool containsV(const std::string& polarization) {
   return polarization.find('V') != std::string::npos;
 }
@@ -111,21 +128,7 @@ void sortSatellites(ChannelDb& db) {
   const int n = std::clamp(db.satCount, 0, MAX_SATS);
   std::vector<std::uint16_t> keys;
   for (int s = 0; s < n; ++s) keys.push_back(nameKey(db.sats[at(s)].name));
-  const std::vector<int> order = exchangeSortOrder(keys);
-  std::array<SatRecord, MAX_SATS> sats;
-  std::array<TpTable, MAX_SATS> tps;
-  std::array<SvcTable, MAX_SATS> svcs;
-  for (int k = 0; k < n; ++k) {
-    const std::size_t from = at(order[at(k)]);
-    sats[at(k)] = std::move(db.sats[from]);
-    tps[at(k)] = std::move(db.tpTables[from]);
-    svcs[at(k)] = std::move(db.svcTables[from]);
-  }
-  for (int k = 0; k < n; ++k) {
-    db.sats[at(k)] = std::move(sats[at(k)]);
-    db.tpTables[at(k)] = std::move(tps[at(k)]);
-    db.svcTables[at(k)] = std::move(svcs[at(k)]);
-  }
+  reorderSatellites(db, exchangeSortOrder(keys));
 }
 
 void sortTransponders(TpTable& table) {
@@ -218,23 +221,9 @@ bool moveBlock(ChannelDb& db, Tab tab, int sat, const std::vector<int>& rows, in
   if (!validBlock(rows, to, count)) return false;
   const std::vector<int> order = blockOrder(count, rows, to);
   switch (tab) {
-    case Tab::Satellites: {
-      // Each satellite with its tables, as sortSatellites moves them.
-      std::vector<SatRecord> sats;
-      std::vector<TpTable> tps;
-      std::vector<SvcTable> svcs;
-      for (int from : order) {
-        sats.push_back(std::move(db.sats[at(from)]));
-        tps.push_back(std::move(db.tpTables[at(from)]));
-        svcs.push_back(std::move(db.svcTables[at(from)]));
-      }
-      for (int k = 0; k < count; ++k) {
-        db.sats[at(k)] = std::move(sats[at(k)]);
-        db.tpTables[at(k)] = std::move(tps[at(k)]);
-        db.svcTables[at(k)] = std::move(svcs[at(k)]);
-      }
+    case Tab::Satellites:
+      reorderSatellites(db, order);
       break;
-    }
     case Tab::Transponders:
       reorder(db.tpTables[at(sat)], order);
       break;
